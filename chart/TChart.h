@@ -1,0 +1,61 @@
+#pragma once
+#include <QColor>
+#include <QPointF>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+// The response chart: a two-series line chart over Qt Charts with the operations the
+// window needs. Series 0 is the attenuation, series 1 the input reflection.
+class TChart : public QWidget {
+    Q_OBJECT
+public:
+    explicit TChart(QWidget* parent = nullptr);
+    ~TChart() override;
+
+    void SetTitle(const QString& text);
+    QString Title() const;
+
+    // Removes every point of a series and redraws.
+    void Clear(int series);
+    // Inserts a point keeping x ascending; a point with an x already present goes after
+    // those points. The segment ending at the point is drawn in its colour.
+    void AddPoint(int series, double x, double y, const QColor& colour);
+    int PointCount(int series) const;
+    QPointF PointAt(int series, int index) const;
+    QColor PointColour(int series, int index) const;
+
+    // Qt::PointingHandCursor while the mouse was over a line at the previous movement,
+    // Qt::ArrowCursor otherwise.
+    Qt::CursorShape HoverCursor() const;
+    // The plotting rectangle in chart pixels (left, top, right, bottom).
+    QRect PlotRect() const;
+    // The system pointer position in chart pixels.
+    QPoint MousePosition() const;
+
+    // The ranges in force on screen, whether automatic, fixed or zoomed.
+    double BottomMinimum() const;
+    double BottomMaximum() const;
+    double LeftMinimum() const;
+    double LeftMaximum() const;
+
+    void SetLeftAutomaticMinimum(bool automatic);
+    bool LeftAutomaticMinimum() const;
+    void SetLeftMinimum(double minimum);
+
+    bool BottomLogarithmic() const;
+    void SetBottomLogarithmic(bool logarithmic);
+    void SetBottomMinimum(double minimum);
+
+    // Back to the full view after a mouse-drag zoom.
+    void ResetZoom();
+
+signals:
+    // Every mouse movement over the chart, reported before the hover state is updated.
+    void MouseMoved();
+    void SeriesClicked(int series);
+
+private:
+    class Impl;
+    Impl* impl_;
+};

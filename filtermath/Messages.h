@@ -1,0 +1,10 @@
+#pragma once
+#include <string>
+
+// Where anticipated input problems are reported: a modal box in the window,
+// a line on standard error in the command line.
+class MessagePort {
+public:
+    virtual ~MessagePort() = default;
+    virtual void ShowMessage(const std::string& text) = 0;
+};

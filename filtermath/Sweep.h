@@ -1,0 +1,5 @@
+#pragma once
+#include <array>
+
+constexpr int SweepPoints = 100;
+using Sweep = std::array<double, SweepPoints>;

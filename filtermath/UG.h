@@ -1,0 +1,6 @@
+#pragma once
+#include <vector>
+
+// Normalised low-pass prototype values g[0..N+1]; the caller sizes g to N + 2 entries.
+void ButterworthG(int N, std::vector<double>& g);
+void ChebyshevG(int N, std::vector<double>& g, double Ripple);

@@ -1,0 +1,49 @@
+#pragma once
+#include <array>
+#include <string>
+#include <vector>
+
+#include "DesignState.h"
+#include "Ports.h"
+
+extern const char* const kEnterInputsText; // "Enter the inputs."
+extern const char* const kStartStopText;   // "Start must be less then Stop"
+
+// The calculation run and the rules around it, shared by the window and the command line.
+// Failures (ConvertError, ArithmeticError) propagate to the caller's edge; anticipated
+// problems go to the MessagePort.
+class CalculationRun {
+public:
+    CalculationRun(FormPort& form, MessagePort& messages, ResultPort& results);
+
+    DesignState& State() { return state_; }
+    const DesignState& State() const { return state_; }
+
+    // The state part of window creation: FilterKind from the selectors, UnitScale 1e6, sweep.
+    void Create();
+    // FilterKind from the type and model selectors.
+    void SelectKind();
+    bool ReadInputs();
+    bool ReadAllInputs();
+    void UpdateSweep();
+    // The run started by "&Calculate".
+    void Calculate();
+    // "Apply": the step check, then the run.
+    void Apply();
+    // The unit drop-down changed: UnitScale from its index (kept for an index outside the table).
+    void ScaleChange();
+    // Converts the pole count text into Order (when not empty) and tells whether it is even.
+    bool IsOrderEven();
+    // The element grid's data rows 1..N as texts; N from the pole count text.
+    std::vector<std::array<std::string, 3>> GridRows() const;
+
+private:
+    bool ValidateInputs(bool allInputs);
+    bool RespondAndDesign(int N);
+    void RunSteps();
+
+    FormPort& form_;
+    MessagePort& messages_;
+    ResultPort& results_;
+    DesignState state_;
+};

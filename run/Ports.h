@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+
+#include "filtermath/Messages.h"
+
+// The input fields of the design window, by role.
+enum class Field { N, Ripple, PassF, Fmin, Fmax, R, FStart, Stop };
+// The four drop-downs: response type, approximation, ladder topology, frequency unit.
+enum class Selector { Type, Model, Topology, Scale };
+
+// What the run reads from a front end, and the two texts it writes back.
+class FormPort {
+public:
+    virtual ~FormPort() = default;
+    virtual std::string FieldText(Field field) const = 0;
+    // Item index of a drop-down; -1 when its text is no item.
+    virtual int ItemIndex(Selector selector) const = 0;
+    virtual std::string SelectorText(Selector selector) const = 0;
+    virtual void SetStepText(const std::string& text) = 0;
+    virtual void SetTitle(const std::string& text) = 0;
+};
+
+// The displays that a completed run refreshes.
+class ResultPort {
+public:
+    virtual ~ResultPort() = default;
+    virtual void PlotResponse() = 0;
+    virtual void FillElementGrid() = 0;
+};

@@ -1,0 +1,35 @@
+#pragma once
+#include <array>
+#include <string>
+
+#include "Ports.h"
+#include "filtermath/Sweep.h"
+
+// Hertz per unit for the unit drop-down's item index; false for an index outside the table.
+bool UnitScaleForIndex(int index, double& unitScale);
+// The unit labels' caption, "(MHz)" for "MHz".
+std::string UnitLabelText(const std::string& unitText);
+// The chart title: model, two blanks, type.
+std::string ChartTitle(const std::string& modelText, const std::string& typeText);
+
+// What a change of the approximation does to the ripple field.
+struct RipplePreset {
+    bool enabled;
+    const char* text;
+};
+RipplePreset RipplePresetFor(int modelIndex);
+// Band edges are typed for a band-pass only; the passband field is then disabled.
+bool BandEdgesEnabledFor(int typeIndex);
+
+// How many characters the user may type into a field; 0 for no limit.
+int FieldMaxLength(Field field);
+
+extern const std::array<const char*, 3> kGridHeader; // "Poles", "C, [F]", "L, [H]"
+std::string GridRowLabel(int row);                   // "G1", "G2", ...
+
+// Left-axis floor of the chart: the curve is cut off at -120 dB when it goes deeper.
+constexpr double kAttenuationFloor = -120.0;
+bool AttenuationNeedsFloor(const Sweep& Att);
+// Input reflection derived from the attenuation: 20 log10 sqrt(1 + 1e-14 - 10^(Att/10)).
+// Throws ArithmeticError (invalid operation) where Att lies above about 4e-14 dB.
+void ComputeS11(const Sweep& Att, Sweep& S11);
