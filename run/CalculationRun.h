@@ -41,6 +41,13 @@ private:
     bool ValidateInputs(bool allInputs);
     bool RespondAndDesign(int N);
     void RunSteps();
+    bool HasMissingInput(bool allInputs) const;
+    void SetChartTitle();
+    bool ValidateForKind();
+    void SizeResults(int N);
+    bool Respond();
+    void ComputePrototype(int N);
+    void ComputeElements(int N);
 
     FormPort& form_;
     MessagePort& messages_;

@@ -1,0 +1,69 @@
+#pragma once
+#include <array>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "CliOptions.h"
+#include "filtermath/Failure.h"
+#include "run/CalculationRun.h"
+
+// The window's form over plain texts and item indices.
+class CliForm : public FormPort {
+public:
+    // The window as it opens: default selection and texts.
+    CliForm();
+    // What the user chose, as the option values name it.
+    void Choose(const CliOptions& options);
+
+    std::string FieldText(Field field) const override;
+    int ItemIndex(Selector selector) const override;
+    std::string SelectorText(Selector selector) const override;
+    void SetStepText(const std::string& text) override { stepText_ = text; }
+    void SetTitle(const std::string& text) override { title_ = text; }
+
+    const std::string& StepText() const { return stepText_; }
+    const std::string& Title() const { return title_; }
+
+private:
+    FieldTexts texts_;
+    std::array<int, 4> indices_{};
+    std::array<std::string, 4> selectorTexts_;
+    std::string stepText_;
+    std::string title_;
+};
+
+// Messages and failure reports, one line each, in the order they happen.
+class StreamMessages : public MessagePort {
+public:
+    explicit StreamMessages(std::ostream& out) : out_(out) {}
+    void ShowMessage(const std::string& text) override;
+    // The general error report's text for a failure that ended the run.
+    void ReportFailure(const Failure& failure);
+
+private:
+    std::ostream& out_;
+};
+
+// What the window's chart and grid would show after a completed run.
+class CliResults : public ResultPort {
+public:
+    void Attach(const CalculationRun& run) { run_ = &run; }
+    void PlotResponse() override;
+    void FillElementGrid() override;
+
+    bool Plotted() const { return plotted_; }
+    bool GridFilled() const { return gridFilled_; }
+    const Sweep& S11() const { return s11_; }
+    // Header row first, then the data rows 1..N.
+    const std::vector<std::array<std::string, 3>>& Grid() const { return grid_; }
+
+private:
+    const CalculationRun* run_ = nullptr;
+    bool plotted_ = false;
+    bool gridFilled_ = false;
+    Sweep s11_{};
+    std::vector<std::array<std::string, 3>> grid_{{HeaderRow()}};
+
+    static std::array<std::string, 3> HeaderRow();
+};

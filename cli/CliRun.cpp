@@ -1,0 +1,39 @@
+#include "CliRun.h"
+
+#include "CliPorts.h"
+#include "Reports.h"
+
+namespace {
+
+// The handlers the window would run as the user makes the choices: the selectors, the sweep
+// fields and the unit, then "Apply".
+void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& options)
+{
+    run.Create();
+    form.Choose(options);
+    run.SelectKind();
+    run.UpdateSweep();
+    run.ScaleChange();
+    run.Apply();
+}
+
+} // namespace
+
+int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    CliForm form;
+    StreamMessages messages(err);
+    CliResults results;
+    CalculationRun run(form, messages, results);
+    results.Attach(run);
+    try {
+        ChooseAndApply(run, form, options);
+    } catch (const Failure& failure) {
+        messages.ReportFailure(failure);
+    }
+    if (options.json)
+        PrintJson(run.State(), form, results, out);
+    else if (results.GridFilled())
+        PrintText(run.State(), results, out);
+    return results.GridFilled() ? kExitCompleted : kExitEndedEarly;
+}

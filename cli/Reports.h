@@ -1,0 +1,12 @@
+#pragma once
+#include <iosfwd>
+
+#include <nlohmann/json.hpp>
+
+#include "CliPorts.h"
+
+// The design state after the run under its own field names, plus S11, Title and Grid.
+nlohmann::ordered_json StateJson(const DesignState& state, const CliForm& form, const CliResults& results);
+void PrintJson(const DesignState& state, const CliForm& form, const CliResults& results, std::ostream& out);
+// The element grid as the window shows it (every row), then the prototype values.
+void PrintText(const DesignState& state, const CliResults& results, std::ostream& out);

@@ -1,0 +1,19 @@
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "CliOptions.h"
+#include "CliRun.h"
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Designs one doubly terminated LC ladder filter and prints its elements."};
+    CliOptions options;
+    AddOptions(app, options);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error) == 0 ? kExitCompleted : kExitUsage;
+    }
+    ResolveDefaults(options);
+    return RunDesign(options, std::cout, std::cerr);
+}

@@ -1,0 +1,249 @@
+#include "CalculationRun.h"
+
+#include <cmath>
+
+#include "Rules.h"
+#include "filtermath/Failure.h"
+#include "filtermath/NumberText.h"
+#include "filtermath/SelectFilter.h"
+#include "filtermath/UElement.h"
+#include "filtermath/UG.h"
+#include "filtermath/UGain.h"
+
+const char* const kEnterInputsText = "Enter the inputs.";
+const char* const kStartStopText = "Start must be less then Stop";
+
+namespace {
+
+constexpr double kStartUnitScale = 1e6;
+// Two typed characters give at most 99 poles; a larger count would only size huge arrays.
+constexpr double kMaxPoleCount = 99.0;
+// Replaces a sweep point of exactly zero, so that no response divides by it.
+constexpr double kZeroFrequency = 1e-10;
+// Keeps equal band edges apart (it vanishes in the double for edges above about 1e-4).
+constexpr long double kEqualEdgeGap = 1e-20L;
+
+bool PoleCountInRange(double order)
+{
+    return order >= 0.0 && order <= kMaxPoleCount;
+}
+
+// Geometric band centre; the product of edges of opposite sign has no root.
+double BandCentre(double Fmin, double Fmax)
+{
+    const long double product = static_cast<long double>(Fmax) * Fmin;
+    if (product < 0.0L) RaiseInvalidOperation();
+    return static_cast<double>(std::sqrt(product));
+}
+
+} // namespace
+
+CalculationRun::CalculationRun(FormPort& form, MessagePort& messages, ResultPort& results)
+    : form_(form), messages_(messages), results_(results)
+{
+}
+
+void CalculationRun::Create()
+{
+    SelectKind();
+    state_.UnitScale = kStartUnitScale;
+    UpdateSweep();
+}
+
+void CalculationRun::SelectKind()
+{
+    SelectFilterKind(form_.ItemIndex(Selector::Type), form_.ItemIndex(Selector::Model), state_.FilterKind);
+}
+
+bool CalculationRun::ReadInputs()
+{
+    return ValidateInputs(false);
+}
+
+bool CalculationRun::ReadAllInputs()
+{
+    return ValidateInputs(true);
+}
+
+bool CalculationRun::HasMissingInput(bool allInputs) const
+{
+    static const std::vector<Field> basic{Field::N, Field::Ripple, Field::PassF, Field::R};
+    static const std::vector<Field> all{Field::N, Field::Ripple, Field::PassF, Field::Fmin, Field::Fmax, Field::R};
+    const std::vector<Field>& required = allInputs ? all : basic;
+    for (Field field : required)
+        if (form_.FieldText(field).empty()) return true;
+    for (Field field : required)
+        if (field != Field::Ripple && form_.FieldText(field) == "0") return true;
+    return false;
+}
+
+void CalculationRun::SetChartTitle()
+{
+    form_.SetTitle(ChartTitle(form_.SelectorText(Selector::Model), form_.SelectorText(Selector::Type)));
+}
+
+bool CalculationRun::ValidateInputs(bool allInputs)
+{
+    if (HasMissingInput(allInputs)) return false;
+    // The pole count is the first conversion, so a refused count leaves every field as it was.
+    const double order = StrToFloat(form_.FieldText(Field::N));
+    if (!PoleCountInRange(order)) return false;
+    state_.Order = order;
+    state_.Ripple = StrToFloat(form_.FieldText(Field::Ripple));
+    state_.PassF = StrToFloat(form_.FieldText(Field::PassF));
+    if (!allInputs) {
+        SetChartTitle();
+        state_.RL = StrToFloat(form_.FieldText(Field::R));
+        return true;
+    }
+    state_.Fmin = StrToFloat(form_.FieldText(Field::Fmin));
+    state_.Fmax = StrToFloat(form_.FieldText(Field::Fmax));
+    state_.RL = StrToFloat(form_.FieldText(Field::R));
+    if (state_.Fmin == state_.Fmax) state_.Fmax = static_cast<double>(state_.Fmin + kEqualEdgeGap);
+    SetChartTitle();
+    return true;
+}
+
+void CalculationRun::UpdateSweep()
+{
+    const std::string startText = form_.FieldText(Field::FStart);
+    if (startText.empty()) return;
+    const std::string stopText = form_.FieldText(Field::Stop);
+    if (stopText.empty()) return;
+    const double stop = StrToFloat(stopText);
+    const double start = StrToFloat(startText);
+
+    state_.FStep = static_cast<double>((static_cast<long double>(stop) - start) / SweepPoints);
+    form_.SetStepText(state_.FStep > 1000.0 ? FormatSci3(state_.FStep) : FormatFixed3(state_.FStep));
+    for (int i = 0; i < SweepPoints; ++i) {
+        double& point = state_.Freq[static_cast<size_t>(i)];
+        point = static_cast<double>(start + static_cast<long double>(i) * state_.FStep);
+        if (point == 0.0) point = kZeroFrequency;
+    }
+}
+
+bool CalculationRun::ValidateForKind()
+{
+    if (BandEdgesEnabledFor(form_.ItemIndex(Selector::Type))) {
+        if (!ReadAllInputs()) return false;
+        state_.F0 = BandCentre(state_.Fmin, state_.Fmax);
+    }
+    return ReadInputs();
+}
+
+void CalculationRun::SizeResults(int N)
+{
+    const size_t size = static_cast<size_t>(N) + 2;
+    state_.GValues.resize(size);
+    state_.ElementValues.resize(size);
+    state_.ElementUnits.resize(size);
+    state_.BandL.resize(size);
+    state_.BandC.resize(size);
+}
+
+bool CalculationRun::Respond()
+{
+    DesignState& s = state_;
+    switch (s.FilterKind) {
+    case 0: return ButterworthLowPassResponse(s.Freq, s.Att, s.Order, s.PassF, messages_);
+    case 1: return ButterworthHighPassResponse(s.Freq, s.Att, s.Order, s.PassF, messages_);
+    case 2: return ButterworthBandPassResponse(s.Freq, s.Att, s.Order, s.F0, s.Fmin, s.Fmax, messages_);
+    case 3: return ChebyshevLowPassResponse(s.Freq, s.Att, s.Order, s.PassF, s.Ripple, messages_);
+    case 4: return ChebyshevHighPassResponse(s.Freq, s.Att, s.Order, s.PassF, s.Ripple, messages_);
+    case 5:
+        return ChebyshevBandPassResponse(s.Freq, s.Att, s.Order, s.F0, s.Ripple, s.Fmin, s.Fmax, messages_);
+    }
+    return false;
+}
+
+void CalculationRun::ComputePrototype(int N)
+{
+    if (IsChebyshevKind(state_.FilterKind))
+        ChebyshevG(N, state_.GValues, state_.Ripple);
+    else
+        ButterworthG(N, state_.GValues);
+}
+
+void CalculationRun::ComputeElements(int N)
+{
+    DesignState& s = state_;
+    const bool tType = form_.ItemIndex(Selector::Topology) == 0;
+    if (IsBandPassKind(s.FilterKind)) {
+        auto elements = tType ? BandPassElementsT : BandPassElementsPi;
+        elements(N, s.GValues, s.Fmin, s.Fmax, s.RL, s.UnitScale, s.BandC, s.BandL);
+    } else if (IsHighPassKind(s.FilterKind)) {
+        auto elements = tType ? HighPassElementsT : HighPassElementsPi;
+        elements(N, s.GValues, s.PassF, s.RL, s.UnitScale, s.ElementUnits, s.ElementValues);
+    } else {
+        auto elements = tType ? LowPassElementsT : LowPassElementsPi;
+        elements(N, s.GValues, s.PassF, s.RL, s.UnitScale, s.ElementUnits, s.ElementValues);
+    }
+}
+
+bool CalculationRun::RespondAndDesign(int N)
+{
+    if (!Respond()) return false;
+    ComputePrototype(N);
+    ComputeElements(N);
+    return true;
+}
+
+void CalculationRun::RunSteps()
+{
+    if (!ValidateForKind()) {
+        messages_.ShowMessage(kEnterInputsText);
+        return;
+    }
+    const int N = StrToInt(form_.FieldText(Field::N));
+    SizeResults(N);
+    if (!RespondAndDesign(N)) return;
+    results_.PlotResponse();
+    results_.FillElementGrid();
+}
+
+void CalculationRun::Calculate()
+{
+    UpdateSweep();
+    RunSteps();
+}
+
+void CalculationRun::Apply()
+{
+    if (!(state_.FStep >= 0.0)) messages_.ShowMessage(kStartStopText);
+    Calculate();
+}
+
+void CalculationRun::ScaleChange()
+{
+    UnitScaleForIndex(form_.ItemIndex(Selector::Scale), state_.UnitScale);
+}
+
+bool CalculationRun::IsOrderEven()
+{
+    const std::string text = form_.FieldText(Field::N);
+    if (text.empty()) return false;
+    state_.Order = StrToFloat(text);
+    const double half = state_.Order / 2.0;
+    return half == std::ceil(half);
+}
+
+std::vector<std::array<std::string, 3>> CalculationRun::GridRows() const
+{
+    const int N = StrToInt(form_.FieldText(Field::N));
+    const bool bandPass = BandEdgesEnabledFor(form_.ItemIndex(Selector::Type));
+    std::vector<std::array<std::string, 3>> rows;
+    // The arrays hold N + 2 entries after a run; a count typed since then must not read past them.
+    const int available = static_cast<int>(state_.GValues.size()) - 2;
+    for (int i = 1; i <= N && i <= available; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        std::array<std::string, 3> row{GridRowLabel(i), "", ""};
+        if (bandPass) {
+            row[1] = FormatSci2(state_.BandC[k]);
+            row[2] = FormatSci2(state_.BandL[k]);
+        } else {
+            row[state_.ElementUnits[k] == "F" ? 1 : 2] = FormatSci2(state_.ElementValues[k]);
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}

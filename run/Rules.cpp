@@ -1,0 +1,97 @@
+#include "Rules.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "filtermath/Failure.h"
+
+namespace {
+
+struct UnitRow {
+    const char* text;
+    double hertz;
+};
+
+const std::array<UnitRow, 4> kUnits{{{"Hz", 1.0}, {"kHz", 1000.0}, {"MHz", 1e6}, {"GHz", 1e9}}};
+
+// 1 + 1e-14 keeps the root's argument positive where the attenuation is exactly 0 dB.
+constexpr long double kReflectionBias = 1.00000000000001L;
+
+} // namespace
+
+const std::array<const char*, 3> kGridHeader{"Poles", "C, [F]", "L, [H]"};
+
+bool UnitScaleForIndex(int index, double& unitScale)
+{
+    if (index < 0 || index >= static_cast<int>(kUnits.size())) return false;
+    unitScale = kUnits[static_cast<size_t>(index)].hertz;
+    return true;
+}
+
+std::string UnitLabelText(const std::string& unitText)
+{
+    return "(" + unitText + ")";
+}
+
+std::string ChartTitle(const std::string& modelText, const std::string& typeText)
+{
+    return modelText + "  " + typeText;
+}
+
+RipplePreset RipplePresetFor(int modelIndex)
+{
+    // Butterworth has no ripple: the field is locked at "0". Any other model is equal-ripple.
+    if (modelIndex == 0) return {false, "0"};
+    return {true, "0.5"};
+}
+
+bool BandEdgesEnabledFor(int typeIndex)
+{
+    return typeIndex == 2;
+}
+
+int FieldMaxLength(Field field)
+{
+    switch (field) {
+    case Field::N: return 2;
+    case Field::Ripple:
+    case Field::PassF:
+    case Field::Fmin:
+    case Field::Fmax:
+    case Field::R: return 5;
+    case Field::FStart:
+    case Field::Stop: return 0;
+    }
+    return 0;
+}
+
+std::string GridRowLabel(int row)
+{
+    return "G" + std::to_string(row);
+}
+
+bool AttenuationNeedsFloor(const Sweep& Att)
+{
+    return *std::min_element(Att.begin(), Att.end()) < kAttenuationFloor;
+}
+
+namespace {
+
+// 20 log10 sqrt(1 + 1e-14 - 10^(att/10)), with each fault raised where it happens.
+double ReflectionOf(double att)
+{
+    const long double power = std::pow(10.0L, static_cast<long double>(att) / 10.0L);
+    if (!std::isfinite(power)) RaiseOverflow();
+    const long double argument = kReflectionBias - power;
+    if (argument < 0.0L) RaiseInvalidOperation();
+    const long double root = std::sqrt(argument);
+    if (root == 0.0L) RaiseDivisionByZero(); // the logarithm's pole
+    return static_cast<double>(20.0L * std::log10(root));
+}
+
+} // namespace
+
+void ComputeS11(const Sweep& Att, Sweep& S11)
+{
+    for (int i = 0; i < SweepPoints; ++i) S11[static_cast<size_t>(i)] = ReflectionOf(Att[static_cast<size_t>(i)]);
+}
