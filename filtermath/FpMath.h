@@ -1,0 +1,40 @@
+#pragma once
+
+// Checked extended-precision arithmetic for the filter formulas. Every operation tests
+// its operands (or, where only the result can tell, its result) and raises an
+// ArithmeticError at the step that goes wrong, so no infinity or NaN leaves the core.
+// Underflow and inexact results are silent.
+namespace fpmath {
+
+using Real = long double;
+
+constexpr Real Pi = 3.141592653589793238462643383279502884L;
+
+Real Add(Real a, Real b);
+Real Sub(Real a, Real b);
+Real Mul(Real a, Real b);
+// 0/0 is an invalid operation, x/0 a division by zero.
+Real Div(Real a, Real b);
+// Negative argument: invalid operation.
+Real Sqrt(Real x);
+// Negative argument: invalid operation; zero: division by zero.
+Real Ln(Real x);
+Real Log10(Real x);
+Real Exp(Real x);
+// Zero to a negative power: division by zero; a negative base to a non-whole power:
+// invalid operation.
+Real Power(Real base, Real exponent);
+Real Sin(Real x);
+Real Cos(Real x);
+Real Cosh(Real x);
+// Outside -1..1: invalid operation.
+Real ArcCos(Real x);
+// ln(x + sqrt(x^2 - 1)); below 1 it faults inside the square root or the logarithm.
+Real ArcCosh(Real x);
+Real Floor(Real x);
+Real Ceil(Real x);
+
+// Rounds to double; beyond the double range is an overflow.
+double StoreDouble(Real x);
+
+}  // namespace fpmath

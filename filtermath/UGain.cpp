@@ -1,0 +1,132 @@
+#include "UGain.h"
+
+#include "FpMath.h"
+
+using namespace fpmath;
+
+const char* const kPassbandZeroText = "Passband Frequency cannot be zero!";
+const char* const kBandEdgeZeroText = "Fmin and Fmax cannot be zero.";
+
+namespace {
+
+// Attenuation of the term X = |H|^-2 - 1, told as a negative gain in dB.
+double AttenuationDb(Real X)
+{
+    return StoreDouble(Mul(-10, Log10(Add(1, X))));
+}
+
+// Maximally flat: X = ratio^(2N).
+Real ButterworthTerm(Real ratio, double Order)
+{
+    return Power(ratio, Mul(2, Order));
+}
+
+// Equal ripple inside the band: X = eps^2 cos^2(N arccos x).
+Real CosForm(double eps2, double Order, Real x)
+{
+    const Real c = Cos(Mul(Order, ArcCos(x)));
+    return Mul(eps2, Mul(c, c));
+}
+
+// Monotonic outside the band: X = eps^2 cosh^2(N arccosh x).
+Real CoshForm(double eps2, double Order, Real x)
+{
+    const Real c = Cosh(Mul(Order, ArcCosh(x)));
+    return Mul(eps2, Mul(c, c));
+}
+
+double RippleFactor(double Ripple)
+{
+    return StoreDouble(Sub(Power(10, Div(Ripple, 10)), 1));
+}
+
+// Writes Att in index order, so entries before a faulting frequency keep their new values.
+template <typename TermRule>
+void FillAttenuation(const Sweep& Freq, Sweep& Att, TermRule term)
+{
+    for (int i = 0; i < SweepPoints; ++i) Att[i] = AttenuationDb(term(Real(Freq[i])));
+}
+
+bool RefuseZeroPassband(double PassF, MessagePort& messages)
+{
+    if (PassF != 0) return false;
+    messages.ShowMessage(kPassbandZeroText);
+    return true;
+}
+
+}  // namespace
+
+bool ButterworthLowPassResponse(const Sweep& Freq, Sweep& Att, double Order, double PassF,
+                                MessagePort& messages)
+{
+    if (RefuseZeroPassband(PassF, messages)) return false;
+    FillAttenuation(Freq, Att, [&](Real f) { return ButterworthTerm(Div(f, PassF), Order); });
+    return true;
+}
+
+bool ButterworthHighPassResponse(const Sweep& Freq, Sweep& Att, double Order, double PassF,
+                                 MessagePort& messages)
+{
+    if (RefuseZeroPassband(PassF, messages)) return false;
+    FillAttenuation(Freq, Att, [&](Real f) { return ButterworthTerm(Div(PassF, f), Order); });
+    return true;
+}
+
+// Two-sided model split at the centre: a high-pass at Fmin below it, a low-pass at Fmax above.
+bool ButterworthBandPassResponse(const Sweep& Freq, Sweep& Att, double Order, double F0, double Fmin,
+                                 double Fmax, MessagePort& messages)
+{
+    if (Fmin == 0 || Fmax == 0) {
+        messages.ShowMessage(kBandEdgeZeroText);
+        return false;
+    }
+    FillAttenuation(Freq, Att, [&](Real f) {
+        const Real ratio = f <= F0 ? Div(Fmin, f) : Div(f, Fmax);
+        return ButterworthTerm(ratio, Order);
+    });
+    return true;
+}
+
+bool ChebyshevLowPassResponse(const Sweep& Freq, Sweep& Att, double Order, double PassF, double Ripple,
+                              MessagePort& messages)
+{
+    if (RefuseZeroPassband(PassF, messages)) return false;
+    const double eps2 = RippleFactor(Ripple);
+    FillAttenuation(Freq, Att, [&](Real f) {
+        const Real x = Div(f, PassF);
+        return f <= PassF ? CosForm(eps2, Order, x) : CoshForm(eps2, Order, x);
+    });
+    return true;
+}
+
+bool ChebyshevHighPassResponse(const Sweep& Freq, Sweep& Att, double Order, double PassF, double Ripple,
+                               MessagePort& messages)
+{
+    if (RefuseZeroPassband(PassF, messages)) return false;
+    const double eps2 = RippleFactor(Ripple);
+    FillAttenuation(Freq, Att, [&](Real f) {
+        const Real x = Div(PassF, f);
+        return f <= PassF ? CoshForm(eps2, Order, x) : CosForm(eps2, Order, x);
+    });
+    return true;
+}
+
+// A band edge at or below zero leaves no band to model, so it is refused like a zero edge.
+bool ChebyshevBandPassResponse(const Sweep& Freq, Sweep& Att, double Order, double F0, double Ripple,
+                               double Fmin, double Fmax, MessagePort& messages)
+{
+    if (!(Fmin > 0) || !(Fmax > 0)) {
+        messages.ShowMessage(kBandEdgeZeroText);
+        return false;
+    }
+    const double eps2 = RippleFactor(Ripple);
+    FillAttenuation(Freq, Att, [&](Real f) {
+        if (f <= F0) {
+            const Real x = Div(Fmin, f);
+            return f <= Fmin ? CoshForm(eps2, Order, x) : CosForm(eps2, Order, x);
+        }
+        const Real x = Div(f, Fmax);
+        return f <= Fmax ? CosForm(eps2, Order, x) : CoshForm(eps2, Order, x);
+    });
+    return true;
+}
