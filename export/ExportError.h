@@ -1,0 +1,8 @@
+#pragma once
+#include "filtermath/Failure.h"
+
+// A file that cannot be written, or a sweep with nothing to export; what() is the text to show.
+class ExportError : public Failure {
+public:
+    using Failure::Failure;
+};

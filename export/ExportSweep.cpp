@@ -1,0 +1,30 @@
+#include "ExportSweep.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "ExportError.h"
+
+const char* const kNoPositiveFrequencyText = "The sweep holds no positive frequency to export.";
+
+std::vector<double> ExportFrequencies(const Sweep& Freq)
+{
+    std::vector<double> frequencies;
+    for (double f : Freq) {
+        if (f > 0.0 && std::isfinite(f))
+            frequencies.push_back(f);
+    }
+    if (frequencies.empty())
+        throw ExportError(kNoPositiveFrequencyText);
+    std::sort(frequencies.begin(), frequencies.end());
+    frequencies.erase(std::unique(frequencies.begin(), frequencies.end()), frequencies.end());
+    return frequencies;
+}
+
+std::string NumberText(double value)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "filtermath/LadderAnalysis.h"
+#include "filtermath/Sweep.h"
+
+// A SPICE netlist of the ladder for ngspice in batch mode (ngspice -b FILE): a 1 V AC source
+// "V1" with its source resistance "RS" = RL, the ladder (L<i> and C<i> at position i), the load
+// "RLOAD" = RL at node "out", and a .control block that runs one AC analysis per frequency
+// and prints two lines each, "hz = <frequency>" and "vout = <|V(out)|>". With the 1 V source
+// and equal terminations S21 in dB is 20 log10(2 |V(out)|).
+// Parts with a finite Q get a loss resistor RQL<i> or RQC<i> in series, set before each
+// analysis to wL/QL or 1/(wC QC) at that frequency.
+std::string SpiceNetlist(const Ladder& ladder, const std::vector<double>& frequenciesHz, const PartQuality& quality,
+                         const std::string& title);
+
+extern const char* const kSpiceFrequencyName; // "hz"
+extern const char* const kSpiceOutputName;    // "vout"
+
+// The netlist over the exported sweep points (see ExportFrequencies), written atomically.
+void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const Sweep& Freq, double UnitScale,
+                       const PartQuality& quality, const std::string& title);

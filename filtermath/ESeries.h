@@ -1,0 +1,27 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Standard part values: the IEC 60063 series of preferred numbers.
+enum class ESeries { E6, E12, E24, E48, E96, E192 };
+
+// "E6", "E12", "E24", "E48", "E96" or "E192"; false (series untouched) for any other text.
+bool ESeriesFromName(const std::string& name, ESeries& series);
+std::string ESeriesName(ESeries series);
+
+// The values of one decade, ascending from 1.0 to below 10 (E24: 1.0, 1.1, ..., 9.1).
+std::vector<double> ESeriesDecade(ESeries series);
+
+// The series value nearest to |value| on a logarithmic scale, in value's decade or, past the
+// last value of a decade, the 1.0 of the next one (9.6 -> 10 in E24); the sign is kept and 0
+// stays 0. An exact tie takes the lower value. A non-finite value raises ArithmeticError.
+double RoundToESeries(double value, ESeries series);
+
+// The change from value to rounded in percent of value; 0 when value is 0.
+double PercentChange(double value, double rounded);
+
+// Round positions 1..N in place; the terminations (0 and N+1) keep RL. The caller sizes the
+// change arrays to N + 2 entries; they receive the percent change, 0 at the terminations.
+void RoundElementValues(int N, ESeries series, std::vector<double>& ElementValues, std::vector<double>& Change);
+void RoundBandValues(int N, ESeries series, std::vector<double>& BandL, std::vector<double>& BandC,
+                     std::vector<double>& ChangeL, std::vector<double>& ChangeC);

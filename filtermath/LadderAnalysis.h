@@ -1,0 +1,69 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "Sweep.h"
+
+// AC analysis of the designed ladder itself, between a source and a load of RL ohms.
+// Every position 1..N of the element table becomes one branch: a series branch lies in
+// the signal path, a shunt branch across it.
+
+enum class LadderTopology { T, Pi };
+// The topology selector's item index: 0 is "T - Type", any other index is Pi.
+LadderTopology TopologyForIndex(int itemIndex);
+
+enum class BranchPlace { Series, Shunt };
+enum class BranchKind { Inductor, Capacitor, Resonator };
+
+struct LadderBranch {
+    BranchPlace place;
+    BranchKind kind;
+    double L; // henries; used by Inductor and Resonator
+    double C; // farads; used by Capacitor and Resonator
+};
+
+struct Ladder {
+    double RL = 0.0;
+    std::vector<LadderBranch> branches; // positions 1..N, source to load
+};
+
+// T: odd positions in series; Pi: odd positions across the line.
+BranchPlace PlaceOfPosition(int i, LadderTopology topology);
+
+// Low-pass and high-pass table: "F" is a capacitor, any other unit an inductor.
+Ladder LadderFromElements(int N, LadderTopology topology, double RL,
+                          const std::vector<std::string>& ElementUnits,
+                          const std::vector<double>& ElementValues);
+// Band-pass table: a series position is L and C in series, a shunt position L and C in parallel.
+Ladder LadderFromResonators(int N, LadderTopology topology, double RL, const std::vector<double>& BandL,
+                            const std::vector<double>& BandC);
+
+// Quality factors of the parts; 0 means an ideal, lossless part. A finite Q adds a series
+// loss resistance wL/QL to every inductor and 1/(wC*QC) to every capacitor.
+struct PartQuality {
+    double QL = 0.0;
+    double QC = 0.0;
+};
+
+struct NetworkPoint {
+    double S21dB;
+    double S21Deg;
+    double S11dB;
+    double S11Deg;
+    double S22dB; // output reflection; equals S11 for a symmetric ladder
+    double S22Deg;
+    double GroupDelay; // seconds
+};
+
+// Reflections below this are shown at it: a perfect match has no finite logarithm.
+constexpr double kReflectionFloorDb = -400.0;
+
+// The response at one frequency in hertz. A negative frequency gives the response at |f|
+// (the magnitudes and the delay of a real network are even in f; the phases, which are odd,
+// are those of |f|). A part that divides by w at f = 0, a zero capacitance in series, a zero
+// inductance across the line, a negative Q or a non-finite part value raise ArithmeticError.
+NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuality& quality);
+
+// The response at the sweep frequencies (chosen unit) times UnitScale.
+void AnalyseSweep(const Ladder& ladder, const Sweep& Freq, double UnitScale, const PartQuality& quality,
+                  Sweep& NetS21, Sweep& NetS11, Sweep& NetGroupDelay);
