@@ -1,0 +1,15 @@
+#include <QApplication>
+#include <QIcon>
+
+#include "window/TFMain.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(kApplicationTitle);
+    QApplication::setDesktopFileName(QStringLiteral("corvane"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvane")));
+    TFMain FMain;
+    FMain.show();
+    return application.exec();
+}

@@ -1,0 +1,99 @@
+#include "TFMain.h"
+
+#include "filtermath/NumberText.h"
+#include "run/Rules.h"
+#include "ui_TFMain.h"
+
+namespace {
+
+const QColor kAttenuationColour(255, 0, 0);
+const QColor kReflectionColour(0, 128, 0);
+// A logarithmic frequency axis cannot start at or below zero.
+constexpr double kLogAxisMinimum = 1e-10;
+
+// Linear map of a pixel between two edge pixels onto the axis range shown between them.
+double AxisValueAt(int pixel, int minPixel, int maxPixel, double minimum, double maximum)
+{
+    return (pixel - minPixel) * (maximum - minimum) / (maxPixel - minPixel) + minimum;
+}
+
+} // namespace
+
+void TFMain::PlotResponse()
+{
+    const DesignState& state = run_.State();
+    TChart* chart = ui->chGain;
+    if (AttenuationNeedsFloor(state.Att)) {
+        chart->SetLeftAutomaticMinimum(false);
+        chart->SetLeftMinimum(kAttenuationFloor);
+    } else {
+        chart->SetLeftAutomaticMinimum(true);
+    }
+    ClearCurves();
+    Sweep S11{};
+    ComputeS11(state.Att, S11);
+    for (int i = 0; i < SweepPoints; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        chart->AddPoint(0, state.Freq[k], state.Att[k], kAttenuationColour);
+        chart->AddPoint(1, state.Freq[k], S11[k], kReflectionColour);
+    }
+}
+
+void TFMain::ClearCurves()
+{
+    ui->chGain->Clear(0);
+    ui->chGain->Clear(1);
+}
+
+void TFMain::ShowCursorValues()
+{
+    const TChart* chart = ui->chGain;
+    const QRect plot = chart->PlotRect();
+    if (chart->HoverCursor() != Qt::PointingHandCursor || plot.width() <= 1 || plot.height() <= 1) {
+        ui->lbX->clear();
+        ui->lbY->clear();
+        return;
+    }
+    const QPoint mouse = chart->MousePosition();
+    const double x =
+        AxisValueAt(mouse.x(), plot.left(), plot.right(), chart->BottomMinimum(), chart->BottomMaximum());
+    // Screen y grows downwards: the bottom edge maps to the axis minimum.
+    const double y = AxisValueAt(mouse.y(), plot.bottom(), plot.top(), chart->LeftMinimum(), chart->LeftMaximum());
+    ui->lbX->setText(QString::fromStdString(FormatSci2(x)));
+    ui->lbY->setText(QString::fromStdString(FormatSci2(y)));
+}
+
+void TFMain::chGainMouseMove()
+{
+    Guarded([this] {
+        if (!ui->CheckBox1->isChecked()) ShowCursorValues();
+    });
+}
+
+void TFMain::Series1Click()
+{
+    Guarded([this] {
+        if (!ui->CheckBox1->isChecked()) ShowCursorValues();
+    });
+}
+
+void TFMain::Series2Click()
+{
+    Guarded([this] {
+        if (!ui->CheckBox1->isChecked()) ShowCursorValues();
+    });
+}
+
+// Flips the axis's own state rather than reading the box; both start linear and unticked.
+void TFMain::CheckBox1Click()
+{
+    Guarded([this] {
+        TChart* chart = ui->chGain;
+        if (chart->BottomLogarithmic()) {
+            chart->SetBottomLogarithmic(false);
+            return;
+        }
+        if (chart->BottomMinimum() < 0.0) chart->SetBottomMinimum(kLogAxisMinimum);
+        chart->SetBottomLogarithmic(true);
+    });
+}
