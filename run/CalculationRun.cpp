@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "Rules.h"
-#include "filtermath/Failure.h"
+#include "filtermath/FpMath.h"
 #include "filtermath/NumberText.h"
 #include "filtermath/SelectFilter.h"
 #include "filtermath/UElement.h"
@@ -31,9 +31,7 @@ bool PoleCountInRange(double order)
 // Geometric band centre; the product of edges of opposite sign has no root.
 double BandCentre(double Fmin, double Fmax)
 {
-    const long double product = static_cast<long double>(Fmax) * Fmin;
-    if (product < 0.0L) RaiseInvalidOperation();
-    return static_cast<double>(std::sqrt(product));
+    return fpmath::StoreDouble(fpmath::Sqrt(fpmath::Mul(Fmax, Fmin)));
 }
 
 } // namespace

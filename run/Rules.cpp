@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "filtermath/Failure.h"
+#include "filtermath/FpMath.h"
 
 namespace {
 
@@ -77,16 +77,13 @@ bool AttenuationNeedsFloor(const Sweep& Att)
 
 namespace {
 
-// 20 log10 sqrt(1 + 1e-14 - 10^(att/10)), with each fault raised where it happens.
+// 20 log10 sqrt(1 + 1e-14 - 10^(att/10)); each checked step raises its own fault.
 double ReflectionOf(double att)
 {
-    const long double power = std::pow(10.0L, static_cast<long double>(att) / 10.0L);
-    if (!std::isfinite(power)) RaiseOverflow();
-    const long double argument = kReflectionBias - power;
-    if (argument < 0.0L) RaiseInvalidOperation();
-    const long double root = std::sqrt(argument);
-    if (root == 0.0L) RaiseDivisionByZero(); // the logarithm's pole
-    return static_cast<double>(20.0L * std::log10(root));
+    using namespace fpmath;
+    const Real power = Power(10.0L, Div(att, 10.0L));
+    const Real root = Sqrt(Sub(kReflectionBias, power));
+    return StoreDouble(Mul(20.0L, Log10(root)));
 }
 
 } // namespace

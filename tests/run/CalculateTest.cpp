@@ -1,0 +1,394 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "RunHarness.h"
+#include "filtermath/UGain.h"
+
+namespace {
+
+using Rows = std::vector<std::array<std::string, 3>>;
+
+TEST(Calculate, DefaultsGiveTheKnownGrid)
+{
+    Harness h;
+    EXPECT_EQ(h.Press(), kCompleted);
+    EXPECT_EQ(h.run.GridRows(), (Rows{{"G1", "", "7.96e-07"}, {"G2", "6.37e-10", ""}, {"G3", "", "7.96e-07"}}));
+    EXPECT_EQ(h.form.titles.back(), "Butterworth  LPF");
+    const DesignState& s = h.run.State();
+    EXPECT_EQ(s.GValues.size(), 5u);
+    EXPECT_NEAR(s.GValues[2], 2.0, 1e-15);
+    EXPECT_EQ(s.ElementUnits, (std::vector<std::string>{"Ohm", "H", "F", "H", "Ohm"}));
+    EXPECT_NEAR(s.Att[9], -3.0103, 5e-5); // f = 10 is the passband edge
+    EXPECT_EQ(h.recorder.plottedAtt, s.Att);
+}
+
+struct GridCase {
+    const char* name;
+    int type, model, topology;
+    std::map<Field, std::string> texts;
+    Rows rows;
+};
+
+TEST(Calculate, GridTextsOfEachFamilyAndTopology)
+{
+    const GridCase cases[] = {
+        {"LPF Pi", 0, 0, 1, {}, {{"G1", "3.18e-10", ""}, {"G2", "", "1.59e-06"}, {"G3", "3.18e-10", ""}}},
+        {"HPF T", 1, 0, 0, {}, {{"G1", "3.18e-10", ""}, {"G2", "", "3.98e-07"}, {"G3", "3.18e-10", ""}}},
+        {"HPF Pi", 1, 0, 1, {}, {{"G1", "", "7.96e-07"}, {"G2", "1.59e-10", ""}, {"G3", "", "7.96e-07"}}},
+        {"Chebyshev LPF T", 0, 1, 0, {{Field::Ripple, "0.5"}},
+         {{"G1", "", "1.27e-06"}, {"G2", "3.49e-10", ""}, {"G3", "", "1.27e-06"}}},
+        {"Chebyshev LPF T, 4 poles", 0, 1, 0, {{Field::Ripple, "0.5"}, {Field::N, "4"}},
+         {{"G1", "", "1.33e-06"}, {"G2", "3.80e-10", ""}, {"G3", "", "1.88e-06"}, {"G4", "2.68e-10", ""}}},
+        {"BPF T", 2, 0, 0, {{Field::Fmin, "9"}, {Field::Fmax, "11"}},
+         {{"G1", "6.43e-11", "3.98e-06"}, {"G2", "3.18e-09", "8.04e-08"}, {"G3", "6.43e-11", "3.98e-06"}}},
+        {"BPF Pi", 2, 0, 1, {{Field::Fmin, "9"}, {Field::Fmax, "11"}},
+         {{"G1", "1.59e-09", "1.61e-07"}, {"G2", "3.22e-11", "7.96e-06"}, {"G3", "1.59e-09", "1.61e-07"}}},
+        {"BPF, lower edge above upper", 2, 0, 0, {{Field::Fmin, "11"}, {Field::Fmax, "9"}},
+         {{"G1", "-6.43e-11", "-3.98e-06"}, {"G2", "-3.18e-09", "-8.04e-08"}, {"G3", "-6.43e-11", "-3.98e-06"}}},
+        {"Butterworth, no poles", 0, 0, 0, {{Field::N, "00"}}, {}},
+    };
+    for (const GridCase& c : cases) {
+        Harness h;
+        h.Select(c.type, c.model, c.topology);
+        for (const auto& [field, text] : c.texts) h.form.texts[field] = text;
+        EXPECT_EQ(h.Press(), kCompleted) << c.name;
+        EXPECT_EQ(h.run.GridRows(), c.rows) << c.name;
+    }
+}
+
+TEST(Calculate, EveryRowOfALongLadderIsListed)
+{
+    Harness h;
+    h.form.texts[Field::N] = "12";
+    ASSERT_EQ(h.Press(), kCompleted);
+    const Rows rows = h.run.GridRows();
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_EQ(rows[11][0], "G12");
+    // A count typed after the run never reads past the arrays of that run.
+    h.form.texts[Field::N] = "99";
+    EXPECT_EQ(h.run.GridRows().size(), 12u);
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<void(Harness&)> setup;
+    std::vector<std::string> events;
+};
+
+void Texts(Harness& h, std::map<Field, std::string> texts)
+{
+    for (const auto& [field, text] : texts) h.form.texts[field] = text;
+}
+
+std::string Fault(const char* text)
+{
+    return std::string("!") + text;
+}
+
+const std::string kEnter = kEnterInputsText;
+
+const FailureCase kFailures[] = {
+    {"empty pole count, LPF", [](Harness& h) { Texts(h, {{Field::N, ""}}); }, {kEnter}},
+    {"empty pole count, BPF",
+     [](Harness& h) {
+         h.Select(2, 0);
+         Texts(h, {{Field::N, ""}, {Field::Fmin, "9"}, {Field::Fmax, "11"}});
+     },
+     {kEnter}},
+    {"BPF with passband emptied",
+     [](Harness& h) {
+         h.Select(2, 0);
+         Texts(h, {{Field::PassF, ""}, {Field::Fmin, "9"}, {Field::Fmax, "11"}});
+     },
+     {kEnter}},
+    {"BPF without band edges", [](Harness& h) { h.Select(2, 1); }, {kEnter}},
+    {"BPF with band edge 0",
+     [](Harness& h) {
+         h.Select(2, 0);
+         Texts(h, {{Field::Fmin, "0"}, {Field::Fmax, "11"}});
+     },
+     {kEnter}},
+    {"empty ripple", [](Harness& h) { Texts(h, {{Field::Ripple, ""}}); }, {kEnter}},
+    {"empty resistance", [](Harness& h) { Texts(h, {{Field::R, ""}}); }, {kEnter}},
+    {"pole count 0", [](Harness& h) { Texts(h, {{Field::N, "0"}}); }, {kEnter}},
+    {"passband 0", [](Harness& h) { Texts(h, {{Field::PassF, "0"}}); }, {kEnter}},
+    {"resistance 0", [](Harness& h) { Texts(h, {{Field::R, "0"}}); }, {kEnter}},
+    {"negative pole count", [](Harness& h) { Texts(h, {{Field::N, "-3"}}); }, {kEnter}},
+    {"pole count not a number", [](Harness& h) { Texts(h, {{Field::N, "x"}}); },
+     {"!'x' is not a valid floating point value"}},
+    {"pole count not whole", [](Harness& h) { Texts(h, {{Field::N, "1."}}); },
+     {"!'1.' is not a valid integer value"}},
+    {"pole count with a trailing blank", [](Harness& h) { Texts(h, {{Field::N, "5 "}}); },
+     {"!'5 ' is not a valid integer value"}},
+    {"ripple not a number", [](Harness& h) { Texts(h, {{Field::Ripple, "a"}}); },
+     {"!'a' is not a valid floating point value"}},
+    {"resistance not a number", [](Harness& h) { Texts(h, {{Field::R, "abc"}}); },
+     {"!'abc' is not a valid floating point value"}},
+    {"band edge not a number",
+     [](Harness& h) {
+         h.Select(2, 0);
+         Texts(h, {{Field::Fmin, "9"}, {Field::Fmax, "1e"}});
+     },
+     {"!'1e' is not a valid floating point value"}},
+    {"sweep stop not a number", [](Harness& h) { Texts(h, {{Field::Stop, "-"}, {Field::FStart, "+"}}); },
+     {"!'-' is not a valid floating point value"}},
+    {"passband 0.0, LPF", [](Harness& h) { Texts(h, {{Field::PassF, "0.0"}}); }, {kPassbandZeroText}},
+    {"passband 0.0, Chebyshev HPF",
+     [](Harness& h) {
+         h.Select(1, 1);
+         Texts(h, {{Field::PassF, "0.0"}, {Field::Ripple, "0.5"}});
+     },
+     {kPassbandZeroText}},
+    {"band edge 0.0, Butterworth",
+     [](Harness& h) {
+         h.Select(2, 0);
+         Texts(h, {{Field::Fmin, "9"}, {Field::Fmax, "0.0"}});
+     },
+     {kBandEdgeZeroText}},
+    {"band edge 0.0, Chebyshev",
+     [](Harness& h) {
+         h.Select(2, 1);
+         Texts(h, {{Field::Fmin, "0.0"}, {Field::Fmax, "11"}, {Field::Ripple, "0.5"}});
+     },
+     {kBandEdgeZeroText}},
+    {"band edges both negative, Chebyshev",
+     [](Harness& h) {
+         h.Select(2, 1);
+         Texts(h, {{Field::Fmin, "-10"}, {Field::Fmax, "-5"}, {Field::Ripple, "0.5"}});
+     },
+     {kBandEdgeZeroText}},
+    {"band edges of opposite sign",
+     [](Harness& h) {
+         h.Select(2, 0);
+         Texts(h, {{Field::Fmin, "-5"}, {Field::Fmax, "10"}});
+     },
+     {Fault(kInvalidOperationText)}},
+    {"Chebyshev ripple 0", [](Harness& h) { h.Select(0, 1); }, {Fault(kDivisionByZeroText)}},
+    {"Chebyshev negative ripple",
+     [](Harness& h) {
+         h.Select(0, 1);
+         Texts(h, {{Field::Ripple, "-1"}});
+     },
+     {Fault(kInvalidOperationText)}},
+    {"Chebyshev huge ripple",
+     [](Harness& h) {
+         h.Select(0, 1);
+         Texts(h, {{Field::Ripple, "400"}});
+     },
+     {Fault(kDivisionByZeroText)}},
+    {"Chebyshev without poles",
+     [](Harness& h) {
+         h.Select(0, 1);
+         Texts(h, {{Field::Ripple, "0.5"}, {Field::N, "00"}});
+     },
+     {Fault(kDivisionByZeroText)}},
+    {"resistance 0.0", [](Harness& h) { Texts(h, {{Field::R, "0.0"}}); }, {Fault(kDivisionByZeroText)}},
+    {"response beyond the extended range",
+     [](Harness& h) {
+         h.Select(1, 0);
+         Texts(h, {{Field::N, "99"}, {Field::FStart, "1e-300"}, {Field::Stop, "2e-300"}});
+     },
+     {Fault(kOverflowText)}},
+};
+
+TEST(Calculate, EveryFailureEndsTheRunWithItsText)
+{
+    for (const FailureCase& c : kFailures) {
+        Harness h;
+        c.setup(h);
+        EXPECT_EQ(h.Press(), c.events) << c.name;
+    }
+}
+
+TEST(Calculate, ApplyWarnsOnceBeforeTheSameFailures)
+{
+    for (const FailureCase& c : kFailures) {
+        Harness h;
+        h.form.texts[Field::FStart] = "101";
+        h.form.texts[Field::Stop] = "1";
+        h.run.UpdateSweep();
+        c.setup(h);
+        std::vector<std::string> expected{kStartStopText};
+        expected.insert(expected.end(), c.events.begin(), c.events.end());
+        EXPECT_EQ(h.Press(&CalculationRun::Apply), expected) << c.name;
+    }
+}
+
+// A completed run whose state a failing run must keep.
+Harness& RunOnce(Harness& h)
+{
+    EXPECT_EQ(h.Press(), kCompleted);
+    return h;
+}
+
+TEST(Calculate, MissingInputKeepsStateButRefreshesSweep)
+{
+    Harness h;
+    RunOnce(h);
+    const DesignState before = h.run.State();
+    Texts(h, {{Field::N, ""}, {Field::PassF, "20"}, {Field::FStart, "2"}});
+    EXPECT_EQ(h.Press(), std::vector<std::string>{kEnter});
+    const DesignState& s = h.run.State();
+    EXPECT_EQ(s.Freq[0], 2.0);
+    EXPECT_EQ(s.PassF, before.PassF);
+    EXPECT_EQ(s.Att, before.Att);
+    EXPECT_EQ(s.GValues, before.GValues);
+    EXPECT_EQ(s.ElementValues, before.ElementValues);
+}
+
+TEST(Calculate, NegativePoleCountComputesNothing)
+{
+    for (int n = 1; n <= 9; ++n) {
+        Harness h;
+        RunOnce(h);
+        const DesignState before = h.run.State();
+        h.form.texts[Field::N] = "-" + std::to_string(n);
+        EXPECT_EQ(h.Press(), std::vector<std::string>{kEnter}) << n;
+        EXPECT_EQ(h.run.State().Order, before.Order);
+        EXPECT_EQ(h.run.State().GValues, before.GValues);
+        EXPECT_EQ(h.run.State().ElementValues, before.ElementValues);
+    }
+}
+
+TEST(Calculate, BandPassWithMissingEdgesEndsWithEdgesKept)
+{
+    Harness h;
+    h.Select(2, 0);
+    Texts(h, {{Field::Fmin, "9"}, {Field::Fmax, "11"}});
+    RunOnce(h);
+    const DesignState before = h.run.State();
+    Texts(h, {{Field::Fmin, ""}, {Field::N, "5"}});
+    EXPECT_EQ(h.Press(), std::vector<std::string>{kEnter});
+    const DesignState& s = h.run.State();
+    EXPECT_EQ(s.Fmin, 9.0);
+    EXPECT_EQ(s.Fmax, 11.0);
+    EXPECT_EQ(s.F0, before.F0);
+    EXPECT_EQ(s.Order, 3.0);
+    EXPECT_EQ(s.BandL, before.BandL);
+}
+
+TEST(Calculate, ZeroPassbandEndsAtTheResponseWithCurveKept)
+{
+    Harness h;
+    RunOnce(h);
+    const DesignState before = h.run.State();
+    h.form.texts[Field::PassF] = "0.0";
+    EXPECT_EQ(h.Press(), std::vector<std::string>{kPassbandZeroText});
+    const DesignState& s = h.run.State();
+    EXPECT_EQ(s.PassF, 0.0);
+    EXPECT_EQ(s.Att, before.Att);
+    EXPECT_EQ(s.ElementValues, before.ElementValues);
+}
+
+TEST(Calculate, OppositeBandEdgesFailBeforeTheCentre)
+{
+    Harness h;
+    h.Select(2, 0);
+    Texts(h, {{Field::Fmin, "-5"}, {Field::Fmax, "10"}});
+    h.Press();
+    EXPECT_EQ(h.run.State().Fmin, -5.0);
+    EXPECT_EQ(h.run.State().Fmax, 10.0);
+    EXPECT_EQ(h.run.State().F0, 0.0);
+    EXPECT_TRUE(h.run.State().GValues.empty());
+}
+
+TEST(Calculate, PrototypeFaultKeepsTheNewCurve)
+{
+    Harness h;
+    h.Select(0, 1); // Chebyshev with the ripple still "0": flat 0 dB curve, then the fault
+    h.run.State().Att.fill(-1.0);
+    EXPECT_EQ(h.Press(), std::vector<std::string>{Fault(kDivisionByZeroText)});
+    for (double att : h.run.State().Att) EXPECT_EQ(att, 0.0);
+    EXPECT_EQ(h.run.State().GValues.size(), 5u);
+}
+
+TEST(Calculate, ConversionFailureKeepsTitleAndEarlierFields)
+{
+    Harness h;
+    Texts(h, {{Field::R, "abc"}, {Field::PassF, "20"}});
+    h.Select(1, 0);
+    h.Press();
+    EXPECT_EQ(h.run.State().PassF, 20.0);
+    EXPECT_EQ(h.run.State().RL, 0.0);
+    EXPECT_EQ(h.form.titles, std::vector<std::string>{"Butterworth  HPF"});
+}
+
+TEST(Calculate, EachFamilyLeavesTheOtherArraysAlone)
+{
+    Harness h;
+    h.Select(2, 0);
+    Texts(h, {{Field::Fmin, "9"}, {Field::Fmax, "11"}});
+    RunOnce(h);
+    const DesignState bandPass = h.run.State();
+    h.Select(0, 0);
+    Texts(h, {{Field::Fmin, "1"}, {Field::Fmax, "2"}});
+    RunOnce(h);
+    const DesignState lowPass = h.run.State();
+    EXPECT_EQ(lowPass.BandL, bandPass.BandL);
+    EXPECT_EQ(lowPass.BandC, bandPass.BandC);
+    EXPECT_EQ(lowPass.Fmin, 9.0);
+    EXPECT_EQ(lowPass.F0, bandPass.F0);
+    h.Select(2, 0);
+    Texts(h, {{Field::Fmin, "9"}, {Field::Fmax, "11"}});
+    RunOnce(h);
+    EXPECT_EQ(h.run.State().ElementValues, lowPass.ElementValues);
+    EXPECT_EQ(h.run.State().ElementUnits, lowPass.ElementUnits);
+}
+
+TEST(Calculate, ResizingKeepsOldEntriesAndZeroesNewOnes)
+{
+    Harness h;
+    h.Select(2, 0);
+    Texts(h, {{Field::Fmin, "9"}, {Field::Fmax, "11"}});
+    RunOnce(h);
+    h.Select(0, 0);
+    h.form.texts[Field::N] = "5";
+    RunOnce(h);
+    const DesignState& s = h.run.State();
+    ASSERT_EQ(s.BandL.size(), 7u);
+    EXPECT_EQ(s.BandL[4], 50.0); // the load termination of the three-pole band-pass
+    EXPECT_EQ(s.BandL[5], 0.0);
+    EXPECT_EQ(s.BandL[6], 0.0);
+}
+
+TEST(Calculate, EqualBandEdges)
+{
+    Harness h;
+    h.Select(2, 0);
+    Texts(h, {{Field::Fmin, "5"}, {Field::Fmax, "5"}});
+    EXPECT_EQ(h.Press(), kCompleted);
+    EXPECT_EQ(h.run.State().Fmax, 5.0);
+    EXPECT_EQ(h.run.State().F0, 5.0);
+}
+
+TEST(Calculate, RepeatedRunsAreIdentical)
+{
+    Harness h;
+    h.Select(2, 1, 1);
+    Texts(h, {{Field::Fmin, "9"}, {Field::Fmax, "11"}, {Field::Ripple, "0.5"}, {Field::N, "7"}});
+    RunOnce(h);
+    const DesignState first = h.run.State();
+    const Rows rows = h.run.GridRows();
+    RunOnce(h);
+    EXPECT_EQ(h.run.State().Att, first.Att);
+    EXPECT_EQ(h.run.State().BandC, first.BandC);
+    EXPECT_EQ(h.run.GridRows(), rows);
+}
+
+TEST(Calculate, UnitScalesTheElementsOnly)
+{
+    Harness h;
+    RunOnce(h);
+    const DesignState mega = h.run.State();
+    h.form.indices[3] = 1;
+    h.run.ScaleChange();
+    EXPECT_EQ(h.run.State().UnitScale, 1000.0);
+    RunOnce(h);
+    const DesignState& kilo = h.run.State();
+    EXPECT_EQ(kilo.Att, mega.Att);
+    for (int i : {1, 2, 3}) EXPECT_NEAR(kilo.ElementValues[i] / mega.ElementValues[i], 1000.0, 1e-9) << i;
+    EXPECT_EQ(h.run.GridRows(), (Rows{{"G1", "", "7.96e-04"}, {"G2", "6.37e-07", ""}, {"G3", "", "7.96e-04"}}));
+}
+
+} // namespace

@@ -1,0 +1,94 @@
+#pragma once
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "filtermath/Failure.h"
+#include "run/CalculationRun.h"
+
+// The window's form with its start-up texts and selection; records what the run writes back.
+class FakeForm : public FormPort {
+public:
+    std::map<Field, std::string> texts{{Field::N, "3"},     {Field::Ripple, "0"}, {Field::PassF, "10"},
+                                       {Field::Fmin, ""},   {Field::Fmax, ""},    {Field::R, "50"},
+                                       {Field::FStart, "1"}, {Field::Stop, "101"}};
+    // Type, model, topology, unit.
+    std::array<int, 4> indices{0, 0, 0, 2};
+    std::vector<std::string> stepTexts;
+    std::vector<std::string> titles;
+
+    std::string FieldText(Field field) const override { return texts.at(field); }
+    int ItemIndex(Selector selector) const override { return indices[static_cast<size_t>(selector)]; }
+    std::string SelectorText(Selector selector) const override
+    {
+        static const std::array<std::vector<std::string>, 4> items{{{"LPF", "HPF", "BPF"},
+                                                                    {"Butterworth", "Chebyshev"},
+                                                                    {"T - Type", "Pi - Type"},
+                                                                    {"Hz", "kHz", "MHz", "GHz"}}};
+        const auto& list = items[static_cast<size_t>(selector)];
+        const int index = ItemIndex(selector);
+        return index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<size_t>(index)] : "typed";
+    }
+    void SetStepText(const std::string& text) override { stepTexts.push_back(text); }
+    void SetTitle(const std::string& text) override { titles.push_back(text); }
+
+    void Select(int type, int model, int topology = 0)
+    {
+        indices[0] = type;
+        indices[1] = model;
+        indices[2] = topology;
+    }
+};
+
+// Messages and display refreshes in the order they happen; "<plot>" and "<grid>" mark the displays.
+class Recorder : public MessagePort, public ResultPort {
+public:
+    std::vector<std::string> events;
+    Sweep plottedAtt{};
+
+    void ShowMessage(const std::string& text) override { events.push_back(text); }
+    void PlotResponse() override;
+    void FillElementGrid() override { events.emplace_back("<grid>"); }
+    const CalculationRun* run = nullptr;
+};
+
+inline void Recorder::PlotResponse()
+{
+    plottedAtt = run->State().Att;
+    events.emplace_back("<plot>");
+}
+
+// A window just created with the default texts; events start empty.
+struct Harness {
+    FakeForm form;
+    Recorder recorder;
+    CalculationRun run{form, recorder, recorder};
+
+    Harness()
+    {
+        recorder.run = &run;
+        run.Create();
+    }
+
+    // Selects as the window's change handler would: the kind from the selectors.
+    void Select(int type, int model, int topology = 0)
+    {
+        form.Select(type, model, topology);
+        run.SelectKind();
+    }
+
+    // Presses a button; a failure that ends the run is recorded as "!" and its text.
+    std::vector<std::string> Press(void (CalculationRun::*button)() = &CalculationRun::Calculate)
+    {
+        recorder.events.clear();
+        try {
+            (run.*button)();
+        } catch (const Failure& failure) {
+            recorder.events.push_back(std::string("!") + failure.what());
+        }
+        return recorder.events;
+    }
+};
+
+inline const std::vector<std::string> kCompleted{"<plot>", "<grid>"};
