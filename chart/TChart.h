@@ -24,11 +24,16 @@ public:
     int PointCount(int series) const;
     QPointF PointAt(int series, int index) const;
     QColor PointColour(int series, int index) const;
+    // The series' own colour (series 0 red, series 1 lime); AddPoint with an invalid
+    // colour uses it.
+    QColor SeriesColour(int series) const;
 
     // Qt::PointingHandCursor while the mouse was over a line at the previous movement,
     // Qt::ArrowCursor otherwise.
     Qt::CursorShape HoverCursor() const;
-    // The plotting rectangle in chart pixels (left, top, right, bottom).
+    // The plotting rectangle in chart pixels (left, top, right, bottom): left() shows the
+    // bottom axis minimum, right() its maximum, bottom() the left axis minimum, top() its
+    // maximum.
     QRect PlotRect() const;
     // The system pointer position in chart pixels.
     QPoint MousePosition() const;
@@ -45,10 +50,15 @@ public:
 
     bool BottomLogarithmic() const;
     void SetBottomLogarithmic(bool logarithmic);
+    // Moves the minimum in force until the next change of data or settings recomputes the
+    // automatic range. A logarithmic axis ignores a minimum at or below zero.
     void SetBottomMinimum(double minimum);
 
     // Back to the full view after a mouse-drag zoom.
     void ResetZoom();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 signals:
     // Every mouse movement over the chart, reported before the hover state is updated.

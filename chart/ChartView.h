@@ -1,0 +1,33 @@
+#pragma once
+#include <QChartView>
+
+class QMouseEvent;
+
+// What the chart does with the mouse; positions are in viewport pixels.
+class ChartMouseHandler {
+public:
+    virtual ~ChartMouseHandler() = default;
+    virtual void ViewMouseMoved(QPoint position) = 0;
+    virtual void ViewMousePressed(QPoint position, Qt::MouseButton button) = 0;
+    virtual void ViewMouseReleased(QPoint position, Qt::MouseButton button) = 0;
+    virtual void ViewDoubleClicked() = 0;
+    // Pending changes are drawn, so a grab right after a change shows it.
+    virtual void ViewAboutToPaint() = 0;
+};
+
+// A chart view that leaves the mouse to its handler instead of Qt Charts' own
+// rubber band and item events.
+class ChartView : public QChartView {
+public:
+    ChartView(QChart* chart, ChartMouseHandler* handler, QWidget* parent);
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ChartMouseHandler* handler_;
+};

@@ -1,0 +1,256 @@
+#include "TChartImpl.h"
+
+#include <QChart>
+#include <QGraphicsLayout>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QRubberBand>
+#include <QValueAxis>
+#include <QVBoxLayout>
+#include <cmath>
+#include <limits>
+
+#include "ChartStyle.h"
+#include "ColourRuns.h"
+
+namespace {
+
+const QColor kSeriesColours[kChartSeriesCount] = {QColor(255, 0, 0), QColor(0, 255, 0)};
+
+// Pixels of plot per labelled tick interval, so the labels do not crowd.
+constexpr int kPixelsPerBottomInterval = 75;
+constexpr int kPixelsPerLeftInterval = 40;
+
+// Sets range and tick step of a linear axis in the order that never pairs a wide range
+// with a fine step, which would make Qt lay out a flood of ticks in between.
+void SetLinearAxis(QValueAxis* axis, const AxisRange& range) {
+    const bool coarser = range.step > axis->tickInterval();
+    if (coarser)
+        axis->setTickInterval(range.step);
+    axis->setRange(range.min, range.max);
+    if (!coarser)
+        axis->setTickInterval(range.step);
+    axis->setLabelFormat(LabelFormat(range));
+}
+
+} // namespace
+
+TChart::Impl::Impl(TChart* owner_) : owner(owner_) {
+    chart = new QChart;
+    StyleChart(chart, owner->font());
+    view = new ChartView(chart, this, owner);
+    StyleView(view);
+    auto* layout = new QVBoxLayout(owner);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+    band = new QRubberBand(QRubberBand::Rectangle, view->viewport());
+
+    leftAxis = MakeLeftAxis(owner->font());
+    chart->addAxis(leftAxis, Qt::AlignLeft);
+    // Both bottom axes stay in the chart and only the one in use is shown: an axis taken
+    // out of a chart leaves its drawing behind until the event loop deletes it.
+    linearAxis = MakeBottomAxis(false, owner->font());
+    logAxis = MakeBottomAxis(true, owner->font());
+    chart->addAxis(linearAxis, Qt::AlignBottom);
+    chart->addAxis(logAxis, Qt::AlignBottom);
+    logAxis->hide();
+    bottomAxis = linearAxis;
+    for (int i = 0; i < kChartSeriesCount; ++i)
+        series[i].colour = kSeriesColours[i];
+}
+
+void TChart::Impl::MarkDirty() {
+    dirty = true;
+    if (syncQueued)
+        return;
+    syncQueued = true;
+    QMetaObject::invokeMethod(
+        owner, [this] { Sync(); }, Qt::QueuedConnection);
+}
+
+void TChart::Impl::Sync() {
+    syncQueued = false;
+    if (!dirty)
+        return;
+    dirty = false;
+    for (ChartSeries& line : series)
+        RebuildRuns(line);
+    ComputeAutomaticRanges();
+    automaticView = true;
+    ApplyRanges();
+}
+
+void TChart::Impl::Resized() {
+    if (automaticView) {
+        MarkDirty();
+        return;
+    }
+    // A zoomed view keeps its ends and only gets a tick step for the new size.
+    if (!logarithmic)
+        bottomView.step = NiceStep(bottomView.max - bottomView.min, BottomIntervals());
+    leftView.step = NiceStep(leftView.max - leftView.min, LeftIntervals());
+    ApplyRanges();
+}
+
+void TChart::Impl::InsertPoint(int index, const ChartPoint& point) {
+    // Walking back from the end keeps an ascending sweep at constant cost per point and
+    // puts a point after those with an equal x.
+    std::vector<ChartPoint>& points = series[index].points;
+    auto at = points.end();
+    while (at != points.begin() && !((at - 1)->x <= point.x))
+        --at;
+    points.insert(at, point);
+    MarkDirty();
+}
+
+bool TChart::Impl::Visible(const ChartPoint& point) const {
+    return std::isfinite(point.x) && std::isfinite(point.y) && (!logarithmic || point.x > 0);
+}
+
+QLineSeries* TChart::Impl::AddRunSeries() {
+    auto* run = new QLineSeries;
+    run->setPointsVisible(false);
+    run->setPointLabelsVisible(false);
+    chart->addSeries(run);
+    run->attachAxis(bottomAxis);
+    run->attachAxis(leftAxis);
+    return run;
+}
+
+void TChart::Impl::RebuildRuns(ChartSeries& line) {
+    QList<QPointF> shown;
+    QVector<QColor> colours;
+    for (const ChartPoint& point : line.points) {
+        if (Visible(point)) {
+            shown.append(QPointF(point.x, point.y));
+            colours.append(point.colour);
+        }
+    }
+    const QVector<ColourRun> runs = SplitColourRuns(colours);
+    while (line.runs.size() < static_cast<size_t>(runs.size()))
+        line.runs.push_back(AddRunSeries());
+    for (size_t i = 0; i < line.runs.size(); ++i) {
+        QLineSeries* drawn = line.runs[i];
+        if (i >= static_cast<size_t>(runs.size())) {
+            if (drawn->count() > 0)
+                drawn->clear();
+            continue;
+        }
+        const ColourRun& run = runs[static_cast<int>(i)];
+        if (drawn->pen().color() != run.colour || drawn->pen().width() != kSeriesLineWidth)
+            drawn->setPen(QPen(run.colour, kSeriesLineWidth));
+        drawn->replace(shown.mid(run.first, run.last - run.first + 1));
+    }
+}
+
+int TChart::Impl::BottomIntervals() const {
+    return std::max(2, view->width() / kPixelsPerBottomInterval);
+}
+
+int TChart::Impl::LeftIntervals() const {
+    return std::max(2, view->height() / kPixelsPerLeftInterval);
+}
+
+void TChart::Impl::ComputeAutomaticRanges() {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    double xLow = inf, xHigh = -inf, yLow = inf, yHigh = -inf;
+    bool any = false;
+    for (const ChartSeries& line : series) {
+        for (const ChartPoint& point : line.points) {
+            if (!Visible(point))
+                continue;
+            any = true;
+            xLow = std::min(xLow, point.x);
+            xHigh = std::max(xHigh, point.x);
+            yLow = std::min(yLow, point.y);
+            yHigh = std::max(yHigh, point.y);
+        }
+    }
+    if (logarithmic)
+        bottomView = LogRange(any, xLow, xHigh);
+    else
+        bottomView = any ? LinearRange(xLow, xHigh, BottomIntervals(), false)
+                         : LinearRange(0.0, 1.0, BottomIntervals(), false);
+    leftView = LeftAxisRange(any, yLow, yHigh, leftAutomatic, leftMinimum, LeftIntervals());
+}
+
+void TChart::Impl::ApplyRanges() {
+    if (logarithmic)
+        static_cast<QLogValueAxis*>(logAxis)->setRange(bottomView.min, bottomView.max);
+    else
+        SetLinearAxis(static_cast<QValueAxis*>(linearAxis), bottomView);
+    SetLinearAxis(leftAxis, leftView);
+    // Axis labels change the plot area; settle it now so PlotRect matches what is drawn.
+    chart->layout()->activate();
+}
+
+void TChart::Impl::SwitchBottomAxis(bool logarithmic_) {
+    // Empty the runs first: a logarithmic axis must never see a point at x <= 0.
+    for (ChartSeries& line : series) {
+        for (QLineSeries* run : line.runs) {
+            run->clear();
+            run->detachAxis(bottomAxis);
+        }
+    }
+    bottomAxis->hide();
+    logarithmic = logarithmic_;
+    bottomAxis = logarithmic ? logAxis : linearAxis;
+    bottomAxis->show();
+    for (ChartSeries& line : series) {
+        for (QLineSeries* run : line.runs)
+            run->attachAxis(bottomAxis);
+    }
+    dirty = true;
+    Sync();
+}
+
+void TChart::Impl::SetBottomMinimum(double minimum) {
+    Sync();
+    if (logarithmic) {
+        if (!(minimum > 0) || !std::isfinite(minimum))
+            return;
+        const double maximum = bottomView.max > minimum ? bottomView.max : minimum * 10;
+        bottomView = SafeLogRange(minimum, maximum);
+    } else {
+        if (!std::isfinite(minimum))
+            return;
+        const double span = bottomView.max - bottomView.min;
+        const double maximum = bottomView.max > minimum ? bottomView.max : minimum + span;
+        bottomView = SafeLinearRange(minimum, maximum, BottomIntervals());
+    }
+    automaticView = false;
+    ApplyRanges();
+}
+
+void TChart::Impl::ResetZoom() {
+    dirty = true;
+    Sync();
+}
+
+void TChart::Impl::ZoomTo(QPointF corner, QPointF opposite) {
+    const QRectF area = PlotArea();
+    const QRectF zoom = QRectF(corner, opposite).normalized().intersected(area);
+    if (zoom.width() < 2 || zoom.height() < 2)
+        return;
+    const AxisScale bottom = BottomScale();
+    const AxisScale left = LeftScale();
+    const double x0 = PixelToValue(bottom, zoom.left(), area.left(), area.right());
+    const double x1 = PixelToValue(bottom, zoom.right(), area.left(), area.right());
+    const double y0 = PixelToValue(left, zoom.bottom(), area.bottom(), area.top());
+    const double y1 = PixelToValue(left, zoom.top(), area.bottom(), area.top());
+    bottomView = logarithmic ? SafeLogRange(x0, x1) : SafeLinearRange(x0, x1, BottomIntervals());
+    leftView = SafeLinearRange(y0, y1, LeftIntervals());
+    automaticView = false;
+    ApplyRanges();
+}
+
+QRectF TChart::Impl::PlotArea() const {
+    const QPoint origin = view->viewport()->mapTo(owner, view->mapFromScene(QPointF(0, 0)));
+    return chart->plotArea().translated(origin);
+}
+
+AxisScale TChart::Impl::BottomScale() const {
+    return {bottomView.min, bottomView.max, logarithmic};
+}
+
+AxisScale TChart::Impl::LeftScale() const { return {leftView.min, leftView.max, false}; }

@@ -1,0 +1,96 @@
+#pragma once
+#include <QPointer>
+#include <array>
+#include <vector>
+
+#include "ChartView.h"
+#include "NiceScale.h"
+#include "PlotGeometry.h"
+#include "TChart.h"
+
+class QAbstractAxis;
+class QChart;
+class QLineSeries;
+class QRubberBand;
+class QValueAxis;
+
+constexpr int kChartSeriesCount = 2;
+
+struct ChartPoint {
+    double x;
+    double y;
+    QColor colour;
+};
+
+// One logical series: its points in ascending x and the line series that draw its runs
+// of equal colour.
+struct ChartSeries {
+    std::vector<ChartPoint> points;
+    QColor colour;
+    std::vector<QLineSeries*> runs;
+};
+
+class TChart::Impl : public ChartMouseHandler {
+public:
+    explicit Impl(TChart* owner);
+
+    // Changes are collected and drawn once: by the next event loop pass, before a paint,
+    // or before anything reads a range or the plot rectangle.
+    void MarkDirty();
+    void Sync();
+
+    void InsertPoint(int series, const ChartPoint& point);
+    void SwitchBottomAxis(bool logarithmic);
+    void SetBottomMinimum(double minimum);
+    void ResetZoom();
+    void Resized();
+
+    QRectF PlotArea() const; // in owner pixels
+    AxisScale BottomScale() const;
+    AxisScale LeftScale() const;
+    // The first series whose line passes within the hit tolerance of p, or -1.
+    int SeriesAt(QPointF p) const;
+
+    void ViewMouseMoved(QPoint position) override;
+    void ViewMousePressed(QPoint position, Qt::MouseButton button) override;
+    void ViewMouseReleased(QPoint position, Qt::MouseButton button) override;
+    void ViewDoubleClicked() override;
+    void ViewAboutToPaint() override;
+
+    TChart* owner;
+    QChart* chart;
+    ChartView* view;
+    QValueAxis* leftAxis;
+    QAbstractAxis* linearAxis;
+    QAbstractAxis* logAxis;
+    QAbstractAxis* bottomAxis; // the one of the two in use
+    QRubberBand* band;
+    std::array<ChartSeries, kChartSeriesCount> series;
+    QString title;
+    bool logarithmic = false;
+    bool leftAutomatic = true;
+    double leftMinimum = 0.0;
+    AxisRange bottomView{0.0, 1.0, 0.2};
+    AxisRange leftView{0.0, 1.0, 0.2};
+    Qt::CursorShape hover = Qt::ArrowCursor;
+
+private:
+    bool Visible(const ChartPoint& point) const;
+    void RebuildRuns(ChartSeries& line);
+    QLineSeries* AddRunSeries();
+    void ComputeAutomaticRanges();
+    void ApplyRanges();
+    void ZoomTo(QPointF corner, QPointF opposite); // owner pixels
+    void UpdateHover(QPointF p);
+    QPointF ToOwner(QPoint viewportPosition) const;
+    int BottomIntervals() const;
+    int LeftIntervals() const;
+
+    bool dirty = true;
+    bool syncQueued = false;
+    bool automaticView = true; // false while zoomed or after SetBottomMinimum
+    bool clickPending = false;
+    bool dragPending = false;
+    bool dragging = false;
+    QPoint dragOrigin; // viewport pixels
+};
