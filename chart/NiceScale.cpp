@@ -6,9 +6,10 @@
 
 namespace {
 
-// Relative tolerance under which a value counts as lying on a tick; it keeps a curve that
-// ends a rounding error above zero (S11 near +4e-14 dB) from adding a whole empty step.
-constexpr double kOnTick = 1e-9;
+// Fraction of a step within which a value counts as lying on a tick (far below a pixel).
+// It keeps a curve that ends a rounding error past a tick (S11 at +4e-14 dB, or a hair
+// below -140 dB) from adding a whole empty step.
+constexpr double kOnTick = 1e-3;
 // Ranges narrower than this, relative to their magnitude, are only rounding noise; tick
 // loops over them would never end.
 constexpr double kMinRelativeSpan = 1e-9;
