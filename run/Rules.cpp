@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "filtermath/FpMath.h"
+#include "filtermath/Failure.h"
 
 namespace {
 
@@ -16,6 +16,7 @@ const std::array<UnitRow, 4> kUnits{{{"Hz", 1.0}, {"kHz", 1000.0}, {"MHz", 1e6},
 
 // 1 + 1e-14 keeps the root's argument positive where the attenuation is exactly 0 dB.
 constexpr long double kReflectionBias = 1.00000000000001L;
+constexpr long double kLn10Tenth = 0.2302585092994045684017991454684364208L; // ln(10) / 10
 
 } // namespace
 
@@ -77,13 +78,18 @@ bool AttenuationNeedsFloor(const Sweep& Att)
 
 namespace {
 
-// 20 log10 sqrt(1 + 1e-14 - 10^(att/10)); each checked step raises its own fault.
+// 20 log10 sqrt(1 + 1e-14 - 10^(att/10)), with each fault raised at its step. The power of ten
+// is exp(att ln10 / 10): several times faster than a general power, and the product's rounding
+// stays far below a double's precision wherever the power is finite. att is a finite double, so
+// only the exponential can overflow, and only the root's argument can leave the domain.
 double ReflectionOf(double att)
 {
-    using namespace fpmath;
-    const Real power = Power(10.0L, Div(att, 10.0L));
-    const Real root = Sqrt(Sub(kReflectionBias, power));
-    return StoreDouble(Mul(20.0L, Log10(root)));
+    const long double power = std::exp(att * kLn10Tenth);
+    if (std::isinf(power)) RaiseOverflow();
+    const long double argument = kReflectionBias - power;
+    if (argument < 0.0L) RaiseInvalidOperation();
+    if (argument == 0.0L) RaiseDivisionByZero(); // the logarithm's pole
+    return static_cast<double>(20.0L * std::log10(std::sqrt(argument)));
 }
 
 } // namespace
