@@ -134,14 +134,6 @@ TEST(FormatFixed3, ThreeDecimalsWithoutThousandsSeparator)
     for (const FormatCase& c : cases) EXPECT_EQ(FormatFixed3(c.value), c.text) << c.value;
 }
 
-TEST(NumberText, FormattedValuesReadBack)
-{
-    for (double value : {1.5915e-7, -62.5, 1500.0, 0.25, 1e300}) {
-        EXPECT_NEAR(StrToFloat(FormatSci3(value)), value, 5e-4 * std::fabs(value)) << value;
-        EXPECT_NEAR(StrToFloat(FormatSci2(value)), value, 5e-3 * std::fabs(value)) << value;
-    }
-}
-
 struct ReportCase {
     const char* message;
     const char* report;

@@ -117,12 +117,12 @@ TEST(ChebyshevG, InputsWithoutAPrototypeFaultInsideTheArithmetic)
 
 TEST(ChebyshevG, RippleJustBelowTheVanishingBoundStillDesigns)
 {
-    const std::pair<int, double> cases[] = {{3, 311.0}, {10, 299.4}};
-    for (const auto& [N, ripple] : cases) {
-        std::vector<double> g(N + 2, kUntouched);
-        EXPECT_EQ(ArithmeticFaultOf([&] { ChebyshevG(N, g, ripple); }), "no fault") << N;
-        EXPECT_GT(g[1], 1e14) << N;
-        EXPECT_NE(g[N + 1], kUntouched) << N;
+    const PrototypeCase cases[] = {{3, 311.0, {}}, {10, 299.4, {}}};
+    for (const PrototypeCase& c : cases) {
+        std::vector<double> g(c.N + 2, kUntouched);
+        EXPECT_EQ(ArithmeticFaultOf([&] { ChebyshevG(c.N, g, c.ripple); }), "no fault") << c.N;
+        EXPECT_GT(g[1], 1e14) << c.N;
+        EXPECT_NE(g[c.N + 1], kUntouched) << c.N;
     }
 }
 
