@@ -48,6 +48,8 @@ struct BadPathCase {
     const char* reason;
 };
 
+void PrintTo(const BadPathCase& c, std::ostream* os) { *os << c.name; }
+
 class UnwritablePaths : public ::testing::TestWithParam<BadPathCase> {};
 
 TEST_P(UnwritablePaths, GiveAClearMessageAndLeaveNoFile)

@@ -25,6 +25,11 @@ std::string DesignName(const Design& d)
     return name;
 }
 
+void PrintTo(const Design& design, std::ostream* os)
+{
+    *os << DesignName(design);
+}
+
 Ladder DesignLadder(const Design& d)
 {
     const size_t entries = static_cast<size_t>(d.N) + 2;

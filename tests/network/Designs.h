@@ -1,4 +1,5 @@
 #pragma once
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ struct Design {
 };
 
 std::string DesignName(const Design& design);
+// Test output names the design instead of dumping its bytes.
+void PrintTo(const Design& design, std::ostream* os);
 
 // Prototype and element procedures, then the ladder they describe.
 Ladder DesignLadder(const Design& design);

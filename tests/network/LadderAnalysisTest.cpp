@@ -24,6 +24,8 @@ struct OneBranchCase {
     double frequencyHz;
 };
 
+void PrintTo(const OneBranchCase& c, std::ostream* os) { *os << c.name; }
+
 Cx SeriesImpedance(const LadderBranch& b, double w, const PartQuality& q)
 {
     const Cx zl{q.QL > 0 ? w * b.L / q.QL : 0.0, w * b.L};
@@ -254,6 +256,8 @@ struct FaultCase {
     const char* text;
 };
 
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
+
 class Faults : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(Faults, RaiseTheArithmeticErrorText)
@@ -308,6 +312,8 @@ struct HarmlessZeroCase {
     const char* name;
     Ladder ladder;
 };
+
+void PrintTo(const HarmlessZeroCase& c, std::ostream* os) { *os << c.name; }
 
 class HarmlessZeros : public ::testing::TestWithParam<HarmlessZeroCase> {};
 

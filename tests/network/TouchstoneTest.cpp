@@ -87,6 +87,8 @@ struct RoundTripCase {
     const char* unit;
 };
 
+void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
+
 class TouchstoneRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(TouchstoneRoundTrip, ReadsBackTheAnalysedNetwork)
@@ -110,8 +112,9 @@ TEST_P(TouchstoneRoundTrip, ReadsBackTheAnalysedNetwork)
     ASSERT_EQ(file.rows.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         const TouchstoneRow& row = file.rows[i];
-        if (i > 0)
+        if (i > 0) {
             EXPECT_GT(row.f, file.rows[i - 1].f);
+        }
         EXPECT_NEAR(row.f, expected[i], 1e-14 * expected[i]);
         const NetworkPoint p = AnalyseAt(ladder, row.f * c.design.UnitScale, c.quality);
         const double want[8] = {p.S11dB, p.S11Deg, p.S21dB, p.S21Deg, p.S21dB, p.S21Deg, p.S22dB, p.S22Deg};
