@@ -11,8 +11,8 @@
 //
 // Real syntax: blanks, optional sign, digits with an optional '.', optional exponent
 // (e or E, optional sign, digits), blanks. A blank is a space or a tab. The mantissa needs
-// at least one digit on either side of the point, so "1." and ".5" are accepted and a
-// lone "." is not. A value too large for a double is refused; one too small becomes zero.
+// one digit or more, before or after the point: "1." and ".5" are accepted, a lone "." is
+// not. A value too large for a double is refused; one too small becomes zero.
 
 namespace {
 

@@ -36,7 +36,7 @@ bool IsOdd(int N)
     return Floor(half) != half;
 }
 
-// (2k - 1) * pi / (2N): the angles of the Butterworth poles.
+// (2k - 1) * pi / (2N): the angle of the k-th pole of the prototype.
 Real PoleAngle(int k, int N)
 {
     return Div(Mul(2 * k - 1, Pi), Mul(2, N));
@@ -59,6 +59,7 @@ void ChebyshevG(int N, std::vector<double>& g, double Ripple)
     RequirePrototypeRoom(N, g);
     // 17.37 (not 40 / ln 10) is the divisor of the classic design tables.
     const double x = StoreDouble(Div(Ripple, 17.37L));
+    // Held as a double, coth x rounds to 1 for a ripple above about 325 dB, and beta is 0.
     const double cothX = StoreDouble(CothFromExp(x));
     const double beta = StoreDouble(Ln(cothX));
     const double gamma = StoreDouble(SinhOrZero(Div(beta, Mul(2, N))));
