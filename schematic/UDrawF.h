@@ -22,5 +22,5 @@ void DrawBandPassPiEven(Surface& area);
 
 using SchematicLayout = void (*)(Surface& area);
 // The layout for a filter kind, topology item (0 T, 1 Pi) and order parity;
-// nullptr when the topology index is neither 0 nor 1.
+// nullptr when the topology index is neither 0 nor 1, or the kind is outside 0 to 5.
 SchematicLayout ChooseLayout(int FilterKind, int topologyIndex, bool orderEven);
