@@ -1,8 +1,9 @@
 #include "TFMain.h"
 
+#include <exception>
+
 #include <QPainter>
 
-#include "filtermath/Failure.h"
 #include "schematic/QtSurface.h"
 #include "schematic/UDrawF.h"
 #include "ui_TFMain.h"
@@ -12,6 +13,8 @@ bool TFMain::IsOrderEven()
     return run_.IsOrderEven();
 }
 
+// The order is converted before anything is drawn: a text that is no number raises its
+// error here and the area keeps the picture it had.
 void TFMain::DrawSchematic()
 {
     const bool orderEven = IsOrderEven();
@@ -27,20 +30,21 @@ void TFMain::DrawSelectedLayout(bool orderEven)
     if (!layout) return;
     QImage& buffer = ui->PB1->Buffer();
     QPainter painter(&buffer);
-    painter.setFont(font());
+    painter.setFont(ui->PB1->font());
     QtSurface surface(painter, buffer.width(), buffer.height());
     layout(surface);
 }
 
-// A repaint shows the current selection but never reports an error: while the pole count
-// is not a number the area keeps the last picture.
+// A repaint redraws the current selection but reports nothing: while the order text is
+// not a number, the area shows the last picture that was drawn, unchanged. It runs inside
+// the area's paint event, where a message box must not open.
 void TFMain::PB1Paint()
 {
     bool orderEven = false;
     try {
         orderEven = IsOrderEven();
-    } catch (const Failure&) {
+    } catch (const std::exception&) {
         return;
     }
-    Guarded([&] { DrawSelectedLayout(orderEven); });
+    DrawSelectedLayout(orderEven);
 }
