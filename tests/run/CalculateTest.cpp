@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "RunHarness.h"
 #include "filtermath/UGain.h"
 
@@ -70,12 +68,6 @@ TEST(Calculate, EveryRowOfALongLadderIsListed)
     EXPECT_EQ(h.run.GridRows().size(), 12u);
 }
 
-struct FailureCase {
-    const char* name;
-    std::function<void(Harness&)> setup;
-    std::vector<std::string> events;
-};
-
 void Texts(Harness& h, std::map<Field, std::string> texts)
 {
     for (const auto& [field, text] : texts) h.form.texts[field] = text;
@@ -88,115 +80,60 @@ std::string Fault(const char* text)
 
 const std::string kEnter = kEnterInputsText;
 
+struct FailureCase {
+    const char* name;
+    int type, model;
+    std::map<Field, std::string> texts;
+    std::vector<std::string> events;
+};
+
+using F = Field;
 const FailureCase kFailures[] = {
-    {"empty pole count, LPF", [](Harness& h) { Texts(h, {{Field::N, ""}}); }, {kEnter}},
-    {"empty pole count, BPF",
-     [](Harness& h) {
-         h.Select(2, 0);
-         Texts(h, {{Field::N, ""}, {Field::Fmin, "9"}, {Field::Fmax, "11"}});
-     },
-     {kEnter}},
-    {"BPF with passband emptied",
-     [](Harness& h) {
-         h.Select(2, 0);
-         Texts(h, {{Field::PassF, ""}, {Field::Fmin, "9"}, {Field::Fmax, "11"}});
-     },
-     {kEnter}},
-    {"BPF without band edges", [](Harness& h) { h.Select(2, 1); }, {kEnter}},
-    {"BPF with band edge 0",
-     [](Harness& h) {
-         h.Select(2, 0);
-         Texts(h, {{Field::Fmin, "0"}, {Field::Fmax, "11"}});
-     },
-     {kEnter}},
-    {"empty ripple", [](Harness& h) { Texts(h, {{Field::Ripple, ""}}); }, {kEnter}},
-    {"empty resistance", [](Harness& h) { Texts(h, {{Field::R, ""}}); }, {kEnter}},
-    {"pole count 0", [](Harness& h) { Texts(h, {{Field::N, "0"}}); }, {kEnter}},
-    {"passband 0", [](Harness& h) { Texts(h, {{Field::PassF, "0"}}); }, {kEnter}},
-    {"resistance 0", [](Harness& h) { Texts(h, {{Field::R, "0"}}); }, {kEnter}},
-    {"negative pole count", [](Harness& h) { Texts(h, {{Field::N, "-3"}}); }, {kEnter}},
-    {"pole count not a number", [](Harness& h) { Texts(h, {{Field::N, "x"}}); },
-     {"!'x' is not a valid floating point value"}},
-    {"pole count not whole", [](Harness& h) { Texts(h, {{Field::N, "1."}}); },
-     {"!'1.' is not a valid integer value"}},
-    {"pole count with a trailing blank", [](Harness& h) { Texts(h, {{Field::N, "5 "}}); },
-     {"!'5 ' is not a valid integer value"}},
-    {"ripple not a number", [](Harness& h) { Texts(h, {{Field::Ripple, "a"}}); },
-     {"!'a' is not a valid floating point value"}},
-    {"resistance not a number", [](Harness& h) { Texts(h, {{Field::R, "abc"}}); },
-     {"!'abc' is not a valid floating point value"}},
-    {"band edge not a number",
-     [](Harness& h) {
-         h.Select(2, 0);
-         Texts(h, {{Field::Fmin, "9"}, {Field::Fmax, "1e"}});
-     },
-     {"!'1e' is not a valid floating point value"}},
-    {"sweep stop not a number", [](Harness& h) { Texts(h, {{Field::Stop, "-"}, {Field::FStart, "+"}}); },
-     {"!'-' is not a valid floating point value"}},
-    {"passband 0.0, LPF", [](Harness& h) { Texts(h, {{Field::PassF, "0.0"}}); }, {kPassbandZeroText}},
-    {"passband 0.0, Chebyshev HPF",
-     [](Harness& h) {
-         h.Select(1, 1);
-         Texts(h, {{Field::PassF, "0.0"}, {Field::Ripple, "0.5"}});
-     },
-     {kPassbandZeroText}},
-    {"band edge 0.0, Butterworth",
-     [](Harness& h) {
-         h.Select(2, 0);
-         Texts(h, {{Field::Fmin, "9"}, {Field::Fmax, "0.0"}});
-     },
+    {"empty pole count, LPF", 0, 0, {{F::N, ""}}, {kEnter}},
+    {"empty pole count, BPF", 2, 0, {{F::N, ""}, {F::Fmin, "9"}, {F::Fmax, "11"}}, {kEnter}},
+    {"BPF with passband emptied", 2, 0, {{F::PassF, ""}, {F::Fmin, "9"}, {F::Fmax, "11"}}, {kEnter}},
+    {"BPF without band edges", 2, 1, {{F::Ripple, "0.5"}}, {kEnter}},
+    {"BPF with band edge 0", 2, 0, {{F::Fmin, "0"}, {F::Fmax, "11"}}, {kEnter}},
+    {"empty ripple", 0, 0, {{F::Ripple, ""}}, {kEnter}},
+    {"empty resistance", 0, 0, {{F::R, ""}}, {kEnter}},
+    {"pole count 0", 0, 0, {{F::N, "0"}}, {kEnter}},
+    {"passband 0", 0, 0, {{F::PassF, "0"}}, {kEnter}},
+    {"resistance 0", 0, 0, {{F::R, "0"}}, {kEnter}},
+    {"negative pole count", 0, 0, {{F::N, "-3"}}, {kEnter}},
+    {"pole count not a number", 0, 0, {{F::N, "x"}}, {"!'x' is not a valid floating point value"}},
+    {"pole count not whole", 0, 0, {{F::N, "1."}}, {"!'1.' is not a valid integer value"}},
+    {"pole count, trailing blank", 0, 0, {{F::N, "5 "}}, {"!'5 ' is not a valid integer value"}},
+    {"ripple not a number", 0, 0, {{F::Ripple, "a"}}, {"!'a' is not a valid floating point value"}},
+    {"resistance not a number", 0, 0, {{F::R, "abc"}}, {"!'abc' is not a valid floating point value"}},
+    {"band edge not a number", 2, 0, {{F::Fmin, "9"}, {F::Fmax, "1e"}}, {"!'1e' is not a valid floating point value"}},
+    {"sweep not a number", 0, 0, {{F::Stop, "-"}, {F::FStart, "+"}}, {"!'-' is not a valid floating point value"}},
+    {"passband 0.0, LPF", 0, 0, {{F::PassF, "0.0"}}, {kPassbandZeroText}},
+    {"passband 0.0, Chebyshev HPF", 1, 1, {{F::PassF, "0.0"}, {F::Ripple, "0.5"}}, {kPassbandZeroText}},
+    {"band edge 0.0, Butterworth", 2, 0, {{F::Fmin, "9"}, {F::Fmax, "0.0"}}, {kBandEdgeZeroText}},
+    {"band edge 0.0, Chebyshev", 2, 1, {{F::Fmin, "0.0"}, {F::Fmax, "11"}, {F::Ripple, "0.5"}}, {kBandEdgeZeroText}},
+    {"negative band edges, Chebyshev", 2, 1, {{F::Fmin, "-10"}, {F::Fmax, "-5"}, {F::Ripple, "0.5"}},
      {kBandEdgeZeroText}},
-    {"band edge 0.0, Chebyshev",
-     [](Harness& h) {
-         h.Select(2, 1);
-         Texts(h, {{Field::Fmin, "0.0"}, {Field::Fmax, "11"}, {Field::Ripple, "0.5"}});
-     },
-     {kBandEdgeZeroText}},
-    {"band edges both negative, Chebyshev",
-     [](Harness& h) {
-         h.Select(2, 1);
-         Texts(h, {{Field::Fmin, "-10"}, {Field::Fmax, "-5"}, {Field::Ripple, "0.5"}});
-     },
-     {kBandEdgeZeroText}},
-    {"band edges of opposite sign",
-     [](Harness& h) {
-         h.Select(2, 0);
-         Texts(h, {{Field::Fmin, "-5"}, {Field::Fmax, "10"}});
-     },
-     {Fault(kInvalidOperationText)}},
-    {"Chebyshev ripple 0", [](Harness& h) { h.Select(0, 1); }, {Fault(kDivisionByZeroText)}},
-    {"Chebyshev negative ripple",
-     [](Harness& h) {
-         h.Select(0, 1);
-         Texts(h, {{Field::Ripple, "-1"}});
-     },
-     {Fault(kInvalidOperationText)}},
-    {"Chebyshev huge ripple",
-     [](Harness& h) {
-         h.Select(0, 1);
-         Texts(h, {{Field::Ripple, "400"}});
-     },
-     {Fault(kDivisionByZeroText)}},
-    {"Chebyshev without poles",
-     [](Harness& h) {
-         h.Select(0, 1);
-         Texts(h, {{Field::Ripple, "0.5"}, {Field::N, "00"}});
-     },
-     {Fault(kDivisionByZeroText)}},
-    {"resistance 0.0", [](Harness& h) { Texts(h, {{Field::R, "0.0"}}); }, {Fault(kDivisionByZeroText)}},
-    {"response beyond the extended range",
-     [](Harness& h) {
-         h.Select(1, 0);
-         Texts(h, {{Field::N, "99"}, {Field::FStart, "1e-300"}, {Field::Stop, "2e-300"}});
-     },
+    {"band edges of opposite sign", 2, 0, {{F::Fmin, "-5"}, {F::Fmax, "10"}}, {Fault(kInvalidOperationText)}},
+    {"Chebyshev ripple 0", 0, 1, {}, {Fault(kDivisionByZeroText)}},
+    {"Chebyshev negative ripple", 0, 1, {{F::Ripple, "-1"}}, {Fault(kInvalidOperationText)}},
+    {"Chebyshev huge ripple", 0, 1, {{F::Ripple, "400"}}, {Fault(kDivisionByZeroText)}},
+    {"Chebyshev without poles", 0, 1, {{F::Ripple, "0.5"}, {F::N, "00"}}, {Fault(kDivisionByZeroText)}},
+    {"resistance 0.0", 0, 0, {{F::R, "0.0"}}, {Fault(kDivisionByZeroText)}},
+    {"response beyond the extended range", 1, 0, {{F::N, "99"}, {F::FStart, "1e-300"}, {F::Stop, "2e-300"}},
      {Fault(kOverflowText)}},
 };
+
+void Prepare(Harness& h, const FailureCase& c)
+{
+    h.Select(c.type, c.model);
+    Texts(h, c.texts);
+}
 
 TEST(Calculate, EveryFailureEndsTheRunWithItsText)
 {
     for (const FailureCase& c : kFailures) {
         Harness h;
-        c.setup(h);
+        Prepare(h, c);
         EXPECT_EQ(h.Press(), c.events) << c.name;
     }
 }
@@ -208,7 +145,7 @@ TEST(Calculate, ApplyWarnsOnceBeforeTheSameFailures)
         h.form.texts[Field::FStart] = "101";
         h.form.texts[Field::Stop] = "1";
         h.run.UpdateSweep();
-        c.setup(h);
+        Prepare(h, c);
         std::vector<std::string> expected{kStartStopText};
         expected.insert(expected.end(), c.events.begin(), c.events.end());
         EXPECT_EQ(h.Press(&CalculationRun::Apply), expected) << c.name;
