@@ -63,6 +63,7 @@ void AddOptions(CLI::App& app, CliOptions& options)
     AddField(app, "--start", t.FStart, Field::FStart, "Sweep start");
     AddField(app, "--stop", t.Stop, Field::Stop, "Sweep stop");
     app.add_flag("--json", options.json, "Print the design state as one JSON object");
+    AddNetworkOptions(app, options.network);
 }
 
 void ResolveDefaults(CliOptions& options)

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "NetworkOptions.h"
+
 namespace CLI {
 class App;
 }
@@ -26,6 +28,7 @@ struct CliOptions {
     FieldTexts texts;
     bool rippleGiven = false;
     bool json = false;
+    NetworkOptions network;
 };
 
 // Registers every option on the app, bound to the fields of options.

@@ -1,6 +1,7 @@
 #include "CliRun.h"
 
 #include "CliPorts.h"
+#include "NetworkStage.h"
 #include "Reports.h"
 
 namespace {
@@ -31,9 +32,17 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     } catch (const Failure& failure) {
         messages.ReportFailure(failure);
     }
-    if (options.json)
-        PrintJson(run.State(), form, results, out);
-    else if (results.GridFilled())
+    NetworkStage network(options.network);
+    if (results.GridFilled())
+        network.Run(run.State(), form, messages);
+    const bool completed = results.GridFilled() && !network.Failed();
+    if (options.json) {
+        nlohmann::ordered_json json = StateJson(run.State(), form, results);
+        network.AddJson(json);
+        out << json.dump() << '\n';
+    } else if (completed) {
         PrintText(run.State(), results, out);
-    return results.GridFilled() ? kExitCompleted : kExitEndedEarly;
+        network.PrintText(out);
+    }
+    return completed ? kExitCompleted : kExitEndedEarly;
 }
