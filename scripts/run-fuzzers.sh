@@ -9,6 +9,6 @@ for target in number_text run; do
   mkdir -p "$work" "$build/findings"
   echo "fuzz_$target: $seconds s"
   "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
-    -artifact_prefix="$build/findings/$target-" -print_final_stats=1 \
-    "$work" "$root/fuzz/corpus/$target"
+    -dict="$root/fuzz/$target.dict" -artifact_prefix="$build/findings/$target-" -print_final_stats=1 \
+    "$work" "$root/fuzz/corpus/$target" 2>&1 | grep -v -E '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)'
 done
