@@ -48,13 +48,22 @@ void TFMain::ClearCurves()
 void TFMain::ShowCursorValues()
 {
     const TChart* chart = ui->chGain;
-    const QRect plot = chart->PlotRect();
-    if (chart->HoverCursor() != Qt::PointingHandCursor || plot.width() <= 1 || plot.height() <= 1) {
+    const auto clearReadout = [this] {
         ui->lbX->clear();
         ui->lbY->clear();
+    };
+    // Off the curves the readout is emptied rather than left showing stale values.
+    if (chart->HoverCursor() != Qt::PointingHandCursor) {
+        clearReadout();
         return;
     }
     const QPoint mouse = chart->MousePosition();
+    const QRect plot = chart->PlotRect();
+    // A plot without width or height maps no pixel to a value.
+    if (plot.right() == plot.left() || plot.top() == plot.bottom()) {
+        clearReadout();
+        return;
+    }
     const double x =
         AxisValueAt(mouse.x(), plot.left(), plot.right(), chart->BottomMinimum(), chart->BottomMaximum());
     // Screen y grows downwards: the bottom edge maps to the axis minimum.
