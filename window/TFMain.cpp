@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "GridClipboard.h"
 #include "filtermath/NumberText.h"
 #include "run/Rules.h"
 #include "ui_TFMain.h"
@@ -62,6 +63,7 @@ TFMain::TFMain(QWidget* parent)
     ui->setupUi(this);
     SetUpWindow();
     SetUpControls();
+    InstallGridClipboard(ui->SG1);
     ConnectHandlers();
     FormCreate();
 }
