@@ -154,3 +154,11 @@ AxisRange SafeLogRange(double min, double max) {
     }
     return {CapDecades(min, max), max, 10.0};
 }
+
+int LogLabelDecades(double min, double max, int maxLabels) {
+    if (!(min > 0) || !(max > min) || !std::isfinite(max))
+        return 1;
+    const double decades = std::log10(max) - std::log10(min);
+    const int perLabel = static_cast<int>(std::ceil(decades / std::max(1, maxLabels) - kOnTick));
+    return std::max(1, perLabel);
+}

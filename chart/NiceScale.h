@@ -34,3 +34,7 @@ AxisRange LogRange(bool hasPositiveData, double lo, double hi);
 AxisRange SafeLinearRange(double min, double max, int maxIntervals);
 // The same for a logarithmic axis: both ends positive, max above min.
 AxisRange SafeLogRange(double min, double max);
+
+// Decades between labels of a logarithmic axis over min..max (both positive) so that at
+// most maxLabels powers of ten carry a label; at least 1.
+int LogLabelDecades(double min, double max, int maxLabels);

@@ -20,6 +20,7 @@ const QColor kSeriesColours[kChartSeriesCount] = {QColor(255, 0, 0), QColor(0, 2
 // Pixels of plot per labelled tick interval, so the labels do not crowd.
 constexpr int kPixelsPerBottomInterval = 75;
 constexpr int kPixelsPerLeftInterval = 40;
+constexpr int kPixelsPerLogLabel = 50;
 
 // Sets range and tick step of a linear axis in the order that never pairs a wide range
 // with a fine step, which would make Qt lay out a flood of ticks in between.
@@ -31,6 +32,15 @@ void SetLinearAxis(QValueAxis* axis, const AxisRange& range) {
     if (!coarser)
         axis->setTickInterval(range.step);
     axis->setLabelFormat(LabelFormat(range));
+}
+
+// A logarithmic axis labels every power of its base; over many decades the base grows to
+// a power of ten that keeps the labels apart.
+void SetLogAxis(QLogValueAxis* axis, const AxisRange& range, int maxLabels) {
+    const int decadesPerLabel = LogLabelDecades(range.min, range.max, maxLabels);
+    axis->setBase(std::pow(10.0, decadesPerLabel));
+    axis->setMinorTickCount(decadesPerLabel == 1 ? 8 : 0);
+    axis->setRange(range.min, range.max);
 }
 
 } // namespace
@@ -176,7 +186,8 @@ void TChart::Impl::ComputeAutomaticRanges() {
 
 void TChart::Impl::ApplyRanges() {
     if (logarithmic)
-        static_cast<QLogValueAxis*>(logAxis)->setRange(bottomView.min, bottomView.max);
+        SetLogAxis(static_cast<QLogValueAxis*>(logAxis), bottomView,
+                   std::max(2, view->width() / kPixelsPerLogLabel));
     else
         SetLinearAxis(static_cast<QValueAxis*>(linearAxis), bottomView);
     SetLinearAxis(leftAxis, leftView);

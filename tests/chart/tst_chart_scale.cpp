@@ -41,6 +41,8 @@ private slots:
     void logRange();
     void safeRanges_data();
     void safeRanges();
+    void logLabelDecades_data();
+    void logLabelDecades();
     void pixelMapping_data();
     void pixelMapping();
     void distanceToSegment_data();
@@ -235,6 +237,29 @@ void ChartScaleTest::safeRanges() {
     VerifyDrawable(r);
     if (logarithmic)
         QVERIFY(r.min > 0);
+}
+
+void ChartScaleTest::logLabelDecades_data() {
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::addColumn<int>("labels");
+    QTest::addColumn<int>("decades");
+    QTest::newRow("two decades") << 1.0 << 100.0 << 8 << 1;
+    QTest::newRow("eight decades in eight") << 1e-4 << 1e4 << 8 << 1;
+    QTest::newRow("nine decades in eight") << 1e-4 << 1e5 << 8 << 2;
+    QTest::newRow("zero to fifty, twelve decades") << 1e-10 << 49.0 << 8 << 2;
+    QTest::newRow("twelve decades in four") << 1e-10 << 100.0 << 4 << 3;
+    QTest::newRow("within a decade") << 2.0 << 3.0 << 8 << 1;
+    QTest::newRow("bad range") << -1.0 << 10.0 << 8 << 1;
+    QTest::newRow("no labels asked") << 1.0 << 1e6 << 0 << 6;
+}
+
+void ChartScaleTest::logLabelDecades() {
+    QFETCH(double, min);
+    QFETCH(double, max);
+    QFETCH(int, labels);
+    QFETCH(int, decades);
+    QCOMPARE(LogLabelDecades(min, max, labels), decades);
 }
 
 void ChartScaleTest::pixelMapping_data() {
