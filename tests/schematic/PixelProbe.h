@@ -16,9 +16,10 @@ constexpr int kWidth = 249;
 constexpr int kHeight = 121;
 const QColor kGrey(128, 128, 128);
 
+// The window's font, which the schematic area inherits.
 inline QFont SchematicFont()
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
     return font;
 }

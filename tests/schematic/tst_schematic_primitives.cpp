@@ -40,9 +40,7 @@ const SymbolCase kSymbolsAt40_30[] = {
 class TestSchematicPrimitives : public QObject {
     Q_OBJECT
 private slots:
-    void seriesInductorPassesThroughEveryArchPoint();
     void seriesInductorRisesToItsArchTopsAndEndsOnTheWire();
-    void shuntInductorPassesThroughEveryArchPoint();
     void shuntInductorReachesTenPixelsRightAndEndsBelow();
     void coilsAreExactlyTheirArchPaths_data();
     void coilsAreExactlyTheirArchPaths();
@@ -55,16 +53,6 @@ private slots:
     void frameDrawsTheReturnLineAndBothRlLabels();
 };
 
-void TestSchematicPrimitives::seriesInductorPassesThroughEveryArchPoint()
-{
-    const QImage image = Render([](Surface& s) { DrawSeriesInductor(40, 30, s); });
-    for (int k = 0; k < 3; ++k)
-        for (const QPoint& step : kSeriesArch) {
-            const QPoint p = QPoint(40 + 10 * k, 30) + step;
-            QVERIFY2(Ink(image, p.x(), p.y()), qPrintable(QString("arch %1 at (%2,%3)").arg(k).arg(p.x()).arg(p.y())));
-        }
-}
-
 void TestSchematicPrimitives::seriesInductorRisesToItsArchTopsAndEndsOnTheWire()
 {
     const QImage image = Render([](Surface& s) { DrawSeriesInductor(40, 30, s); });
@@ -75,16 +63,6 @@ void TestSchematicPrimitives::seriesInductorRisesToItsArchTopsAndEndsOnTheWire()
     QVERIFY2(Ink(image, 70, 30), "the coil ends on the wire at x + 30");
     for (int x = 40; x <= 70; ++x)
         QCOMPARE(Ink(image, x, 30), x % 10 == 0);
-}
-
-void TestSchematicPrimitives::shuntInductorPassesThroughEveryArchPoint()
-{
-    const QImage image = Render([](Surface& s) { DrawShuntInductor(80, 50, s); });
-    for (int k = 0; k < 3; ++k)
-        for (const QPoint& step : kShuntArch) {
-            const QPoint p = QPoint(80, 50 + 10 * k) + step;
-            QVERIFY2(Ink(image, p.x(), p.y()), qPrintable(QString("arch %1 at (%2,%3)").arg(k).arg(p.x()).arg(p.y())));
-        }
 }
 
 void TestSchematicPrimitives::shuntInductorReachesTenPixelsRightAndEndsBelow()
