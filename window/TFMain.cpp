@@ -11,6 +11,7 @@
 #include "GridClipboard.h"
 #include "filtermath/NumberText.h"
 #include "run/Rules.h"
+#include "WindowStyle.h"
 #include "ui_TFMain.h"
 
 const char* const kApplicationTitle = "Corvane";
@@ -23,8 +24,9 @@ constexpr int kClientHeight = 522;
 constexpr const char* kFontFamily = "Liberation Sans";
 constexpr int kFontPixels = 11;
 constexpr int kGridRowHeight = 18;
-// Data rows the grid shows even when the design has fewer poles, so it reads as a table.
-constexpr int kGridMinimumRows = 11;
+// Data rows the grid shows even when the design has fewer poles, so it reads as a table:
+// as many as fit below the header without a scroll bar.
+constexpr int kGridMinimumRows = 8;
 constexpr int kPolesColumnWidth = 44;
 constexpr int kCapacitorColumnWidth = 76;
 constexpr int kUnitLabelCount = 6;
@@ -61,6 +63,7 @@ TFMain::TFMain(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::TFMain>()), run_(*this, *this, *this)
 {
     ui->setupUi(this);
+    SetUpFont();
     SetUpWindow();
     SetUpControls();
     InstallGridClipboard(ui->SG1);
@@ -81,16 +84,22 @@ void TFMain::SetUpWindow()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TFMain::SetUpFont()
+{
     QFont windowFont(kFontFamily);
     windowFont.setPixelSize(kFontPixels);
     setFont(windowFont);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TFMain::SetUpControls()
 {
     ApplyFieldLimits();
+    for (QGroupBox* group : findChildren<QGroupBox*>()) group->setStyle(WindowStyle::Shared());
+    ui->CheckBox1->setStyle(WindowStyle::Shared());
     QPalette stepPalette = ui->leStep->palette();
     stepPalette.setColor(QPalette::Text, Qt::blue);
     stepPalette.setColor(QPalette::Base, stepPalette.color(QPalette::Window));
@@ -199,12 +208,20 @@ void TFMain::FormPaint()
 void TFMain::ApplySelectionRules()
 {
     const RipplePreset preset = RipplePresetFor(ui->CBModel->currentIndex());
-    ui->leRipple->setEnabled(preset.enabled);
+    EnableField(ui->leRipple, preset.enabled);
     ui->leRipple->setText(preset.text);
     const bool bandEdges = BandEdgesEnabledFor(ui->CBType->currentIndex());
-    ui->leFmin->setEnabled(bandEdges);
-    ui->leFmax->setEnabled(bandEdges);
-    ui->lePassF->setEnabled(!bandEdges);
+    EnableField(ui->leFmin, bandEdges);
+    EnableField(ui->leFmax, bandEdges);
+    EnableField(ui->lePassF, !bandEdges);
+}
+
+// A labelled field's caption greys out with it.
+void TFMain::EnableField(QLineEdit* field, bool enabled)
+{
+    field->setEnabled(enabled);
+    if (QLabel* caption = findChild<QLabel*>(field->objectName() + QStringLiteral("Label")))
+        caption->setEnabled(enabled);
 }
 
 void TFMain::CBTypeChange()

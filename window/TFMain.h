@@ -72,6 +72,7 @@ private:
     void PlotResponse() override;
     void FillElementGrid() override;
 
+    void SetUpFont();
     void SetUpWindow();
     void SetUpControls();
     void SetUpElementGrid();
@@ -79,6 +80,7 @@ private:
     void ApplyFieldLimits();
     void RouteEnterKey();
     void ApplySelectionRules();
+    void EnableField(QLineEdit* field, bool enabled);
     void ShowUnitLabels();
     QLineEdit* FieldEdit(Field field) const;
 
