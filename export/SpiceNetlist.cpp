@@ -136,6 +136,7 @@ std::string SpiceNetlist(const Ladder& ladder, const std::vector<double>& freque
     std::ostringstream out;
     out << "* " << OneLine(title) << '\n';
     out << "* Source and load " << NumberText(ladder.RL) << " Ohm, source 1 V AC: S21 in dB = 20*log10(2*|V(out)|)\n";
+    out << "* AC analysis at the positive sweep points in hertz, ascending, each once\n";
     out << builder.Elements(ladder);
     out << ".control\n";
     out << "set numdgt=15\n";

@@ -6,6 +6,8 @@
 #include "ExportError.h"
 #include "ExportSweep.h"
 
+const char* const kTouchstonePointsNote = "The positive sweep points, ascending, each once";
+
 namespace {
 
 struct UnitName {
@@ -44,6 +46,7 @@ std::string TouchstoneText(const Ladder& ladder, const std::vector<double>& freq
     std::ostringstream out;
     for (const std::string& comment : comments)
         out << CommentLine(comment) << '\n';
+    out << CommentLine(kTouchstonePointsNote) << '\n';
     out << "# " << TouchstoneUnit(UnitScale) << " S DB R " << NumberText(ladder.RL) << '\n';
     for (double f : frequencies) {
         const NetworkPoint point = AnalyseAt(ladder, f * UnitScale, quality);

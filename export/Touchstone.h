@@ -12,6 +12,9 @@
 std::string TouchstoneText(const Ladder& ladder, const std::vector<double>& frequencies, double UnitScale,
                            const PartQuality& quality, const std::vector<std::string>& comments);
 
+// The comment line after the caller's comments: which sweep points the file carries.
+extern const char* const kTouchstonePointsNote;
+
 // "Hz", "kHz", "MHz" or "GHz" for UnitScale 1, 1e3, 1e6, 1e9; ExportError for any other scale.
 std::string TouchstoneUnit(double UnitScale);
 

@@ -8,6 +8,7 @@
 
 #include "Designs.h"
 #include "filtermath/LadderAnalysis.h"
+#include "filtermath/UG.h"
 
 namespace {
 
@@ -146,6 +147,15 @@ TEST_P(EvenChebyshevDifference, IsRecordedAndIsTheRippleFarFromTheEdge)
     one.fill(far);
     EXPECT_NEAR(ClosedForm(d, one)[0], -d.Ripple, 1e-6) << DesignName(d);
     EXPECT_GE(m.passband, d.Ripple - 1e-3) << DesignName(d);
+
+    // Deep in the stopband the last part alone sets the output voltage, whatever the load;
+    // the power into RL instead of the prototype's load g[N+1] RL then differs by g[N+1].
+    std::vector<double> g(static_cast<size_t>(d.N) + 2);
+    ChebyshevG(d.N, g, d.Ripple);
+    const double stop = lowPass ? 1e3 * d.PassF : 1e-3 * d.PassF;
+    one.fill(stop);
+    const double gap = AnalyseAt(DesignLadder(d), stop * d.UnitScale, {}).S21dB - ClosedForm(d, one)[0];
+    EXPECT_NEAR(std::fabs(gap), 10.0 * std::log10(g[d.N + 1]), 0.01) << DesignName(d);
 }
 
 std::vector<Design> EvenChebyshevDesigns()
@@ -180,6 +190,15 @@ TEST_P(BandPassDifference, IsRecordedAndTheLadderPassesAllAtTheCentre)
     const double edge = d.FilterKind == 2 ? -10.0 * std::log10(2.0) : -d.Ripple;
     for (double f : {d.Fmin, d.Fmax})
         EXPECT_NEAR(AnalyseAt(DesignLadder(d), f * d.UnitScale, {}).S21dB, edge, 2e-3) << DesignName(d) << " " << f;
+    // Far from the band the true band-pass mapping falls faster than the two-sided model, by
+    // (Fmax / (Fmax - Fmin))^N in amplitude on both sides.
+    const double faster = -20.0 * d.N * std::log10(d.Fmax / (d.Fmax - d.Fmin));
+    for (double f : {d.Fmin * 1e-3, d.Fmax * 1e3}) {
+        Sweep one{};
+        one.fill(f);
+        const double gap = AnalyseAt(DesignLadder(d), f * d.UnitScale, {}).S21dB - ClosedForm(d, one)[0];
+        EXPECT_NEAR(gap, faster, 0.01) << DesignName(d) << " at " << f;
+    }
 }
 
 std::vector<Design> BandPassDesigns()

@@ -105,8 +105,9 @@ TEST_P(TouchstoneRoundTrip, ReadsBackTheAnalysedNetwork)
     EXPECT_EQ(file.parameter, "S");
     EXPECT_EQ(file.format, "DB");
     EXPECT_EQ(file.R, c.design.RL);
-    ASSERT_EQ(file.comments.size(), 1u);
+    ASSERT_EQ(file.comments.size(), 2u);
     EXPECT_NE(file.comments[0].find(DesignName(c.design)), std::string::npos);
+    EXPECT_EQ(file.comments[1], std::string(" ") + kTouchstonePointsNote);
 
     const std::vector<double> expected = ExportFrequencies(c.Freq);
     ASSERT_EQ(file.rows.size(), expected.size());
@@ -184,7 +185,8 @@ TEST(Touchstone, CommentsStayOnTheirLines)
 {
     const Ladder ladder = DesignLadder({0, LadderTopology::T, 1, 0, 10, 0, 0, 50, 1e6});
     const std::string text = TouchstoneText(ladder, {1.0}, 1e6, {}, {"first\nsecond", "third"});
-    EXPECT_EQ(text.substr(0, text.find("# ")), "! first second\n! third\n");
+    EXPECT_EQ(text.substr(0, text.find("# ")),
+              std::string("! first second\n! third\n! ") + kTouchstonePointsNote + "\n");
     EXPECT_EQ(ParseTouchstone(text).rows.size(), 1u);
 }
 
