@@ -14,7 +14,11 @@ bool ValidSeries(int series) { return series >= 0 && series < kChartSeriesCount;
 
 TChart::TChart(QWidget* parent) : QWidget(parent), impl_(new Impl(this)) {}
 
-TChart::~TChart() { delete impl_; }
+TChart::~TChart() {
+    // The view calls back into the Impl; it goes first so no late event reaches a deleted Impl.
+    delete impl_->view;
+    delete impl_;
+}
 
 void TChart::SetTitle(const QString& text) {
     impl_->title = text;
