@@ -225,7 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(NetworkCli, BadOptionValuesAreUsageErrors)
 {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--series", "E5"}, {"--series", "e24"}, {"--q-l", "-1"}, {"--q-c", "x"}, {"--spice"}}) {
+             {"--series", "E5"}, {"--series", "e24"}, {"--q-l", "-1"}, {"--q-c", "x"}, {"--q-l", "nan"},
+             {"--q-c", "inf"}, {"--q-l", "5x"}, {"--q-l", ""}, {"--spice"}}) {
         EXPECT_THROW(Cli(args), CLI::ParseError) << args[0];
     }
 }
