@@ -1,4 +1,4 @@
-// Range maths, pixel geometry, colour runs and label texts of the chart, without a widget.
+// Range maths, colour runs and label texts of the chart, without a widget.
 #include <QtTest>
 #include <cmath>
 #include <limits>
@@ -6,7 +6,6 @@
 #include "ChartStyle.h"
 #include "ColourRuns.h"
 #include "NiceScale.h"
-#include "PlotGeometry.h"
 
 namespace {
 
@@ -43,11 +42,6 @@ private slots:
     void safeRanges();
     void logLabelDecades_data();
     void logLabelDecades();
-    void pixelMapping_data();
-    void pixelMapping();
-    void distanceToSegment_data();
-    void distanceToSegment();
-    void nearPolyline();
     void colourRuns_data();
     void colourRuns();
     void labelFormat_data();
@@ -260,64 +254,6 @@ void ChartScaleTest::logLabelDecades() {
     QFETCH(int, labels);
     QFETCH(int, decades);
     QCOMPARE(LogLabelDecades(min, max, labels), decades);
-}
-
-void ChartScaleTest::pixelMapping_data() {
-    QTest::addColumn<bool>("logarithmic");
-    QTest::addColumn<double>("min");
-    QTest::addColumn<double>("max");
-    QTest::addColumn<double>("from");
-    QTest::addColumn<double>("to");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<double>("pixel");
-    QTest::newRow("linear quarter") << false << 0.0 << 100.0 << 50.0 << 450.0 << 25.0 << 150.0;
-    QTest::newRow("linear downwards") << false << -120.0 << 0.0 << 260.0 << 20.0 << -30.0 << 80.0;
-    QTest::newRow("linear outside") << false << 0.0 << 10.0 << 0.0 << 100.0 << 15.0 << 150.0;
-    QTest::newRow("log middle decade") << true << 1.0 << 100.0 << 0.0 << 200.0 << 10.0 << 100.0;
-    QTest::newRow("log minimum") << true << 1e-10 << 1.0 << 10.0 << 110.0 << 1e-10 << 10.0;
-}
-
-void ChartScaleTest::pixelMapping() {
-    QFETCH(bool, logarithmic);
-    QFETCH(double, min);
-    QFETCH(double, max);
-    QFETCH(double, from);
-    QFETCH(double, to);
-    QFETCH(double, value);
-    QFETCH(double, pixel);
-    const AxisScale scale{min, max, logarithmic};
-    QVERIFY(Near(ValueToPixel(scale, value, from, to), pixel));
-    QVERIFY(Near(PixelToValue(scale, pixel, from, to), value));
-}
-
-void ChartScaleTest::distanceToSegment_data() {
-    QTest::addColumn<QPointF>("p");
-    QTest::addColumn<QPointF>("a");
-    QTest::addColumn<QPointF>("b");
-    QTest::addColumn<double>("distance");
-    QTest::newRow("above the middle") << QPointF(5, 3) << QPointF(0, 0) << QPointF(10, 0) << 3.0;
-    QTest::newRow("past the end") << QPointF(13, 4) << QPointF(0, 0) << QPointF(10, 0) << 5.0;
-    QTest::newRow("before the start") << QPointF(-3, -4) << QPointF(0, 0) << QPointF(10, 0) << 5.0;
-    QTest::newRow("diagonal") << QPointF(0, 2) << QPointF(0, 0) << QPointF(2, 2) << std::sqrt(2.0);
-    QTest::newRow("on the line") << QPointF(1, 1) << QPointF(0, 0) << QPointF(2, 2) << 0.0;
-    QTest::newRow("zero length") << QPointF(3, 4) << QPointF(0, 0) << QPointF(0, 0) << 5.0;
-}
-
-void ChartScaleTest::distanceToSegment() {
-    QFETCH(QPointF, p);
-    QFETCH(QPointF, a);
-    QFETCH(QPointF, b);
-    QFETCH(double, distance);
-    QVERIFY(Near(DistanceToSegment(p, a, b), distance));
-}
-
-void ChartScaleTest::nearPolyline() {
-    const QVector<QPointF> line{{0, 0}, {10, 0}, {10, 10}};
-    QVERIFY(NearPolyline(line, {12, 5}, 2.5));
-    QVERIFY(!NearPolyline(line, {13, 5}, 2.5));
-    QVERIFY(!NearPolyline(line, {5, 5}, 4.0));
-    QVERIFY(!NearPolyline({QPointF(1, 1)}, {1, 1}, 4.0));
-    QVERIFY(!NearPolyline({}, {0, 0}, 4.0));
 }
 
 using RunList = QList<QList<int>>; // colour index, first, last

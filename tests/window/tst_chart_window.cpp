@@ -14,80 +14,40 @@
 #include "TChart.h"
 #include "filtermath/NumberText.h"
 #include "filtermath/UGain.h"
-#include "window/TFMain.h"
+#include "WindowHarness.h"
 
 namespace {
 
-class Window {
-public:
-    Window() {
-        window.SetMessageBoxHook([this](const MessageBoxRecord& box) { boxes.push_back(box); });
-        window.show();
-        QApplication::setActiveWindow(&window);
-        if (!QTest::qWaitForWindowExposed(&window))
-            qFatal("the window was not shown");
-    }
+using Window = WindowHarness;
 
-    template <typename T = QWidget>
-    T* Child(const char* name) const {
-        T* child = window.findChild<T*>(QString::fromLatin1(name));
-        if (!child)
-            qFatal("no child named %s", name);
-        return child;
-    }
+QString X(const Window& w) { return w.Child<QLabel>("lbX")->text(); }
+QString Y(const Window& w) { return w.Child<QLabel>("lbY")->text(); }
 
-    TChart& Chart() const { return *Child<TChart>("chGain"); }
-    QString X() const { return Child<QLabel>("lbX")->text(); }
-    QString Y() const { return Child<QLabel>("lbY")->text(); }
+void ClickLogBox(const Window& w) {
+    QTest::mouseClick(w.Child<QCheckBox>("CheckBox1"), Qt::LeftButton, {}, QPoint(5, 8));
+}
 
-    void Type(const char* field, const QString& text) const {
-        QLineEdit* edit = Child<QLineEdit>(field);
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            QTest::keyClick(edit, Qt::Key_Backspace);
-        else
-            QTest::keyClicks(edit, text);
-    }
+// Typed after the digits: a lone "-" typed first would not convert.
+void PrependMinus(const Window& w, const char* field) {
+    QLineEdit* edit = w.Edit(field);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Home);
+    QTest::keyClick(edit, Qt::Key_Minus);
+}
 
-    void Choose(const char* combo, const QString& item) const {
-        QComboBox* box = Child<QComboBox>(combo);
-        const int target = box->findText(item);
-        QVERIFY(target >= 0);
-        box->setFocus();
-        for (int guard = 0; box->currentIndex() != target && guard < 10; ++guard)
-            QTest::keyClick(box, box->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
-    }
+double DeepestAtt(const Window& w) {
+    const Sweep& att = w.window.State().Att;
+    return *std::min_element(att.begin(), att.end());
+}
 
-    void PrependMinus(const char* field) const {
-        QLineEdit* edit = Child<QLineEdit>(field);
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_Home);
-        QTest::keyClick(edit, Qt::Key_Minus);
-    }
-
-    void Calculate() const { QTest::mouseClick(Child<QPushButton>("BCalculate"), Qt::LeftButton); }
-    void ClickLogBox() const {
-        QTest::mouseClick(Child<QCheckBox>("CheckBox1"), Qt::LeftButton, {}, QPoint(5, 8));
-    }
-
-    double DeepestAtt() const {
-        const Sweep& att = window.State().Att;
-        return *std::min_element(att.begin(), att.end());
-    }
-
-    // The lowest level of both curves as plotted.
-    double DeepestPlotted() const {
-        double deepest = 0;
-        for (int series = 0; series < 2; ++series)
-            for (int i = 0; i < Chart().PointCount(series); ++i)
-                deepest = std::min(deepest, Chart().PointAt(series, i).y());
-        return deepest;
-    }
-
-    TFMain window;
-    std::vector<MessageBoxRecord> boxes;
-};
+// The lowest level of both curves as plotted.
+double DeepestPlotted(const Window& w) {
+    double deepest = 0;
+    for (int series = 0; series < 2; ++series)
+        for (int i = 0; i < w.Chart()->PointCount(series); ++i)
+            deepest = std::min(deepest, w.Chart()->PointAt(series, i).y());
+    return deepest;
+}
 
 struct Silent : MessagePort {
     void ShowMessage(const std::string&) override {}
@@ -189,18 +149,18 @@ void ChartWindowTest::floorRule() {
     w.Calculate();
     QVERIFY(w.boxes.empty());
     QCOMPARE(w.window.State().Freq[0], start);
-    QCOMPARE(w.DeepestAtt() < -120.0, floored);
-    TChart& chart = w.Chart();
+    QCOMPARE(DeepestAtt(w) < -120.0, floored);
+    TChart& chart = *w.Chart();
     QCOMPARE(chart.LeftAutomaticMinimum(), !floored);
     if (floored) {
         QCOMPARE(chart.LeftMinimum(), -120.0);
     } else {
         // Both curves fit, to within a thousandth of a tick step (20 dB here).
-        QVERIFY(chart.LeftMinimum() <= w.DeepestPlotted() + 0.02);
-        QVERIFY(chart.LeftMinimum() > w.DeepestPlotted() - 20.0);
+        QVERIFY(chart.LeftMinimum() <= DeepestPlotted(w) + 0.02);
+        QVERIFY(chart.LeftMinimum() > DeepestPlotted(w) - 20.0);
     }
     QVERIFY(chart.LeftMaximum() > chart.LeftMinimum());
-    QVERIFY(chart.LeftMaximum() >= 0.0 || w.DeepestAtt() < -120.0);
+    QVERIFY(chart.LeftMaximum() >= 0.0 || DeepestAtt(w) < -120.0);
     // A later shallow design gives the automatic minimum back.
     w.Choose("CBType", "LPF");
     w.Type("leN", "3");
@@ -235,7 +195,7 @@ void ChartWindowTest::reflectionWorkedValues() {
     w.Type("lePassF", passband);
     w.Calculate();
     QVERIFY(w.boxes.empty());
-    const TChart& chart = w.Chart();
+    const TChart& chart = *w.Chart();
     QVERIFY(std::fabs(chart.PointAt(0, index).y() - att) < 1e-4);
     QVERIFY2(std::fabs(chart.PointAt(1, index).y() - s11) < tolerance,
              qPrintable(QString::number(chart.PointAt(1, index).y(), 'g', 10)));
@@ -255,7 +215,7 @@ void ChartWindowTest::reflectionWorkedValues() {
 void ChartWindowTest::reflectionOfPositiveAttenuationFails() {
     Window w;
     w.Calculate();
-    QCOMPARE(w.Chart().PointCount(0), SweepPoints);
+    QCOMPARE(w.Chart()->PointCount(0), SweepPoints);
     // A negative ripple lifts the passband attenuation above 0 dB: no S11 there.
     w.Choose("CBModel", "Chebyshev");
     w.Type("leRipple", "-1");
@@ -263,10 +223,10 @@ void ChartWindowTest::reflectionOfPositiveAttenuationFails() {
     QCOMPARE(w.boxes.size(), size_t(1));
     QCOMPARE(w.boxes[0].text, QString("Invalid floating point operation."));
     QCOMPARE(w.boxes[0].icon, QMessageBox::Critical);
-    QVERIFY(w.DeepestAtt() < 0 && *std::max_element(w.window.State().Att.begin(),
+    QVERIFY(DeepestAtt(w) < 0 && *std::max_element(w.window.State().Att.begin(),
                                                     w.window.State().Att.end()) > 4e-14);
-    QCOMPARE(w.Chart().PointCount(0), 0);
-    QCOMPARE(w.Chart().PointCount(1), 0);
+    QCOMPARE(w.Chart()->PointCount(0), 0);
+    QCOMPARE(w.Chart()->PointCount(1), 0);
 }
 
 void ChartWindowTest::descendingSweepPlottedAscending() {
@@ -276,7 +236,7 @@ void ChartWindowTest::descendingSweepPlottedAscending() {
     w.Calculate();
     const DesignState& state = w.window.State();
     QVERIFY(state.Freq[0] > state.Freq[99]);
-    const TChart& chart = w.Chart();
+    const TChart& chart = *w.Chart();
     for (int series = 0; series < 2; ++series) {
         QCOMPARE(chart.PointCount(series), SweepPoints);
         for (int i = 1; i < SweepPoints; ++i)
@@ -307,8 +267,8 @@ void ChartWindowTest::clearingKeepsAxesAndTitle() {
     w.Type("leN", "9");
     w.Type("lePassF", "50");
     w.Calculate();
-    w.ClickLogBox();
-    TChart& chart = w.Chart();
+    ClickLogBox(w);
+    TChart& chart = *w.Chart();
     QVERIFY(chart.BottomLogarithmic());
     QVERIFY(!chart.LeftAutomaticMinimum());
     const QString title = chart.Title();
@@ -336,30 +296,30 @@ void ChartWindowTest::clearingKeepsAxesAndTitle() {
 void ChartWindowTest::readoutOverAndOffACurve() {
     Window w;
     w.Calculate();
-    TChart& chart = w.Chart();
-    QCOMPARE(w.X(), QString("0"));
+    TChart& chart = *w.Chart();
+    QCOMPARE(X(w), QString("0"));
     const QPoint on = OnCurve(chart, 0, 40);
     const QPoint alsoOn = OnCurve(chart, 0, 41);
     const QPoint off = kit::PixelOf(chart, 20, -100).toPoint();
     // The first movement onto the curve still sees the pointer as it was: off.
     kit::MoveTo(chart, on);
-    QCOMPARE(w.X(), QString());
-    QCOMPARE(w.Y(), QString());
+    QCOMPARE(X(w), QString());
+    QCOMPARE(Y(w), QString());
     kit::MoveTo(chart, alsoOn);
-    QCOMPARE(w.X(), ExpectedX(chart, alsoOn));
-    QCOMPARE(w.Y(), ExpectedY(chart, alsoOn));
+    QCOMPARE(X(w), ExpectedX(chart, alsoOn));
+    QCOMPARE(Y(w), ExpectedY(chart, alsoOn));
     // The values are those of the pointer, close to the curve point under it.
     const QPointF data = chart.PointAt(0, 41);
-    QVERIFY(std::fabs(w.X().toDouble() - data.x()) < 1.0);
-    QVERIFY(std::fabs(w.Y().toDouble() - data.y()) < 1.0);
+    QVERIFY(std::fabs(X(w).toDouble() - data.x()) < 1.0);
+    QVERIFY(std::fabs(Y(w).toDouble() - data.y()) < 1.0);
     // Leaving: the first movement off still reads (the pointer's own position), the next
     // one empties both labels.
     kit::MoveTo(chart, off);
-    QCOMPARE(w.X(), ExpectedX(chart, off));
-    QCOMPARE(w.Y(), ExpectedY(chart, off));
+    QCOMPARE(X(w), ExpectedX(chart, off));
+    QCOMPARE(Y(w), ExpectedY(chart, off));
     kit::MoveTo(chart, off + QPoint(1, 0));
-    QCOMPARE(w.X(), QString());
-    QCOMPARE(w.Y(), QString());
+    QCOMPARE(X(w), QString());
+    QCOMPARE(Y(w), QString());
     QVERIFY(w.boxes.empty());
 }
 
@@ -375,27 +335,27 @@ void ChartWindowTest::readoutFromAClickOnEachCurve() {
     QFETCH(int, index);
     Window w;
     w.Calculate();
-    TChart& chart = w.Chart();
+    TChart& chart = *w.Chart();
     const QPoint on = OnCurve(chart, series, index);
     kit::MoveTo(chart, kit::PixelOf(chart, 80, -100).toPoint());
     kit::MoveTo(chart, on); // the window saw "off": labels empty, the chart now hovers
-    QCOMPARE(w.X(), QString());
+    QCOMPARE(X(w), QString());
     kit::Press(chart, on);
     kit::Release(chart, on);
-    QCOMPARE(w.X(), ExpectedX(chart, on));
-    QCOMPARE(w.Y(), ExpectedY(chart, on));
+    QCOMPARE(X(w), ExpectedX(chart, on));
+    QCOMPARE(Y(w), ExpectedY(chart, on));
 }
 
 void ChartWindowTest::readoutFrozenWhileLogarithmic() {
     Window w;
     w.Calculate();
-    TChart& chart = w.Chart();
+    TChart& chart = *w.Chart();
     const QPoint on = OnCurve(chart, 0, 30);
     kit::MoveTo(chart, on);
     kit::MoveTo(chart, on);
-    const QString x = w.X(), y = w.Y();
+    const QString x = X(w), y = Y(w);
     QVERIFY(!x.isEmpty());
-    w.ClickLogBox();
+    ClickLogBox(w);
     QVERIFY(w.Child<QCheckBox>("CheckBox1")->isChecked());
     QVERIFY(chart.BottomLogarithmic());
     // Over a curve, off it, and a click on it: nothing changes while the box is ticked.
@@ -405,29 +365,29 @@ void ChartWindowTest::readoutFrozenWhileLogarithmic() {
     QCOMPARE(chart.HoverCursor(), Qt::PointingHandCursor);
     kit::Press(chart, logOn);
     kit::Release(chart, logOn);
-    QCOMPARE(w.X(), x);
-    QCOMPARE(w.Y(), y);
+    QCOMPARE(X(w), x);
+    QCOMPARE(Y(w), y);
     kit::MoveTo(chart, kit::PixelOf(chart, 2, -100).toPoint());
     kit::MoveTo(chart, kit::PixelOf(chart, 3, -100).toPoint());
-    QCOMPARE(w.X(), x);
+    QCOMPARE(X(w), x);
     // Unticked, the readout works again, on the linear axis.
-    w.ClickLogBox();
+    ClickLogBox(w);
     QVERIFY(!chart.BottomLogarithmic());
     const QPoint linearOn = OnCurve(chart, 0, 70);
     kit::MoveTo(chart, linearOn);
     kit::MoveTo(chart, linearOn);
-    QCOMPARE(w.X(), ExpectedX(chart, linearOn));
+    QCOMPARE(X(w), ExpectedX(chart, linearOn));
 }
 
 void ChartWindowTest::logSwitchWithNegativeMinimum() {
     Window w;
     w.Type("leStop", "50");
     w.Type("leFStart", "50");
-    w.PrependMinus("leFStart"); // a lone "-" typed first would not convert
+    PrependMinus(w, "leFStart");
     w.Calculate();
-    TChart& chart = w.Chart();
+    TChart& chart = *w.Chart();
     QCOMPARE(chart.BottomMinimum(), -50.0);
-    w.ClickLogBox();
+    ClickLogBox(w);
     QVERIFY(chart.BottomLogarithmic());
     // The positive part of the sweep is shown; 0 became 1e-10 in the sweep itself.
     QCOMPARE(chart.BottomMinimum(), 1e-10);
@@ -438,7 +398,7 @@ void ChartWindowTest::logSwitchWithNegativeMinimum() {
     kit::MoveTo(chart, on);
     kit::MoveTo(chart, on);
     QCOMPARE(chart.HoverCursor(), Qt::PointingHandCursor);
-    w.ClickLogBox();
+    ClickLogBox(w);
     QVERIFY(!chart.BottomLogarithmic());
     QCOMPARE(chart.BottomMinimum(), -50.0);
     QVERIFY(w.boxes.empty());
@@ -447,13 +407,13 @@ void ChartWindowTest::logSwitchWithNegativeMinimum() {
 void ChartWindowTest::zoomChangesTheReadoutMapping() {
     Window w;
     w.Calculate();
-    TChart& chart = w.Chart();
+    TChart& chart = *w.Chart();
     const QPointF data = chart.PointAt(0, 20);
     const QPoint before = OnCurve(chart, 0, 20);
     kit::MoveTo(chart, before);
     kit::MoveTo(chart, before);
     const double fullWidth = chart.BottomMaximum() - chart.BottomMinimum();
-    const QString unzoomedX = w.X();
+    const QString unzoomedX = X(w);
     // Zoom into a box around the point, a tenth of the frequency range wide.
     kit::Drag(chart, kit::PixelOf(chart, data.x() - 5, data.y() + 3).toPoint(),
               kit::PixelOf(chart, data.x() + 5, data.y() - 3).toPoint());
@@ -462,9 +422,9 @@ void ChartWindowTest::zoomChangesTheReadoutMapping() {
     QVERIFY((after - before).manhattanLength() > 10); // the same value, another pixel
     kit::MoveTo(chart, after);
     kit::MoveTo(chart, after);
-    QCOMPARE(w.X(), ExpectedX(chart, after));
-    QCOMPARE(w.Y(), ExpectedY(chart, after));
-    QVERIFY(std::fabs(w.X().toDouble() - data.x()) < 0.2);
+    QCOMPARE(X(w), ExpectedX(chart, after));
+    QCOMPARE(Y(w), ExpectedY(chart, after));
+    QVERIFY(std::fabs(X(w).toDouble() - data.x()) < 0.2);
     // The old pixel now stands for another frequency.
     kit::MoveTo(chart, before);
     QVERIFY(ExpectedX(chart, before) != unzoomedX);
