@@ -2,6 +2,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
+#include <QScreen>
 #include <QStyleOptionGroupBox>
 #include <QtTest>
 
@@ -259,6 +260,10 @@ void WindowStartTest::windowFrame()
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QVERIFY(flags & Qt::WindowSystemMenuHint);
+    const QPoint screenCentre = h.window.screen()->availableGeometry().center();
+    // Centred before the frame is known, so the frame's own margins may shift it a little.
+    const QPoint offCentre = h.window.frameGeometry().center() - screenCentre;
+    QVERIFY(qAbs(offCentre.x()) <= 4 && qAbs(offCentre.y()) <= 4);
     QCOMPARE(h.window.font().pixelSize(), 11);
     QCOMPARE(QFontInfo(h.window.font()).family(), QString("Liberation Sans"));
     QVERIFY(h.Child("Panel2")->font().bold());
