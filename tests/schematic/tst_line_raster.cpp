@@ -1,22 +1,11 @@
 #include <QtTest>
 
-#include <algorithm>
-
 #include "LineRaster.h"
 
 namespace {
 
 const QList<qreal> kSolid;
 const QList<qreal> kDashDot = {4, 2, 1, 2};
-
-QList<QPoint> Sorted(QPolygon pixels)
-{
-    QList<QPoint> points(pixels.begin(), pixels.end());
-    std::sort(points.begin(), points.end(), [](const QPoint& a, const QPoint& b) {
-        return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
-    });
-    return points;
-}
 
 } // namespace
 
@@ -25,8 +14,6 @@ class TestLineRaster : public QObject {
 private slots:
     void plotsTheStartButNotTheEnd_data();
     void plotsTheStartButNotTheEnd();
-    void mirrorImageSegmentsPlotMirrorImagePixels_data();
-    void mirrorImageSegmentsPlotMirrorImagePixels();
     void dashPatternCutsGapsFromTheStart();
     void emptySegmentPlotsNothing();
 };
@@ -53,38 +40,6 @@ void TestLineRaster::plotsTheStartButNotTheEnd()
     QFETCH(QPoint, to);
     QFETCH(QPolygon, expected);
     QCOMPARE(SegmentPixels(from.x(), from.y(), to.x(), to.y(), kSolid), expected);
-}
-
-void TestLineRaster::mirrorImageSegmentsPlotMirrorImagePixels_data()
-{
-    // A flank segment of a coil arch and its partner on the other side of the apex, both
-    // drawn towards the apex.
-    QTest::addColumn<QPoint>("from");
-    QTest::addColumn<QPoint>("to");
-    QTest::addColumn<bool>("mirrorInX");
-    QTest::newRow("series arch near top") << QPoint(3, -9) << QPoint(5, -10) << true;
-    QTest::newRow("series arch flank") << QPoint(1, -5) << QPoint(2, -7) << true;
-    QTest::newRow("series arch foot") << QPoint(0, -2) << QPoint(1, -5) << true;
-    QTest::newRow("shunt arch near tip") << QPoint(9, 3) << QPoint(10, 5) << false;
-    QTest::newRow("shunt arch flank") << QPoint(2, 0) << QPoint(5, 1) << false;
-    QTest::newRow("shunt arch side") << QPoint(7, 2) << QPoint(9, 3) << false;
-}
-
-void TestLineRaster::mirrorImageSegmentsPlotMirrorImagePixels()
-{
-    QFETCH(QPoint, from);
-    QFETCH(QPoint, to);
-    QFETCH(bool, mirrorInX);
-    // The arches are symmetric about x = 5 (series) or y = 5 (shunt).
-    const auto mirror = [&](const QPoint& p) {
-        return mirrorInX ? QPoint(10 - p.x(), p.y()) : QPoint(p.x(), 10 - p.y());
-    };
-    const QPolygon original = SegmentPixels(from.x(), from.y(), to.x(), to.y(), kSolid);
-    QPolygon reflected;
-    for (const QPoint& p : original)
-        reflected << mirror(p);
-    const QPolygon partner = SegmentPixels(mirror(from).x(), mirror(from).y(), mirror(to).x(), mirror(to).y(), kSolid);
-    QCOMPARE(Sorted(partner), Sorted(reflected));
 }
 
 void TestLineRaster::dashPatternCutsGapsFromTheStart()

@@ -176,6 +176,7 @@ private slots:
     void breakLineIsDashDotAlongX145();
     void everyLayoutWipesEveryOther();
     void bandPassResonatorsLeaveNoTraceUnderALowPassLayout();
+    void twelveDistinctPicturesOnOneSheet();
     void chooseLayout_data();
     void chooseLayout();
     void chooseLayoutRejectsOtherTopologiesAndKinds_data();
@@ -249,6 +250,33 @@ void TestSchematicLayouts::bandPassResonatorsLeaveNoTraceUnderALowPassLayout()
     for (int x : {45, 215})
         QCOMPARE(probe::InkCount(image, QRect(x - 8, 62, 17, 6)), 0);
     QCOMPARE(probe::InkCount(image, QRect(25, 31, 11, 69)), 0);
+}
+
+// The sheet for the documentation: columns low-pass, high-pass, band-pass; rows T odd,
+// T even, Pi odd, Pi even, each picture under its name. With CORVANE_SHEET_PNG set it is
+// saved to that path.
+void TestSchematicLayouts::twelveDistinctPicturesOnOneSheet()
+{
+    constexpr int kGap = 12;
+    constexpr int kCaption = 16;
+    const QSize cell(probe::kWidth + kGap, kCaption + probe::kHeight + kGap);
+    QImage sheet(kGap + 3 * cell.width(), kGap + 4 * cell.height(), QImage::Format_RGB32);
+    sheet.fill(QColor(224, 224, 224));
+    QPainter painter(&sheet);
+    painter.setFont(probe::SchematicFont());
+    QList<QImage> pictures;
+    for (int i = 0; i < int(std::size(kLayouts)); ++i) {
+        const QPoint corner(kGap + (i / 4) * cell.width(), kGap + (i % 4) * cell.height());
+        pictures << Draw(kLayouts[i].draw);
+        painter.drawText(QRect(corner, QSize(probe::kWidth, kCaption)), Qt::AlignLeft, kLayouts[i].name);
+        painter.drawImage(corner + QPoint(0, kCaption), pictures.last());
+        for (int j = 0; j < i; ++j)
+            QVERIFY2(pictures[j] != pictures[i], qPrintable(QString("%1 looks like %2").arg(kLayouts[i].name, kLayouts[j].name)));
+    }
+    painter.end();
+    const QByteArray path = qgetenv("CORVANE_SHEET_PNG");
+    if (!path.isEmpty())
+        QVERIFY(sheet.save(QString::fromLocal8Bit(path)));
 }
 
 void TestSchematicLayouts::chooseLayout_data()

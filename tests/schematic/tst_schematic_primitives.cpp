@@ -61,6 +61,10 @@ void TestSchematicPrimitives::seriesInductorRisesToItsArchTopsAndEndsOnTheWire()
         QVERIFY(Ink(image, top, 20));
     QCOMPARE(probe::InkCount(image, QRect(40, 20, 31, 1)), 3);
     QVERIFY2(Ink(image, 70, 30), "the coil ends on the wire at x + 30");
+    for (int apex : {45, 55, 65})
+        for (int d = 1; d <= 5; ++d)
+            for (int y = 20; y <= 30; ++y)
+                QVERIFY2(Ink(image, apex - d, y) == Ink(image, apex + d, y), "each arch is symmetric about its apex");
     for (int x = 40; x <= 70; ++x)
         QCOMPARE(Ink(image, x, 30), x % 10 == 0);
 }
@@ -72,6 +76,10 @@ void TestSchematicPrimitives::shuntInductorReachesTenPixelsRightAndEndsBelow()
     for (int y = 50; y <= 80; ++y)
         QCOMPARE(Ink(image, 90, y), y == 55 || y == 65 || y == 75);
     QVERIFY2(Ink(image, 80, 80), "the coil ends at y + 30");
+    for (int apex : {55, 65, 75})
+        for (int d = 1; d <= 5; ++d)
+            for (int x = 80; x <= 90; ++x)
+                QVERIFY2(Ink(image, x, apex - d) == Ink(image, x, apex + d), "each arch is symmetric about its apex");
     for (int y = 50; y <= 80; ++y)
         QCOMPARE(Ink(image, 80, y), y % 10 == 0);
 }
