@@ -56,11 +56,6 @@ nlohmann::ordered_json StateJson(const DesignState& state, const CliForm& form, 
     return json;
 }
 
-void PrintJson(const DesignState& state, const CliForm& form, const CliResults& results, std::ostream& out)
-{
-    out << StateJson(state, form, results).dump() << '\n';
-}
-
 void PrintText(const DesignState& state, const CliResults& results, std::ostream& out)
 {
     for (const auto& row : results.Grid()) PrintGridRow(row, out);

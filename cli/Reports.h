@@ -7,6 +7,5 @@
 
 // The design state after the run under its own field names, plus S11, Title and Grid.
 nlohmann::ordered_json StateJson(const DesignState& state, const CliForm& form, const CliResults& results);
-void PrintJson(const DesignState& state, const CliForm& form, const CliResults& results, std::ostream& out);
 // The element grid as the window shows it (every row), then the prototype values.
 void PrintText(const DesignState& state, const CliResults& results, std::ostream& out);
