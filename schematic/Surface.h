@@ -21,7 +21,10 @@ public:
     virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
     virtual void Ellipse(int x1, int y1, int x2, int y2) = 0;
     virtual void MoveTo(int x, int y) = 0;
+    // From the current point to (x, y), which becomes the current point; the pixel at
+    // (x, y) itself is left unset, as on a classic canvas.
     virtual void LineTo(int x, int y) = 0;
+    // Through the points in order; unlike LineTo, the last point is plotted too.
     virtual void Polyline(const SurfacePoint* points, int count) = 0;
     // Text with its top-left corner at (x, y), on the brush colour.
     virtual void TextOut(int x, int y, const std::string& text) = 0;
