@@ -4,15 +4,29 @@
 // its operands (or, where only the result can tell, its result) and raises an
 // ArithmeticError at the step that goes wrong, so no infinity or NaN leaves the core.
 // Underflow and inexact results are silent.
+#include <cmath>
+
 namespace fpmath {
 
 using Real = long double;
 
+[[noreturn]] void RaiseForResult(Real result);
+
+// Operands are finite, so a NaN result means an invalid operation and an infinite one
+// an overflow; checking the result keeps the outcome independent of the FPU flags.
+// Inline, since the formulas run these on every sweep point.
+inline Real Checked(Real result)
+{
+    if (!std::isfinite(result)) RaiseForResult(result);
+    return result;
+}
+
+inline Real Add(Real a, Real b) { return Checked(a + b); }
+inline Real Sub(Real a, Real b) { return Checked(a - b); }
+inline Real Mul(Real a, Real b) { return Checked(a * b); }
+
 constexpr Real Pi = 3.141592653589793238462643383279502884L;
 
-Real Add(Real a, Real b);
-Real Sub(Real a, Real b);
-Real Mul(Real a, Real b);
 // 0/0 is an invalid operation, x/0 a division by zero.
 Real Div(Real a, Real b);
 // Negative argument: invalid operation.

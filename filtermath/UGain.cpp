@@ -1,5 +1,9 @@
 #include "UGain.h"
 
+#include <cmath>
+#include <complex>
+
+#include "Failure.h"
 #include "FpMath.h"
 
 using namespace fpmath;
@@ -21,17 +25,48 @@ Real ButterworthTerm(Real ratio, double Order)
     return Power(ratio, Mul(2, Order));
 }
 
+bool IsWhole(double Order)
+{
+    return Order == std::trunc(Order) && std::fabs(Order) <= 65536;
+}
+
+// cos(N arccos x) for a whole N as Re((x + i sqrt(1 - x^2))^N): the same value without the
+// slow extended cosine, by repeated squaring on the unit circle.
+Real CosOfMultipleAngle(double Order, Real x)
+{
+    std::complex<Real> base(x, Sqrt(Sub(1, Mul(x, x))));
+    long n = static_cast<long>(std::fabs(Order));
+    std::complex<Real> power(1, 0);
+    while (n > 0) {
+        if (n & 1) power *= base;
+        n >>= 1;
+        if (n > 0) base *= base;
+    }
+    return power.real();
+}
+
 // Equal ripple inside the band: X = eps^2 cos^2(N arccos x).
 Real CosForm(double eps2, double Order, Real x)
 {
-    const Real c = Cos(Mul(Order, ArcCos(x)));
+    if (!IsWhole(Order)) {
+        const Real c = Cos(Mul(Order, ArcCos(x)));
+        return Mul(eps2, Mul(c, c));
+    }
+    // The arc cosine's domain still decides: outside -1..1 the form is undefined.
+    if (!(x >= -1 && x <= 1)) RaiseInvalidOperation();
+    const Real c = CosOfMultipleAngle(Order, x);
     return Mul(eps2, Mul(c, c));
 }
 
-// Monotonic outside the band: X = eps^2 cosh^2(N arccosh x).
+// Monotonic outside the band: X = eps^2 cosh^2(N arccosh x). With t = x + sqrt(x^2 - 1),
+// arccosh x = ln t and cosh(N ln t) = (t^N + t^-N) / 2, which whole powers give quickly.
 Real CoshForm(double eps2, double Order, Real x)
 {
-    const Real c = Cosh(Mul(Order, ArcCosh(x)));
+    const Real t = Add(x, Sqrt(Sub(Mul(x, x), 1)));
+    // ln t is undefined for x <= -1, where t is negative.
+    if (t < 0) RaiseInvalidOperation();
+    if (t == 0) RaiseDivisionByZero();
+    const Real c = Div(Add(Power(t, Order), Power(t, -Order)), 2);
     return Mul(eps2, Mul(c, c));
 }
 

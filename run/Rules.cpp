@@ -89,7 +89,7 @@ double ReflectionOf(double att)
     const long double argument = kReflectionBias - power;
     if (argument < 0.0L) RaiseInvalidOperation();
     if (argument == 0.0L) RaiseDivisionByZero(); // the logarithm's pole
-    return static_cast<double>(20.0L * std::log10(std::sqrt(argument)));
+    return static_cast<double>(10.0L * std::log10(argument)); // 20 log10 sqrt(a) = 10 log10 a
 }
 
 } // namespace
