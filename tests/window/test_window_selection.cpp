@@ -231,8 +231,6 @@ void WindowSelectionTest::schematicFollowsTheSelection()
     QFETCH(QString, poles);
     QFETCH(void*, layout);
     WindowHarness h;
-    // Start from another picture, so that each step below has to redraw.
-    h.Choose("CBType", type == "BPF" ? "LPF" : "BPF");
     h.Type("leN", poles);
     h.Choose("CBType1", topology);
     h.Choose("CBModel", model);
