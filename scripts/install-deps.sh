@@ -11,6 +11,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth imagemagick
   ngspice
+  clang libclang-rt-14-dev python3 libxtst6
 )
 
 missing=()
