@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -28,7 +29,10 @@ bool TooNarrow(double lo, double hi) {
 // Widens a flat range around its centre: 10 % of the value, or +-1 around zero.
 std::pair<double, double> Widen(double lo, double hi) {
     const double centre = lo / 2 + hi / 2;
-    const double half = centre == 0 ? 1.0 : std::fabs(centre) * 0.1;
+    double half = centre == 0 ? 1.0 : std::fabs(centre) * 0.1;
+    // A tenth of a subnormal centre can round to nothing: widen as around zero.
+    if (!(centre - half < centre + half))
+        half = 1.0;
     return {centre - half, centre + half};
 }
 
@@ -68,6 +72,12 @@ double NiceStep(double span, int maxIntervals) {
         return 1.0;
     const double raw = span / std::max(1, maxIntervals);
     const double base = Decade(std::floor(std::log10(raw)));
+    // A span of a few subnormals has a power of ten below the smallest double, which is zero:
+    // count its step in whole subnormals instead.
+    if (!(base > 0)) {
+        constexpr double tiny = std::numeric_limits<double>::denorm_min();
+        return std::ceil(span / tiny / std::max(1, maxIntervals)) * tiny;
+    }
     for (double mantissa : {1.0, 2.0, 5.0}) {
         if (mantissa * base >= raw * (1 - kOnTick))
             return mantissa * base;

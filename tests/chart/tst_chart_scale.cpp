@@ -34,6 +34,8 @@ private slots:
     void linearRange_data();
     void linearRange();
     void linearRangeAcrossZeroWithOneInterval();
+    void subnormalSpans_data();
+    void subnormalSpans();
     void leftAxisRange_data();
     void leftAxisRange();
     void logRange_data();
@@ -122,6 +124,35 @@ void ChartScaleTest::linearRangeAcrossZeroWithOneInterval() {
     QVERIFY(r.min <= -0.1 && r.max >= 0.1);
     const AxisRange huge = LinearRange(-1e308, 1e308, 5, true);
     VerifyDrawable(huge);
+}
+
+void ChartScaleTest::subnormalSpans_data() {
+    QTest::addColumn<double>("lo");
+    QTest::addColumn<double>("hi");
+    QTest::addColumn<int>("intervals");
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::addColumn<double>("step");
+    constexpr double t = std::numeric_limits<double>::denorm_min();
+    // Below the smallest normal double the power of ten for the step rounds to zero.
+    QTest::newRow("64 subnormals in 29") << 0.0 << 64 * t << 29 << 0.0 << 64 * t << 3 * t;
+    QTest::newRow("two subnormals in one") << 0.0 << 2 * t << 1 << 0.0 << 2 * t << 2 * t;
+    // A tenth of a subnormal centre rounds to nothing, so the flat range widens as around zero.
+    QTest::newRow("flat subnormal") << 2 * t << 2 * t << 5 << -1.0 << 1.0 << 0.5;
+}
+
+// Exact comparisons: at this scale every tolerance would accept anything.
+void ChartScaleTest::subnormalSpans() {
+    QFETCH(double, lo);
+    QFETCH(double, hi);
+    QFETCH(int, intervals);
+    QFETCH(double, min);
+    QFETCH(double, max);
+    QFETCH(double, step);
+    const AxisRange r = LinearRange(lo, hi, intervals, false);
+    const QString got = QString("%1 %2 %3").arg(r.min).arg(r.max).arg(r.step);
+    QVERIFY2(r.min == min && r.max == max && r.step == step, qPrintable(got));
+    VerifyDrawable(r);
 }
 
 void ChartScaleTest::leftAxisRange_data() {
