@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 // Splits the fuzzer's bytes into texts and small integers, front to back.
@@ -22,6 +23,16 @@ public:
     {
         if (pos_ >= size_) return 0;
         return static_cast<int>(data_[pos_++] % (limit + 1)) - 1;
+    }
+
+    // Any double, infinities and NaNs included, from the next eight bytes (zeros past the end).
+    double Double()
+    {
+        unsigned char bytes[sizeof(double)] = {};
+        for (size_t i = 0; i < sizeof bytes && pos_ < size_; ++i) bytes[i] = data_[pos_++];
+        double value;
+        std::memcpy(&value, bytes, sizeof value);
+        return value;
     }
 
     bool Empty() const { return pos_ >= size_; }

@@ -68,6 +68,7 @@ public:
     {
         const DesignState& s = run->State();
         Require(IsFinite(s.Freq) && IsFinite(s.Att));
+        AttenuationNeedsFloor(s.Att);
         Sweep S11{};
         ComputeS11(s.Att, S11);
         Require(IsFinite(S11));
