@@ -17,7 +17,7 @@ void RequireNumber(Real x)
 // Whole exponents (the Butterworth 2N) by repeated squaring: about ten times faster than
 // powl and within a few units in the last place of the extended result. An intermediate
 // that overflows stays infinite, which the caller reports as an overflow.
-constexpr Real kLargestSquaringExponent = 65536;
+constexpr double kLargestSquaringExponent = 65536;
 
 Real PowerBySquaring(Real base, long exponent)
 {
@@ -87,8 +87,11 @@ Real Power(Real base, Real exponent)
     RequireNumber(exponent);
     if (base == 0 && exponent < 0) RaiseDivisionByZero();
     if (base < 0 && std::trunc(exponent) != exponent) RaiseInvalidOperation();
-    if (std::trunc(exponent) == exponent && std::fabs(exponent) <= kLargestSquaringExponent)
-        return Checked(PowerBySquaring(base, static_cast<long>(exponent)));
+    // The whole-number test goes through double: rounding an x87 value to an integer
+    // reloads the FPU control word, which costs more than the squaring itself.
+    const double whole = static_cast<double>(exponent);
+    if (whole == exponent && std::fabs(whole) <= kLargestSquaringExponent && std::trunc(whole) == whole)
+        return Checked(PowerBySquaring(base, static_cast<long>(whole)));
     return Checked(std::pow(base, exponent));
 }
 
