@@ -42,7 +42,7 @@ const char* const kTexts[] = {"3",  "0",     "00",   "0.0",   "-0",    "1",     
                               "12", "99",    "-1",   "-5",    "0.5",   "1e300", "1e-300", "1e308", "1e999",
                               "-1e3", "1.5", ".5",   "5.",    "1e",    "e5",    " 7",    "7 ",    "+4",
                               "--1", "0x10", "inf",  "nan",   "1,5",   "",      "10",    "50",    "101",
-                              "1e-20", "4e-324", "3.0", "1e5", "-50",  "200000", "99999"};
+                              "1e-20", "4e-324", "1e-323", "3.0", "1e5", "-50",  "200000", "99999"};
 
 // Characters typed one by one: the number alphabet, blanks, letters, punctuation and
 // characters from outside Latin-1 (Arabic-Indic digits, full-width digits, an emoji).
