@@ -14,6 +14,29 @@ void RequireNumber(Real x)
     if (std::isnan(x)) RaiseInvalidOperation();
 }
 
+// The extended sine and cosine reduce any argument beyond pi/4 with a slow multi-precision
+// routine. The filter angles lie within a turn, where taking out whole quarter turns in
+// extended precision costs less than a unit in the last place of a double result.
+constexpr Real kHalfPi = 1.570796326794896619231321691639751442L;
+
+bool IsNearTurn(Real x)
+{
+    return std::fabs(x) <= 8 * kHalfPi;
+}
+
+// sin(x + shift quarter turns) from the sine or cosine of the remainder in -pi/4..pi/4.
+Real SinByQuadrant(Real x, int shift)
+{
+    const long quarter = std::lround(static_cast<double>(x / kHalfPi));
+    const Real r = x - static_cast<Real>(quarter) * kHalfPi;
+    switch ((quarter + shift) & 3) {
+    case 0: return std::sin(r);
+    case 1: return std::cos(r);
+    case 2: return -std::sin(r);
+    default: return -std::cos(r);
+    }
+}
+
 // Whole exponents (the Butterworth 2N) by repeated squaring: about ten times faster than
 // powl and within a few units in the last place of the extended result. An intermediate
 // that overflows stays infinite, which the caller reports as an overflow.
@@ -97,11 +120,13 @@ Real Power(Real base, Real exponent)
 
 Real Sin(Real x)
 {
+    if (IsNearTurn(x)) return SinByQuadrant(x, 0);
     return Checked(std::sin(x));
 }
 
 Real Cos(Real x)
 {
+    if (IsNearTurn(x)) return SinByQuadrant(x, 1);
     return Checked(std::cos(x));
 }
 
