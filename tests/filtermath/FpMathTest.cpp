@@ -83,6 +83,33 @@ TEST(FpMath, ValidOperandsGiveTheOrdinaryResult)
     for (const ValueCase& c : cases) EXPECT_NEAR(c.operation(), c.expected, 1e-15L * (1 + std::fabs(c.expected))) << c.name;
 }
 
+// The quarter-turn reduction must agree with the library's sine and cosine to a few
+// extended-precision units, on both sides of every quadrant boundary and beyond the turn.
+TEST(FpMath, SineAndCosineAgreeWithTheLibraryAcrossQuadrants)
+{
+    for (int step = -1100; step <= 1100; ++step) {
+        const Real x = step * (Pi / 160) + 1e-3L;
+        // Compared in extended precision: rounding both to double could split them by an ulp.
+        EXPECT_LT(std::fabs(Sin(x) - std::sin(x)), 1e-18L) << "sin " << static_cast<double>(x);
+        EXPECT_LT(std::fabs(Cos(x) - std::cos(x)), 1e-18L) << "cos " << static_cast<double>(x);
+    }
+    EXPECT_EQ(Sin(Pi / 2), 1.0L);
+    EXPECT_EQ(Cos(0), 1.0L);
+    EXPECT_EQ(Sin(1e6L), std::sin(1e6L));
+}
+
+TEST(FpMath, PowerBySquaringMatchesTheGeneralPower)
+{
+    const Real bases[] = {0.5L, 0.9L, 1.1L, 9.0L, 1e11L, -3.0L};
+    for (Real base : bases) {
+        for (int exponent : {-198, -20, -7, 0, 1, 2, 6, 20, 99, 198}) {
+            const Real expected = std::pow(base, static_cast<Real>(exponent));
+            EXPECT_LT(std::fabs(Power(base, exponent) / expected - 1), 1e-16L)
+                << static_cast<double>(base) << "^" << exponent;
+        }
+    }
+}
+
 TEST(Failure, RaisersThrowArithmeticErrorsWithTheSystemTexts)
 {
     EXPECT_STREQ(kDivisionByZeroText, "Floating point division by zero");
