@@ -16,6 +16,9 @@ struct SeriesShape {
     size_t count;
 };
 
+// Readable parameter names in test listings instead of byte dumps.
+void PrintTo(const SeriesShape& c, std::ostream* out) { *out << c.name; }
+
 class ESeriesTables : public ::testing::TestWithParam<SeriesShape> {};
 
 TEST_P(ESeriesTables, HaveTheirSizeNameAndAscendingDecade)
@@ -49,6 +52,8 @@ struct Nesting {
     ESeries coarse;
     ESeries fine;
 };
+
+void PrintTo(const Nesting& c, std::ostream* out) { *out << ESeriesName(c.coarse) << " in " << ESeriesName(c.fine); }
 
 class ESeriesNesting : public ::testing::TestWithParam<Nesting> {};
 
@@ -90,6 +95,8 @@ struct RoundCase {
     double value;
     double rounded;
 };
+
+void PrintTo(const RoundCase& c, std::ostream* out) { *out << ESeriesName(c.series) << " " << c.value; }
 
 class Rounding : public ::testing::TestWithParam<RoundCase> {};
 
@@ -158,6 +165,8 @@ struct PercentCase {
     double rounded;
     double percent;
 };
+
+void PrintTo(const PercentCase& c, std::ostream* out) { *out << c.value << " to " << c.rounded; }
 
 class Percent : public ::testing::TestWithParam<PercentCase> {};
 

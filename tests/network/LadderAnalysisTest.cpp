@@ -147,6 +147,11 @@ struct PowerCase {
     PartQuality quality;
 };
 
+void PrintTo(const PowerCase& c, std::ostream* out)
+{
+    *out << DesignName(c.design) << " QL " << c.quality.QL << " QC " << c.quality.QC;
+}
+
 class PowerBalance : public ::testing::TestWithParam<PowerCase> {};
 
 TEST_P(PowerBalance, LosslessLaddersConservePowerAndLossyOnesDoNot)
@@ -336,6 +341,11 @@ struct PlaceCase {
     LadderTopology topology;
     BranchPlace place;
 };
+
+void PrintTo(const PlaceCase& c, std::ostream* out)
+{
+    *out << "position " << c.position << (c.topology == LadderTopology::T ? " T" : " Pi");
+}
 
 class Places : public ::testing::TestWithParam<PlaceCase> {};
 
