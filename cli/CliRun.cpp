@@ -4,10 +4,6 @@
 #include "NetworkStage.h"
 #include "Reports.h"
 
-namespace {
-
-// The handlers the window would run as the user makes the choices: the selectors, the sweep
-// fields and the unit, then "Apply".
 void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& options)
 {
     run.Create();
@@ -17,8 +13,6 @@ void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& option
     run.ScaleChange();
     run.Apply();
 }
-
-} // namespace
 
 int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
 {

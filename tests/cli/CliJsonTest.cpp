@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "CliPorts.h"
+#include "CliRun.h"
 #include "CliHarness.h"
 
 namespace {
@@ -171,12 +172,7 @@ TEST(CliJson, NumbersRoundTripExactly)
         CliResults results;
         CalculationRun run(form, messages, results);
         results.Attach(run);
-        run.Create();
-        form.Choose(options);
-        run.SelectKind();
-        run.UpdateSweep();
-        run.ScaleChange();
-        run.Apply();
+        ChooseAndApply(run, form, options);
         const DesignState& s = run.State();
 
         const auto json = RunJson(args);
