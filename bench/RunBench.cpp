@@ -73,7 +73,10 @@ void BM_Run(benchmark::State& bench)
     bench.SetLabel(kNames[kind]);
 }
 
-BENCHMARK(BM_Run)->ArgsProduct({{0, 1, 2, 3, 4, 5}, {3, 10, 99}})->ArgNames({"kind", "N"})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Run)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {3, 10, 99}})
+    ->ArgNames({"kind", "N"})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

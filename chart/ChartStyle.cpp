@@ -14,13 +14,15 @@ const QColor kAxisColour(96, 96, 96);
 const QColor kGridColour(224, 224, 224);
 const QColor kTextColour(0, 0, 0);
 
-QFont WithPixelSize(QFont font, int pixels, bool bold) {
+QFont WithPixelSize(QFont font, int pixels, bool bold)
+{
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
 }
 
-void StyleAxis(QAbstractAxis* axis, const QString& title, const QFont& font) {
+void StyleAxis(QAbstractAxis* axis, const QString& title, const QFont& font)
+{
     axis->setTitleText(title);
     axis->setTitleFont(WithPixelSize(font, 11, false));
     axis->setTitleBrush(kTextColour);
@@ -33,7 +35,8 @@ void StyleAxis(QAbstractAxis* axis, const QString& title, const QFont& font) {
 
 } // namespace
 
-void StyleChart(QChart* chart, const QFont& font) {
+void StyleChart(QChart* chart, const QFont& font)
+{
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setBackgroundBrush(Qt::white);
     chart->setBackgroundPen(Qt::NoPen);
@@ -48,14 +51,16 @@ void StyleChart(QChart* chart, const QFont& font) {
     chart->setTitleBrush(kTextColour);
 }
 
-void StyleView(QChartView* view) {
+void StyleView(QChartView* view)
+{
     view->setFrameShape(QFrame::Box);
     view->setFrameShadow(QFrame::Plain);
     view->setLineWidth(1);
     view->setBackgroundBrush(Qt::white);
 }
 
-QValueAxis* MakeLeftAxis(const QFont& font) {
+QValueAxis* MakeLeftAxis(const QFont& font)
+{
     auto* axis = new QValueAxis;
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(0.0);
@@ -65,7 +70,8 @@ QValueAxis* MakeLeftAxis(const QFont& font) {
     return axis;
 }
 
-QAbstractAxis* MakeBottomAxis(bool logarithmic, const QFont& font) {
+QAbstractAxis* MakeBottomAxis(bool logarithmic, const QFont& font)
+{
     QAbstractAxis* made = nullptr;
     if (logarithmic) {
         auto* axis = new QLogValueAxis;
@@ -86,21 +92,21 @@ QAbstractAxis* MakeBottomAxis(bool logarithmic, const QFont& font) {
     return made;
 }
 
-QString TitleMarkup(const QString& text) {
+QString TitleMarkup(const QString& text)
+{
     QString line = text.toHtmlEscaped();
     for (QChar& c : line) {
-        if (c.isSpace())
-            c = QChar(0x00A0);
+        if (c.isSpace()) c = QChar(0x00A0);
     }
     return line;
 }
 
-QString LabelFormat(const AxisRange& range) {
+QString LabelFormat(const AxisRange& range)
+{
     const double largest = std::max(std::fabs(range.min), std::fabs(range.max));
     int digits = 6;
     if (largest > 0 && range.step > 0 && std::isfinite(largest) && std::isfinite(range.step)) {
-        const double needed =
-            std::floor(std::log10(largest)) - std::floor(std::log10(range.step)) + 1;
+        const double needed = std::floor(std::log10(largest)) - std::floor(std::log10(range.step)) + 1;
         digits = static_cast<int>(std::clamp(needed, 6.0, 15.0));
     }
     return QStringLiteral("%.%1g").arg(digits);

@@ -3,7 +3,8 @@
 #include <QMouseEvent>
 
 ChartView::ChartView(QChart* chart, ChartMouseHandler* handler, QWidget* parent)
-    : QChartView(chart, parent), handler_(handler) {
+    : QChartView(chart, parent), handler_(handler)
+{
     setRubberBand(QChartView::NoRubberBand);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -12,28 +13,32 @@ ChartView::ChartView(QChart* chart, ChartMouseHandler* handler, QWidget* parent)
     viewport()->setMouseTracking(true);
 }
 
-void ChartView::mouseMoveEvent(QMouseEvent* event) {
+void ChartView::mouseMoveEvent(QMouseEvent* event)
+{
     handler_->ViewMouseMoved(event->position().toPoint());
     event->accept();
 }
 
-void ChartView::mousePressEvent(QMouseEvent* event) {
+void ChartView::mousePressEvent(QMouseEvent* event)
+{
     handler_->ViewMousePressed(event->position().toPoint(), event->button());
     event->accept();
 }
 
-void ChartView::mouseReleaseEvent(QMouseEvent* event) {
+void ChartView::mouseReleaseEvent(QMouseEvent* event)
+{
     handler_->ViewMouseReleased(event->position().toPoint(), event->button());
     event->accept();
 }
 
-void ChartView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        handler_->ViewDoubleClicked();
+void ChartView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) handler_->ViewDoubleClicked();
     event->accept();
 }
 
-void ChartView::paintEvent(QPaintEvent* event) {
+void ChartView::paintEvent(QPaintEvent* event)
+{
     handler_->ViewAboutToPaint();
     QChartView::paintEvent(event);
 }

@@ -1,6 +1,7 @@
 #include "ColourRuns.h"
 
-QVector<ColourRun> SplitColourRuns(const QVector<QColor>& colours) {
+QVector<ColourRun> SplitColourRuns(const QVector<QColor>& colours)
+{
     QVector<ColourRun> runs;
     for (int i = 1; i < colours.size(); ++i) {
         if (!runs.isEmpty() && runs.back().colour == colours[i])

@@ -20,8 +20,8 @@ AxisRange LinearRange(double lo, double hi, int maxIntervals, bool roundOutward)
 // Left axis: the data lo..hi (hasData false when there is none), minimum automatic or
 // fixed at fixedMinimum. The maximum always follows the data; a fixed minimum at or above
 // every value still gives a drawable range starting at the fixed minimum.
-AxisRange LeftAxisRange(bool hasData, double lo, double hi, bool automaticMinimum,
-                        double fixedMinimum, int maxIntervals);
+AxisRange LeftAxisRange(bool hasData, double lo, double hi, bool automaticMinimum, double fixedMinimum,
+                        int maxIntervals);
 
 // Logarithmic axis over the positive data lo..hi. Without positive data the axis shows one
 // decade, 1 to 10. A range holding no power of ten widens to the decades around it, and a

@@ -8,115 +8,150 @@
 
 namespace {
 
-bool ValidSeries(int series) { return series >= 0 && series < kChartSeriesCount; }
+bool ValidSeries(int series)
+{
+    return series >= 0 && series < kChartSeriesCount;
+}
 
 } // namespace
 
 TChart::TChart(QWidget* parent) : QWidget(parent), impl_(new Impl(this)) {}
 
-TChart::~TChart() {
+TChart::~TChart()
+{
     // The view calls back into the Impl; it goes first so no late event reaches a deleted Impl.
     delete impl_->view;
     delete impl_;
 }
 
-void TChart::SetTitle(const QString& text) {
+void TChart::SetTitle(const QString& text)
+{
     impl_->title = text;
     impl_->chart->setTitle(TitleMarkup(text));
     impl_->MarkDirty();
 }
 
-QString TChart::Title() const { return impl_->title; }
+QString TChart::Title() const
+{
+    return impl_->title;
+}
 
-void TChart::Clear(int series) {
-    if (!ValidSeries(series))
-        return;
+void TChart::Clear(int series)
+{
+    if (!ValidSeries(series)) return;
     impl_->series[series].points.clear();
     impl_->MarkDirty();
 }
 
-void TChart::AddPoint(int series, double x, double y, const QColor& colour) {
-    if (!ValidSeries(series))
-        return;
+void TChart::AddPoint(int series, double x, double y, const QColor& colour)
+{
+    if (!ValidSeries(series)) return;
     impl_->InsertPoint(series, {x, y, colour.isValid() ? colour : impl_->series[series].colour});
 }
 
-int TChart::PointCount(int series) const {
+int TChart::PointCount(int series) const
+{
     return ValidSeries(series) ? static_cast<int>(impl_->series[series].points.size()) : 0;
 }
 
-QPointF TChart::PointAt(int series, int index) const {
-    if (index < 0 || index >= PointCount(series))
-        return {};
+QPointF TChart::PointAt(int series, int index) const
+{
+    if (index < 0 || index >= PointCount(series)) return {};
     const ChartPoint& point = impl_->series[series].points[index];
     return {point.x, point.y};
 }
 
-QColor TChart::PointColour(int series, int index) const {
-    if (index < 0 || index >= PointCount(series))
-        return {};
+QColor TChart::PointColour(int series, int index) const
+{
+    if (index < 0 || index >= PointCount(series)) return {};
     return impl_->series[series].points[index].colour;
 }
 
-QColor TChart::SeriesColour(int series) const {
+QColor TChart::SeriesColour(int series) const
+{
     return ValidSeries(series) ? impl_->series[series].colour : QColor();
 }
 
-Qt::CursorShape TChart::HoverCursor() const { return impl_->hover; }
-
-QRect TChart::PlotRect() const {
-    impl_->Sync();
-    const QRectF area = impl_->PlotArea();
-    return QRect(QPoint(qRound(area.left()), qRound(area.top())),
-                 QPoint(qRound(area.right()), qRound(area.bottom())));
+Qt::CursorShape TChart::HoverCursor() const
+{
+    return impl_->hover;
 }
 
-QPoint TChart::MousePosition() const { return mapFromGlobal(QCursor::pos()); }
+QRect TChart::PlotRect() const
+{
+    impl_->Sync();
+    const QRectF area = impl_->PlotArea();
+    return QRect(QPoint(qRound(area.left()), qRound(area.top())), QPoint(qRound(area.right()), qRound(area.bottom())));
+}
 
-double TChart::BottomMinimum() const {
+QPoint TChart::MousePosition() const
+{
+    return mapFromGlobal(QCursor::pos());
+}
+
+double TChart::BottomMinimum() const
+{
     impl_->Sync();
     return impl_->bottomView.min;
 }
 
-double TChart::BottomMaximum() const {
+double TChart::BottomMaximum() const
+{
     impl_->Sync();
     return impl_->bottomView.max;
 }
 
-double TChart::LeftMinimum() const {
+double TChart::LeftMinimum() const
+{
     impl_->Sync();
     return impl_->leftView.min;
 }
 
-double TChart::LeftMaximum() const {
+double TChart::LeftMaximum() const
+{
     impl_->Sync();
     return impl_->leftView.max;
 }
 
-void TChart::SetLeftAutomaticMinimum(bool automatic) {
+void TChart::SetLeftAutomaticMinimum(bool automatic)
+{
     impl_->leftAutomatic = automatic;
     impl_->MarkDirty();
 }
 
-bool TChart::LeftAutomaticMinimum() const { return impl_->leftAutomatic; }
+bool TChart::LeftAutomaticMinimum() const
+{
+    return impl_->leftAutomatic;
+}
 
-void TChart::SetLeftMinimum(double minimum) {
+void TChart::SetLeftMinimum(double minimum)
+{
     impl_->leftMinimum = minimum;
     impl_->MarkDirty();
 }
 
-bool TChart::BottomLogarithmic() const { return impl_->logarithmic; }
-
-void TChart::SetBottomLogarithmic(bool logarithmic) {
-    if (logarithmic != impl_->logarithmic)
-        impl_->SwitchBottomAxis(logarithmic);
+bool TChart::BottomLogarithmic() const
+{
+    return impl_->logarithmic;
 }
 
-void TChart::SetBottomMinimum(double minimum) { impl_->SetBottomMinimum(minimum); }
+void TChart::SetBottomLogarithmic(bool logarithmic)
+{
+    if (logarithmic != impl_->logarithmic) impl_->SwitchBottomAxis(logarithmic);
+}
 
-void TChart::ResetZoom() { impl_->ResetZoom(); }
+void TChart::SetBottomMinimum(double minimum)
+{
+    impl_->SetBottomMinimum(minimum);
+}
 
-void TChart::resizeEvent(QResizeEvent* event) {
+void TChart::ResetZoom()
+{
+    impl_->ResetZoom();
+}
+
+void TChart::resizeEvent(QResizeEvent* event)
+{
     QWidget::resizeEvent(event);
     impl_->Resized();
 }

@@ -24,19 +24,19 @@ constexpr int kPixelsPerLogLabel = 50;
 
 // Sets range and tick step of a linear axis in the order that never pairs a wide range
 // with a fine step, which would make Qt lay out a flood of ticks in between.
-void SetLinearAxis(QValueAxis* axis, const AxisRange& range) {
+void SetLinearAxis(QValueAxis* axis, const AxisRange& range)
+{
     const bool coarser = range.step > axis->tickInterval();
-    if (coarser)
-        axis->setTickInterval(range.step);
+    if (coarser) axis->setTickInterval(range.step);
     axis->setRange(range.min, range.max);
-    if (!coarser)
-        axis->setTickInterval(range.step);
+    if (!coarser) axis->setTickInterval(range.step);
     axis->setLabelFormat(LabelFormat(range));
 }
 
 // A logarithmic axis labels every power of its base; over many decades the base grows to
 // a power of ten that keeps the labels apart.
-void SetLogAxis(QLogValueAxis* axis, const AxisRange& range, int maxLabels) {
+void SetLogAxis(QLogValueAxis* axis, const AxisRange& range, int maxLabels)
+{
     const int decadesPerLabel = LogLabelDecades(range.min, range.max, maxLabels);
     axis->setBase(std::pow(10.0, decadesPerLabel));
     axis->setMinorTickCount(decadesPerLabel == 1 ? 8 : 0);
@@ -45,7 +45,8 @@ void SetLogAxis(QLogValueAxis* axis, const AxisRange& range, int maxLabels) {
 
 } // namespace
 
-TChart::Impl::Impl(TChart* owner_) : owner(owner_) {
+TChart::Impl::Impl(TChart* owner_) : owner(owner_)
+{
     chart = new QChart;
     StyleChart(chart, owner->font());
     view = new ChartView(chart, this, owner);
@@ -65,59 +66,59 @@ TChart::Impl::Impl(TChart* owner_) : owner(owner_) {
     chart->addAxis(logAxis, Qt::AlignBottom);
     logAxis->hide();
     bottomAxis = linearAxis;
-    for (int i = 0; i < kChartSeriesCount; ++i)
-        series[i].colour = kSeriesColours[i];
+    for (int i = 0; i < kChartSeriesCount; ++i) series[i].colour = kSeriesColours[i];
 }
 
-void TChart::Impl::MarkDirty() {
+void TChart::Impl::MarkDirty()
+{
     dirty = true;
-    if (syncQueued)
-        return;
+    if (syncQueued) return;
     syncQueued = true;
     QMetaObject::invokeMethod(
         owner, [this] { Sync(); }, Qt::QueuedConnection);
 }
 
-void TChart::Impl::Sync() {
+void TChart::Impl::Sync()
+{
     syncQueued = false;
-    if (!dirty)
-        return;
+    if (!dirty) return;
     dirty = false;
-    for (ChartSeries& line : series)
-        RebuildRuns(line);
+    for (ChartSeries& line : series) RebuildRuns(line);
     ComputeAutomaticRanges();
     automaticView = true;
     ApplyRanges();
 }
 
-void TChart::Impl::Resized() {
+void TChart::Impl::Resized()
+{
     if (automaticView) {
         MarkDirty();
         return;
     }
     // A zoomed view keeps its ends and only gets a tick step for the new size.
-    if (!logarithmic)
-        bottomView.step = NiceStep(bottomView.max - bottomView.min, BottomIntervals());
+    if (!logarithmic) bottomView.step = NiceStep(bottomView.max - bottomView.min, BottomIntervals());
     leftView.step = NiceStep(leftView.max - leftView.min, LeftIntervals());
     ApplyRanges();
 }
 
-void TChart::Impl::InsertPoint(int index, const ChartPoint& point) {
+void TChart::Impl::InsertPoint(int index, const ChartPoint& point)
+{
     // Walking back from the end keeps an ascending sweep at constant cost per point and
     // puts a point after those with an equal x.
     std::vector<ChartPoint>& points = series[index].points;
     auto at = points.end();
-    while (at != points.begin() && !((at - 1)->x <= point.x))
-        --at;
+    while (at != points.begin() && !((at - 1)->x <= point.x)) --at;
     points.insert(at, point);
     MarkDirty();
 }
 
-bool TChart::Impl::Visible(const ChartPoint& point) const {
+bool TChart::Impl::Visible(const ChartPoint& point) const
+{
     return std::isfinite(point.x) && std::isfinite(point.y) && (!logarithmic || point.x > 0);
 }
 
-QLineSeries* TChart::Impl::AddRunSeries() {
+QLineSeries* TChart::Impl::AddRunSeries()
+{
     auto* run = new QLineSeries;
     run->setPointsVisible(false);
     run->setPointLabelsVisible(false);
@@ -127,7 +128,8 @@ QLineSeries* TChart::Impl::AddRunSeries() {
     return run;
 }
 
-void TChart::Impl::RebuildRuns(ChartSeries& line) {
+void TChart::Impl::RebuildRuns(ChartSeries& line)
+{
     QList<QPointF> shown;
     QVector<QColor> colours;
     for (const ChartPoint& point : line.points) {
@@ -137,13 +139,11 @@ void TChart::Impl::RebuildRuns(ChartSeries& line) {
         }
     }
     const QVector<ColourRun> runs = SplitColourRuns(colours);
-    while (line.runs.size() < static_cast<size_t>(runs.size()))
-        line.runs.push_back(AddRunSeries());
+    while (line.runs.size() < static_cast<size_t>(runs.size())) line.runs.push_back(AddRunSeries());
     for (size_t i = 0; i < line.runs.size(); ++i) {
         QLineSeries* drawn = line.runs[i];
         if (i >= static_cast<size_t>(runs.size())) {
-            if (drawn->count() > 0)
-                drawn->clear();
+            if (drawn->count() > 0) drawn->clear();
             continue;
         }
         const ColourRun& run = runs[static_cast<int>(i)];
@@ -153,22 +153,24 @@ void TChart::Impl::RebuildRuns(ChartSeries& line) {
     }
 }
 
-int TChart::Impl::BottomIntervals() const {
+int TChart::Impl::BottomIntervals() const
+{
     return std::max(2, view->width() / kPixelsPerBottomInterval);
 }
 
-int TChart::Impl::LeftIntervals() const {
+int TChart::Impl::LeftIntervals() const
+{
     return std::max(2, view->height() / kPixelsPerLeftInterval);
 }
 
-void TChart::Impl::ComputeAutomaticRanges() {
+void TChart::Impl::ComputeAutomaticRanges()
+{
     constexpr double inf = std::numeric_limits<double>::infinity();
     double xLow = inf, xHigh = -inf, yLow = inf, yHigh = -inf;
     bool any = false;
     for (const ChartSeries& line : series) {
         for (const ChartPoint& point : line.points) {
-            if (!Visible(point))
-                continue;
+            if (!Visible(point)) continue;
             any = true;
             xLow = std::min(xLow, point.x);
             xHigh = std::max(xHigh, point.x);
@@ -179,15 +181,15 @@ void TChart::Impl::ComputeAutomaticRanges() {
     if (logarithmic)
         bottomView = LogRange(any, xLow, xHigh);
     else
-        bottomView = any ? LinearRange(xLow, xHigh, BottomIntervals(), false)
-                         : LinearRange(0.0, 1.0, BottomIntervals(), false);
+        bottomView =
+            any ? LinearRange(xLow, xHigh, BottomIntervals(), false) : LinearRange(0.0, 1.0, BottomIntervals(), false);
     leftView = LeftAxisRange(any, yLow, yHigh, leftAutomatic, leftMinimum, LeftIntervals());
 }
 
-void TChart::Impl::ApplyRanges() {
+void TChart::Impl::ApplyRanges()
+{
     if (logarithmic)
-        SetLogAxis(static_cast<QLogValueAxis*>(logAxis), bottomView,
-                   std::max(2, view->width() / kPixelsPerLogLabel));
+        SetLogAxis(static_cast<QLogValueAxis*>(logAxis), bottomView, std::max(2, view->width() / kPixelsPerLogLabel));
     else
         SetLinearAxis(static_cast<QValueAxis*>(linearAxis), bottomView);
     SetLinearAxis(leftAxis, leftView);
@@ -195,7 +197,8 @@ void TChart::Impl::ApplyRanges() {
     chart->layout()->activate();
 }
 
-void TChart::Impl::SwitchBottomAxis(bool logarithmic_) {
+void TChart::Impl::SwitchBottomAxis(bool logarithmic_)
+{
     // Empty the runs first: a logarithmic axis must never see a point at x <= 0.
     for (ChartSeries& line : series) {
         for (QLineSeries* run : line.runs) {
@@ -208,23 +211,21 @@ void TChart::Impl::SwitchBottomAxis(bool logarithmic_) {
     bottomAxis = logarithmic ? logAxis : linearAxis;
     bottomAxis->show();
     for (ChartSeries& line : series) {
-        for (QLineSeries* run : line.runs)
-            run->attachAxis(bottomAxis);
+        for (QLineSeries* run : line.runs) run->attachAxis(bottomAxis);
     }
     dirty = true;
     Sync();
 }
 
-void TChart::Impl::SetBottomMinimum(double minimum) {
+void TChart::Impl::SetBottomMinimum(double minimum)
+{
     Sync();
     if (logarithmic) {
-        if (!(minimum > 0) || !std::isfinite(minimum))
-            return;
+        if (!(minimum > 0) || !std::isfinite(minimum)) return;
         const double maximum = bottomView.max > minimum ? bottomView.max : minimum * 10;
         bottomView = SafeLogRange(minimum, maximum);
     } else {
-        if (!std::isfinite(minimum))
-            return;
+        if (!std::isfinite(minimum)) return;
         const double span = bottomView.max - bottomView.min;
         const double maximum = bottomView.max > minimum ? bottomView.max : minimum + span;
         bottomView = SafeLinearRange(minimum, maximum, BottomIntervals());
@@ -233,16 +234,17 @@ void TChart::Impl::SetBottomMinimum(double minimum) {
     ApplyRanges();
 }
 
-void TChart::Impl::ResetZoom() {
+void TChart::Impl::ResetZoom()
+{
     dirty = true;
     Sync();
 }
 
-void TChart::Impl::ZoomTo(QPointF corner, QPointF opposite) {
+void TChart::Impl::ZoomTo(QPointF corner, QPointF opposite)
+{
     const QRectF area = PlotArea();
     const QRectF zoom = QRectF(corner, opposite).normalized().intersected(area);
-    if (zoom.width() < 2 || zoom.height() < 2)
-        return;
+    if (zoom.width() < 2 || zoom.height() < 2) return;
     const AxisScale bottom = BottomScale();
     const AxisScale left = LeftScale();
     const double x0 = PixelToValue(bottom, zoom.left(), area.left(), area.right());
@@ -255,13 +257,18 @@ void TChart::Impl::ZoomTo(QPointF corner, QPointF opposite) {
     ApplyRanges();
 }
 
-QRectF TChart::Impl::PlotArea() const {
+QRectF TChart::Impl::PlotArea() const
+{
     const QPoint origin = view->viewport()->mapTo(owner, view->mapFromScene(QPointF(0, 0)));
     return chart->plotArea().translated(origin);
 }
 
-AxisScale TChart::Impl::BottomScale() const {
+AxisScale TChart::Impl::BottomScale() const
+{
     return {bottomView.min, bottomView.max, logarithmic};
 }
 
-AxisScale TChart::Impl::LeftScale() const { return {leftView.min, leftView.max, false}; }
+AxisScale TChart::Impl::LeftScale() const
+{
+    return {leftView.min, leftView.max, false};
+}

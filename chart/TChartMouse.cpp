@@ -12,41 +12,41 @@ constexpr int kDragThreshold = 4;
 
 } // namespace
 
-QPointF TChart::Impl::ToOwner(QPoint viewportPosition) const {
+QPointF TChart::Impl::ToOwner(QPoint viewportPosition) const
+{
     return view->viewport()->mapTo(owner, viewportPosition);
 }
 
-int TChart::Impl::SeriesAt(QPointF p) const {
+int TChart::Impl::SeriesAt(QPointF p) const
+{
     const QRectF area = PlotArea();
-    if (!area.adjusted(-kHitTolerance, -kHitTolerance, kHitTolerance, kHitTolerance).contains(p))
-        return -1;
+    if (!area.adjusted(-kHitTolerance, -kHitTolerance, kHitTolerance, kHitTolerance).contains(p)) return -1;
     const AxisScale bottom = BottomScale();
     const AxisScale left = LeftScale();
     for (int index = 0; index < kChartSeriesCount; ++index) {
         QVector<QPointF> pixels;
         pixels.reserve(static_cast<int>(series[index].points.size()));
         for (const ChartPoint& point : series[index].points) {
-            if (!Visible(point))
-                continue;
+            if (!Visible(point)) continue;
             pixels.append({ValueToPixel(bottom, point.x, area.left(), area.right()),
                            ValueToPixel(left, point.y, area.bottom(), area.top())});
         }
-        if (NearPolyline(pixels, p, kHitTolerance))
-            return index;
+        if (NearPolyline(pixels, p, kHitTolerance)) return index;
     }
     return -1;
 }
 
-void TChart::Impl::UpdateHover(QPointF p) {
+void TChart::Impl::UpdateHover(QPointF p)
+{
     Sync();
     hover = SeriesAt(p) >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor;
     view->viewport()->setCursor(hover);
 }
 
-void TChart::Impl::ViewMouseMoved(QPoint position) {
+void TChart::Impl::ViewMouseMoved(QPoint position)
+{
     emit owner->MouseMoved();
-    if (dragPending && !dragging &&
-        (position - dragOrigin).manhattanLength() >= kDragThreshold) {
+    if (dragPending && !dragging && (position - dragOrigin).manhattanLength() >= kDragThreshold) {
         dragging = true;
         band->setGeometry(QRect(dragOrigin, position).normalized());
         band->show();
@@ -58,15 +58,15 @@ void TChart::Impl::ViewMouseMoved(QPoint position) {
     UpdateHover(ToOwner(position));
 }
 
-void TChart::Impl::ViewMousePressed(QPoint position, Qt::MouseButton button) {
+void TChart::Impl::ViewMousePressed(QPoint position, Qt::MouseButton button)
+{
     if (button == Qt::RightButton) {
         clickPending = dragPending = dragging = false;
         band->hide();
         ResetZoom();
         return;
     }
-    if (button != Qt::LeftButton)
-        return;
+    if (button != Qt::LeftButton) return;
     Sync();
     clickPending = true;
     dragPending = PlotArea().contains(ToOwner(position));
@@ -74,9 +74,9 @@ void TChart::Impl::ViewMousePressed(QPoint position, Qt::MouseButton button) {
     dragOrigin = position;
 }
 
-void TChart::Impl::ViewMouseReleased(QPoint position, Qt::MouseButton button) {
-    if (button != Qt::LeftButton)
-        return;
+void TChart::Impl::ViewMouseReleased(QPoint position, Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton) return;
     const bool wasDrag = dragging;
     const bool wasClick = clickPending;
     clickPending = dragPending = dragging = false;
@@ -85,18 +85,20 @@ void TChart::Impl::ViewMouseReleased(QPoint position, Qt::MouseButton button) {
         ZoomTo(ToOwner(dragOrigin), ToOwner(position));
         return;
     }
-    if (!wasClick)
-        return;
+    if (!wasClick) return;
     Sync();
     const int index = SeriesAt(ToOwner(position));
-    if (index >= 0)
-        emit owner->SeriesClicked(index);
+    if (index >= 0) emit owner->SeriesClicked(index);
 }
 
-void TChart::Impl::ViewDoubleClicked() {
+void TChart::Impl::ViewDoubleClicked()
+{
     clickPending = dragPending = dragging = false;
     band->hide();
     ResetZoom();
 }
 
-void TChart::Impl::ViewAboutToPaint() { Sync(); }
+void TChart::Impl::ViewAboutToPaint()
+{
+    Sync();
+}

@@ -41,12 +41,8 @@ void AddField(CLI::App& app, const char* name, std::string& text, Field field, c
 
 void AddOptions(CLI::App& app, CliOptions& options)
 {
-    app.add_option("--type", options.type, "Response type")
-        ->check(CLI::IsMember(kTypes))
-        ->capture_default_str();
-    app.add_option("--model", options.model, "Approximation")
-        ->check(CLI::IsMember(kModels))
-        ->capture_default_str();
+    app.add_option("--type", options.type, "Response type")->check(CLI::IsMember(kTypes))->capture_default_str();
+    app.add_option("--model", options.model, "Approximation")->check(CLI::IsMember(kModels))->capture_default_str();
     app.add_option("--topology", options.topology, "Ladder topology")
         ->check(CLI::IsMember(kTopologies))
         ->capture_default_str();
@@ -100,7 +96,6 @@ std::string TopologyItemText(const std::string& topology)
 size_t CharacterCount(const std::string& text)
 {
     // Every byte except the continuation bytes 10xxxxxx starts a character.
-    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
+    return static_cast<size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }

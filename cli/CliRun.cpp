@@ -27,8 +27,7 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
         messages.ReportFailure(failure);
     }
     NetworkStage network(options.network);
-    if (results.GridFilled())
-        network.Run(run.State(), form, messages);
+    if (results.GridFilled()) network.Run(run.State(), form, messages);
     const bool completed = results.GridFilled() && !network.Failed();
     if (options.json) {
         nlohmann::ordered_json json = StateJson(run.State(), form, results);

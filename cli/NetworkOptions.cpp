@@ -14,8 +14,7 @@ CLI::Validator QualityFactor()
         [](std::string& text) {
             char* end = nullptr;
             const double Q = std::strtod(text.c_str(), &end);
-            if (!text.empty() && *end == '\0' && std::isfinite(Q) && Q >= 0.0)
-                return std::string();
+            if (!text.empty() && *end == '\0' && std::isfinite(Q) && Q >= 0.0) return std::string();
             return "a quality factor is 0 (ideal) or a positive number: '" + text + "'";
         },
         "Q");

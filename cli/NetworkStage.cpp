@@ -22,8 +22,7 @@ std::string QualityText(double Q)
 std::string Column(const std::string& text, size_t width)
 {
     std::string cell = text;
-    if (cell.size() < width)
-        cell.resize(width, ' ');
+    if (cell.size() < width) cell.resize(width, ' ');
     return cell;
 }
 
@@ -36,8 +35,7 @@ std::string Printed(const char* format, double value)
 
 void TrimAndEnd(std::string line, std::ostream& out)
 {
-    while (!line.empty() && line.back() == ' ')
-        line.pop_back();
+    while (!line.empty() && line.back() == ' ') line.pop_back();
     out << line << '\n';
 }
 
@@ -45,8 +43,7 @@ void TrimAndEnd(std::string line, std::ostream& out)
 
 void NetworkStage::Run(const DesignState& state, const CliForm& form, StreamMessages& messages)
 {
-    if (!options_.AnyAsked())
-        return;
+    if (!options_.AnyAsked()) return;
     bandPass_ = IsBandPassKind(state.FilterKind);
     N_ = static_cast<int>(state.GValues.size()) - 2;
     RL_ = state.RL;
@@ -79,8 +76,7 @@ void NetworkStage::Run(const DesignState& state, const CliForm& form, StreamMess
 void NetworkStage::RoundToSeries()
 {
     ESeries series = ESeries::E24;
-    if (options_.series.empty() || !ESeriesFromName(options_.series, series))
-        return;
+    if (options_.series.empty() || !ESeriesFromName(options_.series, series)) return;
     const size_t entries = static_cast<size_t>(N_) + 2;
     if (bandPass_) {
         changeL_.assign(entries, 0.0);
@@ -96,8 +92,7 @@ void NetworkStage::RoundToSeries()
 Ladder NetworkStage::BuildLadder(const CliForm& form) const
 {
     const LadderTopology topology = TopologyForIndex(form.ItemIndex(Selector::Topology));
-    if (bandPass_)
-        return LadderFromResonators(N_, topology, RL_, bandL_, bandC_);
+    if (bandPass_) return LadderFromResonators(N_, topology, RL_, bandL_, bandC_);
     return LadderFromElements(N_, topology, RL_, units_, values_);
 }
 
@@ -105,8 +100,7 @@ std::string NetworkStage::Description(const CliForm& form) const
 {
     std::string text = "Corvane " + form.Title() + ", " + form.SelectorText(Selector::Topology) +
                        ", N = " + std::to_string(N_) + ", RL = " + Printed("%g", RL_) + " Ohm";
-    if (rounded_)
-        text += ", values rounded to " + options_.series;
+    if (rounded_) text += ", values rounded to " + options_.series;
     text += ", QL " + QualityText(options_.QL) + ", QC " + QualityText(options_.QC);
     return text;
 }
@@ -137,10 +131,8 @@ void NetworkStage::AddJson(nlohmann::ordered_json& json) const
 
 void NetworkStage::PrintText(std::ostream& out) const
 {
-    if (rounded_)
-        PrintRounded(out);
-    if (analysed_)
-        PrintAnalysis(out);
+    if (rounded_) PrintRounded(out);
+    if (analysed_) PrintAnalysis(out);
 }
 
 void NetworkStage::PrintRounded(std::ostream& out) const
@@ -158,8 +150,7 @@ void NetworkStage::PrintRounded(std::ostream& out) const
                        out);
         return;
     }
-    TrimAndEnd(Column(kGridHeader[0], 8) + Column(kGridHeader[1], width) + Column(kGridHeader[2], width) +
-                   "Change, %",
+    TrimAndEnd(Column(kGridHeader[0], 8) + Column(kGridHeader[1], width) + Column(kGridHeader[2], width) + "Change, %",
                out);
     for (int i = 1; i <= N_; ++i) {
         const bool capacitor = units_[i] == "F";

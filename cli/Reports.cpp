@@ -60,6 +60,5 @@ void PrintText(const DesignState& state, const CliResults& results, std::ostream
 {
     for (const auto& row : results.Grid()) PrintGridRow(row, out);
     out << "\nPrototype values\n";
-    for (size_t k = 0; k < state.GValues.size(); ++k)
-        out << "g[" << k << "] = " << ShortReal(state.GValues[k]) << '\n';
+    for (size_t k = 0; k < state.GValues.size(); ++k) out << "g[" << k << "] = " << ShortReal(state.GValues[k]) << '\n';
 }

@@ -23,8 +23,7 @@ bool WriteAll(int fd, const std::string& content)
     while (left > 0) {
         const ssize_t written = ::write(fd, data, left);
         if (written < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return false;
         }
         data += written;
@@ -49,8 +48,7 @@ void WriteFileAtomically(const std::string& path, const std::string& content)
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
-    if (fd < 0)
-        RaiseWriteError(path, errno);
+    if (fd < 0) RaiseWriteError(path, errno);
     UsualPermissions(fd);
     const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
     const int writeError = errno;

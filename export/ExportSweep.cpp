@@ -12,11 +12,9 @@ std::vector<double> ExportFrequencies(const Sweep& Freq)
 {
     std::vector<double> frequencies;
     for (double f : Freq) {
-        if (f > 0.0 && std::isfinite(f))
-            frequencies.push_back(f);
+        if (f > 0.0 && std::isfinite(f)) frequencies.push_back(f);
     }
-    if (frequencies.empty())
-        throw ExportError(kNoPositiveFrequencyText);
+    if (frequencies.empty()) throw ExportError(kNoPositiveFrequencyText);
     std::sort(frequencies.begin(), frequencies.end());
     frequencies.erase(std::unique(frequencies.begin(), frequencies.end()), frequencies.end());
     return frequencies;

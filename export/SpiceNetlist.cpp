@@ -17,16 +17,14 @@ const char* const kTwoPi = "6.283185307179586";
 // A Q of 0 (or an infinite one) is an ideal part; a negative Q is no loss at all.
 bool IsLossy(double Q)
 {
-    if (std::isnan(Q) || Q < 0.0)
-        RaiseInvalidOperation();
+    if (std::isnan(Q) || Q < 0.0) RaiseInvalidOperation();
     return Q > 0.0 && std::isfinite(Q);
 }
 
 std::string OneLine(std::string text)
 {
     for (char& c : text) {
-        if (c == '\n' || c == '\r')
-            c = ' ';
+        if (c == '\n' || c == '\r') c = ' ';
     }
     return text;
 }
@@ -37,8 +35,7 @@ public:
         : quality_(quality), lossyL_(IsLossy(quality.QL)), lossyC_(IsLossy(quality.QC))
     {
         int seriesCount = 0;
-        for (const LadderBranch& branch : ladder.branches)
-            seriesCount += branch.place == BranchPlace::Series ? 1 : 0;
+        for (const LadderBranch& branch : ladder.branches) seriesCount += branch.place == BranchPlace::Series ? 1 : 0;
         lastNode_ = seriesCount + 1;
     }
 
@@ -104,10 +101,8 @@ private:
 
     void ShuntBranch(const LadderBranch& branch, int position, const std::string& node)
     {
-        if (branch.kind != BranchKind::Capacitor)
-            Part('L', position, branch.L, node, "0");
-        if (branch.kind != BranchKind::Inductor)
-            Part('C', position, branch.C, node, "0");
+        if (branch.kind != BranchKind::Capacitor) Part('L', position, branch.L, node, "0");
+        if (branch.kind != BranchKind::Inductor) Part('C', position, branch.C, node, "0");
     }
 
     const PartQuality& quality_;
@@ -122,8 +117,7 @@ private:
 std::string FrequencyList(const std::vector<double>& frequenciesHz)
 {
     std::string list;
-    for (double f : frequenciesHz)
-        list += ' ' + NumberText(f);
+    for (double f : frequenciesHz) list += ' ' + NumberText(f);
     return list;
 }
 
@@ -141,8 +135,7 @@ std::string SpiceNetlist(const Ladder& ladder, const std::vector<double>& freque
     out << ".control\n";
     out << "set numdgt=15\n";
     out << "foreach f" << FrequencyList(frequenciesHz) << '\n';
-    for (const std::string& alter : builder.Alters())
-        out << "  " << alter << '\n';
+    for (const std::string& alter : builder.Alters()) out << "  " << alter << '\n';
     out << "  ac lin 1 $f $f\n";
     out << "  let " << kSpiceFrequencyName << " = real(frequency)\n";
     out << "  let " << kSpiceOutputName << " = vm(out)\n";
@@ -159,8 +152,7 @@ void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const Swee
     std::vector<double> frequenciesHz;
     for (double f : ExportFrequencies(Freq)) {
         const double hz = f * UnitScale;
-        if (!std::isfinite(hz))
-            RaiseOverflow();
+        if (!std::isfinite(hz)) RaiseOverflow();
         frequenciesHz.push_back(hz);
     }
     WriteFileAtomically(path, SpiceNetlist(ladder, frequenciesHz, quality, title));

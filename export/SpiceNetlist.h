@@ -16,7 +16,7 @@ std::string SpiceNetlist(const Ladder& ladder, const std::vector<double>& freque
                          const std::string& title);
 
 extern const char* const kSpiceFrequencyName; // "hz"
-extern const char* const kSpiceOutputName;    // "vout"
+extern const char* const kSpiceOutputName; // "vout"
 
 // The netlist over the exported sweep points (see ExportFrequencies), written atomically.
 void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const Sweep& Freq, double UnitScale,

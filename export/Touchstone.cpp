@@ -19,8 +19,7 @@ const UnitName kUnits[] = {{1.0, "Hz"}, {1e3, "kHz"}, {1e6, "MHz"}, {1e9, "GHz"}
 std::string CommentLine(const std::string& text)
 {
     std::string line = "! ";
-    for (char c : text)
-        line += (c == '\n' || c == '\r') ? ' ' : c;
+    for (char c : text) line += (c == '\n' || c == '\r') ? ' ' : c;
     return line;
 }
 
@@ -34,8 +33,7 @@ void WritePair(std::ostringstream& out, double dB, double degrees)
 std::string TouchstoneUnit(double UnitScale)
 {
     for (const UnitName& unit : kUnits) {
-        if (unit.scale == UnitScale)
-            return unit.name;
+        if (unit.scale == UnitScale) return unit.name;
     }
     throw ExportError("No Touchstone frequency unit for a scale of " + NumberText(UnitScale) + " Hz.");
 }
@@ -44,8 +42,7 @@ std::string TouchstoneText(const Ladder& ladder, const std::vector<double>& freq
                            const PartQuality& quality, const std::vector<std::string>& comments)
 {
     std::ostringstream out;
-    for (const std::string& comment : comments)
-        out << CommentLine(comment) << '\n';
+    for (const std::string& comment : comments) out << CommentLine(comment) << '\n';
     out << CommentLine(kTouchstonePointsNote) << '\n';
     out << "# " << TouchstoneUnit(UnitScale) << " S DB R " << NumberText(ladder.RL) << '\n';
     for (double f : frequencies) {

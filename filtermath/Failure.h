@@ -20,9 +20,9 @@ public:
     using Failure::Failure;
 };
 
-extern const char* const kDivisionByZeroText;   // "Floating point division by zero"
+extern const char* const kDivisionByZeroText; // "Floating point division by zero"
 extern const char* const kInvalidOperationText; // "Invalid floating point operation"
-extern const char* const kOverflowText;         // "Floating point overflow"
+extern const char* const kOverflowText; // "Floating point overflow"
 
 [[noreturn]] void RaiseDivisionByZero();
 [[noreturn]] void RaiseInvalidOperation();

@@ -57,7 +57,7 @@ Real PowerBySquaring(Real base, long exponent)
     return result;
 }
 
-}  // namespace
+} // namespace
 
 void RaiseForResult(Real result)
 {
@@ -164,4 +164,4 @@ double StoreDouble(Real x)
     return static_cast<double>(x);
 }
 
-}  // namespace fpmath
+} // namespace fpmath

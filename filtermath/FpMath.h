@@ -21,9 +21,18 @@ inline Real Checked(Real result)
     return result;
 }
 
-inline Real Add(Real a, Real b) { return Checked(a + b); }
-inline Real Sub(Real a, Real b) { return Checked(a - b); }
-inline Real Mul(Real a, Real b) { return Checked(a * b); }
+inline Real Add(Real a, Real b)
+{
+    return Checked(a + b);
+}
+inline Real Sub(Real a, Real b)
+{
+    return Checked(a - b);
+}
+inline Real Mul(Real a, Real b)
+{
+    return Checked(a * b);
+}
 
 constexpr Real Pi = 3.141592653589793238462643383279502884L;
 
@@ -51,4 +60,4 @@ Real Ceil(Real x);
 // Rounds to double; beyond the double range is an overflow.
 double StoreDouble(Real x);
 
-}  // namespace fpmath
+} // namespace fpmath

@@ -52,23 +52,20 @@ bool IsFinite(const Abcd& x)
 
 Complex Divide(const Complex& num, const Complex& den)
 {
-    if (den == Complex{})
-        RaiseDivisionByZero();
+    if (den == Complex{}) RaiseDivisionByZero();
     return num / den;
 }
 
 // 1/Q as a loss factor; 0 (or an infinite Q) is an ideal part.
 Real LossFactor(double Q)
 {
-    if (std::isnan(Q) || Q < 0.0)
-        RaiseInvalidOperation();
+    if (std::isnan(Q) || Q < 0.0) RaiseInvalidOperation();
     return Q == 0.0 ? 0.0L : 1.0L / static_cast<Real>(Q);
 }
 
 void CheckPartValue(double value)
 {
-    if (!std::isfinite(value))
-        RaiseInvalidOperation();
+    if (!std::isfinite(value)) RaiseInvalidOperation();
 }
 
 // Z = wL (1/QL + j): the reactance plus the series loss resistance wL/QL.
@@ -110,15 +107,11 @@ Immittance BranchImmittance(const LadderBranch& branch, Real w, Real lossL, Real
     const Real C = branch.C;
     const bool series = branch.place == BranchPlace::Series;
     switch (branch.kind) {
-    case BranchKind::Inductor:
-        return series ? InductorImpedance(w, L, lossL) : InductorAdmittance(w, L, lossL);
-    case BranchKind::Capacitor:
-        return series ? CapacitorImpedance(w, C, lossC) : CapacitorAdmittance(w, C, lossC);
-    case BranchKind::Resonator:
-        break;
+    case BranchKind::Inductor: return series ? InductorImpedance(w, L, lossL) : InductorAdmittance(w, L, lossL);
+    case BranchKind::Capacitor: return series ? CapacitorImpedance(w, C, lossC) : CapacitorAdmittance(w, C, lossC);
+    case BranchKind::Resonator: break;
     }
-    if (series)
-        return Plus(InductorImpedance(w, L, lossL), CapacitorImpedance(w, C, lossC));
+    if (series) return Plus(InductorImpedance(w, L, lossL), CapacitorImpedance(w, C, lossC));
     return Plus(InductorAdmittance(w, L, lossL), CapacitorAdmittance(w, C, lossC));
 }
 
@@ -127,8 +120,7 @@ AbcdSlope BranchMatrix(const LadderBranch& branch, Real w, Real lossL, Real loss
     const Immittance x = BranchImmittance(branch, w, lossL, lossC);
     const Complex one{1.0L, 0.0L};
     const Complex zero{};
-    if (branch.place == BranchPlace::Series)
-        return {{one, x.value, zero, one}, {zero, x.slope, zero, zero}};
+    if (branch.place == BranchPlace::Series) return {{one, x.value, zero, one}, {zero, x.slope, zero, zero}};
     return {{one, zero, x.value, one}, {zero, zero, x.slope, zero}};
 }
 
@@ -143,8 +135,7 @@ AbcdSlope Cascade(const Ladder& ladder, Real w, Real lossL, Real lossC)
         CheckPartValue(branch.C);
         const AbcdSlope step = BranchMatrix(branch, w, lossL, lossC);
         total = {Product(total.m, step.m), Sum(Product(total.dm, step.m), Product(total.m, step.dm))};
-        if (!IsFinite(total.m) || !IsFinite(total.dm))
-            RaiseOverflow();
+        if (!IsFinite(total.m) || !IsFinite(total.dm)) RaiseOverflow();
     }
     return total;
 }
@@ -153,17 +144,14 @@ AbcdSlope Cascade(const Ladder& ladder, Real w, Real lossL, Real lossC)
 Real WrapDegrees(Real radians)
 {
     Real degrees = std::remainder(radians * 180.0L / kPi, 360.0L);
-    if (degrees <= -180.0L)
-        degrees += 360.0L;
+    if (degrees <= -180.0L) degrees += 360.0L;
     return degrees;
 }
 
 double ToDouble(Real value)
 {
-    if (std::isnan(value))
-        RaiseInvalidOperation();
-    if (std::fabs(value) > DBL_MAX)
-        RaiseOverflow();
+    if (std::isnan(value)) RaiseInvalidOperation();
+    if (std::fabs(value) > DBL_MAX) RaiseOverflow();
     return static_cast<double>(value);
 }
 
@@ -176,8 +164,7 @@ Real Decibels(Real magnitude)
 Real ReflectionDb(const Complex& numerator, Real denDb)
 {
     const Real magnitude = std::abs(numerator);
-    if (magnitude == 0.0L)
-        return kReflectionFloorDb;
+    if (magnitude == 0.0L) return kReflectionFloorDb;
     return std::max<Real>(Decibels(magnitude) - denDb, kReflectionFloorDb);
 }
 
@@ -222,10 +209,8 @@ Ladder LadderFromResonators(int N, LadderTopology topology, double RL, const std
 
 NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuality& quality)
 {
-    if (std::isnan(frequencyHz))
-        RaiseInvalidOperation();
-    if (std::isinf(frequencyHz))
-        RaiseOverflow();
+    if (std::isnan(frequencyHz)) RaiseInvalidOperation();
+    if (std::isinf(frequencyHz)) RaiseOverflow();
     CheckPartValue(ladder.RL);
     const Real lossL = LossFactor(quality.QL);
     const Real lossC = LossFactor(quality.QC);
@@ -239,10 +224,8 @@ NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuali
     const Complex reflected = chain.m.a + bOverR - cTimesR - chain.m.d;
     const Complex reflectedOut = chain.m.d + bOverR - cTimesR - chain.m.a;
     const Complex denSlope = chain.dm.a + Divide(chain.dm.b, RL) + chain.dm.c * RL + chain.dm.d;
-    if (!IsFinite(den) || !IsFinite(reflected) || !IsFinite(reflectedOut) || !IsFinite(denSlope))
-        RaiseOverflow();
-    if (den == Complex{})
-        RaiseDivisionByZero();
+    if (!IsFinite(den) || !IsFinite(reflected) || !IsFinite(reflectedOut) || !IsFinite(denSlope)) RaiseOverflow();
+    if (den == Complex{}) RaiseDivisionByZero();
 
     const Real denDb = Decibels(std::abs(den));
     NetworkPoint point{};
@@ -257,8 +240,8 @@ NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuali
     return point;
 }
 
-void AnalyseSweep(const Ladder& ladder, const Sweep& Freq, double UnitScale, const PartQuality& quality,
-                  Sweep& NetS21, Sweep& NetS11, Sweep& NetGroupDelay)
+void AnalyseSweep(const Ladder& ladder, const Sweep& Freq, double UnitScale, const PartQuality& quality, Sweep& NetS21,
+                  Sweep& NetS11, Sweep& NetGroupDelay)
 {
     for (int i = 0; i < SweepPoints; ++i) {
         const NetworkPoint point = AnalyseAt(ladder, Freq[i] * UnitScale, quality);

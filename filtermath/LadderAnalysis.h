@@ -31,8 +31,7 @@ struct Ladder {
 BranchPlace PlaceOfPosition(int i, LadderTopology topology);
 
 // Low-pass and high-pass table: "F" is a capacitor, any other unit an inductor.
-Ladder LadderFromElements(int N, LadderTopology topology, double RL,
-                          const std::vector<std::string>& ElementUnits,
+Ladder LadderFromElements(int N, LadderTopology topology, double RL, const std::vector<std::string>& ElementUnits,
                           const std::vector<double>& ElementValues);
 // Band-pass table: a series position is L and C in series, a shunt position L and C in parallel.
 Ladder LadderFromResonators(int N, LadderTopology topology, double RL, const std::vector<double>& BandL,
@@ -68,5 +67,5 @@ constexpr double kReflectionFloorDb = -400.0;
 NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuality& quality);
 
 // The response at the sweep frequencies (chosen unit) times UnitScale.
-void AnalyseSweep(const Ladder& ladder, const Sweep& Freq, double UnitScale, const PartQuality& quality,
-                  Sweep& NetS21, Sweep& NetS11, Sweep& NetGroupDelay);
+void AnalyseSweep(const Ladder& ladder, const Sweep& Freq, double UnitScale, const PartQuality& quality, Sweep& NetS21,
+                  Sweep& NetS11, Sweep& NetGroupDelay);

@@ -58,7 +58,7 @@ size_t SkipSign(const std::string& text, size_t pos)
 struct RealSpan {
     bool negative;
     size_t digitsBegin;
-    size_t exponentBegin;  // at 'e' or 'E', or the end of the number
+    size_t exponentBegin; // at 'e' or 'E', or the end of the number
     size_t end;
 };
 
@@ -106,7 +106,7 @@ long long LeadingExponent(const std::string& text, const RealSpan& span)
     return position + ExplicitExponent(text, span);
 }
 
-}  // namespace
+} // namespace
 
 double StrToFloat(const std::string& text)
 {
@@ -163,7 +163,7 @@ std::string FormatWith(double value, std::chars_format format, int decimals)
     return DropSignOfZero(std::string(buffer, result.ptr));
 }
 
-}  // namespace
+} // namespace
 
 std::string FormatSci2(double value)
 {

@@ -8,8 +8,8 @@ double StrToFloat(const std::string& text);
 // Throws ConvertError "'<text>' is not a valid integer value".
 int StrToInt(const std::string& text);
 
-std::string FormatSci2(double value);   // "0.00e+00": 1.5915e-7 -> "1.59e-07"
-std::string FormatSci3(double value);   // "0.000e+00": 1500 -> "1.500e+03"
+std::string FormatSci2(double value); // "0.00e+00": 1.5915e-7 -> "1.59e-07"
+std::string FormatSci3(double value); // "0.000e+00": 1500 -> "1.500e+03"
 std::string FormatFixed3(double value); // "##0.000": 0.25 -> "0.250", -1 -> "-1.000"
 
 // The general error report's text: a full stop is appended when the last character

@@ -13,7 +13,7 @@ constexpr KindRow kKindRows[] = {
     {0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {0, 1, 3}, {1, 1, 4}, {2, 1, 5},
 };
 
-}  // namespace
+} // namespace
 
 void SelectFilterKind(int typeIndex, int modelIndex, int& FilterKind)
 {

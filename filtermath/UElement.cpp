@@ -61,9 +61,8 @@ using ComponentRule = Component (*)(Role, Real, Real, Real);
 // Visits positions 0..N+1. Each position's formula is evaluated before anything is
 // stored there, terminations included, so a zero omega or RL faults at the first
 // position whose formula divides by it and earlier positions keep their values.
-void FillLadder(int N, const std::vector<double>& g, double PassF, double RL, double UnitScale,
-                Topology topology, ComponentRule rule, std::vector<std::string>& ElementUnits,
-                std::vector<double>& ElementValues)
+void FillLadder(int N, const std::vector<double>& g, double PassF, double RL, double UnitScale, Topology topology,
+                ComponentRule rule, std::vector<std::string>& ElementUnits, std::vector<double>& ElementValues)
 {
     RequireElementRoom(N, g, ElementValues);
     RequireElementRoom(N, g, ElementUnits);
@@ -106,9 +105,8 @@ Resonator ResonatorAt(Role role, Real g, Real RL, Real S, const Band& band)
     return {Div(Mul(band.dw, RL), Mul(Mul(S, w0Squared), g)), Div(g, Mul(Mul(S, band.dw), RL))};
 }
 
-void FillBandLadder(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL,
-                    double UnitScale, Topology topology, std::vector<double>& BandC,
-                    std::vector<double>& BandL)
+void FillBandLadder(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL, double UnitScale,
+                    Topology topology, std::vector<double>& BandC, std::vector<double>& BandL)
 {
     RequireElementRoom(N, g, BandC);
     RequireElementRoom(N, g, BandL);
@@ -129,7 +127,7 @@ void FillBandLadder(int N, const std::vector<double>& g, double Fmin, double Fma
     }
 }
 
-}  // namespace
+} // namespace
 
 void LowPassElementsT(int N, const std::vector<double>& g, double PassF, double RL, double UnitScale,
                       std::vector<std::string>& ElementUnits, std::vector<double>& ElementValues)
@@ -155,14 +153,14 @@ void HighPassElementsPi(int N, const std::vector<double>& g, double PassF, doubl
     FillLadder(N, g, PassF, RL, UnitScale, Topology::Pi, HighPassComponent, ElementUnits, ElementValues);
 }
 
-void BandPassElementsT(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL,
-                       double UnitScale, std::vector<double>& BandC, std::vector<double>& BandL)
+void BandPassElementsT(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL, double UnitScale,
+                       std::vector<double>& BandC, std::vector<double>& BandL)
 {
     FillBandLadder(N, g, Fmin, Fmax, RL, UnitScale, Topology::T, BandC, BandL);
 }
 
-void BandPassElementsPi(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL,
-                        double UnitScale, std::vector<double>& BandC, std::vector<double>& BandL)
+void BandPassElementsPi(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL, double UnitScale,
+                        std::vector<double>& BandC, std::vector<double>& BandL)
 {
     FillBandLadder(N, g, Fmin, Fmax, RL, UnitScale, Topology::Pi, BandC, BandL);
 }

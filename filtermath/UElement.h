@@ -12,7 +12,7 @@ void HighPassElementsT(int N, const std::vector<double>& g, double PassF, double
                        std::vector<std::string>& ElementUnits, std::vector<double>& ElementValues);
 void HighPassElementsPi(int N, const std::vector<double>& g, double PassF, double RL, double UnitScale,
                         std::vector<std::string>& ElementUnits, std::vector<double>& ElementValues);
-void BandPassElementsT(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL,
-                       double UnitScale, std::vector<double>& BandC, std::vector<double>& BandL);
-void BandPassElementsPi(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL,
-                        double UnitScale, std::vector<double>& BandC, std::vector<double>& BandL);
+void BandPassElementsT(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL, double UnitScale,
+                       std::vector<double>& BandC, std::vector<double>& BandL);
+void BandPassElementsPi(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL, double UnitScale,
+                        std::vector<double>& BandC, std::vector<double>& BandL);

@@ -42,7 +42,7 @@ Real PoleAngle(int k, int N)
     return Div(Mul(2 * k - 1, Pi), Mul(2, N));
 }
 
-}  // namespace
+} // namespace
 
 void ButterworthG(int N, std::vector<double>& g)
 {

@@ -89,18 +89,16 @@ bool RefuseZeroPassband(double PassF, MessagePort& messages)
     return true;
 }
 
-}  // namespace
+} // namespace
 
-bool ButterworthLowPassResponse(const Sweep& Freq, Sweep& Att, double Order, double PassF,
-                                MessagePort& messages)
+bool ButterworthLowPassResponse(const Sweep& Freq, Sweep& Att, double Order, double PassF, MessagePort& messages)
 {
     if (RefuseZeroPassband(PassF, messages)) return false;
     FillAttenuation(Freq, Att, [&](Real f) { return ButterworthTerm(Div(f, PassF), Order); });
     return true;
 }
 
-bool ButterworthHighPassResponse(const Sweep& Freq, Sweep& Att, double Order, double PassF,
-                                 MessagePort& messages)
+bool ButterworthHighPassResponse(const Sweep& Freq, Sweep& Att, double Order, double PassF, MessagePort& messages)
 {
     if (RefuseZeroPassband(PassF, messages)) return false;
     FillAttenuation(Freq, Att, [&](Real f) { return ButterworthTerm(Div(PassF, f), Order); });
@@ -108,8 +106,8 @@ bool ButterworthHighPassResponse(const Sweep& Freq, Sweep& Att, double Order, do
 }
 
 // Two-sided model split at the centre: a high-pass at Fmin below it, a low-pass at Fmax above.
-bool ButterworthBandPassResponse(const Sweep& Freq, Sweep& Att, double Order, double F0, double Fmin,
-                                 double Fmax, MessagePort& messages)
+bool ButterworthBandPassResponse(const Sweep& Freq, Sweep& Att, double Order, double F0, double Fmin, double Fmax,
+                                 MessagePort& messages)
 {
     if (Fmin == 0 || Fmax == 0) {
         messages.ShowMessage(kBandEdgeZeroText);
@@ -147,8 +145,8 @@ bool ChebyshevHighPassResponse(const Sweep& Freq, Sweep& Att, double Order, doub
 }
 
 // A band edge at or below zero leaves no band to model, so it is refused like a zero edge.
-bool ChebyshevBandPassResponse(const Sweep& Freq, Sweep& Att, double Order, double F0, double Ripple,
-                               double Fmin, double Fmax, MessagePort& messages)
+bool ChebyshevBandPassResponse(const Sweep& Freq, Sweep& Att, double Order, double F0, double Ripple, double Fmin,
+                               double Fmax, MessagePort& messages)
 {
     if (!(Fmin > 0) || !(Fmax > 0)) {
         messages.ShowMessage(kBandEdgeZeroText);

@@ -108,16 +108,14 @@ void CheckState(const DesignState& s)
         Require(std::isfinite(v));
     Require(s.FilterKind >= 0 && s.FilterKind <= 5);
     const size_t n = s.GValues.size();
-    Require(s.ElementValues.size() == n && s.ElementUnits.size() == n && s.BandL.size() == n &&
-            s.BandC.size() == n);
+    Require(s.ElementValues.size() == n && s.ElementUnits.size() == n && s.BandL.size() == n && s.BandC.size() == n);
     Require(n == 0 || (n >= 2 && n <= 101));
     for (const std::string& unit : s.ElementUnits) Require(unit.empty() || unit == "H" || unit == "F" || unit == "Ohm");
 }
 
 void CheckMessages(const std::vector<std::string>& messages)
 {
-    static const std::set<std::string> known{kEnterInputsText, kStartStopText, kPassbandZeroText,
-                                             kBandEdgeZeroText};
+    static const std::set<std::string> known{kEnterInputsText, kStartStopText, kPassbandZeroText, kBandEdgeZeroText};
     for (const auto& m : messages) Require(known.count(m) == 1);
 }
 

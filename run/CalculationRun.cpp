@@ -148,8 +148,7 @@ bool CalculationRun::Respond()
     case 2: return ButterworthBandPassResponse(s.Freq, s.Att, s.Order, s.F0, s.Fmin, s.Fmax, messages_);
     case 3: return ChebyshevLowPassResponse(s.Freq, s.Att, s.Order, s.PassF, s.Ripple, messages_);
     case 4: return ChebyshevHighPassResponse(s.Freq, s.Att, s.Order, s.PassF, s.Ripple, messages_);
-    case 5:
-        return ChebyshevBandPassResponse(s.Freq, s.Att, s.Order, s.F0, s.Ripple, s.Fmin, s.Fmax, messages_);
+    case 5: return ChebyshevBandPassResponse(s.Freq, s.Att, s.Order, s.F0, s.Ripple, s.Fmin, s.Fmax, messages_);
     }
     return false;
 }

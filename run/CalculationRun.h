@@ -7,7 +7,7 @@
 #include "Ports.h"
 
 extern const char* const kEnterInputsText; // "Enter the inputs."
-extern const char* const kStartStopText;   // "Start must be less then Stop"
+extern const char* const kStartStopText; // "Start must be less then Stop"
 
 // The calculation run and the rules around it, shared by the window and the command line.
 // Failures (ConvertError, ArithmeticError) propagate to the caller's edge; anticipated

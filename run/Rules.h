@@ -25,7 +25,7 @@ bool BandEdgesEnabledFor(int typeIndex);
 int FieldMaxLength(Field field);
 
 extern const std::array<const char*, 3> kGridHeader; // "Poles", "C, [F]", "L, [H]"
-std::string GridRowLabel(int row);                   // "G1", "G2", ...
+std::string GridRowLabel(int row); // "G1", "G2", ...
 
 // Left-axis floor of the chart: the curve is cut off at -120 dB when it goes deeper.
 constexpr double kAttenuationFloor = -120.0;

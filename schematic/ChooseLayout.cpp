@@ -17,10 +17,8 @@ constexpr SchematicLayout kLayouts[kKindsPerApproximation][4] = {
 // Both approximations share the pictures: the kind's response group alone picks the row.
 SchematicLayout ChooseLayout(int FilterKind, int topologyIndex, bool orderEven)
 {
-    if (FilterKind < 0 || FilterKind >= kKinds)
-        return nullptr;
-    if (topologyIndex != 0 && topologyIndex != 1)
-        return nullptr;
+    if (FilterKind < 0 || FilterKind >= kKinds) return nullptr;
+    if (topologyIndex != 0 && topologyIndex != 1) return nullptr;
     const int group = FilterKind % kKindsPerApproximation;
     return kLayouts[group][2 * topologyIndex + (orderEven ? 1 : 0)];
 }

@@ -12,8 +12,7 @@ int NearestStep(int i, int delta, int steps)
 {
     const int twice = 2 * i * std::abs(delta);
     int offset = twice / (2 * steps);
-    if (twice % (2 * steps) > steps)
-        ++offset;
+    if (twice % (2 * steps) > steps) ++offset;
     return delta < 0 ? -offset : offset;
 }
 
@@ -21,12 +20,10 @@ int NearestStep(int i, int delta, int steps)
 // in a gap (odd entries).
 bool DashOn(int i, const QList<qreal>& pattern, qreal patternLength)
 {
-    if (patternLength <= 0)
-        return true;
+    if (patternLength <= 0) return true;
     qreal phase = std::fmod(qreal(i), patternLength);
     for (int dash = 0; dash < pattern.size(); ++dash) {
-        if (phase < pattern[dash])
-            return dash % 2 == 0;
+        if (phase < pattern[dash]) return dash % 2 == 0;
         phase -= pattern[dash];
     }
     return true;
@@ -40,14 +37,11 @@ QPolygon SegmentPixels(int x0, int y0, int x1, int y1, const QList<qreal>& patte
     const int dy = y1 - y0;
     const int steps = std::max(std::abs(dx), std::abs(dy));
     qreal patternLength = 0;
-    for (qreal length : pattern)
-        patternLength += length;
+    for (qreal length : pattern) patternLength += length;
     QPolygon pixels;
     for (int i = 0; i < steps; ++i) {
-        if (!DashOn(i, pattern, patternLength))
-            continue;
+        if (!DashOn(i, pattern, patternLength)) continue;
         pixels << QPoint(x0 + NearestStep(i, dx, steps), y0 + NearestStep(i, dy, steps));
     }
     return pixels;
 }
-

@@ -18,7 +18,10 @@ TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent)
     buffer_.fill(palette().color(QPalette::Button));
 }
 
-QImage& TPaintBox::Buffer() { return buffer_; }
+QImage& TPaintBox::Buffer()
+{
+    return buffer_;
+}
 
 void TPaintBox::paintEvent(QPaintEvent*)
 {
@@ -31,8 +34,7 @@ void TPaintBox::paintEvent(QPaintEvent*)
 // button face until the next drawing.
 void TPaintBox::resizeEvent(QResizeEvent* event)
 {
-    if (event->size() == buffer_.size())
-        return;
+    if (event->size() == buffer_.size()) return;
     QImage grown(event->size(), QImage::Format_RGB32);
     grown.fill(palette().color(QPalette::Button));
     QPainter painter(&grown);

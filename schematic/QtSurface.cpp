@@ -46,8 +46,7 @@ QRect InclusiveBox(int x1, int y1, int x2, int y2)
 
 } // namespace
 
-QtSurface::QtSurface(QPainter& painter, int width, int height)
-    : painter_(painter), width_(width), height_(height)
+QtSurface::QtSurface(QPainter& painter, int width, int height) : painter_(painter), width_(width), height_(height)
 {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, false);
@@ -55,9 +54,15 @@ QtSurface::QtSurface(QPainter& painter, int width, int height)
     painter_.setBrush(Qt::NoBrush);
 }
 
-int QtSurface::Width() const { return width_; }
+int QtSurface::Width() const
+{
+    return width_;
+}
 
-int QtSurface::Height() const { return height_; }
+int QtSurface::Height() const
+{
+    return height_;
+}
 
 void QtSurface::SetBrushColour(int red, int green, int blue)
 {
@@ -71,8 +76,7 @@ void QtSurface::SetPenStyle(PenStyle style)
 
 void QtSurface::Rectangle(int x1, int y1, int x2, int y2)
 {
-    if (x2 <= x1 || y2 <= y1)
-        return;
+    if (x2 <= x1 || y2 <= y1) return;
     const QRect box = InclusiveBox(x1, y1, x2, y2);
     painter_.fillRect(box, painter_.brush());
     // QPainter outlines a rectangle one pixel beyond its width; shrink by one so that the
@@ -85,8 +89,7 @@ void QtSurface::Rectangle(int x1, int y1, int x2, int y2)
 
 void QtSurface::Ellipse(int x1, int y1, int x2, int y2)
 {
-    if (x2 <= x1 || y2 <= y1)
-        return;
+    if (x2 <= x1 || y2 <= y1) return;
     painter_.drawEllipse(InclusiveBox(x1, y1, x2, y2).adjusted(0, 0, -1, -1));
 }
 
@@ -107,8 +110,7 @@ void QtSurface::LineTo(int x, int y)
 // symbol drawn alone shows both of its ends.
 void QtSurface::Polyline(const SurfacePoint* points, int count)
 {
-    if (points == nullptr || count < 1)
-        return;
+    if (points == nullptr || count < 1) return;
     const QList<qreal> pattern = DashPattern(painter_.pen());
     QPolygon pixels;
     for (int i = 1; i < count; ++i)

@@ -44,8 +44,7 @@ void DrawArch(const SurfacePoint (&arch)[kArchPoints], Surface& area)
 {
     constexpr int kApex = kArchPoints / 2;
     SurfacePoint fallingFlank[kApex + 1];
-    for (int i = 0; i <= kApex; ++i)
-        fallingFlank[i] = arch[kArchPoints - 1 - i];
+    for (int i = 0; i <= kApex; ++i) fallingFlank[i] = arch[kArchPoints - 1 - i];
     area.Polyline(arch, kApex + 1);
     area.Polyline(fallingFlank, kApex + 1);
 }
@@ -83,8 +82,7 @@ void DrawSeriesInductor(int x, int y, Surface& area)
     for (int k = 0; k < kArches; ++k) {
         const int x0 = x + kArchLength * k;
         SurfacePoint arch[kArchPoints];
-        for (int i = 0; i < kArchPoints; ++i)
-            arch[i] = {x0 + kArch[i].along, y - kArch[i].across};
+        for (int i = 0; i < kArchPoints; ++i) arch[i] = {x0 + kArch[i].along, y - kArch[i].across};
         DrawArch(arch, area);
     }
 }
@@ -95,8 +93,7 @@ void DrawShuntInductor(int x, int y, Surface& area)
     for (int k = 0; k < kArches; ++k) {
         const int y0 = y + kArchLength * k;
         SurfacePoint arch[kArchPoints];
-        for (int i = 0; i < kArchPoints; ++i)
-            arch[i] = {x + kArch[i].across, y0 + kArch[i].along};
+        for (int i = 0; i < kArchPoints; ++i) arch[i] = {x + kArch[i].across, y0 + kArch[i].along};
         DrawArch(arch, area);
     }
 }

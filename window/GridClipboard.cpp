@@ -16,8 +16,7 @@ QString CellText(const QTableWidgetItem* item)
 
 bool IsCopyKey(QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
-        return false;
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
     return static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy);
 }
 
@@ -35,8 +34,7 @@ GridClipboard::GridClipboard(QTableWidget* grid) : QObject(grid), grid_(grid)
 QString GridClipboard::GridText(const QTableWidget* grid)
 {
     QStringList header;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        header << CellText(grid->horizontalHeaderItem(c));
+    for (int c = 0; c < grid->columnCount(); ++c) header << CellText(grid->horizontalHeaderItem(c));
     QString text = header.join(QLatin1Char('\t')) + QLatin1Char('\n');
     for (int r = 0; r < grid->rowCount(); ++r) {
         QStringList cells;
@@ -45,8 +43,7 @@ QString GridClipboard::GridText(const QTableWidget* grid)
             cells << CellText(grid->item(r, c));
             any = any || !cells.back().isEmpty();
         }
-        if (any)
-            text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+        if (any) text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
     }
     return text;
 }
@@ -58,12 +55,10 @@ void GridClipboard::Copy()
 
 bool GridClipboard::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != grid_ || !IsCopyKey(event))
-        return QObject::eventFilter(watched, event);
+    if (watched != grid_ || !IsCopyKey(event)) return QObject::eventFilter(watched, event);
     // Claim the key before any shortcut, then copy on the key press itself.
     event->accept();
-    if (event->type() == QEvent::KeyPress)
-        Copy();
+    if (event->type() == QEvent::KeyPress) Copy();
     return true;
 }
 

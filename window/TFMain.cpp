@@ -59,8 +59,7 @@ bool IsEnterKey(const QEvent* event)
 
 } // namespace
 
-TFMain::TFMain(QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TFMain>()), run_(*this, *this, *this)
+TFMain::TFMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TFMain>()), run_(*this, *this, *this)
 {
     ui->setupUi(this);
     SetUpFont();
@@ -114,8 +113,8 @@ void TFMain::SetUpControls()
 
 void TFMain::ApplyFieldLimits()
 {
-    for (Field field : {Field::N, Field::Ripple, Field::PassF, Field::Fmin, Field::Fmax, Field::R, Field::FStart,
-                        Field::Stop}) {
+    for (Field field :
+         {Field::N, Field::Ripple, Field::PassF, Field::Fmin, Field::Fmax, Field::R, Field::FStart, Field::Stop}) {
         const int limit = FieldMaxLength(field);
         if (limit > 0) FieldEdit(field)->setMaxLength(limit);
     }
@@ -177,8 +176,10 @@ void TFMain::ConnectHandlers()
     connect(ui->CheckBox1, &QCheckBox::toggled, this, &TFMain::CheckBox1Click);
     connect(ui->chGain, &TChart::MouseMoved, this, &TFMain::chGainMouseMove);
     connect(ui->chGain, &TChart::SeriesClicked, this, [this](int series) {
-        if (series == 0) Series1Click();
-        else Series2Click();
+        if (series == 0)
+            Series1Click();
+        else
+            Series2Click();
     });
     connect(ui->PB1, &TPaintBox::Painting, this, &TFMain::PB1Paint);
 }

@@ -64,8 +64,7 @@ void TFMain::ShowCursorValues()
         clearReadout();
         return;
     }
-    const double x =
-        AxisValueAt(mouse.x(), plot.left(), plot.right(), chart->BottomMinimum(), chart->BottomMaximum());
+    const double x = AxisValueAt(mouse.x(), plot.left(), plot.right(), chart->BottomMinimum(), chart->BottomMaximum());
     // Screen y grows downwards: the bottom edge maps to the axis minimum.
     const double y = AxisValueAt(mouse.y(), plot.bottom(), plot.top(), chart->LeftMinimum(), chart->LeftMaximum());
     ui->lbX->setText(QString::fromStdString(FormatSci2(x)));

@@ -52,15 +52,12 @@ QRect WindowStyle::subControlRect(ComplexControl control, const QStyleOptionComp
     const QRect whole = option->rect;
     const QRect frame = whole.adjusted(0, metrics.height() / 2, 0, 0);
     switch (part) {
-    case SC_GroupBoxFrame:
-        return frame;
+    case SC_GroupBoxFrame: return frame;
     case SC_GroupBoxLabel:
-        return {whole.left() + kTitleIndent, whole.top(),
-                metrics.horizontalAdvance(group->text) + 2 * kTitlePadding, metrics.height()};
-    case SC_GroupBoxContents:
-        return whole.adjusted(kFrameInset, metrics.height(), -kFrameInset, -kFrameInset);
-    default:
-        return {};
+        return {whole.left() + kTitleIndent, whole.top(), metrics.horizontalAdvance(group->text) + 2 * kTitlePadding,
+                metrics.height()};
+    case SC_GroupBoxContents: return whole.adjusted(kFrameInset, metrics.height(), -kFrameInset, -kFrameInset);
+    default: return {};
     }
 }
 
@@ -81,7 +78,7 @@ void WindowStyle::drawComplexControl(ComplexControl control, const QStyleOptionC
     painter->drawRect(frame.adjusted(1, 1, -2, -2));
     // The title interrupts the frame line.
     painter->fillRect(title, group->palette.color(QPalette::Window));
-    drawItemText(painter, title, Qt::AlignCenter | Qt::TextShowMnemonic, group->palette,
-                 group->state & State_Enabled, group->text, QPalette::WindowText);
+    drawItemText(painter, title, Qt::AlignCenter | Qt::TextShowMnemonic, group->palette, group->state & State_Enabled,
+                 group->text, QPalette::WindowText);
     painter->restore();
 }

@@ -14,7 +14,8 @@ namespace {
 TChart* chart = nullptr;
 
 // One run's worth of points: a Butterworth low-pass and its reflection over 1 to 100.
-void Plot(TChart& target) {
+void Plot(TChart& target)
+{
     target.SetLeftAutomaticMinimum(true);
     target.Clear(0);
     target.Clear(1);
@@ -28,13 +29,14 @@ void Plot(TChart& target) {
     benchmark::DoNotOptimize(target.LeftMinimum()); // settles ranges, runs and layout
 }
 
-void BM_PlotRun(benchmark::State& state) {
-    for (auto _ : state)
-        Plot(*chart);
+void BM_PlotRun(benchmark::State& state)
+{
+    for (auto _ : state) Plot(*chart);
 }
 BENCHMARK(BM_PlotRun)->Unit(benchmark::kMicrosecond);
 
-void BM_PlotAndDrawRun(benchmark::State& state) {
+void BM_PlotAndDrawRun(benchmark::State& state)
+{
     QImage image(chart->size(), QImage::Format_RGB32);
     for (auto _ : state) {
         Plot(*chart);
@@ -44,13 +46,13 @@ void BM_PlotAndDrawRun(benchmark::State& state) {
 }
 BENCHMARK(BM_PlotAndDrawRun)->Unit(benchmark::kMicrosecond);
 
-void BM_HoverMove(benchmark::State& state) {
+void BM_HoverMove(benchmark::State& state)
+{
     Plot(*chart);
     QWidget* viewport = chart->findChild<QChartView*>()->viewport();
     const QPointF at(200, 100);
     for (auto _ : state) {
-        QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(viewport, &move);
         benchmark::DoNotOptimize(chart->HoverCursor());
     }
@@ -59,9 +61,9 @@ BENCHMARK(BM_HoverMove)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     TChart widget;
     widget.resize(407, 299);

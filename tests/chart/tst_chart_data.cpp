@@ -15,12 +15,13 @@ const QColor kBlue(0, 0, 255);
 
 using PointList = QList<QPointF>;
 
-void AddAll(TChart& chart, int series, const PointList& points, const QColor& colour = kRed) {
-    for (const QPointF& p : points)
-        chart.AddPoint(series, p.x(), p.y(), colour);
+void AddAll(TChart& chart, int series, const PointList& points, const QColor& colour = kRed)
+{
+    for (const QPointF& p : points) chart.AddPoint(series, p.x(), p.y(), colour);
 }
 
-PointList Line(double x0, double x1, int count, double y0, double y1) {
+PointList Line(double x0, double x1, int count, double y0, double y1)
+{
     PointList points;
     for (int i = 0; i < count; ++i) {
         const double t = count > 1 ? double(i) / (count - 1) : 0.0;
@@ -29,11 +30,11 @@ PointList Line(double x0, double x1, int count, double y0, double y1) {
     return points;
 }
 
-bool AnyPixel(const QImage& image, const QRect& area, const QColor& colour) {
+bool AnyPixel(const QImage& image, const QRect& area, const QColor& colour)
+{
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            if (kit::ColourNear(image, QPointF(x, y), colour, 0))
-                return true;
+            if (kit::ColourNear(image, QPointF(x, y), colour, 0)) return true;
     return false;
 }
 
@@ -63,7 +64,8 @@ private slots:
     void nonFiniteValuesStayOffTheRanges();
 };
 
-void ChartDataTest::startsEmpty() {
+void ChartDataTest::startsEmpty()
+{
     TChart chart;
     kit::Prepare(chart);
     QCOMPARE(chart.PointCount(0), 0);
@@ -79,7 +81,8 @@ void ChartDataTest::startsEmpty() {
     QVERIFY(plot.width() > 200 && plot.height() > 150);
 }
 
-void ChartDataTest::titleRoundTrip() {
+void ChartDataTest::titleRoundTrip()
+{
     TChart chart;
     kit::Prepare(chart);
     const int topBefore = chart.PlotRect().top();
@@ -90,33 +93,33 @@ void ChartDataTest::titleRoundTrip() {
     QCOMPARE(chart.PlotRect().top(), topBefore);
 }
 
-void ChartDataTest::addPointKeepsXAscending_data() {
+void ChartDataTest::addPointKeepsXAscending_data()
+{
     QTest::addColumn<PointList>("added");
     QTest::addColumn<PointList>("stored");
     QTest::newRow("ascending") << PointList{{1, 1}, {2, 2}, {3, 3}} << PointList{{1, 1}, {2, 2}, {3, 3}};
     QTest::newRow("descending") << PointList{{3, 1}, {2, 2}, {1, 3}} << PointList{{1, 3}, {2, 2}, {3, 1}};
     QTest::newRow("mixed") << PointList{{5, 0}, {-1, 1}, {3, 2}, {10, 3}, {0, 4}}
                            << PointList{{-1, 1}, {0, 4}, {3, 2}, {5, 0}, {10, 3}};
-    QTest::newRow("equal x after existing") << PointList{{1, 1}, {2, 2}, {1, 3}, {1, 4}}
-                                            << PointList{{1, 1}, {1, 3}, {1, 4}, {2, 2}};
-    QTest::newRow("equal x at the front") << PointList{{5, 1}, {2, 2}, {2, 3}}
-                                          << PointList{{2, 2}, {2, 3}, {5, 1}};
-    QTest::newRow("all equal keep order") << PointList{{7, 3}, {7, 1}, {7, 2}}
-                                          << PointList{{7, 3}, {7, 1}, {7, 2}};
+    QTest::newRow("equal x after existing")
+        << PointList{{1, 1}, {2, 2}, {1, 3}, {1, 4}} << PointList{{1, 1}, {1, 3}, {1, 4}, {2, 2}};
+    QTest::newRow("equal x at the front") << PointList{{5, 1}, {2, 2}, {2, 3}} << PointList{{2, 2}, {2, 3}, {5, 1}};
+    QTest::newRow("all equal keep order") << PointList{{7, 3}, {7, 1}, {7, 2}} << PointList{{7, 3}, {7, 1}, {7, 2}};
 }
 
-void ChartDataTest::addPointKeepsXAscending() {
+void ChartDataTest::addPointKeepsXAscending()
+{
     QFETCH(PointList, added);
     QFETCH(PointList, stored);
     TChart chart;
     AddAll(chart, 1, added);
     QCOMPARE(chart.PointCount(1), stored.size());
-    for (int i = 0; i < stored.size(); ++i)
-        QCOMPARE(chart.PointAt(1, i), stored[i]);
+    for (int i = 0; i < stored.size(); ++i) QCOMPARE(chart.PointAt(1, i), stored[i]);
     QCOMPARE(chart.PointCount(0), 0);
 }
 
-void ChartDataTest::clearEmptiesOneSeries() {
+void ChartDataTest::clearEmptiesOneSeries()
+{
     TChart chart;
     kit::Prepare(chart);
     AddAll(chart, 0, Line(0, 10, 50, -10, 0), kRed);
@@ -134,7 +137,8 @@ void ChartDataTest::clearEmptiesOneSeries() {
     QCOMPARE(chart.PointAt(0, 0), QPointF(4, 4));
 }
 
-void ChartDataTest::invalidSeriesIndexIsIgnored() {
+void ChartDataTest::invalidSeriesIndexIsIgnored()
+{
     TChart chart;
     chart.AddPoint(2, 1, 1, kRed);
     chart.AddPoint(-1, 1, 1, kRed);
@@ -145,7 +149,8 @@ void ChartDataTest::invalidSeriesIndexIsIgnored() {
     QVERIFY(!chart.SeriesColour(-1).isValid());
 }
 
-void ChartDataTest::pointColours() {
+void ChartDataTest::pointColours()
+{
     TChart chart;
     chart.AddPoint(0, 2, 0, kBlue);
     chart.AddPoint(0, 1, 0, kGreen);
@@ -156,12 +161,12 @@ void ChartDataTest::pointColours() {
     QVERIFY(!chart.PointColour(0, 2).isValid());
 }
 
-void ChartDataTest::segmentsDrawnInTheColourOfTheirEndPoint() {
+void ChartDataTest::segmentsDrawnInTheColourOfTheirEndPoint()
+{
     // Points 0..5 red, 6..10 blue on a flat line: the segment 5-6 ends at a blue point.
     TChart chart;
     kit::Prepare(chart);
-    for (int i = 0; i <= 10; ++i)
-        chart.AddPoint(0, i, 1, i <= 5 ? kRed : kBlue);
+    for (int i = 0; i <= 10; ++i) chart.AddPoint(0, i, 1, i <= 5 ? kRed : kBlue);
     chart.AddPoint(0, 10, 9, kGreen); // vertical segment at x = 10, green
     const QImage image = kit::Snapshot(chart);
     QVERIFY(kit::ColourNear(image, kit::PixelOf(chart, 4.5, 1), kRed));
@@ -172,7 +177,8 @@ void ChartDataTest::segmentsDrawnInTheColourOfTheirEndPoint() {
     QVERIFY(!kit::ColourNear(image, kit::PixelOf(chart, 3, 5), kRed)); // off the line: white
 }
 
-void ChartDataTest::automaticRangeFollowsData_data() {
+void ChartDataTest::automaticRangeFollowsData_data()
+{
     QTest::addColumn<PointList>("series0");
     QTest::addColumn<PointList>("series1");
     QTest::newRow("lowpass-like") << Line(1, 101, 100, 0, -63) << Line(1, 101, 100, -140, 0);
@@ -183,7 +189,8 @@ void ChartDataTest::automaticRangeFollowsData_data() {
     QTest::newRow("flat line") << Line(0, 1, 10, -20, -20) << PointList{};
 }
 
-void ChartDataTest::automaticRangeFollowsData() {
+void ChartDataTest::automaticRangeFollowsData()
+{
     QFETCH(PointList, series0);
     QFETCH(PointList, series1);
     TChart chart;
@@ -210,8 +217,7 @@ void ChartDataTest::automaticRangeFollowsData() {
     // The level axis covers the data with little room to spare.
     QVERIFY(chart.LeftMinimum() <= yLow + 1e-9 * ySpan);
     QVERIFY(chart.LeftMaximum() >= yHigh - 1e-9 * ySpan);
-    if (yHigh > yLow)
-        QVERIFY((yHigh - yLow) / ySpan > 0.4);
+    if (yHigh > yLow) QVERIFY((yHigh - yLow) / ySpan > 0.4);
     // Clearing both series goes back to the empty chart's range.
     chart.Clear(0);
     chart.Clear(1);
@@ -219,7 +225,8 @@ void ChartDataTest::automaticRangeFollowsData() {
     QCOMPARE(chart.BottomMaximum(), 1.0);
 }
 
-void ChartDataTest::fixedLeftMinimum_data() {
+void ChartDataTest::fixedLeftMinimum_data()
+{
     QTest::addColumn<double>("deepest");
     QTest::addColumn<double>("highest");
     QTest::newRow("floor inside the data") << -150.0 << 0.0;
@@ -228,7 +235,8 @@ void ChartDataTest::fixedLeftMinimum_data() {
     QTest::newRow("data just touching") << -200.0 << -120.0;
 }
 
-void ChartDataTest::fixedLeftMinimum() {
+void ChartDataTest::fixedLeftMinimum()
+{
     QFETCH(double, deepest);
     QFETCH(double, highest);
     TChart chart;
@@ -254,7 +262,8 @@ void ChartDataTest::fixedLeftMinimum() {
     QCOMPARE(chart.LeftMinimum(), -60.0);
 }
 
-void ChartDataTest::logarithmicSwitchWithData_data() {
+void ChartDataTest::logarithmicSwitchWithData_data()
+{
     QTest::addColumn<PointList>("points");
     QTest::addColumn<double>("min");
     QTest::addColumn<double>("max");
@@ -266,7 +275,8 @@ void ChartDataTest::logarithmicSwitchWithData_data() {
     QTest::newRow("empty") << PointList{} << 1.0 << 10.0;
 }
 
-void ChartDataTest::logarithmicSwitchWithData() {
+void ChartDataTest::logarithmicSwitchWithData()
+{
     QFETCH(PointList, points);
     QFETCH(double, min);
     QFETCH(double, max);
@@ -286,7 +296,8 @@ void ChartDataTest::logarithmicSwitchWithData() {
     QCOMPARE(chart.BottomMaximum(), linearMax);
 }
 
-void ChartDataTest::logarithmicAxisDrawsOnlyPositiveX() {
+void ChartDataTest::logarithmicAxisDrawsOnlyPositiveX()
+{
     // A red line over negative x, a green one over positive x, both at the same level.
     TChart chart;
     kit::Prepare(chart);
@@ -299,7 +310,8 @@ void ChartDataTest::logarithmicAxisDrawsOnlyPositiveX() {
     QVERIFY(kit::ColourNear(image, kit::PixelOf(chart, 3, -5), kGreen));
 }
 
-void ChartDataTest::negativeMinimumThenLogarithmic() {
+void ChartDataTest::negativeMinimumThenLogarithmic()
+{
     // The window's sequence: a negative minimum is first raised to 1e-10, then the axis
     // turns logarithmic and shows the positive part of the data.
     TChart chart;
@@ -315,7 +327,8 @@ void ChartDataTest::negativeMinimumThenLogarithmic() {
     QVERIFY(!kit::Snapshot(chart).isNull());
 }
 
-void ChartDataTest::setBottomMinimum_data() {
+void ChartDataTest::setBottomMinimum_data()
+{
     QTest::addColumn<bool>("logarithmic");
     QTest::addColumn<double>("minimum");
     QTest::addColumn<double>("expectedMin");
@@ -331,7 +344,8 @@ void ChartDataTest::setBottomMinimum_data() {
     QTest::newRow("log above the maximum") << true << 500.0 << 500.0 << 5000.0;
 }
 
-void ChartDataTest::setBottomMinimum() {
+void ChartDataTest::setBottomMinimum()
+{
     QFETCH(bool, logarithmic);
     QFETCH(double, minimum);
     QFETCH(double, expectedMin);
@@ -349,7 +363,8 @@ void ChartDataTest::setBottomMinimum() {
     QCOMPARE(chart.BottomMaximum(), 100.0);
 }
 
-void ChartDataTest::nonFiniteValuesStayOffTheRanges() {
+void ChartDataTest::nonFiniteValuesStayOffTheRanges()
+{
     TChart chart;
     kit::Prepare(chart);
     AddAll(chart, 0, Line(1, 10, 10, -1, -5));

@@ -9,14 +9,16 @@
 namespace {
 
 // Series 0 falls from (0, 0) to (100, -100); series 1 is flat at -80.
-void FillTwoLines(TChart& chart) {
+void FillTwoLines(TChart& chart)
+{
     for (int i = 0; i <= 100; i += 5) {
         chart.AddPoint(0, i, -i, QColor(255, 0, 0));
         chart.AddPoint(1, i, -80, QColor(0, 128, 0));
     }
 }
 
-QPoint At(const TChart& chart, double x, double y, QPoint offset = {}) {
+QPoint At(const TChart& chart, double x, double y, QPoint offset = {})
+{
     return kit::PixelOf(chart, x, y).toPoint() + offset;
 }
 
@@ -24,11 +26,13 @@ struct Ranges {
     double xMin, xMax, yMin, yMax;
 };
 
-Ranges RangesOf(const TChart& chart) {
+Ranges RangesOf(const TChart& chart)
+{
     return {chart.BottomMinimum(), chart.BottomMaximum(), chart.LeftMinimum(), chart.LeftMaximum()};
 }
 
-bool Same(const Ranges& a, const Ranges& b) {
+bool Same(const Ranges& a, const Ranges& b)
+{
     return a.xMin == b.xMin && a.xMax == b.xMax && a.yMin == b.yMin && a.yMax == b.yMax;
 }
 
@@ -53,7 +57,8 @@ private slots:
     void mousePositionFollowsSystemPointer();
 };
 
-void ChartMouseTest::hoverNearOrOffALine_data() {
+void ChartMouseTest::hoverNearOrOffALine_data()
+{
     QTest::addColumn<double>("x");
     QTest::addColumn<double>("y");
     QTest::addColumn<QPoint>("offset");
@@ -67,7 +72,8 @@ void ChartMouseTest::hoverNearOrOffALine_data() {
     QTest::newRow("at a point") << 50.0 << -50.0 << QPoint(0, 0) << true;
 }
 
-void ChartMouseTest::hoverNearOrOffALine() {
+void ChartMouseTest::hoverNearOrOffALine()
+{
     QFETCH(double, x);
     QFETCH(double, y);
     QFETCH(QPoint, offset);
@@ -84,25 +90,26 @@ void ChartMouseTest::hoverNearOrOffALine() {
     QVERIFY(chart.HoverCursor() != expected);
 }
 
-void ChartMouseTest::movementReportedBeforeHoverUpdate() {
+void ChartMouseTest::movementReportedBeforeHoverUpdate()
+{
     TChart chart;
     kit::Prepare(chart);
     FillTwoLines(chart);
     QList<Qt::CursorShape> seen;
     connect(&chart, &TChart::MouseMoved, &chart, [&] { seen.append(chart.HoverCursor()); });
-    kit::MoveTo(chart, At(chart, 20, -50));  // off
-    kit::MoveTo(chart, At(chart, 60, -60));  // on: the report still sees "off"
-    kit::MoveTo(chart, At(chart, 62, -62));  // on
-    kit::MoveTo(chart, At(chart, 20, -50));  // off: the report still sees "on"
-    kit::MoveTo(chart, At(chart, 22, -50));  // off
-    const QList<Qt::CursorShape> expected{Qt::ArrowCursor, Qt::ArrowCursor,
-                                          Qt::PointingHandCursor, Qt::PointingHandCursor,
-                                          Qt::ArrowCursor};
+    kit::MoveTo(chart, At(chart, 20, -50)); // off
+    kit::MoveTo(chart, At(chart, 60, -60)); // on: the report still sees "off"
+    kit::MoveTo(chart, At(chart, 62, -62)); // on
+    kit::MoveTo(chart, At(chart, 20, -50)); // off: the report still sees "on"
+    kit::MoveTo(chart, At(chart, 22, -50)); // off
+    const QList<Qt::CursorShape> expected{Qt::ArrowCursor, Qt::ArrowCursor, Qt::PointingHandCursor,
+                                          Qt::PointingHandCursor, Qt::ArrowCursor};
     QCOMPARE(seen, expected);
     QCOMPARE(chart.HoverCursor(), Qt::ArrowCursor);
 }
 
-void ChartMouseTest::hoverOutsideThePlotIsOff() {
+void ChartMouseTest::hoverOutsideThePlotIsOff()
+{
     // The line runs along the plot's top edge at y = 0 and continues to its left corner;
     // well above the plot area nothing is hovered even in line with it.
     TChart chart;
@@ -115,7 +122,8 @@ void ChartMouseTest::hoverOutsideThePlotIsOff() {
     QCOMPARE(chart.HoverCursor(), Qt::ArrowCursor);
 }
 
-void ChartMouseTest::clickOnALineEmitsItsSeries_data() {
+void ChartMouseTest::clickOnALineEmitsItsSeries_data()
+{
     QTest::addColumn<double>("x");
     QTest::addColumn<double>("y");
     QTest::addColumn<int>("series");
@@ -125,7 +133,8 @@ void ChartMouseTest::clickOnALineEmitsItsSeries_data() {
     QTest::newRow("off both") << 80.0 << -30.0 << -1;
 }
 
-void ChartMouseTest::clickOnALineEmitsItsSeries() {
+void ChartMouseTest::clickOnALineEmitsItsSeries()
+{
     QFETCH(double, x);
     QFETCH(double, y);
     QFETCH(int, series);
@@ -148,7 +157,8 @@ void ChartMouseTest::clickOnALineEmitsItsSeries() {
     QCOMPARE(clicks.count(), series < 0 ? 0 : 1);
 }
 
-void ChartMouseTest::dragZoomsToTheRectangle() {
+void ChartMouseTest::dragZoomsToTheRectangle()
+{
     TChart chart;
     kit::Prepare(chart);
     FillTwoLines(chart);
@@ -157,8 +167,12 @@ void ChartMouseTest::dragZoomsToTheRectangle() {
     const QPoint to = At(chart, 60, -70);
     // The values the pixels stand for before the zoom, by the readout's linear mapping.
     const QRect r = chart.PlotRect();
-    auto xOf = [&](int px) { return full.xMin + double(px - r.left()) * (full.xMax - full.xMin) / (r.right() - r.left()); };
-    auto yOf = [&](int py) { return full.yMin + double(py - r.bottom()) * (full.yMax - full.yMin) / (r.top() - r.bottom()); };
+    auto xOf = [&](int px) {
+        return full.xMin + double(px - r.left()) * (full.xMax - full.xMin) / (r.right() - r.left());
+    };
+    auto yOf = [&](int py) {
+        return full.yMin + double(py - r.bottom()) * (full.yMax - full.yMin) / (r.top() - r.bottom());
+    };
     QSignalSpy clicks(&chart, &TChart::SeriesClicked);
     kit::Drag(chart, to, from); // drawn from the lower right to the upper left
     const Ranges zoomed = RangesOf(chart);
@@ -175,7 +189,8 @@ void ChartMouseTest::dragZoomsToTheRectangle() {
     QVERIFY(std::fabs(xOf(centre.x()) - 40) > 5);
 }
 
-void ChartMouseTest::hoverFrozenDuringDrag() {
+void ChartMouseTest::hoverFrozenDuringDrag()
+{
     TChart chart;
     kit::Prepare(chart);
     FillTwoLines(chart);
@@ -193,7 +208,8 @@ void ChartMouseTest::hoverFrozenDuringDrag() {
     QCOMPARE(chart.HoverCursor(), Qt::PointingHandCursor);
 }
 
-void ChartMouseTest::shortDragIsAClick() {
+void ChartMouseTest::shortDragIsAClick()
+{
     TChart chart;
     kit::Prepare(chart);
     FillTwoLines(chart);
@@ -208,14 +224,16 @@ void ChartMouseTest::shortDragIsAClick() {
     QCOMPARE(clicks.count(), 1);
 }
 
-void ChartMouseTest::resetByDoubleClickRightClickOrCall_data() {
+void ChartMouseTest::resetByDoubleClickRightClickOrCall_data()
+{
     QTest::addColumn<int>("way");
     QTest::newRow("double click") << 0;
     QTest::newRow("right click") << 1;
     QTest::newRow("ResetZoom") << 2;
 }
 
-void ChartMouseTest::resetByDoubleClickRightClickOrCall() {
+void ChartMouseTest::resetByDoubleClickRightClickOrCall()
+{
     QFETCH(int, way);
     TChart chart;
     kit::Prepare(chart);
@@ -235,7 +253,8 @@ void ChartMouseTest::resetByDoubleClickRightClickOrCall() {
     QVERIFY(Same(RangesOf(chart), full));
 }
 
-void ChartMouseTest::newDataEndsTheZoom() {
+void ChartMouseTest::newDataEndsTheZoom()
+{
     TChart chart;
     kit::Prepare(chart);
     FillTwoLines(chart);
@@ -248,11 +267,11 @@ void ChartMouseTest::newDataEndsTheZoom() {
     QCOMPARE(chart.BottomMaximum(), 100.0);
 }
 
-void ChartMouseTest::zoomOnLogarithmicAxis() {
+void ChartMouseTest::zoomOnLogarithmicAxis()
+{
     TChart chart;
     kit::Prepare(chart);
-    for (int i = 1; i <= 1000; i *= 10)
-        chart.AddPoint(0, i, -std::log10(i) * 10, QColor(255, 0, 0));
+    for (int i = 1; i <= 1000; i *= 10) chart.AddPoint(0, i, -std::log10(i) * 10, QColor(255, 0, 0));
     chart.SetBottomLogarithmic(true);
     QCOMPARE(chart.BottomMinimum(), 1.0);
     QCOMPARE(chart.BottomMaximum(), 1000.0);
@@ -265,7 +284,8 @@ void ChartMouseTest::zoomOnLogarithmicAxis() {
     QCOMPARE(chart.BottomMinimum(), 1.0);
 }
 
-void ChartMouseTest::mousePositionFollowsSystemPointer() {
+void ChartMouseTest::mousePositionFollowsSystemPointer()
+{
     TChart chart;
     kit::Prepare(chart);
     const QPoint p(123, 77);

@@ -12,11 +12,13 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-bool Near(double a, double b, double relative = 1e-9) {
+bool Near(double a, double b, double relative = 1e-9)
+{
     return std::fabs(a - b) <= relative * std::max({1.0, std::fabs(a), std::fabs(b)});
 }
 
-void VerifyDrawable(const AxisRange& r) {
+void VerifyDrawable(const AxisRange& r)
+{
     QVERIFY(std::isfinite(r.min));
     QVERIFY(std::isfinite(r.max));
     QVERIFY(r.max > r.min);
@@ -52,7 +54,8 @@ private slots:
     void titleMarkup();
 };
 
-void ChartScaleTest::niceStep_data() {
+void ChartScaleTest::niceStep_data()
+{
     QTest::addColumn<double>("span");
     QTest::addColumn<int>("intervals");
     QTest::addColumn<double>("step");
@@ -73,15 +76,16 @@ void ChartScaleTest::niceStep_data() {
     QTest::newRow("NaN span") << kNaN << 5 << 1.0;
 }
 
-void ChartScaleTest::niceStep() {
+void ChartScaleTest::niceStep()
+{
     QFETCH(double, span);
     QFETCH(int, intervals);
     QFETCH(double, step);
-    QVERIFY2(Near(NiceStep(span, intervals), step),
-             qPrintable(QString::number(NiceStep(span, intervals))));
+    QVERIFY2(Near(NiceStep(span, intervals), step), qPrintable(QString::number(NiceStep(span, intervals))));
 }
 
-void ChartScaleTest::linearRange_data() {
+void ChartScaleTest::linearRange_data()
+{
     QTest::addColumn<double>("lo");
     QTest::addColumn<double>("hi");
     QTest::addColumn<int>("intervals");
@@ -101,7 +105,8 @@ void ChartScaleTest::linearRange_data() {
     QTest::newRow("infinite") << -kInf << 1.0 << 5 << true << 0.0 << 1.0 << 0.2;
 }
 
-void ChartScaleTest::linearRange() {
+void ChartScaleTest::linearRange()
+{
     QFETCH(double, lo);
     QFETCH(double, hi);
     QFETCH(int, intervals);
@@ -117,7 +122,8 @@ void ChartScaleTest::linearRange() {
     VerifyDrawable(r);
 }
 
-void ChartScaleTest::linearRangeAcrossZeroWithOneInterval() {
+void ChartScaleTest::linearRangeAcrossZeroWithOneInterval()
+{
     // Rounding out across zero always leaves two intervals; the search must give up.
     const AxisRange r = LinearRange(-0.1, 0.1, 1, true);
     VerifyDrawable(r);
@@ -126,7 +132,8 @@ void ChartScaleTest::linearRangeAcrossZeroWithOneInterval() {
     VerifyDrawable(huge);
 }
 
-void ChartScaleTest::subnormalSpans_data() {
+void ChartScaleTest::subnormalSpans_data()
+{
     QTest::addColumn<double>("lo");
     QTest::addColumn<double>("hi");
     QTest::addColumn<int>("intervals");
@@ -142,7 +149,8 @@ void ChartScaleTest::subnormalSpans_data() {
 }
 
 // Exact comparisons: at this scale every tolerance would accept anything.
-void ChartScaleTest::subnormalSpans() {
+void ChartScaleTest::subnormalSpans()
+{
     QFETCH(double, lo);
     QFETCH(double, hi);
     QFETCH(int, intervals);
@@ -155,7 +163,8 @@ void ChartScaleTest::subnormalSpans() {
     VerifyDrawable(r);
 }
 
-void ChartScaleTest::leftAxisRange_data() {
+void ChartScaleTest::leftAxisRange_data()
+{
     QTest::addColumn<bool>("hasData");
     QTest::addColumn<double>("lo");
     QTest::addColumn<double>("hi");
@@ -165,23 +174,17 @@ void ChartScaleTest::leftAxisRange_data() {
     QTest::addColumn<double>("max");
     QTest::addColumn<double>("step");
     QTest::newRow("automatic") << true << -140.0 << 0.0 << true << -120.0 << -140.0 << 0.0 << 20.0;
-    QTest::newRow("fixed inside the data") << true << -150.0 << 0.0 << false << -120.0 << -120.0
-                                           << 0.0 << 20.0;
-    QTest::newRow("fixed above every value") << true << -200.0 << -130.0 << false << -120.0
-                                             << -120.0 << -108.0 << 2.0;
-    QTest::newRow("fixed equal to the top") << true << -200.0 << -120.0 << false << -120.0
-                                            << -120.0 << -108.0 << 2.0;
-    QTest::newRow("fixed without data") << false << 0.0 << 0.0 << false << -120.0 << -120.0
-                                        << -108.0 << 2.0;
-    QTest::newRow("fixed off-grid") << true << -50.0 << 3.0 << false << -47.0 << -47.0 << 10.0
-                                    << 10.0;
-    QTest::newRow("NaN fixed acts automatic") << true << -33.0 << 0.0 << false << kNaN << -35.0
-                                              << 0.0 << 5.0;
-    QTest::newRow("automatic without data") << false << 0.0 << 0.0 << true << 0.0 << 0.0 << 1.0
-                                            << 0.2;
+    QTest::newRow("fixed inside the data") << true << -150.0 << 0.0 << false << -120.0 << -120.0 << 0.0 << 20.0;
+    QTest::newRow("fixed above every value") << true << -200.0 << -130.0 << false << -120.0 << -120.0 << -108.0 << 2.0;
+    QTest::newRow("fixed equal to the top") << true << -200.0 << -120.0 << false << -120.0 << -120.0 << -108.0 << 2.0;
+    QTest::newRow("fixed without data") << false << 0.0 << 0.0 << false << -120.0 << -120.0 << -108.0 << 2.0;
+    QTest::newRow("fixed off-grid") << true << -50.0 << 3.0 << false << -47.0 << -47.0 << 10.0 << 10.0;
+    QTest::newRow("NaN fixed acts automatic") << true << -33.0 << 0.0 << false << kNaN << -35.0 << 0.0 << 5.0;
+    QTest::newRow("automatic without data") << false << 0.0 << 0.0 << true << 0.0 << 0.0 << 1.0 << 0.2;
 }
 
-void ChartScaleTest::leftAxisRange() {
+void ChartScaleTest::leftAxisRange()
+{
     QFETCH(bool, hasData);
     QFETCH(double, lo);
     QFETCH(double, hi);
@@ -198,7 +201,8 @@ void ChartScaleTest::leftAxisRange() {
     VerifyDrawable(r);
 }
 
-void ChartScaleTest::logRange_data() {
+void ChartScaleTest::logRange_data()
+{
     QTest::addColumn<bool>("positive");
     QTest::addColumn<double>("lo");
     QTest::addColumn<double>("hi");
@@ -207,15 +211,16 @@ void ChartScaleTest::logRange_data() {
     QTest::newRow("sweep") << true << 1.0 << 101.0 << 1.0 << 101.0;
     QTest::newRow("inside one decade") << true << 50.0 << 60.0 << 10.0 << 100.0;
     QTest::newRow("one value, no power of ten") << true << 5.0 << 5.0 << 1.0 << 10.0;
-    QTest::newRow("one value on a power of ten") << true << 100.0 << 100.0 << 100 / std::sqrt(10.0)
-                                                 << 100 * std::sqrt(10.0);
+    QTest::newRow("one value on a power of ten")
+        << true << 100.0 << 100.0 << 100 / std::sqrt(10.0) << 100 * std::sqrt(10.0);
     QTest::newRow("no positive data") << false << 0.0 << 0.0 << 1.0 << 10.0;
     QTest::newRow("negative low end") << true << -1.0 << 10.0 << 1.0 << 10.0;
     QTest::newRow("more than twelve decades") << true << 1e-15 << 100.0 << 1e-10 << 100.0;
     QTest::newRow("reversed") << true << 1000.0 << 2.0 << 2.0 << 1000.0;
 }
 
-void ChartScaleTest::logRange() {
+void ChartScaleTest::logRange()
+{
     QFETCH(bool, positive);
     QFETCH(double, lo);
     QFETCH(double, hi);
@@ -228,7 +233,8 @@ void ChartScaleTest::logRange() {
     QVERIFY(r.min > 0);
 }
 
-void ChartScaleTest::safeRanges_data() {
+void ChartScaleTest::safeRanges_data()
+{
     QTest::addColumn<bool>("logarithmic");
     QTest::addColumn<double>("askedMin");
     QTest::addColumn<double>("askedMax");
@@ -244,27 +250,26 @@ void ChartScaleTest::safeRanges_data() {
     QTest::newRow("log both zero") << true << 0.0 << 0.0 << 1.0 << 10.0;
     QTest::newRow("log reversed") << true << 10.0 << 1.0 << 1.0 << 10.0;
     QTest::newRow("log too many decades") << true << 1e-20 << 1.0 << 1e-12 << 1.0;
-    QTest::newRow("log underflow") << true << 1e-320 << 1e-320 << 1e-300 / std::sqrt(10.0)
-                                   << 1e-300 * std::sqrt(10.0);
+    QTest::newRow("log underflow") << true << 1e-320 << 1e-320 << 1e-300 / std::sqrt(10.0) << 1e-300 * std::sqrt(10.0);
 }
 
-void ChartScaleTest::safeRanges() {
+void ChartScaleTest::safeRanges()
+{
     QFETCH(bool, logarithmic);
     QFETCH(double, askedMin);
     QFETCH(double, askedMax);
     QFETCH(double, min);
     QFETCH(double, max);
-    const AxisRange r = logarithmic ? SafeLogRange(askedMin, askedMax)
-                                    : SafeLinearRange(askedMin, askedMax, 5);
+    const AxisRange r = logarithmic ? SafeLogRange(askedMin, askedMax) : SafeLinearRange(askedMin, askedMax, 5);
     const QString got = QString("%1 %2").arg(r.min).arg(r.max);
     QVERIFY2(Near(r.min, min), qPrintable(got));
     QVERIFY2(Near(r.max, max), qPrintable(got));
     VerifyDrawable(r);
-    if (logarithmic)
-        QVERIFY(r.min > 0);
+    if (logarithmic) QVERIFY(r.min > 0);
 }
 
-void ChartScaleTest::logLabelDecades_data() {
+void ChartScaleTest::logLabelDecades_data()
+{
     QTest::addColumn<double>("min");
     QTest::addColumn<double>("max");
     QTest::addColumn<int>("labels");
@@ -279,7 +284,8 @@ void ChartScaleTest::logLabelDecades_data() {
     QTest::newRow("no labels asked") << 1.0 << 1e6 << 0 << 6;
 }
 
-void ChartScaleTest::logLabelDecades() {
+void ChartScaleTest::logLabelDecades()
+{
     QFETCH(double, min);
     QFETCH(double, max);
     QFETCH(int, labels);
@@ -289,28 +295,26 @@ void ChartScaleTest::logLabelDecades() {
 
 using RunList = QList<QList<int>>; // colour index, first, last
 
-void ChartScaleTest::colourRuns_data() {
+void ChartScaleTest::colourRuns_data()
+{
     QTest::addColumn<QList<int>>("colours");
     QTest::addColumn<RunList>("runs");
     QTest::newRow("empty") << QList<int>{} << RunList{};
     QTest::newRow("one point") << QList<int>{0} << RunList{};
     QTest::newRow("one colour") << QList<int>{0, 0, 0, 0} << RunList{{0, 0, 3}};
     QTest::newRow("first point's colour unused") << QList<int>{1, 0, 0} << RunList{{0, 0, 2}};
-    QTest::newRow("two runs share a point") << QList<int>{0, 0, 0, 1, 1}
-                                            << RunList{{0, 0, 2}, {1, 2, 4}};
-    QTest::newRow("alternating") << QList<int>{0, 1, 0, 1}
-                                 << RunList{{1, 0, 1}, {0, 1, 2}, {1, 2, 3}};
-    QTest::newRow("colour comes back") << QList<int>{0, 0, 2, 2, 0}
-                                       << RunList{{0, 0, 1}, {2, 1, 3}, {0, 3, 4}};
+    QTest::newRow("two runs share a point") << QList<int>{0, 0, 0, 1, 1} << RunList{{0, 0, 2}, {1, 2, 4}};
+    QTest::newRow("alternating") << QList<int>{0, 1, 0, 1} << RunList{{1, 0, 1}, {0, 1, 2}, {1, 2, 3}};
+    QTest::newRow("colour comes back") << QList<int>{0, 0, 2, 2, 0} << RunList{{0, 0, 1}, {2, 1, 3}, {0, 3, 4}};
 }
 
-void ChartScaleTest::colourRuns() {
+void ChartScaleTest::colourRuns()
+{
     QFETCH(QList<int>, colours);
     QFETCH(RunList, runs);
     const QColor palette[] = {Qt::red, QColor(0, 128, 0), Qt::blue};
     QVector<QColor> input;
-    for (int c : colours)
-        input.append(palette[c]);
+    for (int c : colours) input.append(palette[c]);
     const QVector<ColourRun> got = SplitColourRuns(input);
     QCOMPARE(got.size(), runs.size());
     for (int i = 0; i < runs.size(); ++i) {
@@ -320,7 +324,8 @@ void ChartScaleTest::colourRuns() {
     }
 }
 
-void ChartScaleTest::labelFormat_data() {
+void ChartScaleTest::labelFormat_data()
+{
     QTest::addColumn<double>("min");
     QTest::addColumn<double>("max");
     QTest::addColumn<double>("step");
@@ -331,7 +336,8 @@ void ChartScaleTest::labelFormat_data() {
     QTest::newRow("zero range") << 0.0 << 0.0 << 0.0 << "%.6g";
 }
 
-void ChartScaleTest::labelFormat() {
+void ChartScaleTest::labelFormat()
+{
     QFETCH(double, min);
     QFETCH(double, max);
     QFETCH(double, step);
@@ -339,17 +345,23 @@ void ChartScaleTest::labelFormat() {
     QCOMPARE(LabelFormat({min, max, step}), format);
 }
 
-void ChartScaleTest::titleMarkup_data() {
+void ChartScaleTest::titleMarkup_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("markup");
     const QString nbsp(QChar(0x00A0));
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("two blanks kept") << "Butterworth  LPF" << "Butterworth" + nbsp + nbsp + "LPF";
-    QTest::newRow("markup escaped") << "a<b&c" << "a&lt;b&amp;c";
-    QTest::newRow("one line") << "a\nb" << "a" + nbsp + "b";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("two blanks kept") << "Butterworth  LPF"
+                                     << "Butterworth" + nbsp + nbsp + "LPF";
+    QTest::newRow("markup escaped") << "a<b&c"
+                                    << "a&lt;b&amp;c";
+    QTest::newRow("one line") << "a\nb"
+                              << "a" + nbsp + "b";
 }
 
-void ChartScaleTest::titleMarkup() {
+void ChartScaleTest::titleMarkup()
+{
     QFETCH(QString, text);
     QFETCH(QString, markup);
     QCOMPARE(TitleMarkup(text), markup);

@@ -72,18 +72,20 @@ TEST(CliJson, ElementValues)
         {{"--type", "HPF"}, "ElementValues", {50, 3.1831e-10, 3.9789e-07, 3.1831e-10, 50}},
         {{"--type", "HPF", "--topology", "Pi"}, "ElementValues", {50, 7.9577e-07, 1.5915e-10, 7.9577e-07, 50}},
         {{"--model", "Chebyshev"}, "ElementValues", {50, 1.2703e-06, 3.4908e-10, 1.2703e-06, 50}},
-        {{"--model", "Chebyshev", "--poles", "4"}, "ElementValues",
+        {{"--model", "Chebyshev", "--poles", "4"},
+         "ElementValues",
          {50, 1.3292e-06, 3.7960e-10, 1.8829e-06, 2.6797e-10, 50}},
         {{"--type", "BPF", "--fmin", "9", "--fmax", "11"}, "BandL", {50, 3.9789e-06, 8.0381e-08, 3.9789e-06, 50}},
         {{"--type", "BPF", "--fmin", "9", "--fmax", "11"}, "BandC", {50, 6.4305e-11, 3.1831e-09, 6.4305e-11, 50}},
-        {{"--type", "BPF", "--fmin", "9", "--fmax", "11", "--topology", "Pi"}, "BandL",
+        {{"--type", "BPF", "--fmin", "9", "--fmax", "11", "--topology", "Pi"},
+         "BandL",
          {50, 1.6076e-07, 7.9577e-06, 1.6076e-07, 50}},
-        {{"--type", "BPF", "--fmin", "9", "--fmax", "11", "--topology", "Pi"}, "BandC",
+        {{"--type", "BPF", "--fmin", "9", "--fmax", "11", "--topology", "Pi"},
+         "BandC",
          {50, 1.5915e-09, 3.2153e-11, 1.5915e-09, 50}},
         {{"--poles", "00"}, "ElementValues", {50, 50}},
     };
-    for (const Case& c : cases)
-        ExpectDigits(RunJson(c.args)[c.field], c.values, 5e-5 / 1.0, true, c.field);
+    for (const Case& c : cases) ExpectDigits(RunJson(c.args)[c.field], c.values, 5e-5 / 1.0, true, c.field);
 
     const auto units = RunJson({"--model", "Chebyshev", "--poles", "4"})["ElementUnits"];
     EXPECT_EQ(units, nlohmann::json({"Ohm", "H", "F", "H", "F", "Ohm"}));
@@ -119,8 +121,11 @@ TEST(CliJson, AttenuationAtTheWorkedFrequencies)
 
 TEST(CliJson, BandCentreAndExtremes)
 {
-    const Args centre{"--type", "BPF", "--fmin", "10", "--fmax", "20", "--start", "14.142135623730951", "--stop",
-                      "114.142135623730951"};
+    const Args centre{"--type",  "BPF",
+                      "--fmin",  "10",
+                      "--fmax",  "20",
+                      "--start", "14.142135623730951",
+                      "--stop",  "114.142135623730951"};
     auto json = RunJson(centre);
     EXPECT_NEAR(json["F0"].get<double>(), 14.1421, 5e-5);
     EXPECT_NEAR(json["Att"][0].get<double>(), -0.5115, 5e-5);

@@ -46,10 +46,14 @@ TEST(CliOptions, LengthLimitsCountCharacters)
 {
     EXPECT_EQ(CharacterCount(""), 0u);
     EXPECT_EQ(CharacterCount("50"), 2u);
-    EXPECT_EQ(CharacterCount("\xC2\xB5" "5"), 2u);
+    EXPECT_EQ(CharacterCount("\xC2\xB5"
+                             "5"),
+              2u);
     EXPECT_EQ(CharacterCount("\xE2\x82\xAC\xE2\x82\xAC"), 2u);
     EXPECT_NO_THROW(ParseOptions({"--poles", "\xC2\xB5\xC2\xB5"}));
-    EXPECT_THROW(ParseOptions({"--poles", "\xC2\xB5\xC2\xB5" "1"}), CLI::ValidationError);
+    EXPECT_THROW(ParseOptions({"--poles", "\xC2\xB5\xC2\xB5"
+                                          "1"}),
+                 CLI::ValidationError);
     EXPECT_NO_THROW(ParseOptions({"--start", "0.000000000000000001"}));
 }
 

@@ -80,7 +80,8 @@ TEST(FpMath, ValidOperandsGiveTheOrdinaryResult)
         {"store 1e-400 underflows silently", [] { return StoreDouble(1e-400L); }, 0},
         {"store DBL_MAX", [] { return StoreDouble(DBL_MAX); }, DBL_MAX},
     };
-    for (const ValueCase& c : cases) EXPECT_NEAR(c.operation(), c.expected, 1e-15L * (1 + std::fabs(c.expected))) << c.name;
+    for (const ValueCase& c : cases)
+        EXPECT_NEAR(c.operation(), c.expected, 1e-15L * (1 + std::fabs(c.expected))) << c.name;
 }
 
 // The quarter-turn reduction must agree with the library's sine and cosine to a few
@@ -131,4 +132,4 @@ TEST(Failure, RaisersThrowArithmeticErrorsWithTheSystemTexts)
     }
 }
 
-}  // namespace
+} // namespace

@@ -45,8 +45,8 @@ struct GroupCase {
 TEST(FilterKindGroups, EachKindBelongsToOneResponseAndOneApproximation)
 {
     const GroupCase cases[] = {
-        {0, true, false, false, false}, {1, false, true, false, false}, {2, false, false, true, false},
-        {3, true, false, false, true},  {4, false, true, false, true},  {5, false, false, true, true},
+        {0, true, false, false, false},   {1, false, true, false, false},  {2, false, false, true, false},
+        {3, true, false, false, true},    {4, false, true, false, true},   {5, false, false, true, true},
         {-1, false, false, false, false}, {6, false, false, false, false},
     };
     for (const GroupCase& c : cases) {
@@ -57,4 +57,4 @@ TEST(FilterKindGroups, EachKindBelongsToOneResponseAndOneApproximation)
     }
 }
 
-}  // namespace
+} // namespace

@@ -51,18 +51,36 @@ struct LadderCase {
 TEST(LadderElements, WorkedValuesAtFiftyOhmsAndTenMegahertz)
 {
     const LadderCase cases[] = {
-        {"Butterworth LPF T", LowPassElementsT, Butterworth(3),
-         {"Ohm", "H", "F", "H", "Ohm"}, {50, 7.9577e-07, 6.3662e-10, 7.9577e-07, 50}},
-        {"Butterworth LPF Pi", LowPassElementsPi, Butterworth(3),
-         {"Ohm", "F", "H", "F", "Ohm"}, {50, 3.1831e-10, 1.5915e-06, 3.1831e-10, 50}},
-        {"Butterworth HPF T", HighPassElementsT, Butterworth(3),
-         {"Ohm", "F", "H", "F", "Ohm"}, {50, 3.1831e-10, 3.9789e-07, 3.1831e-10, 50}},
-        {"Butterworth HPF Pi", HighPassElementsPi, Butterworth(3),
-         {"Ohm", "H", "F", "H", "Ohm"}, {50, 7.9577e-07, 1.5915e-10, 7.9577e-07, 50}},
-        {"Chebyshev 0.5 dB N=3 LPF T", LowPassElementsT, Chebyshev(3, 0.5),
-         {"Ohm", "H", "F", "H", "Ohm"}, {50, 1.2703e-06, 3.4908e-10, 1.2703e-06, 50}},
-        {"Chebyshev 0.5 dB N=4 LPF T keeps an RL load", LowPassElementsT, Chebyshev(4, 0.5),
-         {"Ohm", "H", "F", "H", "F", "Ohm"}, {50, 1.3292e-06, 3.7960e-10, 1.8829e-06, 2.6797e-10, 50}},
+        {"Butterworth LPF T",
+         LowPassElementsT,
+         Butterworth(3),
+         {"Ohm", "H", "F", "H", "Ohm"},
+         {50, 7.9577e-07, 6.3662e-10, 7.9577e-07, 50}},
+        {"Butterworth LPF Pi",
+         LowPassElementsPi,
+         Butterworth(3),
+         {"Ohm", "F", "H", "F", "Ohm"},
+         {50, 3.1831e-10, 1.5915e-06, 3.1831e-10, 50}},
+        {"Butterworth HPF T",
+         HighPassElementsT,
+         Butterworth(3),
+         {"Ohm", "F", "H", "F", "Ohm"},
+         {50, 3.1831e-10, 3.9789e-07, 3.1831e-10, 50}},
+        {"Butterworth HPF Pi",
+         HighPassElementsPi,
+         Butterworth(3),
+         {"Ohm", "H", "F", "H", "Ohm"},
+         {50, 7.9577e-07, 1.5915e-10, 7.9577e-07, 50}},
+        {"Chebyshev 0.5 dB N=3 LPF T",
+         LowPassElementsT,
+         Chebyshev(3, 0.5),
+         {"Ohm", "H", "F", "H", "Ohm"},
+         {50, 1.2703e-06, 3.4908e-10, 1.2703e-06, 50}},
+        {"Chebyshev 0.5 dB N=4 LPF T keeps an RL load",
+         LowPassElementsT,
+         Chebyshev(4, 0.5),
+         {"Ohm", "H", "F", "H", "F", "Ohm"},
+         {50, 1.3292e-06, 3.7960e-10, 1.8829e-06, 2.6797e-10, 50}},
     };
     for (const LadderCase& c : cases) {
         const int N = static_cast<int>(c.g.size()) - 2;
@@ -77,8 +95,8 @@ TEST(LadderElements, WorkedValuesAtFiftyOhmsAndTenMegahertz)
 struct RoleCase {
     const char* name;
     LadderProcedure procedure;
-    const char* odd;   // unit at positions 1, 3, 5, ...
-    const char* even;  // unit at positions 2, 4, ...
+    const char* odd; // unit at positions 1, 3, 5, ...
+    const char* even; // unit at positions 2, 4, ...
 };
 
 TEST(LadderElements, RolesAlternateFromTheFirstPosition)
@@ -98,7 +116,8 @@ TEST(LadderElements, RolesAlternateFromTheFirstPosition)
             EXPECT_EQ(units.back(), "Ohm") << c.name;
             EXPECT_EQ(values.front(), kRL) << c.name;
             EXPECT_EQ(values.back(), kRL) << c.name;
-            for (int i = 1; i <= N; ++i) EXPECT_EQ(units[i], i % 2 ? c.odd : c.even) << c.name << " N=" << N << " i=" << i;
+            for (int i = 1; i <= N; ++i)
+                EXPECT_EQ(units[i], i % 2 ? c.odd : c.even) << c.name << " N=" << N << " i=" << i;
         }
     }
 }
@@ -174,8 +193,14 @@ struct BandCase {
 TEST(BandElements, WorkedValuesNineToElevenMegahertz)
 {
     const BandCase cases[] = {
-        {"T", BandPassElementsT, {50, 3.9789e-06, 8.0381e-08, 3.9789e-06, 50}, {50, 6.4305e-11, 3.1831e-09, 6.4305e-11, 50}},
-        {"Pi", BandPassElementsPi, {50, 1.6076e-07, 7.9577e-06, 1.6076e-07, 50}, {50, 1.5915e-09, 3.2153e-11, 1.5915e-09, 50}},
+        {"T",
+         BandPassElementsT,
+         {50, 3.9789e-06, 8.0381e-08, 3.9789e-06, 50},
+         {50, 6.4305e-11, 3.1831e-09, 6.4305e-11, 50}},
+        {"Pi",
+         BandPassElementsPi,
+         {50, 1.6076e-07, 7.9577e-06, 1.6076e-07, 50},
+         {50, 1.5915e-09, 3.2153e-11, 1.5915e-09, 50}},
     };
     for (const BandCase& c : cases) {
         std::vector<double> C(5, kUntouched), L(5, kUntouched);
@@ -190,7 +215,7 @@ struct TuningCase {
     double Fmax;
     double S;
     int N;
-    double ripple;  // 0 for Butterworth
+    double ripple; // 0 for Butterworth
 };
 
 TEST(BandElements, EveryResonatorIsTunedToTheBandCentre)
@@ -242,7 +267,7 @@ struct BandGuardCase {
     double Fmin;
     double Fmax;
     double RL;
-    const char* text;  // "no fault" when the guard returns quietly
+    const char* text; // "no fault" when the guard returns quietly
 };
 
 TEST(BandElements, MissingOrImpossibleEdgesWriteNothing)
@@ -278,4 +303,4 @@ TEST(ElementProcedures, RefuseANegativeOrderOrShortArrays)
     EXPECT_THROW(BandPassElementsPi(-2, g, 9, 11, kRL, kMHz, C, C), std::invalid_argument);
 }
 
-}  // namespace
+} // namespace

@@ -10,7 +10,7 @@ namespace {
 
 struct PrototypeCase {
     int N;
-    double ripple;  // dB; unused for Butterworth
+    double ripple; // dB; unused for Butterworth
     std::vector<double> expected;
 };
 
@@ -18,7 +18,8 @@ struct PrototypeCase {
 void ExpectPrototype(const std::vector<double>& g, const PrototypeCase& c)
 {
     ASSERT_EQ(g.size(), c.expected.size());
-    for (size_t k = 0; k < g.size(); ++k) EXPECT_NEAR(g[k], c.expected[k], 5e-5) << "N=" << c.N << " ripple=" << c.ripple << " g[" << k << "]";
+    for (size_t k = 0; k < g.size(); ++k)
+        EXPECT_NEAR(g[k], c.expected[k], 5e-5) << "N=" << c.N << " ripple=" << c.ripple << " g[" << k << "]";
 }
 
 TEST(ButterworthG, MaximallyFlatTable)
@@ -93,7 +94,7 @@ struct ChebyshevFaultCase {
     int N;
     double ripple;
     const char* text;
-    int written;  // leading entries of g written before the fault
+    int written; // leading entries of g written before the fault
 };
 
 TEST(ChebyshevG, InputsWithoutAPrototypeFaultInsideTheArithmetic)
@@ -111,7 +112,8 @@ TEST(ChebyshevG, InputsWithoutAPrototypeFaultInsideTheArithmetic)
     for (const ChebyshevFaultCase& c : cases) {
         std::vector<double> g(c.N + 2, kUntouched);
         EXPECT_EQ(ArithmeticFaultOf([&] { ChebyshevG(c.N, g, c.ripple); }), c.text) << c.name;
-        for (int k = 0; k < c.N + 2; ++k) EXPECT_EQ(g[k], k < c.written ? 1.0 : kUntouched) << c.name << " g[" << k << "]";
+        for (int k = 0; k < c.N + 2; ++k)
+            EXPECT_EQ(g[k], k < c.written ? 1.0 : kUntouched) << c.name << " g[" << k << "]";
     }
 }
 
@@ -136,4 +138,4 @@ TEST(PrototypeProcedures, RefuseANegativeOrderOrAShortArray)
     EXPECT_EQ(g, std::vector<double>(5, kUntouched));
 }
 
-}  // namespace
+} // namespace

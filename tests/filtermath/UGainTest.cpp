@@ -80,19 +80,33 @@ struct WorkedColumn {
 TEST(Responses, WorkedValuesOfOrderThree)
 {
     const WorkedColumn columns[] = {
-        {"Butterworth LPF", kButterworthLow,
+        {"Butterworth LPF",
+         kButterworthLow,
          {{1, -0.000004, 5e-7}, {5, -0.0673, 5e-5}, {10, -3.0103, 5e-5}, {20, -18.1291, 5e-5}, {30, -28.6332, 5e-5}}},
-        {"Butterworth HPF", kButterworthHigh,
+        {"Butterworth HPF",
+         kButterworthHigh,
          {{1, -60.0000, 5e-5}, {5, -18.1291, 5e-5}, {10, -3.0103, 5e-5}, {20, -0.0673, 5e-5}, {30, -0.0060, 5e-5}}},
-        {"Chebyshev LPF", kChebyshevLow,
+        {"Chebyshev LPF",
+         kChebyshevLow,
          {{1, -0.0462, 5e-5}, {5, -0.5000, 5e-5}, {10, -0.5000, 5e-5}, {20, -19.2161, 5e-5}, {30, -30.7806, 5e-5}}},
-        {"Chebyshev HPF", kChebyshevHigh,
+        {"Chebyshev HPF",
+         kChebyshevHigh,
          {{1, -62.8401, 5e-5}, {5, -19.2161, 5e-5}, {10, -0.5000, 5e-5}, {20, -0.5000, 5e-5}, {30, -0.3685, 5e-5}}},
-        {"Butterworth BPF", kButterworthBand,
-         {{5, -18.1291, 5e-5}, {10, -3.0103, 5e-5}, {kF0, -0.5115, 5e-5}, {15, -0.7114, 5e-5}, {20, -3.0103, 5e-5},
+        {"Butterworth BPF",
+         kButterworthBand,
+         {{5, -18.1291, 5e-5},
+          {10, -3.0103, 5e-5},
+          {kF0, -0.5115, 5e-5},
+          {15, -0.7114, 5e-5},
+          {20, -3.0103, 5e-5},
           {40, -18.1291, 5e-5}}},
-        {"Chebyshev BPF", kChebyshevBand,
-         {{5, -19.2161, 5e-5}, {10, -0.5000, 5e-5}, {kF0, -0.2572, 5e-5}, {15, -0.1645, 5e-5}, {20, -0.5000, 5e-5},
+        {"Chebyshev BPF",
+         kChebyshevBand,
+         {{5, -19.2161, 5e-5},
+          {10, -0.5000, 5e-5},
+          {kF0, -0.2572, 5e-5},
+          {15, -0.1645, 5e-5},
+          {20, -0.5000, 5e-5},
           {40, -19.2161, 5e-5}}},
     };
     for (const WorkedColumn& column : columns) {
@@ -101,7 +115,8 @@ TEST(Responses, WorkedValuesOfOrderThree)
         for (size_t i = column.rows.size(); i < SweepPoints; ++i) freq[i] = 1 + i;
         const Sweep att = Respond(column.response, freq);
         for (size_t i = 0; i < column.rows.size(); ++i)
-            EXPECT_NEAR(att[i], column.rows[i].dB, column.rows[i].tolerance) << column.name << " f=" << column.rows[i].f;
+            EXPECT_NEAR(att[i], column.rows[i].dB, column.rows[i].tolerance)
+                << column.name << " f=" << column.rows[i].f;
         for (double a : att) {
             EXPECT_TRUE(std::isfinite(a)) << column.name;
             EXPECT_LE(a, 0) << column.name;
@@ -147,7 +162,7 @@ TEST(Responses, ChebyshevRipplesBetweenZeroAndMinusRipple)
         EXPECT_LE(a, 1e-12);
         EXPECT_GE(a, -kRipple - 1e-12);
     }
-    EXPECT_NEAR(att[49], -kRipple, 1e-9);  // f = PassF / 2: cos(3 arccos 0.5) = -1
+    EXPECT_NEAR(att[49], -kRipple, 1e-9); // f = PassF / 2: cos(3 arccos 0.5) = -1
 }
 
 TEST(Responses, ZeroRippleIsFlat)
@@ -203,17 +218,34 @@ TEST(Responses, EdgeCheckReportsOnceAndLeavesAttUntouched)
 {
     const Sweep freq = SweepOf({1, 10, 100});
     const RefusalCase cases[] = {
-        {"BW LPF", [&](Sweep& a, MessagePort& m) { return ButterworthLowPassResponse(freq, a, 3, 0, m); }, kPassbandZeroText},
-        {"BW HPF", [&](Sweep& a, MessagePort& m) { return ButterworthHighPassResponse(freq, a, 3, 0, m); }, kPassbandZeroText},
-        {"CH LPF", [&](Sweep& a, MessagePort& m) { return ChebyshevLowPassResponse(freq, a, 3, 0, 0.5, m); }, kPassbandZeroText},
-        {"CH HPF", [&](Sweep& a, MessagePort& m) { return ChebyshevHighPassResponse(freq, a, 3, -0.0, 0.5, m); }, kPassbandZeroText},
-        {"BW BPF Fmin 0", [&](Sweep& a, MessagePort& m) { return ButterworthBandPassResponse(freq, a, 3, 0, 0, 20, m); }, kBandEdgeZeroText},
-        {"BW BPF Fmax 0", [&](Sweep& a, MessagePort& m) { return ButterworthBandPassResponse(freq, a, 3, 0, 10, 0, m); }, kBandEdgeZeroText},
-        {"BW BPF both 0", [&](Sweep& a, MessagePort& m) { return ButterworthBandPassResponse(freq, a, 3, 0, 0, 0, m); }, kBandEdgeZeroText},
-        {"CH BPF Fmin 0", [&](Sweep& a, MessagePort& m) { return ChebyshevBandPassResponse(freq, a, 3, 0, 0.5, 0, 20, m); }, kBandEdgeZeroText},
-        {"CH BPF Fmax 0", [&](Sweep& a, MessagePort& m) { return ChebyshevBandPassResponse(freq, a, 3, 0, 0.5, 10, 0, m); }, kBandEdgeZeroText},
-        {"CH BPF Fmin negative", [&](Sweep& a, MessagePort& m) { return ChebyshevBandPassResponse(freq, a, 3, 0, 0.5, -10, -20, m); }, kBandEdgeZeroText},
-        {"CH BPF Fmax negative", [&](Sweep& a, MessagePort& m) { return ChebyshevBandPassResponse(freq, a, 3, 0, 0.5, 10, -20, m); }, kBandEdgeZeroText},
+        {"BW LPF", [&](Sweep& a, MessagePort& m) { return ButterworthLowPassResponse(freq, a, 3, 0, m); },
+         kPassbandZeroText},
+        {"BW HPF", [&](Sweep& a, MessagePort& m) { return ButterworthHighPassResponse(freq, a, 3, 0, m); },
+         kPassbandZeroText},
+        {"CH LPF", [&](Sweep& a, MessagePort& m) { return ChebyshevLowPassResponse(freq, a, 3, 0, 0.5, m); },
+         kPassbandZeroText},
+        {"CH HPF", [&](Sweep& a, MessagePort& m) { return ChebyshevHighPassResponse(freq, a, 3, -0.0, 0.5, m); },
+         kPassbandZeroText},
+        {"BW BPF Fmin 0",
+         [&](Sweep& a, MessagePort& m) { return ButterworthBandPassResponse(freq, a, 3, 0, 0, 20, m); },
+         kBandEdgeZeroText},
+        {"BW BPF Fmax 0",
+         [&](Sweep& a, MessagePort& m) { return ButterworthBandPassResponse(freq, a, 3, 0, 10, 0, m); },
+         kBandEdgeZeroText},
+        {"BW BPF both 0", [&](Sweep& a, MessagePort& m) { return ButterworthBandPassResponse(freq, a, 3, 0, 0, 0, m); },
+         kBandEdgeZeroText},
+        {"CH BPF Fmin 0",
+         [&](Sweep& a, MessagePort& m) { return ChebyshevBandPassResponse(freq, a, 3, 0, 0.5, 0, 20, m); },
+         kBandEdgeZeroText},
+        {"CH BPF Fmax 0",
+         [&](Sweep& a, MessagePort& m) { return ChebyshevBandPassResponse(freq, a, 3, 0, 0.5, 10, 0, m); },
+         kBandEdgeZeroText},
+        {"CH BPF Fmin negative",
+         [&](Sweep& a, MessagePort& m) { return ChebyshevBandPassResponse(freq, a, 3, 0, 0.5, -10, -20, m); },
+         kBandEdgeZeroText},
+        {"CH BPF Fmax negative",
+         [&](Sweep& a, MessagePort& m) { return ChebyshevBandPassResponse(freq, a, 3, 0, 0.5, 10, -20, m); },
+         kBandEdgeZeroText},
     };
     for (const RefusalCase& c : cases) {
         RecordingMessages messages;
@@ -240,7 +272,7 @@ struct DomainFaultCase {
     const char* name;
     std::function<void(const Sweep&, Sweep&, MessagePort&)> call;
     Sweep freq;
-    int faultAt;  // entries before it are written, entries from it on keep their old value
+    int faultAt; // entries before it are written, entries from it on keep their old value
     const char* text;
 };
 
@@ -285,4 +317,4 @@ TEST(Responses, DomainFaultsKeepTheEntriesWrittenBefore)
     }
 }
 
-}  // namespace
+} // namespace

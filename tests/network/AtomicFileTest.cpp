@@ -48,7 +48,10 @@ struct BadPathCase {
     const char* reason;
 };
 
-void PrintTo(const BadPathCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BadPathCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class UnwritablePaths : public ::testing::TestWithParam<BadPathCase> {};
 

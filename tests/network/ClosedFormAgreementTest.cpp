@@ -17,7 +17,7 @@ constexpr double kDepthLimitDb = -100.0;
 constexpr double kToleranceDb = 0.01;
 
 struct Difference {
-    double largest = 0.0;  // largest |ladder - closed form| in dB
+    double largest = 0.0; // largest |ladder - closed form| in dB
     double atFrequency = 0.0;
     int compared = 0;
 };
@@ -28,19 +28,15 @@ enum class Region { Everywhere, Passband, Stopband };
 bool InPassband(const Design& d, double f)
 {
     switch (d.FilterKind % 3) {
-    case 0:
-        return f <= d.PassF;
-    case 1:
-        return f >= d.PassF;
-    default:
-        return f >= d.Fmin && f <= d.Fmax;
+    case 0: return f <= d.PassF;
+    case 1: return f >= d.PassF;
+    default: return f >= d.Fmin && f <= d.Fmax;
     }
 }
 
 bool InRegion(const Design& d, double f, Region region)
 {
-    if (region == Region::Everywhere)
-        return true;
+    if (region == Region::Everywhere) return true;
     return InPassband(d, f) == (region == Region::Passband);
 }
 
@@ -51,8 +47,7 @@ Difference Compare(const Design& d, const Sweep& Freq, Region region = Region::E
     AnalyseSweep(DesignLadder(d), Freq, d.UnitScale, {}, s21, s11, delay);
     Difference diff;
     for (int i = 0; i < SweepPoints; ++i) {
-        if (att[i] <= kDepthLimitDb || !InRegion(d, Freq[i], region))
-            continue;
+        if (att[i] <= kDepthLimitDb || !InRegion(d, Freq[i], region)) continue;
         ++diff.compared;
         const double gap = std::fabs(s21[i] - att[i]);
         if (gap > diff.largest) {

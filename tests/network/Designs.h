@@ -9,12 +9,12 @@
 
 // One filter design as the window would make it, for tests that analyse the ladder.
 struct Design {
-    int FilterKind;      // 0..5
+    int FilterKind; // 0..5
     LadderTopology topology;
     int N;
-    double Ripple;       // dB, Chebyshev kinds
-    double PassF;        // low-pass and high-pass edge, chosen unit
-    double Fmin;         // band-pass edges, chosen unit
+    double Ripple; // dB, Chebyshev kinds
+    double PassF; // low-pass and high-pass edge, chosen unit
+    double Fmin; // band-pass edges, chosen unit
     double Fmax;
     double RL;
     double UnitScale;

@@ -17,7 +17,10 @@ struct SeriesShape {
 };
 
 // Readable parameter names in test listings instead of byte dumps.
-void PrintTo(const SeriesShape& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const SeriesShape& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class ESeriesTables : public ::testing::TestWithParam<SeriesShape> {};
 
@@ -28,8 +31,7 @@ TEST_P(ESeriesTables, HaveTheirSizeNameAndAscendingDecade)
     ASSERT_EQ(decade.size(), s.count);
     EXPECT_EQ(decade.front(), 1.0);
     EXPECT_LT(decade.back(), 10.0);
-    for (size_t i = 1; i < decade.size(); ++i)
-        EXPECT_LT(decade[i - 1], decade[i]) << s.name << " entry " << i;
+    for (size_t i = 1; i < decade.size(); ++i) EXPECT_LT(decade[i - 1], decade[i]) << s.name << " entry " << i;
     // Neighbours are about 10^(1/count) apart; the historical values stray by a few percent.
     const double step = std::pow(10.0, 1.0 / s.count);
     for (size_t i = 1; i < decade.size(); ++i)
@@ -53,7 +55,10 @@ struct Nesting {
     ESeries fine;
 };
 
-void PrintTo(const Nesting& c, std::ostream* out) { *out << ESeriesName(c.coarse) << " in " << ESeriesName(c.fine); }
+void PrintTo(const Nesting& c, std::ostream* out)
+{
+    *out << ESeriesName(c.coarse) << " in " << ESeriesName(c.fine);
+}
 
 class ESeriesNesting : public ::testing::TestWithParam<Nesting> {};
 
@@ -62,8 +67,7 @@ TEST_P(ESeriesNesting, CoarseIsEveryOtherFineValue)
     const std::vector<double> coarse = ESeriesDecade(GetParam().coarse);
     const std::vector<double> fine = ESeriesDecade(GetParam().fine);
     ASSERT_EQ(fine.size(), 2 * coarse.size());
-    for (size_t i = 0; i < coarse.size(); ++i)
-        EXPECT_EQ(coarse[i], fine[2 * i]) << i;
+    for (size_t i = 0; i < coarse.size(); ++i) EXPECT_EQ(coarse[i], fine[2 * i]) << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(All, ESeriesNesting,
@@ -73,8 +77,7 @@ INSTANTIATE_TEST_SUITE_P(All, ESeriesNesting,
 TEST(ESeries, HistoricalAndThreeDigitValues)
 {
     const std::vector<double> e24 = ESeriesDecade(ESeries::E24);
-    for (double v : {2.7, 3.3, 4.7, 9.1})
-        EXPECT_NE(std::find(e24.begin(), e24.end(), v), e24.end()) << v;
+    for (double v : {2.7, 3.3, 4.7, 9.1}) EXPECT_NE(std::find(e24.begin(), e24.end(), v), e24.end()) << v;
     const std::vector<double> e192 = ESeriesDecade(ESeries::E192);
     // 9.20 is the one E192 value that differs from the rounded 10^(185/192) = 9.19.
     EXPECT_EQ(e192[185], 9.2);
@@ -96,7 +99,10 @@ struct RoundCase {
     double rounded;
 };
 
-void PrintTo(const RoundCase& c, std::ostream* out) { *out << ESeriesName(c.series) << " " << c.value; }
+void PrintTo(const RoundCase& c, std::ostream* out)
+{
+    *out << ESeriesName(c.series) << " " << c.value;
+}
 
 class Rounding : public ::testing::TestWithParam<RoundCase> {};
 
@@ -137,8 +143,7 @@ TEST(ESeries, RoundedValuesAreMembersAndNeverFartherThanHalfAStep)
             EXPECT_LT(std::max(r / v, v / r), halfStep * 1.04) << ESeriesName(series) << " " << v;
             const double mantissa = r / std::pow(10.0, std::floor(std::log10(r) + 1e-12));
             bool member = std::fabs(mantissa - 10.0) < 1e-9;
-            for (double d : decade)
-                member = member || std::fabs(mantissa - d) < 1e-9;
+            for (double d : decade) member = member || std::fabs(mantissa - d) < 1e-9;
             EXPECT_TRUE(member) << ESeriesName(series) << " " << v << " -> " << r;
         }
     }
@@ -166,7 +171,10 @@ struct PercentCase {
     double percent;
 };
 
-void PrintTo(const PercentCase& c, std::ostream* out) { *out << c.value << " to " << c.rounded; }
+void PrintTo(const PercentCase& c, std::ostream* out)
+{
+    *out << c.value << " to " << c.rounded;
+}
 
 class Percent : public ::testing::TestWithParam<PercentCase> {};
 

@@ -24,16 +24,17 @@ struct OneBranchCase {
     double frequencyHz;
 };
 
-void PrintTo(const OneBranchCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const OneBranchCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 Cx SeriesImpedance(const LadderBranch& b, double w, const PartQuality& q)
 {
     const Cx zl{q.QL > 0 ? w * b.L / q.QL : 0.0, w * b.L};
     const Cx zc = (q.QC > 0 ? Cx{1.0 / (w * b.C * q.QC), 0.0} : Cx{}) + 1.0 / Cx{0.0, w * b.C};
-    if (b.kind == BranchKind::Inductor)
-        return zl;
-    if (b.kind == BranchKind::Capacitor)
-        return zc;
+    if (b.kind == BranchKind::Inductor) return zl;
+    if (b.kind == BranchKind::Capacitor) return zc;
     return zl + zc;
 }
 
@@ -41,10 +42,8 @@ Cx ShuntAdmittance(const LadderBranch& b, double w, const PartQuality& q)
 {
     const Cx zl{q.QL > 0 ? w * b.L / q.QL : 0.0, w * b.L};
     const Cx yc = 1.0 / ((q.QC > 0 ? Cx{1.0 / (w * b.C * q.QC), 0.0} : Cx{}) + 1.0 / Cx{0.0, w * b.C});
-    if (b.kind == BranchKind::Inductor)
-        return 1.0 / zl;
-    if (b.kind == BranchKind::Capacitor)
-        return yc;
+    if (b.kind == BranchKind::Inductor) return 1.0 / zl;
+    if (b.kind == BranchKind::Capacitor) return yc;
     return 1.0 / zl + yc;
 }
 
@@ -62,8 +61,14 @@ void Textbook(const OneBranchCase& c, double R, double f, Cx& s21, Cx& s11)
     }
 }
 
-double Db(Cx s) { return 20.0 * std::log10(std::abs(s)); }
-double Deg(Cx s) { return std::arg(s) * 180.0 / M_PI; }
+double Db(Cx s)
+{
+    return 20.0 * std::log10(std::abs(s));
+}
+double Deg(Cx s)
+{
+    return std::arg(s) * 180.0 / M_PI;
+}
 
 class OneBranch : public ::testing::TestWithParam<OneBranchCase> {};
 
@@ -103,17 +108,14 @@ INSTANTIATE_TEST_SUITE_P(
         OneBranchCase{"SeriesC", {BranchPlace::Series, BranchKind::Capacitor, 0, 1e-9}, kIdeal, 2e6},
         OneBranchCase{"ShuntL", {BranchPlace::Shunt, BranchKind::Inductor, 2e-6, 0}, kIdeal, 3e6},
         OneBranchCase{"ShuntC", {BranchPlace::Shunt, BranchKind::Capacitor, 0, 4e-10}, kIdeal, 7e6},
-        OneBranchCase{"SeriesResonatorBelow", {BranchPlace::Series, BranchKind::Resonator, 1e-6, 1e-9}, kIdeal,
-                      3e6},
-        OneBranchCase{"SeriesResonatorAbove", {BranchPlace::Series, BranchKind::Resonator, 1e-6, 1e-9}, kIdeal,
-                      8e6},
+        OneBranchCase{"SeriesResonatorBelow", {BranchPlace::Series, BranchKind::Resonator, 1e-6, 1e-9}, kIdeal, 3e6},
+        OneBranchCase{"SeriesResonatorAbove", {BranchPlace::Series, BranchKind::Resonator, 1e-6, 1e-9}, kIdeal, 8e6},
         OneBranchCase{"ShuntResonator", {BranchPlace::Shunt, BranchKind::Resonator, 1e-6, 1e-9}, kIdeal, 4e6},
         OneBranchCase{"LossySeriesL", {BranchPlace::Series, BranchKind::Inductor, 1e-6, 0}, {10, 0}, 5e6},
         OneBranchCase{"LossySeriesC", {BranchPlace::Series, BranchKind::Capacitor, 0, 1e-9}, {0, 25}, 2e6},
         OneBranchCase{"LossyShuntL", {BranchPlace::Shunt, BranchKind::Inductor, 2e-6, 0}, {15, 0}, 3e6},
         OneBranchCase{"LossyShuntC", {BranchPlace::Shunt, BranchKind::Capacitor, 0, 4e-10}, {0, 20}, 7e6},
-        OneBranchCase{"LossyShuntResonator", {BranchPlace::Shunt, BranchKind::Resonator, 1e-6, 1e-9}, {40, 80},
-                      5.2e6}),
+        OneBranchCase{"LossyShuntResonator", {BranchPlace::Shunt, BranchKind::Resonator, 1e-6, 1e-9}, {40, 80}, 5.2e6}),
     [](const ::testing::TestParamInfo<OneBranchCase>& info) { return std::string(info.param.name); });
 
 TEST(LadderAnalysis, ResonatorsPassAllAtTheirCentre)
@@ -174,16 +176,15 @@ TEST_P(PowerBalance, LosslessLaddersConservePowerAndLossyOnesDoNot)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Designs, PowerBalance,
-    ::testing::Values(PowerCase{{0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6}, {}},
-                      PowerCase{{1, LadderTopology::Pi, 4, 0, 10, 0, 0, 75, 1e3}, {}},
-                      PowerCase{{2, LadderTopology::T, 3, 0, 0, 8, 12, 50, 1e6}, {}},
-                      PowerCase{{3, LadderTopology::Pi, 4, 0.5, 10, 0, 0, 50, 1e9}, {}},
-                      PowerCase{{5, LadderTopology::Pi, 6, 1.0, 0, 95, 105, 50, 1e6}, {}},
-                      PowerCase{{0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6}, {50, 0}},
-                      PowerCase{{4, LadderTopology::Pi, 3, 0.1, 10, 0, 0, 50, 1e6}, {0, 100}},
-                      PowerCase{{2, LadderTopology::Pi, 4, 0, 0, 9, 11, 50, 1e6}, {100, 300}}));
+INSTANTIATE_TEST_SUITE_P(Designs, PowerBalance,
+                         ::testing::Values(PowerCase{{0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6}, {}},
+                                           PowerCase{{1, LadderTopology::Pi, 4, 0, 10, 0, 0, 75, 1e3}, {}},
+                                           PowerCase{{2, LadderTopology::T, 3, 0, 0, 8, 12, 50, 1e6}, {}},
+                                           PowerCase{{3, LadderTopology::Pi, 4, 0.5, 10, 0, 0, 50, 1e9}, {}},
+                                           PowerCase{{5, LadderTopology::Pi, 6, 1.0, 0, 95, 105, 50, 1e6}, {}},
+                                           PowerCase{{0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6}, {50, 0}},
+                                           PowerCase{{4, LadderTopology::Pi, 3, 0.1, 10, 0, 0, 50, 1e6}, {0, 100}},
+                                           PowerCase{{2, LadderTopology::Pi, 4, 0, 0, 9, 11, 50, 1e6}, {100, 300}}));
 
 TEST(LadderAnalysis, OutputReflectionDiffersOnlyInPhaseForAnAsymmetricLadder)
 {
@@ -261,7 +262,10 @@ struct FaultCase {
     const char* text;
 };
 
-void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FaultCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class Faults : public ::testing::TestWithParam<FaultCase> {};
 
@@ -282,8 +286,14 @@ const char* const kDiv = "Floating point division by zero";
 const char* const kInv = "Invalid floating point operation";
 const char* const kOvf = "Floating point overflow";
 
-Ladder Series(BranchKind kind, double L, double C) { return {50.0, {{BranchPlace::Series, kind, L, C}}}; }
-Ladder Shunt(BranchKind kind, double L, double C) { return {50.0, {{BranchPlace::Shunt, kind, L, C}}}; }
+Ladder Series(BranchKind kind, double L, double C)
+{
+    return {50.0, {{BranchPlace::Series, kind, L, C}}};
+}
+Ladder Shunt(BranchKind kind, double L, double C)
+{
+    return {50.0, {{BranchPlace::Shunt, kind, L, C}}};
+}
 
 // Sections of tiny series capacitors and shunt inductors at a very low frequency: each one
 // multiplies the chain matrix by about 1e78, past the extended range after 64 of them.
@@ -318,7 +328,10 @@ struct HarmlessZeroCase {
     Ladder ladder;
 };
 
-void PrintTo(const HarmlessZeroCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const HarmlessZeroCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class HarmlessZeros : public ::testing::TestWithParam<HarmlessZeroCase> {};
 

@@ -53,8 +53,7 @@ std::vector<std::string> Block(const std::string& text, const std::string& headi
     std::istringstream in(text.substr(text.find(heading)));
     std::string line;
     std::getline(in, line);
-    while (std::getline(in, line) && !line.empty())
-        lines.push_back(line);
+    while (std::getline(in, line) && !line.empty()) lines.push_back(line);
     return lines;
 }
 
@@ -158,8 +157,7 @@ TEST(NetworkCli, QualityFactorsLowerThePassband)
 {
     const std::vector<double> ideal = Json({"--network"}).at("NetS21");
     const std::vector<double> lossy = Json({"--network", "--q-l", "20", "--q-c", "50"}).at("NetS21");
-    for (size_t i = 0; i < 9; ++i)
-        EXPECT_LT(lossy[i], ideal[i] - 1e-3) << i;
+    for (size_t i = 0; i < 9; ++i) EXPECT_LT(lossy[i], ideal[i] - 1e-3) << i;
 }
 
 TEST(NetworkCli, WritesSpiceAndTouchstoneFiles)
@@ -186,7 +184,10 @@ struct FailingCase {
     std::string errStart;
 };
 
-void PrintTo(const FailingCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FailingCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class NetworkCliFailures : public ::testing::TestWithParam<FailingCase> {};
 
@@ -195,15 +196,13 @@ TEST_P(NetworkCliFailures, EndWithStatusOneAMessageAndNoFile)
     TempFolder folder;
     std::vector<std::string> args = GetParam().args;
     for (std::string& a : args) {
-        if (a.rfind("@", 0) == 0)
-            a = folder.Path(a.substr(1));
+        if (a.rfind("@", 0) == 0) a = folder.Path(a.substr(1));
     }
     const CliResult r = Cli(args);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     std::string expected = GetParam().errStart;
-    if (expected.rfind("@", 0) == 0)
-        expected = "Cannot write file '" + folder.Path(expected.substr(1));
+    if (expected.rfind("@", 0) == 0) expected = "Cannot write file '" + folder.Path(expected.substr(1));
     EXPECT_EQ(r.err.substr(0, expected.size()), expected) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_TRUE(folder.Names().empty());
@@ -224,9 +223,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(NetworkCli, BadOptionValuesAreUsageErrors)
 {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--series", "E5"}, {"--series", "e24"}, {"--q-l", "-1"}, {"--q-c", "x"}, {"--q-l", "nan"},
-             {"--q-c", "inf"}, {"--q-l", "5x"}, {"--q-l", ""}, {"--spice"}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"--series", "E5"},
+                                                                                      {"--series", "e24"},
+                                                                                      {"--q-l", "-1"},
+                                                                                      {"--q-c", "x"},
+                                                                                      {"--q-l", "nan"},
+                                                                                      {"--q-c", "inf"},
+                                                                                      {"--q-l", "5x"},
+                                                                                      {"--q-l", ""},
+                                                                                      {"--spice"}}) {
         EXPECT_THROW(Cli(args), CLI::ParseError) << args[0];
     }
 }

@@ -18,7 +18,10 @@ namespace {
 constexpr double kDepthLimitDb = -100.0;
 constexpr double kToleranceDb = 0.01;
 
-bool NgspiceInstalled() { return std::system("command -v ngspice >/dev/null 2>&1") == 0; }
+bool NgspiceInstalled()
+{
+    return std::system("command -v ngspice >/dev/null 2>&1") == 0;
+}
 
 std::string RunNgspice(const std::string& netlist)
 {
@@ -27,8 +30,7 @@ std::string RunNgspice(const std::string& netlist)
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[4096];
         size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, got);
+        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
         ::pclose(pipe);
     }
     return output;
@@ -64,7 +66,10 @@ struct SpiceCase {
     bool roundToE24;
 };
 
-void PrintTo(const SpiceCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SpiceCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 Ladder CaseLadder(const SpiceCase& c)
 {
@@ -101,8 +106,7 @@ TEST_P(Ngspice, SimulatedS21MatchesTheAnalysis)
         const double hz = exported[i] * c.design.UnitScale;
         EXPECT_NEAR(points[i].hz, hz, 1e-12 * hz) << i;
         const double ours = AnalyseAt(ladder, hz, c.quality).S21dB;
-        if (ours <= kDepthLimitDb)
-            continue;
+        if (ours <= kDepthLimitDb) continue;
         ASSERT_TRUE(std::isfinite(points[i].vout) && points[i].vout > 0.0) << "point " << i;
         // 1 V source, equal terminations: S21 = 2 |V(out)|.
         const double spice = 20.0 * std::log10(2.0 * points[i].vout);
@@ -119,8 +123,7 @@ Sweep MixedKHz()
 {
     Sweep Freq = LinearSweep(60, -39); // descending through zero into negative frequencies
     for (double& f : Freq) {
-        if (f == 0.0)
-            f = 1e-10;
+        if (f == 0.0) f = 1e-10;
     }
     return Freq;
 }
@@ -128,28 +131,35 @@ Sweep MixedKHz()
 INSTANTIATE_TEST_SUITE_P(
     Designs, Ngspice,
     ::testing::Values(
-        SpiceCase{"DefaultButterworthLPF", {0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6}, LinearSweep(1, 100), {},
-                  false},
-        SpiceCase{"ButterworthLPFPi8", {0, LadderTopology::Pi, 8, 0, 10, 0, 0, 50, 1e6}, LinearSweep(1, 100), {},
-                  false},
+        SpiceCase{
+            "DefaultButterworthLPF", {0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6}, LinearSweep(1, 100), {}, false},
+        SpiceCase{
+            "ButterworthLPFPi8", {0, LadderTopology::Pi, 8, 0, 10, 0, 0, 50, 1e6}, LinearSweep(1, 100), {}, false},
         SpiceCase{"ButterworthLPFT15", {0, LadderTopology::T, 15, 0, 10, 0, 0, 50, 1e6}, LogSweep(0.1, 100), {}, false},
         SpiceCase{"ChebyshevLPFT5", {3, LadderTopology::T, 5, 0.5, 10, 0, 0, 50, 1e6}, LinearSweep(1, 40), {}, false},
-        SpiceCase{"ChebyshevLPFPi4Even", {3, LadderTopology::Pi, 4, 1.0, 10, 0, 0, 75, 1e6}, LinearSweep(1, 40), {},
-                  false},
-        SpiceCase{"ButterworthHPFT4kHz", {1, LadderTopology::T, 4, 0, 10, 0, 0, 600, 1e3}, LogSweep(0.5, 200), {},
-                  false},
-        SpiceCase{"ChebyshevHPFPi7GHz", {4, LadderTopology::Pi, 7, 0.1, 2.4, 0, 0, 50, 1e9}, LinearSweep(0.5, 6), {},
-                  false},
+        SpiceCase{
+            "ChebyshevLPFPi4Even", {3, LadderTopology::Pi, 4, 1.0, 10, 0, 0, 75, 1e6}, LinearSweep(1, 40), {}, false},
+        SpiceCase{
+            "ButterworthHPFT4kHz", {1, LadderTopology::T, 4, 0, 10, 0, 0, 600, 1e3}, LogSweep(0.5, 200), {}, false},
+        SpiceCase{
+            "ChebyshevHPFPi7GHz", {4, LadderTopology::Pi, 7, 0.1, 2.4, 0, 0, 50, 1e9}, LinearSweep(0.5, 6), {}, false},
         SpiceCase{"ButterworthBPFT3", {2, LadderTopology::T, 3, 0, 0, 10, 20, 50, 1e6}, LinearSweep(1, 50), {}, false},
-        SpiceCase{"ChebyshevBPFPi5Narrow", {5, LadderTopology::Pi, 5, 0.5, 0, 95, 105, 50, 1e6}, LinearSweep(85, 115),
-                  {}, false},
-        SpiceCase{"ChebyshevBPFT4Even", {5, LadderTopology::T, 4, 1.0, 0, 10, 20, 50, 1e6}, LogSweep(2, 80), {}, false},
-        SpiceCase{"LossyButterworthLPFT5", {0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6}, LinearSweep(1, 30),
-                  {50, 200}, false},
-        SpiceCase{"LossyBPFPi3", {2, LadderTopology::Pi, 3, 0, 0, 90, 110, 50, 1e6}, LinearSweep(70, 130), {100, 400},
+        SpiceCase{"ChebyshevBPFPi5Narrow",
+                  {5, LadderTopology::Pi, 5, 0.5, 0, 95, 105, 50, 1e6},
+                  LinearSweep(85, 115),
+                  {},
                   false},
+        SpiceCase{"ChebyshevBPFT4Even", {5, LadderTopology::T, 4, 1.0, 0, 10, 20, 50, 1e6}, LogSweep(2, 80), {}, false},
+        SpiceCase{"LossyButterworthLPFT5",
+                  {0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6},
+                  LinearSweep(1, 30),
+                  {50, 200},
+                  false},
+        SpiceCase{
+            "LossyBPFPi3", {2, LadderTopology::Pi, 3, 0, 0, 90, 110, 50, 1e6}, LinearSweep(70, 130), {100, 400}, false},
         SpiceCase{"E24ChebyshevLPFT5", {3, LadderTopology::T, 5, 0.5, 10, 0, 0, 50, 1e6}, LinearSweep(1, 40), {}, true},
-        SpiceCase{"E24LossyHPFPi6", {1, LadderTopology::Pi, 6, 0, 10, 0, 0, 50, 1e6}, LinearSweep(1, 60), {80, 0}, true},
+        SpiceCase{
+            "E24LossyHPFPi6", {1, LadderTopology::Pi, 6, 0, 10, 0, 0, 50, 1e6}, LinearSweep(1, 60), {80, 0}, true},
         SpiceCase{"MixedSweepLPFkHz", {3, LadderTopology::T, 3, 1.0, 20, 0, 0, 50, 1e3}, MixedKHz(), {}, false}),
     [](const ::testing::TestParamInfo<SpiceCase>& info) { return info.param.name; });
 

@@ -12,8 +12,7 @@ SpiceDeck ParseSpiceDeck(const std::string& text)
     while (std::getline(lines, line)) {
         std::istringstream words(line);
         std::string first;
-        if (!(words >> first) || first[0] == '*')
-            continue;
+        if (!(words >> first) || first[0] == '*') continue;
         if (first == ".control") {
             control = true;
         } else if (first == ".endc") {
@@ -25,8 +24,7 @@ SpiceDeck ParseSpiceDeck(const std::string& text)
             if (first == "foreach") {
                 std::string variable, word;
                 words >> variable;
-                while (words >> word)
-                    deck.frequencies.push_back(word);
+                while (words >> word) deck.frequencies.push_back(word);
             }
         } else if (first == "V1") {
             std::string rest;

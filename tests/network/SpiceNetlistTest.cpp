@@ -13,7 +13,10 @@
 
 namespace {
 
-double Value(const SpiceDeck& deck, const std::string& name) { return std::stod(deck.elements.at(name).value); }
+double Value(const SpiceDeck& deck, const std::string& name)
+{
+    return std::stod(deck.elements.at(name).value);
+}
 
 TEST(SpiceNetlist, ButterworthLowPassTIsWiredSourceToLoad)
 {
@@ -66,7 +69,10 @@ struct LossCase {
     size_t lossResistors;
 };
 
-void PrintTo(const LossCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LossCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class LossResistors : public ::testing::TestWithParam<LossCase> {};
 
@@ -77,10 +83,8 @@ TEST_P(LossResistors, FollowEveryLossyPartAndAreSetPerFrequency)
     const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(ladder, {1e7}, GetParam().quality, "lossy"));
     size_t resistors = 0;
     size_t alters = 0;
-    for (const auto& [name, element] : deck.elements)
-        resistors += name.rfind("RQ", 0) == 0 ? 1 : 0;
-    for (const std::string& line : deck.controlLines)
-        alters += line.find("alter RQ") != std::string::npos ? 1 : 0;
+    for (const auto& [name, element] : deck.elements) resistors += name.rfind("RQ", 0) == 0 ? 1 : 0;
+    for (const std::string& line : deck.controlLines) alters += line.find("alter RQ") != std::string::npos ? 1 : 0;
     EXPECT_EQ(resistors, GetParam().lossResistors);
     EXPECT_EQ(alters, GetParam().lossResistors);
     EXPECT_EQ(deck.elements.size(), 2 + 1 + 4 + GetParam().lossResistors);
@@ -116,7 +120,7 @@ TEST(SpiceNetlist, FileCarriesTheExportedPointsInHertz)
     TempFolder folder;
     const std::string path = folder.Path("ladder.cir");
     Sweep Freq = LinearSweep(-2, 7.9); // -2, -1.9, ..., 7.9 kHz
-    Freq[20] = 1e-10;                  // the point that would be 0
+    Freq[20] = 1e-10; // the point that would be 0
     WriteSpiceNetlist(path, DesignLadder({1, LadderTopology::T, 3, 0, 1, 0, 0, 50, 1e3}), Freq, 1e3, {}, "HPF");
     const SpiceDeck deck = ParseSpiceDeck(ReadFile(path));
     const std::vector<double> expected = ExportFrequencies(Freq);

@@ -11,8 +11,7 @@
 TempFolder::TempFolder()
 {
     std::string pattern = ::testing::TempDir() + "corvane-net-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder");
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
     path_ = pattern;
 }
 

@@ -34,8 +34,7 @@ struct TouchstoneFile {
 
 std::string Upper(std::string text)
 {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -53,8 +52,7 @@ TouchstoneFile ParseTouchstone(const std::string& text)
         }
         std::istringstream words(line);
         std::string word;
-        if (!(words >> word))
-            continue;
+        if (!(words >> word)) continue;
         if (word == "#") {
             ++file.optionLines;
             std::string r;
@@ -65,8 +63,7 @@ TouchstoneFile ParseTouchstone(const std::string& text)
         EXPECT_EQ(file.optionLines, 1) << "data before the option line: " << line;
         numbers.push_back(std::stod(word));
         double value;
-        while (words >> value)
-            numbers.push_back(value);
+        while (words >> value) numbers.push_back(value);
         EXPECT_TRUE(words.eof()) << "not a number in: " << line;
     }
     EXPECT_EQ(numbers.size() % 9, 0u);
@@ -87,7 +84,10 @@ struct RoundTripCase {
     const char* unit;
 };
 
-void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RoundTripCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class TouchstoneRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
@@ -135,8 +135,7 @@ Sweep Mixed()
     // Descending, through zero (held as 1e-10 by the sweep) into negative frequencies.
     Sweep Freq = LinearSweep(30.0, -19.5);
     for (double& f : Freq) {
-        if (f == 0.0)
-            f = 1e-10;
+        if (f == 0.0) f = 1e-10;
     }
     return Freq;
 }
@@ -151,12 +150,15 @@ Sweep Repeated()
 INSTANTIATE_TEST_SUITE_P(
     Designs, TouchstoneRoundTrip,
     ::testing::Values(
-        RoundTripCase{"ButterworthLowPassMHz", {0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6}, LinearSweep(1, 100),
-                      {}, "MHz"},
-        RoundTripCase{"ChebyshevHighPassGHz", {4, LadderTopology::Pi, 4, 0.5, 2.4, 0, 0, 75, 1e9},
-                      LogSweep(0.1, 10), {}, "GHz"},
-        RoundTripCase{"BandPassHzLossy", {2, LadderTopology::T, 3, 0, 0, 900, 1100, 600, 1.0}, LinearSweep(500, 1500),
-                      {80, 400}, "Hz"},
+        RoundTripCase{
+            "ButterworthLowPassMHz", {0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6}, LinearSweep(1, 100), {}, "MHz"},
+        RoundTripCase{
+            "ChebyshevHighPassGHz", {4, LadderTopology::Pi, 4, 0.5, 2.4, 0, 0, 75, 1e9}, LogSweep(0.1, 10), {}, "GHz"},
+        RoundTripCase{"BandPassHzLossy",
+                      {2, LadderTopology::T, 3, 0, 0, 900, 1100, 600, 1.0},
+                      LinearSweep(500, 1500),
+                      {80, 400},
+                      "Hz"},
         RoundTripCase{"MixedSweepKHz", {3, LadderTopology::T, 3, 1.0, 10, 0, 0, 50, 1e3}, Mixed(), {}, "kHz"},
         RoundTripCase{"RepeatedPoint", {1, LadderTopology::T, 2, 0, 10, 0, 0, 50, 1e6}, Repeated(), {}, "MHz"}),
     [](const ::testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });

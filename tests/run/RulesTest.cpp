@@ -15,8 +15,8 @@ TEST(Rules, UnitScaleByItemIndex)
         bool known;
         double scale;
     };
-    const Case cases[] = {{0, true, 1.0},      {1, true, 1000.0}, {2, true, 1e6},
-                          {3, true, 1e9},      {-1, false, 7.0},  {4, false, 7.0}};
+    const Case cases[] = {{0, true, 1.0}, {1, true, 1000.0}, {2, true, 1e6},
+                          {3, true, 1e9}, {-1, false, 7.0},  {4, false, 7.0}};
     for (const Case& c : cases) {
         double scale = 7.0;
         EXPECT_EQ(UnitScaleForIndex(c.index, scale), c.known) << c.index;
@@ -60,9 +60,8 @@ TEST(Rules, BandEdgesOnlyForBandPass)
 
 TEST(Rules, FieldLengthLimits)
 {
-    const std::pair<Field, int> cases[] = {{Field::N, 2},    {Field::Ripple, 5}, {Field::PassF, 5},
-                                           {Field::Fmin, 5}, {Field::Fmax, 5},   {Field::R, 5},
-                                           {Field::FStart, 0}, {Field::Stop, 0}};
+    const std::pair<Field, int> cases[] = {{Field::N, 2},    {Field::Ripple, 5}, {Field::PassF, 5},  {Field::Fmin, 5},
+                                           {Field::Fmax, 5}, {Field::R, 5},      {Field::FStart, 0}, {Field::Stop, 0}};
     for (const auto& [field, limit] : cases) EXPECT_EQ(FieldMaxLength(field), limit) << static_cast<int>(field);
 }
 
@@ -89,7 +88,7 @@ TEST(Rules, S11WorkedValues)
         double tolerance;
     };
     // 1 + 1e-14 in the 64-bit significand carries 1e-14 to about five digits: "about -140 dB".
-    const Case cases[] = {{0.0, -140.0, 5e-5},       {-0.5, -9.6357, 5e-5}, {-3.0103, -3.0103, 5e-5},
+    const Case cases[] = {{0.0, -140.0, 5e-5},       {-0.5, -9.6357, 5e-5},  {-3.0103, -3.0103, 5e-5},
                           {-10.0, -0.4576, 5e-5},    {-20.0, -0.0436, 5e-5}, {-60.0, -0.0000043, 1e-7},
                           {-21780.0, 4.3e-14, 1e-15}};
     Sweep att{};

@@ -10,8 +10,8 @@
 // The window's form with its start-up texts and selection; records what the run writes back.
 class FakeForm : public FormPort {
 public:
-    std::map<Field, std::string> texts{{Field::N, "3"},     {Field::Ripple, "0"}, {Field::PassF, "10"},
-                                       {Field::Fmin, ""},   {Field::Fmax, ""},    {Field::R, "50"},
+    std::map<Field, std::string> texts{{Field::N, "3"},      {Field::Ripple, "0"}, {Field::PassF, "10"},
+                                       {Field::Fmin, ""},    {Field::Fmax, ""},    {Field::R, "50"},
                                        {Field::FStart, "1"}, {Field::Stop, "101"}};
     // Type, model, topology, unit.
     std::array<int, 4> indices{0, 0, 0, 2};

@@ -134,7 +134,7 @@ TEST(Kind, SelectorsGiveTheKind)
         int type, model, kind;
     };
     // Each case starts from the previous kind, which a selector without an item keeps.
-    const Case cases[] = {{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {0, 1, 3}, {1, 1, 4},
+    const Case cases[] = {{0, 0, 0}, {1, 0, 1},  {2, 0, 2},  {0, 1, 3}, {1, 1, 4},
                           {2, 1, 5}, {-1, 0, 5}, {0, -1, 5}, {1, 0, 1}, {-1, -1, 1}};
     Harness h;
     for (const Case& c : cases) {
@@ -150,8 +150,8 @@ TEST(Kind, OrderParity)
         bool even;
         double order;
     };
-    const Case cases[] = {{"4", true, 4},   {"0", true, 0},   {"-2", true, -2}, {"3", false, 3},
-                          {"1", false, 1},  {"-3", false, -3}, {"", false, 42}, {"2.5", false, 2.5}};
+    const Case cases[] = {{"4", true, 4},  {"0", true, 0},    {"-2", true, -2}, {"3", false, 3},
+                          {"1", false, 1}, {"-3", false, -3}, {"", false, 42},  {"2.5", false, 2.5}};
     for (const Case& c : cases) {
         Harness h;
         h.run.State().Order = 42;

@@ -17,11 +17,22 @@ struct Refusal {
 };
 
 const Refusal kRefusals[] = {
-    {Field::N, "", true},      {Field::Ripple, "", true}, {Field::PassF, "", true}, {Field::R, "", true},
-    {Field::N, "0", true},     {Field::PassF, "0", true}, {Field::R, "0", true},    {Field::Fmin, "", false},
-    {Field::Fmax, "", false},  {Field::Fmin, "0", false}, {Field::Fmax, "0", false},
+    {Field::N, "", true},
+    {Field::Ripple, "", true},
+    {Field::PassF, "", true},
+    {Field::R, "", true},
+    {Field::N, "0", true},
+    {Field::PassF, "0", true},
+    {Field::R, "0", true},
+    {Field::Fmin, "", false},
+    {Field::Fmax, "", false},
+    {Field::Fmin, "0", false},
+    {Field::Fmax, "0", false},
     // Outside the ladder's data model: no room for the terminations, or more poles than typed.
-    {Field::N, "-1", true},    {Field::N, "-9", true},    {Field::N, "-0.5", true},  {Field::N, "100", true},
+    {Field::N, "-1", true},
+    {Field::N, "-9", true},
+    {Field::N, "-0.5", true},
+    {Field::N, "100", true},
     {Field::N, "1e3", true},
 };
 
@@ -36,7 +47,8 @@ TEST(Validators, RefusalsChangeNothing)
             const auto before = Inputs(h.run.State());
             const bool passed = all ? h.run.ReadAllInputs() : h.run.ReadInputs();
             const bool refused = all || r.byReadInputs;
-            EXPECT_EQ(passed, !refused) << (all ? "all " : "basic ") << static_cast<int>(r.field) << " '" << r.text << "'";
+            EXPECT_EQ(passed, !refused) << (all ? "all " : "basic ") << static_cast<int>(r.field) << " '" << r.text
+                                        << "'";
             if (refused) {
                 EXPECT_EQ(Inputs(h.run.State()), before) << static_cast<int>(r.field) << " '" << r.text << "'";
                 EXPECT_TRUE(h.form.titles.empty());
@@ -111,12 +123,9 @@ TEST(Validators, ConversionFailureKeepsFieldsConvertedBeforeIt)
     };
     // Start from inputs that differ from every value the form gives.
     const Case cases[] = {
-        {false, Field::N, {-7, -7, -7, -7, -7, -7}, false},
-        {false, Field::Ripple, {3, -7, -7, -7, -7, -7}, false},
-        {false, Field::PassF, {3, 0, -7, -7, -7, -7}, false},
-        {false, Field::R, {3, 0, 10, -7, -7, -7}, true},
-        {true, Field::Fmin, {3, 0, 10, -7, -7, -7}, false},
-        {true, Field::Fmax, {3, 0, 10, 9, -7, -7}, false},
+        {false, Field::N, {-7, -7, -7, -7, -7, -7}, false},   {false, Field::Ripple, {3, -7, -7, -7, -7, -7}, false},
+        {false, Field::PassF, {3, 0, -7, -7, -7, -7}, false}, {false, Field::R, {3, 0, 10, -7, -7, -7}, true},
+        {true, Field::Fmin, {3, 0, 10, -7, -7, -7}, false},   {true, Field::Fmax, {3, 0, 10, 9, -7, -7}, false},
         {true, Field::R, {3, 0, 10, 9, 11, -7}, false},
     };
     for (const Case& c : cases) {

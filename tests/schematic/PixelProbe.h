@@ -54,8 +54,7 @@ inline QImage Render(const std::function<void(Surface&)>& draw, const QColor& ba
 // colours used in the tests are all lighter).
 inline bool Ink(const QImage& image, int x, int y)
 {
-    if (!image.rect().contains(x, y))
-        return false;
+    if (!image.rect().contains(x, y)) return false;
     return qGray(image.pixel(x, y)) < 64;
 }
 
@@ -68,8 +67,7 @@ inline int InkCount(const QImage& image, const QRect& box)
 {
     int count = 0;
     for (int y = box.top(); y <= box.bottom(); ++y)
-        for (int x = box.left(); x <= box.right(); ++x)
-            count += Ink(image, x, y) ? 1 : 0;
+        for (int x = box.left(); x <= box.right(); ++x) count += Ink(image, x, y) ? 1 : 0;
     return count;
 }
 
@@ -79,8 +77,7 @@ inline QRect InkBounds(const QImage& image)
     QRect bounds;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (Ink(image, x, y))
-                bounds |= QRect(x, y, 1, 1);
+            if (Ink(image, x, y)) bounds |= QRect(x, y, 1, 1);
     return bounds;
 }
 

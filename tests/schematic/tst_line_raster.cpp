@@ -46,8 +46,7 @@ void TestLineRaster::dashPatternCutsGapsFromTheStart()
 {
     const QPolygon pixels = SegmentPixels(0, 0, 20, 0, kDashDot);
     QString drawn(20, QLatin1Char('.'));
-    for (const QPoint& p : pixels)
-        drawn[p.x()] = QLatin1Char('#');
+    for (const QPoint& p : pixels) drawn[p.x()] = QLatin1Char('#');
     QCOMPARE(drawn, QStringLiteral("####..#..####..#..##"));
 
     const QPolygon upwards = SegmentPixels(0, 9, 0, 0, kDashDot);

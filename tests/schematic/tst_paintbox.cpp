@@ -20,8 +20,7 @@ bool AllPixels(const QImage& image, const QRect& box, QRgb colour)
 {
     for (int y = box.top(); y <= box.bottom(); ++y)
         for (int x = box.left(); x <= box.right(); ++x)
-            if (image.pixel(x, y) != colour)
-                return false;
+            if (image.pixel(x, y) != colour) return false;
     return true;
 }
 

@@ -34,11 +34,9 @@ void TestQtSurface::rectangleIsOutlinedInsideTheExclusiveCornerAndFilled()
         QVERIFY(Ink(image, 19, y));
         QVERIFY(probe::IsColour(image, 20, y, probe::kGrey));
     }
-    for (int x = 9; x <= 20; ++x)
-        QVERIFY(probe::IsColour(image, x, 15, probe::kGrey));
+    for (int x = 9; x <= 20; ++x) QVERIFY(probe::IsColour(image, x, 15, probe::kGrey));
     QCOMPARE(probe::InkBounds(image), QRect(QPoint(10, 10), QPoint(19, 14)));
-    for (int x = 11; x <= 18; ++x)
-        QVERIFY2(probe::IsColour(image, x, 12, QColor(255, 0, 0)), "filled with the brush");
+    for (int x = 11; x <= 18; ++x) QVERIFY2(probe::IsColour(image, x, 12, QColor(255, 0, 0)), "filled with the brush");
 }
 
 void TestQtSurface::ellipseStaysInItsBoxAndTouchesEverySide()

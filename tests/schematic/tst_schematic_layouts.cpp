@@ -32,53 +32,101 @@ struct Expected {
 };
 
 const Expected kLayouts[] = {
-    {"DrawLowPassTOdd", DrawLowPassTOdd,
-     {{Sort::SeriesL, 40, {45, 3}}, {Sort::ShuntC, 80, {90, 45}}, {Sort::SeriesL, 90, {95, 3}},
-      {Sort::ShuntC, 160, {170, 45}}, {Sort::SeriesL, 170, {175, 3}}},
+    {"DrawLowPassTOdd",
+     DrawLowPassTOdd,
+     {{Sort::SeriesL, 40, {45, 3}},
+      {Sort::ShuntC, 80, {90, 45}},
+      {Sort::SeriesL, 90, {95, 3}},
+      {Sort::ShuntC, 160, {170, 45}},
+      {Sort::SeriesL, 170, {175, 3}}},
      {{13, 40}, {70, 90}, {120, 170}, {200, 237}}},
-    {"DrawLowPassTEven", DrawLowPassTEven,
-     {{Sort::SeriesL, 40, {45, 3}}, {Sort::ShuntC, 80, {90, 45}}, {Sort::SeriesL, 90, {95, 3}},
-      {Sort::SeriesL, 150, {155, 3}}, {Sort::ShuntC, 190, {200, 45}}},
+    {"DrawLowPassTEven",
+     DrawLowPassTEven,
+     {{Sort::SeriesL, 40, {45, 3}},
+      {Sort::ShuntC, 80, {90, 45}},
+      {Sort::SeriesL, 90, {95, 3}},
+      {Sort::SeriesL, 150, {155, 3}},
+      {Sort::ShuntC, 190, {200, 45}}},
      {{13, 40}, {70, 90}, {120, 150}, {180, 237}}},
-    {"DrawLowPassPiOdd", DrawLowPassPiOdd,
-     {{Sort::ShuntC, 40, {50, 45}}, {Sort::SeriesL, 50, {55, 3}}, {Sort::ShuntC, 90, {100, 45}},
-      {Sort::SeriesL, 150, {155, 3}}, {Sort::ShuntC, 190, {200, 45}}},
+    {"DrawLowPassPiOdd",
+     DrawLowPassPiOdd,
+     {{Sort::ShuntC, 40, {50, 45}},
+      {Sort::SeriesL, 50, {55, 3}},
+      {Sort::ShuntC, 90, {100, 45}},
+      {Sort::SeriesL, 150, {155, 3}},
+      {Sort::ShuntC, 190, {200, 45}}},
      {{13, 50}, {80, 150}, {180, 237}}},
-    {"DrawLowPassPiEven", DrawLowPassPiEven,
-     {{Sort::ShuntC, 40, {50, 45}}, {Sort::SeriesL, 50, {55, 3}}, {Sort::ShuntC, 90, {100, 45}},
-      {Sort::ShuntC, 160, {170, 45}}, {Sort::SeriesL, 170, {175, 3}}},
+    {"DrawLowPassPiEven",
+     DrawLowPassPiEven,
+     {{Sort::ShuntC, 40, {50, 45}},
+      {Sort::SeriesL, 50, {55, 3}},
+      {Sort::ShuntC, 90, {100, 45}},
+      {Sort::ShuntC, 160, {170, 45}},
+      {Sort::SeriesL, 170, {175, 3}}},
      {{13, 50}, {80, 170}, {200, 237}}},
-    {"DrawHighPassTOdd", DrawHighPassTOdd,
-     {{Sort::SeriesC, 40, {30, 3}}, {Sort::ShuntL, 80, {95, 45}}, {Sort::SeriesC, 115, {105, 3}},
-      {Sort::ShuntL, 180, {195, 45}}, {Sort::SeriesC, 200, {195, 3}}},
+    {"DrawHighPassTOdd",
+     DrawHighPassTOdd,
+     {{Sort::SeriesC, 40, {30, 3}},
+      {Sort::ShuntL, 80, {95, 45}},
+      {Sort::SeriesC, 115, {105, 3}},
+      {Sort::ShuntL, 180, {195, 45}},
+      {Sort::SeriesC, 200, {195, 3}}},
      {{13, 40}, {45, 115}, {120, 200}, {205, 237}}},
-    {"DrawHighPassTEven", DrawHighPassTEven,
-     {{Sort::SeriesC, 40, {30, 3}}, {Sort::ShuntL, 80, {95, 45}}, {Sort::SeriesC, 115, {105, 3}},
-      {Sort::SeriesC, 170, {160, 3}}, {Sort::ShuntL, 190, {205, 45}}},
+    {"DrawHighPassTEven",
+     DrawHighPassTEven,
+     {{Sort::SeriesC, 40, {30, 3}},
+      {Sort::ShuntL, 80, {95, 45}},
+      {Sort::SeriesC, 115, {105, 3}},
+      {Sort::SeriesC, 170, {160, 3}},
+      {Sort::ShuntL, 190, {205, 45}}},
      {{13, 40}, {45, 115}, {120, 170}, {175, 237}}},
-    {"DrawHighPassPiOdd", DrawHighPassPiOdd,
-     {{Sort::ShuntL, 40, {55, 45}}, {Sort::SeriesC, 70, {60, 3}}, {Sort::ShuntL, 100, {115, 45}},
-      {Sort::SeriesC, 170, {160, 3}}, {Sort::ShuntL, 190, {205, 45}}},
+    {"DrawHighPassPiOdd",
+     DrawHighPassPiOdd,
+     {{Sort::ShuntL, 40, {55, 45}},
+      {Sort::SeriesC, 70, {60, 3}},
+      {Sort::ShuntL, 100, {115, 45}},
+      {Sort::SeriesC, 170, {160, 3}},
+      {Sort::ShuntL, 190, {205, 45}}},
      {{13, 70}, {75, 170}, {175, 237}}},
-    {"DrawHighPassPiEven", DrawHighPassPiEven,
-     {{Sort::ShuntL, 40, {55, 45}}, {Sort::SeriesC, 70, {60, 3}}, {Sort::ShuntL, 100, {115, 45}},
-      {Sort::ShuntL, 180, {195, 45}}, {Sort::SeriesC, 200, {195, 3}}},
+    {"DrawHighPassPiEven",
+     DrawHighPassPiEven,
+     {{Sort::ShuntL, 40, {55, 45}},
+      {Sort::SeriesC, 70, {60, 3}},
+      {Sort::ShuntL, 100, {115, 45}},
+      {Sort::ShuntL, 180, {195, 45}},
+      {Sort::SeriesC, 200, {195, 3}}},
      {{13, 70}, {75, 200}, {205, 237}}},
-    {"DrawBandPassTOdd", DrawBandPassTOdd,
-     {{Sort::SeriesLC, 20, {30, 3}}, {Sort::ShuntLC, 67, {95, 45}}, {Sort::SeriesLC, 95, {105, 3}},
-      {Sort::ShuntLC, 162, {195, 45}}, {Sort::SeriesLC, 190, {200, 3}}},
+    {"DrawBandPassTOdd",
+     DrawBandPassTOdd,
+     {{Sort::SeriesLC, 20, {30, 3}},
+      {Sort::ShuntLC, 67, {95, 45}},
+      {Sort::SeriesLC, 95, {105, 3}},
+      {Sort::ShuntLC, 162, {195, 45}},
+      {Sort::SeriesLC, 190, {200, 3}}},
      {{13, 20}, {60, 95}, {135, 190}, {230, 237}}},
-    {"DrawBandPassTEven", DrawBandPassTEven,
-     {{Sort::SeriesLC, 20, {30, 3}}, {Sort::ShuntLC, 67, {95, 45}}, {Sort::SeriesLC, 95, {105, 3}},
-      {Sort::SeriesLC, 150, {160, 3}}, {Sort::ShuntLC, 195, {220, 45}}},
+    {"DrawBandPassTEven",
+     DrawBandPassTEven,
+     {{Sort::SeriesLC, 20, {30, 3}},
+      {Sort::ShuntLC, 67, {95, 45}},
+      {Sort::SeriesLC, 95, {105, 3}},
+      {Sort::SeriesLC, 150, {160, 3}},
+      {Sort::ShuntLC, 195, {220, 45}}},
      {{13, 20}, {60, 95}, {135, 150}, {190, 237}}},
-    {"DrawBandPassPiOdd", DrawBandPassPiOdd,
-     {{Sort::ShuntLC, 25, {50, 45}}, {Sort::SeriesLC, 50, {60, 3}}, {Sort::ShuntLC, 95, {120, 45}},
-      {Sort::SeriesLC, 150, {160, 3}}, {Sort::ShuntLC, 195, {220, 45}}},
+    {"DrawBandPassPiOdd",
+     DrawBandPassPiOdd,
+     {{Sort::ShuntLC, 25, {50, 45}},
+      {Sort::SeriesLC, 50, {60, 3}},
+      {Sort::ShuntLC, 95, {120, 45}},
+      {Sort::SeriesLC, 150, {160, 3}},
+      {Sort::ShuntLC, 195, {220, 45}}},
      {{13, 50}, {90, 150}, {190, 237}}},
-    {"DrawBandPassPiEven", DrawBandPassPiEven,
-     {{Sort::ShuntLC, 25, {50, 45}}, {Sort::SeriesLC, 50, {60, 3}}, {Sort::ShuntLC, 95, {120, 45}},
-      {Sort::ShuntLC, 162, {190, 45}}, {Sort::SeriesLC, 190, {200, 3}}},
+    {"DrawBandPassPiEven",
+     DrawBandPassPiEven,
+     {{Sort::ShuntLC, 25, {50, 45}},
+      {Sort::SeriesLC, 50, {60, 3}},
+      {Sort::ShuntLC, 95, {120, 45}},
+      {Sort::ShuntLC, 162, {190, 45}},
+      {Sort::SeriesLC, 190, {200, 3}}},
      {{13, 50}, {90, 190}, {230, 237}}},
 };
 
@@ -94,7 +142,8 @@ std::set<int> SeriesContacts(const Element& e)
     switch (e.sort) {
     case Sort::SeriesL: return {e.x, e.x + 10, e.x + 20, e.x + 30};
     case Sort::SeriesC: return {e.x, e.x + 5};
-    case Sort::SeriesLC: return {e.x, e.x + 5, e.x + 6, e.x + 7, e.x + 8, e.x + 9, e.x + 10, e.x + 20, e.x + 30, e.x + 40};
+    case Sort::SeriesLC:
+        return {e.x, e.x + 5, e.x + 6, e.x + 7, e.x + 8, e.x + 9, e.x + 10, e.x + 20, e.x + 30, e.x + 40};
     default: return {};
     }
 }
@@ -140,15 +189,12 @@ void DrawBlock(Surface& s, const Element& e)
 void DrawReference(Surface& s, const Expected& layout)
 {
     DrawSchematicFrame(s);
-    for (const Element& e : layout.elements)
-        DrawBlock(s, e);
-    for (const Wire& w : layout.rail)
-        Segment(s, w.from, kRail, w.to, kRail);
+    for (const Element& e : layout.elements) DrawBlock(s, e);
+    for (const Wire& w : layout.rail) Segment(s, w.from, kRail, w.to, kRail);
     s.SetPenStyle(PenStyle::DashDot);
     Segment(s, kBreakX, 25, kBreakX, 110);
     s.SetPenStyle(PenStyle::Solid);
-    for (int i = 0; i < 5; ++i)
-        s.TextOut(layout.elements[i].label.x(), layout.elements[i].label.y(), kLabelTexts[i]);
+    for (int i = 0; i < 5; ++i) s.TextOut(layout.elements[i].label.x(), layout.elements[i].label.y(), kLabelTexts[i]);
 }
 
 QImage Draw(SchematicLayout layout, const QColor& background = probe::kGrey)
@@ -159,8 +205,7 @@ QImage Draw(SchematicLayout layout, const QColor& background = probe::kGrey)
 void AddLayoutRows()
 {
     QTest::addColumn<int>("index");
-    for (int i = 0; i < int(std::size(kLayouts)); ++i)
-        QTest::newRow(kLayouts[i].name) << i;
+    for (int i = 0; i < int(std::size(kLayouts)); ++i) QTest::newRow(kLayouts[i].name) << i;
 }
 
 } // namespace
@@ -190,14 +235,13 @@ void TestSchematicLayouts::railRowHoldsExactlyTheWiresAndSeriesElements()
     const QImage image = Draw(layout.draw);
     std::set<int> expected;
     for (const Wire& wire : layout.rail)
-        for (int x = wire.from; x < wire.to; ++x)
-            expected.insert(x);
+        for (int x = wire.from; x < wire.to; ++x) expected.insert(x);
     for (const Element& e : layout.elements)
-        for (int x : SeriesContacts(e))
-            expected.insert(x);
+        for (int x : SeriesContacts(e)) expected.insert(x);
     for (int x = 13; x <= 236; ++x)
-        QVERIFY2(Ink(image, x, kRail) == (expected.count(x) == 1),
-                 qPrintable(QString("rail pixel (%1,30) should be %2").arg(x).arg(expected.count(x) ? "ink" : "blank")));
+        QVERIFY2(
+            Ink(image, x, kRail) == (expected.count(x) == 1),
+            qPrintable(QString("rail pixel (%1,30) should be %2").arg(x).arg(expected.count(x) ? "ink" : "blank")));
 }
 
 // Pixel for pixel: the frame, each block with its wires, the rail, the break line and the
@@ -220,8 +264,7 @@ void TestSchematicLayouts::breakLineIsDashDotAlongX145()
     QFETCH(int, index);
     const QImage image = Draw(kLayouts[index].draw);
     QString column;
-    for (int y = 25; y < 110; ++y)
-        column += Ink(image, kBreakX, y) ? QLatin1Char('#') : QLatin1Char('.');
+    for (int y = 25; y < 110; ++y) column += Ink(image, kBreakX, y) ? QLatin1Char('#') : QLatin1Char('.');
     QVERIFY2(column.startsWith(QLatin1String("###")), qPrintable(column));
     QVERIFY2(column.contains(QLatin1String(".#.")), qPrintable("dots between the dashes: " + column));
     QVERIFY2(column.count(QLatin1Char('.')) >= 20, qPrintable("gaps along the line: " + column));
@@ -247,8 +290,7 @@ void TestSchematicLayouts::bandPassResonatorsLeaveNoTraceUnderALowPassLayout()
     probe::DrawOnto(image, DrawLowPassTOdd);
     // The shunt resonators at x = 25 and 195 had capacitors at x = 45 and 215 with
     // plates at y = 62 and 67; the low-pass layout has nothing there.
-    for (int x : {45, 215})
-        QCOMPARE(probe::InkCount(image, QRect(x - 8, 62, 17, 6)), 0);
+    for (int x : {45, 215}) QCOMPARE(probe::InkCount(image, QRect(x - 8, 62, 17, 6)), 0);
     QCOMPARE(probe::InkCount(image, QRect(25, 31, 11, 69)), 0);
 }
 
@@ -271,12 +313,12 @@ void TestSchematicLayouts::twelveDistinctPicturesOnOneSheet()
         painter.drawText(QRect(corner, QSize(probe::kWidth, kCaption)), Qt::AlignLeft, kLayouts[i].name);
         painter.drawImage(corner + QPoint(0, kCaption), pictures.last());
         for (int j = 0; j < i; ++j)
-            QVERIFY2(pictures[j] != pictures[i], qPrintable(QString("%1 looks like %2").arg(kLayouts[i].name, kLayouts[j].name)));
+            QVERIFY2(pictures[j] != pictures[i],
+                     qPrintable(QString("%1 looks like %2").arg(kLayouts[i].name, kLayouts[j].name)));
     }
     painter.end();
     const QByteArray path = qgetenv("CORVANE_SHEET_PNG");
-    if (!path.isEmpty())
-        QVERIFY(sheet.save(QString::fromLocal8Bit(path)));
+    if (!path.isEmpty()) QVERIFY(sheet.save(QString::fromLocal8Bit(path)));
 }
 
 void TestSchematicLayouts::chooseLayout_data()
@@ -307,8 +349,7 @@ void TestSchematicLayouts::chooseLayout()
     QFETCH(int, expected);
     const SchematicLayout chosen = ChooseLayout(kind, topology, even);
     QVERIFY(chosen != nullptr);
-    QVERIFY2(chosen == kLayouts[expected].draw,
-             qPrintable(QString("expected %1").arg(kLayouts[expected].name)));
+    QVERIFY2(chosen == kLayouts[expected].draw, qPrintable(QString("expected %1").arg(kLayouts[expected].name)));
 }
 
 void TestSchematicLayouts::chooseLayoutRejectsOtherTopologiesAndKinds_data()

@@ -16,8 +16,7 @@ namespace {
 const QPoint kSeriesArch[] = {{0, 0},  {0, -2}, {1, -5}, {2, -7},  {3, -9}, {5, -10},
                               {7, -9}, {8, -7}, {9, -5}, {10, -2}, {10, 0}};
 // The arch of the shunt coil, relative to its start (x, y0).
-const QPoint kShuntArch[] = {{0, 0},  {2, 0}, {5, 1}, {7, 2},  {9, 3}, {10, 5},
-                             {9, 7}, {7, 8}, {5, 9}, {2, 10}, {0, 10}};
+const QPoint kShuntArch[] = {{0, 0}, {2, 0}, {5, 1}, {7, 2}, {9, 3}, {10, 5}, {9, 7}, {7, 8}, {5, 9}, {2, 10}, {0, 10}};
 
 using Symbol = void (*)(int, int, Surface&);
 
@@ -57,31 +56,27 @@ void TestSchematicPrimitives::seriesInductorRisesToItsArchTopsAndEndsOnTheWire()
 {
     const QImage image = Render([](Surface& s) { DrawSeriesInductor(40, 30, s); });
     QCOMPARE(probe::InkBounds(image), QRect(QPoint(40, 20), QPoint(70, 30)));
-    for (int top : {45, 55, 65})
-        QVERIFY(Ink(image, top, 20));
+    for (int top : {45, 55, 65}) QVERIFY(Ink(image, top, 20));
     QCOMPARE(probe::InkCount(image, QRect(40, 20, 31, 1)), 3);
     QVERIFY2(Ink(image, 70, 30), "the coil ends on the wire at x + 30");
     for (int apex : {45, 55, 65})
         for (int d = 1; d <= 5; ++d)
             for (int y = 20; y <= 30; ++y)
                 QVERIFY2(Ink(image, apex - d, y) == Ink(image, apex + d, y), "each arch is symmetric about its apex");
-    for (int x = 40; x <= 70; ++x)
-        QCOMPARE(Ink(image, x, 30), x % 10 == 0);
+    for (int x = 40; x <= 70; ++x) QCOMPARE(Ink(image, x, 30), x % 10 == 0);
 }
 
 void TestSchematicPrimitives::shuntInductorReachesTenPixelsRightAndEndsBelow()
 {
     const QImage image = Render([](Surface& s) { DrawShuntInductor(80, 50, s); });
     QCOMPARE(probe::InkBounds(image), QRect(QPoint(80, 50), QPoint(90, 80)));
-    for (int y = 50; y <= 80; ++y)
-        QCOMPARE(Ink(image, 90, y), y == 55 || y == 65 || y == 75);
+    for (int y = 50; y <= 80; ++y) QCOMPARE(Ink(image, 90, y), y == 55 || y == 65 || y == 75);
     QVERIFY2(Ink(image, 80, 80), "the coil ends at y + 30");
     for (int apex : {55, 65, 75})
         for (int d = 1; d <= 5; ++d)
             for (int x = 80; x <= 90; ++x)
                 QVERIFY2(Ink(image, x, apex - d) == Ink(image, x, apex + d), "each arch is symmetric about its apex");
-    for (int y = 50; y <= 80; ++y)
-        QCOMPARE(Ink(image, 80, y), y % 10 == 0);
+    for (int y = 50; y <= 80; ++y) QCOMPARE(Ink(image, 80, y), y % 10 == 0);
 }
 
 void TestSchematicPrimitives::coilsAreExactlyTheirArchPaths_data()
@@ -100,7 +95,8 @@ void TestSchematicPrimitives::coilsAreExactlyTheirArchPaths()
 {
     QFETCH(bool, series);
     QFETCH(QPoint, anchor);
-    const QImage coil = Render([&](Surface& s) { (series ? DrawSeriesInductor : DrawShuntInductor)(anchor.x(), anchor.y(), s); });
+    const QImage coil =
+        Render([&](Surface& s) { (series ? DrawSeriesInductor : DrawShuntInductor)(anchor.x(), anchor.y(), s); });
     const QImage traced = Render([&](Surface& s) {
         for (int k = 0; k < 3; ++k) {
             const QPoint start = anchor + (series ? QPoint(10 * k, 0) : QPoint(0, 10 * k));
@@ -139,9 +135,8 @@ void TestSchematicPrimitives::capacitorPlates()
     QFETCH(QPoint, anchor);
     QFETCH(QRect, firstPlate);
     QFETCH(QRect, secondPlate);
-    const QImage image = Render([&](Surface& s) {
-        (series ? DrawSeriesCapacitor : DrawShuntCapacitor)(anchor.x(), anchor.y(), s);
-    });
+    const QImage image =
+        Render([&](Surface& s) { (series ? DrawSeriesCapacitor : DrawShuntCapacitor)(anchor.x(), anchor.y(), s); });
     QCOMPARE(probe::InkCount(image, firstPlate), 17);
     QCOMPARE(probe::InkCount(image, secondPlate), 17);
     QCOMPARE(probe::InkCount(image, image.rect()), 34);
@@ -151,8 +146,7 @@ void TestSchematicPrimitives::capacitorPlates()
 void TestSchematicPrimitives::symbolsWipeNothingAndDrawNoWires_data()
 {
     QTest::addColumn<int>("index");
-    for (int i = 0; i < int(std::size(kSymbolsAt40_30)); ++i)
-        QTest::newRow(kSymbolsAt40_30[i].name) << i;
+    for (int i = 0; i < int(std::size(kSymbolsAt40_30)); ++i) QTest::newRow(kSymbolsAt40_30[i].name) << i;
 }
 
 void TestSchematicPrimitives::symbolsWipeNothingAndDrawNoWires()
@@ -176,20 +170,23 @@ void TestSchematicPrimitives::frameWipesTheAreaToItsOutline()
         DrawSeriesInductor(100, 50, s);
         DrawSchematicFrame(s);
     });
-    for (int x = 0; x < probe::kWidth; ++x)
-        QVERIFY(Ink(image, x, 0) && Ink(image, x, probe::kHeight - 1));
-    for (int y = 0; y < probe::kHeight; ++y)
-        QVERIFY(Ink(image, 0, y) && Ink(image, probe::kWidth - 1, y));
+    for (int x = 0; x < probe::kWidth; ++x) QVERIFY(Ink(image, x, 0) && Ink(image, x, probe::kHeight - 1));
+    for (int y = 0; y < probe::kHeight; ++y) QVERIFY(Ink(image, 0, y) && Ink(image, probe::kWidth - 1, y));
 
-    std::vector<QRect> drawn = {QRect(7, 27, 6, 6), QRect(7, 97, 6, 6), QRect(237, 27, 6, 6),
-                                QRect(237, 97, 6, 6), QRect(13, 100, 224, 1),
+    std::vector<QRect> drawn = {QRect(7, 27, 6, 6),
+                                QRect(7, 97, 6, 6),
+                                QRect(237, 27, 6, 6),
+                                QRect(237, 97, 6, 6),
+                                QRect(13, 100, 224, 1),
                                 probe::TextBox(5, 60, QStringLiteral("Rl")),
                                 probe::TextBox(235, 60, QStringLiteral("Rl"))};
     for (int y = 1; y < probe::kHeight - 1; ++y)
         for (int x = 1; x < probe::kWidth - 1; ++x) {
-            const bool known = std::any_of(drawn.begin(), drawn.end(), [&](const QRect& r) { return r.contains(x, y); });
+            const bool known =
+                std::any_of(drawn.begin(), drawn.end(), [&](const QRect& r) { return r.contains(x, y); });
             if (!known)
-                QVERIFY2(probe::IsColour(image, x, y, Qt::white), qPrintable(QString("(%1,%2) not wiped").arg(x).arg(y)));
+                QVERIFY2(probe::IsColour(image, x, y, Qt::white),
+                         qPrintable(QString("(%1,%2) not wiped").arg(x).arg(y)));
         }
 }
 
@@ -213,8 +210,7 @@ void TestSchematicPrimitives::frameDrawsFourHollowTerminals()
 void TestSchematicPrimitives::frameDrawsTheReturnLineAndBothRlLabels()
 {
     const QImage image = Render(DrawSchematicFrame, probe::kGrey);
-    for (int x = 13; x <= 236; ++x)
-        QVERIFY2(Ink(image, x, 100), qPrintable(QString("return line at x=%1").arg(x)));
+    for (int x = 13; x <= 236; ++x) QVERIFY2(Ink(image, x, 100), qPrintable(QString("return line at x=%1").arg(x)));
     QCOMPARE(probe::InkCount(image, QRect(13, 30, 224, 1)), 0);
     for (int x : {5, 235}) {
         const QRect box = probe::TextBox(x, 60, QStringLiteral("Rl"));

@@ -126,12 +126,12 @@ void WindowRunTest::refusedAndFailedRuns_data()
     QTest::addColumn<QStringList>("edits");
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<int>("errorBoxes");
-    QTest::newRow("empty pole count")
-        << "LPF" << QStringList{"leN="} << QStringList{"Enter the inputs."} << 0;
+    QTest::newRow("empty pole count") << "LPF" << QStringList{"leN="} << QStringList{"Enter the inputs."} << 0;
     QTest::newRow("empty pole count, band-pass")
         << "BPF" << QStringList{"leN=", "leFmin=5", "leFmax=15"} << QStringList{"Enter the inputs."} << 0;
     QTest::newRow("band-pass still checks the passband")
-        << "LPF" << QStringList{"lePassF=", "type=BPF", "leFmin=5", "leFmax=15"} << QStringList{"Enter the inputs."} << 0;
+        << "LPF" << QStringList{"lePassF=", "type=BPF", "leFmin=5", "leFmax=15"} << QStringList{"Enter the inputs."}
+        << 0;
     QTest::newRow("band-pass without its edges ends after one message")
         << "BPF" << QStringList{} << QStringList{"Enter the inputs."} << 0;
     QTest::newRow("zero resistance") << "LPF" << QStringList{"leR=0"} << QStringList{"Enter the inputs."} << 0;
@@ -141,8 +141,7 @@ void WindowRunTest::refusedAndFailedRuns_data()
     QTest::newRow("resistance that is no number")
         << "LPF" << QStringList{"leR=x"} << QStringList{"'x' is not a valid floating point value."} << 1;
     QTest::newRow("band edges of opposite sign")
-        << "BPF" << QStringList{"leFmin=-5", "leFmax=10"}
-        << QStringList{"Invalid floating point operation."} << 1;
+        << "BPF" << QStringList{"leFmin=-5", "leFmax=10"} << QStringList{"Invalid floating point operation."} << 1;
 }
 
 static void ApplyEdit(WindowHarness& h, const QString& edit)
@@ -171,8 +170,10 @@ void WindowRunTest::refusedAndFailedRuns()
     int errors = 0;
     for (const MessageBoxRecord& box : h.boxes) {
         QCOMPARE(box.caption, QString("Corvane"));
-        if (box.icon == QMessageBox::Critical) ++errors;
-        else QCOMPARE(box.icon, QMessageBox::NoIcon);
+        if (box.icon == QMessageBox::Critical)
+            ++errors;
+        else
+            QCOMPARE(box.icon, QMessageBox::NoIcon);
     }
     QCOMPARE(errors, errorBoxes);
     QCOMPARE(h.Cell(0, 0), QString());

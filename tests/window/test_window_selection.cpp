@@ -91,12 +91,18 @@ void WindowSelectionTest::filterKindFromBothSelectors_data()
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("model");
     QTest::addColumn<int>("kind");
-    QTest::newRow("LPF Butterworth") << "LPF" << "Butterworth" << 0;
-    QTest::newRow("HPF Butterworth") << "HPF" << "Butterworth" << 1;
-    QTest::newRow("BPF Butterworth") << "BPF" << "Butterworth" << 2;
-    QTest::newRow("LPF Chebyshev") << "LPF" << "Chebyshev" << 3;
-    QTest::newRow("HPF Chebyshev") << "HPF" << "Chebyshev" << 4;
-    QTest::newRow("BPF Chebyshev") << "BPF" << "Chebyshev" << 5;
+    QTest::newRow("LPF Butterworth") << "LPF"
+                                     << "Butterworth" << 0;
+    QTest::newRow("HPF Butterworth") << "HPF"
+                                     << "Butterworth" << 1;
+    QTest::newRow("BPF Butterworth") << "BPF"
+                                     << "Butterworth" << 2;
+    QTest::newRow("LPF Chebyshev") << "LPF"
+                                   << "Chebyshev" << 3;
+    QTest::newRow("HPF Chebyshev") << "HPF"
+                                   << "Chebyshev" << 4;
+    QTest::newRow("BPF Chebyshev") << "BPF"
+                                   << "Chebyshev" << 5;
 }
 
 void WindowSelectionTest::filterKindFromBothSelectors()

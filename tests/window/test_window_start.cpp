@@ -38,18 +38,49 @@ void WindowStartTest::textsAtStart_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     const std::vector<std::pair<const char*, const char*>> rows{
-        {"leN", "3"},           {"leRipple", "0"},       {"lePassF", "10"},       {"leFmin", ""},
-        {"leFmax", ""},         {"leR", "50"},           {"leFStart", "1"},       {"leStop", "101"},
-        {"leStep", "1.000"},    {"CBType", "LPF"},       {"CBModel", "Butterworth"},
-        {"CBType1", "T - Type"}, {"cbScale", "MHz"},     {"l1", "(MHz)"},         {"l2", "(MHz)"},
-        {"l3", "(MHz)"},        {"l4", "(MHz)"},         {"l5", "(MHz)"},         {"l6", "(MHz)"},
-        {"lUnit", "Units"},     {"lRipple", "(dB)"},     {"Label1", "(Ohm)"},     {"Label11", "X="},
-        {"lbX", "0"},           {"Label12", "; Y="},     {"lbY", "0"},            {"Label2", "Att. [dB]"},
-        {"Label3", "S11, [dB]"}, {"leNLabel", "Number of Poles"}, {"leRippleLabel", "Passband Ripple"},
-        {"lePassFLabel", "Passband Frequency"}, {"leFminLabel", "Fmin"}, {"leFmaxLabel", "Fmax"},
-        {"leRLabel", "RL"},     {"leFStartLabel", "Start"}, {"leStopLabel", "Stop"}, {"leStepLabel", "Step"},
-        {"BCalculate", "&Calculate"}, {"BitBtn1", "Apply"}, {"CheckBox1", "Logarithmic scale"},
-        {"GBType", "Filter Type"}, {"GBInputs1", "Inputs"}, {"gbGraph", "Graph Parameters"},
+        {"leN", "3"},
+        {"leRipple", "0"},
+        {"lePassF", "10"},
+        {"leFmin", ""},
+        {"leFmax", ""},
+        {"leR", "50"},
+        {"leFStart", "1"},
+        {"leStop", "101"},
+        {"leStep", "1.000"},
+        {"CBType", "LPF"},
+        {"CBModel", "Butterworth"},
+        {"CBType1", "T - Type"},
+        {"cbScale", "MHz"},
+        {"l1", "(MHz)"},
+        {"l2", "(MHz)"},
+        {"l3", "(MHz)"},
+        {"l4", "(MHz)"},
+        {"l5", "(MHz)"},
+        {"l6", "(MHz)"},
+        {"lUnit", "Units"},
+        {"lRipple", "(dB)"},
+        {"Label1", "(Ohm)"},
+        {"Label11", "X="},
+        {"lbX", "0"},
+        {"Label12", "; Y="},
+        {"lbY", "0"},
+        {"Label2", "Att. [dB]"},
+        {"Label3", "S11, [dB]"},
+        {"leNLabel", "Number of Poles"},
+        {"leRippleLabel", "Passband Ripple"},
+        {"lePassFLabel", "Passband Frequency"},
+        {"leFminLabel", "Fmin"},
+        {"leFmaxLabel", "Fmax"},
+        {"leRLabel", "RL"},
+        {"leFStartLabel", "Start"},
+        {"leStopLabel", "Stop"},
+        {"leStepLabel", "Step"},
+        {"BCalculate", "&Calculate"},
+        {"BitBtn1", "Apply"},
+        {"CheckBox1", "Logarithmic scale"},
+        {"GBType", "Filter Type"},
+        {"GBInputs1", "Inputs"},
+        {"gbGraph", "Graph Parameters"},
         {"GroupBox1", "Axis X"},
     };
     for (const auto& [name, text] : rows) QTest::newRow(name) << QString(name) << QString(text);
@@ -78,11 +109,11 @@ void WindowStartTest::enabledAtStart_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("enabled");
     const std::vector<std::pair<const char*, bool>> rows{
-        {"leRipple", false}, {"leFmin", false},  {"leFmax", false},   {"lePassF", true},
-        {"leN", true},       {"leR", true},      {"leFStart", true},  {"leStop", true},
-        {"CBType", true},    {"CBModel", true},  {"CBType1", true},   {"cbScale", true},
-        {"BCalculate", true}, {"BitBtn1", true}, {"CheckBox1", true},
-        {"leRippleLabel", false}, {"leFminLabel", false}, {"leFmaxLabel", false}, {"lePassFLabel", true},
+        {"leRipple", false},    {"leFmin", false},      {"leFmax", false},      {"lePassF", true},
+        {"leN", true},          {"leR", true},          {"leFStart", true},     {"leStop", true},
+        {"CBType", true},       {"CBModel", true},      {"CBType1", true},      {"cbScale", true},
+        {"BCalculate", true},   {"BitBtn1", true},      {"CheckBox1", true},    {"leRippleLabel", false},
+        {"leFminLabel", false}, {"leFmaxLabel", false}, {"lePassFLabel", true},
     };
     for (const auto& [name, enabled] : rows) QTest::newRow(name) << QString(name) << enabled;
 }
@@ -100,14 +131,14 @@ void WindowStartTest::placesAndSizes_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("place");
     const std::vector<std::pair<const char*, QRect>> rows{
-        {"GBType", {2, 6, 209, 99}},        {"CBType", {74, 18, 99, 21}},    {"CBModel", {74, 44, 99, 21}},
+        {"GBType", {2, 6, 209, 99}},        {"CBType", {74, 18, 99, 21}},      {"CBModel", {74, 44, 99, 21}},
         {"CBType1", {74, 70, 99, 21}},      {"GBInputs1", {2, 110, 209, 229}}, {"cbScale", {112, 12, 59, 21}},
-        {"leN", {112, 38, 59, 21}},         {"leRipple", {112, 64, 59, 21}}, {"lePassF", {112, 90, 59, 21}},
-        {"leFmin", {112, 118, 59, 21}},     {"leFmax", {112, 148, 59, 21}},  {"leR", {112, 172, 59, 21}},
-        {"BCalculate", {112, 200, 59, 25}}, {"chGain", {218, 12, 407, 299}}, {"Panel2", {217, 314, 408, 23}},
-        {"Shape1", {208, 8, 17, 3}},        {"Shape2", {316, 8, 17, 3}},     {"PB1", {2, 342, 249, 121}},
+        {"leN", {112, 38, 59, 21}},         {"leRipple", {112, 64, 59, 21}},   {"lePassF", {112, 90, 59, 21}},
+        {"leFmin", {112, 118, 59, 21}},     {"leFmax", {112, 148, 59, 21}},    {"leR", {112, 172, 59, 21}},
+        {"BCalculate", {112, 200, 59, 25}}, {"chGain", {218, 12, 407, 299}},   {"Panel2", {217, 314, 408, 23}},
+        {"Shape1", {208, 8, 17, 3}},        {"Shape2", {316, 8, 17, 3}},       {"PB1", {2, 342, 249, 121}},
         {"SG1", {254, 342, 215, 175}},      {"gbGraph", {472, 342, 153, 175}}, {"GroupBox1", {6, 24, 143, 115}},
-        {"leFStart", {38, 16, 59, 21}},     {"leStop", {38, 40, 59, 21}},    {"leStep", {38, 64, 59, 21}},
+        {"leFStart", {38, 16, 59, 21}},     {"leStop", {38, 40, 59, 21}},      {"leStep", {38, 64, 59, 21}},
         {"CheckBox1", {38, 92, 103, 17}},   {"BitBtn1", {90, 144, 59, 25}},
     };
     for (const auto& [name, place] : rows) QTest::newRow(name) << QString(name) << place;
@@ -165,7 +196,8 @@ void WindowStartTest::everyCaptionFitsItsPlace()
         if (text.isEmpty()) continue;
         ++checked;
         const int needed = widget->fontMetrics().horizontalAdvance(text);
-        QVERIFY2(needed <= room, qPrintable(QString("%1 needs %2 px, has %3").arg(widget->objectName()).arg(needed).arg(room)));
+        QVERIFY2(needed <= room,
+                 qPrintable(QString("%1 needs %2 px, has %3").arg(widget->objectName()).arg(needed).arg(room)));
         const QRect inParent = widget->geometry();
         QVERIFY2(widget->parentWidget()->rect().contains(inParent),
                  qPrintable(widget->objectName() + " sticks out of its group"));
@@ -202,11 +234,21 @@ void WindowStartTest::lengthLimits_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("poles") << "leN" << "123" << "12";
-    QTest::newRow("passband") << "lePassF" << "1234567" << "12345";
-    QTest::newRow("resistance") << "leR" << "75.0001" << "75.00";
-    QTest::newRow("sweep start, no limit") << "leFStart" << "0.000001" << "0.000001";
-    QTest::newRow("sweep stop, no limit") << "leStop" << "123456789" << "123456789";
+    QTest::newRow("poles") << "leN"
+                           << "123"
+                           << "12";
+    QTest::newRow("passband") << "lePassF"
+                              << "1234567"
+                              << "12345";
+    QTest::newRow("resistance") << "leR"
+                                << "75.0001"
+                                << "75.00";
+    QTest::newRow("sweep start, no limit") << "leFStart"
+                                           << "0.000001"
+                                           << "0.000001";
+    QTest::newRow("sweep stop, no limit") << "leStop"
+                                          << "123456789"
+                                          << "123456789";
 }
 
 void WindowStartTest::lengthLimits()
@@ -318,15 +360,16 @@ void WindowStartTest::tabOrder()
     for (int i = 0; i < 20 && visited.size() < 14; ++i) {
         QWidget* focus = QApplication::focusWidget();
         QVERIFY(focus);
-        while (focus && focus->parentWidget() != nullptr && focus->objectName().isEmpty()) focus = focus->parentWidget();
+        while (focus && focus->parentWidget() != nullptr && focus->objectName().isEmpty())
+            focus = focus->parentWidget();
         // The chart may take part in the chain through its inner view; it has no field of its own.
         if (h.Chart()->isAncestorOf(focus) || focus == h.Chart()) focus = h.Chart();
         if (focus != h.Chart() && (visited.isEmpty() || visited.last() != focus->objectName()))
             visited << focus->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    const QStringList expected{"CBType", "CBModel", "CBType1", "leN", "cbScale", "lePassF", "BCalculate",
-                               "leR", "BitBtn1", "leStep", "leStop", "leFStart", "CheckBox1", "SG1"};
+    const QStringList expected{"CBType", "CBModel", "CBType1", "leN",    "cbScale",  "lePassF",   "BCalculate",
+                               "leR",    "BitBtn1", "leStep",  "leStop", "leFStart", "CheckBox1", "SG1"};
     QCOMPARE(visited, expected);
 }
 

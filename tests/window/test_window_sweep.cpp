@@ -29,14 +29,30 @@ void WindowSweepTest::stepDisplayAndPoints_data()
     QTest::addColumn<double>("first");
     QTest::addColumn<double>("middle");
     QTest::addColumn<double>("last");
-    QTest::newRow("defaults") << "1" << "101" << "1.000" << 1.0 << 1.0 << 51.0 << 100.0;
-    QTest::newRow("zero start") << "0" << "100" << "1.000" << 1.0 << 1e-10 << 50.0 << 99.0;
-    QTest::newRow("symmetric") << "-50" << "50" << "1.000" << 1.0 << -50.0 << 1e-10 << 49.0;
-    QTest::newRow("large step") << "0" << "200000" << "2.000e+03" << 2000.0 << 1e-10 << 100000.0 << 198000.0;
-    QTest::newRow("step of exactly 1000") << "0" << "100000" << "1000.000" << 1000.0 << 1e-10 << 50000.0 << 99000.0;
-    QTest::newRow("descending") << "101" << "1" << "-1.000" << -1.0 << 101.0 << 51.0 << 2.0;
-    QTest::newRow("no step") << "5" << "5" << "0.000" << 0.0 << 5.0 << 5.0 << 5.0;
-    QTest::newRow("quarter step") << "0" << "25" << "0.250" << 0.25 << 1e-10 << 12.5 << 24.75;
+    QTest::newRow("defaults") << "1"
+                              << "101"
+                              << "1.000" << 1.0 << 1.0 << 51.0 << 100.0;
+    QTest::newRow("zero start") << "0"
+                                << "100"
+                                << "1.000" << 1.0 << 1e-10 << 50.0 << 99.0;
+    QTest::newRow("symmetric") << "-50"
+                               << "50"
+                               << "1.000" << 1.0 << -50.0 << 1e-10 << 49.0;
+    QTest::newRow("large step") << "0"
+                                << "200000"
+                                << "2.000e+03" << 2000.0 << 1e-10 << 100000.0 << 198000.0;
+    QTest::newRow("step of exactly 1000") << "0"
+                                          << "100000"
+                                          << "1000.000" << 1000.0 << 1e-10 << 50000.0 << 99000.0;
+    QTest::newRow("descending") << "101"
+                                << "1"
+                                << "-1.000" << -1.0 << 101.0 << 51.0 << 2.0;
+    QTest::newRow("no step") << "5"
+                             << "5"
+                             << "0.000" << 0.0 << 5.0 << 5.0 << 5.0;
+    QTest::newRow("quarter step") << "0"
+                                  << "25"
+                                  << "0.250" << 0.25 << 1e-10 << 12.5 << 24.75;
 }
 
 void WindowSweepTest::stepDisplayAndPoints()

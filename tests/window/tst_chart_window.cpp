@@ -20,28 +20,38 @@ namespace {
 
 using Window = WindowHarness;
 
-QString X(const Window& w) { return w.Child<QLabel>("lbX")->text(); }
-QString Y(const Window& w) { return w.Child<QLabel>("lbY")->text(); }
+QString X(const Window& w)
+{
+    return w.Child<QLabel>("lbX")->text();
+}
+QString Y(const Window& w)
+{
+    return w.Child<QLabel>("lbY")->text();
+}
 
-void ClickLogBox(const Window& w) {
+void ClickLogBox(const Window& w)
+{
     QTest::mouseClick(w.Child<QCheckBox>("CheckBox1"), Qt::LeftButton, {}, QPoint(5, 8));
 }
 
 // Typed after the digits: a lone "-" typed first would not convert.
-void PrependMinus(const Window& w, const char* field) {
+void PrependMinus(const Window& w, const char* field)
+{
     QLineEdit* edit = w.Edit(field);
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_Home);
     QTest::keyClick(edit, Qt::Key_Minus);
 }
 
-double DeepestAtt(const Window& w) {
+double DeepestAtt(const Window& w)
+{
     const Sweep& att = w.window.State().Att;
     return *std::min_element(att.begin(), att.end());
 }
 
 // The lowest level of both curves as plotted.
-double DeepestPlotted(const Window& w) {
+double DeepestPlotted(const Window& w)
+{
     double deepest = 0;
     for (int series = 0; series < 2; ++series)
         for (int i = 0; i < w.Chart()->PointCount(series); ++i)
@@ -54,7 +64,8 @@ struct Silent : MessagePort {
 };
 
 // Attenuation of the sixth-order Butterworth high-pass at PassF = 1, as the window computes it.
-double HighPassAtt(double f) {
+double HighPassAtt(double f)
+{
     Sweep freq, att;
     freq.fill(f);
     Silent silent;
@@ -64,10 +75,10 @@ double HighPassAtt(double f) {
 
 // Start frequencies whose attenuation is exactly -120 dB and, one step lower, just below it:
 // the sixth-order high-pass reaches -120 dB near 0.1 and falls as f falls.
-bool FloorBoundary(double& at, double& below) {
+bool FloorBoundary(double& at, double& below)
+{
     double f = 0.1 * (1 + 1e-12 / 12);
-    for (int i = 0; i < 400; ++i)
-        f = std::nextafter(f, 0.0);
+    for (int i = 0; i < 400; ++i) f = std::nextafter(f, 0.0);
     for (int i = 0; i < 800; ++i, f = std::nextafter(f, 1.0)) {
         if (HighPassAtt(f) == -120.0 && HighPassAtt(std::nextafter(f, 0.0)) < -120.0) {
             at = f;
@@ -79,21 +90,24 @@ bool FloorBoundary(double& at, double& below) {
 }
 
 // The readout's text for a pointer at p, by the linear mapping over the plot rectangle.
-QString ExpectedX(const TChart& chart, QPoint p) {
+QString ExpectedX(const TChart& chart, QPoint p)
+{
     const QRect r = chart.PlotRect();
-    const double x = (p.x() - r.left()) * (chart.BottomMaximum() - chart.BottomMinimum()) /
-                         (r.right() - r.left()) + chart.BottomMinimum();
+    const double x = (p.x() - r.left()) * (chart.BottomMaximum() - chart.BottomMinimum()) / (r.right() - r.left()) +
+                     chart.BottomMinimum();
     return QString::fromStdString(FormatSci2(x));
 }
 
-QString ExpectedY(const TChart& chart, QPoint p) {
+QString ExpectedY(const TChart& chart, QPoint p)
+{
     const QRect r = chart.PlotRect();
-    const double y = (p.y() - r.bottom()) * (chart.LeftMaximum() - chart.LeftMinimum()) /
-                         (r.top() - r.bottom()) + chart.LeftMinimum();
+    const double y = (p.y() - r.bottom()) * (chart.LeftMaximum() - chart.LeftMinimum()) / (r.top() - r.bottom()) +
+                     chart.LeftMinimum();
     return QString::fromStdString(FormatSci2(y));
 }
 
-QPoint OnCurve(const TChart& chart, int series, int index) {
+QPoint OnCurve(const TChart& chart, int series, int index)
+{
     const QPointF data = chart.PointAt(series, index);
     return kit::PixelOf(chart, data.x(), data.y()).toPoint();
 }
@@ -119,7 +133,8 @@ private slots:
     void zoomChangesTheReadoutMapping();
 };
 
-void ChartWindowTest::floorRule_data() {
+void ChartWindowTest::floorRule_data()
+{
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("poles");
     QTest::addColumn<QString>("passband");
@@ -127,14 +142,25 @@ void ChartWindowTest::floorRule_data() {
     QTest::addColumn<bool>("floored");
     double at = 0, below = 0;
     QVERIFY2(FloorBoundary(at, below), "no start frequency gives exactly -120 dB");
-    QTest::newRow("default design, above") << "LPF" << "3" << "10" << 1.0 << false;
-    QTest::newRow("exactly -120") << "HPF" << "6" << "1" << at << false;
-    QTest::newRow("one step below -120") << "HPF" << "6" << "1" << below << true;
-    QTest::newRow("deep high-pass") << "HPF" << "9" << "50" << 1.0 << true;
-    QTest::newRow("everything below -120") << "HPF" << "9" << "99999" << 1.0 << true;
+    QTest::newRow("default design, above") << "LPF"
+                                           << "3"
+                                           << "10" << 1.0 << false;
+    QTest::newRow("exactly -120") << "HPF"
+                                  << "6"
+                                  << "1" << at << false;
+    QTest::newRow("one step below -120") << "HPF"
+                                         << "6"
+                                         << "1" << below << true;
+    QTest::newRow("deep high-pass") << "HPF"
+                                    << "9"
+                                    << "50" << 1.0 << true;
+    QTest::newRow("everything below -120") << "HPF"
+                                           << "9"
+                                           << "99999" << 1.0 << true;
 }
 
-void ChartWindowTest::floorRule() {
+void ChartWindowTest::floorRule()
+{
     QFETCH(QString, type);
     QFETCH(QString, poles);
     QFETCH(QString, passband);
@@ -170,7 +196,8 @@ void ChartWindowTest::floorRule() {
     QVERIFY(chart.LeftAutomaticMinimum());
 }
 
-void ChartWindowTest::reflectionWorkedValues_data() {
+void ChartWindowTest::reflectionWorkedValues_data()
+{
     QTest::addColumn<QString>("poles");
     QTest::addColumn<QString>("passband");
     QTest::addColumn<int>("index");
@@ -178,12 +205,16 @@ void ChartWindowTest::reflectionWorkedValues_data() {
     QTest::addColumn<double>("s11");
     QTest::addColumn<double>("tolerance");
     // Default sweep 1 to 101 in steps of 1: index i is at i + 1.
-    QTest::newRow("passband 0 dB") << "3" << "99999" << 0 << 0.0 << -140.0 << 1e-3;
-    QTest::newRow("band edge -3.0103 dB") << "1" << "1" << 0 << -3.0103 << -3.0103 << 1e-4;
-    QTest::newRow("-10 dB") << "1" << "1" << 2 << -10.0 << -0.4576 << 1e-4;
+    QTest::newRow("passband 0 dB") << "3"
+                                   << "99999" << 0 << 0.0 << -140.0 << 1e-3;
+    QTest::newRow("band edge -3.0103 dB") << "1"
+                                          << "1" << 0 << -3.0103 << -3.0103 << 1e-4;
+    QTest::newRow("-10 dB") << "1"
+                            << "1" << 2 << -10.0 << -0.4576 << 1e-4;
 }
 
-void ChartWindowTest::reflectionWorkedValues() {
+void ChartWindowTest::reflectionWorkedValues()
+{
     QFETCH(QString, poles);
     QFETCH(QString, passband);
     QFETCH(int, index);
@@ -212,7 +243,8 @@ void ChartWindowTest::reflectionWorkedValues() {
     }
 }
 
-void ChartWindowTest::reflectionOfPositiveAttenuationFails() {
+void ChartWindowTest::reflectionOfPositiveAttenuationFails()
+{
     Window w;
     w.Calculate();
     QCOMPARE(w.Chart()->PointCount(0), SweepPoints);
@@ -223,13 +255,13 @@ void ChartWindowTest::reflectionOfPositiveAttenuationFails() {
     QCOMPARE(w.boxes.size(), size_t(1));
     QCOMPARE(w.boxes[0].text, QString("Invalid floating point operation."));
     QCOMPARE(w.boxes[0].icon, QMessageBox::Critical);
-    QVERIFY(DeepestAtt(w) < 0 && *std::max_element(w.window.State().Att.begin(),
-                                                    w.window.State().Att.end()) > 4e-14);
+    QVERIFY(DeepestAtt(w) < 0 && *std::max_element(w.window.State().Att.begin(), w.window.State().Att.end()) > 4e-14);
     QCOMPARE(w.Chart()->PointCount(0), 0);
     QCOMPARE(w.Chart()->PointCount(1), 0);
 }
 
-void ChartWindowTest::descendingSweepPlottedAscending() {
+void ChartWindowTest::descendingSweepPlottedAscending()
+{
     Window w;
     w.Type("leFStart", "101");
     w.Type("leStop", "1");
@@ -239,16 +271,15 @@ void ChartWindowTest::descendingSweepPlottedAscending() {
     const TChart& chart = *w.Chart();
     for (int series = 0; series < 2; ++series) {
         QCOMPARE(chart.PointCount(series), SweepPoints);
-        for (int i = 1; i < SweepPoints; ++i)
-            QVERIFY(chart.PointAt(series, i).x() > chart.PointAt(series, i - 1).x());
+        for (int i = 1; i < SweepPoints; ++i) QVERIFY(chart.PointAt(series, i).x() > chart.PointAt(series, i - 1).x());
     }
-    for (int i = 0; i < SweepPoints; ++i)
-        QCOMPARE(chart.PointAt(0, i), QPointF(state.Freq[99 - i], state.Att[99 - i]));
+    for (int i = 0; i < SweepPoints; ++i) QCOMPARE(chart.PointAt(0, i), QPointF(state.Freq[99 - i], state.Att[99 - i]));
     QCOMPARE(chart.BottomMinimum(), state.Freq[99]);
     QCOMPARE(chart.BottomMaximum(), state.Freq[0]);
 }
 
-void ChartWindowTest::clearingKeepsAxesAndTitle_data() {
+void ChartWindowTest::clearingKeepsAxesAndTitle_data()
+{
     QTest::addColumn<QString>("edit");
     QTest::addColumn<bool>("cleared");
     QTest::newRow("pole count") << "leN" << true;
@@ -259,7 +290,8 @@ void ChartWindowTest::clearingKeepsAxesAndTitle_data() {
     QTest::newRow("topology") << "CBType1" << false;
 }
 
-void ChartWindowTest::clearingKeepsAxesAndTitle() {
+void ChartWindowTest::clearingKeepsAxesAndTitle()
+{
     QFETCH(QString, edit);
     QFETCH(bool, cleared);
     Window w;
@@ -273,18 +305,12 @@ void ChartWindowTest::clearingKeepsAxesAndTitle() {
     QVERIFY(!chart.LeftAutomaticMinimum());
     const QString title = chart.Title();
     QCOMPARE(title, QString("Butterworth  HPF"));
-    if (edit == "leN")
-        w.Type("leN", "4");
-    if (edit == "lePassF")
-        w.Type("lePassF", "20");
-    if (edit == "CBType")
-        w.Choose("CBType", "LPF");
-    if (edit == "CBModel")
-        w.Choose("CBModel", "Chebyshev");
-    if (edit == "leR")
-        w.Type("leR", "75");
-    if (edit == "CBType1")
-        w.Choose("CBType1", "Pi - Type");
+    if (edit == "leN") w.Type("leN", "4");
+    if (edit == "lePassF") w.Type("lePassF", "20");
+    if (edit == "CBType") w.Choose("CBType", "LPF");
+    if (edit == "CBModel") w.Choose("CBModel", "Chebyshev");
+    if (edit == "leR") w.Type("leR", "75");
+    if (edit == "CBType1") w.Choose("CBType1", "Pi - Type");
     QCOMPARE(chart.PointCount(0), cleared ? 0 : SweepPoints);
     QCOMPARE(chart.PointCount(1), cleared ? 0 : SweepPoints);
     QCOMPARE(chart.Title(), title);
@@ -293,7 +319,8 @@ void ChartWindowTest::clearingKeepsAxesAndTitle() {
     QCOMPARE(chart.LeftMinimum(), -120.0);
 }
 
-void ChartWindowTest::readoutOverAndOffACurve() {
+void ChartWindowTest::readoutOverAndOffACurve()
+{
     Window w;
     w.Calculate();
     TChart& chart = *w.Chart();
@@ -323,14 +350,16 @@ void ChartWindowTest::readoutOverAndOffACurve() {
     QVERIFY(w.boxes.empty());
 }
 
-void ChartWindowTest::readoutFromAClickOnEachCurve_data() {
+void ChartWindowTest::readoutFromAClickOnEachCurve_data()
+{
     QTest::addColumn<int>("series");
     QTest::addColumn<int>("index");
     QTest::newRow("attenuation") << 0 << 60;
     QTest::newRow("S11") << 1 << 3;
 }
 
-void ChartWindowTest::readoutFromAClickOnEachCurve() {
+void ChartWindowTest::readoutFromAClickOnEachCurve()
+{
     QFETCH(int, series);
     QFETCH(int, index);
     Window w;
@@ -346,7 +375,8 @@ void ChartWindowTest::readoutFromAClickOnEachCurve() {
     QCOMPARE(Y(w), ExpectedY(chart, on));
 }
 
-void ChartWindowTest::readoutFrozenWhileLogarithmic() {
+void ChartWindowTest::readoutFrozenWhileLogarithmic()
+{
     Window w;
     w.Calculate();
     TChart& chart = *w.Chart();
@@ -379,7 +409,8 @@ void ChartWindowTest::readoutFrozenWhileLogarithmic() {
     QCOMPARE(X(w), ExpectedX(chart, linearOn));
 }
 
-void ChartWindowTest::logSwitchWithNegativeMinimum() {
+void ChartWindowTest::logSwitchWithNegativeMinimum()
+{
     Window w;
     w.Type("leStop", "50");
     w.Type("leFStart", "50");
@@ -404,7 +435,8 @@ void ChartWindowTest::logSwitchWithNegativeMinimum() {
     QVERIFY(w.boxes.empty());
 }
 
-void ChartWindowTest::zoomChangesTheReadoutMapping() {
+void ChartWindowTest::zoomChangesTheReadoutMapping()
+{
     Window w;
     w.Calculate();
     TChart& chart = *w.Chart();

@@ -20,8 +20,7 @@ private:
     static QAction* CopyAction(QTableWidget* grid)
     {
         for (QAction* action : grid->actions()) {
-            if (action->text() == QLatin1String("Copy"))
-                return action;
+            if (action->text() == QLatin1String("Copy")) return action;
         }
         return nullptr;
     }
@@ -43,11 +42,9 @@ private slots:
         QTest::addColumn<QString>("expected");
         const QString header = QStringLiteral("Poles\tC, [F]\tL, [H]\n");
         QTest::newRow("header only") << 4 << QStringList(12, QString()) << header;
-        QTest::newRow("blank rows left out")
-            << 3 << QStringList{"G1", "", "1.00e-06", "", "", "", "G3", "2.00e-09", ""}
-            << header + QStringLiteral("G1\t\t1.00e-06\nG3\t2.00e-09\t\n");
-        QTest::newRow("a row with one cell")
-            << 1 << QStringList{"", "", "x"} << header + QStringLiteral("\t\tx\n");
+        QTest::newRow("blank rows left out") << 3 << QStringList{"G1", "", "1.00e-06", "", "", "", "G3", "2.00e-09", ""}
+                                             << header + QStringLiteral("G1\t\t1.00e-06\nG3\t2.00e-09\t\n");
+        QTest::newRow("a row with one cell") << 1 << QStringList{"", "", "x"} << header + QStringLiteral("\t\tx\n");
     }
 
     void gridText()
@@ -58,8 +55,7 @@ private slots:
         QTableWidget grid(rows, 3);
         grid.setHorizontalHeaderLabels({"Poles", "C, [F]", "L, [H]"});
         for (int i = 0; i < cells.size(); ++i) {
-            if (!cells[i].isEmpty())
-                grid.setItem(i / 3, i % 3, new QTableWidgetItem(cells[i]));
+            if (!cells[i].isEmpty()) grid.setItem(i / 3, i % 3, new QTableWidgetItem(cells[i]));
         }
         QCOMPARE(GridClipboard::GridText(&grid), expected);
     }

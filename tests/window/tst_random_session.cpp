@@ -38,11 +38,11 @@ const char* const kFields[] = {"leN", "leRipple", "lePassF", "leFmin", "leFmax",
 const char* const kCombos[] = {"CBType", "CBModel", "CBType1", "cbScale"};
 
 // Whole texts a user might try: good values, edge values and plain mistakes.
-const char* const kTexts[] = {"3",  "0",     "00",   "0.0",   "-0",    "1",     "2",     "5",     "9",
-                              "12", "99",    "-1",   "-5",    "0.5",   "1e300", "1e-300", "1e308", "1e999",
-                              "-1e3", "1.5", ".5",   "5.",    "1e",    "e5",    " 7",    "7 ",    "+4",
-                              "--1", "0x10", "inf",  "nan",   "1,5",   "",      "10",    "50",    "101",
-                              "1e-20", "4e-324", "1e-323", "3.0", "1e5", "-50",  "200000", "99999"};
+const char* const kTexts[] = {"3",     "0",      "00",     "0.0", "-0",  "1",     "2",      "5",     "9",
+                              "12",    "99",     "-1",     "-5",  "0.5", "1e300", "1e-300", "1e308", "1e999",
+                              "-1e3",  "1.5",    ".5",     "5.",  "1e",  "e5",    " 7",     "7 ",    "+4",
+                              "--1",   "0x10",   "inf",    "nan", "1,5", "",      "10",     "50",    "101",
+                              "1e-20", "4e-324", "1e-323", "3.0", "1e5", "-50",   "200000", "99999"};
 
 // Characters typed one by one: the number alphabet, blanks, letters, punctuation and
 // characters from outside Latin-1 (Arabic-Indic digits, full-width digits, an emoji).
@@ -51,15 +51,14 @@ constexpr int kNumberAlphabetSize = 16;
 const QString kAlphabet = QStringLiteral("0123456789+-.eE ,xXabfinz_'%\"\\/*#") + QChar(0x00e9) + QChar(0x00b5) +
                           QChar(0x0663) + QChar(0xff15) + QChar(0x20ac) + QChar(0x2212) + QStringLiteral("\U0001F600");
 
-const char* const kComboTexts[] = {"LPF",     "HPF", "BPF",  "Butterworth", "Chebyshev", "T - Type", "Pi - Type",
-                                   "Hz",      "kHz", "MHz",  "GHz",         "B",         "bpf",      "",
-                                   "Cheby",   "GHz ", "x"};
+const char* const kComboTexts[] = {"LPF",       "HPF", "BPF",   "Butterworth", "Chebyshev", "T - Type",
+                                   "Pi - Type", "Hz",  "kHz",   "MHz",         "GHz",       "B",
+                                   "bpf",       "",    "Cheby", "GHz ",        "x"};
 
 const QRegularExpression kValuePattern(QStringLiteral("^-?\\d\\.\\d{2}e[+-]\\d{2,3}$"));
 const QRegularExpression kStepPattern(QStringLiteral("^(-?\\d+\\.\\d{3}|-?\\d\\.\\d{3}e[+-]\\d{2,3})$"));
-const QRegularExpression kConversionPattern(
-    QStringLiteral("^'.*' is not a valid (floating point|integer) value\\.$"),
-    QRegularExpression::DotMatchesEverythingOption);
+const QRegularExpression kConversionPattern(QStringLiteral("^'.*' is not a valid (floating point|integer) value\\.$"),
+                                            QRegularExpression::DotMatchesEverythingOption);
 
 bool AllFinite(const std::vector<double>& values)
 {
@@ -154,9 +153,12 @@ private:
         for (int i = 0; i < length; ++i) {
             const int at = Pick(alphabet);
             // Keep a surrogate pair whole.
-            if (kAlphabet.at(at).isLowSurrogate()) text += kAlphabet.mid(at - 1, 2);
-            else if (kAlphabet.at(at).isHighSurrogate()) text += kAlphabet.mid(at, 2);
-            else text += kAlphabet.at(at);
+            if (kAlphabet.at(at).isLowSurrogate())
+                text += kAlphabet.mid(at - 1, 2);
+            else if (kAlphabet.at(at).isHighSurrogate())
+                text += kAlphabet.mid(at, 2);
+            else
+                text += kAlphabet.at(at);
         }
         return text;
     }
@@ -201,8 +203,8 @@ private:
         const char* name = EnabledField();
         QLineEdit* edit = h.Edit(name);
         edit->setFocus();
-        static const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Home, Qt::Key_End,
-                                       Qt::Key_Left,      Qt::Key_Right};
+        static const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Home,
+                                       Qt::Key_End,       Qt::Key_Left,   Qt::Key_Right};
         const Qt::Key key = PickOf(keys);
         if (Pick(3) == 0) {
             const QString text = RandomText().left(2);
@@ -402,7 +404,8 @@ private:
             for (int c = 1; c < 3; ++c) {
                 const QString text = h.Cell(r, c);
                 if (text.isEmpty()) continue;
-                if (!kValuePattern.match(text).hasMatch()) return QStringLiteral("cell %1,%2 '%3'").arg(r).arg(c).arg(text);
+                if (!kValuePattern.match(text).hasMatch())
+                    return QStringLiteral("cell %1,%2 '%3'").arg(r).arg(c).arg(text);
                 ++values;
             }
             if (label.isEmpty() && values > 0) return QStringLiteral("row %1 has values but no label").arg(r);
@@ -416,7 +419,8 @@ private:
     {
         const DesignState& s = h.window.State();
         if (s.Freq.size() != SweepPoints || s.Att.size() != SweepPoints) return QStringLiteral("sweep length");
-        if (!AllFinite(s.Freq) || !AllFinite(s.Att)) return QStringLiteral("a sweep or attenuation value is not finite");
+        if (!AllFinite(s.Freq) || !AllFinite(s.Att))
+            return QStringLiteral("a sweep or attenuation value is not finite");
         const size_t n = s.GValues.size();
         if (s.ElementValues.size() != n || s.ElementUnits.size() != n || s.BandL.size() != n || s.BandC.size() != n)
             return QStringLiteral("result arrays of different lengths");
@@ -439,7 +443,8 @@ private:
                                         QStringLiteral("Floating point overflow.")};
         for (; boxesSeen_ < static_cast<int>(h.boxes.size()); ++boxesSeen_) {
             const MessageBoxRecord& box = h.boxes[static_cast<size_t>(boxesSeen_)];
-            if (box.caption != QLatin1String(kApplicationTitle)) return QStringLiteral("box caption '%1'").arg(box.caption);
+            if (box.caption != QLatin1String(kApplicationTitle))
+                return QStringLiteral("box caption '%1'").arg(box.caption);
             const bool ok = box.icon == QMessageBox::Critical
                                 ? faults.contains(box.text) || kConversionPattern.match(box.text).hasMatch()
                                 : box.icon == QMessageBox::NoIcon && messages.contains(box.text);
@@ -497,8 +502,7 @@ void RandomSessionTest::randomSession()
     qInfo("seed %u: %d steps in %lld ms, %d message boxes; %d runs shown, curves at %d steps (kinds 0x%x), up to %d "
           "grid rows, readout at %d steps, logarithmic axis at %d steps",
           seed, done, static_cast<long long>(clock.elapsed()), session.Boxes(), reach.runsShown, reach.curvesShown,
-          reach.kinds,
-          reach.gridRows, reach.readouts, reach.logarithmic);
+          reach.kinds, reach.gridRows, reach.readouts, reach.logarithmic);
     QVERIFY2(done >= std::min(steps, 200), "the session ended before it got going");
 }
 

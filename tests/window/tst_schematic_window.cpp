@@ -23,7 +23,10 @@ private slots:
 
 namespace {
 
-TPaintBox* Area(const WindowHarness& h) { return h.Child<TPaintBox>("PB1"); }
+TPaintBox* Area(const WindowHarness& h)
+{
+    return h.Child<TPaintBox>("PB1");
+}
 
 // The picture a layout draws by itself on an area like PB1, in PB1's font.
 QImage Reference(const WindowHarness& h, SchematicLayout layout)
@@ -38,7 +41,10 @@ QImage Reference(const WindowHarness& h, SchematicLayout layout)
     return picture;
 }
 
-bool Shows(const WindowHarness& h, SchematicLayout layout) { return Area(h)->Buffer() == Reference(h, layout); }
+bool Shows(const WindowHarness& h, SchematicLayout layout)
+{
+    return Area(h)->Buffer() == Reference(h, layout);
+}
 
 // Forces PB1 to repaint at once, as when it is uncovered.
 void Repaint(const WindowHarness& h)
