@@ -1,4 +1,4 @@
-#include "ChartStyle.h"
+#include "chart/ChartStyle.h"
 
 #include <QChart>
 #include <QChartView>

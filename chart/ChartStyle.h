@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QString>
 
-#include "NiceScale.h"
+#include "chart/NiceScale.h"
 
 class QAbstractAxis;
 class QChart;

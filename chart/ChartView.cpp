@@ -1,4 +1,4 @@
-#include "ChartView.h"
+#include "chart/ChartView.h"
 
 #include <QMouseEvent>
 

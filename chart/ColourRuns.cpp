@@ -1,4 +1,4 @@
-#include "ColourRuns.h"
+#include "chart/ColourRuns.h"
 
 QVector<ColourRun> SplitColourRuns(const QVector<QColor>& colours)
 {

@@ -1,4 +1,4 @@
-#include "NiceScale.h"
+#include "chart/NiceScale.h"
 
 #include <algorithm>
 #include <cmath>

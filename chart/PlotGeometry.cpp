@@ -1,4 +1,4 @@
-#include "PlotGeometry.h"
+#include "chart/PlotGeometry.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
-#include "TChart.h"
+#include "chart/TChart.h"
 
 #include <QChart>
 #include <QCursor>
 
-#include "ChartStyle.h"
-#include "TChartImpl.h"
+#include "chart/ChartStyle.h"
+#include "chart/TChartImpl.h"
 
 namespace {
 

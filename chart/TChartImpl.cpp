@@ -1,4 +1,4 @@
-#include "TChartImpl.h"
+#include "chart/TChartImpl.h"
 
 #include <QChart>
 #include <QGraphicsLayout>
@@ -10,8 +10,8 @@
 #include <cmath>
 #include <limits>
 
-#include "ChartStyle.h"
-#include "ColourRuns.h"
+#include "chart/ChartStyle.h"
+#include "chart/ColourRuns.h"
 
 namespace {
 

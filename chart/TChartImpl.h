@@ -3,10 +3,10 @@
 #include <array>
 #include <vector>
 
-#include "ChartView.h"
-#include "NiceScale.h"
-#include "PlotGeometry.h"
-#include "TChart.h"
+#include "chart/ChartView.h"
+#include "chart/NiceScale.h"
+#include "chart/PlotGeometry.h"
+#include "chart/TChart.h"
 
 class QAbstractAxis;
 class QChart;

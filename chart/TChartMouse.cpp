@@ -1,7 +1,7 @@
 #include <QChart>
 #include <QRubberBand>
 
-#include "TChartImpl.h"
+#include "chart/TChartImpl.h"
 
 namespace {
 

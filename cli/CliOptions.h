@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "NetworkOptions.h"
+#include "cli/NetworkOptions.h"
 
 namespace CLI {
 class App;

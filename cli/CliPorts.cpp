@@ -1,4 +1,4 @@
-#include "CliPorts.h"
+#include "cli/CliPorts.h"
 
 #include <ostream>
 

@@ -1,8 +1,8 @@
-#include "CliRun.h"
+#include "cli/CliRun.h"
 
-#include "CliPorts.h"
-#include "NetworkStage.h"
-#include "Reports.h"
+#include "cli/CliPorts.h"
+#include "cli/NetworkStage.h"
+#include "cli/Reports.h"
 
 void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& options)
 {

@@ -1,7 +1,7 @@
 #pragma once
 #include <iosfwd>
 
-#include "CliOptions.h"
+#include "cli/CliOptions.h"
 
 class CalculationRun;
 class CliForm;

@@ -1,4 +1,4 @@
-#include "NetworkOptions.h"
+#include "cli/NetworkOptions.h"
 
 #include <CLI/CLI.hpp>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "NetworkStage.h"
+#include "cli/NetworkStage.h"
 
 #include <cstdio>
 #include <ostream>

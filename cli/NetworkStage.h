@@ -5,8 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "CliPorts.h"
-#include "NetworkOptions.h"
+#include "cli/CliPorts.h"
+#include "cli/NetworkOptions.h"
 #include "filtermath/LadderAnalysis.h"
 
 // After a completed run: rounds the element table to a standard series, analyses the ladder

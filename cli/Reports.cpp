@@ -1,4 +1,4 @@
-#include "Reports.h"
+#include "cli/Reports.h"
 
 #include <cstdio>
 #include <ostream>

@@ -3,7 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "CliPorts.h"
+#include "cli/CliPorts.h"
 
 // The design state after the run under its own field names, plus S11, Title and Grid.
 nlohmann::ordered_json StateJson(const DesignState& state, const CliForm& form, const CliResults& results);

@@ -1,8 +1,8 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
-#include "CliOptions.h"
-#include "CliRun.h"
+#include "cli/CliOptions.h"
+#include "cli/CliRun.h"
 
 int main(int argc, char** argv)
 {

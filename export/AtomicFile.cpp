@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "export/AtomicFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "ExportError.h"
+#include "export/ExportError.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "ExportSweep.h"
+#include "export/ExportSweep.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "ExportError.h"
+#include "export/ExportError.h"
 
 const char* const kNoPositiveFrequencyText = "The sweep holds no positive frequency to export.";
 

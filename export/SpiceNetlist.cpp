@@ -1,10 +1,10 @@
-#include "SpiceNetlist.h"
+#include "export/SpiceNetlist.h"
 
 #include <cmath>
 #include <sstream>
 
-#include "AtomicFile.h"
-#include "ExportSweep.h"
+#include "export/AtomicFile.h"
+#include "export/ExportSweep.h"
 #include "filtermath/Failure.h"
 
 const char* const kSpiceFrequencyName = "hz";

@@ -1,10 +1,10 @@
-#include "Touchstone.h"
+#include "export/Touchstone.h"
 
 #include <sstream>
 
-#include "AtomicFile.h"
-#include "ExportError.h"
-#include "ExportSweep.h"
+#include "export/AtomicFile.h"
+#include "export/ExportError.h"
+#include "export/ExportSweep.h"
 
 const char* const kTouchstonePointsNote = "The positive sweep points, ascending, each once";
 

@@ -1,8 +1,8 @@
-#include "ESeries.h"
+#include "filtermath/ESeries.h"
 
 #include <cmath>
 
-#include "Failure.h"
+#include "filtermath/Failure.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Failure.h"
+#include "filtermath/Failure.h"
 
 const char* const kDivisionByZeroText = "Floating point division by zero";
 const char* const kInvalidOperationText = "Invalid floating point operation";

@@ -1,9 +1,9 @@
-#include "FpMath.h"
+#include "filtermath/FpMath.h"
 
 #include <cfloat>
 #include <cmath>
 
-#include "Failure.h"
+#include "filtermath/Failure.h"
 
 namespace fpmath {
 

@@ -1,11 +1,11 @@
-#include "LadderAnalysis.h"
+#include "filtermath/LadderAnalysis.h"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <complex>
 
-#include "Failure.h"
+#include "filtermath/Failure.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "Sweep.h"
+#include "filtermath/Sweep.h"
 
 // AC analysis of the designed ladder itself, between a source and a load of RL ohms.
 // Every position 1..N of the element table becomes one branch: a series branch lies in

@@ -1,10 +1,10 @@
-#include "NumberText.h"
+#include "filtermath/NumberText.h"
 
 #include <charconv>
 #include <climits>
 #include <system_error>
 
-#include "Failure.h"
+#include "filtermath/Failure.h"
 
 // All conversions use '.' as the decimal separator whatever the C locale says, so the
 // window (which adopts the user's locale) and the command line read and show the same.

@@ -1,4 +1,4 @@
-#include "SelectFilter.h"
+#include "filtermath/SelectFilter.h"
 
 namespace {
 

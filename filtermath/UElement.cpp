@@ -1,8 +1,8 @@
-#include "UElement.h"
+#include "filtermath/UElement.h"
 
 #include <stdexcept>
 
-#include "FpMath.h"
+#include "filtermath/FpMath.h"
 
 using namespace fpmath;
 

@@ -1,8 +1,8 @@
-#include "UG.h"
+#include "filtermath/UG.h"
 
 #include <stdexcept>
 
-#include "FpMath.h"
+#include "filtermath/FpMath.h"
 
 using namespace fpmath;
 

@@ -1,10 +1,10 @@
-#include "UGain.h"
+#include "filtermath/UGain.h"
 
 #include <cmath>
 #include <complex>
 
-#include "Failure.h"
-#include "FpMath.h"
+#include "filtermath/Failure.h"
+#include "filtermath/FpMath.h"
 
 using namespace fpmath;
 

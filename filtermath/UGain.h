@@ -1,6 +1,6 @@
 #pragma once
-#include "Messages.h"
-#include "Sweep.h"
+#include "filtermath/Messages.h"
+#include "filtermath/Sweep.h"
 
 // Attenuation in dB at the 100 sweep frequencies. Each procedure first checks its edge
 // frequencies; when the check fails it reports its message, writes nothing and returns

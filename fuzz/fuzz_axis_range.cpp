@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "FuzzInput.h"
+#include "fuzz/FuzzInput.h"
 #include "chart/NiceScale.h"
 
 // The chart's axis ranges for any data ends, fixed minimum, zoom ends and interval count:

@@ -4,7 +4,7 @@
 #include <regex>
 #include <string>
 
-#include "FuzzInput.h"
+#include "fuzz/FuzzInput.h"
 #include "filtermath/Failure.h"
 #include "filtermath/NumberText.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FuzzInput.h"
+#include "fuzz/FuzzInput.h"
 #include "filtermath/Failure.h"
 #include "filtermath/UGain.h"
 #include "run/CalculationRun.h"

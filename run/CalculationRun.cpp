@@ -1,8 +1,8 @@
-#include "CalculationRun.h"
+#include "run/CalculationRun.h"
 
 #include <cmath>
 
-#include "Rules.h"
+#include "run/Rules.h"
 #include "filtermath/FpMath.h"
 #include "filtermath/NumberText.h"
 #include "filtermath/SelectFilter.h"

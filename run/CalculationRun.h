@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "DesignState.h"
-#include "Ports.h"
+#include "run/DesignState.h"
+#include "run/Ports.h"
 
 extern const char* const kEnterInputsText; // "Enter the inputs."
 extern const char* const kStartStopText; // "Start must be less then Stop"

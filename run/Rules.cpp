@@ -1,4 +1,4 @@
-#include "Rules.h"
+#include "run/Rules.h"
 
 #include <algorithm>
 #include <cmath>

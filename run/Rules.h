@@ -2,7 +2,7 @@
 #include <array>
 #include <string>
 
-#include "Ports.h"
+#include "run/Ports.h"
 #include "filtermath/Sweep.h"
 
 // Hertz per unit for the unit drop-down's item index; false for an index outside the table.

@@ -1,4 +1,4 @@
-#include "LineRaster.h"
+#include "schematic/LineRaster.h"
 
 #include <algorithm>
 #include <cmath>

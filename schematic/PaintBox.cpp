@@ -1,4 +1,4 @@
-#include "PaintBox.h"
+#include "schematic/PaintBox.h"
 
 #include <QPainter>
 #include <QPalette>

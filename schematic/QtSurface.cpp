@@ -1,6 +1,6 @@
-#include "QtSurface.h"
+#include "schematic/QtSurface.h"
 
-#include "LineRaster.h"
+#include "schematic/LineRaster.h"
 
 #include <QFontMetrics>
 #include <QPainter>

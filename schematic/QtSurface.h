@@ -1,7 +1,7 @@
 #pragma once
 #include <QFont>
 
-#include "Surface.h"
+#include "schematic/Surface.h"
 
 class QPainter;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "Surface.h"
+#include "schematic/Surface.h"
 
 void DrawSchematicFrame(Surface& area);
 void DrawShuntCapacitor(int x, int y, Surface& area);

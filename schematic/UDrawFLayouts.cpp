@@ -1,4 +1,4 @@
-#include "UDrawF.h"
+#include "schematic/UDrawF.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "GridClipboard.h"
+#include "window/GridClipboard.h"
 
 #include <QAction>
 #include <QClipboard>

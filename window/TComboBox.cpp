@@ -1,4 +1,4 @@
-#include "TComboBox.h"
+#include "window/TComboBox.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>

@@ -1,4 +1,4 @@
-#include "TFMain.h"
+#include "window/TFMain.h"
 
 #include <algorithm>
 
@@ -8,10 +8,10 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "GridClipboard.h"
+#include "window/GridClipboard.h"
 #include "filtermath/NumberText.h"
 #include "run/Rules.h"
-#include "WindowStyle.h"
+#include "window/WindowStyle.h"
 #include "ui_TFMain.h"
 
 const char* const kApplicationTitle = "Corvane";

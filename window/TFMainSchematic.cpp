@@ -1,4 +1,4 @@
-#include "TFMain.h"
+#include "window/TFMain.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "WindowStyle.h"
+#include "window/WindowStyle.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 
-#include "TChart.h"
+#include "chart/TChart.h"
 
 namespace {
 

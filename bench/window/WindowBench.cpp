@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "WindowTiming.h"
+#include "bench/window/WindowTiming.h"
 #include "window/TFMain.h"
 
 namespace {

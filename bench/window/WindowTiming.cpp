@@ -1,4 +1,4 @@
-#include "WindowTiming.h"
+#include "bench/window/WindowTiming.h"
 
 #include <algorithm>
 #include <fstream>

@@ -10,7 +10,7 @@
 #include <QtTest>
 #include <cmath>
 
-#include "TChart.h"
+#include "chart/TChart.h"
 
 namespace kit {
 

@@ -3,9 +3,9 @@
 #include <QtTest>
 #include <cmath>
 
-#include "ChartTestKit.h"
-#include "NiceScale.h"
-#include "TChart.h"
+#include "tests/chart/ChartTestKit.h"
+#include "chart/NiceScale.h"
+#include "chart/TChart.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "ChartTestKit.h"
-#include "TChart.h"
+#include "tests/chart/ChartTestKit.h"
+#include "chart/TChart.h"
 
 namespace {
 

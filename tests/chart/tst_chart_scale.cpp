@@ -3,9 +3,9 @@
 #include <cmath>
 #include <limits>
 
-#include "ChartStyle.h"
-#include "ColourRuns.h"
-#include "NiceScale.h"
+#include "chart/ChartStyle.h"
+#include "chart/ColourRuns.h"
+#include "chart/NiceScale.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CliHarness.h"
+#include "tests/cli/CliHarness.h"
 
 namespace {
 

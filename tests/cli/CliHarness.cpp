@@ -1,4 +1,4 @@
-#include "CliHarness.h"
+#include "tests/cli/CliHarness.h"
 
 #include <CLI/CLI.hpp>
 

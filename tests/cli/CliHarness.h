@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "CliOptions.h"
+#include "cli/CliOptions.h"
 
 // corvane-cli run as a user runs it: its exit status, standard output and the lines of
 // standard error.

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "CliPorts.h"
-#include "CliRun.h"
-#include "CliHarness.h"
+#include "cli/CliPorts.h"
+#include "cli/CliRun.h"
+#include "tests/cli/CliHarness.h"
 
 namespace {
 

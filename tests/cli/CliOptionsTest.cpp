@@ -5,8 +5,8 @@
 #include <cfloat>
 #include <sstream>
 
-#include "CliHarness.h"
-#include "Reports.h"
+#include "tests/cli/CliHarness.h"
+#include "cli/Reports.h"
 
 namespace {
 

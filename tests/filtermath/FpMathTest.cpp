@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FaultCheck.h"
+#include "tests/filtermath/FaultCheck.h"
 #include "filtermath/FpMath.h"
 
 using namespace fpmath;

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FaultCheck.h"
+#include "tests/filtermath/FaultCheck.h"
 #include "filtermath/UElement.h"
 #include "filtermath/UG.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FaultCheck.h"
+#include "tests/filtermath/FaultCheck.h"
 #include "filtermath/UG.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "TempFolder.h"
+#include "tests/network/TempFolder.h"
 #include "export/AtomicFile.h"
 #include "export/ExportError.h"
 

@@ -1,4 +1,4 @@
-#include "Designs.h"
+#include "tests/network/Designs.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Designs.h"
+#include "tests/network/Designs.h"
 #include "filtermath/Failure.h"
 #include "filtermath/LadderAnalysis.h"
 

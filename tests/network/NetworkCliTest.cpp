@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "CliOptions.h"
-#include "CliRun.h"
-#include "Designs.h"
-#include "SpiceDeck.h"
-#include "TempFolder.h"
+#include "cli/CliOptions.h"
+#include "cli/CliRun.h"
+#include "tests/network/Designs.h"
+#include "tests/network/SpiceDeck.h"
+#include "tests/network/TempFolder.h"
 #include "filtermath/ESeries.h"
 
 namespace {

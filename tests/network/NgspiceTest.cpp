@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Designs.h"
-#include "TempFolder.h"
+#include "tests/network/Designs.h"
+#include "tests/network/TempFolder.h"
 #include "export/ExportSweep.h"
 #include "export/SpiceNetlist.h"
 #include "filtermath/ESeries.h"

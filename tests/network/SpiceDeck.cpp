@@ -1,4 +1,4 @@
-#include "SpiceDeck.h"
+#include "tests/network/SpiceDeck.h"
 
 #include <sstream>
 

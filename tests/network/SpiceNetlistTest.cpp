@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "Designs.h"
-#include "SpiceDeck.h"
-#include "TempFolder.h"
+#include "tests/network/Designs.h"
+#include "tests/network/SpiceDeck.h"
+#include "tests/network/TempFolder.h"
 #include "export/ExportError.h"
 #include "export/ExportSweep.h"
 #include "export/SpiceNetlist.h"

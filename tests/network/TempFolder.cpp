@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "tests/network/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Designs.h"
-#include "TempFolder.h"
+#include "tests/network/Designs.h"
+#include "tests/network/TempFolder.h"
 #include "filtermath/Failure.h"
 #include "export/AtomicFile.h"
 #include "export/ExportError.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "RunHarness.h"
+#include "tests/run/RunHarness.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "QtSurface.h"
+#include "schematic/QtSurface.h"
 
 // Drawing onto a QImage through the Qt surface, and reading the pixels back.
 namespace probe {

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "LineRaster.h"
+#include "schematic/LineRaster.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPalette>
 
-#include "PaintBox.h"
+#include "schematic/PaintBox.h"
 
 class TestPaintBox : public QObject {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "PixelProbe.h"
+#include "tests/schematic/PixelProbe.h"
 
 using probe::Ink;
 using probe::Render;

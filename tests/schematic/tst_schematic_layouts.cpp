@@ -4,8 +4,8 @@
 #include <set>
 #include <vector>
 
-#include "PixelProbe.h"
-#include "UDrawF.h"
+#include "tests/schematic/PixelProbe.h"
+#include "schematic/UDrawF.h"
 
 using probe::Ink;
 

@@ -1,7 +1,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "WindowHarness.h"
+#include "tests/window/WindowHarness.h"
 
 // Calculation runs started from the window: the grid, the messages and the keyboard.
 class WindowRunTest : public QObject {

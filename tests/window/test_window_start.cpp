@@ -6,7 +6,7 @@
 #include <QStyleOptionGroupBox>
 #include <QtTest>
 
-#include "WindowHarness.h"
+#include "tests/window/WindowHarness.h"
 
 // The window as it opens: controls, texts, places, enabled states and the design state.
 class WindowStartTest : public QObject {

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "WindowHarness.h"
+#include "tests/window/WindowHarness.h"
 
 // The sweep fields and step display, the unit and its labels, and "Apply".
 class WindowSweepTest : public QObject {

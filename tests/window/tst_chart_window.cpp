@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "../chart/ChartTestKit.h"
-#include "TChart.h"
+#include "chart/TChart.h"
 #include "filtermath/NumberText.h"
 #include "filtermath/UGain.h"
-#include "WindowHarness.h"
+#include "tests/window/WindowHarness.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <deque>
 
-#include "WindowHarness.h"
+#include "tests/window/WindowHarness.h"
 #include "filtermath/UGain.h"
 #include "run/CalculationRun.h"
 

@@ -1,7 +1,7 @@
 #include <QPainter>
 #include <QtTest>
 
-#include "WindowHarness.h"
+#include "tests/window/WindowHarness.h"
 #include "schematic/PaintBox.h"
 #include "schematic/QtSurface.h"
 #include "schematic/UDrawF.h"
