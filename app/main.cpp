@@ -2,6 +2,7 @@
 #include <QIcon>
 
 #include "window/TFMain.h"
+#include "workbench/MainWindow.h"
 
 int main(int argc, char* argv[])
 {
@@ -9,7 +10,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setDesktopFileName(QStringLiteral("corvane"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvane")));
-    TFMain FMain;
+    MainWindow FMain;
     FMain.show();
     return application.exec();
 }
