@@ -105,22 +105,6 @@ bool ESeriesFromName(const std::string& name, ESeries& series)
     return false;
 }
 
-std::string ESeriesName(ESeries series)
-{
-    for (const NameOf& entry : kNames) {
-        if (entry.series == series) return entry.name;
-    }
-    return {};
-}
-
-std::vector<double> ESeriesDecade(ESeries series)
-{
-    const Table table = TableOf(series);
-    std::vector<double> values;
-    for (int digits : table.digits) values.push_back(static_cast<double>(static_cast<Real>(digits) / table.scale));
-    return values;
-}
-
 double RoundToESeries(double value, ESeries series)
 {
     if (std::isnan(value)) RaiseInvalidOperation();

@@ -7,10 +7,6 @@ enum class ESeries { E6, E12, E24, E48, E96, E192 };
 
 // "E6", "E12", "E24", "E48", "E96" or "E192"; false (series untouched) for any other text.
 bool ESeriesFromName(const std::string& name, ESeries& series);
-std::string ESeriesName(ESeries series);
-
-// The values of one decade, ascending from 1.0 to below 10 (E24: 1.0, 1.1, ..., 9.1).
-std::vector<double> ESeriesDecade(ESeries series);
 
 // The series value nearest to |value| on a logarithmic scale, in value's decade or, past the
 // last value of a decade, the 1.0 of the next one (9.6 -> 10 in E24); the sign is kept and 0

@@ -130,21 +130,11 @@ Real Cos(Real x)
     return Checked(std::cos(x));
 }
 
-Real Cosh(Real x)
-{
-    return Checked(std::cosh(x));
-}
-
 Real ArcCos(Real x)
 {
     RequireNumber(x);
     if (x < -1 || x > 1) RaiseInvalidOperation();
     return Checked(std::acos(x));
-}
-
-Real ArcCosh(Real x)
-{
-    return Ln(Add(x, Sqrt(Sub(Mul(x, x), 1))));
 }
 
 Real Floor(Real x)

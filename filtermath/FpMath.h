@@ -49,11 +49,8 @@ Real Exp(Real x);
 Real Power(Real base, Real exponent);
 Real Sin(Real x);
 Real Cos(Real x);
-Real Cosh(Real x);
 // Outside -1..1: invalid operation.
 Real ArcCos(Real x);
-// ln(x + sqrt(x^2 - 1)); below 1 it faults inside the square root or the logarithm.
-Real ArcCosh(Real x);
 Real Floor(Real x);
 Real Ceil(Real x);
 
