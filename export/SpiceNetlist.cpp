@@ -41,9 +41,8 @@ public:
 
     std::string Elements(const Ladder& ladder)
     {
-        const std::string rl = NumberText(ladder.RL);
         lines_ << "V1 in 0 DC 0 AC 1\n";
-        lines_ << "RS in " << MainNode(1) << ' ' << rl << '\n';
+        lines_ << "RS in " << MainNode(1) << ' ' << NumberText(ladder.RS) << '\n';
         int node = 1;
         int position = 1;
         for (const LadderBranch& branch : ladder.branches) {
@@ -55,7 +54,7 @@ public:
             }
             ++position;
         }
-        lines_ << "RLOAD " << MainNode(node) << " 0 " << rl << '\n';
+        lines_ << "RLOAD " << MainNode(node) << " 0 " << NumberText(ladder.RL) << '\n';
         return lines_.str();
     }
 

@@ -6,10 +6,10 @@
 #include "filtermath/Sweep.h"
 
 // A SPICE netlist of the ladder for ngspice in batch mode (ngspice -b FILE): a 1 V AC source
-// "V1" with its source resistance "RS" = RL, the ladder (L<i> and C<i> at position i), the load
+// "V1" with its source resistance "RS", the ladder (L<i> and C<i> at position i), the load
 // "RLOAD" = RL at node "out", and a .control block that runs one AC analysis per frequency
 // and prints two lines each, "hz = <frequency>" and "vout = <|V(out)|>". With the 1 V source
-// and equal terminations S21 in dB is 20 log10(2 |V(out)|).
+// S21 in dB is 20 log10(2 |V(out)| sqrt(RS/RL)).
 // Parts with a finite Q get a loss resistor RQL<i> or RQC<i> in series, set before each
 // analysis to wL/QL or 1/(wC QC) at that frequency.
 std::string SpiceNetlist(const Ladder& ladder, const std::vector<double>& frequenciesHz, const PartQuality& quality,

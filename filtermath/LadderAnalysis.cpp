@@ -68,6 +68,14 @@ void CheckPartValue(double value)
     if (!std::isfinite(value)) RaiseInvalidOperation();
 }
 
+// A reference resistance: zero divides by zero, a negative or non-finite one has no power wave.
+Real Termination(double R)
+{
+    if (R == 0.0) RaiseDivisionByZero();
+    if (!(R > 0.0) || !std::isfinite(R)) RaiseInvalidOperation();
+    return R;
+}
+
 // Z = wL (1/QL + j): the reactance plus the series loss resistance wL/QL.
 Immittance InductorImpedance(Real w, Real L, Real lossL)
 {
@@ -182,11 +190,12 @@ BranchPlace PlaceOfPosition(int i, LadderTopology topology)
     return odd == seriesWhenOdd ? BranchPlace::Series : BranchPlace::Shunt;
 }
 
-Ladder LadderFromElements(int N, LadderTopology topology, double RL, const std::vector<std::string>& ElementUnits,
+Ladder LadderFromElements(int N, LadderTopology topology, double R, const std::vector<std::string>& ElementUnits,
                           const std::vector<double>& ElementValues)
 {
     Ladder ladder;
-    ladder.RL = RL;
+    ladder.RS = R;
+    ladder.RL = R;
     for (int i = 1; i <= N; ++i) {
         const double value = ElementValues.at(i);
         if (ElementUnits.at(i) == "F")
@@ -197,11 +206,12 @@ Ladder LadderFromElements(int N, LadderTopology topology, double RL, const std::
     return ladder;
 }
 
-Ladder LadderFromResonators(int N, LadderTopology topology, double RL, const std::vector<double>& BandL,
+Ladder LadderFromResonators(int N, LadderTopology topology, double R, const std::vector<double>& BandL,
                             const std::vector<double>& BandC)
 {
     Ladder ladder;
-    ladder.RL = RL;
+    ladder.RS = R;
+    ladder.RL = R;
     for (int i = 1; i <= N; ++i)
         ladder.branches.push_back({PlaceOfPosition(i, topology), BranchKind::Resonator, BandL.at(i), BandC.at(i)});
     return ladder;
@@ -211,19 +221,31 @@ NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuali
 {
     if (std::isnan(frequencyHz)) RaiseInvalidOperation();
     if (std::isinf(frequencyHz)) RaiseOverflow();
-    CheckPartValue(ladder.RL);
+    const Real RS = Termination(ladder.RS);
+    const Real RL = Termination(ladder.RL);
     const Real lossL = LossFactor(quality.QL);
     const Real lossC = LossFactor(quality.QC);
     const Real w = 2.0L * kPi * std::fabs(static_cast<Real>(frequencyHz));
     const AbcdSlope chain = Cascade(ladder, w, lossL, lossC);
 
-    const Complex RL{ladder.RL, 0.0L};
-    const Complex bOverR = Divide(chain.m.b, RL);
-    const Complex cTimesR = chain.m.c * RL;
-    const Complex den = chain.m.a + bOverR + cTimesR + chain.m.d;
-    const Complex reflected = chain.m.a + bOverR - cTimesR - chain.m.d;
-    const Complex reflectedOut = chain.m.d + bOverR - cTimesR - chain.m.a;
-    const Complex denSlope = chain.dm.a + Divide(chain.dm.b, RL) + chain.dm.c * RL + chain.dm.d;
+    // The chain matrix normalised to the two reference resistances: A sqrt(RL/RS), B/sqrt(RS RL),
+    // C sqrt(RS RL), D sqrt(RS/RL). With them the power-wave S-parameters of a reciprocal
+    // two-port take the same form as between equal terminations.
+    const Real k = std::sqrt(RL / RS);
+    const Real r = std::sqrt(RS * RL);
+    const auto terms = [k, r](const Abcd& m, Complex& a, Complex& b, Complex& c, Complex& d) {
+        a = m.a * k;
+        b = m.b / r;
+        c = m.c * r;
+        d = m.d / k;
+    };
+    Complex a, b, c, d, da, db, dc, dd;
+    terms(chain.m, a, b, c, d);
+    terms(chain.dm, da, db, dc, dd);
+    const Complex den = a + b + c + d;
+    const Complex reflected = a + b - c - d;
+    const Complex reflectedOut = d + b - c - a;
+    const Complex denSlope = da + db + dc + dd;
     if (!IsFinite(den) || !IsFinite(reflected) || !IsFinite(reflectedOut) || !IsFinite(denSlope)) RaiseOverflow();
     if (den == Complex{}) RaiseDivisionByZero();
 

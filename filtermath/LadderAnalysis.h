@@ -4,7 +4,7 @@
 
 #include "filtermath/Sweep.h"
 
-// AC analysis of the designed ladder itself, between a source and a load of RL ohms.
+// AC analysis of the designed ladder itself, between a source of RS ohms and a load of RL ohms.
 // Every position 1..N of the element table becomes one branch: a series branch lies in
 // the signal path, a shunt branch across it.
 
@@ -22,19 +22,23 @@ struct LadderBranch {
     double C; // farads; used by Capacitor and Resonator
 };
 
+// The S-parameters refer port 1 to RS and port 2 to RL (power waves), so S21 is the transducer
+// gain: the power into the load over the most the source can deliver.
 struct Ladder {
-    double RL = 0.0;
+    double RS = 0.0; // source resistance, ohms, > 0
+    double RL = 0.0; // load resistance, ohms, > 0
     std::vector<LadderBranch> branches; // positions 1..N, source to load
 };
 
 // T: odd positions in series; Pi: odd positions across the line.
 BranchPlace PlaceOfPosition(int i, LadderTopology topology);
 
+// Both build a ladder between equal terminations RS = RL = R; set RL afterwards for another load.
 // Low-pass and high-pass table: "F" is a capacitor, any other unit an inductor.
-Ladder LadderFromElements(int N, LadderTopology topology, double RL, const std::vector<std::string>& ElementUnits,
+Ladder LadderFromElements(int N, LadderTopology topology, double R, const std::vector<std::string>& ElementUnits,
                           const std::vector<double>& ElementValues);
 // Band-pass table: a series position is L and C in series, a shunt position L and C in parallel.
-Ladder LadderFromResonators(int N, LadderTopology topology, double RL, const std::vector<double>& BandL,
+Ladder LadderFromResonators(int N, LadderTopology topology, double R, const std::vector<double>& BandL,
                             const std::vector<double>& BandC);
 
 // Quality factors of the parts; 0 means an ideal, lossless part. A finite Q adds a series
@@ -63,7 +67,8 @@ constexpr double kReflectionFloorDb = -400.0;
 // The response at one frequency in hertz. A negative frequency gives the response at |f|
 // (the magnitudes and the delay of a real network are even in f; the phases, which are odd,
 // are those of |f|). A part that divides by w at f = 0, a zero capacitance in series, a zero
-// inductance across the line, a negative Q or a non-finite part value raise ArithmeticError.
+// inductance across the line, a negative Q, a non-finite part value or a termination that is
+// not a positive finite resistance raise ArithmeticError.
 NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuality& quality);
 
 // The response at the sweep frequencies (chosen unit) times UnitScale.

@@ -77,6 +77,7 @@ TEST_P(OneBranch, MatchesTextbookFormulas)
     const OneBranchCase& c = GetParam();
     const double R = 50.0;
     Ladder ladder;
+    ladder.RS = R;
     ladder.RL = R;
     ladder.branches = {c.branch};
     const NetworkPoint p = AnalyseAt(ladder, c.frequencyHz, c.quality);
@@ -124,7 +125,7 @@ TEST(LadderAnalysis, ResonatorsPassAllAtTheirCentre)
     // is a short there and a shunt one an open circuit.
     const double f0 = 1.0 / (kTwoPi * std::sqrt(1e-6 * 1e-9));
     for (BranchPlace place : {BranchPlace::Series, BranchPlace::Shunt}) {
-        Ladder ladder{50.0, {{place, BranchKind::Resonator, 1e-6, 1e-9}}};
+        Ladder ladder{50.0, 50.0, {{place, BranchKind::Resonator, 1e-6, 1e-9}}};
         const NetworkPoint p = AnalyseAt(ladder, f0, {});
         EXPECT_NEAR(p.S21dB, 0.0, 1e-12);
         EXPECT_LT(p.S11dB, -250.0);
@@ -225,10 +226,46 @@ TEST(LadderAnalysis, NegativeFrequencyMirrorsPositiveOne)
 
 TEST(LadderAnalysis, EmptyLadderIsAPerfectThroughConnection)
 {
-    const NetworkPoint p = AnalyseAt(Ladder{50.0, {}}, 1e6, {});
+    const NetworkPoint p = AnalyseAt(Ladder{50.0, 50.0, {}}, 1e6, {});
     EXPECT_EQ(p.S21dB, 0.0);
     EXPECT_EQ(p.S11dB, kReflectionFloorDb);
     EXPECT_EQ(p.GroupDelay, 0.0);
+}
+
+TEST(LadderAnalysis, ThroughConnectionBetweenUnequalTerminationsIsTheMismatchLoss)
+{
+    // A wire from 50 ohm into 200 ohm: reflection (RL - RS)/(RL + RS) = 0.6 at both ports, and
+    // transducer gain 4 RS RL / (RS + RL)^2 = 0.64, the textbook mismatch loss of 1.938 dB.
+    const NetworkPoint p = AnalyseAt(Ladder{50.0, 200.0, {}}, 1e6, {});
+    EXPECT_NEAR(p.S21dB, 10.0 * std::log10(0.64), 1e-12);
+    EXPECT_NEAR(p.S11dB, 20.0 * std::log10(0.6), 1e-12);
+    EXPECT_NEAR(p.S11Deg, 0.0, 1e-12);
+    EXPECT_NEAR(p.S22dB, 20.0 * std::log10(0.6), 1e-12);
+    EXPECT_NEAR(std::fabs(p.S22Deg), 180.0, 1e-12);
+}
+
+TEST(LadderAnalysis, LSectionMatchesFiftyToTwoHundredOhmAtItsDesignFrequency)
+{
+    // The textbook L match: Q = sqrt(200/50 - 1), series reactance Q*50 ohm at the source side,
+    // shunt susceptance Q/200 at the load. At f0 all the power reaches the load.
+    const double f0 = 10e6;
+    const double w0 = kTwoPi * f0;
+    const double Q = std::sqrt(3.0);
+    const Ladder match{50.0,
+                       200.0,
+                       {{BranchPlace::Series, BranchKind::Inductor, Q * 50.0 / w0, 0},
+                        {BranchPlace::Shunt, BranchKind::Capacitor, 0, Q / 200.0 / w0}}};
+    const NetworkPoint p = AnalyseAt(match, f0, {});
+    EXPECT_NEAR(p.S21dB, 0.0, 1e-12);
+    EXPECT_LT(p.S11dB, -200.0);
+    EXPECT_LT(p.S22dB, -200.0);
+    // Off f0 the lossless network still conserves power at either port.
+    for (double f : {2e6, 7e6, 13e6, 40e6}) {
+        const NetworkPoint q = AnalyseAt(match, f, {});
+        const double t = std::pow(10.0, q.S21dB / 10.0);
+        EXPECT_NEAR(t + std::pow(10.0, q.S11dB / 10.0), 1.0, 1e-12) << f;
+        EXPECT_NEAR(t + std::pow(10.0, q.S22dB / 10.0), 1.0, 1e-12) << f;
+    }
 }
 
 TEST(LadderAnalysis, LowPassAtDirectCurrentPassesEverything)
@@ -288,18 +325,18 @@ const char* const kOvf = "Floating point overflow";
 
 Ladder Series(BranchKind kind, double L, double C)
 {
-    return {50.0, {{BranchPlace::Series, kind, L, C}}};
+    return {50.0, 50.0, {{BranchPlace::Series, kind, L, C}}};
 }
 Ladder Shunt(BranchKind kind, double L, double C)
 {
-    return {50.0, {{BranchPlace::Shunt, kind, L, C}}};
+    return {50.0, 50.0, {{BranchPlace::Shunt, kind, L, C}}};
 }
 
 // Sections of tiny series capacitors and shunt inductors at a very low frequency: each one
 // multiplies the chain matrix by about 1e78, past the extended range after 64 of them.
 Ladder Overflowing()
 {
-    Ladder ladder{50.0, {}};
+    Ladder ladder{50.0, 50.0, {}};
     for (int i = 0; i < 70; ++i) {
         ladder.branches.push_back({BranchPlace::Series, BranchKind::Capacitor, 0, 1e-30});
         ladder.branches.push_back({BranchPlace::Shunt, BranchKind::Inductor, 1e-30, 0});
@@ -314,7 +351,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"ZeroSeriesCapacitor", Series(BranchKind::Capacitor, 0, 0), 1e6, {}, kDiv},
                       FaultCase{"ZeroShuntInductor", Shunt(BranchKind::Inductor, 0, 0), 1e6, {}, kDiv},
                       FaultCase{"ZeroResonatorCapacitor", Series(BranchKind::Resonator, 1e-6, 0), 1e6, {}, kDiv},
-                      FaultCase{"ZeroResistance", Ladder{0.0, {}}, 1e6, {}, kDiv},
+                      FaultCase{"ZeroResistance", Ladder{0.0, 0.0, {}}, 1e6, {}, kDiv},
+                      FaultCase{"ZeroSource", Ladder{0.0, 50.0, {}}, 1e6, {}, kDiv},
+                      FaultCase{"NegativeLoad", Ladder{50.0, -50.0, {}}, 1e6, {}, kInv},
                       FaultCase{"NegativeQL", Series(BranchKind::Inductor, 1e-6, 0), 1e6, {-5, 0}, kInv},
                       FaultCase{"NaNQC", Series(BranchKind::Inductor, 1e-6, 0), 1e6, {0, kNaN}, kInv},
                       FaultCase{"NaNFrequency", Series(BranchKind::Inductor, 1e-6, 0), kNaN, {}, kInv},

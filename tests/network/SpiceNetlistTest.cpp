@@ -108,7 +108,7 @@ TEST(SpiceNetlist, NegativeQualityIsRefused)
 
 TEST(SpiceNetlist, TitleStaysOnTheFirstLine)
 {
-    const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(Ladder{50, {}}, {1e6}, {}, "two\nlines"));
+    const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(Ladder{50, 50, {}}, {1e6}, {}, "two\nlines"));
     EXPECT_EQ(deck.title, "* two lines");
     // With no parts the source resistor meets the load at the output node.
     EXPECT_EQ(deck.elements.at("RS").b, "out");
@@ -134,7 +134,7 @@ TEST(SpiceNetlist, FileCarriesTheExportedPointsInHertz)
 TEST(SpiceNetlist, UnwritablePathThrowsAndWritesNothing)
 {
     TempFolder folder;
-    EXPECT_THROW(WriteSpiceNetlist(folder.Path("missing/x.cir"), Ladder{50, {}}, LinearSweep(1, 100), 1e6, {}, "x"),
+    EXPECT_THROW(WriteSpiceNetlist(folder.Path("missing/x.cir"), Ladder{50, 50, {}}, LinearSweep(1, 100), 1e6, {}, "x"),
                  ExportError);
     EXPECT_TRUE(folder.Names().empty());
 }
