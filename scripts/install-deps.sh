@@ -12,6 +12,7 @@ packages=(
   xvfb xauth imagemagick
   ngspice
   clang libclang-rt-14-dev python3 libxtst6
+  python3-numpy
 )
 
 missing=()
