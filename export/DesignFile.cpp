@@ -1,0 +1,286 @@
+#include "export/DesignFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sys/stat.h>
+
+#include "export/AtomicFile.h"
+#include "run/Rules.h"
+
+using Json = nlohmann::ordered_json;
+
+const char* const kDesignFileFormat = "Corvane design";
+const char* const kDesignFileSuffix = ".corvane";
+
+namespace {
+
+// A design file is a few hundred bytes; anything far larger is not one, and is not read whole.
+constexpr long long kMaxFileBytes = 1 << 20;
+// The format nests three levels; a deeper text is refused while it is parsed, before it can
+// cost stack or memory.
+constexpr int kMaxDepth = 8;
+
+constexpr std::array<const char*, kFieldCount> kFieldKeys = {"poles", "ripple",     "passband", "fmin",
+                                                             "fmax",  "resistance", "start",    "stop"};
+constexpr int kFirstSweepField = static_cast<int>(Field::FStart);
+constexpr std::array<const char*, kSelectorCount> kSelectorKeys = {"type", "model", "topology", "unit"};
+constexpr std::array<const char*, 7> kSeriesNames = {"none", "E6", "E12", "E24", "E48", "E96", "E192"};
+constexpr std::array<const char*, 3> kLoadNames = {"prototype", "source", "value"};
+
+[[noreturn]] void Refuse(const std::string& problem)
+{
+    throw DesignFileError(problem);
+}
+
+std::string Quoted(const std::string& path)
+{
+    return "'" + path + "'";
+}
+
+// Characters as a text field counts them: UTF-16 units, so a character outside the basic
+// plane counts twice. The JSON parser has already refused malformed UTF-8.
+int Utf16Length(const std::string& text)
+{
+    int units = 0;
+    for (unsigned char byte : text) {
+        if ((byte & 0xC0) == 0x80) continue;
+        units += byte >= 0xF0 ? 2 : 1;
+    }
+    return units;
+}
+
+bool HasControlCharacter(const std::string& text)
+{
+    for (unsigned char byte : text)
+        if (byte < 0x20 || byte == 0x7F) return true;
+    return false;
+}
+
+const Json& Member(const Json& object, const std::string& path, const char* key)
+{
+    const auto found = object.find(key);
+    if (found == object.end()) Refuse(Quoted(path + key) + " is missing");
+    return *found;
+}
+
+const Json& Section(const Json& root, const char* key)
+{
+    const Json& section = Member(root, "", key);
+    if (!section.is_object()) Refuse(Quoted(key) + " must be an object");
+    return section;
+}
+
+// A text a user could have typed: no control characters, within the field's length limit.
+std::string TypedText(const Json& object, const std::string& path, const char* key, int maxLength)
+{
+    const Json& value = Member(object, path, key);
+    if (!value.is_string()) Refuse(Quoted(path + key) + " must be a text");
+    const std::string text = value.get<std::string>();
+    if (HasControlCharacter(text)) Refuse(Quoted(path + key) + " holds a control character");
+    if (maxLength > 0 && Utf16Length(text) > maxLength)
+        Refuse(Quoted(path + key) + " is longer than " + std::to_string(maxLength) + " characters");
+    return text;
+}
+
+bool Flag(const Json& object, const std::string& path, const char* key)
+{
+    const Json& value = Member(object, path, key);
+    if (!value.is_boolean()) Refuse(Quoted(path + key) + " must be true or false");
+    return value.get<bool>();
+}
+
+// A whole number within [low, high]; false when the value is no whole number or outside.
+bool WholeNumberIn(const Json& value, long long low, long long high, long long& number)
+{
+    if (value.is_number_unsigned()) {
+        const auto n = value.get<unsigned long long>();
+        if (n > static_cast<unsigned long long>(high)) return false;
+        number = static_cast<long long>(n);
+    } else if (value.is_number_integer()) {
+        number = value.get<long long>();
+    } else {
+        return false;
+    }
+    return number >= low && number <= high;
+}
+
+template <size_t Count>
+std::string OneOf(const Json& object, const std::string& path, const char* key,
+                  const std::array<const char*, Count>& names)
+{
+    const Json& value = Member(object, path, key);
+    if (value.is_string()) {
+        const std::string text = value.get<std::string>();
+        for (const char* name : names)
+            if (text == name) return text;
+    }
+    std::string list;
+    for (const char* name : names) list += (list.empty() ? "" : ", ") + std::string(name);
+    Refuse(Quoted(path + key) + " must be one of " + list);
+}
+
+void ReadSelectors(const Json& root, DesignFile& design)
+{
+    const Json& selectors = Section(root, "selectors");
+    for (int s = 0; s < kSelectorCount; ++s) {
+        const char* key = kSelectorKeys[static_cast<size_t>(s)];
+        const Json& value = Member(selectors, "selectors.", key);
+        const int items = kSelectorItemCounts[static_cast<size_t>(s)];
+        if (value.is_string()) {
+            // A drop-down whose typed text is no item.
+            design.selectors[static_cast<size_t>(s)] = -1;
+            design.selectorTexts[static_cast<size_t>(s)] = TypedText(selectors, "selectors.", key, 0);
+            continue;
+        }
+        long long index = 0;
+        if (!value.is_number_integer())
+            Refuse(Quoted(std::string("selectors.") + key) + " must be an item index or a typed text");
+        if (!WholeNumberIn(value, 0, items - 1, index))
+            Refuse(Quoted(std::string("selectors.") + key) + " is out of range: the item index runs from 0 to " +
+                   std::to_string(items - 1));
+        design.selectors[static_cast<size_t>(s)] = static_cast<int>(index);
+    }
+}
+
+void ReadFields(const Json& root, DesignFile& design)
+{
+    const Json& inputs = Section(root, "inputs");
+    const Json& sweep = Section(root, "sweep");
+    for (int f = 0; f < kFieldCount; ++f) {
+        const bool inSweep = f >= kFirstSweepField;
+        design.fields[static_cast<size_t>(f)] =
+            TypedText(inSweep ? sweep : inputs, inSweep ? "sweep." : "inputs.", kFieldKeys[static_cast<size_t>(f)],
+                      FieldMaxLength(static_cast<Field>(f)));
+    }
+    design.logarithmic = Flag(sweep, "sweep.", "logarithmic");
+}
+
+void ReadExactResponse(const Json& root, ExactResponseSettings& settings)
+{
+    const Json& exact = Section(root, "exactResponse");
+    const std::string path = "exactResponse.";
+    settings.series = OneOf(exact, path, "series", kSeriesNames);
+    settings.inductorQ = TypedText(exact, path, "inductorQ", 0);
+    settings.capacitorQ = TypedText(exact, path, "capacitorQ", 0);
+    settings.load = OneOf(exact, path, "load", kLoadNames);
+    settings.loadValue = TypedText(exact, path, "loadValue", 0);
+    settings.sweepStart = TypedText(exact, path, "start", 0);
+    settings.sweepStop = TypedText(exact, path, "stop", 0);
+    long long points = 0;
+    if (!WholeNumberIn(Member(exact, path, "points"), kMinExactPoints, kMaxExactPoints, points))
+        Refuse(Quoted(path + "points") + " must be a whole number from " + std::to_string(kMinExactPoints) + " to " +
+               std::to_string(kMaxExactPoints));
+    settings.points = static_cast<int>(points);
+    settings.logarithmic = Flag(exact, path, "logarithmic");
+}
+
+Json ParseJson(const std::string& text)
+{
+    const Json::parser_callback_t limitDepth = [](int depth, Json::parse_event_t, Json&) {
+        if (depth > kMaxDepth) Refuse("it is nested deeper than any design file");
+        return true;
+    };
+    try {
+        return Json::parse(text, limitDepth);
+    } catch (const Json::parse_error& error) {
+        Refuse("it is not valid JSON (error at byte " + std::to_string(error.byte) + ")");
+    } catch (const Json::exception&) {
+        // A number beyond the range of a double, for instance.
+        Refuse("it is not valid JSON");
+    }
+}
+
+} // namespace
+
+bool ExactResponseSettings::operator==(const ExactResponseSettings& o) const
+{
+    return series == o.series && inductorQ == o.inductorQ && capacitorQ == o.capacitorQ && load == o.load &&
+           loadValue == o.loadValue && sweepStart == o.sweepStart && sweepStop == o.sweepStop && points == o.points &&
+           logarithmic == o.logarithmic;
+}
+
+bool DesignFile::operator==(const DesignFile& o) const
+{
+    return fields == o.fields && selectors == o.selectors && logarithmic == o.logarithmic &&
+           exactResponse == o.exactResponse && [&] {
+               // The typed text of a drop-down counts only where it is no item.
+               for (size_t s = 0; s < selectors.size(); ++s)
+                   if (selectors[s] < 0 && selectorTexts[s] != o.selectorTexts[s]) return false;
+               return true;
+           }();
+}
+
+std::string DesignFileText(const DesignFile& design)
+{
+    Json selectors = Json::object();
+    for (size_t s = 0; s < kSelectorKeys.size(); ++s) {
+        if (design.selectors[s] < 0)
+            selectors[kSelectorKeys[s]] = design.selectorTexts[s];
+        else
+            selectors[kSelectorKeys[s]] = design.selectors[s];
+    }
+    Json inputs = Json::object();
+    Json sweep = Json::object();
+    for (size_t f = 0; f < kFieldKeys.size(); ++f)
+        (static_cast<int>(f) >= kFirstSweepField ? sweep : inputs)[kFieldKeys[f]] = design.fields[f];
+    sweep["logarithmic"] = design.logarithmic;
+    const ExactResponseSettings& e = design.exactResponse;
+    Json root = Json::object();
+    root["format"] = kDesignFileFormat;
+    root["version"] = kDesignFileVersion;
+    root["selectors"] = std::move(selectors);
+    root["inputs"] = std::move(inputs);
+    root["sweep"] = std::move(sweep);
+    root["exactResponse"] = {{"series", e.series},  {"inductorQ", e.inductorQ}, {"capacitorQ", e.capacitorQ},
+                             {"load", e.load},      {"loadValue", e.loadValue}, {"start", e.sweepStart},
+                             {"stop", e.sweepStop}, {"points", e.points},       {"logarithmic", e.logarithmic}};
+    return root.dump(2) + "\n";
+}
+
+DesignFile ParseDesignFile(const std::string& text)
+{
+    const Json root = ParseJson(text);
+    if (!root.is_object()) Refuse("it holds no Corvane design");
+    const auto format = root.find("format");
+    if (format == root.end() || !format->is_string() || format->get<std::string>() != kDesignFileFormat)
+        Refuse("it holds no Corvane design");
+    const Json& version = Member(root, "", "version");
+    long long number = 0;
+    if (!WholeNumberIn(version, kDesignFileVersion, kDesignFileVersion, number)) {
+        const std::string shown = version.is_number() || version.is_string() ? version.dump() : "of another kind";
+        Refuse("version " + shown + " is unknown; this program reads version " + std::to_string(kDesignFileVersion));
+    }
+    DesignFile design;
+    ReadSelectors(root, design);
+    ReadFields(root, design);
+    ReadExactResponse(root, design.exactResponse);
+    return design;
+}
+
+DesignFile ReadDesignFile(const std::string& path)
+{
+    const auto refuse = [&path](const std::string& problem) {
+        throw DesignFileError("Cannot open design file '" + path + "': " + problem + ".");
+    };
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) refuse(std::strerror(errno));
+    if (!S_ISREG(info.st_mode)) refuse("it is not a regular file");
+    if (info.st_size > kMaxFileBytes) refuse("it is far larger than a design file");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) refuse(std::strerror(errno));
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) refuse("it cannot be read");
+    try {
+        return ParseDesignFile(text);
+    } catch (const DesignFileError& error) {
+        refuse(error.what());
+    }
+    return {};
+}
+
+void WriteDesignFile(const std::string& path, const DesignFile& design)
+{
+    WriteFileAtomically(path, DesignFileText(design));
+}

@@ -1,0 +1,72 @@
+#pragma once
+#include <array>
+#include <string>
+
+#include "filtermath/Failure.h"
+#include "run/Ports.h"
+
+// Settings of the exact ladder response window, kept with the design. Numbers stay the
+// texts the user typed, so that a saved design reopens exactly as it was left.
+struct ExactResponseSettings {
+    std::string series = "none"; // "none", "E6", "E12", "E24", "E48", "E96" or "E192"
+    std::string inductorQ = "0"; // 0 is an ideal part
+    std::string capacitorQ = "0";
+    std::string load = "prototype"; // "prototype", "source" or "value"
+    std::string loadValue = "50"; // ohms, used with load "value"
+    std::string sweepStart = "1"; // in the design's unit
+    std::string sweepStop = "101";
+    int points = 1001;
+    bool logarithmic = false;
+
+    bool operator==(const ExactResponseSettings& other) const;
+    bool operator!=(const ExactResponseSettings& other) const { return !(*this == other); }
+};
+
+constexpr int kMinExactPoints = 101;
+constexpr int kMaxExactPoints = 100001;
+
+constexpr int kFieldCount = 8; // Field::N .. Field::Stop
+constexpr int kSelectorCount = 4; // Selector::Type .. Selector::Scale
+// Items of the type, model, topology and unit drop-downs.
+constexpr std::array<int, kSelectorCount> kSelectorItemCounts = {3, 2, 2, 4};
+
+// Everything of a design that the user typed or chose in the design window.
+struct DesignFile {
+    std::array<std::string, kFieldCount> fields{"3", "0", "10", "", "", "50", "1", "101"}; // by Field
+    // Item index of each drop-down by Selector; -1 when its typed text is no item, and the
+    // text is then kept in selectorTexts.
+    std::array<int, kSelectorCount> selectors{0, 0, 0, 2};
+    std::array<std::string, kSelectorCount> selectorTexts;
+    bool logarithmic = false;
+    ExactResponseSettings exactResponse;
+
+    std::string& Text(Field field) { return fields[static_cast<size_t>(field)]; }
+    const std::string& Text(Field field) const { return fields[static_cast<size_t>(field)]; }
+    int& Index(Selector selector) { return selectors[static_cast<size_t>(selector)]; }
+    int Index(Selector selector) const { return selectors[static_cast<size_t>(selector)]; }
+
+    bool operator==(const DesignFile& other) const;
+    bool operator!=(const DesignFile& other) const { return !(*this == other); }
+};
+
+constexpr int kDesignFileVersion = 1;
+extern const char* const kDesignFileFormat; // "Corvane design"
+extern const char* const kDesignFileSuffix; // ".corvane"
+
+// A design file that cannot be read; what() names the file and the problem.
+class DesignFileError : public Failure {
+public:
+    using Failure::Failure;
+};
+
+// The file's text: indented JSON, one setting a line.
+std::string DesignFileText(const DesignFile& design);
+
+// Checks the whole text before returning anything: JSON, format, version, every member's type
+// and range. Throws DesignFileError with the problem alone (no file name).
+DesignFile ParseDesignFile(const std::string& text);
+
+// Reads and parses a file; DesignFileError "Cannot open design file '<path>': <problem>".
+DesignFile ReadDesignFile(const std::string& path);
+// Writes the file with the safe writer; ExportError when it cannot be written.
+void WriteDesignFile(const std::string& path, const DesignFile& design);
