@@ -1,14 +1,39 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
+#include <poll.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 #include "tests/network/TempFolder.h"
 #include "export/AtomicFile.h"
 #include "export/ExportError.h"
 
 namespace {
+
+mode_t ModeOf(const std::string& path)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 07777;
+}
+
+// The error text of one write, or "" when it succeeded.
+std::string WriteError(const std::string& path, const std::string& content)
+{
+    try {
+        WriteFileAtomically(path, content);
+    } catch (const ExportError& e) {
+        return e.what();
+    }
+    return "";
+}
 
 TEST(AtomicFile, WritesTheWholeContentAndLeavesNoTemporaryFile)
 {
@@ -20,14 +45,161 @@ TEST(AtomicFile, WritesTheWholeContentAndLeavesNoTemporaryFile)
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"out.s2p"});
 }
 
-TEST(AtomicFile, ReplacesAnOlderLongerFileCompletely)
+TEST(AtomicFile, ReplacesAnOlderLongerFileCompletelyKeepingItsMode)
+{
+    for (const mode_t mode : {0600, 0640, 0751}) {
+        TempFolder folder;
+        const std::string path = folder.Path("net.cir");
+        WriteFileAtomically(path, "a much longer first version\nwith two lines\n");
+        ::chmod(path.c_str(), mode);
+        const mode_t mask = ::umask(022);
+        WriteFileAtomically(path, "short\n");
+        ::umask(mask);
+        EXPECT_EQ(ReadFile(path), "short\n");
+        EXPECT_EQ(ModeOf(path), mode);
+        EXPECT_EQ(folder.Names(), std::vector<std::string>{"net.cir"});
+    }
+}
+
+TEST(AtomicFile, WritesThroughSymbolicLinks)
 {
     TempFolder folder;
-    const std::string path = folder.Path("net.cir");
-    WriteFileAtomically(path, "a much longer first version\nwith two lines\n");
-    WriteFileAtomically(path, "short\n");
-    EXPECT_EQ(ReadFile(path), "short\n");
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"net.cir"});
+    std::filesystem::create_directory(folder.Path("sub"));
+    const std::string target = folder.Path("sub/real.s2p");
+    WriteFileAtomically(target, "old\n");
+    ::chmod(target.c_str(), 0640);
+    // A relative target is found from the link's folder; a link may point at a link.
+    std::filesystem::create_symlink("sub/real.s2p", folder.Path("link.s2p"));
+    std::filesystem::create_symlink(folder.Path("link.s2p"), folder.Path("chain.s2p"));
+    WriteFileAtomically(folder.Path("chain.s2p"), "new\n");
+    EXPECT_EQ(ReadFile(target), "new\n");
+    EXPECT_EQ(ModeOf(target), 0640u);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("link.s2p")));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("chain.s2p")));
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"chain.s2p", "link.s2p", "sub"}));
+    // A link to a file not there yet creates that file.
+    std::filesystem::create_symlink("sub/made.cir", folder.Path("new.cir"));
+    WriteFileAtomically(folder.Path("new.cir"), "made\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("new.cir")));
+    EXPECT_EQ(ReadFile(folder.Path("sub/made.cir")), "made\n");
+    std::filesystem::create_symlink("loop", folder.Path("loop"));
+    EXPECT_EQ(WriteError(folder.Path("loop"), "x"),
+              "Cannot write file '" + folder.Path("loop") + "': Too many levels of symbolic links");
+}
+
+TEST(AtomicFile, WritesIntoAFifoWithoutReplacingIt)
+{
+    TempFolder folder;
+    const std::string path = folder.Path("pipe");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    // Opened for reading first, so that neither side waits for the other to open; until a
+    // writer has come and gone, poll reports no hang-up.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    std::string received;
+    std::thread reader([fd, &received] {
+        pollfd watch{fd, POLLIN, 0};
+        char buffer[4096];
+        while (::poll(&watch, 1, 10000) > 0) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n > 0) received.append(buffer, static_cast<size_t>(n));
+            if (n <= 0 && (watch.revents & POLLHUP)) break;
+        }
+    });
+    const std::string content(200000, 'y'); // more than the pipe holds at once
+    EXPECT_EQ(WriteError(path, content), "");
+    reader.join();
+    ::close(fd);
+    EXPECT_EQ(received.size(), content.size());
+    EXPECT_TRUE(received == content);
+    struct stat info {};
+    ASSERT_EQ(::lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"pipe"});
+}
+
+TEST(AtomicFile, DashIsStandardOutput)
+{
+    TempFolder folder;
+    const std::string captured = folder.Path("stdout");
+    std::fflush(stdout);
+    const int saved = ::dup(STDOUT_FILENO);
+    const int fd = ::open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(fd, STDOUT_FILENO);
+    ::close(fd);
+    const std::string error = WriteError("-", "to standard output\n");
+    ::dup2(saved, STDOUT_FILENO);
+    ::close(saved);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(ReadFile(captured), "to standard output\n");
+    EXPECT_FALSE(std::filesystem::exists("-"));
+}
+
+// Refused by its mode alone, so that the superuser, whom access(2) lets write anything, is refused too.
+TEST(AtomicFile, RefusesAReadOnlyFileAndChangesNothing)
+{
+    TempFolder folder;
+    const std::string path = folder.Path("locked.cir");
+    WriteFileAtomically(path, "keep\n");
+    ::chmod(path.c_str(), 0444);
+    EXPECT_EQ(WriteError(path, "new\n"), "Cannot write file '" + path + "': Permission denied");
+    EXPECT_EQ(ReadFile(path), "keep\n");
+    EXPECT_EQ(ModeOf(path), 0444u);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"locked.cir"});
+}
+
+TEST(AtomicFile, FailedWriteLeavesTheOldFileWhole)
+{
+    TempFolder folder;
+    const std::string path = folder.Path("big.s2p");
+    WriteFileAtomically(path, "old\n");
+    // A file size limit makes the write fail part-way, as a full disk would.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const std::string error = WriteError(path, std::string(100000, 'z'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(error, "Cannot write file '" + path + "': File too large");
+    EXPECT_EQ(ReadFile(path), "old\n");
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"big.s2p"});
+}
+
+// The superuser gives the new file the old one's owner; anyone else, who cannot, writes the
+// file in place instead of leaving it with a new owner.
+TEST(AtomicFile, KeepsTheOwner)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to own files as other users";
+    constexpr uid_t kNobody = 65534;
+    TempFolder folder;
+    ::chmod(folder.Path("").c_str(), 0777);
+    const std::string given = folder.Path("given.cir");
+    WriteFileAtomically(given, "old\n");
+    ASSERT_EQ(::chown(given.c_str(), kNobody, kNobody), 0);
+    WriteFileAtomically(given, "new\n");
+    const std::string shared = folder.Path("shared.cir");
+    WriteFileAtomically(shared, "old\n");
+    ::chmod(shared.c_str(), 0666);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+        ::_exit(dropped && WriteError(shared, "by nobody\n").empty() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    struct stat info {};
+    ASSERT_EQ(::stat(given.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, kNobody);
+    EXPECT_EQ(info.st_gid, kNobody);
+    EXPECT_EQ(ReadFile(given), "new\n");
+    ASSERT_EQ(::stat(shared.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 0u);
+    EXPECT_EQ(ReadFile(shared), "by nobody\n");
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"given.cir", "shared.cir"}));
 }
 
 TEST(AtomicFile, GivesTheUsualPermissions)
@@ -77,8 +249,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, UnwritablePaths,
                                                        "No such file or directory"},
                                            BadPathCase{"TargetIsAFolder", "adir", "Is a directory"},
                                            BadPathCase{"ParentIsAFile", "afile/x.s2p", "Not a directory"},
-                                           BadPathCase{"TrailingSlash", "adir/", "Not a directory"},
-                                           BadPathCase{"FolderItself", "", "Not a directory"}),
+                                           BadPathCase{"TrailingSlash", "adir/", "Is a directory"},
+                                           BadPathCase{"FolderItself", "", "Is a directory"}),
                          [](const ::testing::TestParamInfo<BadPathCase>& info) { return info.param.name; });
 
 } // namespace
