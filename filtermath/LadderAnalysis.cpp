@@ -109,6 +109,50 @@ Immittance Plus(const Immittance& x, const Immittance& y)
     return {x.value + y.value, x.slope + y.slope};
 }
 
+// 1/x and its slope; an arm that is a short or an open at this frequency divides by zero.
+Immittance Reciprocal(const Immittance& x)
+{
+    const Complex y = Divide(Complex{1.0L, 0.0L}, x.value);
+    return {y, -y * y * x.slope};
+}
+
+Immittance SeriesPairImpedance(Real w, Real L, Real C, Real lossL, Real lossC)
+{
+    return Plus(InductorImpedance(w, L, lossL), CapacitorImpedance(w, C, lossC));
+}
+
+Immittance ParallelPairAdmittance(Real w, Real L, Real C, Real lossL, Real lossC)
+{
+    return Plus(InductorAdmittance(w, L, lossL), CapacitorAdmittance(w, C, lossC));
+}
+
+// The impedance (series place) or admittance (shunt place) of the kinds that mean the same arm
+// on either place.
+Immittance ArmImmittance(const LadderBranch& branch, Real w, Real lossL, Real lossC, bool series)
+{
+    const Real L = branch.L;
+    const Real C = branch.C;
+    bool impedance = true;
+    Immittance x{};
+    switch (branch.kind) {
+    case BranchKind::SeriesLC: x = SeriesPairImpedance(w, L, C, lossL, lossC); break;
+    case BranchKind::ParallelLC:
+        x = ParallelPairAdmittance(w, L, C, lossL, lossC);
+        impedance = false;
+        break;
+    case BranchKind::SeriesArm:
+        x = Plus(SeriesPairImpedance(w, L, C, lossL, lossC),
+                 Reciprocal(ParallelPairAdmittance(w, branch.L2, branch.C2, lossL, lossC)));
+        break;
+    default:
+        x = Plus(Reciprocal(SeriesPairImpedance(w, L, C, lossL, lossC)),
+                 ParallelPairAdmittance(w, branch.L2, branch.C2, lossL, lossC));
+        impedance = false;
+        break;
+    }
+    return impedance == series ? x : Reciprocal(x);
+}
+
 Immittance BranchImmittance(const LadderBranch& branch, Real w, Real lossL, Real lossC)
 {
     const Real L = branch.L;
@@ -118,6 +162,7 @@ Immittance BranchImmittance(const LadderBranch& branch, Real w, Real lossL, Real
     case BranchKind::Inductor: return series ? InductorImpedance(w, L, lossL) : InductorAdmittance(w, L, lossL);
     case BranchKind::Capacitor: return series ? CapacitorImpedance(w, C, lossC) : CapacitorAdmittance(w, C, lossC);
     case BranchKind::Resonator: break;
+    default: return ArmImmittance(branch, w, lossL, lossC, series);
     }
     if (series) return Plus(InductorImpedance(w, L, lossL), CapacitorImpedance(w, C, lossC));
     return Plus(InductorAdmittance(w, L, lossL), CapacitorAdmittance(w, C, lossC));
@@ -141,6 +186,8 @@ AbcdSlope Cascade(const Ladder& ladder, Real w, Real lossL, Real lossC)
     for (const LadderBranch& branch : ladder.branches) {
         CheckPartValue(branch.L);
         CheckPartValue(branch.C);
+        CheckPartValue(branch.L2);
+        CheckPartValue(branch.C2);
         const AbcdSlope step = BranchMatrix(branch, w, lossL, lossC);
         total = {Product(total.m, step.m), Sum(Product(total.dm, step.m), Product(total.m, step.dm))};
         if (!IsFinite(total.m) || !IsFinite(total.dm)) RaiseOverflow();

@@ -13,13 +13,19 @@ enum class LadderTopology { T, Pi };
 LadderTopology TopologyForIndex(int itemIndex);
 
 enum class BranchPlace { Series, Shunt };
-enum class BranchKind { Inductor, Capacitor, Resonator };
+// Resonator is L and C in series on a series place and in parallel on a shunt place. The other
+// kinds mean the same arm on either place: SeriesLC is L and C in series, ParallelLC in parallel;
+// SeriesArm is L and C in series followed by L2 parallel C2; ParallelArm is L and C in series,
+// in parallel with L2 and with C2 (the band transforms of trap resonators).
+enum class BranchKind { Inductor, Capacitor, Resonator, SeriesLC, ParallelLC, SeriesArm, ParallelArm };
 
 struct LadderBranch {
     BranchPlace place;
     BranchKind kind;
-    double L; // henries; used by Inductor and Resonator
-    double C; // farads; used by Capacitor and Resonator
+    double L; // henries; used by every kind but Capacitor
+    double C; // farads; used by every kind but Inductor
+    double L2 = 0.0; // henries; SeriesArm and ParallelArm
+    double C2 = 0.0; // farads; SeriesArm and ParallelArm
 };
 
 // The S-parameters refer port 1 to RS and port 2 to RL (power waves), so S21 is the transducer

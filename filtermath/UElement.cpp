@@ -3,13 +3,11 @@
 #include <stdexcept>
 
 #include "filtermath/FpMath.h"
+#include "filtermath/SelectFilter.h"
 
 using namespace fpmath;
 
 namespace {
-
-enum class Topology { T, Pi };
-enum class Role { Series, Shunt };
 
 struct Component {
     const char* unit;
@@ -30,45 +28,31 @@ void RequireElementRoom(int N, const std::vector<double>& g, const Array& out)
         throw std::invalid_argument("element arrays need N + 2 entries, N >= 0");
 }
 
-bool IsOddPosition(int i)
+Component LowPassComponent(BranchPlace role, Real g, Real RL, Real omega)
 {
-    const Real half = Div(i, 2);
-    return Ceil(half) != half;
-}
-
-// A T ladder starts with a series element, a Pi ladder with a shunt element.
-Role RoleAt(int i, Topology topology)
-{
-    const bool odd = IsOddPosition(i);
-    if (topology == Topology::T) return odd ? Role::Series : Role::Shunt;
-    return odd ? Role::Shunt : Role::Series;
-}
-
-Component LowPassComponent(Role role, Real g, Real RL, Real omega)
-{
-    if (role == Role::Series) return {"H", Div(Mul(g, RL), omega)};
+    if (role == BranchPlace::Series) return {"H", Div(Mul(g, RL), omega)};
     return {"F", Div(g, Mul(RL, omega))};
 }
 
-Component HighPassComponent(Role role, Real g, Real RL, Real omega)
+Component HighPassComponent(BranchPlace role, Real g, Real RL, Real omega)
 {
-    if (role == Role::Series) return {"F", Div(1, Mul(Mul(g, RL), omega))};
+    if (role == BranchPlace::Series) return {"F", Div(1, Mul(Mul(g, RL), omega))};
     return {"H", Div(RL, Mul(g, omega))};
 }
 
-using ComponentRule = Component (*)(Role, Real, Real, Real);
+using ComponentRule = Component (*)(BranchPlace, Real, Real, Real);
 
 // Visits positions 0..N+1. Each position's formula is evaluated before anything is
 // stored there, terminations included, so a zero omega or RL faults at the first
 // position whose formula divides by it and earlier positions keep their values.
-void FillLadder(int N, const std::vector<double>& g, double PassF, double RL, double UnitScale, Topology topology,
+void FillLadder(int N, const std::vector<double>& g, double PassF, double RL, double UnitScale, LadderTopology topology,
                 ComponentRule rule, std::vector<std::string>& ElementUnits, std::vector<double>& ElementValues)
 {
     RequireElementRoom(N, g, ElementValues);
     RequireElementRoom(N, g, ElementUnits);
     const Real omega = Mul(Mul(2 * Pi, PassF), UnitScale);
     for (int i = 0; i <= N + 1; ++i) {
-        const Component c = rule(RoleAt(i, topology), g[i], RL, omega);
+        const Component c = rule(PlaceOfPosition(i, topology), g[i], RL, omega);
         const double value = StoreDouble(c.value);
         if (i == 0) {
             ElementValues[0] = ElementValues[N + 1] = RL;
@@ -96,17 +80,17 @@ Band BandOf(double Fmin, double Fmax)
 }
 
 // Each prototype element becomes a resonator tuned to the band centre.
-Resonator ResonatorAt(Role role, Real g, Real RL, Real S, const Band& band)
+Resonator ResonatorAt(BranchPlace role, Real g, Real RL, Real S, const Band& band)
 {
     const Real w0Squared = Mul(band.w0, band.w0);
-    if (role == Role::Series) {
+    if (role == BranchPlace::Series) {
         return {Div(Mul(g, RL), Mul(S, band.dw)), Div(band.dw, Mul(Mul(Mul(S, w0Squared), g), RL))};
     }
     return {Div(Mul(band.dw, RL), Mul(Mul(S, w0Squared), g)), Div(g, Mul(Mul(S, band.dw), RL))};
 }
 
 void FillBandLadder(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL, double UnitScale,
-                    Topology topology, std::vector<double>& BandC, std::vector<double>& BandL)
+                    LadderTopology topology, std::vector<double>& BandC, std::vector<double>& BandL)
 {
     RequireElementRoom(N, g, BandC);
     RequireElementRoom(N, g, BandL);
@@ -114,7 +98,7 @@ void FillBandLadder(int N, const std::vector<double>& g, double Fmin, double Fma
     if (Fmin == 0 || Fmax == 0) return;
     const Band band = BandOf(Fmin, Fmax);
     for (int i = 0; i <= N + 1; ++i) {
-        const Resonator r = ResonatorAt(RoleAt(i, topology), g[i], RL, UnitScale, band);
+        const Resonator r = ResonatorAt(PlaceOfPosition(i, topology), g[i], RL, UnitScale, band);
         const double L = StoreDouble(r.L);
         const double C = StoreDouble(r.C);
         if (i == 0) {
@@ -132,35 +116,47 @@ void FillBandLadder(int N, const std::vector<double>& g, double Fmin, double Fma
 void LowPassElementsT(int N, const std::vector<double>& g, double PassF, double RL, double UnitScale,
                       std::vector<std::string>& ElementUnits, std::vector<double>& ElementValues)
 {
-    FillLadder(N, g, PassF, RL, UnitScale, Topology::T, LowPassComponent, ElementUnits, ElementValues);
+    FillLadder(N, g, PassF, RL, UnitScale, LadderTopology::T, LowPassComponent, ElementUnits, ElementValues);
 }
 
 void LowPassElementsPi(int N, const std::vector<double>& g, double PassF, double RL, double UnitScale,
                        std::vector<std::string>& ElementUnits, std::vector<double>& ElementValues)
 {
-    FillLadder(N, g, PassF, RL, UnitScale, Topology::Pi, LowPassComponent, ElementUnits, ElementValues);
+    FillLadder(N, g, PassF, RL, UnitScale, LadderTopology::Pi, LowPassComponent, ElementUnits, ElementValues);
 }
 
 void HighPassElementsT(int N, const std::vector<double>& g, double PassF, double RL, double UnitScale,
                        std::vector<std::string>& ElementUnits, std::vector<double>& ElementValues)
 {
-    FillLadder(N, g, PassF, RL, UnitScale, Topology::T, HighPassComponent, ElementUnits, ElementValues);
+    FillLadder(N, g, PassF, RL, UnitScale, LadderTopology::T, HighPassComponent, ElementUnits, ElementValues);
 }
 
 void HighPassElementsPi(int N, const std::vector<double>& g, double PassF, double RL, double UnitScale,
                         std::vector<std::string>& ElementUnits, std::vector<double>& ElementValues)
 {
-    FillLadder(N, g, PassF, RL, UnitScale, Topology::Pi, HighPassComponent, ElementUnits, ElementValues);
+    FillLadder(N, g, PassF, RL, UnitScale, LadderTopology::Pi, HighPassComponent, ElementUnits, ElementValues);
 }
 
 void BandPassElementsT(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL, double UnitScale,
                        std::vector<double>& BandC, std::vector<double>& BandL)
 {
-    FillBandLadder(N, g, Fmin, Fmax, RL, UnitScale, Topology::T, BandC, BandL);
+    FillBandLadder(N, g, Fmin, Fmax, RL, UnitScale, LadderTopology::T, BandC, BandL);
 }
 
 void BandPassElementsPi(int N, const std::vector<double>& g, double Fmin, double Fmax, double RL, double UnitScale,
                         std::vector<double>& BandC, std::vector<double>& BandL)
 {
-    FillBandLadder(N, g, Fmin, Fmax, RL, UnitScale, Topology::Pi, BandC, BandL);
+    FillBandLadder(N, g, Fmin, Fmax, RL, UnitScale, LadderTopology::Pi, BandC, BandL);
+}
+
+void ComputeElementTable(int FilterKind, LadderTopology topology, int N, const std::vector<double>& g, double PassF,
+                         double Fmin, double Fmax, double RL, double UnitScale, std::vector<std::string>& ElementUnits,
+                         std::vector<double>& ElementValues, std::vector<double>& BandL, std::vector<double>& BandC)
+{
+    if (IsBandPassKind(FilterKind))
+        FillBandLadder(N, g, Fmin, Fmax, RL, UnitScale, topology, BandC, BandL);
+    else if (IsHighPassKind(FilterKind))
+        FillLadder(N, g, PassF, RL, UnitScale, topology, HighPassComponent, ElementUnits, ElementValues);
+    else
+        FillLadder(N, g, PassF, RL, UnitScale, topology, LowPassComponent, ElementUnits, ElementValues);
 }

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "filtermath/FpMath.h"
+#include "filtermath/SelectFilter.h"
 
 using namespace fpmath;
 
@@ -83,4 +84,12 @@ void ChebyshevG(int N, std::vector<double>& g, double Ripple)
         const Real c = CothFromExp(Div(beta, 4));
         g[N + 1] = StoreDouble(Mul(c, c));
     }
+}
+
+void ComputePrototype(int FilterKind, int N, double Ripple, std::vector<double>& g)
+{
+    if (IsChebyshevKind(FilterKind))
+        ChebyshevG(N, g, Ripple);
+    else
+        ButterworthG(N, g);
 }
