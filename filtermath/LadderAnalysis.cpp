@@ -225,18 +225,6 @@ Real ReflectionDb(const Complex& numerator, Real denDb)
 
 } // namespace
 
-LadderTopology TopologyForIndex(int itemIndex)
-{
-    return itemIndex == 0 ? LadderTopology::T : LadderTopology::Pi;
-}
-
-BranchPlace PlaceOfPosition(int i, LadderTopology topology)
-{
-    const bool odd = i % 2 != 0;
-    const bool seriesWhenOdd = topology == LadderTopology::T;
-    return odd == seriesWhenOdd ? BranchPlace::Series : BranchPlace::Shunt;
-}
-
 Ladder LadderFromElements(int N, LadderTopology topology, double R, const std::vector<std::string>& ElementUnits,
                           const std::vector<double>& ElementValues)
 {

@@ -2,17 +2,13 @@
 #include <string>
 #include <vector>
 
+#include "filtermath/LadderPlace.h"
 #include "filtermath/Sweep.h"
 
 // AC analysis of the designed ladder itself, between a source of RS ohms and a load of RL ohms.
 // Every position 1..N of the element table becomes one branch: a series branch lies in
 // the signal path, a shunt branch across it.
 
-enum class LadderTopology { T, Pi };
-// The topology selector's item index: 0 is "T - Type", any other index is Pi.
-LadderTopology TopologyForIndex(int itemIndex);
-
-enum class BranchPlace { Series, Shunt };
 // Resonator is L and C in series on a series place and in parallel on a shunt place. The other
 // kinds mean the same arm on either place: SeriesLC is L and C in series, ParallelLC in parallel;
 // SeriesArm is L and C in series followed by L2 parallel C2; ParallelArm is L and C in series,
@@ -35,9 +31,6 @@ struct Ladder {
     double RL = 0.0; // load resistance, ohms, > 0
     std::vector<LadderBranch> branches; // positions 1..N, source to load
 };
-
-// T: odd positions in series; Pi: odd positions across the line.
-BranchPlace PlaceOfPosition(int i, LadderTopology topology);
 
 // Both build a ladder between equal terminations RS = RL = R; set RL afterwards for another load.
 // Low-pass and high-pass table: "F" is a capacitor, any other unit an inductor.
