@@ -1,0 +1,52 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "synthesis/Polynomial.h"
+
+// The approximations as transfer functions of the normalised low-pass prototype
+// (passband edge at 1 rad/s, source resistance 1 ohm):
+//   S21(s) = P(s) / E(s),  S11(s) = F(s) / E(s),  E E* = P P* + F F*  (lossless, matched).
+namespace synthesis {
+
+enum class Family { Butterworth, Chebyshev, Bessel, Legendre, Elliptic, InverseChebyshev };
+
+// "Butterworth", "Chebyshev", "Bessel", "Legendre", "Elliptic", "InverseChebyshev".
+const char* FamilyName(Family family);
+// False when the name is none of them.
+bool FamilyFromName(const std::string& name, Family& family);
+// The families whose ladder has traps for finite transmission zeros.
+bool HasFiniteZeros(Family family);
+// Whether the passband edge is where the ripple ends (else the 3 dB point, or for the inverse
+// Chebyshev the start of the stopband).
+bool UsesRipple(Family family);
+
+struct FamilyRequest {
+    Family family = Family::Butterworth;
+    int N = 3;
+    Real rippleDb = 0.5L; // Chebyshev and Elliptic
+    Real stopAttDb = 40.0L; // Elliptic and InverseChebyshev
+};
+
+struct Characteristic {
+    Poly E; // Hurwitz, positive leading coefficient
+    Poly P; // even: the finite transmission zeros
+    Poly F; // in closed form where it is known; else empty
+    Poly FFInY; // F(s) F(-s) as a polynomial in y = s^2
+    Poly PPInY; // P(s) P(-s) likewise
+    std::vector<Real> zeros; // finite transmission zeros in rad/s, ascending
+    Real stopEdge = 0.0L; // the normalised frequency from which the stopband attenuation holds; 0 if none
+};
+
+// Throws Failure with a message when the request is outside what the family can do.
+Characteristic Approximate(const FamilyRequest& request);
+
+// |S21(j w)|^2 of the matched prototype.
+Real PowerGain(const Characteristic& c, Real w);
+
+// Cauer approximation sizes: the exact (fractional) order that meets the request, and the
+// selectivity k = passband edge / stopband edge that an order N reaches.
+Real EllipticOrderExact(Real rippleDb, Real stopAttDb, Real stopRatio);
+Real EllipticSelectivity(int N, Real rippleDb, Real stopAttDb);
+
+} // namespace synthesis

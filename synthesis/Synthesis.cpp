@@ -1,0 +1,510 @@
+#include "synthesis/Synthesis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include "filtermath/Failure.h"
+#include "filtermath/UG.h"
+
+namespace synthesis {
+
+namespace {
+
+const Real kPi = 3.141592653589793238462643383279502884L;
+
+[[noreturn]] void Refuse(const std::string& text)
+{
+    throw Failure(text);
+}
+
+std::string Number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", value);
+    return text;
+}
+
+const char* FormName(LadderTopology form)
+{
+    return form == LadderTopology::T ? "T" : "Pi";
+}
+
+void CheckPositive(double value, const char* what)
+{
+    if (!(value > 0.0) || !std::isfinite(value)) Refuse(std::string(what) + " must be a positive number.");
+}
+
+void CheckRequest(const DesignRequest& r)
+{
+    CheckPositive(r.RS, "The source resistance");
+    CheckPositive(r.RL, "The load resistance");
+    if (r.type == FilterType::LowPass || r.type == FilterType::HighPass) {
+        CheckPositive(r.passHz, "The passband frequency");
+        return;
+    }
+    CheckPositive(r.lowHz, "The lower band edge");
+    CheckPositive(r.highHz, "The upper band edge");
+    if (!(r.lowHz < r.highHz)) Refuse("The lower band edge must lie below the upper band edge.");
+}
+
+BranchPlace Other(BranchPlace place)
+{
+    return place == BranchPlace::Series ? BranchPlace::Shunt : BranchPlace::Series;
+}
+
+// The classic tables for Butterworth and Chebyshev between equal resistances.
+bool ClassicPrototype(const DesignRequest& r, std::vector<PrototypeBranch>& out)
+{
+    const Family family = r.response.family;
+    const int N = r.response.N;
+    if (r.RS != r.RL) return false;
+    if (family != Family::Butterworth && !(family == Family::Chebyshev && N % 2 != 0)) return false;
+    std::vector<double> g(static_cast<size_t>(N) + 2);
+    if (family == Family::Butterworth)
+        ButterworthG(N, g);
+    else
+        ChebyshevG(N, g, static_cast<double>(r.response.rippleDb));
+    for (int i = 1; i <= N; ++i) {
+        const BranchPlace place = PlaceOfPosition(i, r.form);
+        const Real value = g[static_cast<size_t>(i)];
+        if (place == BranchPlace::Series)
+            out.push_back({place, BranchKind::Inductor, value, 0.0L});
+        else
+            out.push_back({place, BranchKind::Capacitor, 0.0L, value});
+    }
+    return true;
+}
+
+// The reflection numerator F with F F* = E E* - gain P P*, its zeros chosen in the left half
+// plane; mirroring a real zero is the one choice that changes the sign of F(0).
+struct Reflection {
+    Real lead = 1.0L;
+    int zerosAtOrigin = 0;
+    std::vector<Complex> roots;
+    Poly Build() const
+    {
+        Poly p = Scale(FromRoots(roots), lead);
+        p.insert(p.begin(), static_cast<size_t>(zerosAtOrigin), 0.0L);
+        return p;
+    }
+};
+
+Reflection FindReflection(const Characteristic& c, Real gain)
+{
+    Poly q;
+    if (gain == 1.0L) {
+        q = c.FFInY;
+    } else {
+        q = Add(EvenProductInY(c.E), Scale(EvenProductInY(c.P), -gain));
+    }
+    Trim(q);
+    Reflection f;
+    while (!q.empty() && q.front() == 0.0L) {
+        q.erase(q.begin());
+        ++f.zerosAtOrigin;
+    }
+    // F(s) F(-s) = (-1)^N f^2 s^(2N) + ...: f from the magnitude of the leading coefficient.
+    f.lead = std::sqrt(std::fabs(q.back()));
+    std::vector<Complex> yRoots;
+    if (!Roots(q, yRoots)) Refuse("The reflection zeros of this design could not be found to working accuracy.");
+    for (const Complex& y : yRoots) f.roots.push_back(-std::sqrt(y));
+    return f;
+}
+
+// A ladder under construction: W = num / den is the impedance (isZ) or the admittance seen
+// into the rest of the network, normalised to the source.
+struct Expansion {
+    Poly num, den;
+    bool isZ;
+    BranchPlace place; // where an element removed from W sits
+    std::vector<PrototypeBranch> branches;
+};
+
+void Invert(Expansion& x)
+{
+    std::swap(x.num, x.den);
+    x.isZ = !x.isZ;
+    x.place = Other(x.place);
+}
+
+// The element k s taken from W: a series inductor from an impedance, a shunt capacitor from an
+// admittance.
+void TakeElement(Expansion& x, Real k)
+{
+    if (x.isZ)
+        x.branches.push_back({x.place, BranchKind::Inductor, k, 0.0L});
+    else
+        x.branches.push_back({x.place, BranchKind::Capacitor, 0.0L, k});
+    x.num = Add(x.num, Scale(Multiply(x.den, Poly{0.0L, 1.0L}), -k));
+}
+
+bool Positive(Real v)
+{
+    return std::isfinite(v) && v > 0.0L;
+}
+
+// Zero shifting: a partial removal of the pole at infinity makes W vanish at j wz; the
+// inverse then has a pole pair there, removed whole as a trap, which puts a transmission zero
+// at wz.
+bool ShiftZero(Expansion& x, Real wz)
+{
+    const Complex s{0.0L, wz};
+    const Complex w = Eval(x.num, s) / Eval(x.den, s);
+    const Real k = w.imag() / wz;
+    if (!Positive(k)) return false;
+    TakeElement(x, k);
+    const Poly reduced = DivideBySquarePlus(x.num, wz * wz);
+    x.num = Multiply(reduced, Poly{wz * wz, 0.0L, 1.0L});
+    Invert(x);
+    // W = den / ((s^2 + wz^2) reduced): residue a of the pole pair a s / (s^2 + wz^2).
+    const Real a = (Eval(x.num, s) / (s * Eval(reduced, s))).real();
+    if (!Positive(a)) return false;
+    if (x.isZ)
+        x.branches.push_back({x.place, BranchKind::ParallelLC, a / (wz * wz), 1.0L / a});
+    else
+        x.branches.push_back({x.place, BranchKind::SeriesLC, 1.0L / a, a / (wz * wz)});
+    const Poly rest = Add(x.num, Scale(Multiply(reduced, Poly{0.0L, 1.0L}), -a));
+    x.num = DivideBySquarePlus(rest, wz * wz);
+    x.den = reduced;
+    Invert(x);
+    return true;
+}
+
+// Cauer expansion at infinity down to the terminating resistance; returns it normalised to
+// the source, or 0 when the expansion breaks down.
+Real Tail(Expansion& x)
+{
+    for (int guard = 0; guard < 64; ++guard) {
+        Trim(x.num);
+        Trim(x.den);
+        const int dn = Degree(x.num);
+        const int dd = Degree(x.den);
+        if (dn == 0 && dd == 0) {
+            const Real v = x.num[0] / x.den[0];
+            if (!Positive(v)) return 0.0L;
+            return x.isZ ? v : 1.0L / v;
+        }
+        if (dd < 0 || dn != dd + 1) return 0.0L;
+        const Real k = x.num.back() / x.den.back();
+        if (!Positive(k)) return 0.0L;
+        TakeElement(x, k);
+        // The rest of a ladder vanishes at infinity, but for the final resistance: the two
+        // leading terms cancel up to rounding, and only a constant over a constant remains.
+        x.num.resize(static_cast<size_t>(dd == 0 ? 1 : dd));
+        Trim(x.num);
+        if (Degree(x.num) < Degree(x.den)) Invert(x);
+    }
+    return 0.0L;
+}
+
+struct Attempt {
+    std::vector<PrototypeBranch> branches;
+    Real load = 0.0L;
+};
+
+bool Expand(const Poly& E, const Poly& F, LadderTopology form, const std::vector<Real>& order, Attempt& out)
+{
+    Expansion x;
+    x.num = Add(E, F);
+    x.den = Add(E, Scale(F, -1.0L));
+    // E and F share their leading coefficient, so E - F is one degree lower.
+    x.den.resize(static_cast<size_t>(std::max(Degree(E), 0)));
+    x.isZ = form == LadderTopology::T;
+    x.place = form == LadderTopology::T ? BranchPlace::Series : BranchPlace::Shunt;
+    for (Real wz : order)
+        if (!ShiftZero(x, wz)) return false;
+    out.load = Tail(x);
+    out.branches = x.branches;
+    return out.load > 0.0L;
+}
+
+// Orders in which to take the transmission zeros, from the source to the load: the highest
+// zeros at the ends first, then the other arrangements.
+std::vector<std::vector<Real>> ZeroOrders(const std::vector<Real>& zeros)
+{
+    std::vector<Real> descending(zeros);
+    std::sort(descending.rbegin(), descending.rend());
+    std::vector<Real> outsideIn(zeros.size());
+    size_t left = 0, right = zeros.size();
+    for (size_t i = 0; i < descending.size(); ++i) {
+        if (i % 2 == 0)
+            outsideIn[left++] = descending[i];
+        else
+            outsideIn[--right] = descending[i];
+    }
+    std::vector<std::vector<Real>> orders{outsideIn, descending};
+    std::vector<Real> reversed(outsideIn.rbegin(), outsideIn.rend());
+    orders.push_back(reversed);
+    std::vector<Real> ascending(zeros);
+    std::sort(ascending.begin(), ascending.end());
+    orders.push_back(ascending);
+    if (zeros.size() <= 5) {
+        do orders.push_back(ascending);
+        while (std::next_permutation(ascending.begin(), ascending.end()));
+    }
+    return orders;
+}
+
+Ladder NormalisedLadder(const std::vector<PrototypeBranch>& branches, Real load)
+{
+    Ladder ladder;
+    ladder.RS = 1.0;
+    ladder.RL = static_cast<double>(load);
+    for (const PrototypeBranch& b : branches) {
+        LadderBranch branch{b.place, b.kind, static_cast<double>(b.L), static_cast<double>(b.C)};
+        ladder.branches.push_back(branch);
+    }
+    return ladder;
+}
+
+// The analysed prototype must reproduce the approximation wherever the response is above -80 dB.
+bool Reproduces(const Ladder& ladder, const Characteristic& c, Real gain)
+{
+    constexpr int kPoints = 48;
+    try {
+        for (int i = 0; i < kPoints; ++i) {
+            const Real w = std::pow(10.0L, -2.0L + 4.0L * (i + 0.5L) / kPoints);
+            const Real expected = 10.0L * std::log10(gain * PowerGain(c, w));
+            if (expected < -80.0L) continue;
+            const NetworkPoint p = AnalyseAt(ladder, static_cast<double>(w / (2.0L * kPi)), PartQuality{});
+            if (std::fabs(p.S21dB - expected) > 0.002L) return false;
+        }
+    } catch (const ArithmeticError&) {
+        return false;
+    }
+    return true;
+}
+
+std::string EvenChebyshevAdvice(const DesignRequest& r)
+{
+    const Real eps = std::sqrt(std::expm1(r.response.rippleDb * std::log(10.0L) / 10.0L));
+    const Real ratio = std::pow(eps + std::sqrt(1.0L + eps * eps), 2);
+    return "An even-order Chebyshev ladder has its full ripple as loss at DC, so it cannot run between these "
+           "resistances. With RS = " +
+           Number(r.RS) + " ohms it needs RL of at least " + Number(static_cast<double>(r.RS * ratio)) +
+           " ohms in the T form or at most " + Number(static_cast<double>(r.RS / ratio)) +
+           " ohms in the Pi form; an odd order works between any resistances.";
+}
+
+std::vector<PrototypeBranch> Darlington(const DesignRequest& r, const Characteristic& c, Real gain)
+{
+    const Real ratio = static_cast<Real>(r.RL) / static_cast<Real>(r.RS);
+    const Real target = r.form == LadderTopology::T ? ratio : 1.0L / ratio;
+    Reflection f;
+    Poly F;
+    if (gain == 1.0L && !c.F.empty()) {
+        F = c.F;
+    } else {
+        f = FindReflection(c, gain);
+        F = f.Build();
+    }
+    const Poly& E = c.E;
+    if ((F.back() > 0.0L) != (E.back() > 0.0L)) F = Scale(F, -1.0L);
+    // At DC the ladder is a through connection: W(0) = (E(0) + F(0)) / (E(0) - F(0)) = target.
+    const bool wantPositive = target > 1.0L;
+    const bool mismatched = std::fabs(target - 1.0L) > 1e-12L && (F[0] > 0.0L) != wantPositive;
+    if (mismatched) {
+        auto real = std::find_if(f.roots.begin(), f.roots.end(),
+                                 [](const Complex& z) { return std::fabs(z.imag()) <= 1e-12L * std::abs(z); });
+        if (real == f.roots.end()) {
+            const char* other = r.form == LadderTopology::T ? "Pi" : "T";
+            Refuse(std::string("This ") + FamilyName(r.response.family) + " ladder of order " +
+                   std::to_string(r.response.N) + " cannot have its load " + (ratio > 1.0L ? "above" : "below") +
+                   " its source in the " + FormName(r.form) + " form; the " + other + " form realises it.");
+        }
+        *real = Complex{-real->real(), 0.0L};
+        F = f.Build();
+        if ((F.back() > 0.0L) != (E.back() > 0.0L)) F = Scale(F, -1.0L);
+    }
+
+    for (const std::vector<Real>& order : ZeroOrders(c.zeros)) {
+        Attempt attempt;
+        if (std::fabs(attempt.load - ratio) > 1e-6L * ratio) continue;
+        if (!Reproduces(NormalisedLadder(attempt.branches, ratio), c, gain)) continue;
+        return attempt.branches;
+    }
+    Refuse(std::string("The ") + FamilyName(r.response.family) + " ladder of order " + std::to_string(r.response.N) +
+           " could not be synthesised to working accuracy between these resistances; try a lower order.");
+}
+
+struct Part {
+    Real L = 0.0L, C = 0.0L;
+};
+
+// The transforms of one inductor l (impedance s l) and one capacitor c (admittance s c) of the
+// prototype, with w0 the edge (low- and high-pass) or the centre, and bw the bandwidth.
+struct Transform {
+    FilterType type;
+    Real R0, w0, bw;
+
+    // Low-pass and high-pass: one part. Band types: the pair (series or parallel).
+    Part OfInductor(Real l) const
+    {
+        switch (type) {
+        case FilterType::LowPass: return {l * R0 / w0, 0.0L};
+        case FilterType::HighPass: return {0.0L, 1.0L / (l * R0 * w0)};
+        case FilterType::BandPass: return {l * R0 / bw, bw / (w0 * w0 * l * R0)};
+        case FilterType::BandStop: break;
+        }
+        return {l * R0 * bw / (w0 * w0), 1.0L / (l * R0 * bw)};
+    }
+    Part OfCapacitor(Real c) const
+    {
+        switch (type) {
+        case FilterType::LowPass: return {0.0L, c / (R0 * w0)};
+        case FilterType::HighPass: return {R0 / (c * w0), 0.0L};
+        case FilterType::BandPass: return {R0 * bw / (w0 * w0 * c), c / (R0 * bw)};
+        case FilterType::BandStop: break;
+        }
+        return {R0 / (c * bw), c * bw / (R0 * w0 * w0)};
+    }
+};
+
+LadderBranch Branch(BranchPlace place, BranchKind kind, Part a, Part b = {})
+{
+    LadderBranch branch{place, kind, static_cast<double>(a.L), static_cast<double>(a.C)};
+    branch.L2 = static_cast<double>(b.L);
+    branch.C2 = static_cast<double>(b.C);
+    return branch;
+}
+
+LadderBranch TransformBranch(const PrototypeBranch& p, const Transform& t)
+{
+    const bool band = t.type == FilterType::BandPass || t.type == FilterType::BandStop;
+    // In the band-pass an inductor becomes a series pair and a capacitor a parallel pair; the
+    // band-stop swaps the two.
+    const bool inductorToSeries = t.type == FilterType::BandPass;
+    switch (p.kind) {
+    case BranchKind::Inductor: {
+        const Part part = t.OfInductor(p.L);
+        if (!band)
+            return t.type == FilterType::LowPass ? Branch(p.place, BranchKind::Inductor, part)
+                                                 : Branch(p.place, BranchKind::Capacitor, part);
+        return Branch(p.place, inductorToSeries ? BranchKind::SeriesLC : BranchKind::ParallelLC, part);
+    }
+    case BranchKind::Capacitor: {
+        const Part part = t.OfCapacitor(p.C);
+        if (!band)
+            return t.type == FilterType::LowPass ? Branch(p.place, BranchKind::Capacitor, part)
+                                                 : Branch(p.place, BranchKind::Inductor, part);
+        return Branch(p.place, inductorToSeries ? BranchKind::ParallelLC : BranchKind::SeriesLC, part);
+    }
+    default: break;
+    }
+    const Part fromL = t.OfInductor(p.L);
+    const Part fromC = t.OfCapacitor(p.C);
+    if (!band) {
+        const Part pair{fromL.L + fromC.L, fromL.C + fromC.C};
+        return Branch(p.place, p.kind, pair);
+    }
+    // A four-element arm: the series pair first, the parallel pair second.
+    const Part& seriesPair = inductorToSeries ? fromL : fromC;
+    const Part& parallelPair = inductorToSeries ? fromC : fromL;
+    const BranchKind kind = p.kind == BranchKind::SeriesLC ? BranchKind::SeriesArm : BranchKind::ParallelArm;
+    return Branch(p.place, kind, seriesPair, parallelPair);
+}
+
+Ladder Denormalise(const DesignRequest& r, const std::vector<PrototypeBranch>& prototype)
+{
+    Transform t{r.type, static_cast<Real>(r.RS), 0.0L, 0.0L};
+    if (r.type == FilterType::LowPass || r.type == FilterType::HighPass) {
+        t.w0 = 2.0L * kPi * r.passHz;
+    } else {
+        t.w0 = 2.0L * kPi * std::sqrt(static_cast<Real>(r.lowHz) * r.highHz);
+        t.bw = 2.0L * kPi * (static_cast<Real>(r.highHz) - r.lowHz);
+    }
+    Ladder ladder;
+    ladder.RS = r.RS;
+    ladder.RL = r.RL;
+    for (const PrototypeBranch& p : prototype) {
+        const LadderBranch b = TransformBranch(p, t);
+        for (double v : {b.L, b.C, b.L2, b.C2})
+            if (!std::isfinite(v) || v < 0.0)
+                Refuse("The element values of this design fall outside the range of numbers; check the "
+                       "frequencies and resistances.");
+        ladder.branches.push_back(b);
+    }
+    return ladder;
+}
+
+} // namespace
+
+bool FilterTypeFromName(const std::string& name, FilterType& type)
+{
+    const std::pair<const char*, FilterType> names[] = {{"LPF", FilterType::LowPass},
+                                                        {"HPF", FilterType::HighPass},
+                                                        {"BPF", FilterType::BandPass},
+                                                        {"BSF", FilterType::BandStop}};
+    for (const auto& n : names)
+        if (name == n.first) {
+            type = n.second;
+            return true;
+        }
+    return false;
+}
+
+Design Synthesise(const DesignRequest& request)
+{
+    CheckRequest(request);
+    Design design;
+    design.request = request;
+    design.response = Approximate(request.response);
+    const Characteristic& c = design.response;
+
+    // A lowpass ladder is a through connection at DC, so |S21(0)|^2 is the mismatch 4 RS RL / (RS + RL)^2.
+    const Real ratio = static_cast<Real>(request.RL) / static_cast<Real>(request.RS);
+    const Real mismatch = 4.0L * ratio / ((1.0L + ratio) * (1.0L + ratio));
+    Real gain = mismatch / PowerGain(c, 0.0L);
+    if (gain > 1.0L + 1e-9L) {
+        if (request.response.family == Family::Chebyshev) Refuse(EvenChebyshevAdvice(request));
+        Refuse(std::string("The ") + FamilyName(request.response.family) +
+               " response has loss at DC that these resistances cannot give.");
+    }
+    if (gain > 1.0L - 1e-9L) gain = 1.0L;
+    design.gain = gain;
+
+    if (!ClassicPrototype(request, design.prototype)) design.prototype = Darlington(request, c, gain);
+    design.ladder = Denormalise(request, design.prototype);
+    return design;
+}
+
+Real PrototypeFrequency(const DesignRequest& r, Real fHz)
+{
+    const Real f = std::fabs(fHz);
+    const Real inf = std::numeric_limits<Real>::infinity();
+    switch (r.type) {
+    case FilterType::LowPass: return f / r.passHz;
+    case FilterType::HighPass: return f == 0.0L ? inf : r.passHz / f;
+    case FilterType::BandPass: {
+        if (f == 0.0L) return inf;
+        const Real f0sq = static_cast<Real>(r.lowHz) * r.highHz;
+        return std::fabs(f * f - f0sq) / (f * (static_cast<Real>(r.highHz) - r.lowHz));
+    }
+    case FilterType::BandStop: break;
+    }
+    const Real f0sq = static_cast<Real>(r.lowHz) * r.highHz;
+    const Real d = std::fabs(f0sq - f * f);
+    if (d == 0.0L) return inf;
+    return f * (static_cast<Real>(r.highHz) - r.lowHz) / d;
+}
+
+double TransducerGainDb(const Design& design, double fHz)
+{
+    const Real w = PrototypeFrequency(design.request, fHz);
+    const Real floorDb = -kAttenuationCeilingDb;
+    Real power;
+    if (std::isinf(w)) {
+        const Characteristic& c = design.response;
+        power = Degree(c.PPInY) < Degree(c.FFInY) ? 0.0L : c.PPInY.back() / (c.PPInY.back() + c.FFInY.back());
+    } else {
+        power = PowerGain(design.response, w);
+    }
+    power *= design.gain;
+    if (!(power > 0.0L)) return floorDb;
+    return static_cast<double>(std::max(10.0L * std::log10(power), floorDb));
+}
+
+} // namespace synthesis

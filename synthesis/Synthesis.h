@@ -1,0 +1,55 @@
+#pragma once
+#include <vector>
+
+#include "filtermath/LadderAnalysis.h"
+#include "synthesis/Approximation.h"
+
+// Doubly terminated LC ladders from the approximations: the normalised low-pass prototype by
+// Darlington synthesis (continued fraction with zero shifting for the traps), then the frequency
+// transform and the scaling to the terminations and hertz.
+namespace synthesis {
+
+enum class FilterType { LowPass, HighPass, BandPass, BandStop };
+
+// "LPF", "HPF", "BPF", "BSF".
+bool FilterTypeFromName(const std::string& name, FilterType& type);
+
+struct DesignRequest {
+    FamilyRequest response;
+    FilterType type = FilterType::LowPass;
+    LadderTopology form = LadderTopology::T; // T: series inductor first; Pi: shunt capacitor first
+    double RS = 50.0;
+    double RL = 50.0;
+    double passHz = 0.0; // low-pass and high-pass edge
+    double lowHz = 0.0; // band edges of the band-pass (passband) and band-stop (stopband)
+    double highHz = 0.0;
+};
+
+// One branch of the prototype, normalised to a 1 ohm source and a 1 rad/s passband edge.
+struct PrototypeBranch {
+    BranchPlace place;
+    BranchKind kind; // Inductor, Capacitor, SeriesLC or ParallelLC
+    Real L;
+    Real C;
+};
+
+struct Design {
+    DesignRequest request;
+    Characteristic response;
+    Real gain = 1.0L; // the largest |S21|^2 the terminations allow
+    std::vector<PrototypeBranch> prototype;
+    Ladder ladder;
+};
+
+// Throws Failure with a message that names the cause and, where there is one, what would work.
+Design Synthesise(const DesignRequest& request);
+
+// The prototype frequency (rad/s) that the frequency transform maps f (hertz) onto; infinity
+// where the transform has its pole (0 Hz for the high-pass, the centre for the band-stop).
+Real PrototypeFrequency(const DesignRequest& request, Real fHz);
+
+// The family's transducer gain 10 log10 |S21|^2 at f, floored at -kAttenuationCeilingDb.
+constexpr double kAttenuationCeilingDb = 400.0;
+double TransducerGainDb(const Design& design, double fHz);
+
+} // namespace synthesis
