@@ -53,10 +53,8 @@ void StreamMessages::ReportFailure(const Failure& failure)
     out_ << ErrorReportText(failure.what()) << '\n';
 }
 
-void CliResults::PlotResponse()
+void CliResults::PlotResponse(const Sweep&, const Sweep&, const Sweep&)
 {
-    plotted_ = false;
-    ComputeS11(run_->State().Att, s11_);
     plotted_ = true;
 }
 

@@ -49,12 +49,12 @@ private:
 class CliResults : public ResultPort {
 public:
     void Attach(const CalculationRun& run) { run_ = &run; }
-    void PlotResponse() override;
+    void PlotResponse(const Sweep& Freq, const Sweep& Att, const Sweep& S11) override;
     void FillElementGrid() override;
 
+    // Whether the run got as far as the chart, so that the state's S11 belongs to it.
     bool Plotted() const { return plotted_; }
     bool GridFilled() const { return gridFilled_; }
-    const Sweep& S11() const { return s11_; }
     // Header row first, then the data rows 1..N.
     const std::vector<std::array<std::string, 3>>& Grid() const { return grid_; }
 
@@ -62,7 +62,6 @@ private:
     const CalculationRun* run_ = nullptr;
     bool plotted_ = false;
     bool gridFilled_ = false;
-    Sweep s11_{};
     std::vector<std::array<std::string, 3>> grid_{{HeaderRow()}};
 
     static std::array<std::string, 3> HeaderRow();

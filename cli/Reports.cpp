@@ -50,7 +50,7 @@ nlohmann::ordered_json StateJson(const DesignState& state, const CliForm& form, 
     json["ElementUnits"] = state.ElementUnits;
     json["BandL"] = state.BandL;
     json["BandC"] = state.BandC;
-    json["S11"] = results.Plotted() ? nlohmann::ordered_json(results.S11()) : nlohmann::ordered_json::array();
+    json["S11"] = results.Plotted() ? nlohmann::ordered_json(state.S11) : nlohmann::ordered_json::array();
     json["Title"] = form.Title();
     json["Grid"] = results.Grid();
     return json;

@@ -64,14 +64,10 @@ public:
     void SetTitle(const std::string&) override {}
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
 
-    void PlotResponse() override
+    void PlotResponse(const Sweep& Freq, const Sweep& Att, const Sweep& S11) override
     {
-        const DesignState& s = run->State();
-        Require(IsFinite(s.Freq) && IsFinite(s.Att));
-        AttenuationNeedsFloor(s.Att);
-        Sweep S11{};
-        ComputeS11(s.Att, S11);
-        Require(IsFinite(S11));
+        Require(IsFinite(Freq) && IsFinite(Att) && IsFinite(S11));
+        AttenuationNeedsFloor(Att);
     }
 
     void FillElementGrid() override
@@ -102,7 +98,7 @@ public:
 
 void CheckState(const DesignState& s)
 {
-    Require(IsFinite(s.Freq) && IsFinite(s.Att));
+    Require(IsFinite(s.Freq) && IsFinite(s.Att) && IsFinite(s.S11));
     Require(IsFinite(s.GValues) && IsFinite(s.ElementValues) && IsFinite(s.BandL) && IsFinite(s.BandC));
     for (double v : {s.UnitScale, s.Order, s.Ripple, s.PassF, s.Fmin, s.Fmax, s.F0, s.RL, s.FStep})
         Require(std::isfinite(v));
@@ -115,7 +111,9 @@ void CheckState(const DesignState& s)
 
 void CheckMessages(const std::vector<std::string>& messages)
 {
-    static const std::set<std::string> known{kEnterInputsText, kStartStopText, kPassbandZeroText, kBandEdgeZeroText};
+    static const std::set<std::string> known{kEnterInputsText,  kStartStopText,        kEdgesPositiveText,
+                                             kEdgeOrderText,    kPassbandPositiveText, kResistancePositiveText,
+                                             kPassbandZeroText, kBandEdgeZeroText};
     for (const auto& m : messages) Require(known.count(m) == 1);
 }
 

@@ -1,8 +1,10 @@
 #include "run/CalculationRun.h"
 
 #include <cmath>
+#include <tuple>
 
 #include "run/Rules.h"
+#include "filtermath/Failure.h"
 #include "filtermath/FpMath.h"
 #include "filtermath/NumberText.h"
 #include "filtermath/SelectFilter.h"
@@ -12,6 +14,10 @@
 
 const char* const kEnterInputsText = "Enter the inputs.";
 const char* const kStartStopText = "Start must be less then Stop";
+const char* const kEdgesPositiveText = "Fmin and Fmax must be greater than zero.";
+const char* const kEdgeOrderText = "Fmin must be less than Fmax.";
+const char* const kPassbandPositiveText = "Passband Frequency must be greater than zero!";
+const char* const kResistancePositiveText = "RL must be greater than zero.";
 
 namespace {
 
@@ -20,12 +26,23 @@ constexpr double kStartUnitScale = 1e6;
 constexpr double kMaxPoleCount = 99.0;
 // Replaces a sweep point of exactly zero, so that no response divides by it.
 constexpr double kZeroFrequency = 1e-10;
-// Keeps equal band edges apart (it vanishes in the double for edges above about 1e-4).
+// Keeps equal band edges apart (it vanishes in the double for edges above about 1e-4). Other
+// equal edges are refused, so only edges of zero, which the response reports, get this far.
 constexpr long double kEqualEdgeGap = 1e-20L;
 
+// A count that converts to zero ("00", "-0") is as empty as the text "0".
 bool PoleCountInRange(double order)
 {
-    return order >= 0.0 && order <= kMaxPoleCount;
+    return order > 0.0 && order <= kMaxPoleCount;
+}
+
+// Negative edges design a band with negative elements; reversed or equal edges one with
+// negative or unbounded ones. An edge of zero is left to the response, which reports it.
+const char* BandEdgeRefusal(double Fmin, double Fmax)
+{
+    if (Fmin < 0.0 || Fmax < 0.0) return kEdgesPositiveText;
+    if (Fmin != 0.0 && Fmax != 0.0 && Fmin >= Fmax) return kEdgeOrderText;
+    return nullptr;
 }
 
 // Geometric band centre; the product of edges of opposite sign has no root.
@@ -55,12 +72,12 @@ void CalculationRun::SelectKind()
 
 bool CalculationRun::ReadInputs()
 {
-    return ValidateInputs(false);
+    return ValidateInputs(false) == nullptr;
 }
 
 bool CalculationRun::ReadAllInputs()
 {
-    return ValidateInputs(true);
+    return ValidateInputs(true) == nullptr;
 }
 
 bool CalculationRun::HasMissingInput(bool allInputs) const
@@ -80,26 +97,45 @@ void CalculationRun::SetChartTitle()
     form_.SetTitle(ChartTitle(form_.SelectorText(Selector::Model), form_.SelectorText(Selector::Type)));
 }
 
-bool CalculationRun::ValidateInputs(bool allInputs)
+const char* CalculationRun::ValidateInputs(bool allInputs)
 {
-    if (HasMissingInput(allInputs)) return false;
-    // The pole count is the first conversion, so a refused count leaves every field as it was.
+    if (HasMissingInput(allInputs)) return kEnterInputsText;
+    DesignState& s = state_;
+    const auto before = std::make_tuple(s.Order, s.Ripple, s.PassF, s.Fmin, s.Fmax, s.RL);
+    const char* refusal = ConvertInputs(allInputs);
+    if (refusal != nullptr) std::tie(s.Order, s.Ripple, s.PassF, s.Fmin, s.Fmax, s.RL) = before;
+    return refusal;
+}
+
+// Converts field by field, checking each value as it is converted, so that refusals come in
+// the fields' order. A conversion failure keeps the fields converted before it.
+const char* CalculationRun::ConvertInputs(bool allInputs)
+{
     const double order = StrToFloat(form_.FieldText(Field::N));
-    if (!PoleCountInRange(order)) return false;
+    if (!PoleCountInRange(order)) return kEnterInputsText;
     state_.Order = order;
     state_.Ripple = StrToFloat(form_.FieldText(Field::Ripple));
     state_.PassF = StrToFloat(form_.FieldText(Field::PassF));
-    if (!allInputs) {
-        SetChartTitle();
-        state_.RL = StrToFloat(form_.FieldText(Field::R));
-        return true;
+    // A band-pass design does not use the passband frequency.
+    if (state_.PassF < 0.0 && !BandEdgesEnabledFor(form_.ItemIndex(Selector::Type))) return kPassbandPositiveText;
+    if (allInputs) {
+        state_.Fmin = StrToFloat(form_.FieldText(Field::Fmin));
+        state_.Fmax = StrToFloat(form_.FieldText(Field::Fmax));
+        if (const char* refusal = BandEdgeRefusal(state_.Fmin, state_.Fmax)) return refusal;
     }
-    state_.Fmin = StrToFloat(form_.FieldText(Field::Fmin));
-    state_.Fmax = StrToFloat(form_.FieldText(Field::Fmax));
-    state_.RL = StrToFloat(form_.FieldText(Field::R));
-    if (state_.Fmin == state_.Fmax) state_.Fmax = static_cast<double>(state_.Fmin + kEqualEdgeGap);
+    double RL = 0.0;
+    try {
+        RL = StrToFloat(form_.FieldText(Field::R));
+    } catch (const ConvertError&) {
+        // The basic validator sets the title before it converts the resistance.
+        if (!allInputs) SetChartTitle();
+        throw;
+    }
+    state_.RL = RL;
+    if (RL < 0.0) return kResistancePositiveText;
+    if (allInputs && state_.Fmin == state_.Fmax) state_.Fmax = static_cast<double>(state_.Fmin + kEqualEdgeGap);
     SetChartTitle();
-    return true;
+    return nullptr;
 }
 
 void CalculationRun::UpdateSweep()
@@ -120,13 +156,13 @@ void CalculationRun::UpdateSweep()
     }
 }
 
-bool CalculationRun::ValidateForKind()
+const char* CalculationRun::ValidateForKind()
 {
     if (BandEdgesEnabledFor(form_.ItemIndex(Selector::Type))) {
-        if (!ReadAllInputs()) return false;
+        if (const char* refusal = ValidateInputs(true)) return refusal;
         state_.F0 = BandCentre(state_.Fmin, state_.Fmax);
     }
-    return ReadInputs();
+    return ValidateInputs(false);
 }
 
 void CalculationRun::SizeResults(int N)
@@ -187,14 +223,18 @@ bool CalculationRun::RespondAndDesign(int N)
 
 void CalculationRun::RunSteps()
 {
-    if (!ValidateForKind()) {
-        messages_.ShowMessage(kEnterInputsText);
+    if (const char* refusal = ValidateForKind()) {
+        messages_.ShowMessage(refusal);
         return;
     }
     const int N = StrToInt(form_.FieldText(Field::N));
     SizeResults(N);
     if (!RespondAndDesign(N)) return;
-    results_.PlotResponse();
+    // S11 is kept only once it is whole: a fault part-way leaves the last plotted curve.
+    Sweep S11{};
+    ComputeS11(state_.Att, S11);
+    state_.S11 = S11;
+    results_.PlotResponse(state_.Freq, state_.Att, state_.S11);
     results_.FillElementGrid();
 }
 

@@ -8,6 +8,10 @@
 
 extern const char* const kEnterInputsText; // "Enter the inputs."
 extern const char* const kStartStopText; // "Start must be less then Stop"
+extern const char* const kEdgesPositiveText; // "Fmin and Fmax must be greater than zero."
+extern const char* const kEdgeOrderText; // "Fmin must be less than Fmax."
+extern const char* const kPassbandPositiveText; // "Passband Frequency must be greater than zero!"
+extern const char* const kResistancePositiveText; // "RL must be greater than zero."
 
 // The calculation run and the rules around it, shared by the window and the command line.
 // Failures (ConvertError, ArithmeticError) propagate to the caller's edge; anticipated
@@ -38,12 +42,15 @@ public:
     std::vector<std::array<std::string, 3>> GridRows() const;
 
 private:
-    bool ValidateInputs(bool allInputs);
+    // The message that refuses the inputs, or nullptr when they pass. A refusal leaves the
+    // inputs of the design state and the title as they were.
+    const char* ValidateInputs(bool allInputs);
+    const char* ConvertInputs(bool allInputs);
     bool RespondAndDesign(int N);
     void RunSteps();
     bool HasMissingInput(bool allInputs) const;
     void SetChartTitle();
-    bool ValidateForKind();
+    const char* ValidateForKind();
     void SizeResults(int N);
     bool Respond();
     void ComputePrototype(int N);

@@ -19,6 +19,8 @@ struct DesignState {
     std::vector<double> GValues;
     Sweep Freq{};
     Sweep Att{};
+    // Input reflection derived from Att by the last run that plotted.
+    Sweep S11{};
     std::vector<double> ElementValues;
     std::vector<double> BandL;
     std::vector<double> BandC;

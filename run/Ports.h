@@ -2,6 +2,7 @@
 #include <string>
 
 #include "filtermath/Messages.h"
+#include "filtermath/Sweep.h"
 
 // The input fields of the design window, by role.
 enum class Field { N, Ripple, PassF, Fmin, Fmax, R, FStart, Stop };
@@ -24,6 +25,7 @@ public:
 class ResultPort {
 public:
     virtual ~ResultPort() = default;
-    virtual void PlotResponse() = 0;
+    // The curves of the run, all over the same sweep: attenuation and input reflection in dB.
+    virtual void PlotResponse(const Sweep& Freq, const Sweep& Att, const Sweep& S11) = 0;
     virtual void FillElementGrid() = 0;
 };

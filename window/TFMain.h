@@ -69,7 +69,7 @@ private:
     void SetStepText(const std::string& text) override;
     void SetTitle(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
-    void PlotResponse() override;
+    void PlotResponse(const Sweep& Freq, const Sweep& Att, const Sweep& S11) override;
     void FillElementGrid() override;
 
     void SetUpFont();

@@ -19,23 +19,20 @@ double AxisValueAt(int pixel, int minPixel, int maxPixel, double minimum, double
 
 } // namespace
 
-void TFMain::PlotResponse()
+void TFMain::PlotResponse(const Sweep& Freq, const Sweep& Att, const Sweep& S11)
 {
-    const DesignState& state = run_.State();
     TChart* chart = ui->chGain;
-    if (AttenuationNeedsFloor(state.Att)) {
+    if (AttenuationNeedsFloor(Att)) {
         chart->SetLeftAutomaticMinimum(false);
         chart->SetLeftMinimum(kAttenuationFloor);
     } else {
         chart->SetLeftAutomaticMinimum(true);
     }
     ClearCurves();
-    Sweep S11{};
-    ComputeS11(state.Att, S11);
     for (int i = 0; i < SweepPoints; ++i) {
         const size_t k = static_cast<size_t>(i);
-        chart->AddPoint(0, state.Freq[k], state.Att[k], kAttenuationColour);
-        chart->AddPoint(1, state.Freq[k], S11[k], kReflectionColour);
+        chart->AddPoint(0, Freq[k], Att[k], kAttenuationColour);
+        chart->AddPoint(1, Freq[k], S11[k], kReflectionColour);
     }
 }
 

@@ -83,7 +83,6 @@ TEST(CliJson, ElementValues)
         {{"--type", "BPF", "--fmin", "9", "--fmax", "11", "--topology", "Pi"},
          "BandC",
          {50, 1.5915e-09, 3.2153e-11, 1.5915e-09, 50}},
-        {{"--poles", "00"}, "ElementValues", {50, 50}},
     };
     for (const Case& c : cases) ExpectDigits(RunJson(c.args)[c.field], c.values, 5e-5 / 1.0, true, c.field);
 
@@ -187,7 +186,7 @@ TEST(CliJson, NumbersRoundTripExactly)
         for (int i = 0; i < SweepPoints; ++i) {
             EXPECT_TRUE(same(json["Freq"][i].get<double>(), s.Freq[i])) << i;
             EXPECT_TRUE(same(json["Att"][i].get<double>(), s.Att[i])) << i;
-            EXPECT_TRUE(same(json["S11"][i].get<double>(), results.S11()[i])) << i;
+            EXPECT_TRUE(same(json["S11"][i].get<double>(), s.S11[i])) << i;
         }
         for (size_t i = 0; i < s.GValues.size(); ++i) {
             EXPECT_TRUE(same(json["GValues"][i].get<double>(), s.GValues[i])) << i;

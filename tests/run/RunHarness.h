@@ -46,18 +46,17 @@ class Recorder : public MessagePort, public ResultPort {
 public:
     std::vector<std::string> events;
     Sweep plottedAtt{};
+    Sweep plottedS11{};
 
     void ShowMessage(const std::string& text) override { events.push_back(text); }
-    void PlotResponse() override;
+    void PlotResponse(const Sweep&, const Sweep& Att, const Sweep& S11) override
+    {
+        plottedAtt = Att;
+        plottedS11 = S11;
+        events.emplace_back("<plot>");
+    }
     void FillElementGrid() override { events.emplace_back("<grid>"); }
-    const CalculationRun* run = nullptr;
 };
-
-inline void Recorder::PlotResponse()
-{
-    plottedAtt = run->State().Att;
-    events.emplace_back("<plot>");
-}
 
 // A window just created with the default texts; events start empty.
 struct Harness {
@@ -65,11 +64,7 @@ struct Harness {
     Recorder recorder;
     CalculationRun run{form, recorder, recorder};
 
-    Harness()
-    {
-        recorder.run = &run;
-        run.Create();
-    }
+    Harness() { run.Create(); }
 
     // Selects as the window's change handler would: the kind from the selectors.
     void Select(int type, int model, int topology = 0)

@@ -96,21 +96,15 @@ TEST(Validators, ReadAllInputsWritesBandEdges)
     EXPECT_EQ(h.form.titles, std::vector<std::string>{"Butterworth  LPF"});
 }
 
-TEST(Validators, EqualBandEdgesAreKeptApart)
+// Other equal edges are refused; zero ones pass on to the response, which reports them.
+TEST(Validators, ZeroBandEdgesAreKeptApart)
 {
-    struct Case {
-        const char* text;
-        double fmax;
-    };
-    // 1e-20 added in extended precision vanishes in the double for ordinary edges.
-    const Case cases[] = {{"5", 5.0}, {"1e-3", 1e-3}, {"1e-30", 1e-20 + 1e-30}, {"0.0", 1e-20}};
-    for (const Case& c : cases) {
-        Harness h;
-        h.form.texts[Field::Fmin] = c.text;
-        h.form.texts[Field::Fmax] = c.text;
-        ASSERT_TRUE(h.run.ReadAllInputs()) << c.text;
-        EXPECT_EQ(h.run.State().Fmax, c.fmax) << c.text;
-    }
+    Harness h;
+    h.form.texts[Field::Fmin] = "0.0";
+    h.form.texts[Field::Fmax] = "-0";
+    ASSERT_TRUE(h.run.ReadAllInputs());
+    EXPECT_EQ(h.run.State().Fmin, 0.0);
+    EXPECT_EQ(h.run.State().Fmax, 1e-20);
 }
 
 TEST(Validators, ConversionFailureKeepsFieldsConvertedBeforeIt)

@@ -140,8 +140,8 @@ void WindowRunTest::refusedAndFailedRuns_data()
         << "LPF" << QStringList{"leN=1."} << QStringList{"'1.' is not a valid integer value."} << 1;
     QTest::newRow("resistance that is no number")
         << "LPF" << QStringList{"leR=x"} << QStringList{"'x' is not a valid floating point value."} << 1;
-    QTest::newRow("band edges of opposite sign")
-        << "BPF" << QStringList{"leFmin=-5", "leFmax=10"} << QStringList{"Invalid floating point operation."} << 1;
+    QTest::newRow("band edges of opposite sign") << "BPF" << QStringList{"leFmin=-5", "leFmax=10"}
+                                                 << QStringList{"Fmin and Fmax must be greater than zero."} << 0;
 }
 
 static void ApplyEdit(WindowHarness& h, const QString& edit)
@@ -214,6 +214,16 @@ void WindowRunTest::failedRunKeepsTheGridAndTheWindowGoesOn()
     h.Type("leN", "");
     h.Calculate();
     QCOMPARE(h.BoxTexts(), QStringList{"Enter the inputs."});
+    QCOMPARE(h.Cell(0, 2), QString("7.96e-07"));
+    h.boxes.clear();
+    // A refused design leaves the last design's curves and grid on screen.
+    h.Type("leN", "3");
+    h.Calculate();
+    h.boxes.clear();
+    h.Type("leR", "-50");
+    h.Calculate();
+    QCOMPARE(h.BoxTexts(), QStringList{"RL must be greater than zero."});
+    QCOMPARE(h.Chart()->PointCount(1), SweepPoints);
     QCOMPARE(h.Cell(0, 2), QString("7.96e-07"));
     h.boxes.clear();
     h.Type("leR", "x");
