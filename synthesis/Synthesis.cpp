@@ -322,6 +322,7 @@ std::vector<PrototypeBranch> Darlington(const DesignRequest& r, const Characteri
 
     for (const std::vector<Real>& order : ZeroOrders(c.zeros)) {
         Attempt attempt;
+        if (!Expand(E, F, r.form, order, attempt)) continue;
         if (std::fabs(attempt.load - ratio) > 1e-6L * ratio) continue;
         if (!Reproduces(NormalisedLadder(attempt.branches, ratio), c, gain)) continue;
         return attempt.branches;
