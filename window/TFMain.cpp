@@ -308,6 +308,8 @@ void TFMain::FillElementGrid()
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
         for (int c = 0; c < static_cast<int>(rows[r].size()); ++c)
             if (!rows[r][c].empty()) grid->setItem(r, c, new QTableWidgetItem(ToQt(rows[r][c])));
+    // The grid is the run's last display, so the run is complete here.
+    emit RunCompleted();
 }
 
 QLineEdit* TFMain::FieldEdit(Field field) const

@@ -33,6 +33,8 @@ public:
     ~TFMain() override;
 
     const DesignState& State() const { return run_.State(); }
+    // The form as the run reads it: field texts and drop-down items.
+    const FormPort& Form() const { return *this; }
 
     // Replaces the modal boxes, so that tests can record them instead of blocking.
     using MessageBoxHook = std::function<void(const MessageBoxRecord&)>;
@@ -57,6 +59,10 @@ public slots:
     void Series1Click();
     void Series2Click();
     void PB1Paint();
+
+signals:
+    // The end of every run that got through its computations and refreshed chart and grid.
+    void RunCompleted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,138 @@
+#pragma once
+#include <QString>
+#include <QWidget>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "export/DesignFile.h"
+#include "filtermath/LadderAnalysis.h"
+#include "run/DesignState.h"
+#include "workbench/ExactResponseJob.h"
+#include "workbench/ResponseChart.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+class QThread;
+class QTimer;
+class LadderSchematic;
+class TFMain;
+
+// What the window needs of a completed run of the design window.
+struct RunSnapshot {
+    DesignState state;
+    int topologyIndex = 0;
+    std::string topologyText; // "T - Type"
+    std::string unitText; // "MHz"
+    std::string title; // the chart title: model, two blanks, type
+};
+RunSnapshot SnapshotOf(const TFMain& design);
+
+// The exact response of the ladder that the design window's last completed run designed,
+// with standard part values, part Q, a chosen load and a sweep of its own; it follows every
+// new run. Long sweeps are analysed on a worker thread with a progress bar and Cancel.
+class ExactResponseWindow : public QWidget {
+    Q_OBJECT
+public:
+    // With a design window the response follows its runs; without one, ShowRun feeds it.
+    explicit ExactResponseWindow(TFMain* design = nullptr, QWidget* parent = nullptr);
+    ~ExactResponseWindow() override;
+
+    void ShowRun(const RunSnapshot& run);
+    bool HasRun() const { return hasRun_; }
+
+    ExactResponseSettings Settings() const;
+    void SetSettings(const ExactResponseSettings& settings);
+
+    // Exports of what the window shows; a failure is shown as the status message and false
+    // is returned.
+    bool ExportSpice(const QString& path);
+    bool ExportTouchstone(const QString& path);
+    bool ExportCsv(const QString& path);
+    bool ExportImage(const QString& path);
+
+    // Analyses with the settings on screen; sweeps above kInlinePoints go to the worker.
+    void Recompute();
+    bool Busy() const { return worker_ != nullptr; }
+    void Cancel();
+
+    static constexpr int kInlinePoints = 5001;
+
+    const NetworkCurves& Curves() const { return curves_; }
+    const Ladder& BuiltLadder() const { return built_; }
+    QString StatusText() const;
+    ResponseChart* Chart() const { return chart_; }
+    LadderSchematic* Schematic() const { return schematic_; }
+    QTableWidget* Table() const { return table_; }
+
+signals:
+    // The user changed a setting (for the design's modified mark).
+    void SettingsChanged();
+    // Curves and table are on screen for the current run and settings.
+    void Analysed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Request;
+    void BuildControls();
+    void BuildExports(class QHBoxLayout* row);
+    void ConnectControls();
+    bool ReadRequest(Request& request);
+    void FillTable(const Request& request);
+    void StartWorker(const ExactJob& job);
+    void WorkerFinished();
+    void ShowCurves();
+    void ShowReadout(int index);
+    void ShowStatus(const QString& text, bool error);
+    std::string Description() const;
+    void ExportWith(const QString& filter, const QString& suffix,
+                    bool (ExactResponseWindow::*exporter)(const QString&));
+
+    RunSnapshot run_;
+    bool hasRun_ = false;
+    Ladder designed_;
+    Ladder built_;
+    PartQuality quality_;
+    std::vector<int> positions_;
+    NetworkCurves curves_;
+    ExactJob shownJob_;
+    bool logarithmic_ = false;
+
+    QComboBox* series_;
+    QLineEdit* inductorQ_;
+    QLineEdit* capacitorQ_;
+    QComboBox* load_;
+    QLineEdit* loadValue_;
+    QLineEdit* start_;
+    QLineEdit* stop_;
+    QLineEdit* points_;
+    QCheckBox* logarithmicBox_;
+    QPushButton* apply_;
+    QProgressBar* progress_;
+    QPushButton* cancel_;
+    QLabel* status_;
+    QLabel* readout_;
+    QLabel* startLabel_;
+    QLabel* stopLabel_;
+    ResponseChart* chart_;
+    QTableWidget* table_;
+    LadderSchematic* schematic_;
+
+    QThread* worker_ = nullptr;
+    QTimer* progressTimer_;
+    std::atomic<bool> cancelFlag_{false};
+    std::atomic<int> done_{0};
+    ExactJob workerJob_;
+    NetworkCurves workerCurves_;
+    bool workerOk_ = false;
+    std::string workerError_;
+    bool pending_ = false; // a new request came while the worker ran
+};
