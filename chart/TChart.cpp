@@ -40,7 +40,7 @@ void TChart::Clear(int series)
 {
     if (!ValidSeries(series)) return;
     impl_->series[series].points.clear();
-    impl_->MarkDirty();
+    impl_->DataChanged();
 }
 
 void TChart::AddPoint(int series, double x, double y, const QColor& colour)

@@ -50,11 +50,13 @@ public:
 
     bool BottomLogarithmic() const;
     void SetBottomLogarithmic(bool logarithmic);
-    // Moves the minimum in force until the next change of data or settings recomputes the
-    // automatic range. A logarithmic axis ignores a minimum at or below zero.
+    // Fixes the bottom axis's minimum, the maximum staying automatic, until the data change;
+    // it holds over switches between linear and logarithmic. A logarithmic axis passes over a
+    // minimum at or below zero.
     void SetBottomMinimum(double minimum);
 
-    // Back to the full view after a mouse-drag zoom.
+    // Back to the full view after zooming or panning with the mouse: left-drag zooms to the
+    // rectangle, right-drag pans, a double click resets.
     void ResetZoom();
 
 protected:

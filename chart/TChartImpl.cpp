@@ -109,6 +109,12 @@ void TChart::Impl::InsertPoint(int index, const ChartPoint& point)
     auto at = points.end();
     while (at != points.begin() && !((at - 1)->x <= point.x)) --at;
     points.insert(at, point);
+    DataChanged();
+}
+
+void TChart::Impl::DataChanged()
+{
+    bottomMinimum.reset();
     MarkDirty();
 }
 
@@ -183,6 +189,7 @@ void TChart::Impl::ComputeAutomaticRanges()
     else
         bottomView =
             any ? LinearRange(xLow, xHigh, BottomIntervals(), false) : LinearRange(0.0, 1.0, BottomIntervals(), false);
+    bottomView = WithBottomMinimum(bottomView);
     leftView = LeftAxisRange(any, yLow, yHigh, leftAutomatic, leftMinimum, LeftIntervals());
 }
 
@@ -219,19 +226,24 @@ void TChart::Impl::SwitchBottomAxis(bool logarithmic_)
 
 void TChart::Impl::SetBottomMinimum(double minimum)
 {
+    if (!std::isfinite(minimum) || (logarithmic && !(minimum > 0))) return;
+    bottomMinimum = minimum;
+    dirty = true;
     Sync();
+}
+
+// The automatic bottom range started at the set minimum; a logarithmic axis passes over a
+// minimum at or below zero. Past the data's maximum the range keeps a drawable width.
+AxisRange TChart::Impl::WithBottomMinimum(const AxisRange& automatic) const
+{
+    if (!bottomMinimum) return automatic;
+    const double minimum = *bottomMinimum;
     if (logarithmic) {
-        if (!(minimum > 0) || !std::isfinite(minimum)) return;
-        const double maximum = bottomView.max > minimum ? bottomView.max : minimum * 10;
-        bottomView = SafeLogRange(minimum, maximum);
-    } else {
-        if (!std::isfinite(minimum)) return;
-        const double span = bottomView.max - bottomView.min;
-        const double maximum = bottomView.max > minimum ? bottomView.max : minimum + span;
-        bottomView = SafeLinearRange(minimum, maximum, BottomIntervals());
+        if (!(minimum > 0)) return automatic;
+        return SafeLogRange(minimum, automatic.max > minimum ? automatic.max : minimum * 10);
     }
-    automaticView = false;
-    ApplyRanges();
+    const double maximum = automatic.max > minimum ? automatic.max : minimum + (automatic.max - automatic.min);
+    return SafeLinearRange(minimum, maximum, BottomIntervals());
 }
 
 void TChart::Impl::ResetZoom()
@@ -253,6 +265,27 @@ void TChart::Impl::ZoomTo(QPointF corner, QPointF opposite)
     const double y1 = PixelToValue(left, zoom.top(), area.bottom(), area.top());
     bottomView = logarithmic ? SafeLogRange(x0, x1) : SafeLinearRange(x0, x1, BottomIntervals());
     leftView = SafeLinearRange(y0, y1, LeftIntervals());
+    automaticView = false;
+    ApplyRanges();
+}
+
+// The view follows the mouse: what was under the press point stays under the pointer.
+void TChart::Impl::PanBy(QPoint offset)
+{
+    const QRectF area = PlotArea();
+    if (area.width() < 1 || area.height() < 1) return;
+    const double across = -offset.x() / area.width();
+    const double up = offset.y() / area.height();
+    if (logarithmic) {
+        const double low = std::log10(panBottom.min);
+        const double shift = (std::log10(panBottom.max) - low) * across;
+        bottomView = SafeLogRange(std::pow(10.0, low + shift), std::pow(10.0, std::log10(panBottom.max) + shift));
+    } else {
+        const double shift = (panBottom.max - panBottom.min) * across;
+        bottomView = SafeLinearRange(panBottom.min + shift, panBottom.max + shift, BottomIntervals());
+    }
+    const double rise = (panLeft.max - panLeft.min) * up;
+    leftView = SafeLinearRange(panLeft.min + rise, panLeft.max + rise, LeftIntervals());
     automaticView = false;
     ApplyRanges();
 }

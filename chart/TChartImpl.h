@@ -1,6 +1,7 @@
 #pragma once
 #include <QPointer>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "chart/ChartView.h"
@@ -44,6 +45,8 @@ public:
     void SetBottomMinimum(double minimum);
     void ResetZoom();
     void Resized();
+    // New or removed points: the view and any set bottom minimum give way to the data.
+    void DataChanged();
 
     QRectF PlotArea() const; // in owner pixels
     AxisScale BottomScale() const;
@@ -70,6 +73,9 @@ public:
     bool logarithmic = false;
     bool leftAutomatic = true;
     double leftMinimum = 0.0;
+    // Set by SetBottomMinimum: kept over switches between linear and logarithmic until the
+    // data change; the maximum stays automatic.
+    std::optional<double> bottomMinimum;
     AxisRange bottomView{0.0, 1.0, 0.2};
     AxisRange leftView{0.0, 1.0, 0.2};
     Qt::CursorShape hover = Qt::ArrowCursor;
@@ -81,6 +87,8 @@ private:
     void ComputeAutomaticRanges();
     void ApplyRanges();
     void ZoomTo(QPointF corner, QPointF opposite); // owner pixels
+    void PanBy(QPoint offset); // viewport pixels from where the pan began
+    AxisRange WithBottomMinimum(const AxisRange& automatic) const;
     void UpdateHover(QPointF p);
     QPointF ToOwner(QPoint viewportPosition) const;
     int BottomIntervals() const;
@@ -88,9 +96,13 @@ private:
 
     bool dirty = true;
     bool syncQueued = false;
-    bool automaticView = true; // false while zoomed or after SetBottomMinimum
+    bool automaticView = true; // false while zoomed or panned
     bool clickPending = false;
     bool dragPending = false;
     bool dragging = false;
     QPoint dragOrigin; // viewport pixels
+    bool panning = false;
+    QPoint panOrigin; // viewport pixels
+    AxisRange panBottom{0.0, 1.0, 0.2}; // the view when the pan began
+    AxisRange panLeft{0.0, 1.0, 0.2};
 };

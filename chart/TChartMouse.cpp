@@ -46,6 +46,10 @@ void TChart::Impl::UpdateHover(QPointF p)
 void TChart::Impl::ViewMouseMoved(QPoint position)
 {
     emit owner->MouseMoved();
+    if (panning) {
+        PanBy(position - panOrigin);
+        return;
+    }
     if (dragPending && !dragging && (position - dragOrigin).manhattanLength() >= kDragThreshold) {
         dragging = true;
         band->setGeometry(QRect(dragOrigin, position).normalized());
@@ -63,7 +67,11 @@ void TChart::Impl::ViewMousePressed(QPoint position, Qt::MouseButton button)
     if (button == Qt::RightButton) {
         clickPending = dragPending = dragging = false;
         band->hide();
-        ResetZoom();
+        Sync();
+        panning = PlotArea().contains(ToOwner(position));
+        panOrigin = position;
+        panBottom = bottomView;
+        panLeft = leftView;
         return;
     }
     if (button != Qt::LeftButton) return;
@@ -76,6 +84,7 @@ void TChart::Impl::ViewMousePressed(QPoint position, Qt::MouseButton button)
 
 void TChart::Impl::ViewMouseReleased(QPoint position, Qt::MouseButton button)
 {
+    if (button == Qt::RightButton) panning = false;
     if (button != Qt::LeftButton) return;
     const bool wasDrag = dragging;
     const bool wasClick = clickPending;
@@ -93,7 +102,7 @@ void TChart::Impl::ViewMouseReleased(QPoint position, Qt::MouseButton button)
 
 void TChart::Impl::ViewDoubleClicked()
 {
-    clickPending = dragPending = dragging = false;
+    clickPending = dragPending = dragging = panning = false;
     band->hide();
     ResetZoom();
 }

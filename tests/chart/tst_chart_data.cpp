@@ -313,7 +313,7 @@ void ChartDataTest::logarithmicAxisDrawsOnlyPositiveX()
 void ChartDataTest::negativeMinimumThenLogarithmic()
 {
     // The window's sequence: a negative minimum is first raised to 1e-10, then the axis
-    // turns logarithmic and shows the positive part of the data.
+    // turns logarithmic from there; back to linear, the minimum stays where it was raised.
     TChart chart;
     kit::Prepare(chart);
     AddAll(chart, 0, Line(-20, 80, 101, 0, -30));
@@ -322,7 +322,11 @@ void ChartDataTest::negativeMinimumThenLogarithmic()
     QCOMPARE(chart.BottomMinimum(), 1e-10);
     QCOMPARE(chart.BottomMaximum(), 80.0);
     chart.SetBottomLogarithmic(true);
-    QCOMPARE(chart.BottomMinimum(), 1.0);
+    QCOMPARE(chart.BottomMinimum(), 1e-10);
+    QCOMPARE(chart.BottomMaximum(), 80.0);
+    QVERIFY(!kit::Snapshot(chart).isNull());
+    chart.SetBottomLogarithmic(false);
+    QCOMPARE(chart.BottomMinimum(), 1e-10);
     QCOMPARE(chart.BottomMaximum(), 80.0);
     QVERIFY(!kit::Snapshot(chart).isNull());
 }

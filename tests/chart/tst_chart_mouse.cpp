@@ -1,5 +1,5 @@
 // The chart under the mouse: hover state, its order against the movement report, clicks
-// on a line, drag zoom and the ways back to the full view.
+// on a line, drag zoom, drag pan and the ways back to the full view.
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -50,8 +50,10 @@ private slots:
     void dragZoomsToTheRectangle();
     void hoverFrozenDuringDrag();
     void shortDragIsAClick();
-    void resetByDoubleClickRightClickOrCall_data();
-    void resetByDoubleClickRightClickOrCall();
+    void resetByDoubleClickOrCall_data();
+    void resetByDoubleClickOrCall();
+    void rightDragPansWithThePointer_data();
+    void rightDragPansWithThePointer();
     void newDataEndsTheZoom();
     void zoomOnLogarithmicAxis();
     void mousePositionFollowsSystemPointer();
@@ -224,15 +226,14 @@ void ChartMouseTest::shortDragIsAClick()
     QCOMPARE(clicks.count(), 1);
 }
 
-void ChartMouseTest::resetByDoubleClickRightClickOrCall_data()
+void ChartMouseTest::resetByDoubleClickOrCall_data()
 {
     QTest::addColumn<int>("way");
     QTest::newRow("double click") << 0;
-    QTest::newRow("right click") << 1;
-    QTest::newRow("ResetZoom") << 2;
+    QTest::newRow("ResetZoom") << 1;
 }
 
-void ChartMouseTest::resetByDoubleClickRightClickOrCall()
+void ChartMouseTest::resetByDoubleClickOrCall()
 {
     QFETCH(int, way);
     TChart chart;
@@ -242,14 +243,52 @@ void ChartMouseTest::resetByDoubleClickRightClickOrCall()
     kit::Drag(chart, At(chart, 10, -10), At(chart, 40, -60));
     QVERIFY(!Same(RangesOf(chart), full));
     const QPoint inside = At(chart, 20, -40);
-    if (way == 0) {
+    if (way == 0)
         kit::DoubleClick(chart, inside);
-    } else if (way == 1) {
-        kit::Press(chart, inside, Qt::RightButton);
-        kit::Release(chart, inside, Qt::RightButton);
-    } else {
+    else
         chart.ResetZoom();
-    }
+    QVERIFY(Same(RangesOf(chart), full));
+}
+
+void ChartMouseTest::rightDragPansWithThePointer_data()
+{
+    QTest::addColumn<bool>("logarithmic");
+    QTest::newRow("linear") << false;
+    QTest::newRow("logarithmic") << true;
+}
+
+void ChartMouseTest::rightDragPansWithThePointer()
+{
+    QFETCH(bool, logarithmic);
+    TChart chart;
+    kit::Prepare(chart);
+    for (int x = 1; x <= 1000; x += 9) chart.AddPoint(0, x, -x / 10.0, QColor(255, 0, 0));
+    chart.SetBottomLogarithmic(logarithmic);
+    const Ranges full = RangesOf(chart);
+    // A click without movement moves nothing.
+    const QPoint grip = At(chart, 100, -60);
+    kit::Press(chart, grip, Qt::RightButton);
+    kit::Release(chart, grip, Qt::RightButton);
+    QVERIFY(Same(RangesOf(chart), full));
+    // The point under the press stays under the pointer; the view keeps its width and height.
+    const QPoint drop = grip + QPoint(60, -40);
+    kit::MoveTo(chart, grip);
+    kit::Press(chart, grip, Qt::RightButton);
+    kit::MoveTo(chart, grip + QPoint(20, 5), Qt::RightButton);
+    kit::MoveTo(chart, drop, Qt::RightButton);
+    kit::Release(chart, drop, Qt::RightButton);
+    const QPointF moved = kit::PixelOf(chart, 100, -60);
+    QVERIFY2(std::fabs(moved.x() - drop.x()) < 1.5 && std::fabs(moved.y() - drop.y()) < 1.5,
+             qPrintable(QStringLiteral("%1,%2").arg(moved.x()).arg(moved.y())));
+    QVERIFY(chart.BottomMinimum() < full.xMin);
+    const auto width = [logarithmic](double lo, double hi) { return logarithmic ? std::log10(hi / lo) : hi - lo; };
+    QVERIFY(std::fabs(width(chart.BottomMinimum(), chart.BottomMaximum()) / width(full.xMin, full.xMax) - 1) < 1e-9);
+    QVERIFY(std::fabs((chart.LeftMaximum() - chart.LeftMinimum()) / (full.yMax - full.yMin) - 1) < 1e-9);
+    // Moving without the button pans no further.
+    const Ranges panned = RangesOf(chart);
+    kit::MoveTo(chart, grip);
+    QVERIFY(Same(RangesOf(chart), panned));
+    kit::DoubleClick(chart, grip);
     QVERIFY(Same(RangesOf(chart), full));
 }
 
