@@ -35,56 +35,47 @@ std::string WriteError(const std::string& path, const std::string& content)
     return "";
 }
 
-TEST(AtomicFile, WritesTheWholeContentAndLeavesNoTemporaryFile)
+// A new file: the whole content, the mode a plain create gives, no temporary file left.
+TEST(AtomicFile, CreatesANewFile)
 {
     TempFolder folder;
     const std::string path = folder.Path("out.s2p");
     const std::string content(100000, 'x');
+    const mode_t mask = ::umask(022);
     WriteFileAtomically(path, content);
+    ::umask(mask);
     EXPECT_EQ(ReadFile(path), content);
+    EXPECT_EQ(ModeOf(path), 0644u);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"out.s2p"});
 }
 
-TEST(AtomicFile, ReplacesAnOlderLongerFileCompletelyKeepingItsMode)
+TEST(AtomicFile, ReplacesAnOlderLongerFileKeepingItsMode)
 {
-    for (const mode_t mode : {0600, 0640, 0751}) {
-        TempFolder folder;
-        const std::string path = folder.Path("net.cir");
-        WriteFileAtomically(path, "a much longer first version\nwith two lines\n");
-        ::chmod(path.c_str(), mode);
-        const mode_t mask = ::umask(022);
-        WriteFileAtomically(path, "short\n");
-        ::umask(mask);
-        EXPECT_EQ(ReadFile(path), "short\n");
-        EXPECT_EQ(ModeOf(path), mode);
-        EXPECT_EQ(folder.Names(), std::vector<std::string>{"net.cir"});
-    }
+    TempFolder folder;
+    const std::string path = folder.Path("net.cir");
+    WriteFileAtomically(path, "a much longer first version\nwith two lines\n");
+    ::chmod(path.c_str(), 0600);
+    WriteFileAtomically(path, "short\n");
+    EXPECT_EQ(ReadFile(path), "short\n");
+    EXPECT_EQ(ModeOf(path), 0600u);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"net.cir"});
 }
 
 TEST(AtomicFile, WritesThroughSymbolicLinks)
 {
     TempFolder folder;
     std::filesystem::create_directory(folder.Path("sub"));
-    const std::string target = folder.Path("sub/real.s2p");
-    WriteFileAtomically(target, "old\n");
-    ::chmod(target.c_str(), 0640);
-    // A relative target is found from the link's folder; a link may point at a link.
+    WriteFileAtomically(folder.Path("sub/real.s2p"), "old\n");
+    // Relative targets are found from the link's folder; the second link names a missing file.
     std::filesystem::create_symlink("sub/real.s2p", folder.Path("link.s2p"));
-    std::filesystem::create_symlink(folder.Path("link.s2p"), folder.Path("chain.s2p"));
-    WriteFileAtomically(folder.Path("chain.s2p"), "new\n");
-    EXPECT_EQ(ReadFile(target), "new\n");
-    EXPECT_EQ(ModeOf(target), 0640u);
-    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("link.s2p")));
-    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("chain.s2p")));
-    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"chain.s2p", "link.s2p", "sub"}));
-    // A link to a file not there yet creates that file.
     std::filesystem::create_symlink("sub/made.cir", folder.Path("new.cir"));
+    WriteFileAtomically(folder.Path("link.s2p"), "new\n");
     WriteFileAtomically(folder.Path("new.cir"), "made\n");
-    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("new.cir")));
+    EXPECT_EQ(ReadFile(folder.Path("sub/real.s2p")), "new\n");
     EXPECT_EQ(ReadFile(folder.Path("sub/made.cir")), "made\n");
-    std::filesystem::create_symlink("loop", folder.Path("loop"));
-    EXPECT_EQ(WriteError(folder.Path("loop"), "x"),
-              "Cannot write file '" + folder.Path("loop") + "': Too many levels of symbolic links");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("link.s2p")));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("new.cir")));
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"link.s2p", "new.cir", "sub"}));
 }
 
 TEST(AtomicFile, WritesIntoAFifoWithoutReplacingIt)
@@ -92,50 +83,42 @@ TEST(AtomicFile, WritesIntoAFifoWithoutReplacingIt)
     TempFolder folder;
     const std::string path = folder.Path("pipe");
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    // Opened for reading first, so that neither side waits for the other to open; until a
-    // writer has come and gone, poll reports no hang-up.
+    // Opened for reading first, so that nothing waits to open; poll reports a hang-up only
+    // after a writer has come and gone, and times out if none comes.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(fd, 0);
     std::string received;
     std::thread reader([fd, &received] {
         pollfd watch{fd, POLLIN, 0};
         char buffer[4096];
-        while (::poll(&watch, 1, 10000) > 0) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        ssize_t n = 0;
+        while (::poll(&watch, 1, 10000) > 0 && ((n = ::read(fd, buffer, sizeof buffer)) > 0 || n < 0))
             if (n > 0) received.append(buffer, static_cast<size_t>(n));
-            if (n <= 0 && (watch.revents & POLLHUP)) break;
-        }
     });
     const std::string content(200000, 'y'); // more than the pipe holds at once
     EXPECT_EQ(WriteError(path, content), "");
     reader.join();
     ::close(fd);
-    EXPECT_EQ(received.size(), content.size());
-    EXPECT_TRUE(received == content);
-    struct stat info {};
-    ASSERT_EQ(::lstat(path.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISFIFO(info.st_mode));
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"pipe"});
+    EXPECT_TRUE(received == content) << received.size() << " bytes";
+    EXPECT_EQ(std::filesystem::status(path).type(), std::filesystem::file_type::fifo);
 }
 
 TEST(AtomicFile, DashIsStandardOutput)
 {
     TempFolder folder;
-    const std::string captured = folder.Path("stdout");
     std::fflush(stdout);
     const int saved = ::dup(STDOUT_FILENO);
-    const int fd = ::open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int fd = ::open(folder.Path("out").c_str(), O_WRONLY | O_CREAT, 0600);
     ::dup2(fd, STDOUT_FILENO);
     ::close(fd);
     const std::string error = WriteError("-", "to standard output\n");
     ::dup2(saved, STDOUT_FILENO);
     ::close(saved);
     EXPECT_EQ(error, "");
-    EXPECT_EQ(ReadFile(captured), "to standard output\n");
+    EXPECT_EQ(ReadFile(folder.Path("out")), "to standard output\n");
     EXPECT_FALSE(std::filesystem::exists("-"));
 }
 
-// Refused by its mode alone, so that the superuser, whom access(2) lets write anything, is refused too.
+// Refused by the mode alone, so that the superuser, whom access(2) lets write anything, is refused too.
 TEST(AtomicFile, RefusesAReadOnlyFileAndChangesNothing)
 {
     TempFolder folder;
@@ -155,7 +138,7 @@ TEST(AtomicFile, FailedWriteLeavesTheOldFileWhole)
     WriteFileAtomically(path, "old\n");
     // A file size limit makes the write fail part-way, as a full disk would.
     rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    ::getrlimit(RLIMIT_FSIZE, &saved);
     rlimit small = saved;
     small.rlim_cur = 4096;
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
@@ -169,49 +152,33 @@ TEST(AtomicFile, FailedWriteLeavesTheOldFileWhole)
 }
 
 // The superuser gives the new file the old one's owner; anyone else, who cannot, writes the
-// file in place instead of leaving it with a new owner.
+// file in place rather than leave it with a new owner.
 TEST(AtomicFile, KeepsTheOwner)
 {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to own files as other users";
     constexpr uid_t kNobody = 65534;
     TempFolder folder;
     ::chmod(folder.Path("").c_str(), 0777);
-    const std::string given = folder.Path("given.cir");
-    WriteFileAtomically(given, "old\n");
-    ASSERT_EQ(::chown(given.c_str(), kNobody, kNobody), 0);
-    WriteFileAtomically(given, "new\n");
-    const std::string shared = folder.Path("shared.cir");
-    WriteFileAtomically(shared, "old\n");
-    ::chmod(shared.c_str(), 0666);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const bool dropped = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
-        ::_exit(dropped && WriteError(shared, "by nobody\n").empty() ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const std::string path = folder.Path("shared.cir");
+    WriteFileAtomically(path, "old\n");
+    ::chmod(path.c_str(), 0666);
+    ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
+    WriteFileAtomically(path, "by root\n");
     struct stat info {};
-    ASSERT_EQ(::stat(given.c_str(), &info), 0);
+    ::stat(path.c_str(), &info);
     EXPECT_EQ(info.st_uid, kNobody);
     EXPECT_EQ(info.st_gid, kNobody);
-    EXPECT_EQ(ReadFile(given), "new\n");
-    ASSERT_EQ(::stat(shared.c_str(), &info), 0);
+    ASSERT_EQ(::chown(path.c_str(), 0, 0), 0);
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && WriteError(path, "by nobody\n").empty() ? 0 : 1);
+    int status = 1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    ::stat(path.c_str(), &info);
     EXPECT_EQ(info.st_uid, 0u);
-    EXPECT_EQ(ReadFile(shared), "by nobody\n");
-    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"given.cir", "shared.cir"}));
-}
-
-TEST(AtomicFile, GivesTheUsualPermissions)
-{
-    TempFolder folder;
-    const std::string path = folder.Path("f.txt");
-    const mode_t mask = ::umask(022);
-    WriteFileAtomically(path, "x");
-    ::umask(mask);
-    struct stat info {};
-    ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0644u);
+    EXPECT_EQ(ReadFile(path), "by nobody\n");
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"shared.cir"});
 }
 
 struct BadPathCase {
