@@ -208,7 +208,6 @@ struct RefusedCase {
 const RefusedCase kRefused[] = {
     {"pole count -0", 0, 0, {{F::N, "-0"}}, kEnterInputsText},
     {"pole count 00, Chebyshev BPF", 2, 1, {{F::N, "00"}}, kEnterInputsText},
-    {"negative pole count", 0, 0, {{F::N, "-3"}}, kEnterInputsText},
     {"pole count before a text that does not convert", 0, 0, {{F::N, "00"}, {F::PassF, "x"}}, kEnterInputsText},
     {"negative passband, LPF", 0, 0, {{F::PassF, "-10"}}, kPassbandPositiveText},
     {"negative passband, Chebyshev HPF", 1, 1, {{F::PassF, "-1e-3"}}, kPassbandPositiveText},
