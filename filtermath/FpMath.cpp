@@ -142,11 +142,6 @@ Real Floor(Real x)
     return Checked(std::floor(x));
 }
 
-Real Ceil(Real x)
-{
-    return Checked(std::ceil(x));
-}
-
 double StoreDouble(Real x)
 {
     RequireNumber(x);

@@ -52,7 +52,6 @@ Real Cos(Real x);
 // Outside -1..1: invalid operation.
 Real ArcCos(Real x);
 Real Floor(Real x);
-Real Ceil(Real x);
 
 // Rounds to double; beyond the double range is an overflow.
 double StoreDouble(Real x);
