@@ -6,8 +6,8 @@
 #include "filtermath/LadderAnalysis.h"
 
 // One exact analysis as the window asks for it: the ladder as built (standard values, chosen
-// load), the parts' Q and the sweep in the design's unit. Plain data, so that a worker thread
-// can own a copy.
+// load), the parts' Q and the sweep in the design's unit. Plain data, so that worker threads
+// can share it read-only.
 struct ExactJob {
     Ladder ladder;
     PartQuality quality;
@@ -15,8 +15,8 @@ struct ExactJob {
     double unitScale = 1.0; // hertz per unit
 };
 
-// The job's curves, analysed in blocks of kExactJobBlock points. done counts the points
-// finished so far, for a progress bar; a set cancel stops at the next block and the partial
-// curves are dropped (returns false). A fault of the analysis propagates as its Failure.
-constexpr size_t kExactJobBlock = 1000;
+// The job's curves, the sweep cut into blocks that every core takes in turn. done counts the
+// points finished so far, for a progress bar; a set cancel stops at the next block and the
+// partial curves are dropped (returns false). The first fault of the analysis propagates as
+// its Failure once every thread has stopped.
 bool RunExactJob(const ExactJob& job, NetworkCurves& curves, const std::atomic<bool>& cancel, std::atomic<int>& done);

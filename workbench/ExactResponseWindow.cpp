@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
 #include <QTableWidget>
@@ -193,7 +194,9 @@ void ExactResponseWindow::BuildControls()
     table_->setHorizontalHeaderLabels({tr("Position"), tr("Part"), tr("Designed"), tr("Standard"), tr("Change, %")});
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Sized once per fill: sizing to contents on every cell set costs a text layout of the
+    // whole column each time.
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     auto* split = new QSplitter(Qt::Horizontal);
@@ -215,11 +218,11 @@ void ExactResponseWindow::BuildControls()
 
     schematic_ = new LadderSchematic;
     schematic_->setFont(font());
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(schematic_);
-    scroll->setWidgetResizable(true);
-    scroll->setFixedHeight(schematic_->sizeHint().height() + 22);
-    scroll->setBackgroundRole(QPalette::Base);
+    schematicArea_ = new QScrollArea;
+    schematicArea_->setWidget(schematic_);
+    schematicArea_->setWidgetResizable(true);
+    schematicArea_->setBackgroundRole(QPalette::Base);
+    FitSchematicArea();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(settings);
@@ -227,8 +230,16 @@ void ExactResponseWindow::BuildControls()
     layout->addWidget(status_);
     layout->addWidget(split, 1);
     layout->addLayout(below);
-    layout->addWidget(scroll);
+    layout->addWidget(schematicArea_);
     ShowStatus(tr("Press \"Calculate\" in the design window to analyse its ladder."), false);
+}
+
+// As tall as the drawing and the scroll bar that a long ladder needs.
+void ExactResponseWindow::FitSchematicArea()
+{
+    const int frame = 2 * schematicArea_->frameWidth();
+    schematicArea_->setFixedHeight(schematic_->sizeHint().height() + frame +
+                                   schematicArea_->horizontalScrollBar()->sizeHint().height());
 }
 
 void ExactResponseWindow::BuildExports(QHBoxLayout* row)
@@ -388,13 +399,16 @@ void ExactResponseWindow::Recompute()
     positions_.clear();
     for (size_t i = 0; i < built_.branches.size(); ++i) positions_.push_back(static_cast<int>(i) + 1);
     schematic_->SetLadder(built_, positions_, request.rounded);
+    FitSchematicArea();
     logarithmic_ = logarithmicBox_->isChecked();
     if (static_cast<int>(request.job.freq.size()) > kInlinePoints) {
         StartWorker(request.job);
         return;
     }
     try {
-        curves_ = AnalyseCurves(request.job.ladder, request.job.freq, request.job.unitScale, request.job.quality);
+        std::atomic<bool> never{false};
+        std::atomic<int> done{0};
+        RunExactJob(request.job, curves_, never, done);
         shownJob_ = request.job;
         ShowCurves();
     } catch (const Failure& failure) {
@@ -425,14 +439,18 @@ void ExactResponseWindow::FillTable(const Request& request)
         const LadderBranch& b = built.branches[i];
         const QString position = QString::number(i + 1);
         const QString n = QString::number(i + 1);
-        if (b.kind != BranchKind::Capacitor)
-            rows.push_back({position, QStringLiteral("L") + n, value(d.L, "H"),
-                            request.rounded ? value(b.L, "H", true) : QStringLiteral("\u2014"),
-                            request.rounded ? change(d.L, b.L) : QString()});
-        if (b.kind != BranchKind::Inductor)
-            rows.push_back({position, QStringLiteral("C") + n, value(d.C, "F"),
-                            request.rounded ? value(b.C, "F", true) : QStringLiteral("\u2014"),
-                            request.rounded ? change(d.C, b.C) : QString()});
+        const auto part = [&](const QString& name, double designed, double standard, const char* unit) {
+            rows.push_back({position, name, value(designed, unit),
+                            request.rounded ? value(standard, unit, true) : QStringLiteral("\u2014"),
+                            request.rounded ? change(designed, standard) : QString()});
+        };
+        if (b.kind != BranchKind::Capacitor) part(QStringLiteral("L") + n, d.L, b.L, "H");
+        if (b.kind != BranchKind::Inductor) part(QStringLiteral("C") + n, d.C, b.C, "F");
+        // Trap arms carry a second pair, primed as in the schematic.
+        if (b.kind == BranchKind::SeriesArm || b.kind == BranchKind::ParallelArm) {
+            part(QStringLiteral("L%1'").arg(n), d.L2, b.L2, "H");
+            part(QStringLiteral("C%1'").arg(n), d.C2, b.C2, "F");
+        }
     }
     rows.push_back({tr("load"), QStringLiteral("RL"), value(request.designed.RL, "\u03a9"), value(built.RL, "\u03a9"),
                     change(request.designed.RL, built.RL)});
@@ -446,6 +464,7 @@ void ExactResponseWindow::FillTable(const Request& request)
             table_->setItem(r, c, item);
         }
     }
+    table_->resizeColumnsToContents();
 }
 
 void ExactResponseWindow::StartWorker(const ExactJob& job)

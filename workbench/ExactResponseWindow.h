@@ -85,6 +85,7 @@ private:
     void BuildControls();
     void BuildExports(class QHBoxLayout* row);
     void ConnectControls();
+    void FitSchematicArea();
     bool ReadRequest(Request& request);
     void FillTable(const Request& request);
     void StartWorker(const ExactJob& job);
@@ -125,6 +126,7 @@ private:
     ResponseChart* chart_;
     QTableWidget* table_;
     LadderSchematic* schematic_;
+    class QScrollArea* schematicArea_;
 
     QThread* worker_ = nullptr;
     QTimer* progressTimer_;

@@ -2,38 +2,80 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 #include "filtermath/EngineeringText.h"
 
 namespace {
 
-constexpr int kMargin = 10;
-constexpr int kTopRail = 58;
-constexpr int kBottomRail = 178;
-constexpr int kHeight = kBottomRail + 18;
-constexpr int kSourceWidth = 110;
-constexpr int kLoadWidth = 90;
-constexpr int kSeriesWidth = 80;
-constexpr int kShuntWidth = 90;
-constexpr int kSeriesPairWidth = 140;
-constexpr int kShuntPairWidth = 110;
-constexpr int kSymbolLength = 36;
-constexpr int kLineHeight = 14;
+constexpr double kMargin = 10;
+constexpr double kSymbolLength = 36;
+constexpr double kSymbolHalf = 10; // half the symbol's width across its wire
+constexpr double kLineHeight = 14;
+constexpr double kLabelGap = 5;
+constexpr double kLead = 10; // wire on each side of a symbol
+constexpr double kStub = 10; // wire between a parallel group's bus and the line
+constexpr double kParallelGap = 8;
+constexpr double kPad = 10; // space between neighbouring arms
+constexpr double kShuntOffset = 14; // from a column's start to a shunt arm's left edge
+constexpr double kSourceWidth = 110;
+constexpr double kMinimumGap = 120; // between the rails
 
-QString Value(double value, const char* unit, bool trimZeros = false)
+using Arm = LadderSchematic::Arm;
+
+QString Value(double value, const char* unit, bool trimZeros)
 {
     return QString::fromStdString(EngineeringText(value, unit, trimZeros));
 }
 
-// An inductor of four turns, a capacitor's two plates, a resistor's box or, for a branch this
-// drawing does not know, a plain box; each spans kSymbolLength along its wire.
+Arm Part(QChar symbol, const QString& name, const QString& value)
+{
+    Arm arm;
+    arm.symbol = symbol;
+    arm.name = name;
+    arm.value = value;
+    return arm;
+}
+
+Arm Group(Arm::Shape shape, std::vector<Arm> children)
+{
+    Arm arm;
+    arm.shape = shape;
+    arm.children = std::move(children);
+    return arm;
+}
+
+// The arm of one branch as parts in series and in parallel; a kind this drawing does not know
+// is a plain box named after its position.
+Arm ArmOf(const LadderBranch& b, const QString& n, bool trim)
+{
+    const Arm L = Part('L', "L" + n, Value(b.L, "H", trim));
+    const Arm C = Part('C', "C" + n, Value(b.C, "F", trim));
+    const Arm L2 = Part('L', "L" + n + "'", Value(b.L2, "H", trim));
+    const Arm C2 = Part('C', "C" + n + "'", Value(b.C2, "F", trim));
+    using S = Arm::Shape;
+    switch (b.kind) {
+    case BranchKind::Inductor: return L;
+    case BranchKind::Capacitor: return C;
+    case BranchKind::Resonator: return Group(b.place == BranchPlace::Series ? S::Series : S::Parallel, {L, C});
+    case BranchKind::SeriesLC: return Group(S::Series, {L, C});
+    case BranchKind::ParallelLC: return Group(S::Parallel, {L, C});
+    case BranchKind::SeriesArm: return Group(S::Series, {L, C, Group(S::Parallel, {L2, C2})});
+    case BranchKind::ParallelArm: return Group(S::Parallel, {Group(S::Series, {L, C}), L2, C2});
+    }
+    return Part('?', "Z" + n, QString());
+}
+
+// An inductor of four turns, a capacitor's two plates, a resistor's box or, for an arm this
+// drawing does not know, a plain box; each spans kSymbolLength along its wire from start.
 void DrawSymbol(QPainter& p, QChar symbol, QPointF start, bool vertical)
 {
-    const double half = kSymbolLength / 2.0;
-    const QPointF mid = vertical ? start + QPointF(0, half) : start + QPointF(half, 0);
-    const QPointF end = vertical ? start + QPointF(0, kSymbolLength) : start + QPointF(kSymbolLength, 0);
+    const QPointF along = vertical ? QPointF(0, 1) : QPointF(1, 0);
+    const QPointF across = vertical ? QPointF(1, 0) : QPointF(0, 1);
+    const QPointF mid = start + along * (kSymbolLength / 2);
+    const QPointF end = start + along * kSymbolLength;
     if (symbol == 'L') {
-        const double turn = kSymbolLength / 4.0;
+        const double turn = kSymbolLength / 4;
         for (int i = 0; i < 4; ++i) {
             if (vertical)
                 p.drawArc(QRectF(start.x() - turn / 2, start.y() + i * turn, turn, turn), 90 * 16, -180 * 16);
@@ -43,67 +85,87 @@ void DrawSymbol(QPainter& p, QChar symbol, QPointF start, bool vertical)
         return;
     }
     if (symbol == 'C') {
-        const double gap = 3.0, plate = 9.0;
-        if (vertical) {
-            p.drawLine(start, mid - QPointF(0, gap));
-            p.drawLine(mid + QPointF(0, gap), end);
-            p.drawLine(mid + QPointF(-plate, -gap), mid + QPointF(plate, -gap));
-            p.drawLine(mid + QPointF(-plate, gap), mid + QPointF(plate, gap));
-        } else {
-            p.drawLine(start, mid - QPointF(gap, 0));
-            p.drawLine(mid + QPointF(gap, 0), end);
-            p.drawLine(mid + QPointF(-gap, -plate), mid + QPointF(-gap, plate));
-            p.drawLine(mid + QPointF(gap, -plate), mid + QPointF(gap, plate));
-        }
+        const double gap = 3, plate = 9;
+        p.drawLine(start, mid - along * gap);
+        p.drawLine(mid + along * gap, end);
+        p.drawLine(mid - along * gap - across * plate, mid - along * gap + across * plate);
+        p.drawLine(mid + along * gap - across * plate, mid + along * gap + across * plate);
         return;
     }
-    const double body = symbol == 'R' ? 26.0 : 30.0, thick = symbol == 'R' ? 5.0 : 8.0;
-    const QRectF box = vertical ? QRectF(mid.x() - thick, mid.y() - body / 2, 2 * thick, body)
-                                : QRectF(mid.x() - body / 2, mid.y() - thick, body, 2 * thick);
-    if (vertical) {
-        p.drawLine(start, QPointF(mid.x(), box.top()));
-        p.drawLine(QPointF(mid.x(), box.bottom()), end);
-    } else {
-        p.drawLine(start, QPointF(box.left(), mid.y()));
-        p.drawLine(QPointF(box.right(), mid.y()), end);
-    }
-    p.drawRect(box);
+    const double body = symbol == 'R' ? 26 : 30, thick = symbol == 'R' ? 5 : 8;
+    p.drawLine(start, mid - along * (body / 2));
+    p.drawLine(mid + along * (body / 2), end);
+    p.drawRect(
+        QRectF(mid - along * (body / 2) - across * thick, mid + along * (body / 2) + across * thick).normalized());
 }
 
 void DrawDot(QPainter& p, QPointF at)
 {
     p.save();
-    p.setBrush(Qt::black);
+    p.setBrush(p.pen().color());
     p.drawEllipse(at, 2.5, 2.5);
     p.restore();
 }
 
-// Name above value, centred over a part in the line.
-void LabelAbove(QPainter& p, double centre, const QString& name, const QString& value)
+// Draws the arm from start along its wire; every part's wire runs at its offset across.
+void DrawArm(QPainter& p, const Arm& arm, QPointF start, bool vertical)
 {
-    const QRectF nameBox(centre - 45, kTopRail - 44, 90, kLineHeight);
-    p.drawText(nameBox, Qt::AlignCenter, name);
-    p.drawText(nameBox.translated(0, kLineHeight), Qt::AlignCenter, value);
-}
-
-// Lines of text left-aligned at x, centred as a block on the middle of the shunt arm.
-void LabelBeside(QPainter& p, double x, const QStringList& lines)
-{
-    const double middle = (kTopRail + kBottomRail) / 2.0;
-    double y = middle - lines.size() * kLineHeight / 2.0;
-    for (const QString& line : lines) {
-        p.drawText(QRectF(x, y, 100, kLineHeight), Qt::AlignLeft | Qt::AlignVCenter, line);
-        y += kLineHeight;
+    const QPointF along = vertical ? QPointF(0, 1) : QPointF(1, 0);
+    const QPointF across = vertical ? QPointF(1, 0) : QPointF(0, 1);
+    const auto at = [&](double a, double c) { return start + along * a + across * c; };
+    switch (arm.shape) {
+    case Arm::Shape::Part: {
+        const double lead = (arm.along - kSymbolLength) / 2;
+        p.drawLine(at(0, 0), at(lead, 0));
+        DrawSymbol(p, arm.symbol, at(lead, 0), vertical);
+        p.drawLine(at(lead + kSymbolLength, 0), at(arm.along, 0));
+        QStringList lines{arm.name};
+        if (!arm.value.isEmpty()) lines << arm.value;
+        const double height = lines.size() * kLineHeight;
+        QRectF box = vertical ? QRectF(at(arm.along / 2, kSymbolHalf + kLabelGap) - QPointF(0, height / 2),
+                                       QSizeF(arm.after - kSymbolHalf - kLabelGap, height))
+                              : QRectF(at(0, -kSymbolHalf - kLabelGap - height), QSizeF(arm.along, height));
+        for (const QString& line : lines) {
+            p.drawText(QRectF(box.topLeft(), QSizeF(box.width(), kLineHeight)),
+                       (vertical ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter, line);
+            box.translate(0, kLineHeight);
+        }
+        return;
+    }
+    case Arm::Shape::Series: {
+        double a = 0;
+        for (const Arm& child : arm.children) {
+            DrawArm(p, child, at(a, 0), vertical);
+            a += child.along;
+        }
+        return;
+    }
+    case Arm::Shape::Parallel: {
+        const double first = kStub, last = arm.along - kStub;
+        double offset = 0;
+        for (size_t i = 0; i < arm.children.size(); ++i) {
+            const Arm& child = arm.children[i];
+            if (i > 0) offset += arm.children[i - 1].after + kParallelGap + child.before;
+            DrawArm(p, child, at(first, offset), vertical);
+            p.drawLine(at(first + child.along, offset), at(last, offset));
+        }
+        p.drawLine(at(0, 0), at(first, 0));
+        p.drawLine(at(last, 0), at(arm.along, 0));
+        p.drawLine(at(first, 0), at(first, offset));
+        p.drawLine(at(last, 0), at(last, offset));
+        return;
+    }
     }
 }
 
-// A vertical part between the rails, its symbol in the middle of the gap.
-void DrawShuntPart(QPainter& p, double x, QChar symbol)
+void CollectLabels(const Arm& arm, QStringList& labels)
 {
-    const double start = (kTopRail + kBottomRail - kSymbolLength) / 2.0;
-    p.drawLine(QPointF(x, kTopRail), QPointF(x, start));
-    DrawSymbol(p, symbol, QPointF(x, start), true);
-    p.drawLine(QPointF(x, start + kSymbolLength), QPointF(x, kBottomRail));
+    if (arm.shape != Arm::Shape::Part) {
+        for (const Arm& child : arm.children) CollectLabels(child, labels);
+        return;
+    }
+    labels << arm.name;
+    if (!arm.value.isEmpty()) labels << arm.value;
 }
 
 } // namespace
@@ -112,49 +174,96 @@ LadderSchematic::LadderSchematic(QWidget* parent) : QWidget(parent)
 {
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
+    LayOut();
+}
+
+void LadderSchematic::Measure(Arm& arm, bool vertical) const
+{
+    switch (arm.shape) {
+    case Arm::Shape::Part: {
+        const QFontMetrics metrics(font());
+        const double label = std::max(metrics.horizontalAdvance(arm.name), metrics.horizontalAdvance(arm.value));
+        const double labels = (arm.value.isEmpty() ? 1 : 2) * kLineHeight;
+        if (vertical) {
+            arm.along = std::max(kSymbolLength + 2 * kLead, labels + 4);
+            arm.before = kSymbolHalf;
+            arm.after = kSymbolHalf + kLabelGap + label + 2;
+        } else {
+            arm.along = std::max(kSymbolLength + 2 * kLead, label + 8);
+            arm.before = kSymbolHalf + kLabelGap + labels;
+            arm.after = kSymbolHalf;
+        }
+        return;
+    }
+    case Arm::Shape::Series:
+        arm.along = arm.before = arm.after = 0;
+        for (Arm& child : arm.children) {
+            Measure(child, vertical);
+            arm.along += child.along;
+            arm.before = std::max(arm.before, child.before);
+            arm.after = std::max(arm.after, child.after);
+        }
+        return;
+    case Arm::Shape::Parallel: {
+        double longest = 0, offset = 0;
+        for (size_t i = 0; i < arm.children.size(); ++i) {
+            Arm& child = arm.children[i];
+            Measure(child, vertical);
+            longest = std::max(longest, child.along);
+            if (i > 0) offset += arm.children[i - 1].after + kParallelGap + child.before;
+        }
+        arm.along = longest + 2 * kStub;
+        arm.before = arm.children.empty() ? 0 : arm.children.front().before;
+        arm.after = arm.children.empty() ? 0 : offset + arm.children.back().after;
+        return;
+    }
+    }
 }
 
 void LadderSchematic::SetLadder(const Ladder& ladder, const std::vector<int>& positions, bool standardValues)
 {
-    source_ = {'R', QStringLiteral("RS"), Value(ladder.RS, "\u03a9")};
-    load_ = {'R', QStringLiteral("RL"), Value(ladder.RL, "\u03a9")};
+    sourceValue_ = Value(ladder.RS, "\u03a9", false);
+    loadValue_ = Value(ladder.RL, "\u03a9", false);
     branches_.clear();
     for (size_t i = 0; i < ladder.branches.size(); ++i) {
         const LadderBranch& b = ladder.branches[i];
         const QString n = QString::number(i < positions.size() ? positions[i] : static_cast<int>(i) + 1);
-        const Part inductor{'L', QStringLiteral("L") + n, Value(b.L, "H", standardValues)};
-        const Part capacitor{'C', QStringLiteral("C") + n, Value(b.C, "F", standardValues)};
-        Branch branch{b.place, b.kind, {}, 0};
-        const bool series = b.place == BranchPlace::Series;
-        switch (b.kind) {
-        case BranchKind::Inductor:
-            branch.parts = {inductor};
-            branch.width = series ? kSeriesWidth : kShuntWidth;
-            break;
-        case BranchKind::Capacitor:
-            branch.parts = {capacitor};
-            branch.width = series ? kSeriesWidth : kShuntWidth;
-            break;
-        case BranchKind::Resonator:
-            branch.parts = {inductor, capacitor};
-            branch.width = series ? kSeriesPairWidth : kShuntPairWidth;
-            break;
-        default:
-            // A kind this drawing does not know: a box with whatever L and C it carries.
-            branch.parts = {{'?', QStringLiteral("Z") + n, QString()}, inductor, capacitor};
-            branch.width = kShuntPairWidth;
-            break;
-        }
-        branches_.push_back(branch);
+        branches_.push_back({b.place == BranchPlace::Series, ArmOf(b, n, standardValues), 0});
     }
-    updateGeometry();
-    update();
+    LayOut();
 }
 
 void LadderSchematic::Clear()
 {
     branches_.clear();
-    source_ = load_ = Part{};
+    sourceValue_.clear();
+    loadValue_.clear();
+    LayOut();
+}
+
+void LadderSchematic::LayOut()
+{
+    double above = kSymbolHalf + kLabelGap + 2 * kLineHeight, gap = kMinimumGap;
+    width_ = kMargin + kSourceWidth;
+    for (Branch& branch : branches_) {
+        Measure(branch.arm, !branch.series);
+        if (branch.series) {
+            above = std::max(above, branch.arm.before);
+            gap = std::max(gap, branch.arm.after + 20);
+            branch.width = branch.arm.along + 2 * kPad;
+        } else {
+            gap = std::max(gap, branch.arm.along + 2 * kLead);
+            branch.width = kShuntOffset + branch.arm.before + branch.arm.after + kPad;
+        }
+        width_ += branch.width;
+    }
+    source_ = Part('R', QStringLiteral("RS"), sourceValue_);
+    Measure(source_, false);
+    load_ = Part('R', QStringLiteral("RL"), loadValue_);
+    Measure(load_, true);
+    width_ += kShuntOffset + load_.before + load_.after + kMargin;
+    topRail_ = kMargin + above;
+    bottomRail_ = topRail_ + gap;
     updateGeometry();
     update();
 }
@@ -162,132 +271,76 @@ void LadderSchematic::Clear()
 QStringList LadderSchematic::Labels() const
 {
     QStringList labels;
-    if (source_.name.isEmpty()) return labels;
-    labels << source_.name << source_.value;
-    for (const Branch& branch : branches_)
-        for (const Part& part : branch.parts) {
-            labels << part.name;
-            if (!part.value.isEmpty()) labels << part.value;
-        }
-    labels << load_.name << load_.value;
+    if (sourceValue_.isEmpty()) return labels;
+    labels << QStringLiteral("RS") << sourceValue_;
+    for (const Branch& branch : branches_) CollectLabels(branch.arm, labels);
+    labels << QStringLiteral("RL") << loadValue_;
     return labels;
-}
-
-int LadderSchematic::ContentWidth() const
-{
-    int width = 2 * kMargin + kSourceWidth + kLoadWidth;
-    for (const Branch& branch : branches_) width += branch.width;
-    return width;
 }
 
 QSize LadderSchematic::sizeHint() const
 {
-    return {ContentWidth(), kHeight};
+    return {static_cast<int>(width_), static_cast<int>(bottomRail_ + 18)};
 }
 
 QSize LadderSchematic::minimumSizeHint() const
 {
-    return {ContentWidth(), kHeight};
+    return sizeHint();
 }
 
 void LadderSchematic::paintEvent(QPaintEvent*)
 {
-    if (source_.name.isEmpty()) return;
+    if (sourceValue_.isEmpty()) return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(palette().color(QPalette::Text), 1.4));
-    const double middle = (kTopRail + kBottomRail) / 2.0;
+    const double top = topRail_, bottom = bottomRail_, middle = (top + bottom) / 2;
 
-    // Source: the generator between the rails, then RS along the line.
+    // Source: the generator between the rails, RS along the line, the ground mark below.
     double x = kMargin;
     const double generator = x + 16;
-    p.drawLine(QPointF(generator, kTopRail), QPointF(generator, middle - 14));
+    p.drawLine(QPointF(generator, top), QPointF(generator, middle - 14));
     p.drawEllipse(QPointF(generator, middle), 14, 14);
-    p.drawLine(QPointF(generator, middle + 14), QPointF(generator, kBottomRail));
+    p.drawLine(QPointF(generator, middle + 14), QPointF(generator, bottom));
     QPainterPath wave;
     wave.moveTo(generator - 8, middle);
     wave.cubicTo(generator - 4, middle - 9, generator, middle - 9, generator, middle);
     wave.cubicTo(generator, middle + 9, generator + 4, middle + 9, generator + 8, middle);
     p.drawPath(wave);
-    const double rsStart = x + 50;
-    p.drawLine(QPointF(generator, kTopRail), QPointF(rsStart, kTopRail));
-    DrawSymbol(p, 'R', QPointF(rsStart, kTopRail), false);
-    LabelAbove(p, rsStart + kSymbolLength / 2.0, source_.name, source_.value);
-    p.drawLine(QPointF(rsStart + kSymbolLength, kTopRail), QPointF(x + kSourceWidth, kTopRail));
-    p.drawLine(QPointF(generator, kBottomRail), QPointF(x + kSourceWidth, kBottomRail));
+    p.drawLine(QPointF(generator - 8, bottom + 5), QPointF(generator + 8, bottom + 5));
+    p.drawLine(QPointF(generator - 4, bottom + 9), QPointF(generator + 4, bottom + 9));
+    p.drawLine(QPointF(generator, top), QPointF(x + 40, top));
+    DrawArm(p, source_, QPointF(x + 40, top), false);
+    p.drawLine(QPointF(x + 40 + source_.along, top), QPointF(x + kSourceWidth, top));
+    p.drawLine(QPointF(generator, bottom), QPointF(x + kSourceWidth, bottom));
     x += kSourceWidth;
 
     for (const Branch& branch : branches_) {
         const double end = x + branch.width;
-        p.drawLine(QPointF(x, kBottomRail), QPointF(end, kBottomRail));
-        if (branch.place == BranchPlace::Series && branch.kind != BranchKind::Inductor &&
-            branch.kind != BranchKind::Capacitor && branch.kind != BranchKind::Resonator) {
-            // Unknown series arm: a box in the line.
-            const double start = x + (branch.width - kSymbolLength) / 2.0;
-            p.drawLine(QPointF(x, kTopRail), QPointF(start, kTopRail));
-            DrawSymbol(p, '?', QPointF(start, kTopRail), false);
-            p.drawLine(QPointF(start + kSymbolLength, kTopRail), QPointF(end, kTopRail));
-            QStringList lines;
-            for (const Part& part : branch.parts)
-                lines << (part.value.isEmpty() ? part.name : part.name + QStringLiteral(" ") + part.value);
-            LabelBeside(p, x + 8, lines);
-        } else if (branch.place == BranchPlace::Series) {
-            // One or two parts in a row along the line, each with its name and value above.
-            const double slot = static_cast<double>(branch.width) / branch.parts.size();
-            double from = x;
-            for (size_t i = 0; i < branch.parts.size(); ++i) {
-                const double centre = x + slot * (i + 0.5);
-                const double start = centre - kSymbolLength / 2.0;
-                p.drawLine(QPointF(from, kTopRail), QPointF(start, kTopRail));
-                DrawSymbol(p, branch.parts[i].symbol, QPointF(start, kTopRail), false);
-                LabelAbove(p, centre, branch.parts[i].name, branch.parts[i].value);
-                from = start + kSymbolLength;
-            }
-            p.drawLine(QPointF(from, kTopRail), QPointF(end, kTopRail));
+        p.drawLine(QPointF(x, bottom), QPointF(end, bottom));
+        if (branch.series) {
+            p.drawLine(QPointF(x, top), QPointF(x + kPad, top));
+            DrawArm(p, branch.arm, QPointF(x + kPad, top), false);
+            p.drawLine(QPointF(x + kPad + branch.arm.along, top), QPointF(end, top));
         } else {
-            p.drawLine(QPointF(x, kTopRail), QPointF(end, kTopRail));
-            const double arm = x + 24;
-            QStringList lines;
-            if (branch.parts.size() == 1) {
-                DrawShuntPart(p, arm, branch.parts[0].symbol);
-                DrawDot(p, QPointF(arm, kTopRail));
-                DrawDot(p, QPointF(arm, kBottomRail));
-                lines << branch.parts[0].name << branch.parts[0].value;
-                LabelBeside(p, arm + 14, lines);
-            } else {
-                // Parts side by side between two joining stubs: a parallel resonator or, for an
-                // unknown kind, its box beside them.
-                const double pitch = 24.0;
-                const double stubTop = kTopRail + 14, stubBottom = kBottomRail - 14;
-                const double first = arm - pitch / 2, last = first + pitch * (branch.parts.size() - 1);
-                p.drawLine(QPointF(arm, kTopRail), QPointF(arm, stubTop));
-                p.drawLine(QPointF(arm, stubBottom), QPointF(arm, kBottomRail));
-                p.drawLine(QPointF(first, stubTop), QPointF(last, stubTop));
-                p.drawLine(QPointF(first, stubBottom), QPointF(last, stubBottom));
-                for (size_t i = 0; i < branch.parts.size(); ++i) {
-                    const double px = first + pitch * i;
-                    const double start = (kTopRail + kBottomRail - kSymbolLength) / 2.0;
-                    p.drawLine(QPointF(px, stubTop), QPointF(px, start));
-                    DrawSymbol(p, branch.parts[i].symbol, QPointF(px, start), true);
-                    p.drawLine(QPointF(px, start + kSymbolLength), QPointF(px, stubBottom));
-                    lines << branch.parts[i].name;
-                    if (!branch.parts[i].value.isEmpty()) lines.back() += QStringLiteral(" ") + branch.parts[i].value;
-                }
-                DrawDot(p, QPointF(arm, kTopRail));
-                DrawDot(p, QPointF(arm, kBottomRail));
-                LabelBeside(p, last + 12, lines);
-            }
+            p.drawLine(QPointF(x, top), QPointF(end, top));
+            const double arm = x + kShuntOffset + branch.arm.before;
+            const double start = middle - branch.arm.along / 2;
+            p.drawLine(QPointF(arm, top), QPointF(arm, start));
+            DrawArm(p, branch.arm, QPointF(arm, start), true);
+            p.drawLine(QPointF(arm, start + branch.arm.along), QPointF(arm, bottom));
+            DrawDot(p, QPointF(arm, top));
+            DrawDot(p, QPointF(arm, bottom));
         }
         x = end;
     }
 
     // Load across the output.
-    const double loadArm = x + 24;
-    p.drawLine(QPointF(x, kTopRail), QPointF(loadArm, kTopRail));
-    p.drawLine(QPointF(x, kBottomRail), QPointF(loadArm, kBottomRail));
-    DrawShuntPart(p, loadArm, 'R');
-    LabelBeside(p, loadArm + 12, {load_.name, load_.value});
-    // Ground mark under the return rail.
-    p.drawLine(QPointF(generator - 8, kBottomRail + 5), QPointF(generator + 8, kBottomRail + 5));
-    p.drawLine(QPointF(generator - 4, kBottomRail + 9), QPointF(generator + 4, kBottomRail + 9));
+    const double arm = x + kShuntOffset + load_.before;
+    const double start = middle - load_.along / 2;
+    p.drawLine(QPointF(x, top), QPointF(arm, top));
+    p.drawLine(QPointF(x, bottom), QPointF(arm, bottom));
+    p.drawLine(QPointF(arm, top), QPointF(arm, start));
+    DrawArm(p, load_, QPointF(arm, start), true);
+    p.drawLine(QPointF(arm, start + load_.along), QPointF(arm, bottom));
 }

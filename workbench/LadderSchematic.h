@@ -7,8 +7,10 @@
 #include "filtermath/LadderAnalysis.h"
 
 // The ladder as built: source, every branch with its part names and values, and the load,
-// drawn from the branches themselves so that any order and any branch kind reads the same way.
-// Setters store the state and ask for a repaint; only paintEvent draws.
+// drawn from the branches themselves, so that any order and any arm (single parts, resonators,
+// trap arms) reads the same way. Each arm is a tree of parts in series and in parallel, laid
+// out along its wire: horizontally in the line, vertically across it. Setters store the state
+// and lay it out; only paintEvent draws.
 class LadderSchematic : public QWidget {
     Q_OBJECT
 public:
@@ -19,31 +21,39 @@ public:
     void SetLadder(const Ladder& ladder, const std::vector<int>& positions, bool standardValues = false);
     void Clear();
 
-    // Every name and value shown, in drawing order from source to load: "RS", "50.0 Ω", "L1", ...
+    // Every name and value shown, from source to load: "RS", "50.0 Ω", "L1", "796 nH", ...
     QStringList Labels() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // Parts in series or in parallel; a leaf is one part. Sizes are measured along the wire
+    // and across it: 'before' above a horizontal wire or left of a vertical one, 'after' below
+    // or right of it. Labels go above a horizontal part and right of a vertical one.
+    struct Arm {
+        enum class Shape { Part, Series, Parallel } shape = Shape::Part;
+        QChar symbol; // 'L', 'C', 'R', or '?' for a kind drawn as a plain box
+        QString name;
+        QString value;
+        std::vector<Arm> children;
+        double along = 0, before = 0, after = 0;
+    };
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    struct Part {
-        QChar symbol; // 'L', 'C' or 'R'; '?' for a branch drawn as a plain box
-        QString name;
-        QString value;
-    };
     struct Branch {
-        BranchPlace place;
-        BranchKind kind;
-        std::vector<Part> parts;
-        int width;
+        bool series;
+        Arm arm;
+        double width;
     };
 
-    int ContentWidth() const;
+    void Measure(Arm& arm, bool vertical) const;
+    void LayOut();
 
-    Part source_;
-    Part load_;
+    QString sourceValue_, loadValue_;
+    Arm source_, load_;
     std::vector<Branch> branches_;
+    double topRail_ = 0, bottomRail_ = 0, width_ = 0;
 };
