@@ -133,23 +133,6 @@ Poly EvenFactors(const std::vector<Real>& squares)
     return p;
 }
 
-// The Hurwitz polynomial E with E(s) E(-s) = q(s^2).
-Poly HurwitzFromY(const Poly& q)
-{
-    Poly trimmed(q);
-    Trim(trimmed);
-    std::vector<Complex> yRoots;
-    if (!Roots(trimmed, yRoots)) Refuse("The poles of this response could not be found to working accuracy.");
-    std::vector<Complex> sRoots;
-    for (const Complex& y : yRoots) {
-        const Complex s = -std::sqrt(y);
-        if (!(s.real() < 0.0L)) Refuse("The poles of this response could not be found to working accuracy.");
-        sRoots.push_back(s);
-    }
-    const int n = Degree(trimmed);
-    return Scale(FromRoots(sRoots), std::sqrt(std::fabs(trimmed[static_cast<size_t>(n)])));
-}
-
 Characteristic FromLists(const ZeroLists& z)
 {
     Characteristic c;
@@ -157,7 +140,6 @@ Characteristic FromLists(const ZeroLists& z)
     c.F = Scale(EvenFactors(z.a), z.c);
     if (z.odd) c.F.insert(c.F.begin(), 0.0L);
     c.FFInY = EvenProductInY(c.F);
-    c.E = HurwitzFromY(Add(EvenProductInY(c.P), c.FFInY));
     for (Real b : z.b) c.zeros.push_back(std::sqrt(b));
     std::sort(c.zeros.begin(), c.zeros.end());
     return c;
@@ -241,7 +223,6 @@ Characteristic Legendre(int N)
     c.P = {1.0L};
     c.FFInY = L;
     for (size_t i = 1; i < c.FFInY.size(); i += 2) c.FFInY[i] = -c.FFInY[i];
-    c.E = HurwitzFromY(Add(Poly{1.0L}, c.FFInY));
     return c;
 }
 

@@ -29,7 +29,7 @@ struct FamilyRequest {
 };
 
 struct Characteristic {
-    Poly E; // Hurwitz, positive leading coefficient
+    Poly E; // Hurwitz, positive leading coefficient; given only where it defines the family (Bessel)
     Poly P; // even: the finite transmission zeros
     Poly F; // in closed form where it is known; else empty
     Poly FFInY; // F(s) F(-s) as a polynomial in y = s^2

@@ -1,6 +1,7 @@
 #include "synthesis/Polynomial.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 namespace synthesis {
@@ -107,11 +108,17 @@ Poly FromRoots(const std::vector<Complex>& roots)
 
 namespace {
 
-Complex Derivative(const Poly& p, Complex x)
+// Plain complex quotient: the operands here are finite and far from overflow, and the
+// library's careful division dominates the iteration otherwise.
+Complex Product(const Complex& a, const Complex& b)
 {
-    Complex sum{};
-    for (size_t i = p.size(); i-- > 1;) sum = sum * x + static_cast<Real>(i) * p[i];
-    return sum;
+    return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
+}
+
+Complex Quotient(const Complex& a, const Complex& b)
+{
+    const Real d = b.real() * b.real() + b.imag() * b.imag();
+    return {(a.real() * b.real() + a.imag() * b.imag()) / d, (a.imag() * b.real() - a.real() * b.imag()) / d};
 }
 
 } // namespace
@@ -121,43 +128,67 @@ bool Roots(const Poly& p, std::vector<Complex>& roots)
     const int n = Degree(p);
     roots.clear();
     if (n < 1) return n == 0;
-    const Real lead = p[static_cast<size_t>(n)];
-    // Start on a circle of the geometric mean root radius, off the real axis so that
-    // conjugate pairs can separate.
-    const Real radius = std::pow(std::fabs(p[0] / lead), 1.0L / n);
+    // Starting radii from the Newton polygon of the coefficient magnitudes (upper convex hull of
+    // log |p_k|), as Bini suggests: each hull edge from i to j holds j - i roots of about the same
+    // size. The angles stay off the real axis so that conjugate pairs can separate.
+    std::vector<int> hull;
+    for (int k = 0; k <= n; ++k) {
+        if (p[static_cast<size_t>(k)] == 0.0L) continue;
+        const Real lk = std::log(std::fabs(p[static_cast<size_t>(k)]));
+        while (hull.size() >= 2) {
+            const int a = hull[hull.size() - 2], b = hull.back();
+            const Real la = std::log(std::fabs(p[static_cast<size_t>(a)]));
+            const Real lb = std::log(std::fabs(p[static_cast<size_t>(b)]));
+            if ((lb - la) * (k - a) <= (lk - la) * (b - a))
+                hull.pop_back();
+            else
+                break;
+        }
+        hull.push_back(k);
+    }
     const Real kTwoPi = 6.283185307179586476925286766559L;
-    for (int k = 0; k < n; ++k) roots.push_back(std::polar(radius, kTwoPi * (k + 0.25L) / n + 0.4L));
+    for (size_t h = 1; h < hull.size(); ++h) {
+        const int a = hull[h - 1], b = hull[h];
+        const Real radius = std::pow(std::fabs(p[static_cast<size_t>(a)] / p[static_cast<size_t>(b)]), 1.0L / (b - a));
+        for (int k = 0; k < b - a; ++k)
+            roots.push_back(std::polar(radius, kTwoPi * (k + 0.25L) / (b - a) + 0.4L + 0.7L * h));
+    }
 
+    // Each root stops moving once its value is at the rounding level of Horner's rule.
+    std::vector<bool> done(static_cast<size_t>(n), false);
     bool settled = false;
-    for (int iteration = 0; iteration < 2000 && !settled; ++iteration) {
+    for (int iteration = 0; iteration < 500 && !settled; ++iteration) {
         settled = true;
         for (int k = 0; k < n; ++k) {
+            if (done[static_cast<size_t>(k)]) continue;
             Complex& z = roots[static_cast<size_t>(k)];
-            const Complex value = Eval(p, z);
-            if (value == Complex{}) continue;
-            const Complex ratio = value / Derivative(p, z);
+            const Real size = std::sqrt(std::norm(z));
+            Complex value{}, slope{};
+            Real bound = 0.0L;
+            for (size_t i = p.size(); i-- > 0;) {
+                slope = Product(slope, z) + value;
+                value = Product(value, z) + p[i];
+                bound = bound * size + std::fabs(p[i]);
+            }
+            const Real limit = 16.0L * LDBL_EPSILON * bound;
+            if (std::norm(value) <= limit * limit) {
+                done[static_cast<size_t>(k)] = true;
+                continue;
+            }
+            settled = false;
+            const Complex ratio = Quotient(value, slope);
             Complex repulsion{};
             for (int j = 0; j < n; ++j)
-                if (j != k) repulsion += 1.0L / (z - roots[static_cast<size_t>(j)]);
-            const Complex step = ratio / (1.0L - ratio * repulsion);
-            z -= step;
-            if (!(std::abs(step) <= 1e-17L * std::abs(z))) settled = false;
+                if (j != k) repulsion += Quotient(Complex{1.0L, 0.0L}, z - roots[static_cast<size_t>(j)]);
+            z -= Quotient(ratio, Complex{1.0L, 0.0L} - Product(ratio, repulsion));
         }
     }
-    for (Complex& z : roots) {
-        for (int polish = 0; polish < 3; ++polish) {
-            const Complex d = Derivative(p, z);
-            if (d == Complex{}) break;
-            z -= Eval(p, z) / d;
-        }
-        if (!std::isfinite(z.real()) || !std::isfinite(z.imag())) return false;
-    }
-    if (settled) return true;
-    // Close roots converge slowly; accept them when the residual is at the rounding level.
+    // Close roots converge slowly; accept them when the residual is small all the same.
     for (const Complex& z : roots) {
-        Real size = 0.0L;
-        for (size_t i = p.size(); i-- > 0;) size = size * std::abs(z) + std::fabs(p[i]);
-        if (std::abs(Eval(p, z)) > 1e-12L * size) return false;
+        if (!std::isfinite(z.real()) || !std::isfinite(z.imag())) return false;
+        Real bound = 0.0L;
+        for (size_t i = p.size(); i-- > 0;) bound = bound * std::abs(z) + std::fabs(p[i]);
+        if (!settled && std::abs(Eval(p, z)) > 1e-12L * bound) return false;
     }
     return true;
 }

@@ -8,6 +8,7 @@
 
 #include "filtermath/Failure.h"
 #include "filtermath/UG.h"
+#include "synthesis/WidePoly.h"
 
 namespace synthesis {
 
@@ -78,46 +79,85 @@ bool ClassicPrototype(const DesignRequest& r, std::vector<PrototypeBranch>& out)
     return true;
 }
 
-// The reflection numerator F with F F* = E E* - gain P P*, its zeros chosen in the left half
-// plane; mirroring a real zero is the one choice that changes the sign of F(0).
-struct Reflection {
-    Real lead = 1.0L;
-    int zerosAtOrigin = 0;
-    std::vector<Complex> roots;
-    Poly Build() const
+// The polynomials of the prototype in quadruple precision, consistent among themselves:
+// E E* = F F* + gain P P*.
+struct Polynomials {
+    WidePoly E, F, P;
+    std::vector<WideComplex> reflectionRoots; // F's zeros off the origin when found as roots
+    Wide reflectionLead = 1;
+    int reflectionZerosAtOrigin = 0;
+
+    void BuildF()
     {
-        Poly p = Scale(FromRoots(roots), lead);
-        p.insert(p.begin(), static_cast<size_t>(zerosAtOrigin), 0.0L);
-        return p;
+        F = Scale(FromRoots(reflectionRoots), reflectionLead);
+        F.insert(F.begin(), static_cast<size_t>(reflectionZerosAtOrigin), 0);
     }
 };
 
-Reflection FindReflection(const Characteristic& c, Real gain)
+[[noreturn]] void RefuseAccuracy()
 {
-    Poly q;
-    if (gain == 1.0L) {
-        q = c.FFInY;
-    } else {
-        q = Add(EvenProductInY(c.E), Scale(EvenProductInY(c.P), -gain));
-    }
+    Refuse("The poles and zeros of this design could not be found to working accuracy; try a lower order.");
+}
+
+WidePoly HurwitzWide(WidePoly q)
+{
     Trim(q);
-    Reflection f;
-    while (!q.empty() && q.front() == 0.0L) {
+    std::vector<WideComplex> roots;
+    if (q.empty() || !LeftHalfPlaneRoots(q, roots)) RefuseAccuracy();
+    return Scale(FromRoots(roots), SquareRoot(q.back() < 0 ? -q.back() : q.back()));
+}
+
+// F from F F* given in y: zeros at the origin split off exactly, the rest as left half plane roots.
+void ReflectionFromY(WidePoly q, Polynomials& p)
+{
+    Trim(q);
+    p.reflectionZerosAtOrigin = 0;
+    while (!q.empty() && q.front() == 0) {
         q.erase(q.begin());
-        ++f.zerosAtOrigin;
+        ++p.reflectionZerosAtOrigin;
     }
-    // F(s) F(-s) = (-1)^N f^2 s^(2N) + ...: f from the magnitude of the leading coefficient.
-    f.lead = std::sqrt(std::fabs(q.back()));
-    std::vector<Complex> yRoots;
-    if (!Roots(q, yRoots)) Refuse("The reflection zeros of this design could not be found to working accuracy.");
-    for (const Complex& y : yRoots) f.roots.push_back(-std::sqrt(y));
-    return f;
+    if (q.empty()) RefuseAccuracy();
+    p.reflectionLead = SquareRoot(q.back() < 0 ? -q.back() : q.back());
+    p.reflectionRoots.clear();
+    if (q.size() > 1 && !LeftHalfPlaneRoots(q, p.reflectionRoots)) RefuseAccuracy();
+    p.BuildF();
+}
+
+Polynomials WidePolynomials(Family family, const Characteristic& c, Wide gain)
+{
+    Polynomials p;
+    p.P = Widen(c.P);
+    const WidePoly pp = EvenProductInY(p.P);
+    WidePoly ff;
+    if (family == Family::Bessel) {
+        p.E = Widen(c.E);
+        ff = Add(EvenProductInY(p.E), Scale(pp, -1));
+        ff[0] = 0;
+    } else if (!c.F.empty()) {
+        p.F = Widen(c.F);
+        ff = EvenProductInY(p.F);
+        p.E = HurwitzWide(Add(pp, ff));
+    } else {
+        ff = Widen(c.FFInY);
+        p.E = HurwitzWide(Add(pp, ff));
+    }
+    if (gain == 1 && !c.F.empty()) return p;
+    if (gain != 1) {
+        ReflectionFromY(Add(EvenProductInY(p.E), Scale(pp, -gain)), p);
+        return p;
+    }
+    // Between equal resistances the mirror image F(-s) gives the same ladder reversed; the right
+    // half plane zeros put the small element at the source, as the handbook tables list them.
+    ReflectionFromY(ff, p);
+    for (WideComplex& z : p.reflectionRoots) z.re = -z.re;
+    p.BuildF();
+    return p;
 }
 
 // A ladder under construction: W = num / den is the impedance (isZ) or the admittance seen
 // into the rest of the network, normalised to the source.
 struct Expansion {
-    Poly num, den;
+    WidePoly num, den;
     bool isZ;
     BranchPlace place; // where an element removed from W sits
     std::vector<PrototypeBranch> branches;
@@ -132,41 +172,43 @@ void Invert(Expansion& x)
 
 // The element k s taken from W: a series inductor from an impedance, a shunt capacitor from an
 // admittance.
-void TakeElement(Expansion& x, Real k)
+void TakeElement(Expansion& x, Wide k)
 {
+    const Real value = static_cast<Real>(k);
     if (x.isZ)
-        x.branches.push_back({x.place, BranchKind::Inductor, k, 0.0L});
+        x.branches.push_back({x.place, BranchKind::Inductor, value, 0.0L});
     else
-        x.branches.push_back({x.place, BranchKind::Capacitor, 0.0L, k});
-    x.num = Add(x.num, Scale(Multiply(x.den, Poly{0.0L, 1.0L}), -k));
+        x.branches.push_back({x.place, BranchKind::Capacitor, 0.0L, value});
+    x.num = Add(x.num, Scale(TimesS(x.den), -k));
 }
 
-bool Positive(Real v)
+bool Positive(Wide v)
 {
-    return std::isfinite(v) && v > 0.0L;
+    return v > 0 && v < static_cast<Wide>(1e300L);
 }
 
 // Zero shifting: a partial removal of the pole at infinity makes W vanish at j wz; the
 // inverse then has a pole pair there, removed whole as a trap, which puts a transmission zero
 // at wz.
-bool ShiftZero(Expansion& x, Real wz)
+bool ShiftZero(Expansion& x, Wide wz)
 {
-    const Complex s{0.0L, wz};
-    const Complex w = Eval(x.num, s) / Eval(x.den, s);
-    const Real k = w.imag() / wz;
+    const WideComplex s{0, wz};
+    const Wide k = (Eval(x.num, s) / Eval(x.den, s)).im / wz;
     if (!Positive(k)) return false;
     TakeElement(x, k);
-    const Poly reduced = DivideBySquarePlus(x.num, wz * wz);
-    x.num = Multiply(reduced, Poly{wz * wz, 0.0L, 1.0L});
+    const WidePoly reduced = DivideBySquarePlus(x.num, wz * wz);
+    x.num = Add(Scale(reduced, wz * wz), TimesS(TimesS(reduced)));
     Invert(x);
     // W = den / ((s^2 + wz^2) reduced): residue a of the pole pair a s / (s^2 + wz^2).
-    const Real a = (Eval(x.num, s) / (s * Eval(reduced, s))).real();
+    const Wide a = (Eval(x.num, s) / (s * Eval(reduced, s))).re;
     if (!Positive(a)) return false;
+    const Real A = static_cast<Real>(a);
+    const Real w2 = static_cast<Real>(wz * wz);
     if (x.isZ)
-        x.branches.push_back({x.place, BranchKind::ParallelLC, a / (wz * wz), 1.0L / a});
+        x.branches.push_back({x.place, BranchKind::ParallelLC, A / w2, 1.0L / A});
     else
-        x.branches.push_back({x.place, BranchKind::SeriesLC, 1.0L / a, a / (wz * wz)});
-    const Poly rest = Add(x.num, Scale(Multiply(reduced, Poly{0.0L, 1.0L}), -a));
+        x.branches.push_back({x.place, BranchKind::SeriesLC, 1.0L / A, A / w2});
+    const WidePoly rest = Add(x.num, Scale(TimesS(reduced), -a));
     x.num = DivideBySquarePlus(rest, wz * wz);
     x.den = reduced;
     Invert(x);
@@ -175,7 +217,7 @@ bool ShiftZero(Expansion& x, Real wz)
 
 // Cauer expansion at infinity down to the terminating resistance; returns it normalised to
 // the source, or 0 when the expansion breaks down.
-Real Tail(Expansion& x)
+Wide Tail(Expansion& x)
 {
     for (int guard = 0; guard < 64; ++guard) {
         Trim(x.num);
@@ -183,13 +225,13 @@ Real Tail(Expansion& x)
         const int dn = Degree(x.num);
         const int dd = Degree(x.den);
         if (dn == 0 && dd == 0) {
-            const Real v = x.num[0] / x.den[0];
-            if (!Positive(v)) return 0.0L;
-            return x.isZ ? v : 1.0L / v;
+            const Wide v = x.num[0] / x.den[0];
+            if (!Positive(v)) return 0;
+            return x.isZ ? v : 1 / v;
         }
-        if (dd < 0 || dn != dd + 1) return 0.0L;
-        const Real k = x.num.back() / x.den.back();
-        if (!Positive(k)) return 0.0L;
+        if (dd < 0 || dn != dd + 1) return 0;
+        const Wide k = x.num.back() / x.den.back();
+        if (!Positive(k)) return 0;
         TakeElement(x, k);
         // The rest of a ladder vanishes at infinity, but for the final resistance: the two
         // leading terms cancel up to rounding, and only a constant over a constant remains.
@@ -197,28 +239,28 @@ Real Tail(Expansion& x)
         Trim(x.num);
         if (Degree(x.num) < Degree(x.den)) Invert(x);
     }
-    return 0.0L;
+    return 0;
 }
 
 struct Attempt {
     std::vector<PrototypeBranch> branches;
-    Real load = 0.0L;
+    Wide load = 0;
 };
 
-bool Expand(const Poly& E, const Poly& F, LadderTopology form, const std::vector<Real>& order, Attempt& out)
+bool Expand(const Polynomials& p, LadderTopology form, const std::vector<Real>& order, Attempt& out)
 {
     Expansion x;
-    x.num = Add(E, F);
-    x.den = Add(E, Scale(F, -1.0L));
+    x.num = Add(p.E, p.F);
+    x.den = Add(p.E, Scale(p.F, -1));
     // E and F share their leading coefficient, so E - F is one degree lower.
-    x.den.resize(static_cast<size_t>(std::max(Degree(E), 0)));
+    x.den.resize(static_cast<size_t>(std::max(Degree(p.E), 0)));
     x.isZ = form == LadderTopology::T;
     x.place = form == LadderTopology::T ? BranchPlace::Series : BranchPlace::Shunt;
     for (Real wz : order)
-        if (!ShiftZero(x, wz)) return false;
+        if (!ShiftZero(x, static_cast<Wide>(wz))) return false;
     out.load = Tail(x);
     out.branches = x.branches;
-    return out.load > 0.0L;
+    return out.load > 0;
 }
 
 // Orders in which to take the transmission zeros, from the source to the load: the highest
@@ -263,7 +305,7 @@ Ladder NormalisedLadder(const std::vector<PrototypeBranch>& branches, Real load)
 // The analysed prototype must reproduce the approximation wherever the response is above -80 dB.
 bool Reproduces(const Ladder& ladder, const Characteristic& c, Real gain)
 {
-    constexpr int kPoints = 48;
+    constexpr int kPoints = 24;
     try {
         for (int i = 0; i < kPoints; ++i) {
             const Real w = std::pow(10.0L, -2.0L + 4.0L * (i + 0.5L) / kPoints);
@@ -293,42 +335,43 @@ std::vector<PrototypeBranch> Darlington(const DesignRequest& r, const Characteri
 {
     const Real ratio = static_cast<Real>(r.RL) / static_cast<Real>(r.RS);
     const Real target = r.form == LadderTopology::T ? ratio : 1.0L / ratio;
-    Reflection f;
-    Poly F;
-    if (gain == 1.0L && !c.F.empty()) {
-        F = c.F;
-    } else {
-        f = FindReflection(c, gain);
-        F = f.Build();
-    }
-    const Poly& E = c.E;
-    if ((F.back() > 0.0L) != (E.back() > 0.0L)) F = Scale(F, -1.0L);
+    Polynomials p = WidePolynomials(r.response.family, c, static_cast<Wide>(gain));
+    const bool sameSign = (p.F.back() > 0) == (p.E.back() > 0);
+    if (!sameSign) p.F = Scale(p.F, -1);
     // At DC the ladder is a through connection: W(0) = (E(0) + F(0)) / (E(0) - F(0)) = target.
     const bool wantPositive = target > 1.0L;
-    const bool mismatched = std::fabs(target - 1.0L) > 1e-12L && (F[0] > 0.0L) != wantPositive;
+    const bool mismatched = std::fabs(target - 1.0L) > 1e-12L && (p.F[0] > 0) != wantPositive;
     if (mismatched) {
-        auto real = std::find_if(f.roots.begin(), f.roots.end(),
-                                 [](const Complex& z) { return std::fabs(z.imag()) <= 1e-12L * std::abs(z); });
-        if (real == f.roots.end()) {
+        auto real = std::find_if(p.reflectionRoots.begin(), p.reflectionRoots.end(), [](const WideComplex& z) {
+            const Wide size = z.re < 0 ? -z.re : z.re;
+            return (z.im < 0 ? -z.im : z.im) <= static_cast<Wide>(1e-12L) * size;
+        });
+        if (real == p.reflectionRoots.end()) {
             const char* other = r.form == LadderTopology::T ? "Pi" : "T";
             Refuse(std::string("This ") + FamilyName(r.response.family) + " ladder of order " +
                    std::to_string(r.response.N) + " cannot have its load " + (ratio > 1.0L ? "above" : "below") +
                    " its source in the " + FormName(r.form) + " form; the " + other + " form realises it.");
         }
-        *real = Complex{-real->real(), 0.0L};
-        F = f.Build();
-        if ((F.back() > 0.0L) != (E.back() > 0.0L)) F = Scale(F, -1.0L);
+        *real = WideComplex{-real->re, 0};
+        p.BuildF();
+        if ((p.F.back() > 0) != (p.E.back() > 0)) p.F = Scale(p.F, -1);
     }
 
+    bool expanded = false;
     for (const std::vector<Real>& order : ZeroOrders(c.zeros)) {
         Attempt attempt;
-        if (!Expand(E, F, r.form, order, attempt)) continue;
-        if (std::fabs(attempt.load - ratio) > 1e-6L * ratio) continue;
+        if (!Expand(p, r.form, order, attempt)) continue;
+        expanded = true;
+        if (std::fabs(static_cast<Real>(attempt.load) - ratio) > 1e-9L * ratio) continue;
         if (!Reproduces(NormalisedLadder(attempt.branches, ratio), c, gain)) continue;
         return attempt.branches;
     }
+    if (!expanded)
+        Refuse(std::string("No ladder with positive elements realises this ") + FamilyName(r.response.family) +
+               " response of order " + std::to_string(r.response.N) + " in the " + FormName(r.form) +
+               " form; a lower order or a higher stopband attenuation gives one.");
     Refuse(std::string("The ") + FamilyName(r.response.family) + " ladder of order " + std::to_string(r.response.N) +
-           " could not be synthesised to working accuracy between these resistances; try a lower order.");
+           " could not be synthesised to working accuracy; try a lower order.");
 }
 
 struct Part {

@@ -1,0 +1,145 @@
+#include "synthesis/WidePoly.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace synthesis {
+
+WideComplex operator+(WideComplex a, WideComplex b)
+{
+    return {a.re + b.re, a.im + b.im};
+}
+WideComplex operator-(WideComplex a, WideComplex b)
+{
+    return {a.re - b.re, a.im - b.im};
+}
+WideComplex operator*(WideComplex a, WideComplex b)
+{
+    return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
+}
+WideComplex operator/(WideComplex a, WideComplex b)
+{
+    const Wide d = b.re * b.re + b.im * b.im;
+    return {(a.re * b.re + a.im * b.im) / d, (a.im * b.re - a.re * b.im) / d};
+}
+
+WidePoly Widen(const Poly& p)
+{
+    return WidePoly(p.begin(), p.end());
+}
+
+int Degree(const WidePoly& p)
+{
+    for (int i = static_cast<int>(p.size()) - 1; i >= 0; --i)
+        if (p[static_cast<size_t>(i)] != 0) return i;
+    return -1;
+}
+
+void Trim(WidePoly& p)
+{
+    p.resize(static_cast<size_t>(Degree(p) + 1));
+}
+
+WidePoly Add(const WidePoly& a, const WidePoly& b)
+{
+    WidePoly c(std::max(a.size(), b.size()), 0);
+    for (size_t i = 0; i < a.size(); ++i) c[i] += a[i];
+    for (size_t i = 0; i < b.size(); ++i) c[i] += b[i];
+    return c;
+}
+
+WidePoly Scale(const WidePoly& a, Wide k)
+{
+    WidePoly c(a);
+    for (Wide& v : c) v *= k;
+    return c;
+}
+
+WidePoly TimesS(const WidePoly& p)
+{
+    WidePoly c(p);
+    c.insert(c.begin(), 0);
+    return c;
+}
+
+WidePoly EvenProductInY(const WidePoly& p)
+{
+    WidePoly y(p.size(), 0);
+    for (size_t i = 0; i < p.size(); ++i)
+        for (size_t j = 0; j < p.size(); ++j)
+            if ((i + j) % 2 == 0) y[(i + j) / 2] += ((j % 2 == 0) ? p[i] * p[j] : -p[i] * p[j]);
+    Trim(y);
+    return y;
+}
+
+WideComplex Eval(const WidePoly& p, WideComplex x)
+{
+    WideComplex sum;
+    for (size_t i = p.size(); i-- > 0;) sum = sum * x + WideComplex{p[i], 0};
+    return sum;
+}
+
+WidePoly DivideBySquarePlus(const WidePoly& p, Wide a)
+{
+    const int n = Degree(p);
+    if (n < 2) return {};
+    WidePoly rest(p.begin(), p.begin() + n + 1);
+    WidePoly q(static_cast<size_t>(n - 1), 0);
+    for (int k = n; k >= 2; --k) {
+        const Wide lead = rest[static_cast<size_t>(k)];
+        q[static_cast<size_t>(k - 2)] = lead;
+        rest[static_cast<size_t>(k - 2)] -= lead * a;
+    }
+    return q;
+}
+
+WidePoly FromRoots(const std::vector<WideComplex>& roots)
+{
+    std::vector<WideComplex> c{WideComplex{1, 0}};
+    for (const WideComplex& r : roots) {
+        c.push_back(WideComplex{});
+        for (size_t i = c.size() - 1; i > 0; --i) c[i] = c[i - 1] - r * c[i];
+        c[0] = WideComplex{0, 0} - r * c[0];
+    }
+    WidePoly p(c.size());
+    for (size_t i = 0; i < c.size(); ++i) p[i] = c[i].re;
+    return p;
+}
+
+Wide SquareRoot(Wide x)
+{
+    if (x <= 0) return 0;
+    Wide r = std::sqrt(static_cast<long double>(x));
+    for (int i = 0; i < 3; ++i) r = (r + x / r) / 2;
+    return r;
+}
+
+bool LeftHalfPlaneRoots(const WidePoly& p, std::vector<WideComplex>& sRoots)
+{
+    Poly rough(p.begin(), p.end());
+    std::vector<Complex> yRoots;
+    if (!Roots(rough, yRoots)) return false;
+    WidePoly slope(p.size() > 1 ? p.size() - 1 : 0);
+    for (size_t i = 1; i < p.size(); ++i) slope[i - 1] = p[i] * static_cast<Wide>(i);
+    sRoots.clear();
+    for (const Complex& y0 : yRoots) {
+        WideComplex y{y0.real(), y0.imag()};
+        // Newton steps double the digits of a simple root each: long double to quadruple.
+        for (int i = 0; i < 2; ++i) {
+            const WideComplex d = Eval(slope, y);
+            if (d.re == 0 && d.im == 0) break;
+            y = y - Eval(p, y) / d;
+        }
+        const Complex s0 = -std::sqrt(Complex{static_cast<Real>(y.re), static_cast<Real>(y.im)});
+        if (!(s0.real() < 0.0L)) return false;
+        WideComplex s{s0.real(), s0.imag()};
+        for (int i = 0; i < 1; ++i) {
+            const WideComplex q = y / s;
+            s = WideComplex{(s.re + q.re) / 2, (s.im + q.im) / 2};
+        }
+        sRoots.push_back(s);
+    }
+    return true;
+}
+
+} // namespace synthesis
