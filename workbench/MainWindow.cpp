@@ -1,21 +1,71 @@
 #include "workbench/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QSettings>
+#include <QSvgGenerator>
+#include <QTableWidget>
 
+#include "analysis/LadderDesign.h"
+#include "chart/TChart.h"
+#include "export/AtomicFile.h"
+#include "export/ExportError.h"
+#include "export/ResponseCsv.h"
+#include "export/SpiceNetlist.h"
+#include "export/Touchstone.h"
+#include "filtermath/LadderPlace.h"
+#include "window/GridClipboard.h"
 #include "window/TFMain.h"
+#include "workbench/DesignBinding.h"
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), design_(new TFMain)
+namespace {
+
+constexpr int kMaxRecentFiles = 8;
+const char* const kRecentKey = "recentFiles";
+const char* const kDesignFilter = "Corvane designs (*.corvane);;All files (*)";
+const char* const kLicenceText = "Licence: not yet chosen by the authors.";
+
+std::string ToStd(const QString& text)
 {
-    setWindowTitle(kApplicationTitle);
+    return text.toStdString();
+}
+
+QString FromStd(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// Qt's own names for the keys, as the menus show them.
+QString KeysOf(const QAction* action)
+{
+    return action->shortcut().toString(QKeySequence::NativeText);
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), design_(new TFMain), controls_(std::make_unique<DesignControls>(*design_))
+{
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setCentralWidget(design_);
     BuildMenus();
     // The design area keeps its fixed size; the window only adds the menu bar's height.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    connect(design_, &TFMain::RunCompleted, this, &MainWindow::RunCompleted);
+    controls_->WatchEdits(this, [this] { UpdateCaption(); });
+    saved_ = CurrentDesign();
+    UpdateCaption();
 }
 
 MainWindow::~MainWindow() = default;
@@ -31,27 +81,30 @@ void MainWindow::BuildMenus()
 void MainWindow::BuildFileMenu()
 {
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addAction(tr("&New"))->setShortcut(QKeySequence::New);
-    file->addAction(tr("&Open..."))->setShortcut(QKeySequence::Open);
-    file->addMenu(tr("Open &Recent"));
+    file->addAction(tr("&New"), QKeySequence::New, this, &MainWindow::NewDesign);
+    file->addAction(tr("&Open..."), QKeySequence::Open, this, &MainWindow::Open);
+    recentMenu_ = file->addMenu(tr("Open &Recent"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);
     file->addSeparator();
-    file->addAction(tr("&Save"))->setShortcut(QKeySequence::Save);
-    file->addAction(tr("Save &As..."))->setShortcut(QKeySequence::SaveAs);
+    file->addAction(tr("&Save"), QKeySequence::Save, this, &MainWindow::Save);
+    file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, &MainWindow::SaveAs);
     file->addSeparator();
     QMenu* exports = file->addMenu(tr("&Export"));
-    exports->addAction(tr("&SPICE Netlist..."));
-    exports->addAction(tr("&Touchstone..."));
-    exports->addAction(tr("Response as &CSV..."));
-    exports->addAction(tr("C&hart as PNG or SVG..."));
+    exports->addAction(tr("&SPICE Netlist..."), this, &MainWindow::ExportSpice);
+    exports->addAction(tr("&Touchstone..."), this, &MainWindow::ExportTouchstone);
+    exports->addAction(tr("Response as &CSV..."), this, &MainWindow::ExportCsv);
+    exports->addAction(tr("C&hart as PNG or SVG..."), this, &MainWindow::ExportChartImage);
     file->addSeparator();
-    file->addAction(tr("&Quit"))->setShortcut(QKeySequence::Quit);
+    QAction* quit = file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+    quit->setMenuRole(QAction::QuitRole);
 }
 
 void MainWindow::BuildEditMenu()
 {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    edit->addAction(tr("&Copy Element Table"));
-    edit->addAction(tr("Copy C&hart Image"));
+    // A text field with the focus keeps Ctrl+C for its own text.
+    edit->addAction(tr("&Copy Element Table"), QKeySequence::Copy, this, &MainWindow::CopyElementTable);
+    edit->addAction(tr("Copy C&hart Image"), this, &MainWindow::CopyChartImage);
 }
 
 void MainWindow::BuildAnalysisMenu()
@@ -64,6 +117,308 @@ void MainWindow::BuildAnalysisMenu()
 void MainWindow::BuildHelpMenu()
 {
     QMenu* help = menuBar()->addMenu(tr("&Help"));
-    help->addAction(tr("&Keyboard Shortcuts"))->setShortcut(QKeySequence::HelpContents);
-    help->addAction(tr("&About Corvane"));
+    help->addAction(tr("&Keyboard Shortcuts"), QKeySequence::HelpContents, this, &MainWindow::ShowShortcuts);
+    QAction* about = help->addAction(tr("&About Corvane"), this, &MainWindow::ShowAbout);
+    about->setMenuRole(QAction::AboutRole);
+}
+
+void MainWindow::FillRecentMenu()
+{
+    recentMenu_->clear();
+    const QStringList recent = RecentFiles();
+    for (int i = 0; i < recent.size(); ++i) {
+        const QString path = recent[i];
+        const QString label = QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName());
+        QAction* entry = recentMenu_->addAction(label, this, [this, path] {
+            if (MayDropEdits()) OpenDesign(path);
+        });
+        entry->setToolTip(path);
+        entry->setStatusTip(path);
+    }
+    if (recent.isEmpty()) recentMenu_->addAction(tr("(none)"))->setEnabled(false);
+}
+
+QStringList MainWindow::RecentFiles()
+{
+    return QSettings().value(kRecentKey).toStringList();
+}
+
+void MainWindow::RememberRecent(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList recent = RecentFiles();
+    recent.removeAll(absolute);
+    recent.prepend(absolute);
+    while (recent.size() > kMaxRecentFiles) recent.removeLast();
+    QSettings().setValue(kRecentKey, recent);
+}
+
+void MainWindow::ForgetRecent(const QString& path)
+{
+    QStringList recent = RecentFiles();
+    if (recent.removeAll(QFileInfo(path).absoluteFilePath()) > 0) QSettings().setValue(kRecentKey, recent);
+}
+
+DesignFile MainWindow::CurrentDesign() const
+{
+    DesignFile design = controls_->Read();
+    design.exactResponse = exact_;
+    return design;
+}
+
+bool MainWindow::HasUnsavedEdits() const
+{
+    return CurrentDesign() != saved_;
+}
+
+void MainWindow::SetExactSettings(const ExactResponseSettings& settings)
+{
+    exact_ = settings;
+    UpdateCaption();
+}
+
+void MainWindow::UpdateCaption()
+{
+    const QString name = path_.isEmpty() ? QString() : QFileInfo(path_).fileName() + QStringLiteral("[*] - ");
+    setWindowTitle(name + (path_.isEmpty() ? QStringLiteral("%1[*]") : QStringLiteral("%1")).arg(kApplicationTitle));
+    setWindowModified(HasUnsavedEdits());
+}
+
+void MainWindow::MarkSaved(const QString& path)
+{
+    path_ = path;
+    saved_ = CurrentDesign();
+    if (!path.isEmpty()) RememberRecent(path);
+    UpdateCaption();
+}
+
+QMessageBox::StandardButton MainWindow::Ask(QMessageBox::Icon icon, const QString& text,
+                                            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton escape)
+{
+    if (boxHook_) return boxHook_({icon, kApplicationTitle, text, buttons});
+    QMessageBox box(icon, kApplicationTitle, text, buttons, this);
+    if (escape != QMessageBox::NoButton) box.setEscapeButton(escape);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QString MainWindow::AskFileName(const QString& caption, const QString& filter, const QString& suffix, bool saving)
+{
+    if (fileHook_) return fileHook_(caption, filter);
+    QFileDialog dialog(this, caption, path_.isEmpty() ? QString() : QFileInfo(path_).absolutePath(), filter);
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool MainWindow::MayDropEdits()
+{
+    if (!HasUnsavedEdits()) return true;
+    const QString name =
+        path_.isEmpty() ? tr("the untitled design") : QStringLiteral("\"%1\"").arg(QFileInfo(path_).fileName());
+    switch (Ask(QMessageBox::Warning, tr("Save the changes to %1?").arg(name),
+                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
+    case QMessageBox::Save: return Save();
+    case QMessageBox::Discard: return true;
+    default: return false;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (MayDropEdits())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MainWindow::NewDesign()
+{
+    if (!MayDropEdits()) return;
+    const DesignFile fresh;
+    controls_->Apply(fresh);
+    exact_ = fresh.exactResponse;
+    // Nothing of the earlier design stays on screen.
+    controls_->Chart()->Clear(0);
+    controls_->Chart()->Clear(1);
+    controls_->Chart()->SetTitle(QString());
+    controls_->Grid()->clearContents();
+    haveRun_ = false;
+    MarkSaved(QString());
+    emit ExactSettingsLoaded(exact_);
+}
+
+void MainWindow::Open()
+{
+    if (!MayDropEdits()) return;
+    const QString path = AskFileName(tr("Open Design"), kDesignFilter, QString(), false);
+    if (!path.isEmpty()) OpenDesign(path);
+}
+
+bool MainWindow::OpenDesign(const QString& path)
+{
+    DesignFile design;
+    try {
+        design = ReadDesignFile(ToStd(path));
+    } catch (const DesignFileError& error) {
+        Ask(QMessageBox::Warning, FromStd(error.what()), QMessageBox::Ok);
+        if (!QFileInfo::exists(path)) ForgetRecent(path);
+        return false;
+    }
+    controls_->Apply(design);
+    exact_ = design.exactResponse;
+    MarkSaved(path);
+    emit ExactSettingsLoaded(exact_);
+    design_->BCalculateClick();
+    return true;
+}
+
+bool MainWindow::Save()
+{
+    return path_.isEmpty() ? SaveAs() : SaveDesign(path_);
+}
+
+bool MainWindow::SaveAs()
+{
+    const QString path = AskFileName(tr("Save Design As"), kDesignFilter, QStringLiteral("corvane"), true);
+    return !path.isEmpty() && SaveDesign(path);
+}
+
+bool MainWindow::SaveDesign(const QString& path)
+{
+    try {
+        WriteDesignFile(ToStd(path), CurrentDesign());
+    } catch (const std::exception& error) {
+        Ask(QMessageBox::Critical, FromStd(error.what()), QMessageBox::Ok);
+        return false;
+    }
+    MarkSaved(path);
+    return true;
+}
+
+void MainWindow::RunCompleted()
+{
+    haveRun_ = true;
+    runState_ = design_->State();
+    runTopology_ = controls_->Box(Selector::Topology)->currentIndex();
+    runTitle_ = ToStd(controls_->Chart()->Title());
+    runUnit_ = ToStd(controls_->Box(Selector::Scale)->currentText());
+}
+
+bool MainWindow::HaveResults()
+{
+    // Editing an input that changes the response empties the chart: its results are gone.
+    if (haveRun_ && controls_->Chart()->PointCount(0) > 0) return true;
+    Ask(QMessageBox::Information, tr("Calculate the design first: there is no response to export."), QMessageBox::Ok);
+    return false;
+}
+
+Ladder MainWindow::RunLadder() const
+{
+    return LadderOfDesign(runState_, TopologyForIndex(runTopology_));
+}
+
+std::string MainWindow::RunDescription() const
+{
+    return "Corvane " + runTitle_ + ", N = " + std::to_string(static_cast<int>(runState_.GValues.size()) - 2);
+}
+
+void MainWindow::Export(const QString& caption, const QString& filter, const QString& suffix,
+                        const std::function<void(const std::string& path)>& write)
+{
+    if (!HaveResults()) return;
+    const QString path = AskFileName(caption, filter, suffix, true);
+    if (path.isEmpty()) return;
+    try {
+        write(ToStd(path));
+    } catch (const std::exception& error) {
+        Ask(QMessageBox::Critical, FromStd(error.what()), QMessageBox::Ok);
+    }
+}
+
+void MainWindow::ExportSpice()
+{
+    Export(tr("Export SPICE Netlist"), tr("SPICE netlists (*.cir);;All files (*)"), QStringLiteral("cir"),
+           [this](const std::string& path) {
+               WriteSpiceNetlist(path, RunLadder(), runState_.Freq, runState_.UnitScale, PartQuality{},
+                                 RunDescription());
+           });
+}
+
+void MainWindow::ExportTouchstone()
+{
+    Export(tr("Export Touchstone"), tr("Touchstone files (*.s2p);;All files (*)"), QStringLiteral("s2p"),
+           [this](const std::string& path) {
+               WriteTouchstone(path, RunLadder(), runState_.Freq, runState_.UnitScale, PartQuality{},
+                               {RunDescription()});
+           });
+}
+
+void MainWindow::ExportCsv()
+{
+    Export(tr("Export Response as CSV"), tr("CSV files (*.csv);;All files (*)"), QStringLiteral("csv"),
+           [this](const std::string& path) {
+               WriteResponseCsv(path, runState_.Freq, runState_.Att, runState_.S11, runUnit_);
+           });
+}
+
+void MainWindow::ExportChartImage()
+{
+    Export(tr("Export Chart"), tr("PNG images (*.png);;SVG drawings (*.svg)"), QStringLiteral("png"),
+           [this](const std::string& path) {
+               TChart* chart = controls_->Chart();
+               QBuffer buffer;
+               buffer.open(QIODevice::WriteOnly);
+               if (QFileInfo(FromStd(path)).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
+                   QSvgGenerator svg;
+                   svg.setOutputDevice(&buffer);
+                   svg.setSize(chart->size());
+                   svg.setViewBox(chart->rect());
+                   svg.setTitle(chart->Title());
+                   QPainter painter(&svg);
+                   chart->render(&painter);
+               } else if (!chart->grab().save(&buffer, "PNG")) {
+                   throw ExportError("Cannot write file '" + path + "': the image could not be encoded");
+               }
+               WriteFileAtomically(path, buffer.data().toStdString());
+           });
+}
+
+void MainWindow::CopyElementTable()
+{
+    QGuiApplication::clipboard()->setText(GridClipboard::GridText(controls_->Grid()));
+}
+
+void MainWindow::CopyChartImage()
+{
+    QGuiApplication::clipboard()->setPixmap(controls_->Chart()->grab());
+}
+
+void MainWindow::ShowShortcuts()
+{
+    QString rows;
+    const auto addRow = [&rows](const QString& keys, const QString& what) {
+        rows += QStringLiteral("<tr><td><b>%1</b></td><td>&nbsp;&nbsp;%2</td></tr>").arg(keys.toHtmlEscaped(), what);
+    };
+    for (QAction* menu : menuBar()->actions()) {
+        const QList<QAction*> entries = menu->menu() ? menu->menu()->actions() : QList<QAction*>();
+        for (const QAction* action : entries)
+            if (!action->shortcut().isEmpty()) addRow(KeysOf(action), action->text().remove(QLatin1Char('&')));
+    }
+    addRow(tr("Enter"), tr("Apply the sweep and calculate"));
+    addRow(tr("Alt+C"), tr("Calculate"));
+    addRow(tr("Left drag"), tr("Zoom the chart to the rectangle"));
+    addRow(tr("Right drag"), tr("Pan the chart"));
+    addRow(tr("Double click"), tr("Show the whole chart again"));
+    Ask(QMessageBox::NoIcon, QStringLiteral("<table>%1</table>").arg(rows), QMessageBox::Ok);
+}
+
+void MainWindow::ShowAbout()
+{
+    const QString text = tr("<b>Corvane %1</b><br>Design of doubly terminated LC ladder filters.<br><br>"
+                            "Built with Qt %2, running on Qt %3.<br>%4")
+                             .arg(QStringLiteral(CORVANE_VERSION), QStringLiteral(QT_VERSION_STR),
+                                  QString::fromLatin1(qVersion()), tr(kLicenceText));
+    Ask(QMessageBox::Information, text, QMessageBox::Ok);
 }

@@ -1,12 +1,28 @@
 #pragma once
 #include <QMainWindow>
+#include <QMessageBox>
+#include <functional>
+#include <memory>
+
+#include "export/DesignFile.h"
+#include "filtermath/LadderAnalysis.h"
+#include "run/DesignState.h"
 
 class QAction;
 class QMenu;
+class DesignControls;
 class TFMain;
 
+// One message box of the workbench as the user would see it, with the buttons it offers.
+struct WorkbenchBox {
+    QMessageBox::Icon icon;
+    QString caption;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+};
+
 // The workbench: the classic design window as the central area, untouched, with a menu bar
-// above it for files, exports, the clipboard and the analysis windows.
+// above it for design files, exports, the clipboard and the analysis windows.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -20,14 +36,95 @@ public:
     // "Exact Ladder Response..." (Ctrl+E); its window connects to triggered().
     QAction* ExactResponseAction() const { return exactResponseAction_; }
 
+    // The exact-response window's settings, saved and opened with the design. Setting them
+    // counts as an edit of the design.
+    const ExactResponseSettings& ExactSettings() const { return exact_; }
+    void SetExactSettings(const ExactResponseSettings& settings);
+
+    // Opens a design: the whole file is checked first; a bad file gives one message naming it
+    // and changes nothing. A good one sets every control and runs the calculation.
+    bool OpenDesign(const QString& path);
+    // Saves the design with the safe writer; a failure is shown and keeps the old file whole.
+    bool SaveDesign(const QString& path);
+    // The design's file, empty for an untitled design.
+    QString DesignPath() const { return path_; }
+    // True while the controls differ from the design as last opened, saved or started.
+    bool HasUnsavedEdits() const;
+    // Asks Save / Discard / Cancel when there are unsaved edits; true when the caller may go on.
+    bool MayDropEdits();
+
+    // Replace the modal boxes and the file dialogs, so that tests need no user. The box hook
+    // returns the button chosen; the file hook returns the chosen path, empty for Cancel.
+    using BoxHook = std::function<QMessageBox::StandardButton(const WorkbenchBox&)>;
+    using FileHook = std::function<QString(const QString& caption, const QString& filter)>;
+    void SetBoxHook(BoxHook hook) { boxHook_ = std::move(hook); }
+    void SetFileHook(FileHook hook) { fileHook_ = std::move(hook); }
+
+    // The recent-file list kept in the settings, newest first.
+    static QStringList RecentFiles();
+
+signals:
+    // A design file set new exact-response settings (also New, with the defaults).
+    void ExactSettingsLoaded(const ExactResponseSettings& settings);
+
+public slots:
+    void NewDesign();
+    void Open();
+    bool Save();
+    bool SaveAs();
+    void ExportSpice();
+    void ExportTouchstone();
+    void ExportCsv();
+    void ExportChartImage();
+    void CopyElementTable();
+    void CopyChartImage();
+    void ShowShortcuts();
+    void ShowAbout();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void BuildMenus();
     void BuildFileMenu();
     void BuildEditMenu();
     void BuildAnalysisMenu();
     void BuildHelpMenu();
+    void FillRecentMenu();
+
+    void RunCompleted();
+    DesignFile CurrentDesign() const;
+    void MarkSaved(const QString& path);
+    void UpdateCaption();
+    void RememberRecent(const QString& path);
+    void ForgetRecent(const QString& path);
+    // True when a completed run's results are on screen; otherwise says so and gives false.
+    bool HaveResults();
+    Ladder RunLadder() const;
+    std::string RunDescription() const;
+    // Runs an export; a failure is shown with the file's name.
+    void Export(const QString& caption, const QString& filter, const QString& suffix,
+                const std::function<void(const std::string& path)>& write);
+
+    QString AskFileName(const QString& caption, const QString& filter, const QString& suffix, bool saving);
+    QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton escape = QMessageBox::NoButton);
 
     TFMain* design_;
+    std::unique_ptr<DesignControls> controls_;
     QMenu* analysisMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
     QAction* exactResponseAction_ = nullptr;
+
+    QString path_;
+    DesignFile saved_;
+    ExactResponseSettings exact_;
+    bool haveRun_ = false;
+    DesignState runState_;
+    int runTopology_ = 0;
+    std::string runTitle_;
+    std::string runUnit_;
+
+    BoxHook boxHook_;
+    FileHook fileHook_;
 };
