@@ -80,10 +80,8 @@ double& PartValue(Ladder& ladder, const Part& part)
 
 double CheckedPercent(double percent, ToleranceDistribution distribution, const std::string& what)
 {
-    // Every factor must stay positive: a part of negative value is no part.
-    const double reach = distribution == ToleranceDistribution::Normal ? kLargestNormalDraw / 3.0 : 1.0;
-    if (!std::isfinite(percent) || percent < 0.0 || percent * reach >= 100.0) {
-        const double limit = 100.0 / reach;
+    const double limit = ToleranceLimitPercent(distribution);
+    if (!std::isfinite(percent) || percent < 0.0 || percent >= limit) {
         char text[64];
         std::snprintf(text, sizeof text, "%.4g", limit);
         throw std::invalid_argument(
@@ -305,6 +303,12 @@ std::vector<double> ExactS21(const Ladder& ladder, const PartQuality& quality, c
 }
 
 } // namespace
+
+double ToleranceLimitPercent(ToleranceDistribution distribution)
+{
+    // Every factor must stay positive: a part of negative value is no part.
+    return distribution == ToleranceDistribution::Normal ? 100.0 / (kLargestNormalDraw / 3.0) : 100.0;
+}
 
 double WorstMarginDb(const std::vector<double>& frequenciesHz, const std::vector<double>& s21Db,
                      const ToleranceMask& mask)

@@ -88,6 +88,11 @@ struct ToleranceResult {
 // done and total count sweep points times trials. Called on the thread that runs the analysis.
 using ToleranceProgress = std::function<void(long long done, long long total)>;
 
+// The largest tolerance, exclusive, that keeps every perturbed part above zero: 100 % for the
+// uniform distribution, 100 % / (8.58 / 3) = 35 % for the normal one, whose generator reaches
+// 8.58 standard deviations.
+double ToleranceLimitPercent(ToleranceDistribution distribution);
+
 // The most trials one run takes; the per-trial part factors are kept, 8 bytes a part.
 constexpr int kMaxToleranceTrials = 1000000;
 
