@@ -566,6 +566,11 @@ QString ExactResponseWindow::StatusText() const
     return status_->text();
 }
 
+QString ExactResponseWindow::ReadoutText() const
+{
+    return readout_->text();
+}
+
 std::string ExactResponseWindow::Description() const
 {
     const auto quality = [](double q) { return q > 0 ? QString::number(q) : QStringLiteral("ideal"); };

@@ -67,6 +67,7 @@ public:
     const NetworkCurves& Curves() const { return curves_; }
     const Ladder& BuiltLadder() const { return built_; }
     QString StatusText() const;
+    QString ReadoutText() const;
     ResponseChart* Chart() const { return chart_; }
     LadderSchematic* Schematic() const { return schematic_; }
     QTableWidget* Table() const { return table_; }

@@ -1,8 +1,12 @@
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -16,6 +20,7 @@ class ExactResponseTest : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void followsEveryRunOfTheDesignWindow();
+    void chartZoomsPansResetsAndReadsOut();
 };
 
 namespace {
@@ -80,6 +85,18 @@ void ExactResponseTest::followsEveryRunOfTheDesignWindow()
     QCOMPARE(exact.BuiltLadder().branches[2].L, 1.5e-6);
     QVERIFY(exact.Schematic()->Labels().contains("1.5 \u00b5H"));
 
+    // The exports carry the ladder as built and the sweep on screen.
+    QTemporaryDir folder;
+    QVERIFY(exact.ExportSpice(folder.filePath("ladder.cir")));
+    QFile netlist(folder.filePath("ladder.cir"));
+    QVERIFY(netlist.open(QIODevice::ReadOnly));
+    const QString deck = QString::fromUtf8(netlist.readAll());
+    QVERIFY2(QRegularExpression("\\nL3 \\S+ \\S+ 1.5e-06\\n").match(deck).hasMatch(), qPrintable(deck.left(400)));
+    QVERIFY(exact.ExportCsv(folder.filePath("response.csv")));
+    QFile csv(folder.filePath("response.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll().count('\n'), 1002);
+
     // A bad field names itself and leaves the last response on screen.
     const size_t shown = exact.Curves().NetFreq.size();
     WindowHarness::TypeInto(FieldOf<QLineEdit>(exact, "Q of &inductors"), "abc");
@@ -105,6 +122,63 @@ void ExactResponseTest::followsEveryRunOfTheDesignWindow()
     QCOMPARE(settings.series, std::string("E12"));
     QCOMPARE(settings.points, 100001);
     QCOMPARE(settings.load, std::string("prototype"));
+}
+
+void ExactResponseTest::chartZoomsPansResetsAndReadsOut()
+{
+    WindowHarness h;
+    ExactResponseWindow exact(&h.window);
+    exact.resize(1000, 700);
+    exact.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&exact));
+    h.Calculate();
+    ResponseChart* chart = exact.Chart();
+    QWidget* viewport = chart->findChild<QChartView*>()->viewport();
+    const QRectF area = chart->PlotArea();
+    const auto at = [&](double fx, double fy) {
+        return viewport->mapFrom(chart, QPointF(area.left() + fx * area.width(), area.top() + fy * area.height()))
+            .toPoint();
+    };
+    const AxisRange full = chart->FrequencyRange();
+    const AxisRange fullLevel = chart->LevelRange();
+    QCOMPARE(full.min, 1.0);
+    QCOMPARE(full.max, 101.0);
+
+    const auto send = [viewport](QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(local), QPointF(viewport->mapToGlobal(local)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    };
+    const auto drag = [&](Qt::MouseButton button, QPoint from, QPoint to) {
+        send(QEvent::MouseButtonPress, from, button, button);
+        send(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, button);
+        send(QEvent::MouseMove, to, Qt::NoButton, button);
+        send(QEvent::MouseButtonRelease, to, button, Qt::NoButton);
+    };
+
+    // The pointer over the middle of the plot reads the sweep point nearest to 51 MHz.
+    send(QEvent::MouseMove, at(0.5, 0.5), Qt::NoButton, Qt::NoButton);
+    QVERIFY2(exact.ReadoutText().startsWith("f = 51.0 MHz"), qPrintable(exact.ReadoutText()));
+
+    // Left-drag over the second quarter of the frequencies and the upper half of the levels.
+    drag(Qt::LeftButton, at(0.25, 0.0), at(0.5, 0.5));
+    const AxisRange zoomed = chart->FrequencyRange();
+    QVERIFY(qAbs(zoomed.min - 26.0) < 0.5 && qAbs(zoomed.max - 51.0) < 0.5);
+    const double levelMiddle = (fullLevel.min + fullLevel.max) / 2;
+    QVERIFY(qAbs(chart->LevelRange().min - levelMiddle) < 1.0 && qAbs(chart->LevelRange().max - fullLevel.max) < 1.0);
+
+    // Right-drag by a fifth of the plot to the right shows a fifth of the span further left.
+    drag(Qt::RightButton, at(0.4, 0.5), at(0.6, 0.5));
+    const AxisRange panned = chart->FrequencyRange();
+    QVERIFY(qAbs((panned.max - panned.min) - (zoomed.max - zoomed.min)) < 1e-9);
+    QVERIFY(qAbs(panned.min - (zoomed.min - 0.2 * (zoomed.max - zoomed.min))) < 0.3);
+
+    send(QEvent::MouseButtonPress, at(0.5, 0.5), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, at(0.5, 0.5), Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseButtonDblClick, at(0.5, 0.5), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, at(0.5, 0.5), Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(chart->FrequencyRange().min, full.min);
+    QCOMPARE(chart->FrequencyRange().max, full.max);
+    QCOMPARE(chart->LevelRange().min, fullLevel.min);
 }
 
 QTEST_MAIN(ExactResponseTest)
