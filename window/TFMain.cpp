@@ -24,9 +24,8 @@ constexpr int kClientHeight = 522;
 constexpr const char* kFontFamily = "Liberation Sans";
 constexpr int kFontPixels = 11;
 constexpr int kGridRowHeight = 18;
-// Data rows the grid shows even when the design has fewer poles, so it reads as a table:
-// as many as fit below the header without a scroll bar.
-constexpr int kGridMinimumRows = 8;
+// The grid's eleven data rows below its header; a design with more poles adds rows.
+constexpr int kGridMinimumRows = 11;
 constexpr int kPolesColumnWidth = 44;
 constexpr int kCapacitorColumnWidth = 76;
 constexpr int kUnitLabelCount = 6;

@@ -286,6 +286,7 @@ void WindowStartTest::gridShowsOnlyItsHeader()
     QVERIFY(grid->horizontalHeader()->isVisible());
     QVERIFY(!grid->verticalHeader()->isVisible());
     QCOMPARE(grid->horizontalHeader()->height(), 18);
+    QCOMPARE(grid->rowCount(), 11);
     for (int r = 0; r < grid->rowCount(); ++r) {
         QCOMPARE(grid->rowHeight(r), 18);
         for (int c = 0; c < 3; ++c) QCOMPARE(h.Cell(r, c), QString());
