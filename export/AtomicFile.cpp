@@ -126,6 +126,14 @@ void WriteStandardOutput(const std::string& content)
     if (!WriteAll(STDOUT_FILENO, content)) RaiseWriteError("-", errno);
 }
 
+// Whether the file is the one open as standard output, whatever name reaches it (/dev/stdout,
+// or the file the shell redirected to): replacing it would cut off what is written there later.
+bool IsStandardOutput(const struct stat& info)
+{
+    struct stat out {};
+    return ::fstat(STDOUT_FILENO, &out) == 0 && out.st_dev == info.st_dev && out.st_ino == info.st_ino;
+}
+
 // Writes a temporary file beside the target and renames it over the target; old is the
 // target's status when it exists.
 void ReplaceFile(const std::string& target, const std::string& path, const std::string& content, const struct stat* old)
@@ -164,17 +172,22 @@ void WriteFileAtomically(const std::string& path, const std::string& content)
         WriteStandardOutput(content);
         return;
     }
-    const std::string target = FollowLinks(path);
     struct stat info {};
-    if (::stat(target.c_str(), &info) != 0) {
+    if (::stat(path.c_str(), &info) != 0) {
         if (errno != ENOENT) RaiseWriteError(path, errno);
-        ReplaceFile(target, path, content, nullptr);
+        ReplaceFile(FollowLinks(path), path, content, nullptr);
+        return;
+    }
+    if (IsStandardOutput(info)) {
+        WriteStandardOutput(content);
         return;
     }
     if (S_ISDIR(info.st_mode)) RaiseWriteError(path, EISDIR);
-    if (const int refusal = WriteRefusal(target, info)) RaiseWriteError(path, refusal);
-    if (S_ISREG(info.st_mode))
-        ReplaceFile(target, path, content, &info);
-    else
-        WriteInPlace(target, path, content);
+    if (const int refusal = WriteRefusal(path, info)) RaiseWriteError(path, refusal);
+    // Opened through its own name, so that links such as /dev/stderr reach what they stand for.
+    if (!S_ISREG(info.st_mode)) {
+        WriteInPlace(path, path, content);
+        return;
+    }
+    ReplaceFile(FollowLinks(path), path, content, &info);
 }

@@ -2,7 +2,7 @@
 #include <string>
 
 // Writes content to the file at path, the one routine for every file the program writes.
-// - "-" is standard output.
+// - "-" is standard output, and so is any name of the file open as standard output.
 // - A symbolic link is followed, so that its target gets the content and the link stays.
 // - A regular file is written to a temporary file in the same folder and renamed over the
 //   old one, so that readers see either the old file or the whole new one; an existing

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
@@ -110,11 +111,15 @@ TEST(AtomicFile, DashIsStandardOutput)
     const int fd = ::open(folder.Path("out").c_str(), O_WRONLY | O_CREAT, 0600);
     ::dup2(fd, STDOUT_FILENO);
     ::close(fd);
-    const std::string error = WriteError("-", "to standard output\n");
+    // Replacing the file behind /dev/stdout would lose what comes after.
+    std::string error = WriteError("-", "to standard output\n");
+    error += WriteError("/dev/stdout", "and on\n");
+    std::printf("after\n");
+    std::fflush(stdout);
     ::dup2(saved, STDOUT_FILENO);
     ::close(saved);
     EXPECT_EQ(error, "");
-    EXPECT_EQ(ReadFile(folder.Path("out")), "to standard output\n");
+    EXPECT_EQ(ReadFile(folder.Path("out")), "to standard output\nand on\nafter\n");
     EXPECT_FALSE(std::filesystem::exists("-"));
 }
 
