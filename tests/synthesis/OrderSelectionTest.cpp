@@ -1,0 +1,126 @@
+#include <cmath>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "filtermath/Failure.h"
+#include "synthesis/OrderSelection.h"
+
+using namespace synthesis;
+
+namespace {
+
+struct Requirement {
+    double ratio;
+    double stopAtt;
+    double ripple;
+};
+
+const Requirement kCases[] = {{1.5, 30, 0.5},  {2.0, 40, 0.1},  {1.2, 50, 1.0}, {3.0, 60, 0.25},
+                              {1.05, 40, 0.5}, {4.0, 80, 0.01}, {1.3, 25, 2.0}, {2.5, 100, 0.5}};
+
+OrderRequirement Of(const Requirement& c)
+{
+    OrderRequirement r;
+    r.stopRatio = c.ratio;
+    r.stopAttDb = c.stopAtt;
+    r.rippleDb = c.ripple;
+    return r;
+}
+
+double PowerRatio(double db)
+{
+    return std::pow(10.0, db / 10.0) - 1.0;
+}
+
+// K by Simpson's rule on the integral itself, a route independent of the AGM; near k = 1, where
+// the integrand peaks, the logarithmic series ln(4/k') + k'^2/4 (ln(4/k') - 1).
+double IntegralK(double k)
+{
+    const double kc = std::sqrt((1 - k) * (1 + k));
+    if (kc < 1e-3) return std::log(4 / kc) + kc * kc / 4 * (std::log(4 / kc) - 1);
+    const int n = 20000;
+    const double h = (M_PI / 2) / n;
+    double sum = 0;
+    for (int i = 0; i <= n; ++i) {
+        const double s = std::sin(i * h);
+        const double v = 1.0 / std::sqrt(1.0 - k * k * s * s);
+        sum += v * (i == 0 || i == n ? 1 : (i % 2 != 0 ? 4 : 2));
+    }
+    return sum * h / 3;
+}
+
+int Expected(Family family, const Requirement& c)
+{
+    const double ratio = PowerRatio(c.stopAtt) / PowerRatio(c.ripple);
+    switch (family) {
+    case Family::Butterworth:
+        return static_cast<int>(std::ceil(std::log10(PowerRatio(c.stopAtt)) / (2 * std::log10(c.ratio))));
+    case Family::Chebyshev: return static_cast<int>(std::ceil(std::acosh(std::sqrt(ratio)) / std::acosh(c.ratio)));
+    default: break;
+    }
+    const double k = 1.0 / c.ratio;
+    const double k1 = 1.0 / std::sqrt(ratio);
+    const double exact =
+        IntegralK(k) * IntegralK(std::sqrt(1 - k1 * k1)) / (IntegralK(std::sqrt(1 - k * k)) * IntegralK(k1));
+    return static_cast<int>(std::ceil(exact - 1e-9));
+}
+
+TEST(OrderSelection, AgreesWithTheStandardOrderFormulas)
+{
+    for (const Requirement& c : kCases)
+        for (Family family : {Family::Butterworth, Family::Chebyshev, Family::Elliptic}) {
+            const int expected = Expected(family, c);
+            SCOPED_TRACE(std::string(FamilyName(family)) + " ratio " + std::to_string(c.ratio) + " att " +
+                         std::to_string(c.stopAtt) + " formula " + std::to_string(expected));
+            if (expected > 15) {
+                EXPECT_THROW(ChooseOrder(family, Of(c)), Failure);
+                continue;
+            }
+            const OrderChoice choice = ChooseOrder(family, Of(c));
+            if (family == Family::Elliptic && expected % 2 == 0 && choice.N == expected + 1) {
+                // The even order realisable as a ladder moves its stopband edge out: one more
+                // pole only when that order then falls short.
+                OrderRequirement r = Of(c);
+                FamilyRequest request{Family::Elliptic, expected, r.rippleDb, r.stopAttDb};
+                EXPECT_LT(static_cast<double>(-10 * std::log10(PowerGain(Approximate(request), r.stopRatio))),
+                          c.stopAtt);
+            } else {
+                EXPECT_EQ(choice.N, expected);
+            }
+            EXPECT_GE(static_cast<double>(choice.reachedDb), c.stopAtt - 1e-9);
+        }
+}
+
+TEST(OrderSelection, ComparesEveryFamilyAndTheChosenOrderIsTheSmallest)
+{
+    const OrderRequirement r = Of({1.8, 45, 0.5});
+    for (const OrderChoice& c : OrdersOfAllFamilies(r)) {
+        SCOPED_TRACE(FamilyName(c.family));
+        if (c.N == 0) {
+            FamilyRequest most{c.family, 15, r.rippleDb, r.stopAttDb};
+            EXPECT_LT(static_cast<double>(-10 * std::log10(PowerGain(Approximate(most), r.stopRatio))), 45.0);
+            continue;
+        }
+        ASSERT_GT(c.N, 1);
+        if (c.family == Family::InverseChebyshev) continue; // normalised to the stopband, checked below
+        FamilyRequest smaller{c.family, c.N - 1, r.rippleDb, r.stopAttDb};
+        EXPECT_LT(static_cast<double>(-10 * std::log10(PowerGain(Approximate(smaller), r.stopRatio))), 45.0);
+    }
+    // The inverse Chebyshev keeps its passband edge within 3 dB.
+    const OrderChoice inverse = ChooseOrder(Family::InverseChebyshev, r);
+    FamilyRequest chosen{Family::InverseChebyshev, inverse.N, r.rippleDb, r.stopAttDb};
+    FamilyRequest smaller{Family::InverseChebyshev, inverse.N - 1, r.rippleDb, r.stopAttDb};
+    EXPECT_LE(static_cast<double>(-10 * std::log10(PowerGain(Approximate(chosen), 1 / 1.8L))), 3.0103);
+    EXPECT_GT(static_cast<double>(-10 * std::log10(PowerGain(Approximate(smaller), 1 / 1.8L))), 3.0103);
+}
+
+TEST(OrderSelection, RefusesWhatFifteenPolesCannotReachAndBadRequirements)
+{
+    EXPECT_THROW(ChooseOrder(Family::Bessel, Of({1.1, 80, 0.5})), Failure);
+    EXPECT_THROW(ChooseOrder(Family::Butterworth, Of({0.9, 40, 0.5})), Failure);
+    EXPECT_THROW(ChooseOrder(Family::Butterworth, Of({2.0, -1, 0.5})), Failure);
+    EXPECT_EQ(OrdersOfAllFamilies(Of({1.1, 80, 0.5}))[static_cast<int>(Family::Bessel)].N, 0);
+}
+
+} // namespace
