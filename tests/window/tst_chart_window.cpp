@@ -119,8 +119,7 @@ class ChartWindowTest : public QObject {
 private slots:
     void floorRule_data();
     void floorRule();
-    void reflectionWorkedValues_data();
-    void reflectionWorkedValues();
+    void plotsTheCurvesOfTheRun();
     void reflectionOfPositiveAttenuationFails();
     void descendingSweepPlottedAscending();
     void clearingKeepsAxesAndTitle_data();
@@ -196,48 +195,19 @@ void ChartWindowTest::floorRule()
     QVERIFY(chart.LeftAutomaticMinimum());
 }
 
-void ChartWindowTest::reflectionWorkedValues_data()
+// The run's own values reach the chart unchanged: no front end works S11 out again.
+void ChartWindowTest::plotsTheCurvesOfTheRun()
 {
-    QTest::addColumn<QString>("poles");
-    QTest::addColumn<QString>("passband");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<double>("att");
-    QTest::addColumn<double>("s11");
-    QTest::addColumn<double>("tolerance");
-    // Default sweep 1 to 101 in steps of 1: index i is at i + 1.
-    QTest::newRow("passband 0 dB") << "3"
-                                   << "99999" << 0 << 0.0 << -140.0 << 1e-3;
-    QTest::newRow("band edge -3.0103 dB") << "1"
-                                          << "1" << 0 << -3.0103 << -3.0103 << 1e-4;
-    QTest::newRow("-10 dB") << "1"
-                            << "1" << 2 << -10.0 << -0.4576 << 1e-4;
-}
-
-void ChartWindowTest::reflectionWorkedValues()
-{
-    QFETCH(QString, poles);
-    QFETCH(QString, passband);
-    QFETCH(int, index);
-    QFETCH(double, att);
-    QFETCH(double, s11);
-    QFETCH(double, tolerance);
     Window w;
-    w.Type("leN", poles);
-    w.Type("lePassF", passband);
+    w.Type("leN", "1");
+    w.Type("lePassF", "3");
     w.Calculate();
     QVERIFY(w.boxes.empty());
     const TChart& chart = *w.Chart();
-    QVERIFY(std::fabs(chart.PointAt(0, index).y() - att) < 1e-4);
-    QVERIFY2(std::fabs(chart.PointAt(1, index).y() - s11) < tolerance,
-             qPrintable(QString::number(chart.PointAt(1, index).y(), 'g', 10)));
-    // Every point of both curves: the attenuation as computed, S11 derived from it.
     const DesignState& state = w.window.State();
     for (int i = 0; i < SweepPoints; ++i) {
-        const long double power = std::pow(10.0L, static_cast<long double>(state.Att[i]) / 10);
-        const double expected = static_cast<double>(20 * std::log10(std::sqrt(1.00000000000001L - power)));
         QCOMPARE(chart.PointAt(0, i), QPointF(state.Freq[i], state.Att[i]));
-        QCOMPARE(chart.PointAt(1, i).x(), state.Freq[i]);
-        QVERIFY(std::fabs(chart.PointAt(1, i).y() - expected) <= 1e-9 * std::max(1.0, std::fabs(expected)));
+        QCOMPARE(chart.PointAt(1, i), QPointF(state.Freq[i], state.S11[i]));
         QCOMPARE(chart.PointColour(0, i), QColor(255, 0, 0));
         QCOMPARE(chart.PointColour(1, i), QColor(0, 128, 0));
     }
