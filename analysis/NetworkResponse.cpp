@@ -7,6 +7,12 @@
 #include "filtermath/Failure.h"
 #include "filtermath/SelectFilter.h"
 
+namespace {
+
+constexpr double kZeroFrequency = 1e-10;
+
+} // namespace
+
 std::vector<double> NetworkFrequencies(const SweepPlan& plan)
 {
     if (plan.points < kMinNetworkPoints || plan.points > kMaxNetworkPoints)
@@ -26,6 +32,9 @@ std::vector<double> NetworkFrequencies(const SweepPlan& plan)
         frequencies[static_cast<size_t>(i)] = static_cast<double>(log ? start * std::exp(span * t) : start + span * t);
     }
     frequencies.back() = plan.stop;
+    // As in the run's sweep: a point of exactly zero would divide by zero in every reactance.
+    for (double& f : frequencies)
+        if (f == 0.0) f = kZeroFrequency;
     return frequencies;
 }
 

@@ -24,7 +24,8 @@ struct SweepPlan {
     SweepSpacing spacing = SweepSpacing::Linear;
 };
 
-// The sweep's frequencies in the chosen unit, start and stop exact. A log sweep needs a start and
+// The sweep's frequencies in the chosen unit, start and stop exact, a point of exactly zero moved
+// to 1e-10 as in the run's sweep. A log sweep needs a start and
 // a stop above zero (ArithmeticError invalid operation otherwise); points outside the range above
 // throw std::invalid_argument.
 std::vector<double> NetworkFrequencies(const SweepPlan& plan);

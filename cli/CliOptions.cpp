@@ -2,17 +2,28 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <vector>
 
+#include "filtermath/FrequencyUnits.h"
 #include "run/Rules.h"
+#include "run/SelectorItems.h"
 
 namespace {
 
-const std::vector<std::string> kTypes{"LPF", "HPF", "BPF"};
-const std::vector<std::string> kModels{"Butterworth", "Chebyshev"};
-const std::vector<std::string> kTopologies{"T", "Pi"};
-const std::vector<std::string> kTopologyItems{"T - Type", "Pi - Type"};
-const std::vector<std::string> kUnits{"Hz", "kHz", "MHz", "GHz"};
+// The option values of the topology drop-down's items, in item order.
+const std::vector<std::string> kTopologyNames{"T", "Pi"};
+
+template <typename Items>
+std::vector<std::string> Names(const Items& items)
+{
+    return std::vector<std::string>(items.begin(), items.end());
+}
+
+std::vector<std::string> UnitNames()
+{
+    std::vector<std::string> names;
+    for (const FrequencyUnit& unit : kFrequencyUnits) names.push_back(unit.name);
+    return names;
+}
 
 int IndexOf(const std::vector<std::string>& items, const std::string& value)
 {
@@ -20,82 +31,112 @@ int IndexOf(const std::vector<std::string>& items, const std::string& value)
     return found == items.end() ? -1 : static_cast<int>(found - items.begin());
 }
 
-// A field's typing limit, applied to the option's text.
-CLI::Validator LengthLimit(Field field)
+void Track(CLI::Option* option, CliOptions& options)
 {
-    const size_t limit = static_cast<size_t>(FieldMaxLength(field));
-    return CLI::Validator(
-        [limit](std::string& text) {
-            if (limit == 0 || CharacterCount(text) <= limit) return std::string();
-            return "at most " + std::to_string(limit) + " characters: '" + text + "'";
-        },
-        "");
+    const std::string name = option->get_name();
+    option->each([&options, name](const std::string&) { options.given.insert(name); });
 }
 
-void AddField(CLI::App& app, const char* name, std::string& text, Field field, const char* help)
+void AddField(CLI::App& app, CliOptions& options, const char* name, std::string& text, const char* help)
 {
-    app.add_option(name, text, help)->check(LengthLimit(field))->capture_default_str();
+    Track(app.add_option(name, text, help)->capture_default_str(), options);
+}
+
+bool Given(const CliOptions& options, const std::string& name)
+{
+    return options.given.count(name) != 0;
 }
 
 } // namespace
 
 void AddOptions(CLI::App& app, CliOptions& options)
 {
-    app.add_option("--type", options.type, "Response type")->check(CLI::IsMember(kTypes))->capture_default_str();
-    app.add_option("--model", options.model, "Approximation")->check(CLI::IsMember(kModels))->capture_default_str();
+    app.add_option("--type", options.type, "Response type")
+        ->check(CLI::IsMember(Names(kTypeItems)))
+        ->capture_default_str();
+    app.add_option("--model", options.model, "Approximation")
+        ->check(CLI::IsMember(Names(kModelItems)))
+        ->capture_default_str();
     app.add_option("--topology", options.topology, "Ladder topology")
-        ->check(CLI::IsMember(kTopologies))
+        ->check(CLI::IsMember(kTopologyNames))
         ->capture_default_str();
     FieldTexts& t = options.texts;
-    AddField(app, "--poles", t.N, Field::N, "Number of poles");
-    app.add_option("--ripple", t.Ripple, "Passband ripple in dB (default: 0 for Butterworth, 0.5 otherwise)")
-        ->check(LengthLimit(Field::Ripple))
-        ->each([&options](const std::string&) { options.rippleGiven = true; });
-    AddField(app, "--passband", t.PassF, Field::PassF, "Passband frequency (low-pass, high-pass)");
-    AddField(app, "--fmin", t.Fmin, Field::Fmin, "Lower band edge (band-pass)");
-    AddField(app, "--fmax", t.Fmax, Field::Fmax, "Upper band edge (band-pass)");
-    AddField(app, "--rl", t.R, Field::R, "Source and load resistance in ohms");
-    app.add_option("--unit", options.unit, "Frequency unit")->check(CLI::IsMember(kUnits))->capture_default_str();
-    AddField(app, "--start", t.FStart, Field::FStart, "Sweep start");
-    AddField(app, "--stop", t.Stop, Field::Stop, "Sweep stop");
+    AddField(app, options, "--poles", t.N, "Number of poles");
+    Track(app.add_option("--ripple", t.Ripple, "Passband ripple in dB (default: 0 for Butterworth, 0.5 otherwise)"),
+          options);
+    AddField(app, options, "--passband", t.PassF, "Passband frequency (low-pass, high-pass)");
+    AddField(app, options, "--fmin", t.Fmin, "Lower band edge (band-pass)");
+    AddField(app, options, "--fmax", t.Fmax, "Upper band edge (band-pass)");
+    AddField(app, options, "--rl", t.R, "Source resistance in ohms; the load follows from the design");
+    app.add_option("--unit", options.unit, "Frequency unit")->check(CLI::IsMember(UnitNames()))->capture_default_str();
+    AddField(app, options, "--start", t.FStart, "Sweep start");
+    AddField(app, options, "--stop", t.Stop, "Sweep stop");
     app.add_flag("--json", options.json, "Print the design state as one JSON object");
     AddNetworkOptions(app, options.network);
+    for (const char* name : {"--series", "--q-l", "--q-c", "--load", "--points"}) Track(app.get_option(name), options);
+}
+
+void ParseArguments(CLI::App& app, const std::vector<std::string>& args)
+{
+    for (const std::string& arg : args) {
+        if (arg == "--") break;
+        if (arg.size() > 3 && arg.compare(0, 2, "--") == 0 && arg.back() == '=' && arg.find('=') == arg.size() - 1)
+            throw CLI::ArgumentMismatch(arg.substr(0, arg.size() - 1) + " needs a value after '='");
+    }
+    std::vector<std::string> reversed(args.rbegin(), args.rend()); // CLI11 takes the vector last-first
+    app.parse(reversed);
 }
 
 void ResolveDefaults(CliOptions& options)
 {
-    if (!options.rippleGiven) options.texts.Ripple = RipplePresetFor(ModelIndex(options.model)).text;
+    if (!Given(options, "--ripple")) options.texts.Ripple = RipplePresetFor(ModelIndex(options.model)).text;
+}
+
+std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
+{
+    std::vector<std::string> warnings;
+    const auto warn = [&warnings](const std::string& name, const std::string& why) {
+        warnings.push_back("Warning: " + name + " is not used " + why + ".");
+    };
+    const int type = TypeIndex(options.type);
+    if (type != 2) {
+        const std::string design = type == 1 ? "by a high-pass design" : "by a low-pass design";
+        for (const char* name : {"--fmin", "--fmax"})
+            if (Given(options, name)) warn(name, design);
+    }
+    if (ModelIndex(options.model) == 0 && Given(options, "--ripple")) warn("--ripple", "by a Butterworth design");
+    const NetworkOptions& network = options.network;
+    if (!network.AnalysisAsked()) {
+        const std::string why = "without --network, --spice or --touchstone";
+        for (const char* name : {"--q-l", "--q-c", "--load", "--points"})
+            if (Given(options, name)) warn(name, why);
+        if (network.logSweep) warn("--log-sweep", why);
+    }
+    return warnings;
 }
 
 int TypeIndex(const std::string& type)
 {
-    return IndexOf(kTypes, type);
+    return IndexOf(Names(kTypeItems), type);
 }
 
 int ModelIndex(const std::string& model)
 {
-    return IndexOf(kModels, model);
+    return IndexOf(Names(kModelItems), model);
 }
 
 int TopologyIndex(const std::string& topology)
 {
-    return IndexOf(kTopologies, topology);
+    return IndexOf(kTopologyNames, topology);
 }
 
 int UnitIndex(const std::string& unit)
 {
-    return IndexOf(kUnits, unit);
+    return IndexOf(UnitNames(), unit);
 }
 
 std::string TopologyItemText(const std::string& topology)
 {
     const int index = TopologyIndex(topology);
     return index < 0 ? topology : kTopologyItems[static_cast<size_t>(index)];
-}
-
-size_t CharacterCount(const std::string& text)
-{
-    // Every byte except the continuation bytes 10xxxxxx starts a character.
-    return static_cast<size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }

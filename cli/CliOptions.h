@@ -1,5 +1,7 @@
 #pragma once
+#include <set>
 #include <string>
+#include <vector>
 
 #include "cli/NetworkOptions.h"
 
@@ -26,15 +28,20 @@ struct CliOptions {
     std::string topology = "T";
     std::string unit = "MHz";
     FieldTexts texts;
-    bool rippleGiven = false;
     bool json = false;
     NetworkOptions network;
+    std::set<std::string> given; // the value options on the command line, by name ("--ripple")
 };
 
 // Registers every option on the app, bound to the fields of options.
 void AddOptions(CLI::App& app, CliOptions& options);
+// Parses the arguments (without the program name) in order. An option written "--name=" with
+// nothing after the "=" is refused (CLI::ParseError) rather than left to take the next argument.
+void ParseArguments(CLI::App& app, const std::vector<std::string>& args);
 // After parsing: an untouched ripple takes the preset that choosing the model would type.
 void ResolveDefaults(CliOptions& options);
+// One warning line per option given that the chosen design or the chosen outputs do not use.
+std::vector<std::string> UnusedOptionWarnings(const CliOptions& options);
 
 // Item index of a selector value among the names the option accepts; -1 when it is none.
 int TypeIndex(const std::string& type);
@@ -43,6 +50,3 @@ int TopologyIndex(const std::string& topology);
 int UnitIndex(const std::string& unit);
 // The drop-down's item text for a topology option value ("T" -> "T - Type").
 std::string TopologyItemText(const std::string& topology);
-
-// Characters of a UTF-8 text, as the window counts them against a field's limit.
-size_t CharacterCount(const std::string& text);

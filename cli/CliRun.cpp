@@ -1,5 +1,7 @@
 #include "cli/CliRun.h"
 
+#include <ostream>
+
 #include "cli/CliPorts.h"
 #include "cli/NetworkStage.h"
 #include "cli/Reports.h"
@@ -16,8 +18,16 @@ void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& option
 
 int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    CliForm form;
+    for (const std::string& warning : UnusedOptionWarnings(options)) err << warning << '\n';
     StreamMessages messages(err);
+    NetworkSettings settings;
+    try {
+        settings = ReadNetworkSettings(options.network);
+    } catch (const Failure& failure) {
+        messages.ReportFailure(failure);
+        return kExitEndedEarly;
+    }
+    CliForm form;
     CliResults results;
     CalculationRun run(form, messages, results);
     results.Attach(run);
@@ -26,7 +36,7 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     } catch (const Failure& failure) {
         messages.ReportFailure(failure);
     }
-    NetworkStage network(options.network);
+    NetworkStage network(options.network, settings);
     if (results.GridFilled()) network.Run(run.State(), form, messages);
     const bool completed = results.GridFilled() && !network.Failed();
     if (options.json) {

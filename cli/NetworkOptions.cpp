@@ -2,29 +2,63 @@
 
 #include <CLI/CLI.hpp>
 #include <cmath>
-#include <cstdlib>
 #include <vector>
+
+#include "filtermath/Failure.h"
+#include "filtermath/NumberText.h"
 
 namespace {
 
 // A quality factor is 0 (an ideal part) or a finite positive number.
-CLI::Validator QualityFactor()
+double QualityFactor(const std::string& text, const char* option)
 {
-    return CLI::Validator(
-        [](std::string& text) {
-            char* end = nullptr;
-            const double Q = std::strtod(text.c_str(), &end);
-            if (!text.empty() && *end == '\0' && std::isfinite(Q) && Q >= 0.0) return std::string();
-            return "a quality factor is 0 (ideal) or a positive number: '" + text + "'";
-        },
-        "Q");
+    const double Q = StrToFloat(text);
+    if (!(Q >= 0.0) || !std::isfinite(Q))
+        throw Failure(std::string(option) + " must be 0 (ideal) or greater than zero.");
+    return Q;
+}
+
+// A path must name something: an empty one would otherwise pass on to the file writer.
+CLI::Validator NonEmptyPath()
+{
+    return CLI::Validator([](std::string& text) { return text.empty() ? std::string("an empty path") : std::string(); },
+                          "PATH");
 }
 
 } // namespace
 
+bool NetworkOptions::AnalysisAsked() const
+{
+    return network || !spiceFile.empty() || !touchstoneFile.empty();
+}
+
 bool NetworkOptions::AnyAsked() const
 {
-    return network || !series.empty() || !spiceFile.empty() || !touchstoneFile.empty();
+    return AnalysisAsked() || !series.empty();
+}
+
+NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
+{
+    NetworkSettings settings;
+    ESeries series = ESeries::E24;
+    if (ESeriesFromName(options.series, series)) settings.analysis.series = series;
+    settings.analysis.quality = {QualityFactor(options.QL, "--q-l"), QualityFactor(options.QC, "--q-c")};
+    if (!options.load.empty()) {
+        const double load = StrToFloat(options.load);
+        if (!(load > 0.0) || !std::isfinite(load)) throw Failure("--load must be greater than zero.");
+        settings.analysis.loadOhms = load;
+    }
+    if (!options.points.empty()) {
+        const int points = StrToInt(options.points);
+        if (points < kMinNetworkPoints || points > kMaxNetworkPoints)
+            throw Failure("--points must be from " + std::to_string(kMinNetworkPoints) + " to " +
+                          std::to_string(kMaxNetworkPoints) + ".");
+        settings.points = points;
+    } else if (options.logSweep) {
+        settings.points = kMinNetworkPoints;
+    }
+    if (options.logSweep) settings.spacing = SweepSpacing::Log;
+    return settings;
 }
 
 void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
@@ -33,8 +67,15 @@ void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
     app.add_flag("--network", options.network, "Analyse the ladder itself: S21, S11 and group delay over the sweep");
     app.add_option("--series", options.series, "Round every L and C to this standard series before the analysis")
         ->check(CLI::IsMember(series));
-    app.add_option("--q-l", options.QL, "Quality factor of the inductors (0: ideal)")->check(QualityFactor());
-    app.add_option("--q-c", options.QC, "Quality factor of the capacitors (0: ideal)")->check(QualityFactor());
-    app.add_option("--spice", options.spiceFile, "Write a SPICE netlist of the ladder (ngspice -b FILE)");
-    app.add_option("--touchstone", options.touchstoneFile, "Write the analysed two-port as a Touchstone .s2p file");
+    app.add_option("--q-l", options.QL, "Quality factor of the inductors (0: ideal)");
+    app.add_option("--q-c", options.QC, "Quality factor of the capacitors (0: ideal)");
+    app.add_option("--load", options.load,
+                   "Analyse and export with this load in ohms instead of the one the prototype needs");
+    app.add_option("--points", options.points,
+                   "Sweep points of the analysis and the exports, 101 to 100001 (default: the run's 100)");
+    app.add_flag("--log-sweep", options.logSweep, "Space the analysis and export points logarithmically");
+    app.add_option("--spice", options.spiceFile, "Write a SPICE netlist of the ladder (ngspice -b FILE)")
+        ->check(NonEmptyPath());
+    app.add_option("--touchstone", options.touchstoneFile, "Write the analysed two-port as a Touchstone file")
+        ->check(NonEmptyPath());
 }

@@ -1,20 +1,39 @@
 #pragma once
+#include <optional>
 #include <string>
+
+#include "analysis/NetworkResponse.h"
 
 namespace CLI {
 class App;
 }
 
-// Analysis of the designed ladder itself, standard values and file exports.
+// Analysis of the designed ladder itself, standard values and file exports, as typed. Numbers
+// stay texts until the run has them converted by the same rules as every field.
 struct NetworkOptions {
     bool network = false; // --network: S21, S11 and group delay of the ladder
     std::string series; // --series: "" or "E6" ... "E192"
-    double QL = 0.0; // --q-l: 0 is an ideal inductor
-    double QC = 0.0; // --q-c: 0 is an ideal capacitor
+    std::string QL = "0"; // --q-l: 0 is an ideal inductor
+    std::string QC = "0"; // --q-c: 0 is an ideal capacitor
+    std::string load; // --load: "" for the load the prototype needs
+    std::string points; // --points: "" for the run's own sweep points
+    bool logSweep = false; // --log-sweep
     std::string spiceFile; // --spice
     std::string touchstoneFile; // --touchstone
 
+    // The ladder is analysed or exported.
+    bool AnalysisAsked() const;
+    // Anything of this stage at all, the rounded table included.
     bool AnyAsked() const;
 };
+
+// The options converted. Throws ConvertError for a text that is no number and Failure with a
+// message naming the option for a number out of its range.
+struct NetworkSettings {
+    AnalysisOptions analysis;
+    std::optional<int> points; // a sweep of its own: --points, or 101 with --log-sweep alone
+    SweepSpacing spacing = SweepSpacing::Linear;
+};
+NetworkSettings ReadNetworkSettings(const NetworkOptions& options);
 
 void AddNetworkOptions(CLI::App& app, NetworkOptions& options);

@@ -10,7 +10,7 @@ int main(int argc, char** argv)
     CliOptions options;
     AddOptions(app, options);
     try {
-        app.parse(argc, argv);
+        ParseArguments(app, std::vector<std::string>(argv + 1, argv + argc));
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? kExitCompleted : kExitUsage;
     }

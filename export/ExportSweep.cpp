@@ -10,6 +10,11 @@ const char* const kNoPositiveFrequencyText = "The sweep holds no positive freque
 
 std::vector<double> ExportFrequencies(const Sweep& Freq)
 {
+    return ExportFrequencies(std::vector<double>(Freq.begin(), Freq.end()));
+}
+
+std::vector<double> ExportFrequencies(const std::vector<double>& Freq)
+{
     std::vector<double> frequencies;
     for (double f : Freq) {
         if (f > 0.0 && std::isfinite(f)) frequencies.push_back(f);

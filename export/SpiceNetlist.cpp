@@ -9,6 +9,7 @@
 
 const char* const kSpiceFrequencyName = "hz";
 const char* const kSpiceOutputName = "vout";
+const char* const kSpiceGainName = "s21db";
 
 namespace {
 
@@ -65,10 +66,11 @@ private:
     std::string InnerNode() { return "x" + std::to_string(++innerNodes_); }
 
     // One part from a to b, followed by its loss resistor when its Q is finite.
-    void Part(char kind, int position, double value, const std::string& a, const std::string& b)
+    void Part(char kind, int position, double value, const std::string& a, const std::string& b,
+              const char* suffix = "")
     {
         const bool lossy = kind == 'L' ? lossyL_ : lossyC_;
-        const std::string name = std::string(1, kind) + std::to_string(position);
+        const std::string name = std::string(1, kind) + std::to_string(position) + suffix;
         if (!lossy) {
             lines_ << name << ' ' << a << ' ' << b << ' ' << NumberText(value) << '\n';
             return;
@@ -87,21 +89,56 @@ private:
 
     void SeriesBranch(const LadderBranch& branch, int position, const std::string& a, const std::string& b)
     {
-        if (branch.kind == BranchKind::Inductor) {
-            Part('L', position, branch.L, a, b);
-        } else if (branch.kind == BranchKind::Capacitor) {
-            Part('C', position, branch.C, a, b);
-        } else {
-            const std::string mid = InnerNode();
-            Part('L', position, branch.L, a, mid);
-            Part('C', position, branch.C, mid, b);
-        }
+        TwoTerminal(branch, position, a, b, true);
     }
 
     void ShuntBranch(const LadderBranch& branch, int position, const std::string& node)
     {
-        if (branch.kind != BranchKind::Capacitor) Part('L', position, branch.L, node, "0");
-        if (branch.kind != BranchKind::Inductor) Part('C', position, branch.C, node, "0");
+        TwoTerminal(branch, position, node, "0", false);
+    }
+
+    // L then C in a row from a to b, through an inner node.
+    void SeriesPair(double L, double C, int position, const std::string& a, const std::string& b, const char* suffix)
+    {
+        const std::string mid = InnerNode();
+        Part('L', position, L, a, mid, suffix);
+        Part('C', position, C, mid, b, suffix);
+    }
+
+    void ParallelPair(double L, double C, int position, const std::string& a, const std::string& b,
+                      const char* suffix)
+    {
+        Part('L', position, L, a, b, suffix);
+        Part('C', position, C, a, b, suffix);
+    }
+
+    // The arm of one position between a and b; the second pair of a four-element arm is named
+    // with a "B" (L3B, C3B).
+    void TwoTerminal(const LadderBranch& branch, int position, const std::string& a, const std::string& b,
+                     bool series)
+    {
+        switch (branch.kind) {
+        case BranchKind::Inductor: Part('L', position, branch.L, a, b); return;
+        case BranchKind::Capacitor: Part('C', position, branch.C, a, b); return;
+        case BranchKind::Resonator:
+            if (series)
+                SeriesPair(branch.L, branch.C, position, a, b, "");
+            else
+                ParallelPair(branch.L, branch.C, position, a, b, "");
+            return;
+        case BranchKind::SeriesLC: SeriesPair(branch.L, branch.C, position, a, b, ""); return;
+        case BranchKind::ParallelLC: ParallelPair(branch.L, branch.C, position, a, b, ""); return;
+        case BranchKind::SeriesArm: {
+            const std::string mid = InnerNode();
+            SeriesPair(branch.L, branch.C, position, a, mid, "");
+            ParallelPair(branch.L2, branch.C2, position, mid, b, "B");
+            return;
+        }
+        case BranchKind::ParallelArm:
+            SeriesPair(branch.L, branch.C, position, a, b, "");
+            ParallelPair(branch.L2, branch.C2, position, a, b, "B");
+            return;
+        }
     }
 
     const PartQuality& quality_;
@@ -126,26 +163,47 @@ std::string SpiceNetlist(const Ladder& ladder, const std::vector<double>& freque
                          const std::string& title)
 {
     NetlistBuilder builder(ladder, quality);
+    const std::string rs = NumberText(ladder.RS);
+    const std::string rl = NumberText(ladder.RL);
+    const std::string count = std::to_string(frequenciesHz.size());
+    const std::string hz = kSpiceFrequencyName;
+    const std::string vout = kSpiceOutputName;
+    const std::string gain = kSpiceGainName;
     std::ostringstream out;
     out << "* " << OneLine(title) << '\n';
-    out << "* Source and load " << NumberText(ladder.RL) << " Ohm, source 1 V AC: S21 in dB = 20*log10(2*|V(out)|)\n";
+    out << "* Source " << rs << " Ohm, load " << rl << " Ohm, source 1 V AC: S21 in dB = 20*log10(2*|V(out)|*sqrt("
+        << rs << "/" << rl << "))\n";
     out << "* AC analysis at the positive sweep points in hertz, ascending, each once\n";
     out << builder.Elements(ladder);
     out << ".control\n";
     out << "set numdgt=15\n";
+    out << "set height=0\n";
+    // Each AC analysis makes a plot of its own; the rows are gathered in the constants plot,
+    // which every analysis can reach, and printed there as one table.
+    out << "let " << hz << " = vector(" << count << ")\n";
+    out << "let " << vout << " = vector(" << count << ")\n";
+    out << "let " << gain << " = vector(" << count << ")\n";
+    out << "let row = 0\n";
     out << "foreach f" << FrequencyList(frequenciesHz) << '\n';
     for (const std::string& alter : builder.Alters()) out << "  " << alter << '\n';
     out << "  ac lin 1 $f $f\n";
-    out << "  let " << kSpiceFrequencyName << " = real(frequency)\n";
-    out << "  let " << kSpiceOutputName << " = vm(out)\n";
-    out << "  print " << kSpiceFrequencyName << ' ' << kSpiceOutputName << '\n';
+    out << "  let v = vm(out)\n";
+    out << "  let const." << hz << "[const.row] = $f\n";
+    out << "  let const." << vout << "[const.row] = v\n";
+    out << "  let const." << gain << "[const.row] = db(2 * v * sqrt(" << rs << " / " << rl << "))\n";
+    out << "  let const.row = const.row + 1\n";
     out << "end\n";
+    out << "setplot const\n";
+    out << "print " << hz << ' ' << vout << ' ' << gain << '\n';
+    // Batch mode would otherwise go on to look for analyses outside this block and, finding
+    // none, exit with status 1.
+    out << "quit 0\n";
     out << ".endc\n";
     out << ".end\n";
     return out.str();
 }
 
-void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const Sweep& Freq, double UnitScale,
+void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const std::vector<double>& Freq, double UnitScale,
                        const PartQuality& quality, const std::string& title)
 {
     std::vector<double> frequenciesHz;
@@ -155,4 +213,10 @@ void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const Swee
         frequenciesHz.push_back(hz);
     }
     WriteFileAtomically(path, SpiceNetlist(ladder, frequenciesHz, quality, title));
+}
+
+void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const Sweep& Freq, double UnitScale,
+                       const PartQuality& quality, const std::string& title)
+{
+    WriteSpiceNetlist(path, ladder, std::vector<double>(Freq.begin(), Freq.end()), UnitScale, quality, title);
 }

@@ -7,9 +7,9 @@
 
 // A SPICE netlist of the ladder for ngspice in batch mode (ngspice -b FILE): a 1 V AC source
 // "V1" with its source resistance "RS", the ladder (L<i> and C<i> at position i), the load
-// "RLOAD" = RL at node "out", and a .control block that runs one AC analysis per frequency
-// and prints two lines each, "hz = <frequency>" and "vout = <|V(out)|>". With the 1 V source
-// S21 in dB is 20 log10(2 |V(out)| sqrt(RS/RL)).
+// "RLOAD" = RL at node "out", and a .control block that runs one AC analysis per frequency and
+// then prints one table, a row per frequency: "hz" (the frequency), "vout" (|V(out)|) and
+// "s21db" = 20 log10(2 |V(out)| sqrt(RS/RL)), the transducer gain. ngspice then exits with 0.
 // Parts with a finite Q get a loss resistor RQL<i> or RQC<i> in series, set before each
 // analysis to wL/QL or 1/(wC QC) at that frequency.
 std::string SpiceNetlist(const Ladder& ladder, const std::vector<double>& frequenciesHz, const PartQuality& quality,
@@ -17,7 +17,11 @@ std::string SpiceNetlist(const Ladder& ladder, const std::vector<double>& freque
 
 extern const char* const kSpiceFrequencyName; // "hz"
 extern const char* const kSpiceOutputName; // "vout"
+extern const char* const kSpiceGainName; // "s21db"
 
-// The netlist over the exported sweep points (see ExportFrequencies), written atomically.
+// The netlist over the exported sweep points (see ExportFrequencies) of Freq, in the chosen unit,
+// written by the safe file writer.
+void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const std::vector<double>& Freq, double UnitScale,
+                       const PartQuality& quality, const std::string& title);
 void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const Sweep& Freq, double UnitScale,
                        const PartQuality& quality, const std::string& title);

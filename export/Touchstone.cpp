@@ -5,16 +5,11 @@
 #include "export/AtomicFile.h"
 #include "export/ExportError.h"
 #include "export/ExportSweep.h"
+#include "filtermath/FrequencyUnits.h"
 
 const char* const kTouchstonePointsNote = "The positive sweep points, ascending, each once";
 
 namespace {
-
-struct UnitName {
-    double scale;
-    const char* name;
-};
-const UnitName kUnits[] = {{1.0, "Hz"}, {1e3, "kHz"}, {1e6, "MHz"}, {1e9, "GHz"}};
 
 std::string CommentLine(const std::string& text)
 {
@@ -32,19 +27,29 @@ void WritePair(std::ostringstream& out, double dB, double degrees)
 
 std::string TouchstoneUnit(double UnitScale)
 {
-    for (const UnitName& unit : kUnits) {
-        if (unit.scale == UnitScale) return unit.name;
-    }
+    if (const FrequencyUnit* unit = UnitOfScale(UnitScale)) return unit->name;
     throw ExportError("No Touchstone frequency unit for a scale of " + NumberText(UnitScale) + " Hz.");
 }
 
 std::string TouchstoneText(const Ladder& ladder, const std::vector<double>& frequencies, double UnitScale,
                            const PartQuality& quality, const std::vector<std::string>& comments)
 {
+    const std::string unit = TouchstoneUnit(UnitScale);
+    const bool twoReferences = ladder.RS != ladder.RL;
     std::ostringstream out;
     for (const std::string& comment : comments) out << CommentLine(comment) << '\n';
     out << CommentLine(kTouchstonePointsNote) << '\n';
-    out << "# " << TouchstoneUnit(UnitScale) << " S DB R " << NumberText(ladder.RL) << '\n';
+    if (twoReferences) {
+        out << "[Version] 2.0\n";
+        out << "# " << unit << " S DB R " << NumberText(ladder.RS) << '\n';
+        out << "[Number of Ports] 2\n";
+        out << "[Two-Port Data Order] 12_21\n";
+        out << "[Number of Frequencies] " << frequencies.size() << '\n';
+        out << "[Reference] " << NumberText(ladder.RS) << ' ' << NumberText(ladder.RL) << '\n';
+        out << "[Network Data]\n";
+    } else {
+        out << "# " << unit << " S DB R " << NumberText(ladder.RL) << '\n';
+    }
     for (double f : frequencies) {
         const NetworkPoint point = AnalyseAt(ladder, f * UnitScale, quality);
         out << NumberText(f);
@@ -54,11 +59,18 @@ std::string TouchstoneText(const Ladder& ladder, const std::vector<double>& freq
         WritePair(out, point.S22dB, point.S22Deg);
         out << '\n';
     }
+    if (twoReferences) out << "[End]\n";
     return out.str();
+}
+
+void WriteTouchstone(const std::string& path, const Ladder& ladder, const std::vector<double>& Freq, double UnitScale,
+                     const PartQuality& quality, const std::vector<std::string>& comments)
+{
+    WriteFileAtomically(path, TouchstoneText(ladder, ExportFrequencies(Freq), UnitScale, quality, comments));
 }
 
 void WriteTouchstone(const std::string& path, const Ladder& ladder, const Sweep& Freq, double UnitScale,
                      const PartQuality& quality, const std::vector<std::string>& comments)
 {
-    WriteFileAtomically(path, TouchstoneText(ladder, ExportFrequencies(Freq), UnitScale, quality, comments));
+    WriteTouchstone(path, ladder, std::vector<double>(Freq.begin(), Freq.end()), UnitScale, quality, comments);
 }

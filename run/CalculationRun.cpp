@@ -191,26 +191,14 @@ bool CalculationRun::Respond()
 
 void CalculationRun::ComputePrototype(int N)
 {
-    if (IsChebyshevKind(state_.FilterKind))
-        ChebyshevG(N, state_.GValues, state_.Ripple);
-    else
-        ButterworthG(N, state_.GValues);
+    ::ComputePrototype(state_.FilterKind, N, state_.Ripple, state_.GValues);
 }
 
 void CalculationRun::ComputeElements(int N)
 {
     DesignState& s = state_;
-    const bool tType = form_.ItemIndex(Selector::Topology) == 0;
-    if (IsBandPassKind(s.FilterKind)) {
-        auto elements = tType ? BandPassElementsT : BandPassElementsPi;
-        elements(N, s.GValues, s.Fmin, s.Fmax, s.RL, s.UnitScale, s.BandC, s.BandL);
-    } else if (IsHighPassKind(s.FilterKind)) {
-        auto elements = tType ? HighPassElementsT : HighPassElementsPi;
-        elements(N, s.GValues, s.PassF, s.RL, s.UnitScale, s.ElementUnits, s.ElementValues);
-    } else {
-        auto elements = tType ? LowPassElementsT : LowPassElementsPi;
-        elements(N, s.GValues, s.PassF, s.RL, s.UnitScale, s.ElementUnits, s.ElementValues);
-    }
+    ComputeElementTable(s.FilterKind, TopologyForIndex(form_.ItemIndex(Selector::Topology)), N, s.GValues, s.PassF,
+                        s.Fmin, s.Fmax, s.RL, s.UnitScale, s.ElementUnits, s.ElementValues, s.BandL, s.BandC);
 }
 
 bool CalculationRun::RespondAndDesign(int N)

@@ -4,15 +4,9 @@
 #include <cmath>
 
 #include "filtermath/Failure.h"
+#include "filtermath/FrequencyUnits.h"
 
 namespace {
-
-struct UnitRow {
-    const char* text;
-    double hertz;
-};
-
-const std::array<UnitRow, 4> kUnits{{{"Hz", 1.0}, {"kHz", 1000.0}, {"MHz", 1e6}, {"GHz", 1e9}}};
 
 // 1 + 1e-14 keeps the root's argument positive where the attenuation is exactly 0 dB.
 constexpr long double kReflectionBias = 1.00000000000001L;
@@ -24,8 +18,8 @@ const std::array<const char*, 3> kGridHeader{"Poles", "C, [F]", "L, [H]"};
 
 bool UnitScaleForIndex(int index, double& unitScale)
 {
-    if (index < 0 || index >= static_cast<int>(kUnits.size())) return false;
-    unitScale = kUnits[static_cast<size_t>(index)].hertz;
+    if (index < 0 || index >= static_cast<int>(kFrequencyUnits.size())) return false;
+    unitScale = kFrequencyUnits[static_cast<size_t>(index)].scale;
     return true;
 }
 

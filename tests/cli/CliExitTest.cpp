@@ -8,6 +8,7 @@ using Args = std::vector<std::string>;
 using Lines = std::vector<std::string>;
 
 const std::string kEnter = "Enter the inputs.";
+const std::string kButterworthRipple = "Warning: --ripple is not used by a Butterworth design.";
 
 struct Case {
     Args args;
@@ -34,7 +35,12 @@ TEST(CliExit, EveryOutcomeWithItsStandardError)
         {{"--poles", "00", "--model", "Chebyshev"}, 1, {kEnter}},
         {{"--poles", "x"}, 1, {"'x' is not a valid floating point value."}},
         {{"--poles", "1."}, 1, {"'1.' is not a valid integer value."}},
-        {{"--ripple", ""}, 1, {kEnter}},
+        {{"--ripple", ""}, 1, {kButterworthRipple, kEnter}},
+        {{"--ripple", "0.1234"}, 0, {kButterworthRipple}},
+        {{"--poles", "123"}, 1, {kEnter}},
+        {{"--rl", "50.0001"}, 0, {}},
+        {{"--passband", "123456"}, 0, {}},
+        {{"--fmin", "1.2345e"}, 0, {"Warning: --fmin is not used by a low-pass design."}},
         {{"--passband", ""}, 1, {kEnter}},
         {{"--passband", "0"}, 1, {kEnter}},
         {{"--passband", "0.0"}, 1, {"Passband Frequency cannot be zero!"}},
@@ -78,18 +84,8 @@ TEST(CliExit, EveryOutcomeWithItsStandardError)
 
 TEST(CliExit, UsageErrorsGiveStatusTwo)
 {
-    const Args cases[] = {{"--poles", "123"},
-                          {"--ripple", "0.1234"},
-                          {"--passband", "123456"},
-                          {"--fmin", "1.2345e"},
-                          {"--fmax", "999999"},
-                          {"--rl", "50.0001"},
-                          {"--type", "lpf"},
-                          {"--model", "Cheby"},
-                          {"--topology", "X"},
-                          {"--unit", "mhz"},
-                          {"--bogus"},
-                          {"stray"},
+    const Args cases[] = {{"--rl="},           {"--spice=", "--json"}, {"--type", "lpf"}, {"--model", "Cheby"},
+                          {"--topology", "X"}, {"--unit", "mhz"},      {"--bogus"},       {"stray"},
                           {"--poles"}};
     for (const Args& args : cases) {
         const CliOutcome outcome = RunCli(args);
@@ -126,7 +122,8 @@ TEST(CliExit, TextShowsEveryRowAndThePrototype)
                             "G2      6.37e-10\n"
                             "G3                  7.96e-07\n"
                             "\nPrototype values\n"
-                            "g[0] = 1\ng[1] = 1\ng[2] = 2\ng[3] = 1\ng[4] = 1\n");
+                            "g[0] = 1\ng[1] = 1\ng[2] = 2\ng[3] = 1\ng[4] = 1\n"
+                            "\nTerminations: source 50 Ohm, load 50 Ohm\n");
 }
 
 } // namespace

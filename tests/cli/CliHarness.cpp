@@ -82,8 +82,7 @@ CliOptions ParseOptions(std::vector<std::string> args)
     CLI::App app;
     CliOptions options;
     AddOptions(app, options);
-    std::reverse(args.begin(), args.end()); // CLI11 takes the vector form last-first
-    app.parse(args);
+    ParseArguments(app, args);
     ResolveDefaults(options);
     return options;
 }

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "filtermath/UElement.h"
-#include "filtermath/UG.h"
 #include "filtermath/UGain.h"
 
 namespace {
@@ -35,33 +33,7 @@ void PrintTo(const Design& design, std::ostream* os)
 
 Ladder DesignLadder(const Design& d)
 {
-    const size_t entries = static_cast<size_t>(d.N) + 2;
-    std::vector<double> g(entries);
-    if (IsChebyshev(d.FilterKind))
-        ChebyshevG(d.N, g, d.Ripple);
-    else
-        ButterworthG(d.N, g);
-    const bool t = d.topology == LadderTopology::T;
-    const int family = d.FilterKind % 3;
-    if (family == 2) {
-        std::vector<double> BandC(entries), BandL(entries);
-        if (t)
-            BandPassElementsT(d.N, g, d.Fmin, d.Fmax, d.RL, d.UnitScale, BandC, BandL);
-        else
-            BandPassElementsPi(d.N, g, d.Fmin, d.Fmax, d.RL, d.UnitScale, BandC, BandL);
-        return LadderFromResonators(d.N, d.topology, d.RL, BandL, BandC);
-    }
-    std::vector<std::string> units(entries);
-    std::vector<double> values(entries);
-    if (family == 0 && t)
-        LowPassElementsT(d.N, g, d.PassF, d.RL, d.UnitScale, units, values);
-    else if (family == 0)
-        LowPassElementsPi(d.N, g, d.PassF, d.RL, d.UnitScale, units, values);
-    else if (t)
-        HighPassElementsT(d.N, g, d.PassF, d.RL, d.UnitScale, units, values);
-    else
-        HighPassElementsPi(d.N, g, d.PassF, d.RL, d.UnitScale, units, values);
-    return LadderFromElements(d.N, d.topology, d.RL, units, values);
+    return LadderOfDesign(ComputeDesign(d), d.topology);
 }
 
 Sweep ClosedForm(const Design& d, const Sweep& Freq)

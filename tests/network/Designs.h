@@ -3,28 +3,19 @@
 #include <string>
 #include <vector>
 
+#include "analysis/LadderDesign.h"
 #include "filtermath/LadderAnalysis.h"
 #include "filtermath/Messages.h"
 #include "filtermath/Sweep.h"
 
 // One filter design as the window would make it, for tests that analyse the ladder.
-struct Design {
-    int FilterKind; // 0..5
-    LadderTopology topology;
-    int N;
-    double Ripple; // dB, Chebyshev kinds
-    double PassF; // low-pass and high-pass edge, chosen unit
-    double Fmin; // band-pass edges, chosen unit
-    double Fmax;
-    double RL;
-    double UnitScale;
-};
+using Design = DesignParameters;
 
 std::string DesignName(const Design& design);
 // Test output names the design instead of dumping its bytes.
 void PrintTo(const Design& design, std::ostream* os);
 
-// Prototype and element procedures, then the ladder they describe.
+// The ladder of the design between its source RL and the load its prototype needs.
 Ladder DesignLadder(const Design& design);
 
 // The closed-form attenuation of the design at the sweep points.

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -29,8 +30,7 @@ CliResult Cli(const std::vector<std::string>& args)
     CLI::App app;
     CliOptions options;
     AddOptions(app, options);
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    app.parse(reversed);
+    ParseArguments(app, args);
     ResolveDefaults(options);
     std::ostringstream out, err;
     const int status = RunDesign(options, out, err);
@@ -221,19 +221,111 @@ INSTANTIATE_TEST_SUITE_P(
         FailingCase{"RunEndedBeforeTheLadder", {"--poles", "0", "--spice", "@x.cir"}, "Enter the inputs."}),
     [](const ::testing::TestParamInfo<FailingCase>& info) { return info.param.name; });
 
-TEST(NetworkCli, BadOptionValuesAreUsageErrors)
+TEST(NetworkCli, MissingOrMalformedOptionsAreUsageErrors)
 {
+    TempFolder folder;
+    const std::string json = folder.Path("--json");
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"--series", "E5"},
                                                                                       {"--series", "e24"},
-                                                                                      {"--q-l", "-1"},
-                                                                                      {"--q-c", "x"},
-                                                                                      {"--q-l", "nan"},
-                                                                                      {"--q-c", "inf"},
-                                                                                      {"--q-l", "5x"},
-                                                                                      {"--q-l", ""},
-                                                                                      {"--spice"}}) {
+                                                                                      {"--spice"},
+                                                                                      {"--spice", ""},
+                                                                                      {"--touchstone", ""},
+                                                                                      {"--spice=", "--json"},
+                                                                                      {"--rl=", "--json"},
+                                                                                      {"--points"}}) {
         EXPECT_THROW(Cli(args), CLI::ParseError) << args[0];
     }
+    EXPECT_TRUE(folder.Names().empty());
+}
+
+struct BadNumberCase {
+    std::vector<std::string> args;
+    std::string message;
+};
+
+TEST(NetworkCli, BadNumbersEndWithStatusOneAndOneMessage)
+{
+    const BadNumberCase cases[] = {
+        {{"--q-l", "-1"}, "--q-l must be 0 (ideal) or greater than zero."},
+        {{"--q-c", "x"}, "'x' is not a valid floating point value."},
+        {{"--q-l", "0x10"}, "'0x10' is not a valid floating point value."},
+        {{"--q-c", "nan"}, "'nan' is not a valid floating point value."},
+        {{"--q-l", ""}, "'' is not a valid floating point value."},
+        {{"--load", "0"}, "--load must be greater than zero."},
+        {{"--load", "-50"}, "--load must be greater than zero."},
+        {{"--points", "100"}, "--points must be from 101 to 100001."},
+        {{"--points", "100002"}, "--points must be from 101 to 100001."},
+        {{"--points", "1e3"}, "'1e3' is not a valid integer value."},
+        {{"--log-sweep", "--start", "0"}, "--log-sweep needs Start and Stop greater than zero."},
+    };
+    for (const BadNumberCase& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.push_back("--network");
+        const CliResult r = Cli(args);
+        EXPECT_EQ(r.status, 1) << c.args[0];
+        EXPECT_EQ(r.out, "") << c.args[0];
+        EXPECT_EQ(r.err, c.message + "\n") << c.args[0];
+    }
+}
+
+TEST(NetworkCli, LongNumbersAreTakenWhole)
+{
+    const nlohmann::json json = Json({"--rl", "49.99999999999", "--passband", "10.000000000000001", "--poles", "003"});
+    EXPECT_EQ(json.at("RL"), 49.99999999999);
+    EXPECT_EQ(json.at("Order"), 3.0);
+}
+
+TEST(NetworkCli, UnusedOptionsWarnOnStandardError)
+{
+    const CliResult r = Cli({"--fmin", "3", "--ripple", "1", "--q-l", "20"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Warning: --fmin is not used by a low-pass design.\n"
+                     "Warning: --ripple is not used by a Butterworth design.\n"
+                     "Warning: --q-l is not used without --network, --spice or --touchstone.\n");
+    EXPECT_EQ(Cli({"--type", "BPF", "--fmin", "9", "--fmax", "11", "--model", "Chebyshev", "--ripple", "1"}).err, "");
+}
+
+TEST(NetworkCli, StatesTheLoadAndAnalysesWithAChosenOne)
+{
+    // The 4-pole 0.5 dB Chebyshev low-pass needs 50 * g[5] = 99.2 ohm; its passband loss
+    // stays within the ripple there, and grows when the user insists on 50 ohm.
+    const std::vector<std::string> design{"--model", "Chebyshev", "--poles", "4", "--stop", "10", "--network"};
+    const nlohmann::json own = Json(design);
+    EXPECT_NEAR(own.at("LoadOhms").get<double>(), 99.2063, 1e-4);
+    std::vector<std::string> chosen = design;
+    chosen.insert(chosen.end(), {"--load", "50"});
+    const nlohmann::json fifty = Json(chosen);
+    EXPECT_EQ(fifty.at("LoadOhms"), 50.0);
+    const std::vector<double> ownS21 = own.at("NetS21");
+    const std::vector<double> fiftyS21 = fifty.at("NetS21");
+    EXPECT_GE(*std::min_element(ownS21.begin(), ownS21.end()), -0.51);
+    EXPECT_LT(*std::min_element(fiftyS21.begin(), fiftyS21.end()), -1.5);
+
+    const CliResult text = Cli(chosen);
+    EXPECT_NE(text.out.find("\nTerminations: source 50 Ohm, load 50 Ohm (the design needs 99.2063 Ohm)\n"),
+              std::string::npos);
+}
+
+TEST(NetworkCli, PointsAndLogSweepSetTheAnalysisAndTheExports)
+{
+    TempFolder folder;
+    const std::string cir = folder.Path("f.cir");
+    const nlohmann::json json =
+        Json({"--network", "--points", "201", "--log-sweep", "--start", "1", "--stop", "100", "--spice", cir});
+    const std::vector<double> f = json.at("NetFreq");
+    ASSERT_EQ(f.size(), 201u);
+    EXPECT_EQ(f.front(), 1.0);
+    EXPECT_NEAR(f[100], 10.0, 1e-12); // the geometric middle of two decades
+    EXPECT_EQ(f.back(), 100.0);
+    EXPECT_EQ(json.at("NetS21").size(), 201u);
+    EXPECT_EQ(json.at("Freq").size(), 100u); // the closed-form curve keeps the window's sweep
+    EXPECT_EQ(ParseSpiceDeck(ReadFile(cir)).frequencies.size(), 201u);
+
+    const std::vector<double> linear =
+        Json({"--network", "--points", "101", "--start", "0", "--stop", "10"}).at("NetFreq");
+    ASSERT_EQ(linear.size(), 101u);
+    EXPECT_EQ(linear[0], 1e-10); // zero moved off, as in the run's sweep
+    EXPECT_NEAR(linear[37], 3.7, 1e-12);
 }
 
 } // namespace

@@ -17,8 +17,9 @@
 
 namespace {
 
-// A small reader for version 1 two-port files: "!" comments (whole or trailing), one option
-// line, then nine numbers per frequency, possibly spread over several lines.
+// A small reader for version 1 and 2.0 two-port files: "!" comments (whole or trailing), one
+// option line, "[Keyword] value" lines, then nine numbers per frequency, possibly spread over
+// several lines.
 struct TouchstoneRow {
     double f;
     double s[8]; // S11, S21, S12, S22 as (dB, degrees)
@@ -29,6 +30,7 @@ struct TouchstoneFile {
     double R = 0;
     int optionLines = 0;
     std::vector<std::string> comments;
+    std::vector<std::string> keywords; // in file order, "[Version] 2.0" and so on
     std::vector<TouchstoneRow> rows;
 };
 
@@ -53,6 +55,11 @@ TouchstoneFile ParseTouchstone(const std::string& text)
         std::istringstream words(line);
         std::string word;
         if (!(words >> word)) continue;
+        if (word[0] == '[') {
+            while (!line.empty() && line.back() == ' ') line.pop_back();
+            file.keywords.push_back(line);
+            continue;
+        }
         if (word == "#") {
             ++file.optionLines;
             std::string r;
@@ -104,7 +111,22 @@ TEST_P(TouchstoneRoundTrip, ReadsBackTheAnalysedNetwork)
     EXPECT_EQ(Upper(file.unit), Upper(c.unit));
     EXPECT_EQ(file.parameter, "S");
     EXPECT_EQ(file.format, "DB");
-    EXPECT_EQ(file.R, c.design.RL);
+    EXPECT_EQ(file.R, ladder.RS);
+    if (ladder.RS == ladder.RL) {
+        EXPECT_TRUE(file.keywords.empty());
+    } else {
+        const std::vector<std::string> keywords{"[Version] 2.0",
+                                                "[Number of Ports] 2",
+                                                "[Two-Port Data Order] 12_21",
+                                                "[Number of Frequencies] " + std::to_string(file.rows.size()),
+                                                "[Reference] " + NumberText(ladder.RS) + " " + NumberText(ladder.RL),
+                                                "[Network Data]",
+                                                "[End]"};
+        EXPECT_EQ(file.keywords, keywords);
+        // The version line comes first after the comments, before the option line.
+        const std::string text = ReadFile(path);
+        EXPECT_LT(text.find("[Version]"), text.find("\n# "));
+    }
     ASSERT_EQ(file.comments.size(), 2u);
     EXPECT_NE(file.comments[0].find(DesignName(c.design)), std::string::npos);
     EXPECT_EQ(file.comments[1], std::string(" ") + kTouchstonePointsNote);
@@ -162,6 +184,24 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"MixedSweepKHz", {3, LadderTopology::T, 3, 1.0, 10, 0, 0, 50, 1e3}, Mixed(), {}, "kHz"},
         RoundTripCase{"RepeatedPoint", {1, LadderTopology::T, 2, 0, 10, 0, 0, 50, 1e6}, Repeated(), {}, "MHz"}),
     [](const ::testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
+
+TEST(Touchstone, UnequalTerminationsReferEachPortToItsOwnResistance)
+{
+    // The 4-pole 0.5 dB low-pass between 50 and 99.2 ohm: near DC the ladder is a wire, so the
+    // file must show the mismatch of 50 against 99.2 ohm, which is the ripple itself, and the
+    // same reflection at both ports. (The prototype's table divisor 17.37 puts the mismatch
+    // 5e-5 dB off the exact ripple.)
+    const Ladder ladder = DesignLadder({3, LadderTopology::T, 4, 0.5, 10, 0, 0, 50, 1e6});
+    ASSERT_NEAR(ladder.RL, 99.2063, 1e-4);
+    const TouchstoneFile file = ParseTouchstone(TouchstoneText(ladder, {1e-4, 5.0}, 1e6, {}, {}));
+    ASSERT_EQ(file.rows.size(), 2u);
+    const double gamma = (ladder.RL - ladder.RS) / (ladder.RL + ladder.RS);
+    EXPECT_NEAR(file.rows[0].s[2], -0.5, 1e-4);
+    EXPECT_NEAR(file.rows[0].s[0], 20.0 * std::log10(gamma), 1e-6);
+    EXPECT_NEAR(file.rows[0].s[6], 20.0 * std::log10(gamma), 1e-6);
+    // A lossless two-port reflects equally at both ports at every frequency.
+    EXPECT_NEAR(file.rows[1].s[0], file.rows[1].s[6], 1e-9);
+}
 
 TEST(Touchstone, ExportsThePositivePointsAscendingAndOnce)
 {

@@ -1,0 +1,11 @@
+#include "filtermath/FrequencyUnits.h"
+
+const std::array<FrequencyUnit, 4> kFrequencyUnits{{{"Hz", 1.0}, {"kHz", 1e3}, {"MHz", 1e6}, {"GHz", 1e9}}};
+
+const FrequencyUnit* UnitOfScale(double UnitScale)
+{
+    for (const FrequencyUnit& unit : kFrequencyUnits) {
+        if (unit.scale == UnitScale) return &unit;
+    }
+    return nullptr;
+}
