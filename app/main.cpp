@@ -2,6 +2,7 @@
 #include <QIcon>
 
 #include "window/TFMain.h"
+#include "workbench/ExactResponseHook.h"
 #include "workbench/MainWindow.h"
 
 int main(int argc, char* argv[])
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("corvane"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvane")));
     MainWindow FMain;
+    AttachExactResponseWindow(FMain);
     FMain.show();
     return application.exec();
 }

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -109,7 +110,6 @@ RunSnapshot SnapshotOf(const TFMain& design)
 ExactResponseWindow::ExactResponseWindow(TFMain* design, QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(tr(kCaption));
-    setAttribute(Qt::WA_DeleteOnClose, false);
     if (design) setFont(design->font());
     BuildControls();
     ConnectControls();
@@ -123,8 +123,12 @@ ExactResponseWindow::ExactResponseWindow(TFMain* design, QWidget* parent) : QWid
 
 ExactResponseWindow::~ExactResponseWindow()
 {
+    if (isVisible()) QSettings().setValue(kGeometryKey, saveGeometry());
     Cancel();
-    if (worker_) worker_->wait();
+    if (worker_) {
+        worker_->wait();
+        delete worker_;
+    }
 }
 
 void ExactResponseWindow::BuildControls()
@@ -209,7 +213,8 @@ void ExactResponseWindow::BuildControls()
 
     readout_ = new QLabel;
     readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    readout_->setMinimumWidth(fontMetrics().horizontalAdvance(QString(64, 'm')) / 2);
+    readout_->setMinimumWidth(fontMetrics().horizontalAdvance(
+        QStringLiteral("f = 999 MHz    |S21| = -999.99 dB    |S11| = -999.99 dB    delay = 999 ns")));
     status_ = new QLabel;
     status_->setWordWrap(true);
     auto* below = new QHBoxLayout;
@@ -379,6 +384,9 @@ bool ExactResponseWindow::ReadRequest(Request& request)
 void ExactResponseWindow::Recompute()
 {
     if (!hasRun_) return;
+    // A closed window follows the runs without analysing them; showing it catches up.
+    stale_ = !isVisible();
+    if (stale_) return;
     if (worker_) {
         // The running analysis is for old settings: stop it and start again when it ends.
         pending_ = true;
@@ -650,8 +658,14 @@ void ExactResponseWindow::ExportWith(const QString& filter, const QString& suffi
     }
     QString path = QFileDialog::getSaveFileName(this, tr("Export"), QString(), filter);
     if (path.isEmpty()) return;
-    if (!path.contains('.')) path += suffix;
+    if (QFileInfo(path).suffix().isEmpty()) path += suffix;
     if ((this->*exporter)(path)) ShowStatus(tr("Written: %1").arg(path), false);
+}
+
+void ExactResponseWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (stale_) Recompute();
 }
 
 void ExactResponseWindow::closeEvent(QCloseEvent* event)

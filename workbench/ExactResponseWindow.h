@@ -57,7 +57,8 @@ public:
     bool ExportCsv(const QString& path);
     bool ExportImage(const QString& path);
 
-    // Analyses with the settings on screen; sweeps above kInlinePoints go to the worker.
+    // Analyses with the settings on screen; sweeps above kInlinePoints go to the worker. A
+    // window that is not shown waits until it is.
     void Recompute();
     bool Busy() const { return worker_ != nullptr; }
     void Cancel();
@@ -79,6 +80,7 @@ signals:
     void Analysed();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -138,4 +140,5 @@ private:
     bool workerOk_ = false;
     std::string workerError_;
     bool pending_ = false; // a new request came while the worker ran
+    bool stale_ = false; // runs or settings came while the window was closed
 };

@@ -11,8 +11,10 @@
 #include <QtTest>
 
 #include "tests/window/WindowHarness.h"
+#include "workbench/ExactResponseHook.h"
 #include "workbench/ExactResponseWindow.h"
 #include "workbench/LadderSchematic.h"
+#include "workbench/MainWindow.h"
 
 // The exact response window beside a design window, driven as a user would.
 class ExactResponseTest : public QObject {
@@ -21,6 +23,7 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void followsEveryRunOfTheDesignWindow();
     void chartZoomsPansResetsAndReadsOut();
+    void opensFromTheMenuWithTheDesignsSettings();
 };
 
 namespace {
@@ -179,6 +182,34 @@ void ExactResponseTest::chartZoomsPansResetsAndReadsOut()
     QCOMPARE(chart->FrequencyRange().min, full.min);
     QCOMPARE(chart->FrequencyRange().max, full.max);
     QCOMPARE(chart->LevelRange().min, fullLevel.min);
+}
+
+void ExactResponseTest::opensFromTheMenuWithTheDesignsSettings()
+{
+    MainWindow main;
+    main.SetBoxHook([](const WorkbenchBox&) { return QMessageBox::Discard; });
+    AttachExactResponseWindow(main);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    ExactResponseSettings saved;
+    saved.series = "E96";
+    saved.points = 2001;
+    main.SetExactSettings(saved);
+    QVERIFY(!ExactResponseWindowOf(main));
+
+    QTest::keyClick(&main, Qt::Key_E, Qt::ControlModifier);
+    ExactResponseWindow* exact = ExactResponseWindowOf(main);
+    QVERIFY(exact && exact->isVisible());
+    QVERIFY(exact->Settings() == saved);
+    QTest::keyClick(&main, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(main.findChildren<ExactResponseWindow*>().size(), qsizetype(1));
+
+    // A change in the window is a change of the design; a design that loads sets the window.
+    exact->findChild<QCheckBox*>()->setChecked(true);
+    QVERIFY(main.ExactSettings().logarithmic);
+    QVERIFY(main.isWindowModified());
+    main.NewDesign();
+    QVERIFY(exact->Settings() == ExactResponseSettings{});
 }
 
 QTEST_MAIN(ExactResponseTest)
