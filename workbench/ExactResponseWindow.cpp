@@ -1,6 +1,8 @@
 #include "workbench/ExactResponseWindow.h"
 
 #include <QBuffer>
+#include <QPainter>
+#include <QSvgGenerator>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -260,7 +262,8 @@ void ExactResponseWindow::BuildExports(QHBoxLayout* row)
     add(tr("SPICE..."), tr("SPICE netlist (*.cir)"), QStringLiteral(".cir"), &ExactResponseWindow::ExportSpice);
     add(tr("Touchstone..."), tr("Touchstone (*.s2p)"), QStringLiteral(".s2p"), &ExactResponseWindow::ExportTouchstone);
     add(tr("CSV..."), tr("Comma-separated values (*.csv)"), QStringLiteral(".csv"), &ExactResponseWindow::ExportCsv);
-    add(tr("Image..."), tr("PNG image (*.png)"), QStringLiteral(".png"), &ExactResponseWindow::ExportImage);
+    add(tr("Image..."), tr("PNG image (*.png);;SVG drawing (*.svg)"), QStringLiteral(".png"),
+        &ExactResponseWindow::ExportImage);
 }
 
 void ExactResponseWindow::ConnectControls()
@@ -636,7 +639,16 @@ bool ExactResponseWindow::ExportImage(const QString& path)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!grab().save(&buffer, "PNG")) {
+    if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
+        // A drawing of the window's widgets as they paint, lines and text kept as vectors.
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size());
+        svg.setViewBox(rect());
+        svg.setTitle(windowTitle());
+        QPainter painter(&svg);
+        render(&painter);
+    } else if (!grab().save(&buffer, "PNG")) {
         ShowStatus(tr("The image could not be made."), true);
         return false;
     }

@@ -51,7 +51,7 @@ public:
     void SetSettings(const ExactResponseSettings& settings);
 
     // Exports of what the window shows; a failure is shown as the status message and false
-    // is returned.
+    // is returned. The image is a PNG, or an SVG drawing for a path ending in ".svg".
     bool ExportSpice(const QString& path);
     bool ExportTouchstone(const QString& path);
     bool ExportCsv(const QString& path);

@@ -1,6 +1,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -99,6 +100,11 @@ void ExactResponseTest::followsEveryRunOfTheDesignWindow()
     QFile csv(folder.filePath("response.csv"));
     QVERIFY(csv.open(QIODevice::ReadOnly));
     QCOMPARE(csv.readAll().count('\n'), 1002);
+    for (const char* name : {"window.png", "window.svg"}) {
+        QVERIFY(exact.ExportImage(folder.filePath(name)));
+        QImageReader image(folder.filePath(name));
+        QCOMPARE(image.format(), QByteArray(name).mid(7));
+    }
 
     // A bad field names itself and leaves the last response on screen.
     const size_t shown = exact.Curves().NetFreq.size();
