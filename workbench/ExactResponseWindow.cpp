@@ -31,8 +31,6 @@
 #include "analysis/LadderDesign.h"
 #include "export/AtomicFile.h"
 #include "export/ExactResponseCsv.h"
-#include "export/ExportError.h"
-#include "export/ExportSweep.h"
 #include "export/SpiceNetlist.h"
 #include "export/Touchstone.h"
 #include "filtermath/ESeries.h"
@@ -40,6 +38,7 @@
 #include "filtermath/NumberText.h"
 #include "filtermath/SelectFilter.h"
 #include "run/Ports.h"
+#include "run/Rules.h"
 #include "window/TFMain.h"
 #include "workbench/LadderSchematic.h"
 
@@ -50,16 +49,6 @@ const char* const kGeometryKey = "ExactResponseWindow/geometry";
 const char* const kSeriesNames[] = {"none", "E6", "E12", "E24", "E48", "E96", "E192"};
 const char* const kLoadNames[] = {"prototype", "source", "value"};
 constexpr int kTableColumns = 5;
-
-// The points a SPICE or Touchstone file can carry: the positive ones (the sweep ascends).
-std::vector<double> PositiveFrequencies(const std::vector<double>& freq)
-{
-    std::vector<double> positive;
-    for (double f : freq)
-        if (f > 0) positive.push_back(f);
-    if (positive.empty()) throw ExportError(kNoPositiveFrequencyText);
-    return positive;
-}
 
 QString ToQt(const std::string& text)
 {
@@ -105,7 +94,7 @@ RunSnapshot SnapshotOf(const TFMain& design)
     run.topologyIndex = form.ItemIndex(Selector::Topology);
     run.topologyText = form.SelectorText(Selector::Topology);
     run.unitText = form.SelectorText(Selector::Scale);
-    run.title = form.SelectorText(Selector::Model) + "  " + form.SelectorText(Selector::Type);
+    run.title = ChartTitle(form.SelectorText(Selector::Model), form.SelectorText(Selector::Type));
     return run;
 }
 
@@ -595,43 +584,39 @@ std::string ExactResponseWindow::Description() const
         .toStdString();
 }
 
-bool ExactResponseWindow::ExportSpice(const QString& path)
+bool ExactResponseWindow::Written(const std::function<void()>& write)
 {
     try {
-        std::vector<double> hertz;
-        for (double f : PositiveFrequencies(shownJob_.freq)) hertz.push_back(f * shownJob_.unitScale);
-        WriteFileAtomically(path.toStdString(),
-                            SpiceNetlist(shownJob_.ladder, hertz, shownJob_.quality, Description()));
+        write();
     } catch (const std::exception& failure) {
         ShowStatus(ToQt(failure.what()), true);
         return false;
     }
     return true;
+}
+
+bool ExactResponseWindow::ExportSpice(const QString& path)
+{
+    return Written([&] {
+        WriteSpiceNetlist(path.toStdString(), shownJob_.ladder, shownJob_.freq, shownJob_.unitScale, shownJob_.quality,
+                          Description());
+    });
 }
 
 bool ExactResponseWindow::ExportTouchstone(const QString& path)
 {
-    try {
-        WriteFileAtomically(path.toStdString(),
-                            TouchstoneText(shownJob_.ladder, PositiveFrequencies(shownJob_.freq), shownJob_.unitScale,
-                                           shownJob_.quality, {Description()}));
-    } catch (const std::exception& failure) {
-        ShowStatus(ToQt(failure.what()), true);
-        return false;
-    }
-    return true;
+    return Written([&] {
+        WriteTouchstone(path.toStdString(), shownJob_.ladder, shownJob_.freq, shownJob_.unitScale, shownJob_.quality,
+                        {Description()});
+    });
 }
 
 bool ExactResponseWindow::ExportCsv(const QString& path)
 {
-    try {
+    return Written([&] {
         WriteFileAtomically(path.toStdString(), ExactResponseCsvText(curves_.NetFreq, curves_.NetS21, curves_.NetS11,
                                                                      curves_.NetGroupDelay, run_.unitText));
-    } catch (const std::exception& failure) {
-        ShowStatus(ToQt(failure.what()), true);
-        return false;
-    }
-    return true;
+    });
 }
 
 bool ExactResponseWindow::ExportImage(const QString& path)
@@ -652,13 +637,7 @@ bool ExactResponseWindow::ExportImage(const QString& path)
         ShowStatus(tr("The image could not be made."), true);
         return false;
     }
-    try {
-        WriteFileAtomically(path.toStdString(), bytes.toStdString());
-    } catch (const std::exception& failure) {
-        ShowStatus(ToQt(failure.what()), true);
-        return false;
-    }
-    return true;
+    return Written([&] { WriteFileAtomically(path.toStdString(), bytes.toStdString()); });
 }
 
 void ExactResponseWindow::ExportWith(const QString& filter, const QString& suffix,

@@ -2,6 +2,7 @@
 #include <QString>
 #include <QWidget>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -97,6 +98,8 @@ private:
     void ShowReadout(int index);
     void ShowStatus(const QString& text, bool error);
     std::string Description() const;
+    // Runs a file write; a failure becomes the status message and false.
+    bool Written(const std::function<void()>& write);
     void ExportWith(const QString& filter, const QString& suffix,
                     bool (ExactResponseWindow::*exporter)(const QString&));
 
