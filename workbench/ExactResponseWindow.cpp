@@ -392,17 +392,15 @@ void ExactResponseWindow::Recompute()
         ShowStatus(ToQt(problem.what()), true);
         return;
     }
-    designed_ = request.designed;
     FillTable(request);
     built_ = request.job.ladder;
-    quality_ = request.job.quality;
-    positions_.clear();
-    for (size_t i = 0; i < built_.branches.size(); ++i) positions_.push_back(static_cast<int>(i) + 1);
-    schematic_->SetLadder(built_, positions_, request.rounded);
+    std::vector<int> positions;
+    for (size_t i = 0; i < built_.branches.size(); ++i) positions.push_back(static_cast<int>(i) + 1);
+    schematic_->SetLadder(built_, positions, request.rounded);
     FitSchematicArea();
-    logarithmic_ = logarithmicBox_->isChecked();
+    const bool logarithmic = logarithmicBox_->isChecked();
     if (static_cast<int>(request.job.freq.size()) > kInlinePoints) {
-        StartWorker(request.job);
+        StartWorker(request.job, logarithmic);
         return;
     }
     try {
@@ -410,6 +408,7 @@ void ExactResponseWindow::Recompute()
         std::atomic<int> done{0};
         RunExactJob(request.job, curves_, never, done);
         shownJob_ = request.job;
+        logarithmic_ = logarithmic;
         ShowCurves();
     } catch (const Failure& failure) {
         ShowStatus(tr("The ladder cannot be analysed over this sweep: %1").arg(ToQt(ErrorReportText(failure.what()))),
@@ -467,9 +466,10 @@ void ExactResponseWindow::FillTable(const Request& request)
     table_->resizeColumnsToContents();
 }
 
-void ExactResponseWindow::StartWorker(const ExactJob& job)
+void ExactResponseWindow::StartWorker(const ExactJob& job, bool logarithmic)
 {
     workerJob_ = job;
+    workerLogarithmic_ = logarithmic;
     workerCurves_ = NetworkCurves{};
     workerOk_ = false;
     workerError_.clear();
@@ -516,6 +516,7 @@ void ExactResponseWindow::WorkerFinished()
     }
     curves_ = std::move(workerCurves_);
     shownJob_ = workerJob_;
+    logarithmic_ = workerLogarithmic_;
     ShowCurves();
 }
 

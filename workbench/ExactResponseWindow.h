@@ -92,7 +92,7 @@ private:
     void FitSchematicArea();
     bool ReadRequest(Request& request);
     void FillTable(const Request& request);
-    void StartWorker(const ExactJob& job);
+    void StartWorker(const ExactJob& job, bool logarithmic);
     void WorkerFinished();
     void ShowCurves();
     void ShowReadout(int index);
@@ -105,13 +105,10 @@ private:
 
     RunSnapshot run_;
     bool hasRun_ = false;
-    Ladder designed_;
-    Ladder built_;
-    PartQuality quality_;
-    std::vector<int> positions_;
-    NetworkCurves curves_;
+    Ladder built_; // as in the table and the schematic
+    NetworkCurves curves_; // on screen, analysed for shownJob_
     ExactJob shownJob_;
-    bool logarithmic_ = false;
+    bool logarithmic_ = false; // the sweep spacing of the curves on screen
 
     QComboBox* series_;
     QLineEdit* inductorQ_;
@@ -139,6 +136,7 @@ private:
     std::atomic<bool> cancelFlag_{false};
     std::atomic<int> done_{0};
     ExactJob workerJob_;
+    bool workerLogarithmic_ = false;
     NetworkCurves workerCurves_;
     bool workerOk_ = false;
     std::string workerError_;
