@@ -9,10 +9,13 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
+    // Where QSettings keeps the recent files.
+    QApplication::setOrganizationName(kApplicationTitle);
     QApplication::setDesktopFileName(QStringLiteral("corvane"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvane")));
     MainWindow FMain;
     AttachExactResponseWindow(FMain);
     FMain.show();
+    FMain.OpenFromCommandLine(QApplication::arguments());
     return application.exec();
 }

@@ -282,5 +282,12 @@ DesignFile ReadDesignFile(const std::string& path)
 
 void WriteDesignFile(const std::string& path, const DesignFile& design)
 {
-    WriteFileAtomically(path, DesignFileText(design));
+    // A file that could not be opened again is never written.
+    const std::string text = DesignFileText(design);
+    try {
+        ParseDesignFile(text);
+    } catch (const DesignFileError& error) {
+        throw DesignFileError("Cannot save design file '" + path + "': " + error.what() + ".");
+    }
+    WriteFileAtomically(path, text);
 }

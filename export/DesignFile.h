@@ -68,5 +68,6 @@ DesignFile ParseDesignFile(const std::string& text);
 
 // Reads and parses a file; DesignFileError "Cannot open design file '<path>': <problem>".
 DesignFile ReadDesignFile(const std::string& path);
-// Writes the file with the safe writer; ExportError when it cannot be written.
+// Writes the file with the safe writer; ExportError when it cannot be written, DesignFileError
+// (and nothing written) for a design that would not open again, such as a text too long for its field.
 void WriteDesignFile(const std::string& path, const DesignFile& design);

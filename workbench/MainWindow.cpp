@@ -274,6 +274,15 @@ bool MainWindow::OpenDesign(const QString& path)
     return true;
 }
 
+void MainWindow::OpenFromCommandLine(const QStringList& arguments)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments[i].startsWith(QLatin1Char('-'))) continue;
+        OpenDesign(arguments[i]);
+        return;
+    }
+}
+
 bool MainWindow::Save()
 {
     return path_.isEmpty() ? SaveAs() : SaveDesign(path_);

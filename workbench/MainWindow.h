@@ -46,6 +46,9 @@ public:
     bool OpenDesign(const QString& path);
     // Saves the design with the safe writer; a failure is shown and keeps the old file whole.
     bool SaveDesign(const QString& path);
+    // "corvane FILE": opens the design named after the program's own arguments; a bad file
+    // gives its message and the window keeps the defaults. Options (leading "-") are passed over.
+    void OpenFromCommandLine(const QStringList& arguments);
     // The design's file, empty for an untitled design.
     QString DesignPath() const { return path_; }
     // True while the controls differ from the design as last opened, saved or started.

@@ -149,4 +149,20 @@ TEST(DesignFile, ReadingNamesTheFile)
     EXPECT_EQ(messageOf(broken).rfind("Cannot open design file '" + broken + "': it is not valid JSON", 0), 0u);
 }
 
+TEST(DesignFile, ADesignThatWouldNotOpenIsNotWritten)
+{
+    TempFolder folder;
+    const std::string path = folder.Path("long.corvane");
+    DesignFile design;
+    design.Text(Field::N) = "123";
+    try {
+        WriteDesignFile(path, design);
+        FAIL() << "written";
+    } catch (const DesignFileError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot save design file '" + path + "': 'inputs.poles' is longer than 2 characters.");
+    }
+    EXPECT_TRUE(folder.Names().empty());
+}
+
 } // namespace
