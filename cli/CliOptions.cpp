@@ -52,10 +52,10 @@ bool Given(const CliOptions& options, const std::string& name)
 void AddOptions(CLI::App& app, CliOptions& options)
 {
     app.add_option("--type", options.type, "Response type")
-        ->check(CLI::IsMember(Names(kTypeItems)))
+        ->check(CLI::IsMember(WithSynthesised(Names(kTypeItems), kSynthesisTypes)))
         ->capture_default_str();
     app.add_option("--model", options.model, "Approximation")
-        ->check(CLI::IsMember(Names(kModelItems)))
+        ->check(CLI::IsMember(WithSynthesised(Names(kModelItems), kSynthesisModels)))
         ->capture_default_str();
     app.add_option("--topology", options.topology, "Ladder topology")
         ->check(CLI::IsMember(kTopologyNames))
@@ -73,6 +73,7 @@ void AddOptions(CLI::App& app, CliOptions& options)
     AddField(app, options, "--stop", t.Stop, "Sweep stop");
     app.add_flag("--json", options.json, "Print the design state as one JSON object");
     AddNetworkOptions(app, options.network);
+    AddSynthesisOptions(app, options.synthesis);
     for (const char* name : {"--series", "--q-l", "--q-c", "--load", "--points"}) Track(app.get_option(name), options);
 }
 
@@ -99,7 +100,7 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
         warnings.push_back("Warning: " + name + " is not used " + why + ".");
     };
     const int type = TypeIndex(options.type);
-    if (type != 2) {
+    if (type != 2 && options.type != "BSF") {
         const std::string design = type == 1 ? "by a high-pass design" : "by a low-pass design";
         for (const char* name : {"--fmin", "--fmax"})
             if (Given(options, name)) warn(name, design);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/NetworkOptions.h"
+#include "cli/SynthesisOptions.h"
 
 namespace CLI {
 class App;
@@ -30,6 +31,7 @@ struct CliOptions {
     FieldTexts texts;
     bool json = false;
     NetworkOptions network;
+    SynthesisOptions synthesis;
     std::set<std::string> given; // the value options on the command line, by name ("--ripple")
 };
 

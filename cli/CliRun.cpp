@@ -5,6 +5,7 @@
 #include "cli/CliPorts.h"
 #include "cli/NetworkStage.h"
 #include "cli/Reports.h"
+#include "cli/SynthesisStage.h"
 
 void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& options)
 {
@@ -18,6 +19,7 @@ void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& option
 
 int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
+    if (NeedsSynthesis(options)) return RunSynthesisDesign(options, out, err);
     for (const std::string& warning : UnusedOptionWarnings(options)) err << warning << '\n';
     StreamMessages messages(err);
     NetworkSettings settings;

@@ -105,8 +105,7 @@ private:
         Part('C', position, C, mid, b, suffix);
     }
 
-    void ParallelPair(double L, double C, int position, const std::string& a, const std::string& b,
-                      const char* suffix)
+    void ParallelPair(double L, double C, int position, const std::string& a, const std::string& b, const char* suffix)
     {
         Part('L', position, L, a, b, suffix);
         Part('C', position, C, a, b, suffix);
@@ -114,8 +113,7 @@ private:
 
     // The arm of one position between a and b; the second pair of a four-element arm is named
     // with a "B" (L3B, C3B).
-    void TwoTerminal(const LadderBranch& branch, int position, const std::string& a, const std::string& b,
-                     bool series)
+    void TwoTerminal(const LadderBranch& branch, int position, const std::string& a, const std::string& b, bool series)
     {
         switch (branch.kind) {
         case BranchKind::Inductor: Part('L', position, branch.L, a, b); return;

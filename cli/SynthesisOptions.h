@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+// The options of the synthesised designs (the families beyond the two classic ones, band-stop,
+// unequal terminations, order from requirements), as typed.
+struct SynthesisOptions {
+    std::string stopAtt; // --stop-att: dB
+    std::string rs; // --rs: ohms; "" for the load resistance
+    std::string stopFreq; // --stop-freq: chosen unit
+    bool polesGiven = false; // --poles was typed
+};
+
+// Adds --stop-att, --rs and --stop-freq; call after the option --poles exists.
+void AddSynthesisOptions(CLI::App& app, SynthesisOptions& options);
+
+// The names --type and --model take besides the window's items.
+extern const std::vector<std::string> kSynthesisTypes; // "BSF"
+extern const std::vector<std::string> kSynthesisModels; // "Bessel", "Legendre", "Elliptic", "InverseChebyshev"
+std::vector<std::string> WithSynthesised(std::vector<std::string> names, const std::vector<std::string>& more);

@@ -1,0 +1,159 @@
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <unistd.h>
+
+#include "tests/cli/CliHarness.h"
+
+namespace {
+
+nlohmann::json JsonOf(const CliOutcome& run)
+{
+    return nlohmann::json::parse(run.out);
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string all;
+    for (const std::string& line : lines) all += line + '\n';
+    return all;
+}
+
+// The family's transfer function (Att) against the exact analysis of the printed ladder (NetS21).
+void ExpectAttMatchesLadder(const nlohmann::json& json)
+{
+    const std::vector<double> att = json.at("Att");
+    const std::vector<double> s21 = json.at("NetS21");
+    ASSERT_EQ(att.size(), s21.size());
+    int compared = 0;
+    for (size_t i = 0; i < att.size(); ++i) {
+        if (att[i] > 80.0) continue;
+        EXPECT_NEAR(-s21[i], att[i], 0.01) << "point " << i;
+        ++compared;
+    }
+    EXPECT_GT(compared, 20);
+}
+
+TEST(SynthesisCli, NewFamiliesAndBandStopPrintALadderThatMatchesTheirResponse)
+{
+    const std::vector<std::vector<std::string>> designs = {
+        {"--model", "Elliptic", "--poles", "5", "--ripple", "0.1", "--stop-att", "50", "--passband", "40"},
+        {"--model", "Bessel", "--type", "HPF", "--poles", "6", "--topology", "Pi", "--passband", "30"},
+        {"--model", "InverseChebyshev", "--type", "BPF", "--poles", "5", "--fmin", "30", "--fmax", "60", "--stop-att",
+         "60"},
+        {"--model", "Legendre", "--type", "BSF", "--poles", "4", "--fmin", "40", "--fmax", "55", "--rs", "75",
+         "--topology", "Pi"},
+        {"--model", "Chebyshev", "--poles", "4", "--rl", "150", "--rs", "50", "--passband", "40"}};
+    for (std::vector<std::string> args : designs) {
+        SCOPED_TRACE(args[1] + " " + args[3]);
+        args.insert(args.end(), {"--json", "--network", "--start", "1", "--stop", "101"});
+        const CliOutcome run = RunCli(args);
+        ASSERT_EQ(run.status, 0) << Joined(run.errLines);
+        const nlohmann::json json = JsonOf(run);
+        EXPECT_FALSE(json.at("Elements").empty());
+        ExpectAttMatchesLadder(json);
+    }
+}
+
+TEST(SynthesisCli, StopRequirementPicksTheOrderAndComparesFamilies)
+{
+    // Butterworth, 3 dB at 10 MHz, 40 dB at 15 MHz: log10(10^4 - 1) / (2 log10 1.5) = 11.36 -> 12.
+    const CliOutcome run = RunCli({"--model", "Butterworth", "--passband", "10", "--stop-freq", "15", "--stop-att",
+                                   "40", "--json", "--stop", "30"});
+    ASSERT_EQ(run.status, 0) << Joined(run.errLines);
+    const nlohmann::json json = JsonOf(run);
+    EXPECT_EQ(json.at("Order"), 12);
+    EXPECT_GE(json.at("StopAttReached").get<double>(), 40.0);
+    EXPECT_EQ(json.at("OrderByFamily").at("Butterworth"), 12);
+    EXPECT_LT(json.at("OrderByFamily").at("Elliptic").get<int>(), 12);
+    EXPECT_EQ(json.at("Elements").size(), 12u);
+}
+
+TEST(SynthesisCli, ClassicDesignsKeepTheClassicRun)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--model", "Chebyshev", "--poles", "5", "--json"},
+          std::vector<std::string>{"--model", "Butterworth", "--type", "BPF", "--fmin", "5", "--fmax", "9", "--rs",
+                                   "50", "--rl", "50", "--json"}}) {
+        const CliOutcome run = RunCli(args);
+        ASSERT_EQ(run.status, 0) << Joined(run.errLines);
+        const nlohmann::json json = JsonOf(run);
+        EXPECT_TRUE(json.contains("GValues"));
+        EXPECT_FALSE(json.contains("Elements"));
+    }
+}
+
+TEST(SynthesisCli, RefusalsEndWithAMessage)
+{
+    const CliOutcome even = RunCli({"--model", "Chebyshev", "--poles", "4", "--rs", "50", "--rl", "60"});
+    EXPECT_EQ(even.status, 1);
+    EXPECT_TRUE(even.out.empty());
+    EXPECT_NE(Joined(even.errLines).find("odd order"), std::string::npos) << Joined(even.errLines);
+
+    const CliOutcome bad = RunCli({"--model", "Elliptic", "--poles", "5", "--stop-att", "forty"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(Joined(bad.errLines).find("--stop-att"), std::string::npos) << Joined(bad.errLines);
+
+    const CliOutcome band = RunCli({"--model", "Bessel", "--type", "BSF", "--poles", "3"});
+    EXPECT_EQ(band.status, 1);
+    EXPECT_NE(Joined(band.errLines).find("--fmin"), std::string::npos) << Joined(band.errLines);
+}
+
+bool NgspiceInstalled()
+{
+    return std::system("command -v ngspice >/dev/null 2>&1") == 0;
+}
+
+TEST(SynthesisCli, SpiceNetlistOfTrapArmsSimulatesToTheSameResponse)
+{
+    if (!NgspiceInstalled()) GTEST_SKIP() << "ngspice is not installed (Debian package ngspice)";
+    char folder[] = "/tmp/corvane-synthesis-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    for (const std::string& type : {"BPF", "BSF"}) {
+        const std::string netlist = std::string(folder) + "/" + type + ".cir";
+        const CliOutcome run = RunCli({"--model",  "Elliptic",  "--type",     type,
+                                       "--poles",  "5",         "--fmin",     "40",
+                                       "--fmax",   "60",        "--stop-att", "45",
+                                       "--ripple", "0.2",       "--topology", type == "BPF" ? "Pi" : "T",
+                                       "--rs",     "50",        "--rl",       "75",
+                                       "--json",   "--network", "--spice",    netlist,
+                                       "--start",  "20",        "--stop",     "100"});
+        ASSERT_EQ(run.status, 0) << Joined(run.errLines);
+        const std::vector<double> s21 = JsonOf(run).at("NetS21");
+
+        FILE* pipe = ::popen(("ngspice -b '" + netlist + "' 2>&1").c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string output;
+        char buffer[4096];
+        size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
+        ::pclose(pipe);
+        // Rows "index hz vout s21db" of the netlist's one table.
+        std::istringstream lines(output);
+        std::string line;
+        int compared = 0;
+        while (std::getline(lines, line)) {
+            std::istringstream words(line);
+            size_t index;
+            double hz, vout, db;
+            if (!(words >> index >> hz >> vout >> db) || index >= s21.size()) continue;
+            if (s21[index] < -80.0) continue;
+            EXPECT_NEAR(db, s21[index], 0.01) << type << " at " << hz << " Hz";
+            ++compared;
+        }
+        EXPECT_GT(compared, 20) << output.substr(0, 2000);
+        std::remove(netlist.c_str());
+    }
+    ::rmdir(folder);
+}
+
+} // namespace
