@@ -241,6 +241,17 @@ void WorkbenchFilesTest::csvExportOfTheLastRun()
         const double sum = std::pow(10.0, row[1].toDouble() / 10) + std::pow(10.0, row[2].toDouble() / 10);
         QVERIFY2(std::fabs(sum - 1) < 1e-9, qPrintable(lines[i]));
     }
+    // The chart as a picture: the suffix picks PNG or SVG.
+    b.chosenFile = dir.filePath(QStringLiteral("chart.png"));
+    b.main.ExportChartImage();
+    QCOMPARE(QImage(b.chosenFile).size(), b.Child<TChart>("chGain")->size());
+    b.chosenFile = dir.filePath(QStringLiteral("chart.svg"));
+    b.main.ExportChartImage();
+    QFile svg(b.chosenFile);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray drawing = svg.readAll();
+    QVERIFY(drawing.startsWith("<?xml") && drawing.contains("<svg") && drawing.contains("Frequency"));
+    QCOMPARE(b.boxes.size(), size_t(1));
 }
 
 QTEST_MAIN(WorkbenchFilesTest)
