@@ -247,7 +247,7 @@ struct Attempt {
     Wide load = 0;
 };
 
-bool Expand(const Polynomials& p, LadderTopology form, const std::vector<Real>& order, Attempt& out)
+Expansion Start(const Polynomials& p, LadderTopology form)
 {
     Expansion x;
     x.num = Add(p.E, p.F);
@@ -256,16 +256,12 @@ bool Expand(const Polynomials& p, LadderTopology form, const std::vector<Real>& 
     x.den.resize(static_cast<size_t>(std::max(Degree(p.E), 0)));
     x.isZ = form == LadderTopology::T;
     x.place = form == LadderTopology::T ? BranchPlace::Series : BranchPlace::Shunt;
-    for (Real wz : order)
-        if (!ShiftZero(x, static_cast<Wide>(wz))) return false;
-    out.load = Tail(x);
-    out.branches = x.branches;
-    return out.load > 0;
+    return x;
 }
 
 // Orders in which to take the transmission zeros, from the source to the load: the highest
-// zeros at the ends first, then the other arrangements.
-std::vector<std::vector<Real>> ZeroOrders(const std::vector<Real>& zeros)
+// zeros at the ends and the lowest in the middle, and its mirror image.
+std::vector<std::vector<Real>> PreferredOrders(const std::vector<Real>& zeros)
 {
     std::vector<Real> descending(zeros);
     std::sort(descending.rbegin(), descending.rend());
@@ -277,17 +273,35 @@ std::vector<std::vector<Real>> ZeroOrders(const std::vector<Real>& zeros)
         else
             outsideIn[--right] = descending[i];
     }
-    std::vector<std::vector<Real>> orders{outsideIn, descending};
-    std::vector<Real> reversed(outsideIn.rbegin(), outsideIn.rend());
-    orders.push_back(reversed);
-    std::vector<Real> ascending(zeros);
-    std::sort(ascending.begin(), ascending.end());
-    orders.push_back(ascending);
-    if (zeros.size() <= 5) {
-        do orders.push_back(ascending);
-        while (std::next_permutation(ascending.begin(), ascending.end()));
+    return {outsideIn, std::vector<Real>(outsideIn.rbegin(), outsideIn.rend())};
+}
+
+// Depth-first over the orders in which the transmission zeros are taken, source to load: a
+// prefix whose removal turns an element negative is dropped with all its continuations, so only
+// the few workable orders are followed to the end. accept() judges each complete ladder.
+template <typename Accept>
+bool SearchOrders(const Expansion& x, std::vector<Real> remaining, int& budget, bool& positive, Accept accept)
+{
+    if (remaining.empty()) {
+        Expansion last = x;
+        Attempt attempt;
+        attempt.load = Tail(last);
+        if (!(attempt.load > 0)) return false;
+        positive = true;
+        attempt.branches = last.branches;
+        return accept(attempt);
     }
-    return orders;
+    // The highest zeros first: they suit the ends of the ladder.
+    std::sort(remaining.rbegin(), remaining.rend());
+    for (size_t i = 0; i < remaining.size(); ++i) {
+        if (--budget < 0) return false;
+        Expansion next = x;
+        if (!ShiftZero(next, static_cast<Wide>(remaining[i]))) continue;
+        std::vector<Real> rest(remaining);
+        rest.erase(rest.begin() + static_cast<long>(i));
+        if (SearchOrders(next, rest, budget, positive, accept)) return true;
+    }
+    return false;
 }
 
 Ladder NormalisedLadder(const std::vector<PrototypeBranch>& branches, Real load)
@@ -358,14 +372,24 @@ std::vector<PrototypeBranch> Darlington(const DesignRequest& r, const Characteri
     }
 
     bool expanded = false;
-    for (const std::vector<Real>& order : ZeroOrders(c.zeros)) {
-        Attempt attempt;
-        if (!Expand(p, r.form, order, attempt)) continue;
-        expanded = true;
-        if (std::fabs(static_cast<Real>(attempt.load) - ratio) > 1e-9L * ratio) continue;
-        if (!Reproduces(NormalisedLadder(attempt.branches, ratio), c, gain)) continue;
-        return attempt.branches;
+    std::vector<PrototypeBranch> found;
+    const auto accept = [&](const Attempt& attempt) {
+        if (std::fabs(static_cast<Real>(attempt.load) - ratio) > 1e-9L * ratio) return false;
+        if (!Reproduces(NormalisedLadder(attempt.branches, ratio), c, gain)) return false;
+        found = attempt.branches;
+        return true;
+    };
+    // The usual arrangements first, then the search over all orders.
+    for (const std::vector<Real>& order : PreferredOrders(c.zeros)) {
+        Expansion x = Start(p, r.form);
+        bool shifted = true;
+        for (Real wz : order) shifted = shifted && ShiftZero(x, static_cast<Wide>(wz));
+        if (!shifted) continue;
+        int none = 0;
+        if (SearchOrders(x, {}, none, expanded, accept)) return found;
     }
+    int budget = 1500;
+    if (SearchOrders(Start(p, r.form), c.zeros, budget, expanded, accept)) return found;
     if (!expanded)
         Refuse(std::string("No ladder with positive elements realises this ") + FamilyName(r.response.family) +
                " response of order " + std::to_string(r.response.N) + " in the " + FormName(r.form) +
