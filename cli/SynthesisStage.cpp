@@ -144,6 +144,13 @@ Outcome MakeDesign(const CliOptions& o)
         need.stopRatio = PrototypeFrequency(request, out.stopHz);
         const OrderChoice choice = ChooseOrder(request.response.family, need);
         request.response.N = choice.N;
+        if (request.response.family == Family::InverseChebyshev) {
+            // Its design frequency is where the stopband begins: the stop frequency itself.
+            if (request.type != FilterType::LowPass && request.type != FilterType::HighPass)
+                throw Failure("--stop-freq: the order of an InverseChebyshev band design cannot be picked; give "
+                              "--poles.");
+            request.passHz = out.stopHz;
+        }
         out.orderPicked = true;
         out.others = OrdersOfAllFamilies(need);
     } else {

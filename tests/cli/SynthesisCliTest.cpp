@@ -78,6 +78,18 @@ TEST(SynthesisCli, StopRequirementPicksTheOrderAndComparesFamilies)
     EXPECT_EQ(json.at("Elements").size(), 12u);
 }
 
+TEST(SynthesisCli, InverseChebyshevOrderKeepsThePassbandWithinThreeDecibels)
+{
+    // 3 dB or less at 10 MHz (sweep point 10), 50 dB or more from 16 MHz (sweep point 16) on.
+    const CliOutcome run = RunCli({"--model", "InverseChebyshev", "--passband", "10", "--stop-freq", "16", "--stop-att",
+                                   "50", "--json", "--start", "0", "--stop", "100"});
+    ASSERT_EQ(run.status, 0) << Joined(run.errLines);
+    const nlohmann::json json = JsonOf(run);
+    const std::vector<double> att = json.at("Att");
+    EXPECT_LE(att[10], 10 * std::log10(2.0) + 1e-9);
+    for (size_t i = 16; i < att.size(); ++i) EXPECT_GE(att[i], 50.0 - 1e-6) << i;
+}
+
 TEST(SynthesisCli, ClassicDesignsKeepTheClassicRun)
 {
     for (const std::vector<std::string>& args :
