@@ -475,6 +475,11 @@ LadderBranch TransformBranch(const PrototypeBranch& p, const Transform& t)
     return Branch(p.place, kind, seriesPair, parallelPair);
 }
 
+bool IsPart(double value)
+{
+    return std::isfinite(value) && value > 0.0;
+}
+
 Ladder Denormalise(const DesignRequest& r, const std::vector<PrototypeBranch>& prototype)
 {
     Transform t{r.type, static_cast<Real>(r.RS), 0.0L, 0.0L};
@@ -489,10 +494,16 @@ Ladder Denormalise(const DesignRequest& r, const std::vector<PrototypeBranch>& p
     ladder.RL = r.RL;
     for (const PrototypeBranch& p : prototype) {
         const LadderBranch b = TransformBranch(p, t);
-        for (double v : {b.L, b.C, b.L2, b.C2})
-            if (!std::isfinite(v) || v < 0.0)
-                Refuse("The element values of this design fall outside the range of numbers; check the "
-                       "frequencies and resistances.");
+        // Every part the arm uses must be a positive finite value: extreme frequencies or
+        // resistances can overflow it or round it to zero.
+        const bool arm = b.kind == BranchKind::SeriesArm || b.kind == BranchKind::ParallelArm;
+        const bool usesL = b.kind != BranchKind::Capacitor;
+        const bool usesC = b.kind != BranchKind::Inductor;
+        const bool sound =
+            (!usesL || IsPart(b.L)) && (!usesC || IsPart(b.C)) && (!arm || (IsPart(b.L2) && IsPart(b.C2)));
+        if (!sound)
+            Refuse("The element values of this design fall outside the range of numbers; check the "
+                   "frequencies and resistances.");
         ladder.branches.push_back(b);
     }
     return ladder;

@@ -264,6 +264,13 @@ TEST(Synthesis, RefusesBadRequests)
     r = OfType(Family::Butterworth, FilterType::HighPass, 3, LadderTopology::T, 50.0, 50.0);
     r.passHz = -1.0;
     EXPECT_THROW(Synthesise(r), Failure);
+    // Parts that would round to zero or overflow.
+    r = OfType(Family::Elliptic, FilterType::LowPass, 3, LadderTopology::T, 1e-200, 1e-200);
+    r.passHz = 1e200;
+    EXPECT_THROW(Synthesise(r), Failure);
+    r = OfType(Family::Bessel, FilterType::HighPass, 3, LadderTopology::T, 1e200, 1e200);
+    r.passHz = 1e-200;
+    EXPECT_THROW(Synthesise(r), Failure);
 }
 
 TEST(Synthesis, BandStopEdgesAreTheThreeDecibelPointsAndArmsSwapResonance)
