@@ -7,8 +7,9 @@
 
 // A SPICE netlist of the ladder for ngspice in batch mode (ngspice -b FILE): a 1 V AC source
 // "V1" with its source resistance "RS", the ladder (L<i> and C<i> at position i, and L<i>B and
-// C<i>B for the second pair of a four-element arm), the load "RLOAD" = RL at node "out", and a .control block that runs one AC analysis per frequency and
-// then prints one table, a row per frequency: "hz" (the frequency), "vout" (|V(out)|) and
+// C<i>B for the second pair of a four-element arm), the load "RLOAD" = RL at node "out", and a
+// .control block that runs one AC analysis per frequency and then prints one table, a row per
+// frequency: "hz" (the frequency), "vout" (|V(out)|) and
 // "s21db" = 20 log10(2 |V(out)| sqrt(RS/RL)), the transducer gain. ngspice then exits with 0.
 // Parts with a finite Q get a loss resistor RQL<i> or RQC<i> in series, set before each
 // analysis to wL/QL or 1/(wC QC) at that frequency.
