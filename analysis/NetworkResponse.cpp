@@ -5,6 +5,7 @@
 
 #include "analysis/LadderDesign.h"
 #include "filtermath/Failure.h"
+#include "filtermath/LadderSweep.h"
 #include "filtermath/SelectFilter.h"
 
 namespace {
@@ -47,10 +48,15 @@ NetworkCurves AnalyseCurves(const Ladder& ladder, const std::vector<double>& Net
     for (std::vector<double>* curve : {&curves.NetS21, &curves.NetS21Deg, &curves.NetS11, &curves.NetS11Deg,
                                        &curves.NetS22, &curves.NetS22Deg, &curves.NetGroupDelay})
         curve->resize(n);
+    std::vector<double> hz(n);
     for (size_t i = 0; i < n; ++i) {
-        const double hz = NetFreq[i] * UnitScale;
-        if (std::isinf(hz)) RaiseOverflow();
-        const NetworkPoint p = AnalyseAt(ladder, hz, quality);
+        hz[i] = NetFreq[i] * UnitScale;
+        if (std::isinf(hz[i])) RaiseOverflow();
+    }
+    std::vector<NetworkPoint> points(n);
+    AnalyseMany(ladder, hz.data(), n, quality, points.data());
+    for (size_t i = 0; i < n; ++i) {
+        const NetworkPoint& p = points[i];
         curves.NetS21[i] = p.S21dB;
         curves.NetS21Deg[i] = p.S21Deg;
         curves.NetS11[i] = p.S11dB;

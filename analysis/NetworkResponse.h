@@ -39,7 +39,8 @@ struct NetworkCurves {
     std::vector<double> NetGroupDelay;
 };
 
-// The ladder at every frequency of NetFreq times UnitScale. Faults as AnalyseAt.
+// The ladder at every frequency of NetFreq times UnitScale, through AnalyseMany (double where it
+// keeps the extended result's digits). Faults as AnalyseAt.
 NetworkCurves AnalyseCurves(const Ladder& ladder, const std::vector<double>& NetFreq, double UnitScale,
                             const PartQuality& quality);
 

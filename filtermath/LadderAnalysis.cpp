@@ -3,14 +3,66 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <complex>
 
 #include "filtermath/Failure.h"
 
 namespace {
 
 using Real = long double;
-using Complex = std::complex<Real>;
+
+// A complex number in extended precision with plain arithmetic. std::complex's multiplication
+// goes through a library call that recovers infinities and NaNs at every product; here a
+// non-finite value can only come from overflow, and the cascade checks its result once.
+struct Complex {
+    Real re = 0.0L;
+    Real im = 0.0L;
+    Real real() const { return re; }
+    Real imag() const { return im; }
+};
+
+inline Complex operator+(const Complex& x, const Complex& y)
+{
+    return {x.re + y.re, x.im + y.im};
+}
+inline Complex operator-(const Complex& x, const Complex& y)
+{
+    return {x.re - y.re, x.im - y.im};
+}
+inline Complex operator-(const Complex& x)
+{
+    return {-x.re, -x.im};
+}
+inline Complex operator*(const Complex& x, const Complex& y)
+{
+    return {x.re * y.re - x.im * y.im, x.re * y.im + x.im * y.re};
+}
+inline Complex operator*(Real k, const Complex& x)
+{
+    return {k * x.re, k * x.im};
+}
+inline Complex operator*(const Complex& x, Real k)
+{
+    return {k * x.re, k * x.im};
+}
+inline bool operator==(const Complex& x, const Complex& y)
+{
+    return x.re == y.re && x.im == y.im;
+}
+
+// Smith's division: scaled by the larger part of the divisor, so that no square of it can
+// overflow or underflow on the way.
+Complex operator/(const Complex& num, const Complex& den)
+{
+    if (den.im == 0.0L) return {num.re / den.re, num.im / den.re};
+    if (std::fabs(den.re) >= std::fabs(den.im)) {
+        const Real ratio = den.im / den.re;
+        const Real scale = den.re + den.im * ratio;
+        return {(num.re + num.im * ratio) / scale, (num.im - num.re * ratio) / scale};
+    }
+    const Real ratio = den.re / den.im;
+    const Real scale = den.re * ratio + den.im;
+    return {(num.re * ratio + num.im) / scale, (num.im * ratio - num.re) / scale};
+}
 
 const Real kPi = 3.141592653589793238462643383279502884L;
 const Complex kJ{0.0L, 1.0L};
@@ -29,16 +81,6 @@ struct Immittance {
     Complex value;
     Complex slope;
 };
-
-Abcd Product(const Abcd& x, const Abcd& y)
-{
-    return {x.a * y.a + x.b * y.c, x.a * y.b + x.b * y.d, x.c * y.a + x.d * y.c, x.c * y.b + x.d * y.d};
-}
-
-Abcd Sum(const Abcd& x, const Abcd& y)
-{
-    return {x.a + y.a, x.b + y.b, x.c + y.c, x.d + y.d};
-}
 
 bool IsFinite(const Complex& z)
 {
@@ -168,37 +210,43 @@ Immittance BranchImmittance(const LadderBranch& branch, Real w, Real lossL, Real
     return Plus(InductorAdmittance(w, L, lossL), CapacitorAdmittance(w, C, lossC));
 }
 
-AbcdSlope BranchMatrix(const LadderBranch& branch, Real w, Real lossL, Real lossC)
-{
-    const Immittance x = BranchImmittance(branch, w, lossL, lossC);
-    const Complex one{1.0L, 0.0L};
-    const Complex zero{};
-    if (branch.place == BranchPlace::Series) return {{one, x.value, zero, one}, {zero, x.slope, zero, zero}};
-    return {{one, zero, x.value, one}, {zero, zero, x.slope, zero}};
-}
-
-// The chain matrix of the whole ladder and its derivative (product rule, left to right).
+// The chain matrix of the whole ladder and its derivative, left to right. A series branch
+// [1 Z; 0 1] and a shunt branch [1 0; Y 1] each change only one column of the product, so the
+// product rule takes two complex multiply-adds for the matrix and four for its derivative.
 AbcdSlope Cascade(const Ladder& ladder, Real w, Real lossL, Real lossC)
 {
-    const Complex one{1.0L, 0.0L};
-    const Complex zero{};
-    AbcdSlope total{{one, zero, zero, one}, {zero, zero, zero, zero}};
+    AbcdSlope t{{{1.0L, 0.0L}, {}, {}, {1.0L, 0.0L}}, {}};
+    Abcd& m = t.m;
+    Abcd& dm = t.dm;
     for (const LadderBranch& branch : ladder.branches) {
         CheckPartValue(branch.L);
         CheckPartValue(branch.C);
         CheckPartValue(branch.L2);
         CheckPartValue(branch.C2);
-        const AbcdSlope step = BranchMatrix(branch, w, lossL, lossC);
-        total = {Product(total.m, step.m), Sum(Product(total.dm, step.m), Product(total.m, step.dm))};
-        if (!IsFinite(total.m) || !IsFinite(total.dm)) RaiseOverflow();
+        const Immittance x = BranchImmittance(branch, w, lossL, lossC);
+        if (branch.place == BranchPlace::Series) {
+            dm.b = dm.a * x.value + dm.b + m.a * x.slope;
+            dm.d = dm.c * x.value + dm.d + m.c * x.slope;
+            m.b = m.a * x.value + m.b;
+            m.d = m.c * x.value + m.d;
+        } else {
+            dm.a = dm.a + dm.b * x.value + m.b * x.slope;
+            dm.c = dm.c + dm.d * x.value + m.d * x.slope;
+            m.a = m.a + m.b * x.value;
+            m.c = m.c + m.d * x.value;
+        }
     }
-    return total;
+    // Past the extended range a part turns infinite and every later sum or product keeps it
+    // infinite or NaN, so one check at the end sees any overflow on the way.
+    if (!IsFinite(m) || !IsFinite(dm)) RaiseOverflow();
+    return t;
 }
 
-// Phase in degrees, wrapped into (-180, 180].
+// Phase in degrees, wrapped into (-180, 180], of a difference of two angles in [-pi, pi].
 Real WrapDegrees(Real radians)
 {
-    Real degrees = std::remainder(radians * 180.0L / kPi, 360.0L);
+    Real degrees = radians * (180.0L / kPi);
+    if (degrees > 180.0L) degrees -= 360.0L;
     if (degrees <= -180.0L) degrees += 360.0L;
     return degrees;
 }
@@ -210,17 +258,45 @@ double ToDouble(Real value)
     return static_cast<double>(value);
 }
 
-Real Decibels(Real magnitude)
+constexpr Real kLog10Of2 = 0.301029995663981195213738894724493027L;
+
+// 10 log10 of a squared magnitude anywhere in the extended range. Within the double range the
+// double logarithm is accurate far beyond the digits shown; outside it the exponent is split
+// off exactly first.
+Real PowerDb(Real norm)
 {
-    return 20.0L * std::log10(magnitude);
+    if (norm >= DBL_MIN && norm <= DBL_MAX) return 10.0L * std::log10(static_cast<double>(norm));
+    int exponent = 0;
+    const Real mantissa = std::frexp(norm, &exponent);
+    return 10.0L * (std::log10(static_cast<double>(mantissa)) + exponent * kLog10Of2);
+}
+
+Real Norm(const Complex& z)
+{
+    return z.re * z.re + z.im * z.im;
+}
+
+bool FitsDouble(Real x)
+{
+    return std::fabs(x) <= DBL_MAX && (x == 0.0L || std::fabs(x) >= DBL_MIN);
+}
+
+// The angle of z; only the ratio of its parts matters, so parts outside the double range are
+// brought into it by the same power of two.
+Real Angle(const Complex& z)
+{
+    if (FitsDouble(z.re) && FitsDouble(z.im)) return std::atan2(static_cast<double>(z.im), static_cast<double>(z.re));
+    const Real larger = std::max(std::fabs(z.re), std::fabs(z.im));
+    const int shift = -std::ilogb(larger);
+    return std::atan2(static_cast<double>(std::scalbn(z.im, shift)), static_cast<double>(std::scalbn(z.re, shift)));
 }
 
 // |numerator / den| in dB, floored: an exact match has no finite logarithm.
 Real ReflectionDb(const Complex& numerator, Real denDb)
 {
-    const Real magnitude = std::abs(numerator);
-    if (magnitude == 0.0L) return kReflectionFloorDb;
-    return std::max<Real>(Decibels(magnitude) - denDb, kReflectionFloorDb);
+    const Real norm = Norm(numerator);
+    if (norm == 0.0L) return kReflectionFloorDb;
+    return std::max<Real>(PowerDb(norm) - denDb, kReflectionFloorDb);
 }
 
 } // namespace
@@ -270,9 +346,9 @@ NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuali
     const Real r = std::sqrt(RS * RL);
     const auto terms = [k, r](const Abcd& m, Complex& a, Complex& b, Complex& c, Complex& d) {
         a = m.a * k;
-        b = m.b / r;
+        b = m.b * (1.0L / r);
         c = m.c * r;
-        d = m.d / k;
+        d = m.d * (1.0L / k);
     };
     Complex a, b, c, d, da, db, dc, dd;
     terms(chain.m, a, b, c, d);
@@ -284,16 +360,27 @@ NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuali
     if (!IsFinite(den) || !IsFinite(reflected) || !IsFinite(reflectedOut) || !IsFinite(denSlope)) RaiseOverflow();
     if (den == Complex{}) RaiseDivisionByZero();
 
-    const Real denDb = Decibels(std::abs(den));
+    // Every quantity below is a ratio to den; scaling all of them by the power of two that brings
+    // den near 1 keeps the squared magnitudes within range however deep the stopband.
+    const int shift = -std::ilogb(std::max(std::fabs(den.re), std::fabs(den.im)));
+    const Real factor = std::scalbn(1.0L, shift);
+    const Complex denS = den * factor;
+    const Complex reflectedS = reflected * factor;
+    const Complex reflectedOutS = reflectedOut * factor;
+    const Complex denSlopeS = denSlope * factor;
+    const Real denNorm = Norm(denS);
+    const Real scaledDenDb = PowerDb(denNorm);
+    const Real denDb = scaledDenDb - shift * (20.0L * kLog10Of2);
+    const Real denAngle = Angle(denS);
     NetworkPoint point{};
-    point.S21dB = ToDouble(Decibels(2.0L) - denDb);
-    point.S21Deg = ToDouble(WrapDegrees(-std::arg(den)));
-    point.S11dB = ToDouble(ReflectionDb(reflected, denDb));
-    point.S11Deg = ToDouble(WrapDegrees(std::arg(reflected) - std::arg(den)));
-    point.S22dB = ToDouble(ReflectionDb(reflectedOut, denDb));
-    point.S22Deg = ToDouble(WrapDegrees(std::arg(reflectedOut) - std::arg(den)));
-    // arg S21 = -arg(den), so the delay -d(arg S21)/dw is Im(den'/den).
-    point.GroupDelay = ToDouble((denSlope / den).imag());
+    point.S21dB = ToDouble(20.0L * kLog10Of2 - denDb);
+    point.S21Deg = ToDouble(WrapDegrees(-denAngle));
+    point.S11dB = ToDouble(ReflectionDb(reflectedS, scaledDenDb));
+    point.S11Deg = ToDouble(WrapDegrees(Angle(reflectedS) - denAngle));
+    point.S22dB = ToDouble(ReflectionDb(reflectedOutS, scaledDenDb));
+    point.S22Deg = ToDouble(WrapDegrees(Angle(reflectedOutS) - denAngle));
+    // arg S21 = -arg(den), so the delay -d(arg S21)/dw is Im(den'/den) = Im(den' conj(den))/|den|^2.
+    point.GroupDelay = ToDouble((denSlopeS.im * denS.re - denSlopeS.re * denS.im) / denNorm);
     return point;
 }
 
