@@ -147,6 +147,8 @@ void ExactResponseWindow::BuildControls()
     load_ = new QComboBox;
     load_->addItems({tr("As the prototype needs"), tr("Equal to the source"), tr("Value (\u03a9)")});
     loadValue_ = new QLineEdit(QStringLiteral("50"));
+    loadValue_->setObjectName(QStringLiteral("loadValue"));
+    loadValue_->setAccessibleName(tr("Load value in ohms"));
     loadValue_->setMaximumWidth(70);
     labelled(tr("&Load:"), load_);
     form->addWidget(loadValue_);

@@ -23,6 +23,8 @@ class ExactResponseTest : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void followsEveryRunOfTheDesignWindow();
+    void badInputNamesItsFieldAndKeepsTheResponse_data();
+    void badInputNamesItsFieldAndKeepsTheResponse();
     void chartZoomsPansResetsAndReadsOut();
     void opensFromTheMenuWithTheDesignsSettings();
 };
@@ -131,6 +133,68 @@ void ExactResponseTest::followsEveryRunOfTheDesignWindow()
     QCOMPARE(settings.series, std::string("E12"));
     QCOMPARE(settings.points, 100001);
     QCOMPARE(settings.load, std::string("prototype"));
+}
+
+void ExactResponseTest::badInputNamesItsFieldAndKeepsTheResponse_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("negative Q") << "Q of &inductors"
+                                << "-1"
+                                << "Q of inductors must be 0 (ideal) or a positive";
+    QTest::newRow("Q not a number") << "Q of &capacitors"
+                                    << "1,5"
+                                    << "Q of capacitors: '1,5' is not a valid floating point value.";
+    QTest::newRow("start above stop") << "S&tart"
+                                      << "200"
+                                      << "Sweep start must be less than sweep stop.";
+    QTest::newRow("stop beyond range") << "Sto&p"
+                                       << "1e999"
+                                       << "Sweep stop";
+    QTest::newRow("too many points") << "P&oints"
+                                     << "100002"
+                                     << "Points must be a whole number from 101 to 100001.";
+    QTest::newRow("points not whole") << "P&oints"
+                                      << "1e3"
+                                      << "Points must be a whole number";
+    QTest::newRow("zero load") << "loadValue"
+                               << "0"
+                               << "Load must be a positive resistance in ohms.";
+    QTest::newRow("load not a number") << "loadValue"
+                                       << "abc"
+                                       << "Load: 'abc' is not a valid floating point value.";
+}
+
+void ExactResponseTest::badInputNamesItsFieldAndKeepsTheResponse()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    WindowHarness h;
+    ExactResponseWindow exact(&h.window);
+    exact.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&exact));
+    h.Calculate();
+    const std::vector<double> shown = exact.Curves().NetS21;
+    QLineEdit* edit = exact.findChild<QLineEdit*>(field);
+    if (edit)
+        FieldOf<QComboBox>(exact, "&Load")->setCurrentIndex(2);
+    else
+        edit = FieldOf<QLineEdit>(exact, field);
+    WindowHarness::TypeInto(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QVERIFY2(exact.StatusText().startsWith(message), qPrintable(exact.StatusText()));
+    QCOMPARE(exact.Curves().NetS21, shown);
+
+    // A run that fails half-way, its tables already sized for five poles, leaves the last
+    // completed ladder on screen.
+    h.Type("leN", "5");
+    h.Type("lePassF", "0.0");
+    h.Calculate();
+    QCOMPARE(h.BoxTexts(), QStringList{"Passband Frequency cannot be zero!"});
+    QCOMPARE(h.window.State().GValues.size(), size_t(7));
+    QCOMPARE(exact.BuiltLadder().branches.size(), size_t(3));
 }
 
 void ExactResponseTest::chartZoomsPansResetsAndReadsOut()
