@@ -3,17 +3,25 @@
 
 #include "cli/CliOptions.h"
 #include "cli/CliRun.h"
+#include "cli/DesignArguments.h"
 
 int main(int argc, char** argv)
 {
     CLI::App app{"Designs one doubly terminated LC ladder filter and prints its elements."};
     CliOptions options;
     AddOptions(app, options);
+    AddDesignFileOptions(app);
+    DesignArguments design;
     try {
-        ParseArguments(app, std::vector<std::string>(argv + 1, argv + argc));
+        design = ExpandDesignArguments(std::vector<std::string>(argv + 1, argv + argc));
+        ParseArguments(app, design.args);
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? kExitCompleted : kExitUsage;
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << '\n';
+        return kExitUsage;
     }
     ResolveDefaults(options);
+    if (!SaveDesignIfAsked(design, options, std::cerr)) return kExitEndedEarly;
     return RunDesign(options, std::cout, std::cerr);
 }

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "filtermath/Failure.h"
+#include "filtermath/FrequencyUnits.h"
 #include "run/Ports.h"
+#include "run/SelectorItems.h"
 
 // Settings of the exact ladder response window, kept with the design. Numbers stay the
 // texts the user typed, so that a saved design reopens exactly as it was left.
@@ -28,7 +30,11 @@ constexpr int kMaxExactPoints = 100001;
 constexpr int kFieldCount = 8; // Field::N .. Field::Stop
 constexpr int kSelectorCount = 4; // Selector::Type .. Selector::Scale
 // Items of the type, model, topology and unit drop-downs.
-constexpr std::array<int, kSelectorCount> kSelectorItemCounts = {3, 2, 2, 4};
+constexpr std::array<int, kSelectorCount> kSelectorItemCounts = {
+    static_cast<int>(std::tuple_size<decltype(kTypeItems)>::value),
+    static_cast<int>(std::tuple_size<decltype(kModelItems)>::value),
+    static_cast<int>(std::tuple_size<decltype(kTopologyItems)>::value),
+    static_cast<int>(std::tuple_size<decltype(kFrequencyUnits)>::value)};
 
 // Everything of a design that the user typed or chose in the design window.
 struct DesignFile {

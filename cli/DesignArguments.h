@@ -1,0 +1,37 @@
+#pragma once
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/CliOptions.h"
+#include "export/DesignFile.h"
+
+namespace CLI {
+class App;
+}
+
+// "--design FILE" and "--save-design FILE": the command line reads and writes the window's
+// design files.
+struct DesignArguments {
+    // The arguments with "--design FILE" replaced by the options the file sets, except those
+    // the command line gives itself, which override the file; "--save-design FILE" taken out.
+    std::vector<std::string> args;
+    std::string savePath; // empty without --save-design
+    // The file read (the defaults without --design): what the options cannot say, such as the
+    // log-axis box and the exact-response settings, is saved again from here.
+    DesignFile base;
+};
+
+// Throws DesignFileError for a file that cannot be read or holds a drop-down text that is no
+// item, std::invalid_argument for a missing file name.
+DesignArguments ExpandDesignArguments(const std::vector<std::string>& args);
+
+// Lists the two options in --help; the expansion above does their work.
+void AddDesignFileOptions(CLI::App& app);
+
+// The design the options describe, on top of base. DesignFileError when an option value is
+// none of the window's items (a family only the command line designs).
+DesignFile DesignOfOptions(const CliOptions& options, const DesignFile& base);
+
+// Writes the --save-design file when asked; a failure is written to err and gives false.
+bool SaveDesignIfAsked(const DesignArguments& design, const CliOptions& options, std::ostream& err);
