@@ -120,16 +120,40 @@ bool EvaluateChunk(const KernelBranch* branches, std::size_t branchCount, const 
     }
     for (std::size_t k = 0; k < branchCount; ++k) {
         const KernelBranch& b = branches[k];
+        const KernelTerm& first = b.term[0];
+        // The plain branch (one term, nothing inverted) in one pass: the ladders of the
+        // classic families are made of these alone.
+        if (b.terms == 1 && !first.invert && !b.invert) {
+            if (b.series)
+                for (std::size_t p = 0; p < kChunk; ++p) {
+                    const double x = first.ar * w[p] + first.br * invW[p];
+                    const double y = first.ai * w[p] + first.bi * invW[p];
+                    br[p] += ar[p] * x - ai[p] * y;
+                    bi[p] += ar[p] * y + ai[p] * x;
+                    dr[p] += cr[p] * x - ci[p] * y;
+                    di[p] += cr[p] * y + ci[p] * x;
+                }
+            else
+                for (std::size_t p = 0; p < kChunk; ++p) {
+                    const double x = first.ar * w[p] + first.br * invW[p];
+                    const double y = first.ai * w[p] + first.bi * invW[p];
+                    ar[p] += br[p] * x - bi[p] * y;
+                    ai[p] += br[p] * y + bi[p] * x;
+                    cr[p] += dr[p] * x - di[p] * y;
+                    ci[p] += dr[p] * y + di[p] * x;
+                }
+            continue;
+        }
         for (int t = 0; t < b.terms; ++t) {
             const KernelTerm& term = b.term[t];
+            double* outR = t == 0 ? xr : yr;
+            double* outI = t == 0 ? xi : yi;
             for (std::size_t p = 0; p < kChunk; ++p) {
-                yr[p] = term.ar * w[p] + term.br * invW[p];
-                yi[p] = term.ai * w[p] + term.bi * invW[p];
+                outR[p] = term.ar * w[p] + term.br * invW[p];
+                outI[p] = term.ai * w[p] + term.bi * invW[p];
             }
-            if (term.invert) Invert(yr, yi);
-            if (t == 0)
-                std::copy(yr, yr + kChunk, xr), std::copy(yi, yi + kChunk, xi);
-            else
+            if (term.invert) Invert(outR, outI);
+            if (t > 0)
                 for (std::size_t p = 0; p < kChunk; ++p) xr[p] += yr[p], xi[p] += yi[p];
         }
         if (b.invert) Invert(xr, xi);

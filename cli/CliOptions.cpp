@@ -75,6 +75,7 @@ void AddOptions(CLI::App& app, CliOptions& options)
     AddNetworkOptions(app, options.network);
     AddSynthesisOptions(app, options.synthesis);
     for (const char* name : {"--series", "--q-l", "--q-c", "--load", "--points"}) Track(app.get_option(name), options);
+    AddToleranceOptions(app, options.tolerance);
 }
 
 void ParseArguments(CLI::App& app, const std::vector<std::string>& args)

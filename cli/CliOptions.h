@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/NetworkOptions.h"
+#include "cli/ToleranceOptions.h"
 #include "cli/SynthesisOptions.h"
 
 namespace CLI {
@@ -31,6 +32,7 @@ struct CliOptions {
     FieldTexts texts;
     bool json = false;
     NetworkOptions network;
+    ToleranceOptions tolerance;
     SynthesisOptions synthesis;
     std::set<std::string> given; // the value options on the command line, by name ("--ripple")
 };

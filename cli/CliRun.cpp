@@ -5,6 +5,7 @@
 #include "cli/CliPorts.h"
 #include "cli/NetworkStage.h"
 #include "cli/Reports.h"
+#include "cli/ToleranceStage.h"
 #include "cli/SynthesisStage.h"
 
 void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& options)
@@ -19,8 +20,15 @@ void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& option
 
 int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    if (NeedsSynthesis(options)) return RunSynthesisDesign(options, out, err);
+    if (NeedsSynthesis(options) && !KeepsClassicRunForTolerance(options)) {
+        if (options.tolerance.Asked()) {
+            err << kToleranceNeedsClassicText << '\n';
+            return kExitEndedEarly;
+        }
+        return RunSynthesisDesign(options, out, err);
+    }
     for (const std::string& warning : UnusedOptionWarnings(options)) err << warning << '\n';
+    for (const std::string& warning : ToleranceOptionWarnings(options.tolerance)) err << warning << '\n';
     StreamMessages messages(err);
     NetworkSettings settings;
     try {
@@ -40,14 +48,21 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     }
     NetworkStage network(options.network, settings);
     if (results.GridFilled()) network.Run(run.State(), form, messages);
-    const bool completed = results.GridFilled() && !network.Failed();
+    ToleranceStage tolerance(options.tolerance);
+    if (results.GridFilled() && !network.Failed())
+        tolerance.Run(
+            run.State(), TopologyForIndex(form.ItemIndex(Selector::Topology)), settings.analysis,
+            [&] { return network.Frequencies(run.State(), form); }, messages, TerminalProgressStream(err));
+    const bool completed = results.GridFilled() && !network.Failed() && !tolerance.Failed();
     if (options.json) {
         nlohmann::ordered_json json = StateJson(run.State(), form, results);
         network.AddJson(json);
+        tolerance.AddJson(json);
         out << json.dump() << '\n';
     } else if (completed) {
         PrintText(run.State(), results, out);
         network.PrintText(out);
+        tolerance.PrintText(out, form.SelectorText(Selector::Scale));
     }
     return completed ? kExitCompleted : kExitEndedEarly;
 }

@@ -27,8 +27,11 @@ public:
     // The terminations, the rounded values with their changes, then the analysis as columns.
     void PrintText(std::ostream& out) const;
 
-private:
+    // The frequencies of the exact analysis (chosen unit): the run's own sweep, or --points
+    // over Start to Stop. A log sweep over a start or stop at or below zero raises Failure.
     std::vector<double> Frequencies(const DesignState& state, const CliForm& form) const;
+
+private:
     std::string Description(const CliForm& form) const;
     std::string TerminationText() const;
     void PrintRounded(std::ostream& out) const;

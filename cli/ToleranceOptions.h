@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/Tolerance.h"
+
+namespace CLI {
+class App;
+}
+
+// Monte Carlo tolerance analysis of the designed ladder, as typed. Numbers stay texts until the
+// stage converts them by the rules of every field.
+struct ToleranceOptions {
+    std::string trials; // --monte-carlo: "" for none
+    std::string inductorPercent = "0"; // --tol-l
+    std::string capacitorPercent = "0"; // --tol-c
+    std::string distribution = "uniform"; // --distribution
+    std::string seed = "1"; // --seed
+    std::string maxPassLoss; // --max-pass-loss, dB
+    std::string stopFreq; // --stop-freq, chosen unit
+    std::string stopAtt; // --stop-att, dB
+    std::vector<std::string> given; // the options of this stage on the command line, in order
+
+    bool Asked() const { return !trials.empty(); }
+};
+
+// Registers the options. --stop-freq and --stop-att are the synthesis options' when the app has
+// them already; their values are then copied into stopFreq and stopAtt as well.
+void AddToleranceOptions(CLI::App& app, ToleranceOptions& options);
+
+// One warning line per tolerance option given without --monte-carlo.
+std::vector<std::string> ToleranceOptionWarnings(const ToleranceOptions& options);
+
+// The options converted. Throws ConvertError for a text that is no number and Failure with a
+// message naming the option for a number out of its range.
+struct ToleranceRequest {
+    ToleranceSettings settings;
+    std::optional<double> maxPassLossDb;
+    std::optional<double> stopFreq; // chosen unit
+    std::optional<double> stopAttDb;
+};
+ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options);

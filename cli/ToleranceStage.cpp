@@ -1,0 +1,274 @@
+#include "cli/ToleranceStage.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <ostream>
+#include <stdexcept>
+#include <unistd.h>
+
+#include "analysis/ToleranceMask.h"
+#include "cli/CliOptions.h"
+#include "cli/SynthesisStage.h"
+#include "filtermath/Failure.h"
+#include "filtermath/NumberText.h"
+#include "filtermath/SelectFilter.h"
+
+namespace {
+
+std::string Printed(const char* format, double value)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string Column(const std::string& text, std::size_t width)
+{
+    std::string cell = text;
+    if (cell.size() < width) cell.resize(width, ' ');
+    return cell;
+}
+
+void TrimAndEnd(std::string line, std::ostream& out)
+{
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out << line << '\n';
+}
+
+// A real option: the field conversion, then a finite value.
+double Real(const std::string& text, const char* option)
+{
+    const double value = StrToFloat(text);
+    if (!std::isfinite(value)) throw Failure(std::string(option) + " must be a finite number.");
+    return value;
+}
+
+std::optional<double> OptionalReal(const std::string& text, const char* option)
+{
+    if (text.empty()) return std::nullopt;
+    return Real(text, option);
+}
+
+double Percent(const std::string& text, const char* option, ToleranceDistribution distribution)
+{
+    const double percent = Real(text, option);
+    const double limit = ToleranceLimitPercent(distribution);
+    if (percent < 0.0 || percent >= limit)
+        throw Failure(std::string(option) + " must be at least 0 and below " + Printed("%.4g", limit) +
+                      (distribution == ToleranceDistribution::Normal ? " with the normal distribution." : "."));
+    return percent;
+}
+
+std::uint64_t Seed(const std::string& text)
+{
+    const bool digits = !text.empty() && text.size() <= 20 &&
+                        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    errno = 0;
+    const unsigned long long seed = digits ? std::strtoull(text.c_str(), nullptr, 10) : 0;
+    if (!digits || errno == ERANGE) throw Failure("--seed must be a whole number from 0 to 18446744073709551615.");
+    return seed;
+}
+
+std::vector<double> InUnit(const std::vector<double>& values, double scale)
+{
+    std::vector<double> out;
+    out.reserve(values.size());
+    for (double v : values) out.push_back(v / scale);
+    return out;
+}
+
+std::string PercentText(double fraction)
+{
+    return Printed("%.2f", 100.0 * fraction) + " %";
+}
+
+} // namespace
+
+void AddToleranceOptions(CLI::App& app, ToleranceOptions& options)
+{
+    const auto track = [&options](CLI::Option* option) {
+        const std::string name = option->get_name();
+        option->each([&options, name](const std::string&) { options.given.push_back(name); });
+    };
+    app.add_option("--monte-carlo", options.trials, "Monte Carlo tolerance analysis with this many trials");
+    track(app.add_option("--tol-l", options.inductorPercent, "Tolerance of the inductors in percent (Monte Carlo)")
+              ->capture_default_str());
+    track(app.add_option("--tol-c", options.capacitorPercent, "Tolerance of the capacitors in percent (Monte Carlo)")
+              ->capture_default_str());
+    track(app.add_option("--distribution", options.distribution,
+                         "Part values within the tolerance: uniform, or normal with the tolerance as 3 sigma")
+              ->check(CLI::IsMember({"uniform", "normal"}))
+              ->capture_default_str());
+    track(app.add_option("--seed", options.seed, "Seed of the Monte Carlo trials")->capture_default_str());
+    track(app.add_option("--max-pass-loss", options.maxPassLoss, "Mask: the most loss in dB within the passband"));
+    const auto shared = [&app](const char* name, std::string& text, const char* help) {
+        if (CLI::Option* existing = app.get_option_no_throw(name))
+            existing->each([&text](const std::string& value) { text = value; });
+        else
+            app.add_option(name, text, help);
+    };
+    shared("--stop-freq", options.stopFreq, "Stopband edge frequency (chosen unit)");
+    shared("--stop-att", options.stopAtt, "Least attenuation in dB at and beyond --stop-freq");
+}
+
+std::vector<std::string> ToleranceOptionWarnings(const ToleranceOptions& options)
+{
+    std::vector<std::string> warnings;
+    if (options.Asked()) return warnings;
+    std::vector<std::string> names = options.given;
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    for (const std::string& name : names)
+        warnings.push_back("Warning: " + name + " is not used without --monte-carlo.");
+    return warnings;
+}
+
+ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options)
+{
+    ToleranceRequest request;
+    if (!options.Asked()) return request;
+    ToleranceSettings& s = request.settings;
+    const int trials = StrToInt(options.trials);
+    if (trials < 1 || trials > kMaxToleranceTrials)
+        throw Failure("--monte-carlo must be from 1 to " + std::to_string(kMaxToleranceTrials) + ".");
+    s.trials = trials;
+    s.distribution = options.distribution == "normal" ? ToleranceDistribution::Normal : ToleranceDistribution::Uniform;
+    s.inductorPercent = Percent(options.inductorPercent, "--tol-l", s.distribution);
+    s.capacitorPercent = Percent(options.capacitorPercent, "--tol-c", s.distribution);
+    s.seed = Seed(options.seed);
+    request.maxPassLossDb = OptionalReal(options.maxPassLoss, "--max-pass-loss");
+    request.stopFreq = OptionalReal(options.stopFreq, "--stop-freq");
+    request.stopAttDb = OptionalReal(options.stopAtt, "--stop-att");
+    if (request.maxPassLossDb && *request.maxPassLossDb < 0.0) throw Failure("--max-pass-loss must be at least 0.");
+    if (request.stopFreq && !(*request.stopFreq > 0.0)) throw Failure("--stop-freq must be greater than zero.");
+    if (request.stopAttDb.has_value() != request.stopFreq.has_value())
+        throw Failure("The stopband mask needs both --stop-freq and --stop-att.");
+    return request;
+}
+
+void ToleranceStage::Run(const DesignState& state, LadderTopology topology, const AnalysisOptions& analysis,
+                         const std::function<std::vector<double>()>& NetFreq, StreamMessages& messages,
+                         std::ostream* progress)
+{
+    if (!options_.Asked()) return;
+    unitScale_ = state.UnitScale;
+    try {
+        request_ = ReadToleranceOptions(options_);
+        const DesignAnalysis design = AnalyseDesign(state, topology, analysis, {});
+        std::vector<double> hz;
+        for (double f : NetFreq()) hz.push_back(f * state.UnitScale);
+        const ToleranceMask mask =
+            MaskOfDesign(design.design, request_.maxPassLossDb, request_.stopFreq, request_.stopAttDb, hz);
+        int shown = -1;
+        const auto report = [&](long long done, long long total) {
+            const int percent = static_cast<int>(100 * done / std::max(total, 1LL));
+            if (!progress || percent == shown) return;
+            shown = percent;
+            *progress << "\rMonte Carlo: " << percent << " %" << std::flush;
+        };
+        result_ = RunTolerance(design.ladder, analysis.quality, hz, mask, request_.settings, report);
+        if (progress && shown >= 0) *progress << '\n';
+        done_ = true;
+    } catch (const Failure& failure) {
+        messages.ReportFailure(failure);
+        failed_ = true;
+    } catch (const std::invalid_argument& error) {
+        messages.ShowMessage(error.what());
+        failed_ = true;
+    }
+}
+
+void ToleranceStage::AddJson(nlohmann::ordered_json& json) const
+{
+    if (!options_.Asked()) return;
+    using Json = nlohmann::ordered_json;
+    const auto curve = [this](const std::vector<double>& values) { return done_ ? Json(values) : Json::array(); };
+    const auto number = [this](double value, bool present) { return done_ && present ? Json(value) : Json(); };
+    const bool masked = done_ && result_.masked;
+    json["Trials"] = done_ ? Json(result_.trials) : Json();
+    json["Yield"] = number(result_.yield, masked);
+    json["YieldLow"] = number(result_.yieldLow, masked);
+    json["YieldHigh"] = number(result_.yieldHigh, masked);
+    json["TolFreq"] = curve(InUnit(result_.frequenciesHz, unitScale_));
+    const char* names[5] = {"Min", "P05", "P50", "P95", "Max"};
+    for (const auto& [prefix, e] : {std::pair<const char*, const Envelope*>{"S21", &result_.s21},
+                                    std::pair<const char*, const Envelope*>{"S11", &result_.s11}}) {
+        const std::vector<double>* parts[5] = {&e->min, &e->p05, &e->p50, &e->p95, &e->max};
+        for (int k = 0; k < 5; ++k) json[std::string(prefix) + names[k]] = curve(*parts[k]);
+    }
+    Json sensitivity = Json::object();
+    if (masked)
+        for (const Sensitivity& s : result_.sensitivities) sensitivity[s.name] = s.dbPerPercent;
+    json["Sensitivity"] = sensitivity;
+    json["NominalMargin"] = number(result_.nominalMarginDb, masked);
+    Json histogram = Json::object();
+    if (masked) {
+        histogram["LowDb"] = result_.margins.lowDb;
+        histogram["BinDb"] = result_.margins.binDb;
+        histogram["Counts"] = result_.margins.counts;
+    }
+    json["MarginHistogram"] = histogram;
+}
+
+void ToleranceStage::PrintText(std::ostream& out, const std::string& unitText) const
+{
+    if (!done_) return;
+    const ToleranceSettings& s = request_.settings;
+    out << "\nTolerance analysis: " << s.trials << " trials, L " << Printed("%g", s.inductorPercent) << " %, C "
+        << Printed("%g", s.capacitorPercent) << " %, "
+        << (s.distribution == ToleranceDistribution::Normal ? "normal (tolerance = 3 sigma)" : "uniform") << ", seed "
+        << s.seed << '\n';
+    if (result_.masked) {
+        out << "Yield: " << PercentText(result_.yield) << " (" << result_.passed << " of " << s.trials
+            << "), 95 % Wilson interval " << PercentText(result_.yieldLow) << " to " << PercentText(result_.yieldHigh)
+            << '\n';
+        out << "Worst margin: nominal " << Printed("%.3f", result_.nominalMarginDb) << " dB, trials "
+            << Printed("%.3f", result_.worstMarginDb) << " to " << Printed("%.3f", result_.bestMarginDb) << " dB\n";
+        std::vector<Sensitivity> sorted = result_.sensitivities;
+        std::stable_sort(sorted.begin(), sorted.end(), [](const Sensitivity& a, const Sensitivity& b) {
+            return std::fabs(a.dbPerPercent) > std::fabs(b.dbPerPercent);
+        });
+        out << "\nSensitivity of the worst margin to +1 % on each part, largest first\n";
+        TrimAndEnd(Column("Part", 8) + "dB per %", out);
+        for (const Sensitivity& x : sorted) TrimAndEnd(Column(x.name, 8) + Printed("%+.4f", x.dbPerPercent), out);
+    } else {
+        out << "Yield: no mask (give --max-pass-loss, or --stop-freq with --stop-att)\n";
+    }
+    out << "\nEnvelope over the trials, dB\n";
+    const std::size_t width = 11;
+    TrimAndEnd(Column("Freq, [" + unitText + "]", 14) + Column("S21 min", width) + Column("S21 5%", width) +
+                   Column("S21 50%", width) + Column("S21 95%", width) + Column("S21 max", width) +
+                   Column("S11 5%", width) + Column("S11 50%", width) + "S11 95%",
+               out);
+    const std::size_t n = result_.frequenciesHz.size();
+    const std::size_t rows = std::min<std::size_t>(n, 11);
+    for (std::size_t r = 0; r < rows; ++r) {
+        const std::size_t i = rows == 1 ? 0 : r * (n - 1) / (rows - 1);
+        std::string line = Column(Printed("%.6g", result_.frequenciesHz[i] / unitScale_), 14);
+        for (const std::vector<double>* v : {&result_.s21.min, &result_.s21.p05, &result_.s21.p50, &result_.s21.p95,
+                                             &result_.s21.max, &result_.s11.p05, &result_.s11.p50})
+            line += Column(Printed("%.3f", (*v)[i]), width);
+        line += Printed("%.3f", result_.s11.p95[i]);
+        TrimAndEnd(line, out);
+    }
+}
+
+const char* const kToleranceNeedsClassicText =
+    "--monte-carlo works on the Butterworth and Chebyshev designs between equal terminations (give --poles "
+    "with --stop-freq).";
+
+bool KeepsClassicRunForTolerance(const CliOptions& options)
+{
+    if (!options.tolerance.Asked() || !options.synthesis.polesGiven) return false;
+    CliOptions classic = options;
+    classic.synthesis.stopFreq.clear();
+    return !NeedsSynthesis(classic);
+}
+
+std::ostream* TerminalProgressStream(std::ostream& err)
+{
+    return &err == &std::cerr && isatty(STDERR_FILENO) ? &err : nullptr;
+}

@@ -1,0 +1,50 @@
+#pragma once
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "analysis/NetworkResponse.h"
+#include "analysis/Tolerance.h"
+#include "cli/CliPorts.h"
+#include "cli/ToleranceOptions.h"
+
+// After a completed run and its network stage: the trials, then the text and JSON reports.
+class ToleranceStage {
+public:
+    explicit ToleranceStage(const ToleranceOptions& options) : options_(options) {}
+
+    // The ladder of the completed design (rounded, between the loads the analysis options give)
+    // over NetFreq (chosen unit). progress: where to show the share done, or nullptr. A failure
+    // is reported and ends the stage.
+    void Run(const DesignState& state, LadderTopology topology, const AnalysisOptions& analysis,
+             const std::function<std::vector<double>()>& NetFreq, StreamMessages& messages, std::ostream* progress);
+    bool Failed() const { return failed_; }
+
+    // Trials, Yield, YieldLow, YieldHigh, the S21 and S11 envelopes, Sensitivity and the histogram.
+    void AddJson(nlohmann::ordered_json& json) const;
+    // The yield with its interval, the sensitivities, largest first, and a short envelope table.
+    void PrintText(std::ostream& out, const std::string& unitText) const;
+
+private:
+    const ToleranceOptions& options_;
+    ToleranceRequest request_;
+    bool failed_ = false;
+    bool done_ = false;
+    double unitScale_ = 1.0;
+    ToleranceResult result_;
+};
+
+struct CliOptions;
+// A classic design given with --poles and --monte-carlo keeps the classic run: its --stop-freq
+// is the mask's stop frequency, not a requirement to pick the order from.
+bool KeepsClassicRunForTolerance(const CliOptions& options);
+
+// The Monte Carlo is not run on the synthesised designs yet; their run refuses it with this text.
+extern const char* const kToleranceNeedsClassicText;
+
+// stderr when it is a terminal, else nullptr: progress is for a person watching.
+std::ostream* TerminalProgressStream(std::ostream& err);

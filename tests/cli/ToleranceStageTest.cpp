@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/ToleranceStage.h"
+#include "tests/cli/CliHarness.h"
+#include "filtermath/Failure.h"
+
+namespace {
+
+// Each unusable option is refused with a message that names it.
+TEST(ToleranceOptions, RefusedValuesNameTheirOption)
+{
+    struct Case {
+        const char* option;
+        void (*set)(ToleranceOptions&);
+    };
+    const Case cases[] = {
+        {"--monte-carlo", [](ToleranceOptions& o) { o.trials = "0"; }},
+        {"--monte-carlo", [](ToleranceOptions& o) { o.trials = "1000001"; }},
+        {"--tol-l", [](ToleranceOptions& o) { o.inductorPercent = "100"; }},
+        {"--tol-l", [](ToleranceOptions& o) { o.inductorPercent = "-1"; }},
+        {"--tol-c", [](ToleranceOptions& o) { o.distribution = "normal", o.capacitorPercent = "35"; }},
+        {"--seed", [](ToleranceOptions& o) { o.seed = "-3"; }},
+        {"--seed", [](ToleranceOptions& o) { o.seed = "18446744073709551616"; }},
+        {"--max-pass-loss", [](ToleranceOptions& o) { o.maxPassLoss = "-0.5"; }},
+        {"--stop-freq", [](ToleranceOptions& o) { o.stopFreq = "0", o.stopAtt = "40"; }},
+        {"--stop-freq", [](ToleranceOptions& o) { o.stopAtt = "40"; }},
+    };
+    for (const Case& c : cases) {
+        ToleranceOptions options;
+        options.trials = "100";
+        c.set(options);
+        try {
+            ReadToleranceOptions(options);
+            ADD_FAILURE() << c.option << " accepted";
+        } catch (const Failure& failure) {
+            EXPECT_NE(std::string(failure.what()).find(c.option), std::string::npos) << failure.what();
+        }
+    }
+    ToleranceOptions usable;
+    usable.trials = "100";
+    usable.distribution = "normal";
+    usable.capacitorPercent = "34";
+    usable.seed = "18446744073709551615";
+    EXPECT_NO_THROW(ReadToleranceOptions(usable));
+}
+
+const std::vector<std::string> kChebyshevMonteCarlo{
+    "--model", "Chebyshev", "--ripple",        "0.5", "--poles",       "7",    "--passband", "10",
+    "--start", "1",         "--stop",          "100", "--monte-carlo", "2000", "--tol-l",    "5",
+    "--tol-c", "5",         "--max-pass-loss", "1",   "--stop-freq",   "20",   "--stop-att", "40"};
+
+// The JSON report: the trials, a yield inside its interval, ordered envelopes on the sweep and
+// one sensitivity per part.
+TEST(ToleranceCli, JsonCarriesYieldEnvelopesAndSensitivities)
+{
+    std::vector<std::string> args = kChebyshevMonteCarlo;
+    args.push_back("--json");
+    const CliOutcome outcome = RunCli(args);
+    ASSERT_EQ(outcome.status, 0) << outcome.out;
+    const nlohmann::json json = nlohmann::json::parse(outcome.out);
+    EXPECT_EQ(json["Trials"], 2000);
+    const double yield = json["Yield"];
+    EXPECT_GT(yield, 0.0);
+    EXPECT_LT(yield, 1.0);
+    EXPECT_LE(json["YieldLow"].get<double>(), yield);
+    EXPECT_GE(json["YieldHigh"].get<double>(), yield);
+    const std::size_t points = json["TolFreq"].size();
+    EXPECT_EQ(points, 100u);
+    for (const char* curve : {"S21", "S11"}) {
+        const std::string c = curve;
+        for (std::size_t i = 0; i < points; ++i) {
+            const double order[5] = {json[c + "Min"][i], json[c + "P05"][i], json[c + "P50"][i], json[c + "P95"][i],
+                                     json[c + "Max"][i]};
+            for (int k = 0; k < 4; ++k) ASSERT_LE(order[k], order[k + 1]) << c << " point " << i;
+        }
+    }
+    EXPECT_EQ(json["Sensitivity"].size(), 7u);
+    EXPECT_TRUE(json["Sensitivity"].contains("C4"));
+}
+
+TEST(ToleranceCli, RefusedToleranceEndsTheRunAndUnusedOptionsWarn)
+{
+    std::vector<std::string> args = kChebyshevMonteCarlo;
+    *(std::find(args.begin(), args.end(), "--tol-l") + 1) = "150";
+    const CliOutcome refused = RunCli(args);
+    EXPECT_EQ(refused.status, 1);
+    ASSERT_FALSE(refused.errLines.empty());
+    EXPECT_NE(refused.errLines.back().find("--tol-l"), std::string::npos) << refused.errLines.back();
+
+    const CliOutcome unused = RunCli({"--tol-c", "5"});
+    EXPECT_EQ(unused.status, 0);
+    ASSERT_FALSE(unused.errLines.empty());
+    EXPECT_EQ(unused.errLines.front(), "Warning: --tol-c is not used without --monte-carlo.");
+}
+
+} // namespace
