@@ -1,5 +1,6 @@
 #include "filtermath/LadderSweep.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -13,10 +14,6 @@ struct Cx {
 };
 
 // x * y + z
-inline Cx MulAdd(Cx x, Cx y, Cx z)
-{
-    return {x.re * y.re - x.im * y.im + z.re, x.re * y.im + x.im * y.re + z.im};
-}
 inline Cx Scale(double k, Cx x)
 {
     return {k * x.re, k * x.im};
@@ -93,39 +90,70 @@ constexpr double kLargest = 1e100;
 // Below this |reflection / den| (-80 dB) the difference of nearly equal terms loses digits.
 constexpr double kSmallestReflectionNorm = 1e-8;
 
-// The point in double, or false where it must be left to the extended analysis.
-bool PointInDouble(const Ladder& ladder, const std::vector<BranchCoefficients>& branches, double frequencyHz,
-                   NetworkPoint& point)
+// The chain matrix and its derivative at a block of frequencies, one array per real part, so
+// that the independent points go through the arithmetic side by side.
+constexpr size_t kBlock = 16;
+struct ChainBlock {
+    double w[kBlock];
+    double invW[kBlock];
+    double invWSquared[kBlock];
+    double m[8][kBlock]; // a, b, c, d as re, im
+    double dm[8][kBlock];
+};
+
+// x += y * value at every point of the block, with its derivative dx += dy * value + y * slope.
+// A series branch does this for (b, a) and (d, c), a shunt branch for (a, b) and (c, d).
+template <int x, int y>
+void Update(ChainBlock& t, const double* __restrict vr, const double* __restrict vi, const double* __restrict sr,
+            const double* __restrict si, size_t n)
 {
-    const double w = 2.0 * kPi * std::fabs(frequencyHz);
-    if (!(w > 0.0) || !std::isfinite(w)) return false;
-    const double invW = 1.0 / w;
-    const double invWSquared = invW * invW;
-    Cx a{1.0, 0.0}, b{}, c{}, d{1.0, 0.0};
-    Cx da{}, db{}, dc{}, dd{};
-    for (const BranchCoefficients& k : branches) {
-        const Cx value{w * k.p.re + invW * k.q.re, w * k.p.im + invW * k.q.im};
-        const Cx slope{k.p.re - invWSquared * k.q.re, k.p.im - invWSquared * k.q.im};
-        if (k.series) {
-            db = MulAdd(da, value, MulAdd(a, slope, db));
-            dd = MulAdd(dc, value, MulAdd(c, slope, dd));
-            b = MulAdd(a, value, b);
-            d = MulAdd(c, value, d);
-        } else {
-            da = MulAdd(db, value, MulAdd(b, slope, da));
-            dc = MulAdd(dd, value, MulAdd(d, slope, dc));
-            a = MulAdd(b, value, a);
-            c = MulAdd(d, value, c);
-        }
+    // Eight distinct rows of the block: nothing written here is read through another pointer.
+    double* __restrict mxr = t.m[x];
+    double* __restrict mxi = t.m[x + 1];
+    double* __restrict dxr = t.dm[x];
+    double* __restrict dxi = t.dm[x + 1];
+    const double* __restrict myr = t.m[y];
+    const double* __restrict myi = t.m[y + 1];
+    const double* __restrict dyr = t.dm[y];
+    const double* __restrict dyi = t.dm[y + 1];
+    for (size_t j = 0; j < n; ++j) {
+        dxr[j] += dyr[j] * vr[j] - dyi[j] * vi[j] + myr[j] * sr[j] - myi[j] * si[j];
+        dxi[j] += dyr[j] * vi[j] + dyi[j] * vr[j] + myr[j] * si[j] + myi[j] * sr[j];
+        mxr[j] += myr[j] * vr[j] - myi[j] * vi[j];
+        mxi[j] += myr[j] * vi[j] + myi[j] * vr[j];
     }
+}
+
+void Step(const BranchCoefficients& k, ChainBlock& t, size_t n)
+{
+    double vr[kBlock], vi[kBlock], sr[kBlock], si[kBlock];
+    for (size_t j = 0; j < n; ++j) {
+        vr[j] = t.w[j] * k.p.re + t.invW[j] * k.q.re;
+        vi[j] = t.w[j] * k.p.im + t.invW[j] * k.q.im;
+        sr[j] = k.p.re - t.invWSquared[j] * k.q.re;
+        si[j] = k.p.im - t.invWSquared[j] * k.q.im;
+    }
+    if (k.series) {
+        Update<2, 0>(t, vr, vi, sr, si, n);
+        Update<6, 4>(t, vr, vi, sr, si, n);
+    } else {
+        Update<0, 2>(t, vr, vi, sr, si, n);
+        Update<4, 6>(t, vr, vi, sr, si, n);
+    }
+}
+
+// The point from its chain matrix, or false where it must be left to the extended analysis.
+bool Finish(const Ladder& ladder, const ChainBlock& t, size_t j, NetworkPoint& point)
+{
     const double k = std::sqrt(ladder.RL / ladder.RS);
     const double r = std::sqrt(ladder.RS * ladder.RL);
-    a = Scale(k, a);
-    b = Scale(1.0 / r, b);
-    c = Scale(r, c);
-    d = Scale(1.0 / k, d);
+    const Cx a = Scale(k, {t.m[0][j], t.m[1][j]});
+    const Cx b = Scale(1.0 / r, {t.m[2][j], t.m[3][j]});
+    const Cx c = Scale(r, {t.m[4][j], t.m[5][j]});
+    const Cx d = Scale(1.0 / k, {t.m[6][j], t.m[7][j]});
     const Cx den{a.re + b.re + c.re + d.re, a.im + b.im + c.im + d.im};
-    const Cx denSlope{k * da.re + db.re / r + r * dc.re + dd.re / k, k * da.im + db.im / r + r * dc.im + dd.im / k};
+    const Cx denSlope{k * t.dm[0][j] + t.dm[2][j] / r + r * t.dm[4][j] + t.dm[6][j] / k,
+                      k * t.dm[1][j] + t.dm[3][j] / r + r * t.dm[5][j] + t.dm[7][j] / k};
     const Cx reflected{a.re + b.re - c.re - d.re, a.im + b.im - c.im - d.im};
     const Cx reflectedOut{d.re + b.re - c.re - a.re, d.im + b.im - c.im - a.im};
     const double denNorm = Norm(den);
@@ -158,8 +186,27 @@ void AnalyseMany(const Ladder& ladder, const double* frequenciesHz, size_t count
     const double lossC = quality.QC > 0.0 && std::isfinite(quality.QC) ? 1.0 / quality.QC : 0.0;
     const std::vector<BranchCoefficients> branches =
         fast ? Coefficients(ladder, lossL, lossC) : std::vector<BranchCoefficients>{};
-    for (size_t i = 0; i < count; ++i) {
-        if (fast && PointInDouble(ladder, branches, frequenciesHz[i], points[i])) continue;
-        points[i] = AnalyseAt(ladder, frequenciesHz[i], quality);
+    ChainBlock t;
+    bool inDouble[kBlock];
+    for (size_t start = 0; start < count; start += kBlock) {
+        const size_t n = std::min(kBlock, count - start);
+        for (size_t j = 0; j < n; ++j) {
+            const double w = 2.0 * kPi * std::fabs(frequenciesHz[start + j]);
+            inDouble[j] = fast && w > 0.0 && std::isfinite(w);
+            t.w[j] = inDouble[j] ? w : 1.0;
+            t.invW[j] = 1.0 / t.w[j];
+            t.invWSquared[j] = t.invW[j] * t.invW[j];
+            for (int e = 0; e < 8; ++e) {
+                t.m[e][j] = e == 0 || e == 6 ? 1.0 : 0.0;
+                t.dm[e][j] = 0.0;
+            }
+        }
+        if (fast)
+            for (const BranchCoefficients& k : branches) Step(k, t, n);
+        for (size_t j = 0; j < n; ++j) {
+            NetworkPoint& point = points[start + j];
+            if (inDouble[j] && Finish(ladder, t, j, point)) continue;
+            point = AnalyseAt(ladder, frequenciesHz[start + j], quality);
+        }
     }
 }
