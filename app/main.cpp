@@ -4,6 +4,7 @@
 #include "window/TFMain.h"
 #include "workbench/ExactResponseHook.h"
 #include "workbench/MainWindow.h"
+#include "workbench/ToleranceWindow.h"
 
 int main(int argc, char* argv[])
 {
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvane")));
     MainWindow FMain;
     AttachExactResponseWindow(FMain);
+    AttachToleranceWindow(FMain);
     FMain.show();
     FMain.OpenFromCommandLine(QApplication::arguments());
     return application.exec();

@@ -1,5 +1,6 @@
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QtTest>
@@ -8,6 +9,7 @@
 #include "analysis/LadderDesign.h"
 #include "analysis/NetworkResponse.h"
 #include "analysis/ToleranceMask.h"
+#include "workbench/MainWindow.h"
 #include "workbench/ToleranceWindow.h"
 
 // The tolerance window over a run of the design window: the trials it starts are those its
@@ -19,6 +21,7 @@ private slots:
     void runShowsTheEngineResultForTheTypedSettings();
     void cancelEndsARunAndKeepsTheWindowResponsive();
     void aBadSettingIsNamedAndStartsNothing();
+    void theAnalysisMenuOpensOneWindowWithCtrlT();
 };
 
 namespace {
@@ -135,6 +138,25 @@ void ToleranceWindowTest::aBadSettingIsNamedAndStartsNothing()
     window.Start();
     QVERIFY(!window.Busy());
     QVERIFY(window.StatusText().contains("outside the passband"));
+}
+
+void ToleranceWindowTest::theAnalysisMenuOpensOneWindowWithCtrlT()
+{
+    MainWindow main;
+    AttachToleranceWindow(main);
+    main.show();
+    QAction* action = nullptr;
+    for (QAction* entry : main.AnalysisMenu()->actions())
+        if (entry->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_T)) action = entry;
+    QVERIFY(action);
+    QCOMPARE(action->text(), QString("&Tolerance Analysis..."));
+    QVERIFY(!ToleranceWindowOf(main));
+    action->trigger();
+    ToleranceWindow* window = ToleranceWindowOf(main);
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    action->trigger();
+    QCOMPARE(main.findChildren<ToleranceWindow*>().size(), 1);
 }
 
 QTEST_MAIN(ToleranceWindowTest)
