@@ -179,7 +179,7 @@ void ResponseChart::ResetView()
 void ResponseChart::ComputeFullView()
 {
     constexpr double inf = std::numeric_limits<double>::infinity();
-    double xLow = inf, xHigh = -inf, yLow = inf, yHigh = -inf, dLow = 0.0, dHigh = -inf;
+    double xLow = inf, xHigh = -inf, yLow = inf, yHigh = -inf, dLow = 0.0, dHigh = 0.0;
     const auto widen = [&](const std::vector<double>& x, const std::vector<double>& y, double& lo, double& hi) {
         for (size_t i = 0; i < x.size() && i < y.size(); ++i) {
             if (!std::isfinite(x[i]) || !std::isfinite(y[i]) || (logarithmic_ && !(x[i] > 0))) continue;
@@ -205,8 +205,9 @@ void ResponseChart::ComputeFullView()
         bottomView_ =
             any ? LinearRange(xLow, xHigh, bottomIntervals, false) : LinearRange(0, 1, bottomIntervals, false);
     leftView_ = any ? LinearRange(yLow, yHigh, leftIntervals, true) : LinearRange(-1, 0, leftIntervals, true);
-    delayView_ = dHigh > 0 ? LinearRange(0.0, dHigh / delayScale_, leftIntervals, true)
-                           : LinearRange(0.0, 1.0, leftIntervals, true);
+    // From zero, or from below it where a lossy ladder's stopband delay turns negative.
+    delayView_ = dHigh > dLow ? LinearRange(dLow / delayScale_, dHigh / delayScale_, leftIntervals, true)
+                              : LinearRange(0.0, 1.0, leftIntervals, true);
 }
 
 void ResponseChart::ApplyView()
