@@ -200,6 +200,29 @@ TEST(Tolerance, SensitivityOfALoneInductor)
     EXPECT_NEAR(r.nominalMarginDb, 3.0 - loss(L), 1e-9);
 }
 
+// A part's own tolerance replaces its kind's: with the inductor alone at 10 % (uniform), the
+// extremes of |S21| over many trials approach those of L (1 - 0.1) and L (1 + 0.1).
+TEST(Tolerance, PartToleranceOverridesItsKind)
+{
+    const double R = 50, L = 1e-6, C = 1e-9, f = 5e6;
+    const Ladder ladder{
+        R,
+        R,
+        {{BranchPlace::Series, BranchKind::Inductor, L, 0.0}, {BranchPlace::Shunt, BranchKind::Capacitor, 0.0, C}}};
+    ToleranceSettings s;
+    s.trials = 20000;
+    s.inductorPercent = 30.0;
+    s.capacitorPercent = 0.0;
+    s.perBranch = {PartTolerance{10.0, -1.0}, PartTolerance{}};
+    const ToleranceResult r = RunTolerance(ladder, {}, {f}, {}, s);
+    Ladder low = ladder, high = ladder;
+    low.branches[0].L = 0.9 * L;
+    high.branches[0].L = 1.1 * L;
+    const double a = AnalyseAt(low, f, {}).S21dB, b = AnalyseAt(high, f, {}).S21dB;
+    EXPECT_NEAR(r.s21.max[0], std::max(a, b), 1e-3);
+    EXPECT_NEAR(r.s21.min[0], std::min(a, b), 1e-3);
+}
+
 TEST(Tolerance, CancelEndsTheRunWithoutStatistics)
 {
     const Ladder ladder = LowPassLadder(kChebyshev05dB7, 10e6, 50, true);
