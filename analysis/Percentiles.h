@@ -4,11 +4,11 @@
 // Order statistics of a set of non-negative doubles by a two-pass radix selection.
 //
 // The bit patterns of non-negative doubles sort as the values do, so one pass finds the least
-// and greatest pattern and counts the values into 4096 buckets of equal pattern width between
+// and greatest pattern and counts the values into 2048 buckets of equal pattern width between
 // them; a second pass gathers the few buckets that hold the wanted ranks, and a selection within
 // each finds the exact value. The result is exact (the k-th smallest value, not an estimate), it
 // does not depend on the order of the values, and the work is two passes plus a selection over
-// the wanted buckets; the memory is the values themselves and a 32 KB count table.
+// the wanted buckets; the memory is the values themselves and a 32 KB count table per thread.
 //
 // values is left as it is. ranks are zero-based, each below count; out[i] is the value of rank
 // ranks[i].

@@ -43,8 +43,8 @@ std::vector<PartField> FieldsOf(BranchKind kind)
 
 // Values kept per thread for the selection of the percentiles: a block of sweep points times
 // every trial, two doubles each. The block shrinks as the trials grow.
-constexpr std::size_t kBlockBytes = std::size_t{8} << 20;
-constexpr std::size_t kMaxBlockPoints = 64;
+constexpr std::size_t kBlockBytes = std::size_t{32} << 20;
+constexpr std::size_t kMaxBlockPoints = 128;
 constexpr int kTrialsPerTick = 64;
 constexpr int kMarginBins = 40;
 
@@ -215,6 +215,11 @@ void RunBlocks(SharedRun& run, WorkerMargins& margins)
         if (block >= run.blocks || run.stop.load()) return;
         const std::size_t first = block * P;
         const std::size_t n = std::min(P, run.sweep.w.size() - first);
+        std::vector<std::size_t> passPoints, stopPoints;
+        for (std::size_t p = 0; p < n; ++p) {
+            if (run.pointMask.pass[first + p]) passPoints.push_back(p);
+            if (run.pointMask.stop[first + p]) stopPoints.push_back(p);
+        }
         for (std::size_t t = 0; t < T; ++t) {
             if (t % kTrialsPerTick == 0 && t > 0) {
                 run.done.fetch_add(static_cast<long long>(kTrialsPerTick * n));
@@ -239,14 +244,14 @@ void RunBlocks(SharedRun& run, WorkerMargins& margins)
                 run.stop.store(true);
                 return;
             }
-            double& passDen2 = margins.passDen2[t];
-            double& stopDen2 = margins.stopDen2[t];
             for (std::size_t p = 0; p < n; ++p) {
                 den2[p * T + t] = pointDen[p];
                 refl[p * T + t] = pointRefl[p];
-                if (run.pointMask.pass[first + p]) passDen2 = std::max(passDen2, pointDen[p]);
-                if (run.pointMask.stop[first + p]) stopDen2 = std::min(stopDen2, pointDen[p]);
             }
+            double& passDen2 = margins.passDen2[t];
+            double& stopDen2 = margins.stopDen2[t];
+            for (std::size_t p : passPoints) passDen2 = std::max(passDen2, pointDen[p]);
+            for (std::size_t p : stopPoints) stopDen2 = std::min(stopDen2, pointDen[p]);
         }
         run.done.fetch_add(static_cast<long long>((T - (T - 1) / kTrialsPerTick * kTrialsPerTick) * n));
 

@@ -2,7 +2,8 @@
 # The same Monte Carlo two ways: corvane's tolerance engine (10 000 trials of a 7-pole 0.5 dB
 # Chebyshev low-pass over 1001 points, from corvane-bench) and ngspice running a .control loop
 # that alters every L and C by a uniform 5 % and reruns the same AC sweep. Prints the time per
-# trial of each and their ratio.
+# trial of each and their ratio, in wall time and in CPU time (every thread's; the fairer measure
+# on a machine that others load).
 #
 #   bench/tolerance-vs-ngspice.sh [BUILD_DIR] [NGSPICE_TRIALS]
 #
@@ -56,30 +57,37 @@ print("\n".join(lines))
 PY
 }
 
+# Wall and CPU seconds of one ngspice run.
 seconds() {
-  local start end
+  local start end cpu
   start=$(date +%s.%N)
-  ngspice -b "$1" >/dev/null 2>&1
+  /usr/bin/time -o "$work/time" -f "%U %S" ngspice -b "$1" >/dev/null 2>&1
+  cpu=$(tail -1 "$work/time")
   end=$(date +%s.%N)
-  python3 -c "print($end - $start)"
+  python3 -c "u, s = '$cpu'.split(); print($end - $start, float(u) + float(s))"
 }
 
 write_deck 1 "$work/one.cir"
 write_deck "$trials" "$work/many.cir"
-one=$(seconds "$work/one.cir")
-many=$(seconds "$work/many.cir")
-spice_per_trial=$(python3 -c "print(($many - $one) / ($trials - 1))")
+read -r one_wall one_cpu < <(seconds "$work/one.cir")
+read -r many_wall many_cpu < <(seconds "$work/many.cir")
+spice_per_trial=$(python3 -c "print(($many_wall - $one_wall) / ($trials - 1))")
+spice_cpu_per_trial=$(python3 -c "print(($many_cpu - $one_cpu) / ($trials - 1))")
 
 result=$("$bench" --benchmark_filter='BM_ToleranceMonteCarlo/threads:0/trials:10000' --benchmark_format=json \
   --benchmark_min_time=1)
-corvane_run=$(python3 -c "import json,sys; b=json.loads(sys.argv[1])['benchmarks'][0]; print(b['real_time'] / 1e3)" \
-  "$result")
-corvane_per_trial=$(python3 -c "print($corvane_run / 10000)")
+read -r corvane_run corvane_cpu < <(python3 -c "
+import json, sys
+b = json.loads(sys.argv[1])['benchmarks'][0]
+print(b['real_time'] / 1e3, b['cpu_time'] / 1e3)" "$result")
 
-python3 - "$spice_per_trial" "$corvane_per_trial" "$corvane_run" "$trials" <<'PY'
+python3 - "$spice_per_trial" "$spice_cpu_per_trial" "$corvane_run" "$corvane_cpu" "$trials" <<'PY'
 import sys
-spice, ours, run, trials = map(float, sys.argv[1:])
-print(f"ngspice:  {spice * 1e3:9.3f} ms per trial ({int(trials)} trials of 1001 AC points, start-up subtracted)")
-print(f"corvane:  {ours * 1e6:9.3f} us per trial (10000 trials in {run * 1e3:.1f} ms, all cores)")
-print(f"ratio:    {spice / ours:9.0f} x")
+spice, spice_cpu, run, run_cpu, trials = map(float, sys.argv[1:])
+ours, ours_cpu = run / 10000, run_cpu / 10000
+print(f"ngspice:  {spice * 1e3:8.3f} ms wall, {spice_cpu * 1e3:8.3f} ms CPU per trial "
+      f"({int(trials)} trials of 1001 AC points, start-up subtracted)")
+print(f"corvane:  {ours * 1e6:8.3f} us wall, {ours_cpu * 1e6:8.3f} us CPU per trial "
+      f"(10000 trials in {run * 1e3:.1f} ms wall, {run_cpu * 1e3:.1f} ms CPU over all threads)")
+print(f"ratio:    {spice / ours:8.0f} x wall, {spice_cpu / ours_cpu:8.0f} x CPU")
 PY
