@@ -113,6 +113,11 @@ TEST_P(Ngspice, SimulatedS21MatchesTheAnalysis)
     const NgspiceRun run = RunNgspice(path);
     EXPECT_EQ(run.status, 0) << run.output.substr(0, 3000);
     const std::vector<SimulatedPoint> points = ParseTable(run.output);
+    // One table: a single heading over every row, no page breaks.
+    size_t headings = 0;
+    for (size_t at = run.output.find("\nIndex "); at != std::string::npos; at = run.output.find("\nIndex ", at + 1))
+        ++headings;
+    EXPECT_EQ(headings, 1u);
     const std::vector<double> exported = ExportFrequencies(c.Freq);
     ASSERT_EQ(points.size(), exported.size()) << run.output.substr(0, 3000);
 
