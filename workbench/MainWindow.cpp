@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QSettings>
 #include <QSvgGenerator>
 #include <QTableWidget>
@@ -62,6 +63,9 @@ MainWindow::MainWindow(QWidget* parent)
     BuildMenus();
     // The design area keeps its fixed size; the window only adds the menu bar's height.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     connect(design_, &TFMain::RunCompleted, this, &MainWindow::RunCompleted);
     controls_->WatchEdits(this, [this] { UpdateCaption(); });
     saved_ = CurrentDesign();
