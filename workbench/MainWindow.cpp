@@ -46,6 +46,14 @@ QString FromStd(const std::string& text)
     return QString::fromStdString(text);
 }
 
+// The platform's keys for a standard action; the usual desktop keys where the platform
+// defines none (Save As has none on a plain X11 desktop).
+QKeySequence StandardKeys(QKeySequence::StandardKey key, const char* usual)
+{
+    const QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
+    return bindings.isEmpty() ? QKeySequence(QString::fromLatin1(usual)) : bindings.constFirst();
+}
+
 // Qt's own names for the keys, as the menus show them.
 QString KeysOf(const QAction* action)
 {
@@ -85,13 +93,13 @@ void MainWindow::BuildMenus()
 void MainWindow::BuildFileMenu()
 {
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addAction(tr("&New"), QKeySequence::New, this, &MainWindow::NewDesign);
-    file->addAction(tr("&Open..."), QKeySequence::Open, this, &MainWindow::Open);
+    file->addAction(tr("&New"), StandardKeys(QKeySequence::New, "Ctrl+N"), this, &MainWindow::NewDesign);
+    file->addAction(tr("&Open..."), StandardKeys(QKeySequence::Open, "Ctrl+O"), this, &MainWindow::Open);
     recentMenu_ = file->addMenu(tr("Open &Recent"));
     connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);
     file->addSeparator();
-    file->addAction(tr("&Save"), QKeySequence::Save, this, &MainWindow::Save);
-    file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, &MainWindow::SaveAs);
+    file->addAction(tr("&Save"), StandardKeys(QKeySequence::Save, "Ctrl+S"), this, &MainWindow::Save);
+    file->addAction(tr("Save &As..."), StandardKeys(QKeySequence::SaveAs, "Ctrl+Shift+S"), this, &MainWindow::SaveAs);
     file->addSeparator();
     QMenu* exports = file->addMenu(tr("&Export"));
     exports->addAction(tr("&SPICE Netlist..."), this, &MainWindow::ExportSpice);
@@ -99,7 +107,7 @@ void MainWindow::BuildFileMenu()
     exports->addAction(tr("Response as &CSV..."), this, &MainWindow::ExportCsv);
     exports->addAction(tr("C&hart as PNG or SVG..."), this, &MainWindow::ExportChartImage);
     file->addSeparator();
-    QAction* quit = file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+    QAction* quit = file->addAction(tr("&Quit"), StandardKeys(QKeySequence::Quit, "Ctrl+Q"), this, &QWidget::close);
     quit->setMenuRole(QAction::QuitRole);
 }
 
@@ -107,7 +115,8 @@ void MainWindow::BuildEditMenu()
 {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     // A text field with the focus keeps Ctrl+C for its own text.
-    edit->addAction(tr("&Copy Element Table"), QKeySequence::Copy, this, &MainWindow::CopyElementTable);
+    edit->addAction(tr("&Copy Element Table"), StandardKeys(QKeySequence::Copy, "Ctrl+C"), this,
+                    &MainWindow::CopyElementTable);
     edit->addAction(tr("Copy C&hart Image"), this, &MainWindow::CopyChartImage);
 }
 
@@ -121,7 +130,8 @@ void MainWindow::BuildAnalysisMenu()
 void MainWindow::BuildHelpMenu()
 {
     QMenu* help = menuBar()->addMenu(tr("&Help"));
-    help->addAction(tr("&Keyboard Shortcuts"), QKeySequence::HelpContents, this, &MainWindow::ShowShortcuts);
+    help->addAction(tr("&Keyboard Shortcuts"), StandardKeys(QKeySequence::HelpContents, "F1"), this,
+                    &MainWindow::ShowShortcuts);
     QAction* about = help->addAction(tr("&About Corvane"), this, &MainWindow::ShowAbout);
     about->setMenuRole(QAction::AboutRole);
 }
