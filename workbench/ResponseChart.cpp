@@ -57,6 +57,51 @@ QList<QPointF> Points(const std::vector<double>& x, const std::vector<double>& y
     return points;
 }
 
+// Above this many points a pixel column, a curve is drawn as the first, lowest, highest and
+// last point of each column of the plot: the same picture, at a cost set by the plot's width,
+// not the sweep's.
+constexpr size_t kPointsPerColumn = 4;
+
+// The points of the visible part of a curve with ascending x, thinned to each column's first,
+// extreme and last points in their order along the curve; one point beyond each end keeps the
+// line running to the edge.
+QList<QPointF> Envelope(const std::vector<double>& x, const std::vector<double>& y, double scale,
+                        const AxisScale& bottom, int columns)
+{
+    const size_t count = std::min(x.size(), y.size());
+    size_t first = static_cast<size_t>(std::lower_bound(x.begin(), x.begin() + count, bottom.min) - x.begin());
+    size_t last = static_cast<size_t>(std::upper_bound(x.begin(), x.begin() + count, bottom.max) - x.begin());
+    if (first > 0) --first;
+    if (last < count) ++last;
+    QList<QPointF> points;
+    points.reserve(static_cast<int>(kPointsPerColumn) * (columns + 2));
+    int column = std::numeric_limits<int>::min();
+    size_t start = 0, low = 0, high = 0, end = 0;
+    const auto flush = [&] {
+        if (column == std::numeric_limits<int>::min()) return;
+        const size_t picked[] = {start, std::min(low, high), std::max(low, high), end};
+        for (size_t k = 0; k < 4; ++k)
+            if (k == 0 || picked[k] != picked[k - 1]) points.append(QPointF(x[picked[k]], y[picked[k]] / scale));
+    };
+    for (size_t i = first; i < last; ++i) {
+        if (!std::isfinite(x[i]) || !std::isfinite(y[i]) || (bottom.logarithmic && !(x[i] > 0))) continue;
+        const double pixel = ValueToPixel(bottom, x[i], 0.0, columns);
+        const int at = static_cast<int>(std::clamp(std::floor(pixel), -1.0, static_cast<double>(columns)));
+        if (at != column) {
+            flush();
+            column = at;
+            start = low = high = i;
+        } else if (y[i] < y[low]) {
+            low = i;
+        } else if (y[i] > y[high]) {
+            high = i;
+        }
+        end = i;
+    }
+    flush();
+    return points;
+}
+
 } // namespace
 
 ResponseChart::ResponseChart(QWidget* parent) : QWidget(parent)
@@ -147,11 +192,29 @@ void ResponseChart::SetCurves(const NetworkCurves& curves, bool logarithmic, con
     delayScale_ = longest > 0 ? std::pow(10.0, 3.0 * std::floor(std::log10(longest) / 3.0)) : 1.0;
     const QString unit = QString::fromStdString(EngineeringText(delayScale_, "s", true)).mid(2);
     delayAxis_->setTitleText(tr("Group delay, %1").arg(unit));
-    s21_->replace(Points(curves_.NetFreq, curves_.NetS21, 1.0, logarithmic_));
-    s11_->replace(Points(curves_.NetFreq, curves_.NetS11, 1.0, logarithmic_));
-    delay_->replace(Points(curves_.NetFreq, curves_.NetGroupDelay, delayScale_, logarithmic_));
     reference_->replace(Points(referenceFreq_, referenceAtt_, 1.0, logarithmic_));
+    thinned_ = curves_.NetFreq.size() > kPointsPerColumn * static_cast<size_t>(Columns());
+    if (!thinned_) {
+        s21_->replace(Points(curves_.NetFreq, curves_.NetS21, 1.0, logarithmic_));
+        s11_->replace(Points(curves_.NetFreq, curves_.NetS11, 1.0, logarithmic_));
+        delay_->replace(Points(curves_.NetFreq, curves_.NetGroupDelay, delayScale_, logarithmic_));
+    }
     ResetView();
+}
+
+int ResponseChart::Columns() const
+{
+    return std::max(200, view_->width());
+}
+
+// A long sweep is thinned anew for every view, so a zoom still shows every point it holds.
+void ResponseChart::RefillThinned()
+{
+    const AxisScale bottom{bottomView_.min, bottomView_.max, logarithmic_};
+    const int columns = Columns();
+    s21_->replace(Envelope(curves_.NetFreq, curves_.NetS21, 1.0, bottom, columns));
+    s11_->replace(Envelope(curves_.NetFreq, curves_.NetS11, 1.0, bottom, columns));
+    delay_->replace(Envelope(curves_.NetFreq, curves_.NetGroupDelay, delayScale_, bottom, columns));
 }
 
 void ResponseChart::SetReference(const std::vector<double>& freq, const std::vector<double>& attDb)
@@ -164,6 +227,7 @@ void ResponseChart::SetReference(const std::vector<double>& freq, const std::vec
 void ResponseChart::Clear()
 {
     curves_ = NetworkCurves{};
+    thinned_ = false;
     for (QLineSeries* series : {reference_, delay_, s11_, s21_}) series->clear();
     referenceFreq_.clear();
     referenceAtt_.clear();
@@ -223,6 +287,7 @@ void ResponseChart::ApplyView()
     }
     SetLinearAxis(leftAxis_, leftView_);
     SetLinearAxis(delayAxis_, delayView_);
+    if (thinned_) RefillThinned();
     chart_->layout()->activate();
 }
 

@@ -15,7 +15,8 @@ class QValueAxis;
 // |S21| and |S11| in dB on the left axis, group delay on the right axis, and the closed-form
 // attenuation in light grey beneath them. Left-drag zooms into a rectangle, right-drag pans,
 // a double-click returns to the full view. The curves' frequencies are in the chosen unit and
-// ascending. The pointer's frequency picks the nearest sweep
+// ascending. A sweep of many more points than the plot is wide is drawn as each pixel column's
+// extremes of the part in view. The pointer's frequency picks the nearest sweep
 // point, which CursorMoved reports for the readout.
 class ResponseChart : public QWidget, private ChartMouseHandler {
     Q_OBJECT
@@ -50,6 +51,8 @@ private:
     void ViewAboutToPaint() override {}
 
     QLineSeries* AddSeries(const QColor& colour, qreal width, bool onDelayAxis);
+    int Columns() const;
+    void RefillThinned();
     void SwitchBottomAxis(bool logarithmic);
     void ComputeFullView();
     void ApplyView();
@@ -72,6 +75,7 @@ private:
     NetworkCurves curves_;
     std::vector<double> referenceFreq_, referenceAtt_;
     bool logarithmic_ = false;
+    bool thinned_ = false; // the curves hold more points than the plot has pixels to show
     double delayScale_ = 1.0; // seconds per delay-axis unit
     AxisRange bottomView_{0.0, 1.0, 0.2};
     AxisRange leftView_{0.0, 1.0, 0.2};

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -26,6 +27,7 @@ private slots:
     void badInputNamesItsFieldAndKeepsTheResponse_data();
     void badInputNamesItsFieldAndKeepsTheResponse();
     void chartZoomsPansResetsAndReadsOut();
+    void longSweepDrawnAsEachColumnsExtremes();
     void opensFromTheMenuWithTheDesignsSettings();
 };
 
@@ -252,6 +254,66 @@ void ExactResponseTest::chartZoomsPansResetsAndReadsOut()
     QCOMPARE(chart->FrequencyRange().min, full.min);
     QCOMPARE(chart->FrequencyRange().max, full.max);
     QCOMPARE(chart->LevelRange().min, fullLevel.min);
+}
+
+// The curve of S21 as the chart draws it.
+static QList<QPointF> DrawnS21(const ResponseChart& chart)
+{
+    for (QAbstractSeries* series : chart.Chart()->series())
+        if (series->name() == "|S21|") return static_cast<QLineSeries*>(series)->points();
+    return {};
+}
+
+void ExactResponseTest::longSweepDrawnAsEachColumnsExtremes()
+{
+    ResponseChart chart;
+    chart.resize(800, 500);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    // 100001 points of a ripple far finer than a pixel, between -3 and -1 dB.
+    NetworkCurves curves;
+    for (int i = 0; i <= 100000; ++i) {
+        curves.NetFreq.push_back(i / 1000.0);
+        curves.NetS21.push_back(i % 7 == 3 ? -1.0 : i % 11 == 5 ? -3.0 : -2.0);
+    }
+    curves.NetS11 = curves.NetS21;
+    curves.NetGroupDelay.assign(curves.NetFreq.size(), 1e-9);
+    chart.SetCurves(curves, false, "MHz");
+    QList<QPointF> drawn = DrawnS21(chart);
+    QVERIFY2(drawn.size() <= 4 * 800 + 8, qPrintable(QString::number(drawn.size())));
+    double low = 0, high = -10;
+    for (const QPointF& p : drawn) {
+        low = std::min(low, p.y());
+        high = std::max(high, p.y());
+    }
+    QCOMPARE(low, -3.0);
+    QCOMPARE(high, -1.0);
+    QCOMPARE(drawn.front().x(), 0.0);
+    QCOMPARE(drawn.back().x(), 100.0);
+
+    // Zoomed to about a megahertz, every point in view is drawn, and one beyond each edge.
+    QWidget* viewport = chart.findChild<QChartView*>()->viewport();
+    const QRectF area = chart.PlotArea();
+    const auto local = [&](double fx, double fy) {
+        return viewport->mapFrom(&chart, QPointF(area.left() + fx * area.width(), area.top() + fy * area.height()))
+            .toPoint();
+    };
+    for (const auto& [type, fx, fy, button, held] :
+         {std::tuple{QEvent::MouseButtonPress, 0.45, 0.2, Qt::LeftButton, Qt::LeftButton},
+          std::tuple{QEvent::MouseMove, 0.455, 0.5, Qt::NoButton, Qt::LeftButton},
+          std::tuple{QEvent::MouseMove, 0.46, 0.8, Qt::NoButton, Qt::LeftButton},
+          std::tuple{QEvent::MouseButtonRelease, 0.46, 0.8, Qt::LeftButton, Qt::NoButton}}) {
+        const QPoint at = local(fx, fy);
+        QMouseEvent event(type, QPointF(at), QPointF(viewport->mapToGlobal(at)), button, Qt::MouseButtons(held),
+                          Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    }
+    const AxisRange view = chart.FrequencyRange();
+    QVERIFY(view.max - view.min < 2.0);
+    drawn = DrawnS21(chart);
+    const auto inView = std::count_if(curves.NetFreq.begin(), curves.NetFreq.end(),
+                                      [&](double f) { return f >= view.min && f <= view.max; });
+    QCOMPARE(drawn.size(), qsizetype(inView + 2));
 }
 
 void ExactResponseTest::opensFromTheMenuWithTheDesignsSettings()
