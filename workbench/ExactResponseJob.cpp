@@ -12,6 +12,7 @@ namespace {
 constexpr size_t kBlocksPerThread = 4;
 constexpr size_t kMinBlock = 64;
 constexpr size_t kMaxBlock = 2000;
+constexpr size_t kThreadedPoints = 8192;
 
 void Append(std::vector<double>& to, const std::vector<double>& from)
 {
@@ -23,7 +24,8 @@ void Append(std::vector<double>& to, const std::vector<double>& from)
 bool RunExactJob(const ExactJob& job, NetworkCurves& curves, const std::atomic<bool>& cancel, std::atomic<int>& done)
 {
     const size_t count = job.freq.size();
-    const size_t threads = std::max(1u, std::thread::hardware_concurrency());
+    // A short sweep takes less time than starting a thread.
+    const size_t threads = count < kThreadedPoints ? 1 : std::max(1u, std::thread::hardware_concurrency());
     const size_t block =
         std::clamp((count + threads * kBlocksPerThread - 1) / (threads * kBlocksPerThread), kMinBlock, kMaxBlock);
     const size_t blocks = (count + block - 1) / block;
