@@ -474,7 +474,9 @@ void ToleranceWindow::ShowCurves()
     const double top = *std::max_element(e.max.begin(), e.max.end());
     const double bottom = std::max(*std::min_element(e.min.begin(), e.min.end()), kLevelFloorDb);
     levelAxis_->setRange(std::floor(bottom / 10.0) * 10.0, std::ceil((top + 1.0) / 10.0) * 10.0);
+    levelAxis_->applyNiceNumbers();
     frequencyAxis_->setRange(hz.front() / unitScale_, hz.back() / unitScale_);
+    frequencyAxis_->applyNiceNumbers();
     frequencyAxis_->setTitleText(tr("Frequency, %1").arg(QString::fromStdString(run_.unitText)));
     chart_->setTitle(tr("%1 of %2 trials").arg(s11 ? tr("|S11|") : tr("|S21|")).arg(result_.trials));
 }
