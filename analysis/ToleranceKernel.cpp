@@ -124,24 +124,34 @@ bool EvaluateChunk(const KernelBranch* branches, std::size_t branchCount, const 
         // The plain branch (one term, nothing inverted) in one pass: the ladders of the
         // classic families are made of these alone.
         if (b.terms == 1 && !first.invert && !b.invert) {
-            if (b.series)
-                for (std::size_t p = 0; p < kChunk; ++p) {
-                    const double x = first.ar * w[p] + first.br * invW[p];
-                    const double y = first.ai * w[p] + first.bi * invW[p];
-                    br[p] += ar[p] * x - ai[p] * y;
-                    bi[p] += ar[p] * y + ai[p] * x;
-                    dr[p] += cr[p] * x - ci[p] * y;
-                    di[p] += cr[p] * y + ci[p] * x;
-                }
+            const auto plain = [&](auto xOf, auto yOf) {
+                if (b.series)
+                    for (std::size_t p = 0; p < kChunk; ++p) {
+                        const double x = xOf(p), y = yOf(p);
+                        br[p] += ar[p] * x - ai[p] * y;
+                        bi[p] += ar[p] * y + ai[p] * x;
+                        dr[p] += cr[p] * x - ci[p] * y;
+                        di[p] += cr[p] * y + ci[p] * x;
+                    }
+                else
+                    for (std::size_t p = 0; p < kChunk; ++p) {
+                        const double x = xOf(p), y = yOf(p);
+                        ar[p] += br[p] * x - bi[p] * y;
+                        ai[p] += br[p] * y + bi[p] * x;
+                        cr[p] += dr[p] * x - di[p] * y;
+                        ci[p] += dr[p] * y + di[p] * x;
+                    }
+            };
+            // A lone L or C has only a or only b; the other term adds an exact zero, so leaving
+            // it out changes no value.
+            if (first.br == 0.0 && first.bi == 0.0)
+                plain([&](std::size_t p) { return first.ar * w[p]; }, [&](std::size_t p) { return first.ai * w[p]; });
+            else if (first.ar == 0.0 && first.ai == 0.0)
+                plain([&](std::size_t p) { return first.br * invW[p]; },
+                      [&](std::size_t p) { return first.bi * invW[p]; });
             else
-                for (std::size_t p = 0; p < kChunk; ++p) {
-                    const double x = first.ar * w[p] + first.br * invW[p];
-                    const double y = first.ai * w[p] + first.bi * invW[p];
-                    ar[p] += br[p] * x - bi[p] * y;
-                    ai[p] += br[p] * y + bi[p] * x;
-                    cr[p] += dr[p] * x - di[p] * y;
-                    ci[p] += dr[p] * y + di[p] * x;
-                }
+                plain([&](std::size_t p) { return first.ar * w[p] + first.br * invW[p]; },
+                      [&](std::size_t p) { return first.ai * w[p] + first.bi * invW[p]; });
             continue;
         }
         for (int t = 0; t < b.terms; ++t) {
