@@ -138,6 +138,7 @@ Characteristic FromLists(const ZeroLists& z)
     Characteristic c;
     c.P = EvenFactors(z.b);
     c.F = Scale(EvenFactors(z.a), z.c);
+    c.reflectionSquares = z.a;
     if (z.odd) c.F.insert(c.F.begin(), 0.0L);
     c.FFInY = EvenProductInY(c.F);
     for (Real b : z.b) c.zeros.push_back(std::sqrt(b));
@@ -324,8 +325,19 @@ Real PowerGain(const Characteristic& c, Real w)
     // From P P* and F F* rather than from E: they hold the approximation exactly, E only as
     // accurately as its roots were found.
     const Real y = -w * w;
-    const Real p = Eval(c.PPInY, y);
-    return p / (p + Eval(c.FFInY, y));
+    const int atOrigin = Degree(c.F) - 2 * static_cast<int>(c.reflectionSquares.size());
+    if (c.F.empty() || atOrigin < 0 || atOrigin > 1) {
+        const Real p = Eval(c.PPInY, y);
+        return p / (p + Eval(c.FFInY, y));
+    }
+    // Where F is known by its zeros, from the factors: near a sharp filter's passband edge the
+    // zeros crowd together and the expanded coefficients lose most of their digits there.
+    const Real x = w * w;
+    Real p = c.P.back() * c.P.back();
+    for (Real z : c.zeros) p *= (z * z - x) * (z * z - x);
+    Real f = c.F.back() * c.F.back() * (atOrigin == 1 ? x : 1.0L);
+    for (Real a : c.reflectionSquares) f *= (a - x) * (a - x);
+    return p / (p + f);
 }
 
 } // namespace synthesis

@@ -35,6 +35,7 @@ struct Characteristic {
     Poly FFInY; // F(s) F(-s) as a polynomial in y = s^2
     Poly PPInY; // P(s) P(-s) likewise
     std::vector<Real> zeros; // finite transmission zeros in rad/s, ascending
+    std::vector<Real> reflectionSquares; // w^2 of F's zero pairs where F is built from them
     Real stopEdge = 0.0L; // the normalised frequency from which the stopband attenuation holds; 0 if none
 };
 

@@ -99,16 +99,17 @@ struct Polynomials {
     Refuse("The poles and zeros of this design could not be found to working accuracy; try a lower order.");
 }
 
-WidePoly HurwitzWide(WidePoly q)
+WidePoly HurwitzWide(WidePoly q, const YFunction* exact = nullptr, std::vector<WideComplex>* found = nullptr)
 {
     Trim(q);
     std::vector<WideComplex> roots;
-    if (q.empty() || !LeftHalfPlaneRoots(q, roots)) RefuseAccuracy();
+    if (q.empty() || !LeftHalfPlaneRoots(q, roots, exact)) RefuseAccuracy();
+    if (found) *found = roots;
     return Scale(FromRoots(roots), SquareRoot(q.back() < 0 ? -q.back() : q.back()));
 }
 
 // F from F F* given in y: zeros at the origin split off exactly, the rest as left half plane roots.
-void ReflectionFromY(WidePoly q, Polynomials& p)
+void ReflectionFromY(WidePoly q, Polynomials& p, const YFunction* exact = nullptr)
 {
     Trim(q);
     p.reflectionZerosAtOrigin = 0;
@@ -119,20 +120,109 @@ void ReflectionFromY(WidePoly q, Polynomials& p)
     if (q.empty()) RefuseAccuracy();
     p.reflectionLead = SquareRoot(q.back() < 0 ? -q.back() : q.back());
     p.reflectionRoots.clear();
-    if (q.size() > 1 && !LeftHalfPlaneRoots(q, p.reflectionRoots)) RefuseAccuracy();
+    if (p.reflectionZerosAtOrigin > 0) exact = nullptr;
+    if (q.size() > 1 && !LeftHalfPlaneRoots(q, p.reflectionRoots, exact)) RefuseAccuracy();
     p.BuildF();
 }
 
+WidePoly FromSquares(const std::vector<Wide>& squares, int atOrigin, Wide lead)
+{
+    WidePoly p{lead};
+    for (Wide a : squares) p = Add(TimesS(TimesS(p)), Scale(p, a));
+    p.insert(p.begin(), static_cast<size_t>(atOrigin), 0);
+    return p;
+}
+
+// P P* + F F* in y = s^2 from the zeros of P and F. Near the passband edge of a sharp filter the
+// roots of E E* crowd together, and the expanded coefficients fix them only to a few digits;
+// the factors keep their relative accuracy there.
+struct FactoredSum : YFunction {
+    std::vector<Wide> b, a; // w^2 of the transmission and of the reflection zeros
+    int m = 0; // F's zeros at the origin
+    Wide p2 = 1, f2 = 1; // squared leading coefficients
+
+    void At(WideComplex y, WideComplex& value, WideComplex& slope) const override
+    {
+        WideComplex A{p2, 0}, dA, B{f2, 0}, dB;
+        for (Wide v : b) {
+            const WideComplex t = y + WideComplex{v, 0};
+            A = A * t * t;
+            dA = dA + WideComplex{2, 0} / t;
+        }
+        for (Wide v : a) {
+            const WideComplex t = y + WideComplex{v, 0};
+            B = B * t * t;
+            dB = dB + WideComplex{2, 0} / t;
+        }
+        for (int i = 0; i < m; ++i) {
+            B = WideComplex{0, 0} - B * y;
+            dB = dB + WideComplex{1, 0} / y;
+        }
+        value = A + B;
+        slope = A * dA + B * dB;
+    }
+};
+
+// E E* - gain P P* in y from the roots of E and the zeros of P: F's zeros crowd the passband
+// edge as E's do.
+struct FactoredDifference : YFunction {
+    std::vector<WideComplex> r; // E E* = e2 prod(r_i - y)
+    std::vector<Wide> b;
+    Wide e2 = 1, gp2 = 1; // e^2 and gain p^2
+
+    void At(WideComplex y, WideComplex& value, WideComplex& slope) const override
+    {
+        WideComplex A{e2, 0}, dA, B{gp2, 0}, dB;
+        for (const WideComplex& v : r) {
+            const WideComplex t = v - y;
+            A = A * t;
+            dA = dA - WideComplex{1, 0} / t;
+        }
+        for (Wide v : b) {
+            const WideComplex t = y + WideComplex{v, 0};
+            B = B * t * t;
+            dB = dB + WideComplex{2, 0} / t;
+        }
+        value = A - B;
+        slope = A * dA - B * dB;
+    }
+};
+
 Polynomials WidePolynomials(Family family, const Characteristic& c, Wide gain)
 {
+    FactoredDifference difference;
+    bool factored = false;
     Polynomials p;
     p.P = Widen(c.P);
-    const WidePoly pp = EvenProductInY(p.P);
+    WidePoly pp = EvenProductInY(p.P);
     WidePoly ff;
     if (family == Family::Bessel) {
         p.E = Widen(c.E);
         ff = Add(EvenProductInY(p.E), Scale(pp, -1));
         ff[0] = 0;
+    } else if (!c.F.empty() && !c.zeros.empty()) {
+        // P and F from their zeros in quadruple precision, so that P vanishes exactly where the
+        // traps are tuned and E E* = P P* + F F* holds to that precision.
+        FactoredSum sum;
+        for (Real z : c.zeros) sum.b.push_back(static_cast<Wide>(z) * static_cast<Wide>(z));
+        for (Real a : c.reflectionSquares) sum.a.push_back(static_cast<Wide>(a));
+        sum.m = Degree(c.F) - 2 * static_cast<int>(c.reflectionSquares.size());
+        const Wide pLead = static_cast<Wide>(c.P.back());
+        const Wide fLead = static_cast<Wide>(c.F.back());
+        sum.p2 = pLead * pLead;
+        sum.f2 = fLead * fLead;
+        p.P = FromSquares(sum.b, 0, pLead);
+        p.F = FromSquares(sum.a, sum.m, fLead);
+        pp = EvenProductInY(p.P);
+        ff = EvenProductInY(p.F);
+        std::vector<WideComplex> roots;
+        const WidePoly ee = Add(pp, ff);
+        p.E = HurwitzWide(ee, &sum, &roots);
+        factored = true;
+        for (const WideComplex& z : roots) difference.r.push_back(z * z);
+        difference.b = sum.b;
+        difference.e2 = ee.back() < 0 ? -ee.back() : ee.back();
+        difference.gp2 = gain * sum.p2;
     } else if (!c.F.empty()) {
         p.F = Widen(c.F);
         ff = EvenProductInY(p.F);
@@ -143,7 +233,7 @@ Polynomials WidePolynomials(Family family, const Characteristic& c, Wide gain)
     }
     if (gain == 1 && !c.F.empty()) return p;
     if (gain != 1) {
-        ReflectionFromY(Add(EvenProductInY(p.E), Scale(pp, -gain)), p);
+        ReflectionFromY(Add(EvenProductInY(p.E), Scale(pp, -gain)), p, factored ? &difference : nullptr);
         return p;
     }
     // Between equal resistances the mirror image F(-s) gives the same ladder reversed; the right

@@ -114,27 +114,70 @@ Wide SquareRoot(Wide x)
     return r;
 }
 
-bool LeftHalfPlaneRoots(const WidePoly& p, std::vector<WideComplex>& sRoots)
+namespace {
+
+Wide Size(WideComplex z)
+{
+    const Wide re = z.re < 0 ? -z.re : z.re;
+    const Wide im = z.im < 0 ? -z.im : z.im;
+    return re > im ? re : im;
+}
+
+// With the exact function, Aberth's simultaneous correction: Newton on each root alone stalls in
+// a tight cluster (the reflection and transmission zeros of a sharp filter crowd the passband
+// edge), where the long double start is good to only a few digits.
+void Polish(const WidePoly& p, std::vector<WideComplex>& y, const YFunction* exact)
+{
+    WidePoly slope(p.size() > 1 ? p.size() - 1 : 0);
+    for (size_t i = 1; i < p.size(); ++i) slope[i - 1] = p[i] * static_cast<Wide>(i);
+    if (!exact) {
+        // Newton steps double the digits of a simple root each: long double to quadruple.
+        for (WideComplex& yk : y)
+            for (int i = 0; i < 2; ++i) {
+                const WideComplex d = Eval(slope, yk);
+                if (d.re == 0 && d.im == 0) break;
+                yk = yk - Eval(p, yk) / d;
+            }
+        return;
+    }
+    const Wide tiny = static_cast<Wide>(1e-32L);
+    for (int iteration = 0; iteration < 60; ++iteration) {
+        Wide worst = 0;
+        for (size_t k = 0; k < y.size(); ++k) {
+            WideComplex value, d;
+            exact->At(y[k], value, d);
+            if ((value.re == 0 && value.im == 0) || (d.re == 0 && d.im == 0)) continue;
+            const WideComplex ratio = value / d;
+            WideComplex repulsion;
+            for (size_t j = 0; j < y.size(); ++j)
+                if (j != k) repulsion = repulsion + WideComplex{1, 0} / (y[k] - y[j]);
+            const WideComplex step = ratio / (WideComplex{1, 0} - ratio * repulsion);
+            y[k] = y[k] - step;
+            const Wide size = Size(y[k]);
+            worst = std::max(worst, size > 0 ? Size(step) / size : Size(step));
+        }
+        if (!(worst > tiny)) break;
+    }
+}
+
+} // namespace
+
+bool LeftHalfPlaneRoots(const WidePoly& p, std::vector<WideComplex>& sRoots, const YFunction* exact)
 {
     Poly rough(p.begin(), p.end());
     std::vector<Complex> yRoots;
     if (!Roots(rough, yRoots)) return false;
-    WidePoly slope(p.size() > 1 ? p.size() - 1 : 0);
-    for (size_t i = 1; i < p.size(); ++i) slope[i - 1] = p[i] * static_cast<Wide>(i);
+    std::vector<WideComplex> y;
+    for (const Complex& y0 : yRoots) y.push_back(WideComplex{y0.real(), y0.imag()});
+    Polish(p, y, exact);
     sRoots.clear();
-    for (const Complex& y0 : yRoots) {
-        WideComplex y{y0.real(), y0.imag()};
-        // Newton steps double the digits of a simple root each: long double to quadruple.
-        for (int i = 0; i < 2; ++i) {
-            const WideComplex d = Eval(slope, y);
-            if (d.re == 0 && d.im == 0) break;
-            y = y - Eval(p, y) / d;
-        }
-        const Complex s0 = -std::sqrt(Complex{static_cast<Real>(y.re), static_cast<Real>(y.im)});
+    for (const WideComplex& yk : y) {
+        const Complex s0 = -std::sqrt(Complex{static_cast<Real>(yk.re), static_cast<Real>(yk.im)});
         if (!(s0.real() < 0.0L)) return false;
         WideComplex s{s0.real(), s0.imag()};
+        // One Heron step doubles the digits: long double to quadruple.
         for (int i = 0; i < 1; ++i) {
-            const WideComplex q = y / s;
+            const WideComplex q = yk / s;
             s = WideComplex{(s.re + q.re) / 2, (s.im + q.im) / 2};
         }
         sRoots.push_back(s);

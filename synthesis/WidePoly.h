@@ -33,6 +33,12 @@ Wide SquareRoot(Wide x);
 
 // The roots of p (in y = s^2) found in long double and polished in quadruple precision, mapped
 // to the left half plane: s = -sqrt(y). Leading and trailing zero coefficients must be gone.
-bool LeftHalfPlaneRoots(const WidePoly& p, std::vector<WideComplex>& sRoots);
+// exact, where given, evaluates p and its slope at y more accurately than the coefficients can
+// (from factors), and the roots are polished against it.
+struct YFunction {
+    virtual ~YFunction() = default;
+    virtual void At(WideComplex y, WideComplex& value, WideComplex& slope) const = 0;
+};
+bool LeftHalfPlaneRoots(const WidePoly& p, std::vector<WideComplex>& sRoots, const YFunction* exact = nullptr);
 
 } // namespace synthesis
