@@ -28,6 +28,15 @@ constexpr int kFirstSweepField = static_cast<int>(Field::FStart);
 constexpr std::array<const char*, kSelectorCount> kSelectorKeys = {"type", "model", "topology", "unit"};
 constexpr std::array<const char*, 7> kSeriesNames = {"none", "E6", "E12", "E24", "E48", "E96", "E192"};
 constexpr std::array<const char*, 3> kLoadNames = {"prototype", "source", "value"};
+constexpr std::array<const char*, 6> kFamilyNames = {"Butterworth", "Chebyshev", "Bessel",
+                                                     "Legendre",    "Elliptic",  "InverseChebyshev"};
+constexpr std::array<const char*, 4> kPanelTypeNames = {"LPF", "HPF", "BPF", "BSF"};
+constexpr std::array<const char*, 2> kFormNames = {"T", "Pi"};
+constexpr std::array<const char*, 2> kOrderFromNames = {"order", "requirement"};
+constexpr std::array<const char*, 4> kUnitNames = {"Hz", "kHz", "MHz", "GHz"};
+// The panel's typed numbers are short; a field longer than this is no typed number.
+constexpr int kPanelTextLength = 64;
+constexpr int kFirstVersion = 1;
 
 [[noreturn]] void Refuse(const std::string& problem)
 {
@@ -176,6 +185,49 @@ void ReadExactResponse(const Json& root, ExactResponseSettings& settings)
     settings.logarithmic = Flag(exact, path, "logarithmic");
 }
 
+void ReadDesignPanel(const Json& root, DesignPanelSettings& panel)
+{
+    const Json& section = Section(root, "designPanel");
+    const std::string path = "designPanel.";
+    panel.family = OneOf(section, path, "family", kFamilyNames);
+    panel.type = OneOf(section, path, "type", kPanelTypeNames);
+    panel.form = OneOf(section, path, "form", kFormNames);
+    panel.orderFrom = OneOf(section, path, "orderFrom", kOrderFromNames);
+    panel.unit = OneOf(section, path, "unit", kUnitNames);
+    const std::pair<const char*, std::string*> texts[] = {{"order", &panel.order},
+                                                          {"ripple", &panel.ripple},
+                                                          {"stopAtt", &panel.stopAtt},
+                                                          {"stopFreq", &panel.stopFreq},
+                                                          {"passband", &panel.passband},
+                                                          {"fmin", &panel.fmin},
+                                                          {"fmax", &panel.fmax},
+                                                          {"rs", &panel.rs},
+                                                          {"rl", &panel.rl}};
+    for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextLength);
+    panel.shown = Flag(section, path, "shown");
+}
+
+Json PanelJson(const DesignPanelSettings& p)
+{
+    Json panel = Json::object();
+    panel["family"] = p.family;
+    panel["type"] = p.type;
+    panel["form"] = p.form;
+    panel["orderFrom"] = p.orderFrom;
+    panel["order"] = p.order;
+    panel["ripple"] = p.ripple;
+    panel["stopAtt"] = p.stopAtt;
+    panel["stopFreq"] = p.stopFreq;
+    panel["passband"] = p.passband;
+    panel["fmin"] = p.fmin;
+    panel["fmax"] = p.fmax;
+    panel["unit"] = p.unit;
+    panel["rs"] = p.rs;
+    panel["rl"] = p.rl;
+    panel["shown"] = p.shown;
+    return panel;
+}
+
 Json ParseJson(const std::string& text)
 {
     const Json::parser_callback_t limitDepth = [](int depth, Json::parse_event_t, Json&) {
@@ -194,11 +246,18 @@ Json ParseJson(const std::string& text)
 
 } // namespace
 
+bool DesignPanelSettings::operator==(const DesignPanelSettings& o) const
+{
+    return family == o.family && type == o.type && form == o.form && orderFrom == o.orderFrom && order == o.order &&
+           ripple == o.ripple && stopAtt == o.stopAtt && stopFreq == o.stopFreq && passband == o.passband &&
+           fmin == o.fmin && fmax == o.fmax && unit == o.unit && rs == o.rs && rl == o.rl && shown == o.shown;
+}
+
 bool ExactResponseSettings::operator==(const ExactResponseSettings& o) const
 {
     return series == o.series && inductorQ == o.inductorQ && capacitorQ == o.capacitorQ && load == o.load &&
            loadValue == o.loadValue && sweepStart == o.sweepStart && sweepStop == o.sweepStop && points == o.points &&
-           logarithmic == o.logarithmic;
+           logarithmic == o.logarithmic && panel == o.panel;
 }
 
 bool DesignFile::operator==(const DesignFile& o) const
@@ -229,13 +288,14 @@ std::string DesignFileText(const DesignFile& design)
     const ExactResponseSettings& e = design.exactResponse;
     Json root = Json::object();
     root["format"] = kDesignFileFormat;
-    root["version"] = kDesignFileVersion;
+    root["version"] = e.panel ? kDesignFileVersion : kFirstVersion;
     root["selectors"] = std::move(selectors);
     root["inputs"] = std::move(inputs);
     root["sweep"] = std::move(sweep);
     root["exactResponse"] = {{"series", e.series},  {"inductorQ", e.inductorQ}, {"capacitorQ", e.capacitorQ},
                              {"load", e.load},      {"loadValue", e.loadValue}, {"start", e.sweepStart},
                              {"stop", e.sweepStop}, {"points", e.points},       {"logarithmic", e.logarithmic}};
+    if (e.panel) root["designPanel"] = PanelJson(*e.panel);
     return root.dump(2) + "\n";
 }
 
@@ -248,14 +308,17 @@ DesignFile ParseDesignFile(const std::string& text)
         Refuse("it holds no Corvane design");
     const Json& version = Member(root, "", "version");
     long long number = 0;
-    if (!WholeNumberIn(version, kDesignFileVersion, kDesignFileVersion, number)) {
+    if (!WholeNumberIn(version, kFirstVersion, kDesignFileVersion, number)) {
         const std::string shown = version.is_number() || version.is_string() ? version.dump() : "of another kind";
-        Refuse("version " + shown + " is unknown; this program reads version " + std::to_string(kDesignFileVersion));
+        Refuse("version " + shown + " is unknown; this program reads versions " + std::to_string(kFirstVersion) +
+               " to " + std::to_string(kDesignFileVersion));
     }
     DesignFile design;
     ReadSelectors(root, design);
     ReadFields(root, design);
     ReadExactResponse(root, design.exactResponse);
+    // Version 1 had no panel; a member of that name in it is passed over like any unknown one.
+    if (number >= 2) ReadDesignPanel(root, design.exactResponse.panel.emplace());
     return design;
 }
 

@@ -1,11 +1,35 @@
 #pragma once
 #include <array>
+#include <optional>
 #include <string>
 
 #include "filtermath/Failure.h"
 #include "filtermath/FrequencyUnits.h"
 #include "run/Ports.h"
 #include "run/SelectorItems.h"
+
+// The design panel of the exact response window: a ladder of any family synthesised in the
+// window itself. Numbers are kept as typed.
+struct DesignPanelSettings {
+    std::string family = "Elliptic"; // "Butterworth", "Chebyshev", "Bessel", "Legendre", "Elliptic", "InverseChebyshev"
+    std::string type = "LPF"; // "LPF", "HPF", "BPF" or "BSF"
+    std::string form = "T"; // "T" or "Pi"
+    std::string orderFrom = "order"; // "order": typed; "requirement": the smallest that meets the stopband
+    std::string order = "5";
+    std::string ripple = "0.5"; // dB, Chebyshev and Elliptic
+    std::string stopAtt = "40"; // dB: the stopband of Elliptic and InverseChebyshev, the requirement's loss
+    std::string stopFreq = "20"; // the requirement's frequency
+    std::string passband = "10"; // low-pass and high-pass edge
+    std::string fmin = "8"; // band edges: the passband of a band-pass, the stopband of a band-stop
+    std::string fmax = "12";
+    std::string unit = "MHz"; // a name of kFrequencyUnits
+    std::string rs = "50"; // ohms
+    std::string rl = "50";
+    bool shown = false; // the window shows this design rather than the design window's run
+
+    bool operator==(const DesignPanelSettings& other) const;
+    bool operator!=(const DesignPanelSettings& other) const { return !(*this == other); }
+};
 
 // Settings of the exact ladder response window, kept with the design. Numbers stay the
 // texts the user typed, so that a saved design reopens exactly as it was left.
@@ -19,6 +43,8 @@ struct ExactResponseSettings {
     std::string sweepStop = "101";
     int points = 1001;
     bool logarithmic = false;
+    // Absent while the panel holds its defaults and has not designed: such a file keeps version 1.
+    std::optional<DesignPanelSettings> panel;
 
     bool operator==(const ExactResponseSettings& other) const;
     bool operator!=(const ExactResponseSettings& other) const { return !(*this == other); }
@@ -55,7 +81,9 @@ struct DesignFile {
     bool operator!=(const DesignFile& other) const { return !(*this == other); }
 };
 
-constexpr int kDesignFileVersion = 1;
+// Version 2 adds the design panel; a design without one is still written as version 1, and
+// both are read.
+constexpr int kDesignFileVersion = 2;
 extern const char* const kDesignFileFormat; // "Corvane design"
 extern const char* const kDesignFileSuffix; // ".corvane"
 

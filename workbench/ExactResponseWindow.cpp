@@ -102,9 +102,10 @@ ExactResponseWindow::ExactResponseWindow(TFMain* design, QWidget* parent) : QWid
 {
     setWindowTitle(tr(kCaption));
     if (design) setFont(design->font());
+    panel_ = new DesignPanel(design);
     BuildControls();
     ConnectControls();
-    resize(1080, 760);
+    resize(1280, 780);
     restoreGeometry(QSettings().value(kGeometryKey).toByteArray());
     if (design) {
         connect(design, &TFMain::RunCompleted, this, [this, design] { ShowRun(SnapshotOf(*design)); });
@@ -197,12 +198,14 @@ void ExactResponseWindow::BuildControls()
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     auto* split = new QSplitter(Qt::Horizontal);
+    split->addWidget(panel_);
     split->addWidget(chart_);
     split->addWidget(table_);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 1);
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 3);
+    split->setStretchFactor(2, 1);
     split->setChildrenCollapsible(false);
-    split->setSizes({760, 300});
+    split->setSizes({panel_->sizeHint().width(), 700, 300});
 
     readout_ = new QLabel;
     readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -276,6 +279,12 @@ void ExactResponseWindow::ConnectControls()
     connect(apply_, &QPushButton::clicked, this, &ExactResponseWindow::Recompute);
     connect(cancel_, &QPushButton::clicked, this, &ExactResponseWindow::Cancel);
     connect(chart_, &ResponseChart::CursorMoved, this, &ExactResponseWindow::ShowReadout);
+    connect(panel_, &DesignPanel::Edited, this, &ExactResponseWindow::SettingsChanged);
+    connect(panel_, &DesignPanel::DesignRequested, this, &ExactResponseWindow::DesignFromPanel);
+    connect(panel_, &DesignPanel::TakeRequested, this, [this] {
+        ShowRunAgain();
+        emit SettingsChanged();
+    });
     progressTimer_ = new QTimer(this);
     progressTimer_->setInterval(50);
     connect(progressTimer_, &QTimer::timeout, this, [this] { progress_->setValue(done_.load()); });
@@ -298,6 +307,10 @@ ExactResponseSettings ExactResponseWindow::Settings() const
     const int points = points_->text().toInt(&whole);
     settings.points = whole ? points : settings.points;
     settings.logarithmic = logarithmicBox_->isChecked();
+    DesignPanelSettings panel = panel_->Settings();
+    panel.shown = panelDesign_.has_value();
+    // An untouched panel leaves the design file as it was before the panel existed.
+    if (panel != DesignPanelSettings{}) settings.panel = panel;
     return settings;
 }
 
@@ -318,6 +331,15 @@ void ExactResponseWindow::SetSettings(const ExactResponseSettings& settings)
         points_->setText(QString::number(settings.points));
         logarithmicBox_->setChecked(settings.logarithmic);
     }
+    panel_->SetSettings(settings.panel.value_or(DesignPanelSettings{}));
+    if (settings.panel && settings.panel->shown) {
+        DesignFromPanel();
+        return;
+    }
+    if (panelDesign_) {
+        ShowRunAgain();
+        return;
+    }
     Recompute();
 }
 
@@ -325,13 +347,74 @@ void ExactResponseWindow::ShowRun(const RunSnapshot& run)
 {
     run_ = run;
     hasRun_ = run_.state.GValues.size() >= 3;
-    const QString unit = ToQt(run_.unitText);
-    startLabel_->setText(tr("S&tart (%1):").arg(unit));
-    stopLabel_->setText(tr("Sto&p (%1):").arg(unit));
+    // The panel's design stays on screen until "Take from main window" brings the run back.
+    if (panelDesign_) return;
+    ShowUnit(ToQt(run_.unitText));
     std::vector<double> freq(run_.state.Freq.begin(), run_.state.Freq.end());
     std::vector<double> att(run_.state.Att.begin(), run_.state.Att.end());
     chart_->SetReference(freq, att);
     Recompute();
+}
+
+void ExactResponseWindow::ShowUnit(const QString& unit)
+{
+    startLabel_->setText(tr("S&tart (%1):").arg(unit));
+    stopLabel_->setText(tr("Sto&p (%1):").arg(unit));
+}
+
+void ExactResponseWindow::DesignFromPanel()
+{
+    std::optional<PanelDesign> previous = std::move(panelDesign_);
+    try {
+        panelDesign_ = panel_->Design();
+        // The window's own fields are checked before anything on screen changes.
+        Request request;
+        ReadRequest(request);
+    } catch (const Failure& failure) {
+        panelDesign_ = std::move(previous);
+        ShowStatus(ToQt(ErrorReportText(failure.what())), true);
+        return;
+    } catch (const std::exception& problem) {
+        panelDesign_ = std::move(previous);
+        ShowStatus(ToQt(problem.what()), true);
+        return;
+    }
+    panel_->SetNote(ToQt(panelDesign_->note));
+    ShowUnit(ToQt(panelDesign_->unitText));
+    if (!previous) emit SettingsChanged();
+    Recompute();
+}
+
+void ExactResponseWindow::ShowRunAgain()
+{
+    panelDesign_.reset();
+    if (hasRun_) {
+        ShowRun(run_);
+        return;
+    }
+    // Nothing of the panel's design stays behind.
+    curves_ = NetworkCurves{};
+    built_ = Ladder{};
+    chart_->Clear();
+    table_->setRowCount(0);
+    schematic_->SetLadder(built_, {}, false);
+    FitSchematicArea();
+    ShowStatus(tr("Press \"Calculate\" in the design window to analyse its ladder."), false);
+}
+
+const std::string& ExactResponseWindow::ShownTitle() const
+{
+    return panelDesign_ ? panelDesign_->title : run_.title;
+}
+
+const std::string& ExactResponseWindow::ShownForm() const
+{
+    return panelDesign_ ? panelDesign_->formText : run_.topologyText;
+}
+
+const std::string& ExactResponseWindow::ShownUnit() const
+{
+    return panelDesign_ ? panelDesign_->unitText : run_.unitText;
 }
 
 bool ExactResponseWindow::ReadRequest(Request& request)
@@ -343,7 +426,8 @@ bool ExactResponseWindow::ReadRequest(Request& request)
     const double QC = ReadReal(capacitorQ_, tr("Q of capacitors"));
     if (QC < 0) throw FieldError(tr("Q of capacitors must be 0 (ideal) or a positive number.").toStdString());
     std::optional<double> load;
-    if (load_->currentIndex() == 1) load = state.RL;
+    const double source = panelDesign_ ? panelDesign_->design.ladder.RS : state.RL;
+    if (load_->currentIndex() == 1) load = source;
     if (load_->currentIndex() == 2) {
         load = ReadReal(loadValue_, tr("Load"));
         if (!(*load > 0)) throw FieldError(tr("Load must be a positive resistance in ohms.").toStdString());
@@ -363,21 +447,28 @@ bool ExactResponseWindow::ReadRequest(Request& request)
                              .arg(kMaxNetworkPoints)
                              .toStdString());
 
-    request.designed = LadderOfDesign(state, topology);
-    DesignState built = state;
     ESeries series = ESeries::E24;
     request.rounded = series_->currentIndex() > 0 && ESeriesFromName(kSeriesNames[series_->currentIndex()], series);
-    if (request.rounded) RoundDesignTable(built, series);
-    request.job.ladder = LadderOfDesign(built, topology, load);
     request.job.quality = {QL, QC};
     request.job.freq = NetworkFrequencies(plan);
+    if (panelDesign_) {
+        request.designed = panelDesign_->design.ladder;
+        request.job.ladder = request.rounded ? RoundedLadder(request.designed, series) : request.designed;
+        if (load) request.job.ladder.RL = *load;
+        request.job.unitScale = panelDesign_->unitScale;
+        return true;
+    }
+    request.designed = LadderOfDesign(state, topology);
+    DesignState built = state;
+    if (request.rounded) RoundDesignTable(built, series);
+    request.job.ladder = LadderOfDesign(built, topology, load);
     request.job.unitScale = state.UnitScale;
     return true;
 }
 
 void ExactResponseWindow::Recompute()
 {
-    if (!hasRun_) return;
+    if (!hasRun_ && !panelDesign_) return;
     // A closed window follows the runs without analysing them; showing it catches up.
     stale_ = !isVisible();
     if (stale_) return;
@@ -395,6 +486,7 @@ void ExactResponseWindow::Recompute()
         return;
     }
     FillTable(request);
+    if (panelDesign_) ShowFamilyResponse(request.job.freq);
     built_ = request.job.ladder;
     std::vector<int> positions;
     for (size_t i = 0; i < built_.branches.size(); ++i) positions.push_back(static_cast<int>(i) + 1);
@@ -416,6 +508,19 @@ void ExactResponseWindow::Recompute()
         ShowStatus(tr("The ladder cannot be analysed over this sweep: %1").arg(ToQt(ErrorReportText(failure.what()))),
                    true);
     }
+}
+
+// The family's own response in light grey, where the classic run draws its closed form.
+void ExactResponseWindow::ShowFamilyResponse(const std::vector<double>& freq)
+{
+    constexpr size_t kReferencePoints = 2001;
+    const size_t step = std::max<size_t>(1, freq.size() / kReferencePoints);
+    std::vector<double> f, gain;
+    for (size_t i = 0; i < freq.size(); i += step) {
+        f.push_back(freq[i]);
+        gain.push_back(synthesis::TransducerGainDb(panelDesign_->design, freq[i] * panelDesign_->unitScale));
+    }
+    chart_->SetReference(f, gain);
 }
 
 void ExactResponseWindow::FillTable(const Request& request)
@@ -529,11 +634,11 @@ void ExactResponseWindow::Cancel()
 
 void ExactResponseWindow::ShowCurves()
 {
-    chart_->SetCurves(curves_, logarithmic_, ToQt(run_.unitText));
+    chart_->SetCurves(curves_, logarithmic_, ToQt(ShownUnit()));
     readout_->clear();
     const QString load = Engineering(shownJob_.ladder.RL, "\u03a9");
     ShowStatus(tr("%1, %2, N = %3: %4 points, source %5, load %6.")
-                   .arg(ToQt(run_.title).simplified(), ToQt(run_.topologyText))
+                   .arg(ToQt(ShownTitle()).simplified(), ToQt(ShownForm()))
                    .arg(shownJob_.ladder.branches.size())
                    .arg(curves_.NetFreq.size())
                    .arg(Engineering(shownJob_.ladder.RS, "\u03a9"), load),
@@ -578,7 +683,7 @@ std::string ExactResponseWindow::Description() const
 {
     const auto quality = [](double q) { return q > 0 ? QString::number(q) : QStringLiteral("ideal"); };
     return QStringLiteral("Corvane %1, %2, N = %3, RS = %4 Ohm, RL = %5 Ohm, values %6, QL %7, QC %8")
-        .arg(ToQt(run_.title), ToQt(run_.topologyText))
+        .arg(ToQt(ShownTitle()), ToQt(ShownForm()))
         .arg(shownJob_.ladder.branches.size())
         .arg(shownJob_.ladder.RS)
         .arg(shownJob_.ladder.RL)
@@ -618,7 +723,7 @@ bool ExactResponseWindow::ExportCsv(const QString& path)
 {
     return Written([&] {
         WriteFileAtomically(path.toStdString(), ExactResponseCsvText(curves_.NetFreq, curves_.NetS21, curves_.NetS11,
-                                                                     curves_.NetGroupDelay, run_.unitText));
+                                                                     curves_.NetGroupDelay, ShownUnit()));
     });
 }
 

@@ -4,12 +4,14 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "export/DesignFile.h"
 #include "filtermath/LadderAnalysis.h"
 #include "run/DesignState.h"
+#include "workbench/DesignPanel.h"
 #include "workbench/ExactResponseJob.h"
 #include "workbench/ResponseChart.h"
 
@@ -47,6 +49,9 @@ public:
 
     void ShowRun(const RunSnapshot& run);
     bool HasRun() const { return hasRun_; }
+    // Whether the window shows the design panel's ladder rather than the last run's.
+    bool ShowsPanelDesign() const { return panelDesign_.has_value(); }
+    DesignPanel* Panel() const { return panel_; }
 
     ExactResponseSettings Settings() const;
     void SetSettings(const ExactResponseSettings& settings);
@@ -95,6 +100,13 @@ private:
     void StartWorker(const ExactJob& job, bool logarithmic);
     void WorkerFinished();
     void ShowCurves();
+    void DesignFromPanel();
+    void ShowFamilyResponse(const std::vector<double>& freq);
+    void ShowRunAgain();
+    void ShowUnit(const QString& unit);
+    const std::string& ShownTitle() const;
+    const std::string& ShownForm() const;
+    const std::string& ShownUnit() const;
     void ShowReadout(int index);
     void ShowStatus(const QString& text, bool error);
     std::string Description() const;
@@ -105,6 +117,9 @@ private:
 
     RunSnapshot run_;
     bool hasRun_ = false;
+    // Set while the panel's design is shown; the runs are then kept for "Take from main window".
+    std::optional<PanelDesign> panelDesign_;
+    DesignPanel* panel_;
     Ladder built_; // as in the table and the schematic
     NetworkCurves curves_; // on screen, analysed for shownJob_
     ExactJob shownJob_;

@@ -31,7 +31,7 @@ DesignFile HandWrittenDesign()
     d.selectors = {2, 1, 1, -1};
     d.selectorTexts[3] = "µHz";
     d.logarithmic = true;
-    d.exactResponse = {"E24", "120", "800", "value", "60", "50", "150", 100001, true};
+    d.exactResponse = {"E24", "120", "800", "value", "60", "50", "150", 100001, true, std::nullopt};
     return d;
 }
 
@@ -99,7 +99,9 @@ INSTANTIATE_TEST_SUITE_P(
                     BadFile{"too deep", "", std::string(5000, '[') + std::string(5000, ']'), "nested deeper"},
                     BadFile{"array", "", "[1, 2]", "no Corvane design"},
                     BadFile{"other format", "Corvane design", "Other design", "no Corvane design"},
-                    BadFile{"version 2", "\"version\": 1", "\"version\": 2", "version 2 is unknown"},
+                    BadFile{"version 3", "\"version\": 1", "\"version\": 3", "version 3 is unknown"},
+                    BadFile{"version 2 without its panel", "\"version\": 1", "\"version\": 2",
+                            "'designPanel' is missing"},
                     BadFile{"version as text", "\"version\": 1", "\"version\": \"1\"", "unknown"},
                     BadFile{"version fraction", "\"version\": 1", "\"version\": 1.5", "unknown"},
                     BadFile{"missing version", "\"version\": 1,", "", "'version' is missing"},
@@ -126,6 +128,56 @@ INSTANTIATE_TEST_SUITE_P(
             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
         return name;
     });
+
+// Version 2 adds the design panel; a design without a panel is still written as version 1
+// (the round trip above), so files of the earlier program read alike.
+TEST(DesignFile, KeepsTheDesignPanelInVersion2)
+{
+    std::string text = kHandWritten;
+    text.replace(text.find("\"version\": 1"), 12, "\"version\": 2");
+    const std::string panel = R"("designPanel": { "family": "InverseChebyshev", "type": "BSF", "form": "Pi",
+    "orderFrom": "requirement", "order": "", "ripple": "0.5", "stopAtt": "60", "stopFreq": "97",
+    "passband": "1", "fmin": "88", "fmax": "108", "unit": "kHz", "rs": "75", "rl": "600", "shown": true },)";
+    text.replace(text.find("\"comment\""), 0, panel);
+    DesignFile expected = HandWrittenDesign();
+    expected.exactResponse.panel = DesignPanelSettings{"InverseChebyshev",
+                                                       "BSF",
+                                                       "Pi",
+                                                       "requirement",
+                                                       "",
+                                                       "0.5",
+                                                       "60",
+                                                       "97",
+                                                       "1",
+                                                       "88",
+                                                       "108",
+                                                       "kHz",
+                                                       "75",
+                                                       "600",
+                                                       true};
+    EXPECT_EQ(ParseDesignFile(text), expected);
+
+    TempFolder folder;
+    const std::string path = folder.Path("panel.corvane");
+    WriteDesignFile(path, expected);
+    EXPECT_EQ(ReadDesignFile(path), expected);
+    EXPECT_NE(ReadFile(path).find("\n  \"version\": 2,\n"), std::string::npos);
+
+    const std::pair<std::string, std::string> bad[] = {
+        {"\"InverseChebyshev\"", "\"Cauer\""}, {"\"BSF\"", "\"Notch\""}, {"\"Pi\"", "\"L\""},
+        {"\"requirement\"", "\"guess\""},      {"\"kHz\"", "\"THz\""},   {"\"600\"", "600"},
+        {"\"shown\": true", "\"shown\": 1"}};
+    for (const auto& [from, to] : bad) {
+        std::string edited = text;
+        edited.replace(edited.find(from), from.size(), to);
+        try {
+            ParseDesignFile(edited);
+            ADD_FAILURE() << to << " accepted";
+        } catch (const DesignFileError& error) {
+            EXPECT_NE(std::string(error.what()).find("'designPanel."), std::string::npos) << error.what();
+        }
+    }
+}
 
 TEST(DesignFile, ReadingNamesTheFile)
 {

@@ -1,0 +1,85 @@
+#pragma once
+#include <QGroupBox>
+#include <QString>
+#include <string>
+
+#include "export/DesignFile.h"
+#include "filtermath/ESeries.h"
+#include "filtermath/LadderAnalysis.h"
+#include "synthesis/Synthesis.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class TFMain;
+
+// A ladder designed by the panel, with the texts the window shows about it.
+struct PanelDesign {
+    synthesis::Design design;
+    double unitScale = 1e6; // hertz per unit of the panel's frequencies
+    std::string unitText; // "MHz"
+    std::string title; // family, two blanks, type
+    std::string formText; // "T - Type" or "Pi - Type"
+    std::string note; // the order picked and what it reaches, with every family's order
+};
+
+// Every part value of the ladder rounded to the series; the terminations stay.
+Ladder RoundedLadder(const Ladder& ladder, ESeries series);
+
+// The exact response window's design panel: any family, type and pair of terminations,
+// with the order typed or picked from a stopband requirement.
+class DesignPanel : public QGroupBox {
+    Q_OBJECT
+public:
+    // With a design window "Take from main window" copies its fields; without one it is disabled.
+    explicit DesignPanel(const TFMain* design = nullptr, QWidget* parent = nullptr);
+
+    // The settings on screen; shown is false (the window knows what it shows).
+    DesignPanelSettings Settings() const;
+    void SetSettings(const DesignPanelSettings& settings);
+
+    // Synthesises the design on screen. A bad field throws std::runtime_error naming the field;
+    // a request the synthesis refuses throws its Failure.
+    PanelDesign Design() const;
+    // The line under the fields: the last design's order note, or nothing.
+    void SetNote(const QString& text);
+    QString Note() const;
+
+    // Copies the design window's fields into the panel.
+    void TakeFrom(const TFMain& design);
+
+    QPushButton* DesignButton() const { return design_; }
+    QPushButton* TakeButton() const { return take_; }
+
+signals:
+    void DesignRequested();
+    void TakeRequested();
+    // A field or choice changed by the user.
+    void Edited();
+
+private:
+    void Build();
+    void UpdateFields();
+
+    const TFMain* main_;
+    QComboBox* family_;
+    QComboBox* type_;
+    QComboBox* form_;
+    QRadioButton* byOrder_;
+    QRadioButton* byRequirement_;
+    QLineEdit* order_;
+    QLineEdit* ripple_;
+    QLineEdit* stopAtt_;
+    QLineEdit* stopFreq_;
+    QLineEdit* passband_;
+    QLineEdit* fmin_;
+    QLineEdit* fmax_;
+    QComboBox* unit_;
+    QLineEdit* rs_;
+    QLineEdit* rl_;
+    QLabel* note_;
+    QPushButton* design_;
+    QPushButton* take_;
+};
