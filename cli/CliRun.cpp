@@ -20,15 +20,9 @@ void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& option
 
 int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    if (NeedsSynthesis(options) && !KeepsClassicRunForTolerance(options)) {
-        if (options.tolerance.Asked()) {
-            err << kToleranceNeedsClassicText << '\n';
-            return kExitEndedEarly;
-        }
-        return RunSynthesisDesign(options, out, err);
-    }
-    for (const std::string& warning : UnusedOptionWarnings(options)) err << warning << '\n';
     for (const std::string& warning : ToleranceOptionWarnings(options.tolerance)) err << warning << '\n';
+    if (NeedsSynthesis(options) && !KeepsClassicRunForTolerance(options)) return RunSynthesisDesign(options, out, err);
+    for (const std::string& warning : UnusedOptionWarnings(options)) err << warning << '\n';
     StreamMessages messages(err);
     NetworkSettings settings;
     try {

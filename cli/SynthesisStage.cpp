@@ -10,6 +10,7 @@
 
 #include "cli/CliRun.h"
 #include "cli/SynthesisOptions.h"
+#include "cli/ToleranceStage.h"
 #include "export/SpiceNetlist.h"
 #include "export/Touchstone.h"
 #include "filtermath/Failure.h"
@@ -315,9 +316,27 @@ bool NeedsSynthesis(const CliOptions& options)
 int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     Outcome outcome;
+    ToleranceStage tolerance(options.tolerance);
     try {
         outcome = MakeDesign(options);
         Analyse(options, outcome);
+        if (options.tolerance.Asked()) {
+            const DesignRequest& r = outcome.design.request;
+            // The mask is a passband and the stopband beyond it; an inverse Chebyshev's design
+            // frequency is where its stopband begins, not its passband edge.
+            if (r.type == FilterType::BandStop || r.response.family == Family::InverseChebyshev)
+                throw Failure("--monte-carlo: no mask for a band-stop or an inverse Chebyshev design yet.");
+            DesignState edges;
+            edges.FilterKind = r.type == FilterType::LowPass ? 0 : r.type == FilterType::HighPass ? 1 : 2;
+            edges.UnitScale = outcome.unitScale;
+            edges.PassF = r.passHz / outcome.unitScale;
+            edges.Fmin = r.lowHz / outcome.unitScale;
+            edges.Fmax = r.highHz / outcome.unitScale;
+            const PartQuality quality{Number(options.network.QL, "--q-l"), Number(options.network.QC, "--q-c")};
+            tolerance.RunLadder(outcome.design.ladder, quality, edges,
+                                std::vector<double>(outcome.Freq.begin(), outcome.Freq.end()),
+                                TerminalProgressStream(err));
+        }
     } catch (const Failure& failure) {
         err << ErrorReportText(failure.what()) << '\n';
         return kExitEndedEarly;
@@ -325,9 +344,13 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
         err << ErrorReportText(failure.what()) << '\n';
         return kExitEndedEarly;
     }
-    if (options.json)
-        out << Json(options, outcome).dump() << '\n';
-    else
+    if (options.json) {
+        nlohmann::ordered_json json = Json(options, outcome);
+        tolerance.AddJson(json);
+        out << json.dump() << '\n';
+    } else {
         PrintText(options, outcome, out);
+        tolerance.PrintText(out, options.unit);
+    }
     return kExitCompleted;
 }

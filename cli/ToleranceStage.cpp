@@ -55,24 +55,9 @@ void ToleranceStage::Run(const DesignState& state, LadderTopology topology, cons
                          std::ostream* progress)
 {
     if (!options_.Asked()) return;
-    unitScale_ = state.UnitScale;
     try {
-        request_ = ReadToleranceOptions(options_);
         const DesignAnalysis design = AnalyseDesign(state, topology, analysis, {});
-        std::vector<double> hz;
-        for (double f : NetFreq()) hz.push_back(f * state.UnitScale);
-        const ToleranceMask mask =
-            MaskOfDesign(design.design, request_.maxPassLossDb, request_.stopFreq, request_.stopAttDb, hz);
-        int shown = -1;
-        const auto report = [&](long long done, long long total) {
-            const int percent = static_cast<int>(100 * done / std::max(total, 1LL));
-            if (!progress || percent == shown) return;
-            shown = percent;
-            *progress << "\rMonte Carlo: " << percent << " %" << std::flush;
-        };
-        result_ = RunTolerance(design.ladder, analysis.quality, hz, mask, request_.settings, report);
-        if (progress && shown >= 0) *progress << '\n';
-        done_ = true;
+        RunLadder(design.ladder, analysis.quality, design.design, NetFreq(), progress);
     } catch (const Failure& failure) {
         messages.ReportFailure(failure);
         failed_ = true;
@@ -80,6 +65,27 @@ void ToleranceStage::Run(const DesignState& state, LadderTopology topology, cons
         messages.ShowMessage(error.what());
         failed_ = true;
     }
+}
+
+void ToleranceStage::RunLadder(const Ladder& ladder, const PartQuality& quality, const DesignState& edges,
+                               const std::vector<double>& NetFreq, std::ostream* progress)
+{
+    if (!options_.Asked()) return;
+    unitScale_ = edges.UnitScale;
+    request_ = ReadToleranceOptions(options_);
+    std::vector<double> hz;
+    for (double f : NetFreq) hz.push_back(f * edges.UnitScale);
+    const ToleranceMask mask = MaskOfDesign(edges, request_.maxPassLossDb, request_.stopFreq, request_.stopAttDb, hz);
+    int shown = -1;
+    const auto report = [&](long long done, long long total) {
+        const int percent = static_cast<int>(100 * done / std::max(total, 1LL));
+        if (!progress || percent == shown) return;
+        shown = percent;
+        *progress << "\rMonte Carlo: " << percent << " %" << std::flush;
+    };
+    result_ = RunTolerance(ladder, quality, hz, mask, request_.settings, report);
+    if (progress && shown >= 0) *progress << '\n';
+    done_ = true;
 }
 
 void ToleranceStage::AddJson(nlohmann::ordered_json& json) const
@@ -156,10 +162,6 @@ void ToleranceStage::PrintText(std::ostream& out, const std::string& unitText) c
         TrimAndEnd(line, out);
     }
 }
-
-const char* const kToleranceNeedsClassicText =
-    "--monte-carlo works on the Butterworth and Chebyshev designs between equal terminations (give --poles "
-    "with --stop-freq).";
 
 bool KeepsClassicRunForTolerance(const CliOptions& options)
 {

@@ -24,6 +24,12 @@ public:
              const std::function<std::vector<double>()>& NetFreq, StreamMessages& messages, std::ostream* progress);
     bool Failed() const { return failed_; }
 
+    // The trials over a ladder already built. edges carries what the mask needs of the design:
+    // FilterKind (its family: low-pass, high-pass, band-pass), PassF, Fmin, Fmax and UnitScale.
+    // NetFreq in the chosen unit. Faults and unusable settings are thrown to the caller.
+    void RunLadder(const Ladder& ladder, const PartQuality& quality, const DesignState& edges,
+                   const std::vector<double>& NetFreq, std::ostream* progress);
+
     // Trials, Yield, YieldLow, YieldHigh, the S21 and S11 envelopes, Sensitivity and the histogram.
     void AddJson(nlohmann::ordered_json& json) const;
     // The yield with its interval, the sensitivities, largest first, and a short envelope table.
@@ -42,9 +48,6 @@ struct CliOptions;
 // A classic design given with --poles and --monte-carlo keeps the classic run: its --stop-freq
 // is the mask's stop frequency, not a requirement to pick the order from.
 bool KeepsClassicRunForTolerance(const CliOptions& options);
-
-// The Monte Carlo is not run on the synthesised designs yet; their run refuses it with this text.
-extern const char* const kToleranceNeedsClassicText;
 
 // stderr when it is a terminal, else nullptr: progress is for a person watching.
 std::ostream* TerminalProgressStream(std::ostream& err);

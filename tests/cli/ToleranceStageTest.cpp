@@ -85,6 +85,29 @@ TEST(ToleranceCli, JsonCarriesYieldEnvelopesAndSensitivities)
     EXPECT_TRUE(json["Sensitivity"].contains("C4"));
 }
 
+// A synthesised ladder (an elliptic low-pass, its traps included) runs the same trials; a design
+// the mask cannot describe is refused by name.
+TEST(ToleranceCli, SynthesisedDesignsRunTheTrialsOnTheirLadder)
+{
+    const CliOutcome elliptic =
+        RunCli({"--model",    "Elliptic", "--poles", "5", "--ripple",        "0.5", "--stop-att",    "50",
+                "--passband", "10",       "--start", "1", "--stop",          "40",  "--monte-carlo", "500",
+                "--tol-l",    "3",        "--tol-c", "3", "--max-pass-loss", "1",   "--stop-freq",   "15",
+                "--json"});
+    ASSERT_EQ(elliptic.status, 0) << elliptic.out;
+    const nlohmann::json json = nlohmann::json::parse(elliptic.out);
+    EXPECT_EQ(json["Trials"], 500);
+    EXPECT_LE(json["YieldLow"].get<double>(), json["Yield"].get<double>());
+    EXPECT_GE(json["YieldHigh"].get<double>(), json["Yield"].get<double>());
+    EXPECT_GT(json["Sensitivity"].size(), 5u);
+
+    const CliOutcome bandStop =
+        RunCli({"--type", "BSF", "--poles", "3", "--fmin", "5", "--fmax", "8", "--monte-carlo", "10"});
+    EXPECT_EQ(bandStop.status, 1);
+    ASSERT_FALSE(bandStop.errLines.empty());
+    EXPECT_NE(bandStop.errLines.back().find("--monte-carlo"), std::string::npos);
+}
+
 TEST(ToleranceCli, RefusedToleranceEndsTheRunAndUnusedOptionsWarn)
 {
     std::vector<std::string> args = kChebyshevMonteCarlo;
