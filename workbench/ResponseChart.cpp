@@ -157,8 +157,6 @@ QLineSeries* ResponseChart::AddSeries(const QColor& colour, qreal width, bool on
     chart_->addSeries(series);
     series->attachAxis(linearAxis_);
     series->attachAxis(onDelayAxis ? delayAxis_ : leftAxis_);
-    // The series draw through a hardware-independent path; antialiasing is set on the view.
-    series->setUseOpenGL(false);
     return series;
 }
 
