@@ -397,7 +397,7 @@ void ExactResponseWindow::ShowRunAgain()
     built_ = Ladder{};
     chart_->Clear();
     table_->setRowCount(0);
-    schematic_->SetLadder(built_, {}, false);
+    schematic_->Clear();
     FitSchematicArea();
     ShowStatus(tr("Press \"Calculate\" in the design window to analyse its ladder."), false);
 }

@@ -223,6 +223,15 @@ void DesignPanelTest::designsABandStopThatFollowsIntoFilesAndBack()
 void DesignPanelTest::badFieldsAndRefusalsLeaveTheWindowAsItWas()
 {
     Bench b;
+    // Before any run, "Take from main window" leaves nothing of the panel's design behind.
+    QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
+    QVERIFY(b.exact->ShowsPanelDesign() && b.exact->Table()->rowCount() > 0);
+    QTest::mouseClick(b.panel->TakeButton(), Qt::LeftButton);
+    QVERIFY(!b.exact->ShowsPanelDesign());
+    QCOMPARE(b.exact->Table()->rowCount(), 0);
+    QVERIFY(b.exact->Curves().NetFreq.empty());
+    QVERIFY(b.exact->Schematic()->Labels().isEmpty());
+
     b.CalculateMain();
     const QStringList classic = Rows(b.exact->Table());
 
