@@ -143,23 +143,26 @@ struct FactoredSum : YFunction {
 
     void At(WideComplex y, WideComplex& value, WideComplex& slope) const override
     {
-        WideComplex A{p2, 0}, dA, B{f2, 0}, dB;
+        // The value in quadruple precision; the slope only steers Newton's step.
+        WideComplex A{p2, 0}, B{f2, 0};
+        Complex dA{}, dB{};
+        const Complex x = Narrow(y);
         for (Wide v : b) {
             const WideComplex t = y + WideComplex{v, 0};
             A = A * t * t;
-            dA = dA + WideComplex{2, 0} / t;
+            dA += 2.0L / Narrow(t);
         }
         for (Wide v : a) {
             const WideComplex t = y + WideComplex{v, 0};
             B = B * t * t;
-            dB = dB + WideComplex{2, 0} / t;
+            dB += 2.0L / Narrow(t);
         }
         for (int i = 0; i < m; ++i) {
             B = WideComplex{0, 0} - B * y;
-            dB = dB + WideComplex{1, 0} / y;
+            dB += 1.0L / x;
         }
         value = A + B;
-        slope = A * dA + B * dB;
+        slope = Widen(Narrow(A) * dA + Narrow(B) * dB);
     }
 };
 
@@ -172,19 +175,20 @@ struct FactoredDifference : YFunction {
 
     void At(WideComplex y, WideComplex& value, WideComplex& slope) const override
     {
-        WideComplex A{e2, 0}, dA, B{gp2, 0}, dB;
+        WideComplex A{e2, 0}, B{gp2, 0};
+        Complex dA{}, dB{};
         for (const WideComplex& v : r) {
             const WideComplex t = v - y;
             A = A * t;
-            dA = dA - WideComplex{1, 0} / t;
+            dA -= 1.0L / Narrow(t);
         }
         for (Wide v : b) {
             const WideComplex t = y + WideComplex{v, 0};
             B = B * t * t;
-            dB = dB + WideComplex{2, 0} / t;
+            dB += 2.0L / Narrow(t);
         }
         value = A - B;
-        slope = A * dA - B * dB;
+        slope = Widen(Narrow(A) * dA - Narrow(B) * dB);
     }
 };
 

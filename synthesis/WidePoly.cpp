@@ -28,6 +28,16 @@ WidePoly Widen(const Poly& p)
     return WidePoly(p.begin(), p.end());
 }
 
+Complex Narrow(WideComplex z)
+{
+    return {static_cast<Real>(z.re), static_cast<Real>(z.im)};
+}
+
+WideComplex Widen(Complex z)
+{
+    return {z.real(), z.imag()};
+}
+
 int Degree(const WidePoly& p)
 {
     for (int i = static_cast<int>(p.size()) - 1; i >= 0; --i)
@@ -140,23 +150,42 @@ void Polish(const WidePoly& p, std::vector<WideComplex>& y, const YFunction* exa
             }
         return;
     }
-    const Wide tiny = static_cast<Wide>(1e-32L);
-    for (int iteration = 0; iteration < 60; ++iteration) {
-        Wide worst = 0;
+    // A root stops once its step is at the rounding level, or once the steps no longer shrink
+    // where the rounding of the value sets a higher floor; the rest keep moving against it.
+    const Wide tiny = static_cast<Wide>(1e-31L);
+    const Wide floor = static_cast<Wide>(1e-24L);
+    std::vector<bool> done(y.size(), false);
+    std::vector<Wide> last(y.size(), 0);
+    std::vector<Complex> near(y.size());
+    for (size_t k = 0; k < y.size(); ++k) near[k] = Narrow(y[k]);
+    for (int iteration = 0; iteration < 40; ++iteration) {
+        bool settled = true;
         for (size_t k = 0; k < y.size(); ++k) {
+            if (done[k]) continue;
             WideComplex value, d;
             exact->At(y[k], value, d);
-            if ((value.re == 0 && value.im == 0) || (d.re == 0 && d.im == 0)) continue;
+            if ((value.re == 0 && value.im == 0) || (d.re == 0 && d.im == 0)) {
+                done[k] = true;
+                continue;
+            }
             const WideComplex ratio = value / d;
-            WideComplex repulsion;
+            // The repulsion only steers the step; the fixed point is the zero of the value.
+            Complex repulsion{};
             for (size_t j = 0; j < y.size(); ++j)
-                if (j != k) repulsion = repulsion + WideComplex{1, 0} / (y[k] - y[j]);
-            const WideComplex step = ratio / (WideComplex{1, 0} - ratio * repulsion);
+                if (j != k) repulsion += 1.0L / (near[k] - near[j]);
+            const WideComplex step = ratio / Widen(1.0L - Narrow(ratio) * repulsion);
             y[k] = y[k] - step;
-            const Wide size = Size(y[k]);
-            worst = std::max(worst, size > 0 ? Size(step) / size : Size(step));
+            near[k] = Narrow(y[k]);
+            const Wide size = Size(y[k]) > 0 ? Size(y[k]) : 1;
+            const Wide moved = Size(step) / size;
+            const bool stalled = moved < floor && last[k] > 0 && moved > last[k] / 2;
+            last[k] = moved;
+            if (!(moved > tiny) || stalled)
+                done[k] = true;
+            else
+                settled = false;
         }
-        if (!(worst > tiny)) break;
+        if (settled) break;
     }
 }
 

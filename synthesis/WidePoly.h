@@ -19,6 +19,9 @@ WideComplex operator*(WideComplex a, WideComplex b);
 WideComplex operator/(WideComplex a, WideComplex b);
 
 WidePoly Widen(const Poly& p);
+// Long double views, for the parts of an iteration that only steer it (slopes, repulsions).
+Complex Narrow(WideComplex z);
+WideComplex Widen(Complex z);
 int Degree(const WidePoly& p);
 void Trim(WidePoly& p);
 WidePoly Add(const WidePoly& a, const WidePoly& b);
