@@ -64,6 +64,34 @@ TEST(Synthesis, BesselMatchesPublishedTable)
     }
 }
 
+TEST(Synthesis, SharpCauerLadderMatchesAnExpansionInSixtyDigits)
+{
+    // 13 poles, 0.1 dB, 30 dB: the stopband starts at 1.00057 rad/s and four of the six zeros lie
+    // within 0.6 % of the passband edge. The reference is the same ladder expanded independently
+    // at 60 significant digits (mpmath's Jacobi functions and root finder), highest zero at the
+    // source, lowest in the middle; series inductors, then the shunt traps' L and C.
+    const std::vector<std::vector<double>> table = {
+        {0.9093306635162}, {0.3679394159974, 1.063604790529},  {0.9785005290577}, {3.321426188767, 0.2865722788198},
+        {0.2844500322903}, {14.51770278959, 0.06866214508822}, {0.1009291699634}, {23.97658711711, 0.04165302612586},
+        {0.1543637583597}, {7.799376649588, 0.1267099232898},  {0.5651690641155}, {1.817330018047, 0.4448106735094},
+        {0.3446470943007}};
+    DesignRequest r = LowPass(Family::Elliptic, 13, LadderTopology::T);
+    r.response.rippleDb = 0.1L;
+    r.response.stopAttDb = 30.0L;
+    const Design d = Synthesise(r);
+    ASSERT_EQ(d.prototype.size(), table.size());
+    for (size_t i = 0; i < table.size(); ++i) {
+        const PrototypeBranch& b = d.prototype[i];
+        EXPECT_NEAR(static_cast<double>(b.L) / table[i][0], 1.0, 1e-11) << "branch " << i + 1;
+        if (table[i].size() == 2) {
+            EXPECT_EQ(b.kind, BranchKind::SeriesLC);
+            EXPECT_NEAR(static_cast<double>(b.C) / table[i][1], 1.0, 1e-11) << "branch " << i + 1;
+        } else {
+            EXPECT_EQ(b.kind, BranchKind::Inductor);
+        }
+    }
+}
+
 // Green's closed form for Butterworth and Chebyshev ladders between unequal terminations
 // (Matthaei, Young and Jones): an independent route to the Darlington expansion.
 std::vector<Real> UnequalClosedForm(int N, Real rippleDb, Real ratio, bool chebyshev)
@@ -240,6 +268,34 @@ TEST(Synthesis, EveryOrderUpToFifteenIsSoundOrRefused)
                         }
     }
     RecordProperty("refused", refused);
+}
+
+TEST(Synthesis, LaddersWithANegativeElementInEveryZeroOrderAreRefused)
+{
+    // Between equal resistances each of these has a negative inductor whichever way its zeros are
+    // ordered, found independently by the same expansion at 60 digits over all orders (the
+    // elliptic one: -0.091 or -0.87 H in each of the six).
+    struct Case {
+        Family family;
+        int N;
+        Real ripple, stopAtt;
+    };
+    const Case cases[] = {{Family::InverseChebyshev, 5, 0.1L, 20.0L},
+                          {Family::InverseChebyshev, 7, 0.1L, 30.0L},
+                          {Family::Elliptic, 7, 0.01L, 20.0L}};
+    for (const Case& k : cases)
+        for (LadderTopology form : {LadderTopology::T, LadderTopology::Pi}) {
+            DesignRequest r = LowPass(k.family, k.N, form);
+            r.response.rippleDb = k.ripple;
+            r.response.stopAttDb = k.stopAtt;
+            try {
+                Synthesise(r);
+                ADD_FAILURE() << FamilyName(k.family) << " N=" << k.N << " designed";
+            } catch (const Failure& e) {
+                EXPECT_NE(std::string(e.what()).find("No ladder with positive elements"), std::string::npos)
+                    << e.what();
+            }
+        }
 }
 
 TEST(Synthesis, EvenChebyshevBetweenEqualResistancesIsRefusedWithTheWorkingRatio)
