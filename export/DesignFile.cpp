@@ -34,8 +34,6 @@ constexpr std::array<const char*, 4> kPanelTypeNames = {"LPF", "HPF", "BPF", "BS
 constexpr std::array<const char*, 2> kFormNames = {"T", "Pi"};
 constexpr std::array<const char*, 2> kOrderFromNames = {"order", "requirement"};
 constexpr std::array<const char*, 4> kUnitNames = {"Hz", "kHz", "MHz", "GHz"};
-// The panel's typed numbers are short; a field longer than this is no typed number.
-constexpr int kPanelTextLength = 64;
 constexpr int kFirstVersion = 1;
 
 [[noreturn]] void Refuse(const std::string& problem)
@@ -203,7 +201,7 @@ void ReadDesignPanel(const Json& root, DesignPanelSettings& panel)
                                                           {"fmax", &panel.fmax},
                                                           {"rs", &panel.rs},
                                                           {"rl", &panel.rl}};
-    for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextLength);
+    for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
     panel.shown = Flag(section, path, "shown");
 }
 

@@ -50,6 +50,8 @@ struct ExactResponseSettings {
     bool operator!=(const ExactResponseSettings& other) const { return !(*this == other); }
 };
 
+// The panel's typed numbers are short; a longer text in a file is no typed number.
+constexpr int kPanelTextMaxLength = 64;
 constexpr int kMinExactPoints = 101;
 constexpr int kMaxExactPoints = 100001;
 

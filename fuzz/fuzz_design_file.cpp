@@ -25,6 +25,14 @@ void RequireApplicable(const DesignFile& design)
     }
     const ExactResponseSettings& e = design.exactResponse;
     Require(e.points >= kMinExactPoints && e.points <= kMaxExactPoints);
+    if (e.panel) {
+        const DesignPanelSettings& p = *e.panel;
+        for (const std::string* text :
+             {&p.order, &p.ripple, &p.stopAtt, &p.stopFreq, &p.passband, &p.fmin, &p.fmax, &p.rs, &p.rl}) {
+            Require(text->size() <= 4 * static_cast<size_t>(kPanelTextMaxLength));
+            for (unsigned char c : *text) Require(c >= 0x20 && c != 0x7F);
+        }
+    }
 }
 
 } // namespace
