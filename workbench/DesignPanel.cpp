@@ -118,6 +118,8 @@ void DesignPanel::Build()
         field->setAccessibleName(name);
         field->setObjectName(name);
         field->setMaximumWidth(90);
+        // What a design file keeps of a typed number.
+        field->setMaxLength(kPanelTextMaxLength);
         return field;
     };
     order_ = edit(tr("Order"));
