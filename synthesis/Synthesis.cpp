@@ -164,6 +164,27 @@ struct FactoredSum : YFunction {
         value = A + B;
         slope = Widen(Narrow(A) * dA + Narrow(B) * dB);
     }
+
+    void Rough(Complex y, Complex& value, Complex& slope) const override
+    {
+        Complex A = static_cast<Real>(p2), B = static_cast<Real>(f2), dA{}, dB{};
+        for (Wide v : b) {
+            const Complex t = y + static_cast<Real>(v);
+            A *= t * t;
+            dA += 2.0L / t;
+        }
+        for (Wide v : a) {
+            const Complex t = y + static_cast<Real>(v);
+            B *= t * t;
+            dB += 2.0L / t;
+        }
+        for (int i = 0; i < m; ++i) {
+            B = -B * y;
+            dB += 1.0L / y;
+        }
+        value = A + B;
+        slope = A * dA + B * dB;
+    }
 };
 
 // E E* - gain P P* in y from the roots of E and the zeros of P: F's zeros crowd the passband
@@ -189,6 +210,23 @@ struct FactoredDifference : YFunction {
         }
         value = A - B;
         slope = Widen(Narrow(A) * dA - Narrow(B) * dB);
+    }
+
+    void Rough(Complex y, Complex& value, Complex& slope) const override
+    {
+        Complex A = static_cast<Real>(e2), B = static_cast<Real>(gp2), dA{}, dB{};
+        for (const WideComplex& v : r) {
+            const Complex t = Narrow(v) - y;
+            A *= t;
+            dA -= 1.0L / t;
+        }
+        for (Wide v : b) {
+            const Complex t = y + static_cast<Real>(v);
+            B *= t * t;
+            dB += 2.0L / t;
+        }
+        value = A - B;
+        slope = A * dA - B * dB;
     }
 };
 

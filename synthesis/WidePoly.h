@@ -41,6 +41,8 @@ Wide SquareRoot(Wide x);
 struct YFunction {
     virtual ~YFunction() = default;
     virtual void At(WideComplex y, WideComplex& value, WideComplex& slope) const = 0;
+    // The same in long double, to bring the roots close cheaply before the quadruple steps.
+    virtual void Rough(Complex y, Complex& value, Complex& slope) const = 0;
 };
 bool LeftHalfPlaneRoots(const WidePoly& p, std::vector<WideComplex>& sRoots, const YFunction* exact = nullptr);
 
