@@ -167,7 +167,8 @@ Outcome MakeDesign(const CliOptions& o)
         double& f = out.Freq[static_cast<size_t>(i)];
         f = static_cast<double>(start + i * step);
         if (f == 0.0) f = kZeroFrequency;
-        out.Att[static_cast<size_t>(i)] = -TransducerGainDb(out.design, f * out.unitScale);
+        // Same sign as the classic run's Att: 0 dB in the passband, negative beyond it.
+        out.Att[static_cast<size_t>(i)] = TransducerGainDb(out.design, f * out.unitScale);
     }
     return out;
 }
