@@ -452,9 +452,13 @@ Ladder NormalisedLadder(const std::vector<PrototypeBranch>& branches, Real load)
 bool Reproduces(const Ladder& ladder, const Characteristic& c, Real gain)
 {
     constexpr int kPoints = 24;
+    // Four decades on a log scale, and as many points again across the passband edge, where a
+    // sharp filter's ripples and first zeros crowd into a few per cent of the frequency.
+    const Real edgeTo = std::max(1.25L, 1.1L * c.stopEdge);
     try {
-        for (int i = 0; i < kPoints; ++i) {
-            const Real w = std::pow(10.0L, -2.0L + 4.0L * (i + 0.5L) / kPoints);
+        for (int i = 0; i < 2 * kPoints; ++i) {
+            const Real w = i < kPoints ? std::pow(10.0L, -2.0L + 4.0L * (i + 0.5L) / kPoints)
+                                       : 0.8L + (edgeTo - 0.8L) * (i - kPoints + 0.5L) / kPoints;
             const Real expected = 10.0L * std::log10(gain * PowerGain(c, w));
             if (expected < -80.0L) continue;
             const NetworkPoint p = AnalyseAt(ladder, static_cast<double>(w / (2.0L * kPi)), PartQuality{});
