@@ -17,6 +17,7 @@
 #include "filtermath/NumberText.h"
 #include "filtermath/Sweep.h"
 #include "synthesis/OrderSelection.h"
+#include "synthesis/StopRequirement.h"
 #include "synthesis/Synthesis.h"
 
 using namespace synthesis;
@@ -139,21 +140,8 @@ Outcome MakeDesign(const CliOptions& o)
         out.stopHz = Number(s.stopFreq, "--stop-freq") * out.unitScale;
     }
     if (!s.stopFreq.empty() && !s.polesGiven) {
-        OrderRequirement need;
-        need.rippleDb = UsesRipple(request.response.family) ? request.response.rippleDb : 0.0L;
-        need.stopAttDb = request.response.stopAttDb;
-        need.stopRatio = PrototypeFrequency(request, out.stopHz);
-        const OrderChoice choice = ChooseOrder(request.response.family, need);
-        request.response.N = choice.N;
-        if (request.response.family == Family::InverseChebyshev) {
-            // Its design frequency is where the stopband begins: the stop frequency itself.
-            if (request.type != FilterType::LowPass && request.type != FilterType::HighPass)
-                throw Failure("--stop-freq: the order of an InverseChebyshev band design cannot be picked; give "
-                              "--poles.");
-            request.passHz = out.stopHz;
-        }
+        out.others = PickOrderForStop(request, out.stopHz);
         out.orderPicked = true;
-        out.others = OrdersOfAllFamilies(need);
     } else {
         request.response.N = WholeNumber(o.texts.N, "--poles");
     }

@@ -18,6 +18,7 @@
 #include "run/Rules.h"
 #include "run/SelectorItems.h"
 #include "synthesis/OrderSelection.h"
+#include "synthesis/StopRequirement.h"
 #include "window/TFMain.h"
 
 using namespace synthesis;
@@ -317,19 +318,7 @@ PanelDesign DesignPanel::Design() const
     std::vector<OrderChoice> others;
     if (picked) {
         stopHz = ReadPositive(stopFreq_, "Stop frequency", "a frequency") * unit.scale;
-        OrderRequirement need;
-        need.rippleDb = UsesRipple(family) ? request.response.rippleDb : 0.0L;
-        need.stopAttDb = request.response.stopAttDb;
-        need.stopRatio = PrototypeFrequency(request, stopHz);
-        request.response.N = ChooseOrder(family, need).N;
-        if (family == Family::InverseChebyshev) {
-            // Its design frequency is where the stopband begins: the stop frequency itself.
-            if (request.type != FilterType::LowPass && request.type != FilterType::HighPass)
-                throw std::runtime_error("Stop frequency: the order of an inverse Chebyshev band design cannot be "
-                                         "picked; give the order.");
-            request.passHz = stopHz;
-        }
-        others = OrdersOfAllFamilies(need);
+        others = PickOrderForStop(request, stopHz);
     }
     out.design = Synthesise(request);
     out.title = ChartTitle(kFamilyTexts[static_cast<int>(family)], s.type);
