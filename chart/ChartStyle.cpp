@@ -111,3 +111,20 @@ QString LabelFormat(const AxisRange& range)
     }
     return QStringLiteral("%.%1g").arg(digits);
 }
+
+void SetLinearAxis(QValueAxis* axis, const AxisRange& range)
+{
+    const bool coarser = range.step > axis->tickInterval();
+    if (coarser) axis->setTickInterval(range.step);
+    axis->setRange(range.min, range.max);
+    if (!coarser) axis->setTickInterval(range.step);
+    axis->setLabelFormat(LabelFormat(range));
+}
+
+void SetLogAxis(QLogValueAxis* axis, const AxisRange& range, int maxLabels)
+{
+    const int decadesPerLabel = LogLabelDecades(range.min, range.max, maxLabels);
+    axis->setBase(std::pow(10.0, decadesPerLabel));
+    axis->setMinorTickCount(decadesPerLabel == 1 ? 8 : 0);
+    axis->setRange(range.min, range.max);
+}

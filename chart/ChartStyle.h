@@ -7,6 +7,7 @@
 
 class QAbstractAxis;
 class QChart;
+class QLogValueAxis;
 class QChartView;
 class QValueAxis;
 
@@ -26,3 +27,10 @@ QString TitleMarkup(const QString& text);
 // printf pattern for tick labels: enough significant digits to tell neighbouring ticks
 // apart, never fewer than six.
 QString LabelFormat(const AxisRange& range);
+
+// Sets range and tick step of a linear axis in the order that never pairs a wide range with a
+// fine step, which would make Qt lay out a flood of ticks in between.
+void SetLinearAxis(QValueAxis* axis, const AxisRange& range);
+// A logarithmic axis labels every power of its base; over many decades the base grows to a power
+// of ten that keeps at most maxLabels labels.
+void SetLogAxis(QLogValueAxis* axis, const AxisRange& range, int maxLabels);

@@ -22,27 +22,6 @@ constexpr int kPixelsPerBottomInterval = 75;
 constexpr int kPixelsPerLeftInterval = 40;
 constexpr int kPixelsPerLogLabel = 50;
 
-// Sets range and tick step of a linear axis in the order that never pairs a wide range
-// with a fine step, which would make Qt lay out a flood of ticks in between.
-void SetLinearAxis(QValueAxis* axis, const AxisRange& range)
-{
-    const bool coarser = range.step > axis->tickInterval();
-    if (coarser) axis->setTickInterval(range.step);
-    axis->setRange(range.min, range.max);
-    if (!coarser) axis->setTickInterval(range.step);
-    axis->setLabelFormat(LabelFormat(range));
-}
-
-// A logarithmic axis labels every power of its base; over many decades the base grows to
-// a power of ten that keeps the labels apart.
-void SetLogAxis(QLogValueAxis* axis, const AxisRange& range, int maxLabels)
-{
-    const int decadesPerLabel = LogLabelDecades(range.min, range.max, maxLabels);
-    axis->setBase(std::pow(10.0, decadesPerLabel));
-    axis->setMinorTickCount(decadesPerLabel == 1 ? 8 : 0);
-    axis->setRange(range.min, range.max);
-}
-
 } // namespace
 
 TChart::Impl::Impl(TChart* owner_) : owner(owner_)

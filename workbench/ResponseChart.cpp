@@ -29,16 +29,6 @@ constexpr int kPixelsPerLeftInterval = 40;
 constexpr int kPixelsPerLogLabel = 50;
 constexpr int kDragThreshold = 4;
 
-void SetLinearAxis(QValueAxis* axis, const AxisRange& range)
-{
-    // Never pair a wide range with a fine step: Qt would lay out a flood of ticks in between.
-    const bool coarser = range.step > axis->tickInterval();
-    if (coarser) axis->setTickInterval(range.step);
-    axis->setRange(range.min, range.max);
-    if (!coarser) axis->setTickInterval(range.step);
-    axis->setLabelFormat(LabelFormat(range));
-}
-
 QValueAxis* MakeValueAxis(const QFont& font, const QString& title)
 {
     auto* axis = static_cast<QValueAxis*>(MakeBottomAxis(false, font));
@@ -275,11 +265,7 @@ void ResponseChart::ComputeFullView()
 void ResponseChart::ApplyView()
 {
     if (logarithmic_) {
-        const int maxLabels = std::max(2, view_->width() / kPixelsPerLogLabel);
-        const int decades = LogLabelDecades(bottomView_.min, bottomView_.max, maxLabels);
-        logAxis_->setBase(std::pow(10.0, decades));
-        logAxis_->setMinorTickCount(decades == 1 ? 8 : 0);
-        logAxis_->setRange(bottomView_.min, bottomView_.max);
+        SetLogAxis(logAxis_, bottomView_, std::max(2, view_->width() / kPixelsPerLogLabel));
     } else {
         SetLinearAxis(linearAxis_, bottomView_);
     }
