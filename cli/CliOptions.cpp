@@ -65,9 +65,10 @@ void AddOptions(CLI::App& app, CliOptions& options)
     Track(app.add_option("--ripple", t.Ripple, "Passband ripple in dB (default: 0 for Butterworth, 0.5 otherwise)"),
           options);
     AddField(app, options, "--passband", t.PassF, "Passband frequency (low-pass, high-pass)");
-    AddField(app, options, "--fmin", t.Fmin, "Lower band edge (band-pass)");
-    AddField(app, options, "--fmax", t.Fmax, "Upper band edge (band-pass)");
-    AddField(app, options, "--rl", t.R, "Source resistance in ohms; the load follows from the design");
+    AddField(app, options, "--fmin", t.Fmin, "Lower band edge (band-pass, band-stop)");
+    AddField(app, options, "--fmax", t.Fmax, "Upper band edge (band-pass, band-stop)");
+    AddField(app, options, "--rl", t.R,
+             "RL in ohms: the source of a classic design (its load follows from the prototype); with --rs, the load");
     app.add_option("--unit", options.unit, "Frequency unit")->check(CLI::IsMember(UnitNames()))->capture_default_str();
     AddField(app, options, "--start", t.FStart, "Sweep start");
     AddField(app, options, "--stop", t.Stop, "Sweep stop");
