@@ -230,8 +230,9 @@ void ToleranceWindow::BuildControls()
     levelAxis_->setTitleText(tr("dB"));
     chart_->addAxis(frequencyAxis_, Qt::AlignBottom);
     chart_->addAxis(levelAxis_, Qt::AlignLeft);
-    lowLine_ = new QLineSeries;
-    highLine_ = new QLineSeries;
+    // An area series does not own its edge lines: the chart does.
+    lowLine_ = new QLineSeries(chart_);
+    highLine_ = new QLineSeries(chart_);
     band_ = new QAreaSeries(highLine_, lowLine_);
     band_->setName(tr("5-95 %"));
     band_->setColor(QColor(70, 130, 180, 90));
