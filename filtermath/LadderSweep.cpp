@@ -142,18 +142,29 @@ void Step(const BranchCoefficients& k, ChainBlock& t, size_t n)
     }
 }
 
-// The point from its chain matrix, or false where it must be left to the extended analysis.
-bool Finish(const Ladder& ladder, const ChainBlock& t, size_t j, NetworkPoint& point)
+// The scale factors that turn the chain matrix into power waves between RS and RL, worked out
+// once per sweep rather than once per point.
+struct WaveScale {
+    double k, invK, r, invR;
+};
+
+WaveScale WaveScaleOf(const Ladder& ladder)
 {
     const double k = std::sqrt(ladder.RL / ladder.RS);
     const double r = std::sqrt(ladder.RS * ladder.RL);
-    const Cx a = Scale(k, {t.m[0][j], t.m[1][j]});
-    const Cx b = Scale(1.0 / r, {t.m[2][j], t.m[3][j]});
-    const Cx c = Scale(r, {t.m[4][j], t.m[5][j]});
-    const Cx d = Scale(1.0 / k, {t.m[6][j], t.m[7][j]});
+    return {k, 1.0 / k, r, 1.0 / r};
+}
+
+// The point from its chain matrix, or false where it must be left to the extended analysis.
+bool Finish(const WaveScale& s, const ChainBlock& t, size_t j, NetworkPoint& point)
+{
+    const Cx a = Scale(s.k, {t.m[0][j], t.m[1][j]});
+    const Cx b = Scale(s.invR, {t.m[2][j], t.m[3][j]});
+    const Cx c = Scale(s.r, {t.m[4][j], t.m[5][j]});
+    const Cx d = Scale(s.invK, {t.m[6][j], t.m[7][j]});
     const Cx den{a.re + b.re + c.re + d.re, a.im + b.im + c.im + d.im};
-    const Cx denSlope{k * t.dm[0][j] + t.dm[2][j] / r + r * t.dm[4][j] + t.dm[6][j] / k,
-                      k * t.dm[1][j] + t.dm[3][j] / r + r * t.dm[5][j] + t.dm[7][j] / k};
+    const Cx denSlope{s.k * t.dm[0][j] + s.invR * t.dm[2][j] + s.r * t.dm[4][j] + s.invK * t.dm[6][j],
+                      s.k * t.dm[1][j] + s.invR * t.dm[3][j] + s.r * t.dm[5][j] + s.invK * t.dm[7][j]};
     const Cx reflected{a.re + b.re - c.re - d.re, a.im + b.im - c.im - d.im};
     const Cx reflectedOut{d.re + b.re - c.re - a.re, d.im + b.im - c.im - a.im};
     const double denNorm = Norm(den);
@@ -186,6 +197,7 @@ void AnalyseMany(const Ladder& ladder, const double* frequenciesHz, size_t count
     const double lossC = quality.QC > 0.0 && std::isfinite(quality.QC) ? 1.0 / quality.QC : 0.0;
     const std::vector<BranchCoefficients> branches =
         fast ? Coefficients(ladder, lossL, lossC) : std::vector<BranchCoefficients>{};
+    const WaveScale scale = WaveScaleOf(ladder);
     ChainBlock t;
     bool inDouble[kBlock];
     for (size_t start = 0; start < count; start += kBlock) {
@@ -205,7 +217,7 @@ void AnalyseMany(const Ladder& ladder, const double* frequenciesHz, size_t count
             for (const BranchCoefficients& k : branches) Step(k, t, n);
         for (size_t j = 0; j < n; ++j) {
             NetworkPoint& point = points[start + j];
-            if (inDouble[j] && Finish(ladder, t, j, point)) continue;
+            if (inDouble[j] && Finish(scale, t, j, point)) continue;
             point = AnalyseAt(ladder, frequenciesHz[start + j], quality);
         }
     }
