@@ -16,6 +16,7 @@
 #include "filtermath/Failure.h"
 #include "filtermath/NumberText.h"
 #include "filtermath/Sweep.h"
+#include "run/Rules.h"
 #include "synthesis/OrderSelection.h"
 #include "synthesis/StopRequirement.h"
 #include "synthesis/Synthesis.h"
@@ -23,8 +24,6 @@
 using namespace synthesis;
 
 namespace {
-
-constexpr double kZeroFrequency = 1e-10; // the run's stand-in for a sweep point at 0
 
 // A field's text as a number; a bad text names its option.
 double Number(const std::string& text, const char* option)
@@ -150,14 +149,9 @@ Outcome MakeDesign(const CliOptions& o)
 
     const double start = Number(o.texts.FStart, "--start");
     const double stop = Number(o.texts.Stop, "--stop");
-    const long double step = (static_cast<long double>(stop) - start) / SweepPoints;
-    for (int i = 0; i < SweepPoints; ++i) {
-        double& f = out.Freq[static_cast<size_t>(i)];
-        f = static_cast<double>(start + i * step);
-        if (f == 0.0) f = kZeroFrequency;
-        // Same sign as the classic run's Att: 0 dB in the passband, negative beyond it.
-        out.Att[static_cast<size_t>(i)] = TransducerGainDb(out.design, f * out.unitScale);
-    }
+    FillSweep(start, SweepStep(start, stop), out.Freq);
+    // Same sign as the classic run's Att: 0 dB in the passband, negative beyond it.
+    for (size_t i = 0; i < out.Att.size(); ++i) out.Att[i] = TransducerGainDb(out.design, out.Freq[i] * out.unitScale);
     return out;
 }
 

@@ -24,8 +24,6 @@ namespace {
 constexpr double kStartUnitScale = 1e6;
 // Two typed characters give at most 99 poles; a larger count would only size huge arrays.
 constexpr double kMaxPoleCount = 99.0;
-// Replaces a sweep point of exactly zero, so that no response divides by it.
-constexpr double kZeroFrequency = 1e-10;
 // Keeps equal band edges apart (it vanishes in the double for edges above about 1e-4). Other
 // equal edges are refused, so only edges of zero, which the response reports, get this far.
 constexpr long double kEqualEdgeGap = 1e-20L;
@@ -147,13 +145,9 @@ void CalculationRun::UpdateSweep()
     const double stop = StrToFloat(stopText);
     const double start = StrToFloat(startText);
 
-    state_.FStep = static_cast<double>((static_cast<long double>(stop) - start) / SweepPoints);
+    state_.FStep = SweepStep(start, stop);
     form_.SetStepText(state_.FStep > 1000.0 ? FormatSci3(state_.FStep) : FormatFixed3(state_.FStep));
-    for (int i = 0; i < SweepPoints; ++i) {
-        double& point = state_.Freq[static_cast<size_t>(i)];
-        point = static_cast<double>(start + static_cast<long double>(i) * state_.FStep);
-        if (point == 0.0) point = kZeroFrequency;
-    }
+    FillSweep(start, state_.FStep, state_.Freq);
 }
 
 const char* CalculationRun::ValidateForKind()

@@ -92,3 +92,18 @@ void ComputeS11(const Sweep& Att, Sweep& S11)
 {
     for (int i = 0; i < SweepPoints; ++i) S11[static_cast<size_t>(i)] = ReflectionOf(Att[static_cast<size_t>(i)]);
 }
+
+double SweepStep(double start, double stop)
+{
+    return static_cast<double>((static_cast<long double>(stop) - start) / SweepPoints);
+}
+
+void FillSweep(double start, double step, Sweep& Freq)
+{
+    constexpr double kZeroFrequency = 1e-10;
+    for (int i = 0; i < SweepPoints; ++i) {
+        double& point = Freq[static_cast<size_t>(i)];
+        point = static_cast<double>(start + static_cast<long double>(i) * step);
+        if (point == 0.0) point = kZeroFrequency;
+    }
+}

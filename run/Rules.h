@@ -27,6 +27,11 @@ int FieldMaxLength(Field field);
 extern const std::array<const char*, 3> kGridHeader; // "Poles", "C, [F]", "L, [H]"
 std::string GridRowLabel(int row); // "G1", "G2", ...
 
+// The sweep: a hundredth of the span between start and stop per step, and Freq[i] = start + i * step
+// with an exact zero moved to 1e-10, so that no response divides by it.
+double SweepStep(double start, double stop);
+void FillSweep(double start, double step, Sweep& Freq);
+
 // Left-axis floor of the chart: the curve is cut off at -120 dB when it goes deeper.
 constexpr double kAttenuationFloor = -120.0;
 bool AttenuationNeedsFloor(const Sweep& Att);
