@@ -18,6 +18,7 @@
 #include "run/Rules.h"
 #include "run/SelectorItems.h"
 #include "synthesis/OrderSelection.h"
+#include "workbench/FieldNumber.h"
 #include "synthesis/StopRequirement.h"
 #include "window/TFMain.h"
 
@@ -45,14 +46,7 @@ std::string Short(double value)
 
 double ReadNumber(const QLineEdit* edit, const char* field)
 {
-    double value = 0.0;
-    try {
-        value = StrToFloat(edit->text().trimmed().toStdString());
-    } catch (const Failure& failure) {
-        throw std::runtime_error(std::string(field) + ": " + ErrorReportText(failure.what()));
-    }
-    if (!std::isfinite(value)) throw std::runtime_error(std::string(field) + " is out of range.");
-    return value;
+    return FieldNumber(edit->text().trimmed().toStdString(), field);
 }
 
 double ReadPositive(const QLineEdit* edit, const char* field, const char* what)

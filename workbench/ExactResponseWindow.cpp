@@ -40,6 +40,7 @@
 #include "run/Ports.h"
 #include "run/Rules.h"
 #include "window/TFMain.h"
+#include "workbench/FieldNumber.h"
 #include "workbench/LadderSchematic.h"
 
 namespace {
@@ -60,22 +61,9 @@ QString Engineering(double value, const char* unit)
     return ToQt(EngineeringText(value, unit));
 }
 
-// A problem with one field's text; what() names the field.
-class FieldError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 double ReadReal(const QLineEdit* edit, const QString& field)
 {
-    double value = 0.0;
-    try {
-        value = StrToFloat(edit->text().toStdString());
-    } catch (const Failure& failure) {
-        throw FieldError(QStringLiteral("%1: %2").arg(field, ToQt(ErrorReportText(failure.what()))).toStdString());
-    }
-    if (!std::isfinite(value)) throw FieldError(QStringLiteral("%1 is out of range.").arg(field).toStdString());
-    return value;
+    return FieldNumber(edit->text().toStdString(), field.toStdString());
 }
 
 } // namespace
