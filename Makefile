@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # The two commands: `make run` and `make test`. Both install what is missing first.
 BUILD ?= build
 JOBS ?= $(shell nproc)

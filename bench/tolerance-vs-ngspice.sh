@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The same Monte Carlo two ways: corvane's tolerance engine (10 000 trials of a 7-pole 0.5 dB
 # Chebyshev low-pass over 1001 points, from corvane-bench) and ngspice running a .control loop
 # that alters every L and C by a uniform 5 % and reruns the same AC sweep. Prints the time per

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Axis ranges with readable tick values. Plain maths, no Qt.

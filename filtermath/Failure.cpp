@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "filtermath/Failure.h"
 
 const char* const kDivisionByZeroText = "Floating point division by zero";

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Checked extended-precision arithmetic for the filter formulas. Every operation tests

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "filtermath/FrequencyUnits.h"
 
 const std::array<FrequencyUnit, 4> kFrequencyUnits{{{"Hz", 1.0}, {"kHz", 1e3}, {"MHz", 1e6}, {"GHz", 1e9}}};

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Where the elements of a ladder sit. Position 1 is next to the source; the places alternate.

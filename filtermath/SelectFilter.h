@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // FilterKind 0..5: type item (0 LPF, 1 HPF, 2 BPF) + 3 * model item (0 Butterworth, 1 Chebyshev).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "run/SelectorItems.h"
 
 const std::array<const char*, 3> kTypeItems{"LPF", "HPF", "BPF"};

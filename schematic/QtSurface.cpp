@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "schematic/QtSurface.h"
 
 #include "schematic/LineRaster.h"

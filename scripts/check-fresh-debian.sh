@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Proves the two commands on a fresh machine: a minimal Debian 12 root made with debootstrap,
 # a clone of the committed tree (uncommitted changes are left out on purpose), then `make test`
 # and `make run` with nothing but git and make installed beforehand. Run as root; needs

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs the Debian packages that building, running and testing Corvane need.
 # Idempotent and non-interactive: packages already present are left alone.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Creation to first paint and the click-to-result latency of "&Calculate" (1000 clicks each),
 # from the benchmark program that links the window: under Xvfb, then on the offscreen platform.
 # Usage: scripts/measure-latency.sh [build folder] [extra benchmark options]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Peak resident memory of the running Corvane window after repeated runs, chart hovering and
 # axis switching, measured from outside under Xvfb.
 # Usage: scripts/measure-memory.sh [build folder] [rounds]

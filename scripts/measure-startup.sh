@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Time from process start to the first painted Corvane window, measured from outside under Xvfb.
 # Usage: scripts/measure-startup.sh [build folder] [runs]
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Measures the Corvane window from outside, on an X display (Xvfb): the time from process start
 to the first fully painted window, and the peak memory of the running window after some use.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Runs each fuzz target built in the build folder for a bounded time; a finding stops the run
 # with its reproducer in the build folder's findings/.
 set -euo pipefail

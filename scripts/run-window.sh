@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Starts the window; without a display (a bare server, CI) it starts one under Xvfb.
 set -euo pipefail
 program="$1"; shift || true

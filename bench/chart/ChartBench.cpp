@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Cost of plotting a run's two curves, of drawing them, and of one hover test.
 #include <QApplication>
 #include <QChartView>

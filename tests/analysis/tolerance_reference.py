@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Independent Monte Carlo of a perturbed LC ladder, for comparison with the tolerance engine.
 
 Reads on stdin:

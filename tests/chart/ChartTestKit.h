@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Helpers shared by the chart tests: data-to-pixel mapping from the chart's own reports
 // and synthetic mouse events delivered to the chart view's viewport.

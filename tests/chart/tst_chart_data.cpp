@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The chart's data operations on a real widget: point order, clearing, colours as stored
 // and as drawn, automatic and fixed ranges, and the logarithmic bottom axis.
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The chart under the mouse: hover state, its order against the movement report, clicks
 // on a line, drag zoom, drag pan and the ways back to the full view.
 #include <QSignalSpy>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Range maths, colour runs and label texts of the chart, without a widget.
 #include <QtTest>
 #include <cmath>

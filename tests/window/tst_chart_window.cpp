@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The response chart inside the real design window: the floor rule, S11, ascending
 // plotting, clearing, the mouse readout, the logarithmic switch and zoom.
 #include <QCheckBox>
