@@ -9,6 +9,7 @@
 
 #include "analysis/Tolerance.h"
 #include "tests/analysis/ToleranceLadders.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -63,10 +64,8 @@ std::string Input(const Ladder& ladder, const PartQuality& q, const ToleranceSet
 
 Reference RunReference(const std::string& input)
 {
-    char inputPath[] = "/tmp/corvane-tolerance-XXXXXX";
-    const int fd = mkstemp(inputPath);
-    EXPECT_GE(fd, 0);
-    close(fd);
+    TempFolder folder;
+    const std::string inputPath = folder.Path("ladders.txt");
     std::ofstream(inputPath) << input;
     const std::string command = std::string(Interpreter()) + " " + ScriptPath() + " < " + inputPath;
     Reference ref;
@@ -75,7 +74,6 @@ Reference RunReference(const std::string& input)
     char buffer[4096];
     while (pipe && fgets(buffer, sizeof buffer, pipe)) text += buffer;
     const int status = pipe ? pclose(pipe) : -1;
-    unlink(inputPath);
     EXPECT_EQ(status, 0) << text;
     std::istringstream lines(text);
     std::string line;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "tests/cli/CliHarness.h"
+#include "tests/support/TempFolder.h"
 
 #include <CLI/CLI.hpp>
 
@@ -15,35 +16,6 @@
 
 namespace {
 
-// A temporary file that the child writes and the parent reads afterwards; no pipe can fill up.
-class TempFile {
-public:
-    TempFile()
-    {
-        char pattern[] = "/tmp/corvane-cli-test-XXXXXX";
-        fd_ = mkstemp(pattern);
-        if (fd_ < 0) throw std::runtime_error("mkstemp failed");
-        path_ = pattern;
-    }
-    ~TempFile()
-    {
-        close(fd_);
-        unlink(path_.c_str());
-    }
-    int fd() const { return fd_; }
-    std::string Read() const
-    {
-        std::ifstream in(path_);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-private:
-    int fd_;
-    std::string path_;
-};
-
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -56,16 +28,21 @@ std::vector<std::string> Lines(const std::string& text)
 
 CliOutcome RunCli(const std::vector<std::string>& args)
 {
-    TempFile out;
-    TempFile err;
+    // Files rather than pipes: the child can write any amount without blocking on the parent.
+    TempFolder folder;
+    const std::string outPath = folder.Path("out");
+    const std::string errPath = folder.Path("err");
     std::vector<char*> argv{const_cast<char*>(CORVANE_CLI_PATH)};
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
 
     const pid_t pid = fork();
     if (pid == 0) {
-        dup2(out.fd(), STDOUT_FILENO);
-        dup2(err.fd(), STDERR_FILENO);
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || err < 0) _exit(126);
+        dup2(out, STDOUT_FILENO);
+        dup2(err, STDERR_FILENO);
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -73,8 +50,8 @@ CliOutcome RunCli(const std::vector<std::string>& args)
     waitpid(pid, &wstatus, 0);
     CliOutcome outcome;
     outcome.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-    outcome.out = out.Read();
-    outcome.errLines = Lines(err.Read());
+    outcome.out = ReadFile(outPath);
+    outcome.errLines = Lines(ReadFile(errPath));
     return outcome;
 }
 

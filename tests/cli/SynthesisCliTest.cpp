@@ -1,19 +1,17 @@
 // SPDX-License-Identifier: Apache-2.0
-#include <sys/wait.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <unistd.h>
 
 #include "tests/cli/CliHarness.h"
+#include "tests/support/Ngspice.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -121,18 +119,12 @@ TEST(SynthesisCli, RefusalsEndWithAMessage)
     EXPECT_NE(Joined(band.errLines).find("--fmin"), std::string::npos) << Joined(band.errLines);
 }
 
-bool NgspiceInstalled()
-{
-    return std::system("command -v ngspice >/dev/null 2>&1") == 0;
-}
-
 TEST(SynthesisCli, SpiceNetlistOfTrapArmsSimulatesToTheSameResponse)
 {
     if (!NgspiceInstalled()) GTEST_SKIP() << "ngspice is not installed (Debian package ngspice)";
-    char folder[] = "/tmp/corvane-synthesis-XXXXXX";
-    ASSERT_NE(::mkdtemp(folder), nullptr);
-    for (const std::string& type : {"BPF", "BSF"}) {
-        const std::string netlist = std::string(folder) + "/" + type + ".cir";
+    TempFolder folder;
+    for (const std::string type : {"BPF", "BSF"}) {
+        const std::string netlist = folder.Path(type + ".cir");
         const CliOutcome run = RunCli({"--model",  "Elliptic",  "--type",     type,
                                        "--poles",  "5",         "--fmin",     "40",
                                        "--fmax",   "60",        "--stop-att", "45",
@@ -143,30 +135,18 @@ TEST(SynthesisCli, SpiceNetlistOfTrapArmsSimulatesToTheSameResponse)
         ASSERT_EQ(run.status, 0) << Joined(run.errLines);
         const std::vector<double> s21 = JsonOf(run).at("NetS21");
 
-        FILE* pipe = ::popen(("ngspice -b '" + netlist + "' 2>&1").c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
-        std::string output;
-        char buffer[4096];
-        size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-        ::pclose(pipe);
-        // Rows "index hz vout s21db" of the netlist's one table.
-        std::istringstream lines(output);
-        std::string line;
+        const NgspiceRun simulation = RunNgspice(netlist);
+        ASSERT_EQ(simulation.status, 0) << simulation.output.substr(0, 2000);
+        const std::vector<SimulatedPoint> points = ParseNgspiceTable(simulation.output);
+        ASSERT_EQ(points.size(), s21.size()) << simulation.output.substr(0, 2000);
         int compared = 0;
-        while (std::getline(lines, line)) {
-            std::istringstream words(line);
-            size_t index;
-            double hz, vout, db;
-            if (!(words >> index >> hz >> vout >> db) || index >= s21.size()) continue;
-            if (s21[index] < -80.0) continue;
-            EXPECT_NEAR(db, s21[index], 0.01) << type << " at " << hz << " Hz";
+        for (size_t i = 0; i < points.size(); ++i) {
+            if (s21[i] < -80.0) continue;
+            EXPECT_NEAR(points[i].s21db, s21[i], 0.01) << type << " at " << points[i].hz << " Hz";
             ++compared;
         }
-        EXPECT_GT(compared, 20) << output.substr(0, 2000);
-        std::remove(netlist.c_str());
+        EXPECT_GT(compared, 20) << simulation.output.substr(0, 2000);
     }
-    ::rmdir(folder);
 }
 
 } // namespace

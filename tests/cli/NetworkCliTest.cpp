@@ -1,0 +1,332 @@
+// SPDX-License-Identifier: Apache-2.0
+#include <gtest/gtest.h>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliOptions.h"
+#include "cli/CliRun.h"
+#include "tests/support/Designs.h"
+#include "tests/support/SpiceDeck.h"
+#include "tests/support/TempFolder.h"
+#include "filtermath/ESeries.h"
+
+namespace {
+
+struct CliResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// corvane-cli in process: the same option parsing and run as its main().
+CliResult Cli(const std::vector<std::string>& args)
+{
+    CLI::App app;
+    CliOptions options;
+    AddOptions(app, options);
+    ParseArguments(app, args);
+    ResolveDefaults(options);
+    std::ostringstream out, err;
+    const int status = RunDesign(options, out, err);
+    return {status, out.str(), err.str()};
+}
+
+nlohmann::json Json(const std::vector<std::string>& args)
+{
+    std::vector<std::string> withJson = args;
+    withJson.push_back("--json");
+    const CliResult r = Cli(withJson);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return nlohmann::json::parse(r.out);
+}
+
+// The lines of a text block after its heading, up to the next empty line.
+std::vector<std::string> Block(const std::string& text, const std::string& heading)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text.substr(text.find(heading)));
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line) && !line.empty()) lines.push_back(line);
+    return lines;
+}
+
+const Design kDefault{0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6};
+
+TEST(NetworkCli, DefaultsWithE24PrintRoundedValuesAndTheirResponse)
+{
+    const CliResult r = Cli({"--network", "--series", "E24"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    // L1 = L3 = 7.9577e-7 H -> 8.2e-7 (+3.04 %), C2 = 6.3662e-10 F -> 6.2e-10 (-2.61 %).
+    const std::vector<std::string> rounded = Block(r.out, "Values rounded to E24");
+    ASSERT_EQ(rounded.size(), 4u);
+    EXPECT_EQ(rounded[0], "Poles   C, [F]      L, [H]      Change, %");
+    EXPECT_EQ(rounded[1], "G1                  8.20e-07    +3.04");
+    EXPECT_EQ(rounded[2], "G2      6.20e-10                -2.61");
+    EXPECT_EQ(rounded[3], "G3                  8.20e-07    +3.04");
+
+    // The response columns are those of the rounded ladder, not of the designed one.
+    Ladder ladder = DesignLadder(kDefault);
+    for (LadderBranch& b : ladder.branches) {
+        b.L = RoundToESeries(b.L, ESeries::E24);
+        b.C = RoundToESeries(b.C, ESeries::E24);
+    }
+    const std::vector<std::string> rows = Block(r.out, "Network analysis");
+    ASSERT_EQ(rows.size(), 101u);
+    EXPECT_EQ(rows[0], "Freq, [MHz]   S21, [dB]     S11, [dB]     Delay, [s]");
+    for (size_t i = 1; i < rows.size(); ++i) {
+        std::istringstream cells(rows[i]);
+        double f, s21, s11, delay;
+        ASSERT_TRUE(cells >> f >> s21 >> s11 >> delay) << rows[i];
+        EXPECT_EQ(f, static_cast<double>(i));
+        const NetworkPoint p = AnalyseAt(ladder, f * 1e6, {});
+        EXPECT_NEAR(s21, p.S21dB, 5e-5) << rows[i];
+        EXPECT_NEAR(s11, p.S11dB, 5e-5) << rows[i];
+        EXPECT_NEAR(delay, p.GroupDelay, 1e-4 * p.GroupDelay) << rows[i];
+    }
+}
+
+TEST(NetworkCli, JsonCarriesTheAnalysisWhichFollowsTheClosedForm)
+{
+    const nlohmann::json json = Json({"--network"});
+    const std::vector<double> s21 = json.at("NetS21");
+    const std::vector<double> s11 = json.at("NetS11");
+    const std::vector<double> delay = json.at("NetGroupDelay");
+    const std::vector<double> att = json.at("Att");
+    ASSERT_EQ(s21.size(), 100u);
+    ASSERT_EQ(s11.size(), 100u);
+    ASSERT_EQ(delay.size(), 100u);
+    for (size_t i = 0; i < 100; ++i) {
+        EXPECT_NEAR(s21[i], att[i], 0.01) << i; // Butterworth: ladder and closed form agree
+        EXPECT_NEAR(std::pow(10, s21[i] / 10) + std::pow(10, s11[i] / 10), 1.0, 1e-9) << i;
+        EXPECT_GT(delay[i], 0.0) << i;
+    }
+    EXPECT_FALSE(json.contains("Series"));
+}
+
+TEST(NetworkCli, JsonWithoutNetworkOptionsHasNoNetworkKeys)
+{
+    const nlohmann::json json = Json({});
+    for (const char* key : {"NetS21", "NetS11", "NetGroupDelay", "Series", "RoundedElementValues"})
+        EXPECT_FALSE(json.contains(key)) << key;
+}
+
+TEST(NetworkCli, JsonRoundedElementTableKeepsTheTerminations)
+{
+    const nlohmann::json json = Json({"--series", "E6", "--type", "HPF", "--topology", "Pi", "--poles", "4"});
+    EXPECT_EQ(json.at("Series"), "E6");
+    const std::vector<double> designed = json.at("ElementValues");
+    const std::vector<double> rounded = json.at("RoundedElementValues");
+    const std::vector<double> change = json.at("ElementChange");
+    ASSERT_EQ(rounded.size(), 6u);
+    ASSERT_EQ(change.size(), 6u);
+    EXPECT_EQ(rounded[0], 50.0);
+    EXPECT_EQ(rounded[5], 50.0);
+    for (size_t i = 1; i <= 4; ++i) {
+        EXPECT_DOUBLE_EQ(rounded[i], RoundToESeries(designed[i], ESeries::E6)) << i;
+        EXPECT_NEAR(change[i], (rounded[i] / designed[i] - 1) * 100, 1e-9) << i;
+    }
+    EXPECT_FALSE(json.contains("NetS21"));
+}
+
+TEST(NetworkCli, JsonRoundedBandPassTable)
+{
+    const nlohmann::json json = Json({"--type", "BPF", "--fmin", "9", "--fmax", "11", "--series", "E96"});
+    const std::vector<double> L = json.at("BandL");
+    const std::vector<double> C = json.at("BandC");
+    const std::vector<double> roundedL = json.at("RoundedBandL");
+    const std::vector<double> roundedC = json.at("RoundedBandC");
+    const std::vector<double> changeC = json.at("BandCChange");
+    ASSERT_EQ(roundedL.size(), 5u);
+    for (size_t i = 1; i <= 3; ++i) {
+        EXPECT_DOUBLE_EQ(roundedL[i], RoundToESeries(L[i], ESeries::E96)) << i;
+        EXPECT_DOUBLE_EQ(roundedC[i], RoundToESeries(C[i], ESeries::E96)) << i;
+        EXPECT_NEAR(changeC[i], (roundedC[i] / C[i] - 1) * 100, 1e-9) << i;
+        EXPECT_LT(std::fabs(changeC[i]), 1.3) << i; // half an E96 step is 1.2 %
+    }
+}
+
+TEST(NetworkCli, QualityFactorsLowerThePassband)
+{
+    const std::vector<double> ideal = Json({"--network"}).at("NetS21");
+    const std::vector<double> lossy = Json({"--network", "--q-l", "20", "--q-c", "50"}).at("NetS21");
+    for (size_t i = 0; i < 9; ++i) EXPECT_LT(lossy[i], ideal[i] - 1e-3) << i;
+}
+
+TEST(NetworkCli, WritesSpiceAndTouchstoneFiles)
+{
+    TempFolder folder;
+    const std::string cir = folder.Path("f.cir");
+    const std::string s2p = folder.Path("f.s2p");
+    const CliResult r = Cli({"--unit", "kHz", "--spice", cir, "--touchstone", s2p, "--series", "E12"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"f.cir", "f.s2p"}));
+    const SpiceDeck deck = ParseSpiceDeck(ReadFile(cir));
+    EXPECT_EQ(deck.frequencies.size(), 100u);
+    EXPECT_EQ(deck.frequencies.front(), "1000");
+    EXPECT_NEAR(std::stod(deck.elements.at("L1").value), 8.2e-4, 1e-18); // E12, kHz: 7.96e-4 -> 8.2e-4
+    EXPECT_NE(deck.title.find("E12"), std::string::npos);
+    const std::string touchstone = ReadFile(s2p);
+    EXPECT_EQ(touchstone.rfind("! Corvane", 0), 0u);
+    EXPECT_NE(touchstone.find("\n# kHz S DB R 50\n1 "), std::string::npos);
+}
+
+struct FailingCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string errStart;
+};
+
+void PrintTo(const FailingCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class NetworkCliFailures : public ::testing::TestWithParam<FailingCase> {};
+
+TEST_P(NetworkCliFailures, EndWithStatusOneAMessageAndNoFile)
+{
+    TempFolder folder;
+    std::vector<std::string> args = GetParam().args;
+    for (std::string& a : args) {
+        if (a.rfind("@", 0) == 0) a = folder.Path(a.substr(1));
+    }
+    const CliResult r = Cli(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    std::string expected = GetParam().errStart;
+    if (expected.rfind("@", 0) == 0) expected = "Cannot write file '" + folder.Path(expected.substr(1));
+    EXPECT_EQ(r.err.substr(0, expected.size()), expected) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_TRUE(folder.Names().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NetworkCliFailures,
+    ::testing::Values(
+        FailingCase{"SpiceInMissingFolder", {"--spice", "@none/x.cir"}, "@none/x.cir': No such file or directory."},
+        FailingCase{"TouchstoneInMissingFolder",
+                    {"--network", "--touchstone", "@none/x.s2p"},
+                    "@none/x.s2p': No such file or directory."},
+        FailingCase{"NothingPositiveToExport",
+                    {"--start", "-100", "--stop", "-1", "--touchstone", "@x.s2p"},
+                    "The sweep holds no positive frequency to export."},
+        FailingCase{"RunEndedBeforeTheLadder", {"--poles", "0", "--spice", "@x.cir"}, "Enter the inputs."}),
+    [](const ::testing::TestParamInfo<FailingCase>& info) { return info.param.name; });
+
+TEST(NetworkCli, MissingOrMalformedOptionsAreUsageErrors)
+{
+    TempFolder folder;
+    const std::string json = folder.Path("--json");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"--series", "E5"},
+                                                                                      {"--series", "e24"},
+                                                                                      {"--spice"},
+                                                                                      {"--spice", ""},
+                                                                                      {"--touchstone", ""},
+                                                                                      {"--spice=", "--json"},
+                                                                                      {"--rl=", "--json"},
+                                                                                      {"--points"}}) {
+        EXPECT_THROW(Cli(args), CLI::ParseError) << args[0];
+    }
+    EXPECT_TRUE(folder.Names().empty());
+}
+
+struct BadNumberCase {
+    std::vector<std::string> args;
+    std::string message;
+};
+
+TEST(NetworkCli, BadNumbersEndWithStatusOneAndOneMessage)
+{
+    const BadNumberCase cases[] = {
+        {{"--q-l", "-1"}, "--q-l must be 0 (ideal) or greater than zero."},
+        {{"--q-c", "x"}, "'x' is not a valid floating point value."},
+        {{"--q-l", "0x10"}, "'0x10' is not a valid floating point value."},
+        {{"--q-c", "nan"}, "'nan' is not a valid floating point value."},
+        {{"--q-l", ""}, "'' is not a valid floating point value."},
+        {{"--load", "0"}, "--load must be greater than zero."},
+        {{"--load", "-50"}, "--load must be greater than zero."},
+        {{"--points", "100"}, "--points must be from 101 to 100001."},
+        {{"--points", "100002"}, "--points must be from 101 to 100001."},
+        {{"--points", "1e3"}, "'1e3' is not a valid integer value."},
+        {{"--log-sweep", "--start", "0"}, "--log-sweep needs Start and Stop greater than zero."},
+    };
+    for (const BadNumberCase& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.push_back("--network");
+        const CliResult r = Cli(args);
+        EXPECT_EQ(r.status, 1) << c.args[0];
+        EXPECT_EQ(r.out, "") << c.args[0];
+        EXPECT_EQ(r.err, c.message + "\n") << c.args[0];
+    }
+}
+
+TEST(NetworkCli, LongNumbersAreTakenWhole)
+{
+    const nlohmann::json json = Json({"--rl", "49.99999999999", "--passband", "10.000000000000001", "--poles", "003"});
+    EXPECT_EQ(json.at("RL"), 49.99999999999);
+    EXPECT_EQ(json.at("Order"), 3.0);
+}
+
+TEST(NetworkCli, UnusedOptionsWarnOnStandardError)
+{
+    const CliResult r = Cli({"--fmin", "3", "--ripple", "1", "--q-l", "20"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Warning: --fmin is not used by a low-pass design.\n"
+                     "Warning: --ripple is not used by a Butterworth design.\n"
+                     "Warning: --q-l is not used without --network, --spice or --touchstone.\n");
+    EXPECT_EQ(Cli({"--type", "BPF", "--fmin", "9", "--fmax", "11", "--model", "Chebyshev", "--ripple", "1"}).err, "");
+}
+
+TEST(NetworkCli, StatesTheLoadAndAnalysesWithAChosenOne)
+{
+    // The 4-pole 0.5 dB Chebyshev low-pass needs 50 * g[5] = 99.2 ohm; its passband loss
+    // stays within the ripple there, and grows when the user insists on 50 ohm.
+    const std::vector<std::string> design{"--model", "Chebyshev", "--poles", "4", "--stop", "10", "--network"};
+    const nlohmann::json own = Json(design);
+    EXPECT_NEAR(own.at("LoadOhms").get<double>(), 99.2063, 1e-4);
+    std::vector<std::string> chosen = design;
+    chosen.insert(chosen.end(), {"--load", "50"});
+    const nlohmann::json fifty = Json(chosen);
+    EXPECT_EQ(fifty.at("LoadOhms"), 50.0);
+    const std::vector<double> ownS21 = own.at("NetS21");
+    const std::vector<double> fiftyS21 = fifty.at("NetS21");
+    EXPECT_GE(*std::min_element(ownS21.begin(), ownS21.end()), -0.51);
+    EXPECT_LT(*std::min_element(fiftyS21.begin(), fiftyS21.end()), -1.5);
+
+    const CliResult text = Cli(chosen);
+    EXPECT_NE(text.out.find("\nTerminations: source 50 Ohm, load 50 Ohm (the design needs 99.2063 Ohm)\n"),
+              std::string::npos);
+}
+
+TEST(NetworkCli, PointsAndLogSweepSetTheAnalysisAndTheExports)
+{
+    TempFolder folder;
+    const std::string cir = folder.Path("f.cir");
+    const nlohmann::json json =
+        Json({"--network", "--points", "201", "--log-sweep", "--start", "1", "--stop", "100", "--spice", cir});
+    const std::vector<double> f = json.at("NetFreq");
+    ASSERT_EQ(f.size(), 201u);
+    EXPECT_EQ(f.front(), 1.0);
+    EXPECT_NEAR(f[100], 10.0, 1e-12); // the geometric middle of two decades
+    EXPECT_EQ(f.back(), 100.0);
+    EXPECT_EQ(json.at("NetS21").size(), 201u);
+    EXPECT_EQ(json.at("Freq").size(), 100u); // the closed-form curve keeps the window's sweep
+    EXPECT_EQ(ParseSpiceDeck(ReadFile(cir)).frequencies.size(), 201u);
+
+    const std::vector<double> linear =
+        Json({"--network", "--points", "101", "--start", "0", "--stop", "10"}).at("NetFreq");
+    ASSERT_EQ(linear.size(), 101u);
+    EXPECT_EQ(linear[0], 1e-10); // zero moved off, as in the run's sweep
+    EXPECT_NEAR(linear[37], 3.7, 1e-12);
+}
+
+} // namespace

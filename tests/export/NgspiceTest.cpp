@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: Apache-2.0
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/Designs.h"
+#include "tests/support/Ngspice.h"
+#include "tests/support/TempFolder.h"
+#include "export/ExportSweep.h"
+#include "export/SpiceNetlist.h"
+#include "filtermath/ESeries.h"
+
+namespace {
+
+constexpr double kDepthLimitDb = -100.0;
+constexpr double kToleranceDb = 0.01;
+
+struct SpiceCase {
+    const char* name;
+    Design design;
+    Sweep Freq;
+    PartQuality quality;
+    bool roundToE24;
+};
+
+void PrintTo(const SpiceCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+Ladder CaseLadder(const SpiceCase& c)
+{
+    Ladder ladder = DesignLadder(c.design);
+    if (c.roundToE24) {
+        for (LadderBranch& b : ladder.branches) {
+            b.L = RoundToESeries(b.L, ESeries::E24);
+            b.C = RoundToESeries(b.C, ESeries::E24);
+        }
+    }
+    return ladder;
+}
+
+class Ngspice : public ::testing::TestWithParam<SpiceCase> {};
+
+TEST_P(Ngspice, SimulatedS21MatchesTheAnalysis)
+{
+    if (!NgspiceInstalled())
+        GTEST_SKIP() << "ngspice is not installed (Debian package ngspice); the netlist cannot be simulated";
+    const SpiceCase& c = GetParam();
+    const Ladder ladder = CaseLadder(c);
+    TempFolder folder;
+    const std::string path = folder.Path("ladder.cir");
+    WriteSpiceNetlist(path, ladder, c.Freq, c.design.UnitScale, c.quality, DesignName(c.design));
+
+    const NgspiceRun run = RunNgspice(path);
+    EXPECT_EQ(run.status, 0) << run.output.substr(0, 3000);
+    const std::vector<SimulatedPoint> points = ParseNgspiceTable(run.output);
+    // One table: a single heading over every row, no page breaks.
+    size_t headings = 0;
+    for (size_t at = run.output.find("\nIndex "); at != std::string::npos; at = run.output.find("\nIndex ", at + 1))
+        ++headings;
+    EXPECT_EQ(headings, 1u);
+    const std::vector<double> exported = ExportFrequencies(c.Freq);
+    ASSERT_EQ(points.size(), exported.size()) << run.output.substr(0, 3000);
+
+    int compared = 0;
+    double largest = 0.0;
+    const double powerRatio = ladder.RS / ladder.RL;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const double hz = exported[i] * c.design.UnitScale;
+        EXPECT_NEAR(points[i].hz, hz, 1e-12 * hz) << i;
+        const double ours = AnalyseAt(ladder, hz, c.quality).S21dB;
+        if (ours <= kDepthLimitDb) continue;
+        ASSERT_TRUE(std::isfinite(points[i].vout) && points[i].vout > 0.0) << "point " << i;
+        // 1 V source: the power into RL over the available power RS/4 is 4 |V(out)|^2 RS/RL.
+        const double fromVoltage = 10.0 * std::log10(4.0 * points[i].vout * points[i].vout * powerRatio);
+        EXPECT_NEAR(points[i].s21db, fromVoltage, 1e-9) << "at " << hz << " Hz";
+        largest = std::max(largest, std::fabs(points[i].s21db - ours));
+        EXPECT_NEAR(points[i].s21db, ours, kToleranceDb) << "at " << hz << " Hz";
+        ++compared;
+    }
+    EXPECT_GE(compared, static_cast<int>(points.size()) / 4);
+    std::printf("[ MEASURED ] %-24s ngspice vs analysis: %d points, largest difference %.2e dB\n", c.name, compared,
+                largest);
+}
+
+Sweep MixedKHz()
+{
+    Sweep Freq = LinearSweep(60, -39); // descending through zero into negative frequencies
+    for (double& f : Freq) {
+        if (f == 0.0) f = 1e-10;
+    }
+    return Freq;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Designs, Ngspice,
+    ::testing::Values(
+        SpiceCase{
+            "DefaultButterworthLPF", {0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6}, LinearSweep(1, 100), {}, false},
+        SpiceCase{
+            "ButterworthLPFPi8", {0, LadderTopology::Pi, 8, 0, 10, 0, 0, 50, 1e6}, LinearSweep(1, 100), {}, false},
+        SpiceCase{"ButterworthLPFT15", {0, LadderTopology::T, 15, 0, 10, 0, 0, 50, 1e6}, LogSweep(0.1, 100), {}, false},
+        SpiceCase{"ChebyshevLPFT5", {3, LadderTopology::T, 5, 0.5, 10, 0, 0, 50, 1e6}, LinearSweep(1, 40), {}, false},
+        SpiceCase{
+            "ChebyshevLPFPi4Even", {3, LadderTopology::Pi, 4, 1.0, 10, 0, 0, 75, 1e6}, LinearSweep(1, 40), {}, false},
+        SpiceCase{
+            "ButterworthHPFT4kHz", {1, LadderTopology::T, 4, 0, 10, 0, 0, 600, 1e3}, LogSweep(0.5, 200), {}, false},
+        SpiceCase{
+            "ChebyshevHPFPi7GHz", {4, LadderTopology::Pi, 7, 0.1, 2.4, 0, 0, 50, 1e9}, LinearSweep(0.5, 6), {}, false},
+        SpiceCase{"ButterworthBPFT3", {2, LadderTopology::T, 3, 0, 0, 10, 20, 50, 1e6}, LinearSweep(1, 50), {}, false},
+        SpiceCase{"ChebyshevBPFPi5Narrow",
+                  {5, LadderTopology::Pi, 5, 0.5, 0, 95, 105, 50, 1e6},
+                  LinearSweep(85, 115),
+                  {},
+                  false},
+        SpiceCase{"ChebyshevBPFT4Even", {5, LadderTopology::T, 4, 1.0, 0, 10, 20, 50, 1e6}, LogSweep(2, 80), {}, false},
+        SpiceCase{"LossyButterworthLPFT5",
+                  {0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6},
+                  LinearSweep(1, 30),
+                  {50, 200},
+                  false},
+        SpiceCase{
+            "LossyBPFPi3", {2, LadderTopology::Pi, 3, 0, 0, 90, 110, 50, 1e6}, LinearSweep(70, 130), {100, 400}, false},
+        SpiceCase{"E24ChebyshevLPFT5", {3, LadderTopology::T, 5, 0.5, 10, 0, 0, 50, 1e6}, LinearSweep(1, 40), {}, true},
+        SpiceCase{
+            "E24LossyHPFPi6", {1, LadderTopology::Pi, 6, 0, 10, 0, 0, 50, 1e6}, LinearSweep(1, 60), {80, 0}, true},
+        SpiceCase{"ChebyshevLPFT6EvenLossy",
+                  {3, LadderTopology::T, 6, 0.5, 10, 0, 0, 50, 1e6},
+                  LinearSweep(1, 30),
+                  {60, 300},
+                  false},
+        SpiceCase{
+            "ChebyshevHPFT2ThreeDb", {4, LadderTopology::T, 2, 3.0, 10, 0, 0, 50, 1e6}, LogSweep(1, 100), {}, false},
+        SpiceCase{"MixedSweepLPFkHz", {3, LadderTopology::T, 3, 1.0, 20, 0, 0, 50, 1e3}, MixedKHz(), {}, false}),
+    [](const ::testing::TestParamInfo<SpiceCase>& info) { return info.param.name; });
+
+} // namespace

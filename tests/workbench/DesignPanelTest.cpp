@@ -1,0 +1,283 @@
+// SPDX-License-Identifier: Apache-2.0
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "export/DesignFile.h"
+#include "synthesis/Synthesis.h"
+#include "tests/window/WindowHarness.h"
+#include "window/TFMain.h"
+#include "workbench/DesignPanel.h"
+#include "workbench/ExactResponseHook.h"
+#include "workbench/ExactResponseWindow.h"
+#include "workbench/LadderSchematic.h"
+#include "workbench/MainWindow.h"
+
+// The design panel of the exact response window, driven as a user would, inside the workbench.
+class DesignPanelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void designsABandStopThatFollowsIntoFilesAndBack();
+    void badFieldsAndRefusalsLeaveTheWindowAsItWas();
+};
+
+namespace {
+
+struct Bench {
+    MainWindow main;
+    ExactResponseWindow* exact = nullptr;
+    DesignPanel* panel = nullptr;
+
+    Bench()
+    {
+        main.SetBoxHook([](const WorkbenchBox& box) {
+            QTest::qFail(qPrintable("unexpected box: " + box.text), __FILE__, __LINE__);
+            return QMessageBox::Ok;
+        });
+        main.DesignWindow()->SetMessageBoxHook(
+            [](const MessageBoxRecord& box) { QFAIL(qPrintable("unexpected box: " + box.text)); });
+        AttachExactResponseWindow(main);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        main.ExactResponseAction()->trigger();
+        exact = ExactResponseWindowOf(main);
+        QVERIFY(exact && QTest::qWaitForWindowExposed(exact));
+        panel = exact->Panel();
+    }
+
+    QLineEdit* Field(const char* name) const { return panel->findChild<QLineEdit*>(QString::fromLatin1(name)); }
+    void Type(const char* name, const QString& text) const { WindowHarness::TypeInto(Field(name), text); }
+    void Choose(const char* name, const QString& item) const
+    {
+        auto* box = panel->findChild<QComboBox*>(QString::fromLatin1(name));
+        QVERIFY(box);
+        const int index = box->findText(item);
+        QVERIFY2(index >= 0, qPrintable(item));
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+    void CalculateMain() const
+    {
+        QTest::mouseClick(main.DesignWindow()->findChild<QPushButton*>(QStringLiteral("BCalculate")), Qt::LeftButton);
+    }
+};
+
+QStringList Rows(const QTableWidget* table)
+{
+    QStringList rows;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c)
+            cells << (table->item(r, c) ? table->item(r, c)->text() : QString());
+        rows << cells.join(' ');
+    }
+    return rows;
+}
+
+// |S21| in dB of the curve on screen nearest to f (the window's unit).
+double S21Near(const ExactResponseWindow& window, double f)
+{
+    const NetworkCurves& c = window.Curves();
+    size_t best = 0;
+    for (size_t i = 0; i < c.NetFreq.size(); ++i)
+        if (std::fabs(c.NetFreq[i] - f) < std::fabs(c.NetFreq[best] - f)) best = i;
+    return c.NetS21[best];
+}
+
+std::string ReadAll(const QString& path)
+{
+    std::ifstream in(path.toStdString());
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+void DesignPanelTest::designsABandStopThatFollowsIntoFilesAndBack()
+{
+    Bench b;
+    b.CalculateMain();
+    QCOMPARE(b.exact->BuiltLadder().branches.size(), size_t(3));
+
+    // A 5th-order elliptic band-stop, Pi form, stopband 9 to 11 MHz, 75 ohms into 50 ohms.
+    b.Choose("Family", "Elliptic");
+    b.Choose("Type", "BSF");
+    b.Choose("Form", "Pi - Type");
+    b.Type("Order", "5");
+    b.Type("Ripple", "0.1");
+    b.Type("Stopband attenuation", "50");
+    b.Type("Low band edge", "9");
+    b.Type("High band edge", "11");
+    b.Type("RS", "75");
+    b.Type("RL", "50");
+    QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
+    QVERIFY2(b.exact->ShowsPanelDesign(), qPrintable(b.exact->StatusText()));
+    QVERIFY(b.main.isWindowModified());
+
+    // The panel's texts reach the synthesis in hertz and ohms: the same request made directly.
+    synthesis::DesignRequest request;
+    request.response = {synthesis::Family::Elliptic, 5, 0.1L, 50.0L};
+    request.type = synthesis::FilterType::BandStop;
+    request.form = LadderTopology::Pi;
+    request.RS = 75.0;
+    request.RL = 50.0;
+    request.lowHz = 9e6;
+    request.highHz = 11e6;
+    const Ladder expected = synthesis::Synthesise(request).ladder;
+    const Ladder& shown = b.exact->BuiltLadder();
+    QCOMPARE(shown.RS, 75.0);
+    QCOMPARE(shown.RL, 50.0);
+    QCOMPARE(shown.branches.size(), expected.branches.size());
+    int arms = 0;
+    for (size_t i = 0; i < shown.branches.size(); ++i) {
+        QCOMPARE(int(shown.branches[i].kind), int(expected.branches[i].kind));
+        const LadderBranch& got = shown.branches[i];
+        const LadderBranch& want = expected.branches[i];
+        if (got.kind != BranchKind::Capacitor) QCOMPARE(got.L, want.L);
+        if (got.kind != BranchKind::Inductor) QCOMPARE(got.C, want.C);
+        if (got.kind == BranchKind::SeriesArm || got.kind == BranchKind::ParallelArm) {
+            QCOMPARE(got.C2, want.C2);
+            ++arms;
+        }
+    }
+    // The traps become four-part arms, listed and drawn with their primed second pair.
+    QVERIFY(arms >= 2);
+    const QStringList rows = Rows(b.exact->Table());
+    QVERIFY(rows.filter(QRegularExpression("^\\d+ L\\d'")).size() == arms);
+    QVERIFY(b.exact->Schematic()->Labels().filter(QRegularExpression("^C\\d'$")).size() == arms);
+    QVERIFY(rows.first().contains("75.0 \u03a9"));
+
+    // The analysed ladder stops the band and passes the rest: at least the 50 dB asked in the
+    // stopband, at most the 0.1 dB ripple (and the 75/50 mismatch the terminations allow) outside.
+    const double mismatchDb = -10 * std::log10(4 * 75.0 * 50.0 / (125.0 * 125.0));
+    QVERIFY2(S21Near(*b.exact, std::sqrt(9.0 * 11.0)) < -49.9, qPrintable(QString::number(S21Near(*b.exact, 9.95))));
+    for (double f : {1.0, 5.0, 20.0, 100.0}) QVERIFY(S21Near(*b.exact, f) > -0.1 - mismatchDb - 1e-3);
+
+    // Rounded to E12, every part of every arm takes a value of the published series.
+    QComboBox* series = nullptr;
+    for (QLabel* label : b.exact->findChildren<QLabel*>())
+        if (label->text().startsWith("&Standard series")) series = qobject_cast<QComboBox*>(label->buddy());
+    QVERIFY(series);
+    series->setCurrentIndex(series->findText("E12"));
+    const double e12[] = {1.0, 1.2, 1.5, 1.8, 2.2, 2.7, 3.3, 3.9, 4.7, 5.6, 6.8, 8.2};
+    for (const LadderBranch& branch : b.exact->BuiltLadder().branches) {
+        std::vector<double> parts;
+        if (branch.kind != BranchKind::Capacitor) parts.push_back(branch.L);
+        if (branch.kind != BranchKind::Inductor) parts.push_back(branch.C);
+        if (branch.kind == BranchKind::SeriesArm || branch.kind == BranchKind::ParallelArm)
+            parts.insert(parts.end(), {branch.L2, branch.C2});
+        for (double value : parts) {
+            const double mantissa = value / std::pow(10.0, std::floor(std::log10(value) + 1e-9));
+            QVERIFY2(std::any_of(std::begin(e12), std::end(e12),
+                                 [mantissa](double e) { return std::fabs(mantissa - e) < 1e-6; }),
+                     qPrintable(QString::number(value)));
+        }
+    }
+    series->setCurrentIndex(0);
+
+    // A run of the design window leaves the panel's ladder on screen.
+    b.CalculateMain();
+    QCOMPARE(b.exact->BuiltLadder().branches.size(), expected.branches.size());
+    QCOMPARE(b.exact->BuiltLadder().RS, 75.0);
+
+    // Saved, cleared by New, and opened again: the panel and its ladder come back.
+    QTemporaryDir folder;
+    const QString path = folder.filePath("bandstop.corvane");
+    const ExactResponseSettings saved = b.exact->Settings();
+    QVERIFY(saved.panel && saved.panel->shown);
+    QVERIFY(b.main.SaveDesign(path));
+    const std::string text = ReadAll(path);
+    QVERIFY(text.find("\"version\": 2") != std::string::npos);
+    QVERIFY(text.find("\"family\": \"Elliptic\"") != std::string::npos);
+    b.main.NewDesign();
+    QVERIFY(!b.exact->ShowsPanelDesign());
+    QCOMPARE(b.panel->Settings(), DesignPanelSettings{});
+    QVERIFY(b.main.OpenDesign(path));
+    QCOMPARE(b.exact->Settings(), saved);
+    QVERIFY(b.exact->ShowsPanelDesign());
+    QCOMPARE(Rows(b.exact->Table()), rows);
+    QVERIFY(!b.main.isWindowModified());
+
+    // "Take from main window" copies the design window's design and shows its ladder again.
+    QTest::mouseClick(b.panel->TakeButton(), Qt::LeftButton);
+    QVERIFY(!b.exact->ShowsPanelDesign());
+    const DesignPanelSettings taken = b.panel->Settings();
+    QCOMPARE(taken.family, std::string("Butterworth"));
+    QCOMPARE(taken.type, std::string("LPF"));
+    QCOMPARE(taken.order, std::string("3"));
+    QCOMPARE(taken.rs, std::string("50"));
+    QCOMPARE(b.exact->BuiltLadder().branches.size(), size_t(3));
+    QVERIFY(Rows(b.exact->Table()).contains("1 L1 796 nH \u2014 "));
+}
+
+void DesignPanelTest::badFieldsAndRefusalsLeaveTheWindowAsItWas()
+{
+    Bench b;
+    // Before any run, "Take from main window" leaves nothing of the panel's design behind.
+    QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
+    QVERIFY(b.exact->ShowsPanelDesign() && b.exact->Table()->rowCount() > 0);
+    QTest::mouseClick(b.panel->TakeButton(), Qt::LeftButton);
+    QVERIFY(!b.exact->ShowsPanelDesign());
+    QCOMPARE(b.exact->Table()->rowCount(), 0);
+    QVERIFY(b.exact->Curves().NetFreq.empty());
+    QVERIFY(b.exact->Schematic()->Labels().isEmpty());
+
+    b.CalculateMain();
+    const QStringList classic = Rows(b.exact->Table());
+
+    struct Case {
+        const char* field;
+        QString text;
+        QString message; // part of the status
+    };
+    const Case cases[] = {
+        {"Passband", "abc", "Passband: 'abc' is not a valid floating point value."},
+        {"Passband", "-10", "Passband must be a frequency above zero."},
+        {"RL", "0", "RL must be a resistance above zero."},
+        {"Order", "2.5", "Order: "},
+    };
+    for (const Case& c : cases) {
+        b.panel->SetSettings(DesignPanelSettings{});
+        b.Type(c.field, c.text);
+        QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
+        QVERIFY2(b.exact->StatusText().contains(c.message), qPrintable(b.exact->StatusText()));
+        QVERIFY(!b.exact->ShowsPanelDesign());
+        QCOMPARE(Rows(b.exact->Table()), classic);
+    }
+
+    // A valid design, then requests the synthesis refuses: its message is shown as it comes,
+    // and the last design stays whole on screen.
+    b.panel->SetSettings(DesignPanelSettings{});
+    QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
+    QVERIFY2(b.exact->ShowsPanelDesign(), qPrintable(b.exact->StatusText()));
+    const QStringList designed = Rows(b.exact->Table());
+    const std::vector<double> s21 = b.exact->Curves().NetS21;
+
+    // Too steep for 15 Bessel poles.
+    b.Choose("Family", "Bessel");
+    for (QRadioButton* button : b.panel->findChildren<QRadioButton*>())
+        if (button->text().startsWith("Meet")) QTest::mouseClick(button, Qt::LeftButton);
+    b.Type("Stop frequency", "11");
+    b.Type("Stopband attenuation", "80");
+    QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
+    const QString refused = b.exact->StatusText();
+    QVERIFY(!refused.isEmpty());
+    for (const char* bad : {"nan", "inf"}) QVERIFY2(!refused.contains(bad, Qt::CaseInsensitive), qPrintable(refused));
+    QCOMPARE(Rows(b.exact->Table()), designed);
+    QCOMPARE(b.exact->Curves().NetS21, s21);
+    QVERIFY(b.panel->Note().isEmpty());
+}
+
+QTEST_MAIN(DesignPanelTest)
+#include "DesignPanelTest.moc"
