@@ -4,7 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "analysis/LadderDesign.h"
+#include "run/LadderOfRun.h"
 #include "filtermath/Failure.h"
 #include "filtermath/LadderSweep.h"
 #include "filtermath/SelectFilter.h"
@@ -92,7 +92,7 @@ DesignAnalysis AnalyseDesign(const DesignState& state, LadderTopology topology, 
     DesignAnalysis result;
     result.design = state;
     if (options.series) result.changes = RoundDesignTable(result.design, *options.series);
-    result.ladder = LadderOfDesign(result.design, topology, options.loadOhms);
+    result.ladder = LadderOfModel(ModelOfRun(result.design, topology, options.loadOhms));
     result.curves = AnalyseCurves(result.ladder, NetFreq, state.UnitScale, options.quality);
     return result;
 }

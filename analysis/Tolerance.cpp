@@ -12,6 +12,7 @@
 #include "analysis/Percentiles.h"
 #include "analysis/ToleranceKernel.h"
 #include "analysis/TrialRandom.h"
+#include "design/LadderModel.h"
 #include "filtermath/Failure.h"
 
 namespace {
@@ -49,11 +50,11 @@ constexpr std::size_t kMaxBlockPoints = 128;
 constexpr int kTrialsPerTick = 64;
 constexpr int kMarginBins = 40;
 
-// "L3", "C3"; the second pair of an arm is "L3b", "C3b".
 std::string PartName(const Part& part)
 {
     const bool second = part.field == PartField::L2 || part.field == PartField::C2;
-    return (part.Inductor() ? "L" : "C") + std::to_string(part.branch + 1) + (second ? "b" : "");
+    return Designator(part.Inductor() ? PartKind::Inductor : PartKind::Capacitor, static_cast<int>(part.branch) + 1,
+                      second);
 }
 
 double& FieldOf(BranchValues& values, PartField field)

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "analysis/LadderDesign.h"
+#include "run/LadderOfRun.h"
 #include "analysis/Tolerance.h"
 
 namespace {
@@ -20,7 +20,7 @@ void BM_ToleranceMonteCarlo(benchmark::State& state)
     design.N = 7;
     design.Ripple = 0.5;
     design.PassF = 10.0;
-    const Ladder ladder = LadderOfDesign(ComputeDesign(design), design.topology);
+    const Ladder ladder = LadderOfModel(ModelOfRun(ComputeDesign(design), design.topology));
     std::vector<double> f;
     for (int i = 0; i < 1001; ++i) f.push_back(1e6 + 99e6 * i / 1000.0);
     ToleranceMask mask;

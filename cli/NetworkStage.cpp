@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <ostream>
 
-#include "analysis/LadderDesign.h"
+#include "run/LadderOfRun.h"
 #include "export/SpiceNetlist.h"
 #include "export/Touchstone.h"
 #include "filtermath/NumberText.h"

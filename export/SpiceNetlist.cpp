@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "export/AtomicFile.h"
+#include "design/LadderModel.h"
 #include "export/ExportSweep.h"
 #include "filtermath/Failure.h"
 
@@ -71,7 +72,8 @@ private:
               const char* suffix = "")
     {
         const bool lossy = kind == 'L' ? lossyL_ : lossyC_;
-        const std::string name = std::string(1, kind) + std::to_string(position) + suffix;
+        const std::string name =
+            Designator(kind == 'L' ? PartKind::Inductor : PartKind::Capacitor, position, suffix[0] != '\0');
         if (!lossy) {
             lines_ << name << ' ' << a << ' ' << b << ' ' << NumberText(value) << '\n';
             return;

@@ -29,7 +29,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "analysis/LadderDesign.h"
+#include "run/LadderOfRun.h"
 #include "export/AtomicFile.h"
 #include "export/ExactResponseCsv.h"
 #include "export/SpiceNetlist.h"
@@ -447,10 +447,10 @@ bool ExactResponseWindow::ReadRequest(Request& request)
         request.job.unitScale = panelDesign_->unitScale;
         return true;
     }
-    request.designed = LadderOfDesign(state, topology);
+    request.designed = LadderOfModel(ModelOfRun(state, topology));
     DesignState built = state;
     if (request.rounded) RoundDesignTable(built, series);
-    request.job.ladder = LadderOfDesign(built, topology, load);
+    request.job.ladder = LadderOfModel(ModelOfRun(built, topology, load));
     request.job.unitScale = state.UnitScale;
     return true;
 }

@@ -18,7 +18,7 @@
 #include <QSvgGenerator>
 #include <QTableWidget>
 
-#include "analysis/LadderDesign.h"
+#include "run/LadderOfRun.h"
 #include "chart/TChart.h"
 #include "export/AtomicFile.h"
 #include "export/ExportError.h"
@@ -340,7 +340,7 @@ bool MainWindow::HaveResults()
 
 Ladder MainWindow::RunLadder() const
 {
-    return LadderOfDesign(runState_, TopologyForIndex(runTopology_));
+    return LadderOfModel(ModelOfRun(runState_, TopologyForIndex(runTopology_)));
 }
 
 std::string MainWindow::RunDescription() const

@@ -28,7 +28,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "analysis/LadderDesign.h"
+#include "run/LadderOfRun.h"
 #include "analysis/NetworkResponse.h"
 #include "analysis/ToleranceMask.h"
 #include "filtermath/ESeries.h"
@@ -342,7 +342,7 @@ bool ToleranceWindow::ReadJob(Job& job)
     ESeries series = ESeries::E24;
     if (series_->currentIndex() > 0 && ESeriesFromName(kSeriesNames[series_->currentIndex()], series))
         RoundDesignTable(built, series);
-    job.ladder = LadderOfDesign(built, TopologyForIndex(run_.topologyIndex));
+    job.ladder = LadderOfModel(ModelOfRun(built, TopologyForIndex(run_.topologyIndex)));
     job.mask = MaskOfDesign(built, maxLoss, stopFreq, stopAtt, job.hz);
     return true;
 }

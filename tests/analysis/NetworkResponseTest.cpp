@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "analysis/LadderDesign.h"
+#include "run/LadderOfRun.h"
 #include "analysis/NetworkResponse.h"
 #include "filtermath/Failure.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/LadderDesign.h"
+#include "run/LadderOfRun.h"
 #include "analysis/NetworkResponse.h"
 
 namespace {
@@ -31,8 +31,8 @@ TEST(PrototypeLoad, EvenChebyshevTerminatesInThePublishedLoad)
             const double expected = shuntLast ? 50.0 * c.gLoad : 50.0 / c.gLoad;
             const double load = PrototypeLoad(50.0, state.GValues, topology);
             EXPECT_NEAR(load, expected, 1e-4 * expected) << "N " << c.N << " ripple " << c.ripple;
-            EXPECT_EQ(LadderOfDesign(state, topology).RL, load);
-            EXPECT_EQ(LadderOfDesign(state, topology).RS, 50.0);
+            EXPECT_EQ(ModelOfRun(state, topology).RL, load);
+            EXPECT_EQ(ModelOfRun(state, topology).RS, 50.0);
         }
     }
 }

@@ -34,7 +34,7 @@ void PrintTo(const Design& design, std::ostream* os)
 
 Ladder DesignLadder(const Design& d)
 {
-    return LadderOfDesign(ComputeDesign(d), d.topology);
+    return LadderOfModel(ModelOfRun(ComputeDesign(d), d.topology));
 }
 
 Sweep ClosedForm(const Design& d, const Sweep& Freq)

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/LadderDesign.h"
+#include "run/LadderOfRun.h"
 #include "filtermath/LadderAnalysis.h"
 #include "filtermath/Messages.h"
 #include "filtermath/Sweep.h"

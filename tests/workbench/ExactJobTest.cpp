@@ -2,7 +2,7 @@
 #include <QtTest>
 #include <atomic>
 
-#include "analysis/LadderDesign.h"
+#include "run/LadderOfRun.h"
 #include "filtermath/Failure.h"
 #include "workbench/ExactResponseJob.h"
 
@@ -25,7 +25,7 @@ ExactJob NinePoleJob(int points)
     design.N = 9;
     design.Ripple = 0.5;
     ExactJob job;
-    job.ladder = LadderOfDesign(ComputeDesign(design), LadderTopology::Pi);
+    job.ladder = LadderOfModel(ModelOfRun(ComputeDesign(design), LadderTopology::Pi));
     job.quality = {80.0, 300.0};
     for (int i = 0; i < points; ++i) job.freq.push_back(0.5 + 30.0 * i / (points - 1));
     job.unitScale = 1e6;
@@ -67,7 +67,7 @@ void ExactJobTest::aFaultInAnyBlockReachesTheCaller()
     DesignParameters design;
     design.FilterKind = 1;
     ExactJob job = NinePoleJob(3001);
-    job.ladder = LadderOfDesign(ComputeDesign(design), LadderTopology::T);
+    job.ladder = LadderOfModel(ModelOfRun(ComputeDesign(design), LadderTopology::T));
     job.freq[2500] = 0.0;
     NetworkCurves curves;
     std::atomic<bool> cancel{false};

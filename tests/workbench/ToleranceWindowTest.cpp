@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <cmath>
 
-#include "analysis/LadderDesign.h"
+#include "run/LadderOfRun.h"
 #include "analysis/NetworkResponse.h"
 #include "analysis/ToleranceMask.h"
 #include "workbench/MainWindow.h"
@@ -84,7 +84,7 @@ void ToleranceWindowTest::runShowsTheEngineResultForTheTypedSettings()
     settings.capacitorPercent = 3;
     settings.seed = 77;
     settings.distribution = ToleranceDistribution::Normal;
-    const ToleranceResult expected = RunTolerance(LadderOfDesign(run.state, LadderTopology::T), {120, 0}, hz,
+    const ToleranceResult expected = RunTolerance(LadderOfModel(ModelOfRun(run.state, LadderTopology::T)), {120, 0}, hz,
                                                   MaskOfDesign(run.state, 1.2, 20.0, 45.0, hz), settings);
     const ToleranceResult& shown = window.Result();
     QCOMPARE(shown.passed, expected.passed);

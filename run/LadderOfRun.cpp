@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "analysis/LadderDesign.h"
+#include "run/LadderOfRun.h"
 
 #include <stdexcept>
 
@@ -42,13 +42,25 @@ double PrototypeLoad(double R, const std::vector<double>& g, LadderTopology topo
     return fpmath::StoreDouble(fpmath::Div(R, load));
 }
 
-Ladder LadderOfDesign(const DesignState& state, LadderTopology topology, std::optional<double> loadOhms)
+LadderModel ModelOfRun(const DesignState& state, LadderTopology topology, std::optional<double> loadOhms)
 {
     const int N = static_cast<int>(state.GValues.size()) - 2;
     if (N < 0) throw std::invalid_argument("the design holds no prototype");
-    Ladder ladder = IsBandPassKind(state.FilterKind)
-                        ? LadderFromResonators(N, topology, state.RL, state.BandL, state.BandC)
-                        : LadderFromElements(N, topology, state.RL, state.ElementUnits, state.ElementValues);
-    ladder.RL = loadOhms ? *loadOhms : PrototypeLoad(state.RL, state.GValues, topology);
-    return ladder;
+    const double R = state.RL;
+    LadderModel model{R, loadOhms ? *loadOhms : PrototypeLoad(R, state.GValues, topology), {}};
+    for (int i = 1; i <= N; ++i) {
+        const BranchPlace place = PlaceOfPosition(i, topology);
+        const size_t at = static_cast<size_t>(i);
+        if (IsBandPassKind(state.FilterKind)) {
+            model.branches.push_back(
+                MakeBranch(i, place, BranchKind::Resonator, state.BandL.at(at), state.BandC.at(at)));
+            continue;
+        }
+        const bool inSeries = place == BranchPlace::Series;
+        const bool inductor = IsLowPassKind(state.FilterKind) ? inSeries : !inSeries;
+        const double value = state.ElementValues.at(at);
+        model.branches.push_back(inductor ? MakeBranch(i, place, BranchKind::Inductor, value, 0.0)
+                                          : MakeBranch(i, place, BranchKind::Capacitor, 0.0, value));
+    }
+    return model;
 }

@@ -2,10 +2,12 @@
 #pragma once
 #include <optional>
 
-#include "filtermath/LadderAnalysis.h"
+#include "design/LadderModel.h"
+#include "filtermath/LadderPlace.h"
 #include "run/DesignState.h"
 
-// From a design to the ladder that realises it, between the terminations its prototype needs.
+// The one way from the classic run's result to the ladder model: its element arrays become
+// branches with named parts between the terminations its prototype needs.
 
 // The inputs of one design, converted: what the window's fields and selectors hold.
 struct DesignParameters {
@@ -29,7 +31,9 @@ DesignState ComputeDesign(const DesignParameters& design);
 // odd-order Chebyshev prototypes have g[N+1] = 1.
 double PrototypeLoad(double R, const std::vector<double>& g, LadderTopology topology);
 
-// The ladder of the state's element table (the family FilterKind uses) between a source of
-// state.RL and the prototype's load, or loadOhms when given. Needs a completed run (N + 2
+// The ladder of the state's element table between a source of state.RL and the prototype's
+// load, or loadOhms when given. A low-pass ladder has its inductors in series and its capacitors
+// across the line, a high-pass ladder the other way round; a band-pass position is L and C in
+// series on a series place and in parallel on a shunt place. Needs a completed run (N + 2
 // entries in every table).
-Ladder LadderOfDesign(const DesignState& state, LadderTopology topology, std::optional<double> loadOhms = {});
+LadderModel ModelOfRun(const DesignState& state, LadderTopology topology, std::optional<double> loadOhms = {});

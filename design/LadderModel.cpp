@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "design/LadderModel.h"
+
+#include <stdexcept>
+
+namespace {
+
+// The kinds a shape holds, in the order its parts are listed.
+std::vector<PartKind> KindsOf(BranchKind shape)
+{
+    switch (shape) {
+    case BranchKind::Inductor: return {PartKind::Inductor};
+    case BranchKind::Capacitor: return {PartKind::Capacitor};
+    case BranchKind::Resonator:
+    case BranchKind::SeriesLC:
+    case BranchKind::ParallelLC: return {PartKind::Inductor, PartKind::Capacitor};
+    case BranchKind::SeriesArm:
+    case BranchKind::ParallelArm: break;
+    }
+    return {PartKind::Inductor, PartKind::Capacitor, PartKind::Inductor, PartKind::Capacitor};
+}
+
+} // namespace
+
+std::string Designator(PartKind kind, int position, bool secondPair)
+{
+    const char* letter = kind == PartKind::Inductor ? "L" : kind == PartKind::Capacitor ? "C" : "R";
+    return letter + std::to_string(position) + (secondPair ? "B" : "");
+}
+
+ModelBranch MakeBranch(int position, BranchPlace place, BranchKind shape, double L, double C, double L2, double C2)
+{
+    ModelBranch branch{place, shape, {}};
+    const std::vector<PartKind> kinds = KindsOf(shape);
+    for (size_t i = 0; i < kinds.size(); ++i) {
+        const bool second = i >= 2;
+        const bool inductor = kinds[i] == PartKind::Inductor;
+        const double value = inductor ? (second ? L2 : L) : (second ? C2 : C);
+        branch.parts.push_back({kinds[i], value, Designator(kinds[i], position, second)});
+    }
+    return branch;
+}
+
+LadderModel ModelOfLadder(const Ladder& ladder)
+{
+    LadderModel model{ladder.RS, ladder.RL, {}};
+    int position = 1;
+    for (const LadderBranch& b : ladder.branches)
+        model.branches.push_back(MakeBranch(position++, b.place, b.kind, b.L, b.C, b.L2, b.C2));
+    return model;
+}
+
+Ladder LadderOfModel(const LadderModel& model)
+{
+    Ladder ladder;
+    ladder.RS = model.RS;
+    ladder.RL = model.RL;
+    int position = 1;
+    for (const ModelBranch& branch : model.branches) {
+        const std::vector<PartKind> kinds = KindsOf(branch.shape);
+        if (branch.parts.size() != kinds.size())
+            throw std::invalid_argument("branch " + std::to_string(position) + " has parts its shape does not hold");
+        LadderBranch b{branch.place, branch.shape, 0.0, 0.0};
+        for (size_t i = 0; i < kinds.size(); ++i) {
+            const ModelPart& part = branch.parts[i];
+            if (part.kind != kinds[i])
+                throw std::invalid_argument("part " + part.designator + " does not fit the shape of branch " +
+                                            std::to_string(position));
+            const bool second = i >= 2;
+            double& slot = part.kind == PartKind::Inductor ? (second ? b.L2 : b.L) : (second ? b.C2 : b.C);
+            slot = part.value;
+        }
+        ladder.branches.push_back(b);
+        ++position;
+    }
+    return ladder;
+}
