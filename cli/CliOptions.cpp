@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 
+#include "analysis/InputRules.h"
 #include "filtermath/FrequencyUnits.h"
 #include "run/Rules.h"
 #include "run/SelectorItems.h"
@@ -94,6 +95,16 @@ void ParseArguments(CLI::App& app, const std::vector<std::string>& args)
 void ResolveDefaults(CliOptions& options)
 {
     if (!Given(options, "--ripple")) options.texts.Ripple = RipplePresetFor(ModelIndex(options.model)).text;
+    // The classic run reads plain numbers in the chosen unit; a value written with a prefix or
+    // its unit reaches it as that plain number, and everything else as typed, for the run's own
+    // verdict.
+    const int unit = std::max(0, UnitIndex(options.unit));
+    const double scale = kFrequencyUnits[static_cast<size_t>(unit)].scale;
+    FieldTexts& t = options.texts;
+    for (std::string* frequency : {&t.PassF, &t.Fmin, &t.Fmax, &t.FStart, &t.Stop})
+        *frequency = PlainNumberText(*frequency, "Hz", scale);
+    t.R = PlainNumberText(t.R, "\u03a9");
+    t.Ripple = PlainNumberText(t.Ripple, "dB");
 }
 
 std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)

@@ -2,22 +2,11 @@
 #include "cli/NetworkOptions.h"
 
 #include <CLI/CLI.hpp>
-#include <cmath>
 #include <vector>
 
-#include "filtermath/Failure.h"
-#include "filtermath/NumberText.h"
+#include "analysis/InputRules.h"
 
 namespace {
-
-// A quality factor is 0 (an ideal part) or a finite positive number.
-double QualityFactor(const std::string& text, const char* option)
-{
-    const double Q = StrToFloat(text);
-    if (!(Q >= 0.0) || !std::isfinite(Q))
-        throw Failure(std::string(option) + " must be 0 (ideal) or greater than zero.");
-    return Q;
-}
 
 // A path must name something: an empty one would otherwise pass on to the file writer.
 CLI::Validator NonEmptyPath()
@@ -43,18 +32,10 @@ NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
     NetworkSettings settings;
     ESeries series = ESeries::E24;
     if (ESeriesFromName(options.series, series)) settings.analysis.series = series;
-    settings.analysis.quality = {QualityFactor(options.QL, "--q-l"), QualityFactor(options.QC, "--q-c")};
-    if (!options.load.empty()) {
-        const double load = StrToFloat(options.load);
-        if (!(load > 0.0) || !std::isfinite(load)) throw Failure("--load must be greater than zero.");
-        settings.analysis.loadOhms = load;
-    }
+    settings.analysis.quality = {ReadPartQ(options.QL, "--q-l"), ReadPartQ(options.QC, "--q-c")};
+    if (!options.load.empty()) settings.analysis.loadOhms = ReadResistance(options.load, "--load");
     if (!options.points.empty()) {
-        const int points = StrToInt(options.points);
-        if (points < kMinNetworkPoints || points > kMaxNetworkPoints)
-            throw Failure("--points must be from " + std::to_string(kMinNetworkPoints) + " to " +
-                          std::to_string(kMaxNetworkPoints) + ".");
-        settings.points = points;
+        settings.points = ReadPoints(options.points, "--points");
     } else if (options.logSweep) {
         settings.points = kMinNetworkPoints;
     }

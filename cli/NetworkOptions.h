@@ -28,8 +28,8 @@ struct NetworkOptions {
     bool AnyAsked() const;
 };
 
-// The options converted. Throws ConvertError for a text that is no number and Failure with a
-// message naming the option for a number out of its range.
+// The options converted by the input rules; a text a rule refuses throws InputError naming the
+// option.
 struct NetworkSettings {
     AnalysisOptions analysis;
     std::optional<int> points; // a sweep of its own: --points, or 101 with --log-sweep alone

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/InputRules.h"
 #include "cli/CliRun.h"
 #include "cli/SynthesisOptions.h"
 #include "cli/ToleranceStage.h"
@@ -25,16 +26,6 @@
 using namespace synthesis;
 
 namespace {
-
-// A field's text as a number; a bad text names its option.
-double Number(const std::string& text, const char* option)
-{
-    try {
-        return StrToFloat(text);
-    } catch (const ConvertError& error) {
-        throw Failure(std::string(option) + ": " + error.what());
-    }
-}
 
 int WholeNumber(const std::string& text, const char* option)
 {
@@ -113,18 +104,18 @@ DesignRequest ReadRequest(const CliOptions& o)
     r.form = o.topology == "Pi" ? LadderTopology::Pi : LadderTopology::T;
     const FieldTexts& t = o.texts;
     const SynthesisOptions& s = o.synthesis;
-    if (UsesRipple(r.response.family)) r.response.rippleDb = Number(t.Ripple, "--ripple");
-    r.response.stopAttDb = s.stopAtt.empty() ? 40.0L : Number(s.stopAtt, "--stop-att");
-    r.RL = Number(t.R, "--rl");
-    r.RS = s.rs.empty() ? r.RL : Number(s.rs, "--rs");
+    if (UsesRipple(r.response.family)) r.response.rippleDb = ReadRipple(t.Ripple, "--ripple");
+    r.response.stopAttDb = s.stopAtt.empty() ? 40.0L : ReadAttenuation(s.stopAtt, "--stop-att");
+    r.RL = ReadResistance(t.R, "--rl");
+    r.RS = s.rs.empty() ? r.RL : ReadResistance(s.rs, "--rs");
     const double scale = UnitScaleOf(o.unit);
     if (r.type == FilterType::LowPass || r.type == FilterType::HighPass) {
-        r.passHz = Number(t.PassF, "--passband") * scale;
+        r.passHz = ReadFrequency(t.PassF, "--passband", scale) * scale;
     } else {
         if (t.Fmin.empty() || t.Fmax.empty())
             throw Failure("--fmin and --fmax: a band-pass or band-stop design needs both band edges.");
-        r.lowHz = Number(t.Fmin, "--fmin") * scale;
-        r.highHz = Number(t.Fmax, "--fmax") * scale;
+        r.lowHz = ReadFrequency(t.Fmin, "--fmin", scale) * scale;
+        r.highHz = ReadFrequency(t.Fmax, "--fmax", scale) * scale;
     }
     return r;
 }
@@ -137,7 +128,7 @@ Outcome MakeDesign(const CliOptions& o)
     const SynthesisOptions& s = o.synthesis;
     if (!s.stopFreq.empty()) {
         if (s.stopAtt.empty()) throw Failure("--stop-freq: give the attenuation needed there with --stop-att.");
-        out.stopHz = Number(s.stopFreq, "--stop-freq") * out.unitScale;
+        out.stopHz = ReadFrequency(s.stopFreq, "--stop-freq", out.unitScale) * out.unitScale;
     }
     if (!s.stopFreq.empty() && !s.polesGiven) {
         out.others = PickOrderForStop(request, out.stopHz);
@@ -148,8 +139,8 @@ Outcome MakeDesign(const CliOptions& o)
     out.design = Synthesise(request);
     if (out.stopHz > 0.0) out.reachedDb = -TransducerGainDb(out.design, out.stopHz);
 
-    const double start = Number(o.texts.FStart, "--start");
-    const double stop = Number(o.texts.Stop, "--stop");
+    const double start = ReadSweepEdge(o.texts.FStart, "--start", out.unitScale);
+    const double stop = ReadSweepEdge(o.texts.Stop, "--stop", out.unitScale);
     FillSweep(start, SweepStep(start, stop), out.Freq);
     // Same sign as the classic run's Att: 0 dB in the passband, negative beyond it.
     for (size_t i = 0; i < out.Att.size(); ++i) out.Att[i] = TransducerGainDb(out.design, out.Freq[i] * out.unitScale);
@@ -160,8 +151,8 @@ void Analyse(const CliOptions& o, Outcome& out)
 {
     const NetworkOptions& n = o.network;
     PartQuality quality;
-    quality.QL = Number(n.QL, "--q-l");
-    quality.QC = Number(n.QC, "--q-c");
+    quality.QL = ReadPartQ(n.QL, "--q-l");
+    quality.QC = ReadPartQ(n.QC, "--q-c");
     const std::string title = o.model + " " + o.type + ", " + std::to_string(out.design.request.response.N) + " poles";
     if (n.network) {
         AnalyseSweep(out.design.ladder, out.Freq, out.unitScale, quality, out.NetS21, out.NetS11, out.NetGroupDelay);
@@ -289,8 +280,8 @@ bool NeedsSynthesis(const CliOptions& options)
     bool sameTerminations = options.synthesis.rs.empty() || options.synthesis.rs == options.texts.R;
     if (!sameTerminations) {
         try {
-            sameTerminations = StrToFloat(options.synthesis.rs) == StrToFloat(options.texts.R);
-        } catch (const ConvertError&) {
+            sameTerminations = ReadResistance(options.synthesis.rs, "--rs") == ReadResistance(options.texts.R, "--rl");
+        } catch (const InputError&) {
             // the synthesised design names the bad field
         }
     }
@@ -316,7 +307,7 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
             edges.PassF = r.passHz / outcome.unitScale;
             edges.Fmin = r.lowHz / outcome.unitScale;
             edges.Fmax = r.highHz / outcome.unitScale;
-            const PartQuality quality{Number(options.network.QL, "--q-l"), Number(options.network.QC, "--q-c")};
+            const PartQuality quality{ReadPartQ(options.network.QL, "--q-l"), ReadPartQ(options.network.QC, "--q-c")};
             tolerance.RunLadder(outcome.design.ladder, quality, edges,
                                 std::vector<double>(outcome.Freq.begin(), outcome.Freq.end()),
                                 TerminalProgressStream(err));

@@ -3,55 +3,16 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cerrno>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
+#include "analysis/InputRules.h"
 #include "filtermath/Failure.h"
-#include "filtermath/NumberText.h"
 
 namespace {
 
-std::string Printed(const char* format, double value)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
-// A real option: the field conversion, then a finite value.
-double Real(const std::string& text, const char* option)
-{
-    const double value = StrToFloat(text);
-    if (!std::isfinite(value)) throw Failure(std::string(option) + " must be a finite number.");
-    return value;
-}
-
-std::optional<double> OptionalReal(const std::string& text, const char* option)
+std::optional<double> OptionalAttenuation(const std::string& text, const char* option)
 {
     if (text.empty()) return std::nullopt;
-    return Real(text, option);
-}
-
-double Percent(const std::string& text, const char* option, ToleranceDistribution distribution)
-{
-    const double percent = Real(text, option);
-    const double limit = ToleranceLimitPercent(distribution);
-    if (percent < 0.0 || percent >= limit)
-        throw Failure(std::string(option) + " must be at least 0 and below " + Printed("%.4g", limit) +
-                      (distribution == ToleranceDistribution::Normal ? " with the normal distribution." : "."));
-    return percent;
-}
-
-std::uint64_t Seed(const std::string& text)
-{
-    const bool digits = !text.empty() && text.size() <= 20 &&
-                        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    errno = 0;
-    const unsigned long long seed = digits ? std::strtoull(text.c_str(), nullptr, 10) : 0;
-    if (!digits || errno == ERANGE) throw Failure("--seed must be a whole number from 0 to 18446744073709551615.");
-    return seed;
+    return ReadAttenuation(text, option);
 }
 
 } // namespace
@@ -95,24 +56,19 @@ std::vector<std::string> ToleranceOptionWarnings(const ToleranceOptions& options
     return warnings;
 }
 
-ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options)
+ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options, double unitScale)
 {
     ToleranceRequest request;
     if (!options.Asked()) return request;
     ToleranceSettings& s = request.settings;
-    const int trials = StrToInt(options.trials);
-    if (trials < 1 || trials > kMaxToleranceTrials)
-        throw Failure("--monte-carlo must be from 1 to " + std::to_string(kMaxToleranceTrials) + ".");
-    s.trials = trials;
+    s.trials = ReadTrials(options.trials, "--monte-carlo");
     s.distribution = options.distribution == "normal" ? ToleranceDistribution::Normal : ToleranceDistribution::Uniform;
-    s.inductorPercent = Percent(options.inductorPercent, "--tol-l", s.distribution);
-    s.capacitorPercent = Percent(options.capacitorPercent, "--tol-c", s.distribution);
-    s.seed = Seed(options.seed);
-    request.maxPassLossDb = OptionalReal(options.maxPassLoss, "--max-pass-loss");
-    request.stopFreq = OptionalReal(options.stopFreq, "--stop-freq");
-    request.stopAttDb = OptionalReal(options.stopAtt, "--stop-att");
-    if (request.maxPassLossDb && *request.maxPassLossDb < 0.0) throw Failure("--max-pass-loss must be at least 0.");
-    if (request.stopFreq && !(*request.stopFreq > 0.0)) throw Failure("--stop-freq must be greater than zero.");
+    s.inductorPercent = ReadTolerancePercent(options.inductorPercent, "--tol-l", s.distribution);
+    s.capacitorPercent = ReadTolerancePercent(options.capacitorPercent, "--tol-c", s.distribution);
+    s.seed = ReadSeed(options.seed, "--seed");
+    request.maxPassLossDb = OptionalAttenuation(options.maxPassLoss, "--max-pass-loss");
+    if (!options.stopFreq.empty()) request.stopFreq = ReadFrequency(options.stopFreq, "--stop-freq", unitScale);
+    request.stopAttDb = OptionalAttenuation(options.stopAtt, "--stop-att");
     if (request.stopAttDb.has_value() != request.stopFreq.has_value())
         throw Failure("The stopband mask needs both --stop-freq and --stop-att.");
     return request;

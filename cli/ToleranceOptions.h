@@ -34,12 +34,12 @@ void AddToleranceOptions(CLI::App& app, ToleranceOptions& options);
 // One warning line per tolerance option given without --monte-carlo.
 std::vector<std::string> ToleranceOptionWarnings(const ToleranceOptions& options);
 
-// The options converted. Throws ConvertError for a text that is no number and Failure with a
-// message naming the option for a number out of its range.
+// The options converted by the input rules (InputError naming the option); the stop frequency
+// is in the chosen unit of unitScale hertz.
 struct ToleranceRequest {
     ToleranceSettings settings;
     std::optional<double> maxPassLossDb;
     std::optional<double> stopFreq; // chosen unit
     std::optional<double> stopAttDb;
 };
-ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options);
+ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options, double unitScale);

@@ -73,7 +73,7 @@ void ToleranceStage::RunLadder(const Ladder& ladder, const PartQuality& quality,
 {
     if (!options_.Asked()) return;
     unitScale_ = edges.UnitScale;
-    request_ = ReadToleranceOptions(options_);
+    request_ = ReadToleranceOptions(options_, edges.UnitScale);
     std::vector<double> hz;
     for (double f : NetFreq) hz.push_back(f * edges.UnitScale);
     const ToleranceMask mask = MaskOfDesign(edges, request_.maxPassLossDb, request_.stopFreq, request_.stopAttDb, hz);

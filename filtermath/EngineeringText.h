@@ -12,3 +12,15 @@
 std::string EngineeringText(double value, const std::string& unit, bool trimZeros = false);
 
 extern const char* const kNoValueText; // "—"
+
+// A number typed as an engineer writes it: the real syntax of every field, then optionally
+// blanks, one SI prefix (f p n u µ μ m k M G T; M is mega, m milli) and the unit ("4.7p",
+// "4.7pF", "1.5 kΩ", "2.4GHz", "10 Hz"). The prefix and the unit are case-sensitive.
+struct TypedValue {
+    double value = 0.0; // scaled by the prefix
+    bool absolute = false; // a prefix or the unit was written: the value is in the unit itself
+};
+// false for a text that is no number in this notation or whose value lies beyond the double
+// range. unit is the base unit's symbol ("Hz", "\u03a9", "dB", "%", or empty); for "\u03a9" the
+// ohm sign and "ohm", "ohms", "Ohm" are read too.
+bool ReadEngineeringText(const std::string& text, const std::string& unit, TypedValue& typed);

@@ -38,7 +38,7 @@ TEST(ToleranceOptions, RefusedValuesNameTheirOption)
         options.trials = "100";
         c.set(options);
         try {
-            ReadToleranceOptions(options);
+            ReadToleranceOptions(options, 1e6);
             ADD_FAILURE() << c.option << " accepted";
         } catch (const Failure& failure) {
             EXPECT_NE(std::string(failure.what()).find(c.option), std::string::npos) << failure.what();
@@ -49,7 +49,7 @@ TEST(ToleranceOptions, RefusedValuesNameTheirOption)
     usable.distribution = "normal";
     usable.capacitorPercent = "34";
     usable.seed = "18446744073709551615";
-    EXPECT_NO_THROW(ReadToleranceOptions(usable));
+    EXPECT_NO_THROW(ReadToleranceOptions(usable, 1e6));
 }
 
 const std::vector<std::string> kChebyshevMonteCarlo{

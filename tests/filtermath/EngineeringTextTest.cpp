@@ -57,4 +57,88 @@ TEST(EngineeringText, NoNaNOrInfinityEverReadsAsANumber)
     for (double value : {nan, inf, -inf}) EXPECT_EQ(EngineeringText(value, "H"), kNoValueText);
 }
 
+struct TypedCase {
+    const char* text;
+    const char* unit;
+    bool reads;
+    double value;
+    bool absolute;
+};
+
+// Each prefixed text against the same value written with an exponent, which C++ rounds once.
+TEST(ReadEngineeringText, PrefixesAndUnitsAsAnEngineerTypesThem)
+{
+    const TypedCase cases[] = {
+        {"100n", "F", true, 100e-9, true},
+        {"4.7p", "F", true, 4.7e-12, true},
+        {"4.7pF", "F", true, 4.7e-12, true},
+        {" 4.7 pF ", "F", true, 4.7e-12, true},
+        {"1.5k", "\u03a9", true, 1.5e3, true},
+        {"1.5 k\u03a9", "\u03a9", true, 1.5e3, true},
+        {"1.5 k\u2126", "\u03a9", true, 1.5e3, true},
+        {"1.5kohm", "\u03a9", true, 1.5e3, true},
+        {"2.4G", "Hz", true, 2.4e9, true},
+        {"2.4GHz", "Hz", true, 2.4e9, true},
+        {"10 Hz", "Hz", true, 10.0, true},
+        {"3T", "Hz", true, 3e12, true},
+        {"1M", "", true, 1e6, true},
+        {"1m", "", true, 1e-3, true},
+        {"22u", "H", true, 22e-6, true},
+        {"22\u00b5H", "H", true, 22e-6, true},
+        {"22\u03bcH", "H", true, 22e-6, true},
+        {"7f", "F", true, 7e-15, true},
+        {"1.5e3k", "", true, 1.5e6, true},
+        {"1e-3M", "", true, 1e3, true},
+        {"-2.5m", "dB", true, -2.5e-3, true},
+        {"0.5 dB", "dB", true, 0.5, true},
+        {"5%", "%", true, 5.0, true},
+        {"10", "Hz", true, 10.0, false},
+        {"1e3", "", true, 1e3, false},
+        {".5", "", true, 0.5, false},
+        {"1e308k", "", false, 0, false},
+        {"1e-400k", "", true, 0.0, true},
+        {"2.4g", "Hz", false, 0, false},
+        {"2.4 GHZ", "Hz", false, 0, false},
+        {"10 MHz", "\u03a9", false, 0, false},
+        {"1.5 k \u03a9", "\u03a9", false, 0, false},
+        {"1kk", "", false, 0, false},
+        {"k", "", false, 0, false},
+        {"1e", "", false, 0, false},
+        {"1E", "", false, 0, false},
+        {"0x10", "", false, 0, false},
+        {"nan", "", false, 0, false},
+        {"inf", "", false, 0, false},
+        {"", "", false, 0, false},
+        {"1,5k", "", false, 0, false},
+        {"5", "", true, 5.0, false},
+    };
+    for (const TypedCase& c : cases) {
+        TypedValue typed;
+        ASSERT_EQ(ReadEngineeringText(c.text, c.unit, typed), c.reads) << c.text;
+        if (!c.reads) continue;
+        EXPECT_EQ(typed.value, c.value) << c.text;
+        EXPECT_EQ(typed.absolute, c.absolute) << c.text;
+    }
+}
+
+// What the element list shows reads back as the value it shows.
+TEST(ReadEngineeringText, ReadsWhatEngineeringTextWrites)
+{
+    const struct {
+        double value;
+        const char* unit;
+    } cases[] = {{7.957747154594767e-7, "H"},
+                 {6.366197723675814e-10, "F"},
+                 {1200.0, "\u03a9"},
+                 {2.2e-15, "F"},
+                 {4.5e12, "Hz"},
+                 {-3.3e-3, "H"}};
+    for (const auto& c : cases) {
+        const std::string shown = EngineeringText(c.value, c.unit);
+        TypedValue typed;
+        ASSERT_TRUE(ReadEngineeringText(shown, c.unit, typed)) << shown;
+        EXPECT_NEAR(typed.value, c.value, std::fabs(c.value) * 5e-3) << shown;
+    }
+}
+
 } // namespace

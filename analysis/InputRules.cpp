@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "analysis/InputRules.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "analysis/NetworkResponse.h"
+#include "filtermath/EngineeringText.h"
+
+namespace {
+
+std::string Short(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", value);
+    return text;
+}
+
+// The typed value in the field's own unit; nullopt-like false for a text that is no value.
+bool Typed(const std::string& text, const char* unit, double unitScale, double& value)
+{
+    TypedValue typed;
+    if (!ReadEngineeringText(text, unit, typed)) return false;
+    value = typed.absolute ? typed.value / unitScale : typed.value;
+    return std::isfinite(value);
+}
+
+int Count(const std::string& text, const std::string& field, int lowest, int highest)
+{
+    double value = 0.0;
+    if (!Typed(text, "", 1.0, value) || value != std::floor(value) || value < lowest || value > highest)
+        throw InputError(field + " must be a whole number from " + std::to_string(lowest) + " to " +
+                         std::to_string(highest) + ".");
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+int ReadPoints(const std::string& text, const std::string& field)
+{
+    return Count(text, field, kMinNetworkPoints, kMaxNetworkPoints);
+}
+
+int ReadTrials(const std::string& text, const std::string& field)
+{
+    return Count(text, field, 1, kMaxToleranceTrials);
+}
+
+std::uint64_t ReadSeed(const std::string& text, const std::string& field)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    const size_t last = text.find_last_not_of(" \t");
+    const std::string digits = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+    const bool plain = !digits.empty() && digits.size() <= 20 &&
+                       std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    errno = 0;
+    const unsigned long long seed = plain ? std::strtoull(digits.c_str(), nullptr, 10) : 0;
+    if (!plain || errno == ERANGE) throw InputError(field + " must be a whole number from 0 to 18446744073709551615.");
+    return seed;
+}
+
+double ReadPartQ(const std::string& text, const std::string& field)
+{
+    double Q = 0.0;
+    if (!Typed(text, "", 1.0, Q) || Q < 0.0) throw InputError(field + " must be 0 (ideal) or a positive number.");
+    return Q;
+}
+
+double ReadTolerancePercent(const std::string& text, const std::string& field, ToleranceDistribution distribution)
+{
+    const double limit = ToleranceLimitPercent(distribution);
+    double percent = 0.0;
+    if (!Typed(text, "%", 1.0, percent) || percent < 0.0 || percent >= limit)
+        throw InputError(field + " must be a percentage from 0 to below " + Short(limit) +
+                         (distribution == ToleranceDistribution::Normal ? " with the normal distribution." : "."));
+    return percent;
+}
+
+double ReadFrequency(const std::string& text, const std::string& field, double unitScale)
+{
+    double value = 0.0;
+    if (!Typed(text, "Hz", unitScale, value) || !(value > 0.0))
+        throw InputError(field + " must be a frequency above zero.");
+    return value;
+}
+
+double ReadSweepEdge(const std::string& text, const std::string& field, double unitScale)
+{
+    double value = 0.0;
+    if (!Typed(text, "Hz", unitScale, value) || value < 0.0)
+        throw InputError(field + " must be a frequency of zero or above.");
+    return value;
+}
+
+double ReadResistance(const std::string& text, const std::string& field)
+{
+    double ohms = 0.0;
+    if (!Typed(text, "\u03a9", 1.0, ohms) || !(ohms > 0.0))
+        throw InputError(field + " must be a resistance above zero.");
+    return ohms;
+}
+
+double ReadAttenuation(const std::string& text, const std::string& field)
+{
+    double dB = 0.0;
+    if (!Typed(text, "dB", 1.0, dB) || dB < 0.0) throw InputError(field + " must be an attenuation of 0 dB or more.");
+    return dB;
+}
+
+double ReadRipple(const std::string& text, const std::string& field)
+{
+    double dB = 0.0;
+    if (!Typed(text, "dB", 1.0, dB) || !(dB > 0.0) || dB > kMaxRippleDb)
+        throw InputError(field + " must be a ripple above 0 dB and at most " + Short(kMaxRippleDb) + " dB.");
+    return dB;
+}
+
+std::string PlainNumberText(const std::string& text, const char* unit, double unitScale)
+{
+    TypedValue typed;
+    if (!ReadEngineeringText(text, unit, typed) || !typed.absolute) return text;
+    const double value = typed.value / unitScale;
+    // The shortest of 15 to 17 digits that reads back as the same double.
+    char plain[40];
+    for (int digits = 15; digits <= 17; ++digits) {
+        std::snprintf(plain, sizeof plain, "%.*g", digits, value);
+        if (std::strtod(plain, nullptr) == value) break;
+    }
+    return plain;
+}

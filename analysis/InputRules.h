@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "analysis/Tolerance.h"
+#include "filtermath/Failure.h"
+
+// The rules of the values typed into the workbench's fields and given to the command line, each
+// written once. A reader takes the text and the name the user knows the field by ("Points",
+// "--points"), and returns the value or throws InputError with that rule's one message, which
+// starts with the field's name.
+//
+// Every value reads in engineering notation (see ReadEngineeringText): "1.5k", "100n", "4.7 pF",
+// "2.4GHz". A count is a whole value in any notation, so "1e3", "1k" and "1000.0" are all 1000
+// points, while "1000.5" is refused. A seed is the one exception: it labels a random sequence and
+// every one of its twenty digits counts, so it is typed as plain digits.
+class InputError : public Failure {
+public:
+    using Failure::Failure;
+};
+
+int ReadPoints(const std::string& text, const std::string& field); // kMinNetworkPoints ... kMaxNetworkPoints
+int ReadTrials(const std::string& text, const std::string& field); // 1 ... kMaxToleranceTrials
+std::uint64_t ReadSeed(const std::string& text, const std::string& field); // 0 ... 2^64 - 1
+double ReadPartQ(const std::string& text, const std::string& field); // 0 (ideal) or above
+// Percent, from 0 to below ToleranceLimitPercent(distribution).
+double ReadTolerancePercent(const std::string& text, const std::string& field, ToleranceDistribution distribution);
+// A frequency above zero in the field's unit of unitScale hertz. A bare number is in that unit;
+// a prefix or "Hz" makes it absolute, so in a MHz field "10" and "10M" are 10 MHz, "2.4G" is
+// 2400 MHz and "100k" is 0.1 MHz.
+double ReadFrequency(const std::string& text, const std::string& field, double unitScale);
+// A sweep edge: as a frequency, but zero is allowed (a linear sweep may start at DC).
+double ReadSweepEdge(const std::string& text, const std::string& field, double unitScale);
+double ReadResistance(const std::string& text, const std::string& field); // ohms, above zero
+double ReadAttenuation(const std::string& text, const std::string& field); // dB, 0 or above
+double ReadRipple(const std::string& text, const std::string& field); // dB, above 0 and at most kMaxRippleDb
+
+constexpr double kMaxRippleDb = 10.0;
+
+// For a front end that hands texts on to a reader of plain numbers (the classic run): a text
+// written with a prefix or the unit becomes the plain number in the field's unit of unitScale
+// ("2.4G" in a MHz field: "2400"); any other text stays as typed, for that reader to judge.
+std::string PlainNumberText(const std::string& text, const char* unit, double unitScale = 1.0);
