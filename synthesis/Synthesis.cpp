@@ -9,7 +9,7 @@
 
 #include "filtermath/Failure.h"
 #include "filtermath/UG.h"
-#include "synthesis/WidePoly.h"
+#include "synthesis/PolynomialRoots.h"
 
 namespace synthesis {
 
