@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run test bench test-sanitize fuzz clean
+.PHONY: deps configure build run test bench package test-sanitize fuzz clean
 
 deps:
 	@scripts/install-deps.sh
@@ -23,6 +23,10 @@ test: build
 
 bench: build
 	@$(BUILD)/bench/corvane-bench
+
+# The Debian package, build/corvane_<version>_<arch>.deb (install it with apt install ./build/corvane_*.deb).
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 # Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 SANITIZE_BUILD ?= build-sanitize

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include <QApplication>
 #include <QIcon>
+#include <iostream>
 
+#include "app/InfoOptions.h"
 #include "window/TFMain.h"
 #include "workbench/ExactResponseHook.h"
 #include "workbench/MainWindow.h"
@@ -9,6 +11,7 @@
 
 int main(int argc, char* argv[])
 {
+    if (const auto status = AnswerInfoOptions(argc, argv, std::cout)) return *status;
     QApplication application(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
     // Where QSettings keeps the recent files.

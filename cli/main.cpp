@@ -5,10 +5,13 @@
 #include "cli/CliOptions.h"
 #include "cli/CliRun.h"
 #include "cli/DesignArguments.h"
+#include "corvane/Version.h"
 
 int main(int argc, char** argv)
 {
     CLI::App app{"Designs one doubly terminated LC ladder filter and prints its elements."};
+    app.set_version_flag("--version", std::string("corvane-cli ") + kCorvaneVersion + "\nLicence: " + kCorvaneLicence,
+                         "Print the version and the licence and exit");
     CliOptions options;
     AddOptions(app, options);
     AddDesignFileOptions(app);

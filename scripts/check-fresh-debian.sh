@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: Apache-2.0
 # Proves the two commands on a fresh machine: a minimal Debian 12 root made with debootstrap,
 # a clone of the committed tree (uncommitted changes are left out on purpose), then `make test`
-# and `make run` with nothing but git and make installed beforehand. Run as root; needs
+# and `make run` with nothing but git and make installed beforehand, then `make package` and the
+# package installed with apt. Run as root; needs
 # debootstrap on this machine (a checking tool, not a build dependency) and network access.
 #
 #   scripts/check-fresh-debian.sh [ROOT_DIR]     (default /var/tmp/corvane-fresh, reused if present)
@@ -75,6 +76,10 @@ if [ -x "$root_dir/root/shared/tools/check-deps" ]; then
 fi
 echo "== make build"
 inside 'make build'
+# The package as a user installs it: apt resolves the dependencies dpkg-shlibdeps declared.
+echo "== make package, apt install, run from /usr/bin"
+inside 'make package && apt-get install -y -qq ./build/corvane_*.deb >/dev/null && /usr/bin/corvane-cli --version &&
+  /usr/bin/corvane-cli --model Chebyshev --poles 5 >/dev/null && test -f /usr/share/man/man1/corvane-cli.1'
 # No display in the root: the window starts under Xvfb, as `make run` does after its build.
 # Still running after five seconds (timeout's status 124) means it started and stayed up.
 echo "== start the window (5 s)"
@@ -88,4 +93,4 @@ if [ "$status" -ne 124 ]; then
   echo "check-fresh-debian: the window ended with status $status within 5 s" >&2
   exit 1
 fi
-echo "== fresh Debian 12: make test passes, the window builds and starts"
+echo "== fresh Debian 12: make test passes, the package installs and runs, the window builds and starts"

@@ -14,6 +14,7 @@ packages=(
   ngspice
   clang libclang-rt-14-dev python3 libxtst6
   python3-numpy
+  dpkg-dev file
 )
 
 missing=()

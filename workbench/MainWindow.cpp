@@ -18,14 +18,15 @@
 #include <QSvgGenerator>
 #include <QTableWidget>
 
-#include "run/LadderOfRun.h"
 #include "chart/TChart.h"
+#include "corvane/Version.h"
 #include "export/AtomicFile.h"
 #include "export/ExportError.h"
 #include "export/ResponseCsv.h"
 #include "export/SpiceNetlist.h"
 #include "export/Touchstone.h"
 #include "filtermath/LadderPlace.h"
+#include "run/LadderOfRun.h"
 #include "window/GridClipboard.h"
 #include "window/TFMain.h"
 #include "workbench/DesignBinding.h"
@@ -35,7 +36,7 @@ namespace {
 constexpr int kMaxRecentFiles = 8;
 const char* const kRecentKey = "recentFiles";
 const char* const kDesignFilter = "Corvane designs (*.corvane);;All files (*)";
-const char* const kLicenceText = "Licence: not yet chosen by the authors.";
+const char* const kLicencePrefix = "Licence: ";
 
 std::string ToStd(const QString& text)
 {
@@ -442,7 +443,7 @@ void MainWindow::ShowAbout()
 {
     const QString text = tr("<b>Corvane %1</b><br>Design of doubly terminated LC ladder filters.<br><br>"
                             "Built with Qt %2, running on Qt %3.<br>%4")
-                             .arg(QStringLiteral(CORVANE_VERSION), QStringLiteral(QT_VERSION_STR),
-                                  QString::fromLatin1(qVersion()), tr(kLicenceText));
+                             .arg(QString::fromLatin1(kCorvaneVersion), QStringLiteral(QT_VERSION_STR),
+                                  QString::fromLatin1(qVersion()), tr(kLicencePrefix) + QString::fromLatin1(kCorvaneLicence));
     Ask(QMessageBox::Information, text, QMessageBox::Ok);
 }
