@@ -14,8 +14,6 @@ private slots:
     void rippleFollowsTheApproximation();
     void typedRippleIsResetOnEveryTypeChange();
     void bandPassEnablesTheBandEdges();
-    void filterKindFromBothSelectors_data();
-    void filterKindFromBothSelectors();
     void typedModelThatIsNoItem();
     void typedTypeThatIsNoItem();
     void editsThatClearTheCurves_data();
@@ -85,36 +83,6 @@ void WindowSelectionTest::bandPassEnablesTheBandEdges()
     QVERIFY(h.Child("lePassFLabel")->isEnabled());
     QVERIFY(!h.Edit("leFmin")->isEnabled());
     QVERIFY(!h.Edit("leFmax")->isEnabled());
-}
-
-void WindowSelectionTest::filterKindFromBothSelectors_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("model");
-    QTest::addColumn<int>("kind");
-    QTest::newRow("LPF Butterworth") << "LPF"
-                                     << "Butterworth" << 0;
-    QTest::newRow("HPF Butterworth") << "HPF"
-                                     << "Butterworth" << 1;
-    QTest::newRow("BPF Butterworth") << "BPF"
-                                     << "Butterworth" << 2;
-    QTest::newRow("LPF Chebyshev") << "LPF"
-                                   << "Chebyshev" << 3;
-    QTest::newRow("HPF Chebyshev") << "HPF"
-                                   << "Chebyshev" << 4;
-    QTest::newRow("BPF Chebyshev") << "BPF"
-                                   << "Chebyshev" << 5;
-}
-
-void WindowSelectionTest::filterKindFromBothSelectors()
-{
-    QFETCH(QString, type);
-    QFETCH(QString, model);
-    QFETCH(int, kind);
-    WindowHarness h;
-    h.Choose("CBModel", model);
-    h.Choose("CBType", type);
-    QCOMPARE(h.window.State().FilterKind, kind);
 }
 
 void WindowSelectionTest::typedModelThatIsNoItem()
