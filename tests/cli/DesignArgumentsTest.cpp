@@ -7,21 +7,21 @@
 
 #include "cli/DesignArguments.h"
 #include "tests/cli/CliHarness.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
-// A design file in the test's temp folder, removed at the end.
+// A design file in a fresh temporary folder, removed at the end.
 class DesignOnDisk {
 public:
-    explicit DesignOnDisk(const DesignFile& design, const char* name = "design.corvane")
-        : path_((std::filesystem::path(testing::TempDir()) / name).string())
+    explicit DesignOnDisk(const DesignFile& design, const char* name = "design.corvane") : path_(folder_.Path(name))
     {
         WriteDesignFile(path_, design);
     }
-    ~DesignOnDisk() { std::remove(path_.c_str()); }
     const std::string& Path() const { return path_; }
 
 private:
+    TempFolder folder_;
     std::string path_;
 };
 
@@ -72,7 +72,8 @@ TEST(DesignArguments, SaveTakesItsFileAndBadUseIsRefused)
 TEST(DesignArguments, TheProgramSavesWhatTheWindowOpens)
 {
     const DesignOnDisk in(BandPass(), "in.corvane");
-    const std::string out = (std::filesystem::path(testing::TempDir()) / "out.corvane").string();
+    const TempFolder folder;
+    const std::string out = folder.Path("out.corvane");
     const CliOutcome viaFile = RunCli({"--design", in.Path(), "--save-design", out, "--json"});
     EXPECT_EQ(ReadDesignFile(out), BandPass());
     std::remove(out.c_str());
