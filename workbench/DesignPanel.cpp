@@ -13,13 +13,13 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "analysis/InputRules.h"
 #include "filtermath/FrequencyUnits.h"
 #include "filtermath/NumberText.h"
 #include "run/Ports.h"
 #include "run/Rules.h"
 #include "run/SelectorItems.h"
 #include "synthesis/OrderSelection.h"
-#include "workbench/FieldNumber.h"
 #include "synthesis/StopRequirement.h"
 #include "window/TFMain.h"
 
@@ -45,16 +45,9 @@ std::string Short(double value)
     return text;
 }
 
-double ReadNumber(const QLineEdit* edit, const char* field)
+std::string TextOf(const QLineEdit* edit)
 {
-    return FieldNumber(edit->text().trimmed().toStdString(), field);
-}
-
-double ReadPositive(const QLineEdit* edit, const char* field, const char* what)
-{
-    const double value = ReadNumber(edit, field);
-    if (!(value > 0)) throw std::runtime_error(std::string(field) + " must be " + what + " above zero.");
-    return value;
+    return edit->text().toStdString();
 }
 
 int IndexOfName(const QComboBox* box, const std::string& name)
@@ -290,8 +283,9 @@ PanelDesign DesignPanel::Design() const
     out.unitText = unit.name;
 
     const bool picked = s.orderFrom == "requirement";
-    if (UsesRipple(family)) request.response.rippleDb = ReadNumber(ripple_, "Ripple");
-    if (HasFiniteZeros(family) || picked) request.response.stopAttDb = ReadNumber(stopAtt_, "Stopband attenuation");
+    if (UsesRipple(family)) request.response.rippleDb = ReadRipple(TextOf(ripple_), "Ripple");
+    if (HasFiniteZeros(family) || picked)
+        request.response.stopAttDb = ReadAttenuation(TextOf(stopAtt_), "Stopband attenuation");
     if (!picked) {
         try {
             request.response.N = StrToInt(order_->text().trimmed().toStdString());
@@ -300,19 +294,19 @@ PanelDesign DesignPanel::Design() const
         }
     }
     if (request.type == FilterType::LowPass || request.type == FilterType::HighPass) {
-        request.passHz = ReadPositive(passband_, "Passband", "a frequency") * unit.scale;
+        request.passHz = ReadFrequency(TextOf(passband_), "Passband", unit.scale) * unit.scale;
     } else {
-        request.lowHz = ReadPositive(fmin_, "Band low", "a frequency") * unit.scale;
-        request.highHz = ReadPositive(fmax_, "Band high", "a frequency") * unit.scale;
+        request.lowHz = ReadFrequency(TextOf(fmin_), "Band low", unit.scale) * unit.scale;
+        request.highHz = ReadFrequency(TextOf(fmax_), "Band high", unit.scale) * unit.scale;
         if (!(request.lowHz < request.highHz)) throw std::runtime_error("Band low must be below Band high.");
     }
-    request.RS = ReadPositive(rs_, "RS", "a resistance");
-    request.RL = ReadPositive(rl_, "RL", "a resistance");
+    request.RS = ReadResistance(TextOf(rs_), "RS");
+    request.RL = ReadResistance(TextOf(rl_), "RL");
 
     double stopHz = 0.0;
     std::vector<OrderChoice> others;
     if (picked) {
-        stopHz = ReadPositive(stopFreq_, "Stop frequency", "a frequency") * unit.scale;
+        stopHz = ReadFrequency(TextOf(stopFreq_), "Stop frequency", unit.scale) * unit.scale;
         others = PickOrderForStop(request, stopHz);
     }
     out.design = Synthesise(request);

@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "analysis/InputRules.h"
 #include "run/LadderOfRun.h"
 #include "export/AtomicFile.h"
 #include "export/ExactResponseCsv.h"
@@ -41,7 +42,6 @@
 #include "run/Ports.h"
 #include "run/Rules.h"
 #include "window/TFMain.h"
-#include "workbench/FieldNumber.h"
 #include "workbench/LadderSchematic.h"
 
 namespace {
@@ -62,9 +62,14 @@ QString Engineering(double value, const char* unit)
     return ToQt(EngineeringText(value, unit));
 }
 
-double ReadReal(const QLineEdit* edit, const QString& field)
+std::string TextOf(const QLineEdit* edit)
 {
-    return FieldNumber(edit->text().toStdString(), field.toStdString());
+    return edit->text().toStdString();
+}
+
+std::string Std(const QString& text)
+{
+    return text.toStdString();
 }
 
 } // namespace
@@ -292,9 +297,11 @@ ExactResponseSettings ExactResponseWindow::Settings() const
     settings.loadValue = loadValue_->text().toStdString();
     settings.sweepStart = start_->text().toStdString();
     settings.sweepStop = stop_->text().toStdString();
-    bool whole = false;
-    const int points = points_->text().toInt(&whole);
-    settings.points = whole ? points : settings.points;
+    try {
+        settings.points = ReadPoints(TextOf(points_), Std(tr("Points")));
+    } catch (const InputError&) {
+        // A points text the rule refuses keeps the default in the file; the window says why.
+    }
     settings.logarithmic = logarithmicBox_->isChecked();
     DesignPanelSettings panel = panel_->Settings();
     panel.shown = panelDesign_.has_value();
@@ -410,31 +417,23 @@ bool ExactResponseWindow::ReadRequest(Request& request)
 {
     const DesignState& state = run_.state;
     const LadderTopology topology = TopologyForIndex(run_.topologyIndex);
-    const double QL = ReadReal(inductorQ_, tr("Q of inductors"));
-    if (QL < 0) throw FieldError(tr("Q of inductors must be 0 (ideal) or a positive number.").toStdString());
-    const double QC = ReadReal(capacitorQ_, tr("Q of capacitors"));
-    if (QC < 0) throw FieldError(tr("Q of capacitors must be 0 (ideal) or a positive number.").toStdString());
+    const double QL = ReadPartQ(TextOf(inductorQ_), Std(tr("Q of inductors")));
+    const double QC = ReadPartQ(TextOf(capacitorQ_), Std(tr("Q of capacitors")));
     std::optional<double> load;
     const double source = panelDesign_ ? panelDesign_->design.ladder.RS : state.RL;
     if (load_->currentIndex() == 1) load = source;
     if (load_->currentIndex() == 2) {
-        load = ReadReal(loadValue_, tr("Load"));
-        if (!(*load > 0)) throw FieldError(tr("Load must be a positive resistance in ohms.").toStdString());
+        load = ReadResistance(TextOf(loadValue_), Std(tr("Load")));
     }
     SweepPlan plan;
-    plan.start = ReadReal(start_, tr("Sweep start"));
-    plan.stop = ReadReal(stop_, tr("Sweep stop"));
-    if (!(plan.start < plan.stop)) throw FieldError(tr("Sweep start must be less than sweep stop.").toStdString());
+    const double unitScale = panelDesign_ ? panelDesign_->unitScale : state.UnitScale;
+    plan.start = ReadSweepEdge(TextOf(start_), Std(tr("Sweep start")), unitScale);
+    plan.stop = ReadSweepEdge(TextOf(stop_), Std(tr("Sweep stop")), unitScale);
+    if (!(plan.start < plan.stop)) throw InputError(tr("Sweep start must be less than sweep stop.").toStdString());
     plan.spacing = logarithmicBox_->isChecked() ? SweepSpacing::Log : SweepSpacing::Linear;
     if (plan.spacing == SweepSpacing::Log && !(plan.start > 0))
-        throw FieldError(tr("Sweep start must be above zero for a logarithmic sweep.").toStdString());
-    bool whole = false;
-    plan.points = points_->text().trimmed().toInt(&whole);
-    if (!whole || plan.points < kMinNetworkPoints || plan.points > kMaxNetworkPoints)
-        throw FieldError(tr("Points must be a whole number from %1 to %2.")
-                             .arg(kMinNetworkPoints)
-                             .arg(kMaxNetworkPoints)
-                             .toStdString());
+        throw InputError(tr("Sweep start must be above zero for a logarithmic sweep.").toStdString());
+    plan.points = ReadPoints(TextOf(points_), Std(tr("Points")));
 
     ESeries series = ESeries::E24;
     request.rounded = series_->currentIndex() > 0 && ESeriesFromName(kSeriesNames[series_->currentIndex()], series);

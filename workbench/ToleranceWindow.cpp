@@ -28,6 +28,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "analysis/InputRules.h"
 #include "run/LadderOfRun.h"
 #include "analysis/NetworkResponse.h"
 #include "analysis/ToleranceMask.h"
@@ -51,23 +52,21 @@ struct SettingError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-double Number(const QLineEdit* edit, const QString& name)
+std::string TextOf(const QLineEdit* edit)
 {
-    const std::string text = edit->text().toStdString();
-    double value = 0.0;
-    try {
-        value = StrToFloat(text);
-    } catch (const Failure&) {
-        throw SettingError(QObject::tr("%1: '%2' is not a number.").arg(name, edit->text()).toStdString());
-    }
-    if (!std::isfinite(value)) throw SettingError(QObject::tr("%1 must be a finite number.").arg(name).toStdString());
-    return value;
+    return edit->text().toStdString();
 }
 
-std::optional<double> OptionalNumber(const QLineEdit* edit, const QString& name)
+std::string Std(const QString& text)
+{
+    return text.toStdString();
+}
+
+// An empty mask field leaves that part of the mask out.
+std::optional<double> OptionalAttenuation(const QLineEdit* edit, const QString& name)
 {
     if (edit->text().trimmed().isEmpty()) return std::nullopt;
-    return Number(edit, name);
+    return ReadAttenuation(TextOf(edit), Std(name));
 }
 
 void Fill(QLineSeries* series, const std::vector<double>& hz, const std::vector<double>& db, double scale)
@@ -294,49 +293,31 @@ bool ToleranceWindow::ReadJob(Job& job)
 {
     if (!hasRun_) throw SettingError(tr("Calculate a design first.").toStdString());
     const DesignState& state = run_.state;
-    const double trials = Number(Edit(Input::Trials), tr("Trials"));
-    if (trials != std::floor(trials) || trials < 1 || trials > kMaxToleranceTrials)
-        throw SettingError(tr("Trials must be a whole number from 1 to %1.").arg(kMaxToleranceTrials).toStdString());
-    job.settings.trials = static_cast<int>(trials);
+    job.settings.trials = ReadTrials(TextOf(Edit(Input::Trials)), Std(tr("Trials")));
     job.settings.distribution =
         distribution_->currentIndex() == 1 ? ToleranceDistribution::Normal : ToleranceDistribution::Uniform;
-    const double limit = ToleranceLimitPercent(job.settings.distribution);
     const auto percent = [&](Input input, const QString& name) {
-        const double value = Number(Edit(input), name);
-        if (value < 0 || value >= limit)
-            throw SettingError(tr("%1 must be at least 0 and below %2.").arg(name).arg(limit, 0, 'g', 4).toStdString());
-        return value;
+        return ReadTolerancePercent(TextOf(Edit(input)), Std(name), job.settings.distribution);
     };
     job.settings.inductorPercent = percent(Input::InductorTol, tr("L tolerance"));
     job.settings.capacitorPercent = percent(Input::CapacitorTol, tr("C tolerance"));
-    bool whole = false;
-    job.settings.seed = Edit(Input::Seed)->text().trimmed().toULongLong(&whole);
-    if (!whole) throw SettingError(tr("Seed must be a whole number from 0 to 18446744073709551615.").toStdString());
-    const auto quality = [&](Input input, const QString& name) {
-        const double Q = Number(Edit(input), name);
-        if (Q < 0) throw SettingError(tr("%1 must be 0 (ideal) or positive.").arg(name).toStdString());
-        return Q;
-    };
+    job.settings.seed = ReadSeed(TextOf(Edit(Input::Seed)), Std(tr("Seed")));
+    const auto quality = [&](Input input, const QString& name) { return ReadPartQ(TextOf(Edit(input)), Std(name)); };
     job.quality = {quality(Input::QL, tr("Q of inductors")), quality(Input::QC, tr("Q of capacitors"))};
-    const double points = Number(Edit(Input::Points), tr("Points"));
-    if (points != std::floor(points) || points < kMinNetworkPoints || points > kMaxNetworkPoints)
-        throw SettingError(tr("Points must be a whole number from %1 to %2.")
-                               .arg(kMinNetworkPoints)
-                               .arg(kMaxNetworkPoints)
-                               .toStdString());
+    const int points = ReadPoints(TextOf(Edit(Input::Points)), Std(tr("Points")));
 
-    const std::optional<double> maxLoss = OptionalNumber(Edit(Input::MaxPassLoss), tr("Max passband loss"));
-    const std::optional<double> stopFreq = OptionalNumber(Edit(Input::StopFreq), tr("Stop frequency"));
-    const std::optional<double> stopAtt = OptionalNumber(Edit(Input::StopAtt), tr("Stop attenuation"));
-    if (maxLoss && *maxLoss < 0) throw SettingError(tr("Max passband loss must be at least 0.").toStdString());
+    const std::optional<double> maxLoss = OptionalAttenuation(Edit(Input::MaxPassLoss), tr("Max passband loss"));
+    std::optional<double> stopFreq;
+    if (!Edit(Input::StopFreq)->text().trimmed().isEmpty())
+        stopFreq = ReadFrequency(TextOf(Edit(Input::StopFreq)), Std(tr("Stop frequency")), state.UnitScale);
+    const std::optional<double> stopAtt = OptionalAttenuation(Edit(Input::StopAtt), tr("Stop attenuation"));
     if (stopFreq.has_value() != stopAtt.has_value())
         throw SettingError(tr("The stopband needs both a stop frequency and a stop attenuation.").toStdString());
-    if (stopFreq && !(*stopFreq > 0)) throw SettingError(tr("Stop frequency must be greater than zero.").toStdString());
 
     SweepPlan plan;
     plan.start = state.Freq.front();
     plan.stop = state.Freq.back();
-    plan.points = static_cast<int>(points);
+    plan.points = points;
     for (double f : NetworkFrequencies(plan)) job.hz.push_back(f * state.UnitScale);
     DesignState built = state;
     ESeries series = ESeries::E24;
