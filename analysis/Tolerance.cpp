@@ -9,188 +9,148 @@
 #include <stdexcept>
 #include <thread>
 
-#include "analysis/Percentiles.h"
+#include "analysis/MaskGrid.h"
+#include "analysis/ResponseHistogram.h"
 #include "analysis/ToleranceKernel.h"
+#include "analysis/TrialParts.h"
 #include "analysis/TrialRandom.h"
-#include "design/LadderModel.h"
 #include "filtermath/Failure.h"
 
 namespace {
 
-// One perturbed value: an inductance or a capacitance of one branch.
-enum class PartField { L, C, L2, C2 };
-
-struct Part {
-    std::size_t branch;
-    PartField field;
-    double tolerance; // fraction, 0.05 for 5 %
-
-    bool Inductor() const { return field == PartField::L || field == PartField::L2; }
-};
-
-// The values each kind of branch carries.
-std::vector<PartField> FieldsOf(BranchKind kind)
-{
-    switch (kind) {
-    case BranchKind::Inductor: return {PartField::L};
-    case BranchKind::Capacitor: return {PartField::C};
-    case BranchKind::Resonator:
-    case BranchKind::SeriesLC:
-    case BranchKind::ParallelLC: return {PartField::L, PartField::C};
-    case BranchKind::SeriesArm:
-    case BranchKind::ParallelArm: break;
-    }
-    return {PartField::L, PartField::C, PartField::L2, PartField::C2};
-}
-
-// Values kept per thread for the selection of the percentiles: a block of sweep points times
-// every trial, two doubles each. The block shrinks as the trials grow.
-constexpr std::size_t kBlockBytes = std::size_t{32} << 20;
-constexpr std::size_t kMaxBlockPoints = 128;
-constexpr int kTrialsPerTick = 64;
+constexpr std::size_t kBlockPoints = 64; // sweep points per envelope block: one kernel chunk
+constexpr long long kMarginTrials = 256; // trials per unit of mask work
+constexpr long long kTrialsPerTick = 64;
 constexpr int kMarginBins = 40;
+// A reflection anchor far below any trial's keeps the histogram's range on the values.
+constexpr double kLeastReflectionAnchor = 1e-20;
 
-std::string PartName(const Part& part)
+void CheckRun(const ToleranceSettings& settings, const std::vector<double>& frequenciesHz)
 {
-    const bool second = part.field == PartField::L2 || part.field == PartField::C2;
-    return Designator(part.Inductor() ? PartKind::Inductor : PartKind::Capacitor, static_cast<int>(part.branch) + 1,
-                      second);
+    if (settings.trials < 1 || settings.trials > kMaxToleranceTrials)
+        throw std::invalid_argument("The number of trials must be from 1 to " + std::to_string(kMaxToleranceTrials));
+    if (frequenciesHz.empty()) throw std::invalid_argument("The sweep has no points");
 }
 
-double& FieldOf(BranchValues& values, PartField field)
+ToleranceResult NominalResult(const Ladder& ladder, const PartQuality& quality,
+                              const std::vector<double>& frequenciesHz, int trials)
 {
-    switch (field) {
-    case PartField::L: return values.L;
-    case PartField::C: return values.C;
-    case PartField::L2: return values.L2;
-    case PartField::C2: break;
+    ToleranceResult result;
+    result.trials = trials;
+    result.frequenciesHz = frequenciesHz;
+    for (double f : frequenciesHz) {
+        const NetworkPoint point = AnalyseAt(ladder, f, quality);
+        result.nominalS21Db.push_back(point.S21dB);
+        result.nominalS11Db.push_back(point.S11dB);
     }
-    return values.C2;
+    return result;
 }
 
-double& PartValue(Ladder& ladder, const Part& part)
+double LadderMarginDb(const Ladder& ladder, const PartQuality& quality, const MaskGrid& grid)
 {
-    LadderBranch& b = ladder.branches[part.branch];
-    switch (part.field) {
-    case PartField::L: return b.L;
-    case PartField::C: return b.C;
-    case PartField::L2: return b.L2;
-    case PartField::C2: break;
-    }
-    return b.C2;
-}
-
-double CheckedPercent(double percent, ToleranceDistribution distribution, const std::string& what)
-{
-    const double limit = ToleranceLimitPercent(distribution);
-    if (!std::isfinite(percent) || percent < 0.0 || percent >= limit) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.4g", limit);
-        throw std::invalid_argument(
-            what + " must be at least 0 % and below " + text + " %" +
-            (distribution == ToleranceDistribution::Normal ? " for the normal distribution" : ""));
-    }
-    return percent / 100.0;
-}
-
-std::vector<Part> PartsOf(const Ladder& ladder, const ToleranceSettings& settings)
-{
-    if (!settings.perBranch.empty() && settings.perBranch.size() != ladder.branches.size())
-        throw std::invalid_argument("The part tolerances must name every branch of the ladder");
-    const double tolL = CheckedPercent(settings.inductorPercent, settings.distribution, "The inductor tolerance");
-    const double tolC = CheckedPercent(settings.capacitorPercent, settings.distribution, "The capacitor tolerance");
-    std::vector<Part> parts;
-    for (std::size_t i = 0; i < ladder.branches.size(); ++i) {
-        const PartTolerance own = settings.perBranch.empty() ? PartTolerance{} : settings.perBranch[i];
-        const std::string name = std::to_string(i + 1);
-        const auto tolerance = [&](double ownPercent, double fallback, const char* what) {
-            return ownPercent < 0.0 ? fallback
-                                    : CheckedPercent(ownPercent, settings.distribution, std::string(what) + name);
-        };
-        for (PartField field : FieldsOf(ladder.branches[i].kind)) {
-            const bool inductor = field == PartField::L || field == PartField::L2;
-            parts.push_back({i, field,
-                             inductor ? tolerance(own.inductorPercent, tolL, "The tolerance of L")
-                                      : tolerance(own.capacitorPercent, tolC, "The tolerance of C")});
-        }
-    }
-    return parts;
-}
-
-// The factors of every part for trials first .. first+count-1, trial-major.
-void DrawFactors(const std::vector<Part>& parts, const ToleranceSettings& settings, int first, int count,
-                 double* factors)
-{
-    const bool normal = settings.distribution == ToleranceDistribution::Normal;
-    for (int t = 0; t < count; ++t) {
-        TrialRandom random(settings.seed, static_cast<std::uint64_t>(first + t));
-        double* row = factors + static_cast<std::size_t>(t) * parts.size();
-        for (std::size_t k = 0; k < parts.size(); ++k) {
-            const double draw = normal ? random.NextNormal() / 3.0 : random.NextSigned();
-            row[k] = 1.0 + parts[k].tolerance * draw;
-        }
-    }
-}
-
-// The mask as it applies to each sweep point.
-struct PointMask {
-    std::vector<char> pass, stop;
-    bool any = false;
-};
-
-PointMask MaskOfPoints(const std::vector<double>& frequenciesHz, const ToleranceMask& mask)
-{
-    PointMask m;
-    for (double signedF : frequenciesHz) {
-        const double f = std::fabs(signedF);
-        const bool pass = mask.HasPassband() && f >= mask.passLowHz && f <= mask.passHighHz;
-        const bool stop = mask.HasStopband() && (f <= mask.stopBelowHz || f >= mask.stopAboveHz);
-        m.pass.push_back(pass);
-        m.stop.push_back(stop);
-        m.any = m.any || pass || stop;
-    }
-    return m;
-}
-
-// The margin from the extreme |den|^2 of a trial: the largest over the passband points, the
-// least over the stopband points. KernelS21Db decreases with |den|^2, so these give the worst
-// point of each band.
-double MarginOfExtremes(double passDen2, double stopDen2, const ToleranceMask& mask, double RS, double RL)
-{
-    double margin = std::numeric_limits<double>::infinity();
-    if (passDen2 > 0.0) margin = std::min(margin, mask.maxPassLossDb + KernelS21Db(passDen2, RS, RL));
-    if (std::isfinite(stopDen2)) margin = std::min(margin, -KernelS21Db(stopDen2, RS, RL) - mask.stopAttDb);
+    std::vector<KernelBranch> branches;
+    for (const LadderBranch& b : ladder.branches)
+        branches.push_back(
+            MakeKernelBranch(b, {b.L, b.C, b.L2, b.C2}, KernelLossFactor(quality.QL), KernelLossFactor(quality.QC)));
+    MaskMeter meter(grid, ladder.RS, ladder.RL);
+    double margin = INFINITY;
+    if (!meter.Margin(branches.data(), branches.size(), margin)) throw ArithmeticError(kOverflowText);
     return margin;
 }
 
-struct SharedRun {
+std::vector<Sensitivity> SensitivitiesOf(const Ladder& ladder, const PartQuality& quality,
+                                         const std::vector<Part>& parts, const MaskGrid& grid, double nominalMarginDb)
+{
+    std::vector<Sensitivity> out;
+    for (const Part& part : parts) {
+        Ladder changed = ladder;
+        PartValue(changed, part) *= 1.01;
+        out.push_back({PartName(part), LadderMarginDb(changed, quality, grid) - nominalMarginDb});
+    }
+    return out;
+}
+
+void FillFromNominal(Envelope& e, const std::vector<double>& nominal)
+{
+    e.min = e.p05 = e.p50 = e.p95 = e.max = nominal;
+}
+
+void StoreMargins(ToleranceResult& result, const MarginTally& tally)
+{
+    result.passed = static_cast<int>(tally.Passed());
+    result.yield = static_cast<double>(result.passed) / result.trials;
+    WilsonInterval(result.passed, result.trials, result.yieldLow, result.yieldHigh);
+    result.worstMarginDb = tally.Worst();
+    result.bestMarginDb = tally.Best();
+    result.margins.lowDb = tally.Worst();
+    result.margins.binDb = (tally.Best() - tally.Worst()) / kMarginBins;
+    result.margins.counts = tally.Binned(kMarginBins);
+}
+
+// What the threads share. Work comes in items: first the mask margins of kMarginTrials trials
+// each, then the envelope blocks of sweep points over every trial.
+struct TrialRun {
     const Ladder& ladder;
     const std::vector<Part>& parts;
-    const std::vector<double>& factors;
-    const KernelSweep& sweep;
-    const PointMask& pointMask;
-    int trials;
-    std::size_t blockPoints;
-    std::size_t blocks;
-    double lossL, lossC, RS, RL;
-    Envelope& s21;
-    Envelope& s11;
-    std::atomic<std::size_t> nextBlock{0};
+    const ToleranceSettings& settings;
+    const MaskGrid& grid;
+    KernelSweep sweep;
+    std::vector<double> anchorDen2, anchorReflection; // the nominal ladder at each sweep point
+    double lossL, lossC;
+    long long marginItems, blocks;
+    ToleranceResult& result;
+    std::atomic<long long> nextItem{0};
     std::atomic<long long> done{0};
     std::atomic<bool> stop{false};
     const std::atomic<bool>* cancel = nullptr;
     std::mutex mutex{};
     std::exception_ptr failure{};
+
+    bool Stopping()
+    {
+        if (cancel && cancel->load()) stop.store(true);
+        return stop.load();
+    }
+    void Fail(std::exception_ptr error)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!failure) failure = error;
+        stop.store(true);
+    }
 };
 
-struct WorkerMargins {
-    std::vector<double> passDen2; // per trial, the largest |den|^2 at a passband point (0: none)
-    std::vector<double> stopDen2; // per trial, the least |den|^2 at a stopband point (inf: none)
+// What each thread keeps: its share of the margins and the histograms of one block.
+struct Worker {
+    MarginTally tally;
+    std::vector<KeyHistogram> den2, reflection;
+    std::vector<double> factors;
+    std::vector<KernelBranch> branches;
+    std::vector<double> pointDen2, pointReflection;
 };
 
-void StoreEnvelope(Envelope& e, std::size_t point, const double* orderedDb, const QuantilePosition* q)
+void PrepareTrial(TrialRun& run, Worker& w, long long trial)
 {
-    // orderedDb holds, in ascending dB: min, then lower and upper of the 5th, 50th, 95th, then max.
+    DrawTrialFactors(run.parts, run.settings, trial, w.factors.data());
+    TrialBranches(run.ladder, run.parts, w.factors.data(), run.lossL, run.lossC, w.branches.data());
+}
+
+void RunMarginItem(TrialRun& run, Worker& w, MaskMeter& meter, long long item)
+{
+    const long long first = item * kMarginTrials;
+    const long long last = std::min<long long>(first + kMarginTrials, run.settings.trials);
+    for (long long t = first; t < last; ++t) {
+        PrepareTrial(run, w, t);
+        double margin = 0.0;
+        if (!meter.Margin(w.branches.data(), w.branches.size(), margin)) throw ArithmeticError(kOverflowText);
+        w.tally.Add(margin);
+    }
+    run.done.fetch_add((last - first) * static_cast<long long>(run.grid.frequenciesHz.size()));
+}
+
+// Envelope values per point: min, then the lower and upper order statistic of the 5th, 50th
+// and 95th percentile, then max, ascending in dB.
+void StoreEnvelopePoint(Envelope& e, std::size_t point, const double* orderedDb, const QuantilePosition* q)
+{
     const auto at = [&](int k) {
         return orderedDb[1 + 2 * k] + q[k].fraction * (orderedDb[2 + 2 * k] - orderedDb[1 + 2 * k]);
     };
@@ -201,112 +161,156 @@ void StoreEnvelope(Envelope& e, std::size_t point, const double* orderedDb, cons
     e.max[point] = orderedDb[7];
 }
 
-void RunBlocks(SharedRun& run, WorkerMargins& margins)
+void StoreEnvelopeBlock(TrialRun& run, Worker& w, std::size_t first, std::size_t n)
 {
-    const std::size_t T = static_cast<std::size_t>(run.trials);
-    const std::size_t P = run.blockPoints;
-    std::vector<double> den2(P * T), refl(P * T), pointDen(P), pointRefl(P);
-    std::vector<KernelBranch> branches(run.ladder.branches.size());
-    std::vector<BranchValues> values(branches.size());
-    const double quantiles[3] = {0.05, 0.50, 0.95};
+    const std::size_t T = static_cast<std::size_t>(run.settings.trials);
     QuantilePosition q[3];
+    const double quantiles[3] = {0.05, 0.50, 0.95};
     for (int k = 0; k < 3; ++k) q[k] = PositionOfQuantile(quantiles[k], T);
+    const std::size_t ranks[8] = {0, q[0].lower, q[0].upper, q[1].lower, q[1].upper, q[2].lower, q[2].upper, T - 1};
+    double orderedDb[8];
+    for (std::size_t p = 0; p < n; ++p) {
+        // |S21| falls as |den|^2 grows: its ascending dB order is the descending |den|^2 order.
+        for (int k = 0; k < 8; ++k)
+            orderedDb[k] = KernelS21Db(w.den2[p].ValueOfRank(T - 1 - ranks[k]), run.ladder.RS, run.ladder.RL);
+        StoreEnvelopePoint(run.result.s21, first + p, orderedDb, q);
+        for (int k = 0; k < 8; ++k) orderedDb[k] = KernelS11Db(w.reflection[p].ValueOfRank(ranks[k]));
+        StoreEnvelopePoint(run.result.s11, first + p, orderedDb, q);
+    }
+}
 
+void RunEnvelopeBlock(TrialRun& run, Worker& w, long long block)
+{
+    const std::size_t first = static_cast<std::size_t>(block) * kBlockPoints;
+    const std::size_t n = std::min(kBlockPoints, run.sweep.w.size() - first);
+    for (std::size_t p = 0; p < n; ++p) {
+        w.den2[p].Reset(run.anchorDen2[first + p]);
+        w.reflection[p].Reset(run.anchorReflection[first + p]);
+    }
+    for (long long t = 0; t < run.settings.trials; ++t) {
+        if (t % kTrialsPerTick == 0 && t > 0) {
+            run.done.fetch_add(kTrialsPerTick * static_cast<long long>(n));
+            if (run.Stopping()) return;
+        }
+        PrepareTrial(run, w, t);
+        if (!EvaluateKernel(w.branches.data(), w.branches.size(), run.sweep, first, n, run.ladder.RS, run.ladder.RL,
+                            w.pointDen2.data(), w.pointReflection.data()))
+            throw ArithmeticError(kOverflowText);
+        for (std::size_t p = 0; p < n; ++p) {
+            w.den2[p].Add(w.pointDen2[p]);
+            w.reflection[p].Add(w.pointReflection[p]);
+        }
+    }
+    const long long trials = run.settings.trials;
+    run.done.fetch_add((trials - (trials - 1) / kTrialsPerTick * kTrialsPerTick) * static_cast<long long>(n));
+    StoreEnvelopeBlock(run, w, first, n);
+}
+
+void RunWorker(TrialRun& run, Worker& w)
+{
+    w.factors.resize(run.parts.size());
+    w.branches.resize(run.ladder.branches.size());
+    MaskMeter meter(run.grid, run.ladder.RS, run.ladder.RL);
     for (;;) {
-        const std::size_t block = run.nextBlock.fetch_add(1);
-        if (block >= run.blocks || run.stop.load()) return;
-        const std::size_t first = block * P;
-        const std::size_t n = std::min(P, run.sweep.w.size() - first);
-        std::vector<std::size_t> passPoints, stopPoints;
-        for (std::size_t p = 0; p < n; ++p) {
-            if (run.pointMask.pass[first + p]) passPoints.push_back(p);
-            if (run.pointMask.stop[first + p]) stopPoints.push_back(p);
+        const long long item = run.nextItem.fetch_add(1);
+        if (item >= run.marginItems + run.blocks || run.Stopping()) return;
+        if (item < run.marginItems) {
+            RunMarginItem(run, w, meter, item);
+            continue;
         }
-        for (std::size_t t = 0; t < T; ++t) {
-            if (t % kTrialsPerTick == 0 && t > 0) {
-                run.done.fetch_add(static_cast<long long>(kTrialsPerTick * n));
-                if (run.stop.load() || (run.cancel && run.cancel->load())) {
-                    run.stop.store(true);
-                    return;
-                }
-            }
-            for (std::size_t b = 0; b < branches.size(); ++b) {
-                const LadderBranch& nominal = run.ladder.branches[b];
-                values[b] = {nominal.L, nominal.C, nominal.L2, nominal.C2};
-            }
-            const double* row = run.factors.data() + t * run.parts.size();
-            for (std::size_t k = 0; k < run.parts.size(); ++k)
-                FieldOf(values[run.parts[k].branch], run.parts[k].field) *= row[k];
-            for (std::size_t b = 0; b < branches.size(); ++b)
-                branches[b] = MakeKernelBranch(run.ladder.branches[b], values[b], run.lossL, run.lossC);
-            if (!EvaluateKernel(branches.data(), branches.size(), run.sweep, first, n, run.RS, run.RL, pointDen.data(),
-                                pointRefl.data())) {
-                std::lock_guard<std::mutex> lock(run.mutex);
-                if (!run.failure) run.failure = std::make_exception_ptr(ArithmeticError(kOverflowText));
-                run.stop.store(true);
-                return;
-            }
-            for (std::size_t p = 0; p < n; ++p) {
-                den2[p * T + t] = pointDen[p];
-                refl[p * T + t] = pointRefl[p];
-            }
-            double& passDen2 = margins.passDen2[t];
-            double& stopDen2 = margins.stopDen2[t];
-            for (std::size_t p : passPoints) passDen2 = std::max(passDen2, pointDen[p]);
-            for (std::size_t p : stopPoints) stopDen2 = std::min(stopDen2, pointDen[p]);
+        if (w.den2.empty()) {
+            w.den2.resize(kBlockPoints);
+            w.reflection.resize(kBlockPoints);
+            w.pointDen2.resize(kBlockPoints);
+            w.pointReflection.resize(kBlockPoints);
         }
-        run.done.fetch_add(static_cast<long long>((T - (T - 1) / kTrialsPerTick * kTrialsPerTick) * n));
-
-        // Ranks of min, the three quantiles' pairs and max, ascending. |S21| falls as |den|^2
-        // grows, so its ascending dB order is the descending order of |den|^2.
-        std::size_t ranks[8] = {0, q[0].lower, q[0].upper, q[1].lower, q[1].upper, q[2].lower, q[2].upper, T - 1};
-        std::size_t mirrored[8];
-        for (int k = 0; k < 8; ++k) mirrored[k] = T - 1 - ranks[k];
-        double picked[8], orderedDb[8];
-        for (std::size_t p = 0; p < n; ++p) {
-            SelectRanks(den2.data() + p * T, T, mirrored, 8, picked);
-            for (int k = 0; k < 8; ++k) orderedDb[k] = KernelS21Db(picked[k], run.RS, run.RL);
-            StoreEnvelope(run.s21, first + p, orderedDb, q);
-            SelectRanks(refl.data() + p * T, T, ranks, 8, picked);
-            for (int k = 0; k < 8; ++k) orderedDb[k] = KernelS11Db(picked[k]);
-            StoreEnvelope(run.s11, first + p, orderedDb, q);
-        }
+        RunEnvelopeBlock(run, w, item - run.marginItems);
     }
 }
 
-void SizeEnvelope(Envelope& e, std::size_t points)
+// Runs the workers and reports progress from this thread until they end.
+void RunPool(TrialRun& run, std::vector<Worker>& workers, long long total, const ToleranceProgress& progress)
 {
-    for (std::vector<double>* v : {&e.min, &e.p05, &e.p50, &e.p95, &e.max}) v->assign(points, 0.0);
-}
-
-void FillFromNominal(Envelope& e, const std::vector<double>& nominal)
-{
-    e.min = e.p05 = e.p50 = e.p95 = e.max = nominal;
-}
-
-MarginHistogram HistogramOf(const std::vector<double>& margins, double low, double high)
-{
-    MarginHistogram h;
-    h.lowDb = low;
-    if (!(high > low)) {
-        h.counts.assign(1, static_cast<int>(margins.size()));
-        return h;
+    std::mutex doneMutex;
+    std::condition_variable doneSignal;
+    std::size_t running = workers.size();
+    std::vector<std::thread> pool;
+    for (Worker& worker : workers)
+        pool.emplace_back([&] {
+            try {
+                RunWorker(run, worker);
+            } catch (...) {
+                run.Fail(std::current_exception());
+            }
+            std::lock_guard<std::mutex> lock(doneMutex);
+            --running;
+            doneSignal.notify_all();
+        });
+    {
+        std::unique_lock<std::mutex> lock(doneMutex);
+        while (!doneSignal.wait_for(lock, std::chrono::milliseconds(50), [&] { return running == 0; }))
+            if (progress) {
+                lock.unlock();
+                progress(std::min(run.done.load(), total), total);
+                lock.lock();
+            }
     }
-    h.binDb = (high - low) / kMarginBins;
-    h.counts.assign(kMarginBins, 0);
-    for (double m : margins) {
-        const int bin = static_cast<int>((m - low) / h.binDb);
-        ++h.counts[static_cast<std::size_t>(std::clamp(bin, 0, kMarginBins - 1))];
-    }
-    return h;
+    for (std::thread& t : pool) t.join();
 }
 
-std::vector<double> ExactS21(const Ladder& ladder, const PartQuality& quality, const std::vector<double>& f)
+// The kernel's values of the nominal ladder at the sweep points anchor the histograms there.
+void AnchorAtNominal(TrialRun& run)
 {
-    std::vector<double> s21;
-    s21.reserve(f.size());
-    for (double hz : f) s21.push_back(AnalyseAt(ladder, hz, quality).S21dB);
-    return s21;
+    std::vector<double> ones(run.parts.size(), 1.0);
+    std::vector<KernelBranch> branches(run.ladder.branches.size());
+    TrialBranches(run.ladder, run.parts, ones.data(), run.lossL, run.lossC, branches.data());
+    const std::size_t n = run.sweep.w.size();
+    run.anchorDen2.resize(n);
+    run.anchorReflection.resize(n);
+    if (!EvaluateKernel(branches.data(), branches.size(), run.sweep, 0, n, run.ladder.RS, run.ladder.RL,
+                        run.anchorDen2.data(), run.anchorReflection.data()))
+        throw ArithmeticError(kOverflowText);
+    for (double& r : run.anchorReflection) r = std::max(r, kLeastReflectionAnchor);
+}
+
+// The trials on the threads; false when cancelled.
+bool RunTrials(const Ladder& ladder, const PartQuality& quality, const std::vector<Part>& parts, const MaskGrid& grid,
+               const ToleranceSettings& settings, ToleranceResult& result, const ToleranceProgress& progress,
+               const std::atomic<bool>* cancel)
+{
+    const std::size_t points = result.frequenciesHz.size();
+    TrialRun run{ladder,
+                 parts,
+                 settings,
+                 grid,
+                 MakeKernelSweep(result.frequenciesHz),
+                 {},
+                 {},
+                 KernelLossFactor(quality.QL),
+                 KernelLossFactor(quality.QC),
+                 grid.bands.empty() ? 0 : (settings.trials + kMarginTrials - 1) / kMarginTrials,
+                 static_cast<long long>((points + kBlockPoints - 1) / kBlockPoints),
+                 result};
+    run.cancel = cancel;
+    AnchorAtNominal(run);
+    for (Envelope* e : {&result.s21, &result.s11})
+        for (std::vector<double>* v : {&e->min, &e->p05, &e->p50, &e->p95, &e->max}) v->assign(points, 0.0);
+
+    unsigned threads = settings.threads ? settings.threads : std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(std::min<long long>(threads, run.marginItems + run.blocks));
+    std::vector<Worker> workers(threads);
+    const long long total = static_cast<long long>(settings.trials) *
+                            static_cast<long long>(points + (grid.bands.empty() ? 0 : grid.frequenciesHz.size()));
+    RunPool(run, workers, total, progress);
+    if (run.failure) std::rethrow_exception(run.failure);
+    if (run.stop.load() || (cancel && cancel->load())) return false;
+    if (progress) progress(total, total);
+    if (!grid.bands.empty()) {
+        MarginTally tally;
+        for (const Worker& w : workers) tally.Merge(w.tally);
+        StoreMargins(result, tally);
+    }
+    return true;
 }
 
 } // namespace
@@ -317,16 +321,9 @@ double ToleranceLimitPercent(ToleranceDistribution distribution)
     return distribution == ToleranceDistribution::Normal ? 100.0 / (kLargestNormalDraw / 3.0) : 100.0;
 }
 
-double WorstMarginDb(const std::vector<double>& frequenciesHz, const std::vector<double>& s21Db,
-                     const ToleranceMask& mask)
+double MaskMarginDb(const Ladder& ladder, const PartQuality& quality, const ToleranceMask& mask)
 {
-    const PointMask m = MaskOfPoints(frequenciesHz, mask);
-    double margin = std::numeric_limits<double>::infinity();
-    for (std::size_t i = 0; i < frequenciesHz.size(); ++i) {
-        if (m.pass[i]) margin = std::min(margin, mask.maxPassLossDb + s21Db[i]);
-        if (m.stop[i]) margin = std::min(margin, -s21Db[i] - mask.stopAttDb);
-    }
-    return margin;
+    return LadderMarginDb(ladder, quality, MakeMaskGrid(mask, ladder.branches.size()));
 }
 
 void WilsonInterval(int successes, int trials, double& low, double& high)
@@ -348,127 +345,27 @@ ToleranceResult RunTolerance(const Ladder& ladder, const PartQuality& quality, c
                              const ToleranceMask& mask, const ToleranceSettings& settings,
                              const ToleranceProgress& progress, const std::atomic<bool>* cancel)
 {
-    if (settings.trials < 1 || settings.trials > kMaxToleranceTrials)
-        throw std::invalid_argument("The number of trials must be from 1 to " + std::to_string(kMaxToleranceTrials));
-    if (frequenciesHz.empty()) throw std::invalid_argument("The sweep has no points");
+    CheckRun(settings, frequenciesHz);
     const std::vector<Part> parts = PartsOf(ladder, settings);
-
-    ToleranceResult result;
-    result.trials = settings.trials;
-    result.frequenciesHz = frequenciesHz;
-    for (double f : frequenciesHz) {
-        const NetworkPoint point = AnalyseAt(ladder, f, quality);
-        result.nominalS21Db.push_back(point.S21dB);
-        result.nominalS11Db.push_back(point.S11dB);
-    }
-    const PointMask pointMask = MaskOfPoints(frequenciesHz, mask);
-    result.masked = pointMask.any;
+    ToleranceResult result = NominalResult(ladder, quality, frequenciesHz, settings.trials);
+    const MaskGrid grid = MakeMaskGrid(mask, ladder.branches.size());
+    result.maskBands = grid.bands;
+    result.masked = !grid.bands.empty();
     if (result.masked) {
-        result.nominalMarginDb = WorstMarginDb(frequenciesHz, result.nominalS21Db, mask);
-        for (const Part& part : parts) {
-            Ladder changed = ladder;
-            PartValue(changed, part) *= 1.01;
-            const double margin = WorstMarginDb(frequenciesHz, ExactS21(changed, quality, frequenciesHz), mask);
-            result.sensitivities.push_back({PartName(part), margin - result.nominalMarginDb});
-        }
+        result.nominalMarginDb = LadderMarginDb(ladder, quality, grid);
+        result.sensitivities = SensitivitiesOf(ladder, quality, parts, grid, result.nominalMarginDb);
     }
-
-    const long long total = static_cast<long long>(settings.trials) * static_cast<long long>(frequenciesHz.size());
-    std::vector<double> trialMargins;
-    const bool anyTolerance = std::any_of(parts.begin(), parts.end(), [](const Part& p) { return p.tolerance > 0.0; });
-    if (!anyTolerance) {
+    if (std::none_of(parts.begin(), parts.end(), [](const Part& p) { return p.tolerance > 0.0; })) {
         // Every trial is the nominal ladder, whose exact response is already at hand.
         FillFromNominal(result.s21, result.nominalS21Db);
         FillFromNominal(result.s11, result.nominalS11Db);
-        trialMargins.assign(static_cast<std::size_t>(settings.trials), result.nominalMarginDb);
+        MarginTally tally;
+        for (int t = 0; t < settings.trials && result.masked; ++t) tally.Add(result.nominalMarginDb);
+        if (result.masked) StoreMargins(result, tally);
+        const long long total = static_cast<long long>(settings.trials) * static_cast<long long>(frequenciesHz.size());
         if (progress) progress(total, total);
-    } else {
-        const std::size_t T = static_cast<std::size_t>(settings.trials);
-        std::vector<double> factors(T * parts.size());
-        DrawFactors(parts, settings, 0, settings.trials, factors.data());
-        const KernelSweep sweep = MakeKernelSweep(frequenciesHz);
-        SizeEnvelope(result.s21, frequenciesHz.size());
-        SizeEnvelope(result.s11, frequenciesHz.size());
-        const std::size_t blockPoints = std::clamp<std::size_t>(kBlockBytes / (16 * T), 1, kMaxBlockPoints);
-        SharedRun run{ladder,
-                      parts,
-                      factors,
-                      sweep,
-                      pointMask,
-                      settings.trials,
-                      blockPoints,
-                      (frequenciesHz.size() + blockPoints - 1) / blockPoints,
-                      KernelLossFactor(quality.QL),
-                      KernelLossFactor(quality.QC),
-                      ladder.RS,
-                      ladder.RL,
-                      result.s21,
-                      result.s11};
-        run.cancel = cancel;
-
-        unsigned threads = settings.threads ? settings.threads : std::max(1u, std::thread::hardware_concurrency());
-        threads = static_cast<unsigned>(std::min<std::size_t>(threads, run.blocks));
-        std::vector<WorkerMargins> margins(threads);
-        for (WorkerMargins& m : margins) {
-            m.passDen2.assign(T, 0.0);
-            m.stopDen2.assign(T, std::numeric_limits<double>::infinity());
-        }
-        std::mutex doneMutex;
-        std::condition_variable doneSignal;
-        unsigned running = threads;
-        std::vector<std::thread> pool;
-        for (unsigned i = 0; i < threads; ++i)
-            pool.emplace_back([&, i] {
-                try {
-                    RunBlocks(run, margins[i]);
-                } catch (...) {
-                    std::lock_guard<std::mutex> lock(run.mutex);
-                    if (!run.failure) run.failure = std::current_exception();
-                    run.stop.store(true);
-                }
-                std::lock_guard<std::mutex> lock(doneMutex);
-                --running;
-                doneSignal.notify_all();
-            });
-        {
-            std::unique_lock<std::mutex> lock(doneMutex);
-            while (!doneSignal.wait_for(lock, std::chrono::milliseconds(50), [&] { return running == 0; }))
-                if (progress) {
-                    lock.unlock();
-                    progress(std::min(run.done.load(), total), total);
-                    lock.lock();
-                }
-        }
-        for (std::thread& t : pool) t.join();
-        if (run.failure) std::rethrow_exception(run.failure);
-        if (run.stop.load() || (cancel && cancel->load())) {
-            result.cancelled = true;
-            return result;
-        }
-        if (progress) progress(total, total);
-
-        if (result.masked) {
-            trialMargins.resize(T);
-            for (std::size_t t = 0; t < T; ++t) {
-                double pass = 0.0, stop = std::numeric_limits<double>::infinity();
-                for (const WorkerMargins& m : margins) {
-                    pass = std::max(pass, m.passDen2[t]);
-                    stop = std::min(stop, m.stopDen2[t]);
-                }
-                trialMargins[t] = MarginOfExtremes(pass, stop, mask, run.RS, run.RL);
-            }
-        }
+        return result;
     }
-
-    if (result.masked) {
-        result.passed = static_cast<int>(
-            std::count_if(trialMargins.begin(), trialMargins.end(), [](double m) { return m >= 0.0; }));
-        result.yield = static_cast<double>(result.passed) / settings.trials;
-        WilsonInterval(result.passed, settings.trials, result.yieldLow, result.yieldHigh);
-        const auto [lo, hi] = std::minmax_element(trialMargins.begin(), trialMargins.end());
-        result.worstMarginDb = *lo;
-        result.bestMarginDb = *hi;
-        result.margins = HistogramOf(trialMargins, *lo, *hi);
-    }
+    result.cancelled = !RunTrials(ladder, quality, parts, grid, settings, result, progress, cancel);
     return result;
 }

@@ -6,48 +6,66 @@
 
 #include "filtermath/Failure.h"
 
-ToleranceMask MaskOfDesign(const DesignState& state, std::optional<double> maxPassLossDb,
-                           std::optional<double> stopFreq, std::optional<double> stopAttDb,
-                           const std::vector<double>& frequenciesHz)
+namespace {
+
+const char* const kOutside = "The stop frequency must lie outside the passband.";
+
+void PlaceStopband(ToleranceMask& mask, const MaskEdges& edges, double fs)
+{
+    const double mirror = edges.lowHz * edges.highHz / fs;
+    switch (edges.shape) {
+    case MaskShape::LowPass:
+        if (fs <= edges.highHz) throw Failure(kOutside);
+        mask.stopAboveHz = fs;
+        break;
+    case MaskShape::HighPass:
+        if (fs >= edges.lowHz) throw Failure(kOutside);
+        mask.stopBelowHz = fs;
+        break;
+    case MaskShape::BandPass:
+        if (fs >= edges.lowHz && fs <= edges.highHz) throw Failure(kOutside);
+        mask.stopAboveHz = std::max(fs, mirror);
+        mask.stopBelowHz = std::min(fs, mirror);
+        break;
+    case MaskShape::BandStop:
+        if (fs <= edges.lowHz || fs >= edges.highHz)
+            throw Failure("The stop frequency must lie between the band edges of a band-stop design.");
+        mask.stopBelowHz = std::min(fs, mirror);
+        mask.stopAboveHz = std::max(fs, mirror);
+        break;
+    }
+}
+
+} // namespace
+
+ToleranceMask MaskOfEdges(const MaskEdges& edges, std::optional<double> maxPassLossDb, std::optional<double> stopHz,
+                          std::optional<double> stopAttDb)
 {
     ToleranceMask mask;
-    const double scale = state.UnitScale;
-    const int family = state.FilterKind % 3;
-    double low = 0.0, high = 0.0;
-    if (family == 0) {
-        high = state.PassF * scale;
-    } else if (family == 1) {
-        low = state.PassF * scale;
-        high = INFINITY;
-    } else {
-        low = state.Fmin * scale;
-        high = state.Fmax * scale;
-    }
-    const auto anyPoint = [&](auto inside) {
-        return std::any_of(frequenciesHz.begin(), frequenciesHz.end(), [&](double f) { return inside(std::fabs(f)); });
-    };
+    mask.bandStop = edges.shape == MaskShape::BandStop;
     if (maxPassLossDb) {
-        mask.passLowHz = low;
-        mask.passHighHz = high;
+        mask.passLowHz = edges.shape == MaskShape::LowPass ? 0.0 : edges.lowHz;
+        mask.passHighHz = edges.shape == MaskShape::HighPass ? INFINITY : edges.highHz;
         mask.maxPassLossDb = *maxPassLossDb;
-        if (!anyPoint([&](double f) { return f >= low && f <= high; }))
-            throw Failure("No sweep point lies in the passband: the passband loss limit has nothing to hold.");
     }
-    if (stopFreq && stopAttDb) {
-        const double fs = *stopFreq * scale;
-        if (fs >= low && fs <= high) throw Failure("The stop frequency must lie outside the passband.");
-        if (family == 0) {
-            mask.stopAboveHz = fs;
-        } else if (family == 1) {
-            mask.stopBelowHz = fs;
-        } else {
-            const double mirror = low * high / fs;
-            mask.stopAboveHz = std::max(fs, mirror);
-            mask.stopBelowHz = std::min(fs, mirror);
-        }
+    if (stopHz && stopAttDb) {
+        PlaceStopband(mask, edges, *stopHz);
         mask.stopAttDb = *stopAttDb;
-        if (!anyPoint([&](double f) { return f >= mask.stopAboveHz || f <= mask.stopBelowHz; }))
-            throw Failure("No sweep point lies at or beyond the stop frequency: extend the sweep.");
     }
     return mask;
+}
+
+ToleranceMask MaskOfDesign(const DesignState& state, std::optional<double> maxPassLossDb,
+                           std::optional<double> stopFreq, std::optional<double> stopAttDb)
+{
+    const double scale = state.UnitScale;
+    MaskEdges edges;
+    switch (state.FilterKind % 3) {
+    case 0: edges = {MaskShape::LowPass, 0.0, state.PassF * scale}; break;
+    case 1: edges = {MaskShape::HighPass, state.PassF * scale, 0.0}; break;
+    default: edges = {MaskShape::BandPass, state.Fmin * scale, state.Fmax * scale}; break;
+    }
+    std::optional<double> stopHz;
+    if (stopFreq) stopHz = *stopFreq * scale;
+    return MaskOfEdges(edges, maxPassLossDb, stopHz, stopAttDb);
 }

@@ -41,6 +41,39 @@ BENCHMARK(BM_ToleranceMonteCarlo)
     ->ArgNames({"threads", "trials"})
     ->Args({0, 10000})
     ->Args({1, 10000})
+    ->Args({0, 100000})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+
+// Growth with the trials at the command line's default sweep of 101 points: ten times the
+// trials should cost ten times the time and no more memory. One iteration each; 10^6 trials
+// take a few seconds per core.
+void BM_ToleranceTrialScaling(benchmark::State& state)
+{
+    DesignParameters design;
+    design.FilterKind = 3;
+    design.N = 5;
+    design.Ripple = 0.5;
+    design.PassF = 10.0;
+    const Ladder ladder = LadderOfModel(ModelOfRun(ComputeDesign(design), design.topology));
+    std::vector<double> f;
+    for (int i = 0; i <= 100; ++i) f.push_back(1e6 + 19e6 * i / 100.0);
+    ToleranceMask mask;
+    mask.passHighHz = 10e6;
+    mask.maxPassLossDb = 1.0;
+    ToleranceSettings settings;
+    settings.trials = static_cast<int>(state.range(0));
+    settings.inductorPercent = 5.0;
+    for (auto _ : state) benchmark::DoNotOptimize(RunTolerance(ladder, {}, f, mask, settings));
+    state.counters["per_trial"] = benchmark::Counter(settings.trials, benchmark::Counter::kIsIterationInvariantRate |
+                                                                          benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ToleranceTrialScaling)
+    ->ArgNames({"trials"})
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime()
     ->UseRealTime();

@@ -47,7 +47,7 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     if (results.GridFilled() && !network.Failed())
         tolerance.Run(
             run.State(), TopologyForIndex(form.ItemIndex(Selector::Topology)), settings.analysis,
-            [&] { return network.Frequencies(run.State(), form); }, messages, TerminalProgressStream(err));
+            [&] { return network.Frequencies(run.State(), form); }, messages, ToleranceReportingOn(err));
     const bool completed = results.GridFilled() && !network.Failed() && !tolerance.Failed();
     if (options.json) {
         nlohmann::ordered_json json = StateJson(run.State(), form, results);

@@ -310,7 +310,7 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
             const PartQuality quality{ReadPartQ(options.network.QL, "--q-l"), ReadPartQ(options.network.QC, "--q-c")};
             tolerance.RunLadder(outcome.design.ladder, quality, edges,
                                 std::vector<double>(outcome.Freq.begin(), outcome.Freq.end()),
-                                TerminalProgressStream(err));
+                                ToleranceReportingOn(err));
         }
     } catch (const Failure& failure) {
         err << ErrorReportText(failure.what()) << '\n';

@@ -2,6 +2,7 @@
 #include "cli/ToleranceStage.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -49,16 +50,31 @@ std::string PercentText(double fraction)
     return Printed("%.2f", 100.0 * fraction) + " %";
 }
 
+// "passband 9 to 11 MHz: loss at most 1 dB, 57 points"; open ends read "up to" and "from".
+std::string MaskBandText(const MaskBand& band, double scale, const std::string& unitText)
+{
+    std::string where;
+    if (band.lowHz <= 0.0)
+        where = "up to " + Printed("%.6g", band.highHz / scale);
+    else if (std::isinf(band.highHz))
+        where = "from " + Printed("%.6g", band.lowHz / scale);
+    else
+        where = Printed("%.6g", band.lowHz / scale) + " to " + Printed("%.6g", band.highHz / scale);
+    return std::string(band.pass ? "passband " : "stopband ") + where + " " + unitText + ": loss at " +
+           (band.pass ? "most " : "least ") + Printed("%g", band.limitDb) + " dB, " + std::to_string(band.points) +
+           " points";
+}
+
 } // namespace
 
 void ToleranceStage::Run(const DesignState& state, LadderTopology topology, const AnalysisOptions& analysis,
                          const std::function<std::vector<double>()>& NetFreq, StreamMessages& messages,
-                         std::ostream* progress)
+                         const ToleranceReporting& reporting)
 {
     if (!options_.Asked()) return;
     try {
         const DesignAnalysis design = AnalyseDesign(state, topology, analysis, {});
-        RunLadder(design.ladder, analysis.quality, design.design, NetFreq(), progress);
+        RunLadder(design.ladder, analysis.quality, design.design, NetFreq(), reporting);
     } catch (const Failure& failure) {
         messages.ReportFailure(failure);
         failed_ = true;
@@ -69,14 +85,15 @@ void ToleranceStage::Run(const DesignState& state, LadderTopology topology, cons
 }
 
 void ToleranceStage::RunLadder(const Ladder& ladder, const PartQuality& quality, const DesignState& edges,
-                               const std::vector<double>& NetFreq, std::ostream* progress)
+                               const std::vector<double>& NetFreq, const ToleranceReporting& reporting)
 {
     if (!options_.Asked()) return;
     unitScale_ = edges.UnitScale;
     request_ = ReadToleranceOptions(options_, edges.UnitScale);
     std::vector<double> hz;
     for (double f : NetFreq) hz.push_back(f * edges.UnitScale);
-    const ToleranceMask mask = MaskOfDesign(edges, request_.maxPassLossDb, request_.stopFreq, request_.stopAttDb, hz);
+    const ToleranceMask mask = MaskOfDesign(edges, request_.maxPassLossDb, request_.stopFreq, request_.stopAttDb);
+    std::ostream* progress = reporting.progress;
     int shown = -1;
     const auto report = [&](long long done, long long total) {
         const int percent = static_cast<int>(100 * done / std::max(total, 1LL));
@@ -84,8 +101,13 @@ void ToleranceStage::RunLadder(const Ladder& ladder, const PartQuality& quality,
         shown = percent;
         *progress << "\rMonte Carlo: " << percent << " %" << std::flush;
     };
+    const auto started = std::chrono::steady_clock::now();
     result_ = RunTolerance(ladder, quality, hz, mask, request_.settings, report);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     if (progress && shown >= 0) *progress << '\n';
+    if (reporting.timing)
+        *reporting.timing << "Monte Carlo: " << request_.settings.trials << " trials in "
+                          << Printed("%.2f", took.count()) << " s\n";
     done_ = true;
 }
 
@@ -112,6 +134,15 @@ void ToleranceStage::AddJson(nlohmann::ordered_json& json) const
         for (const Sensitivity& s : result_.sensitivities) sensitivity[s.name] = s.dbPerPercent;
     json["Sensitivity"] = sensitivity;
     json["NominalMargin"] = number(result_.nominalMarginDb, masked);
+    Json bands = Json::array();
+    if (masked)
+        for (const MaskBand& b : result_.maskBands)
+            bands.push_back({{"Band", b.pass ? "pass" : "stop"},
+                             {"From", b.lowHz / unitScale_},
+                             {"To", std::isinf(b.highHz) ? Json() : Json(b.highHz / unitScale_)},
+                             {"LimitDb", b.limitDb},
+                             {"Points", b.points}});
+    json["MaskBands"] = bands;
     Json histogram = Json::object();
     if (masked) {
         histogram["LowDb"] = result_.margins.lowDb;
@@ -133,6 +164,8 @@ void ToleranceStage::PrintText(std::ostream& out, const std::string& unitText) c
         out << "Yield: " << PercentText(result_.yield) << " (" << result_.passed << " of " << s.trials
             << "), 95 % Wilson interval " << PercentText(result_.yieldLow) << " to " << PercentText(result_.yieldHigh)
             << '\n';
+        out << "Mask, on frequencies of its own with each trial's worst places refined between them:\n";
+        for (const MaskBand& b : result_.maskBands) out << "  " << MaskBandText(b, unitScale_, unitText) << '\n';
         out << "Worst margin: nominal " << Printed("%.3f", result_.nominalMarginDb) << " dB, trials "
             << Printed("%.3f", result_.worstMarginDb) << " to " << Printed("%.3f", result_.bestMarginDb) << " dB\n";
         std::vector<Sensitivity> sorted = result_.sensitivities;
@@ -172,7 +205,8 @@ bool KeepsClassicRunForTolerance(const CliOptions& options)
     return !NeedsSynthesis(classic);
 }
 
-std::ostream* TerminalProgressStream(std::ostream& err)
+ToleranceReporting ToleranceReportingOn(std::ostream& err)
 {
-    return &err == &std::cerr && isatty(STDERR_FILENO) ? &err : nullptr;
+    const bool terminal = &err == &std::cerr && isatty(STDERR_FILENO);
+    return terminal ? ToleranceReporting{&err, nullptr} : ToleranceReporting{nullptr, &err};
 }

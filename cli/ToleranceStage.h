@@ -13,27 +13,35 @@
 #include "cli/CliPorts.h"
 #include "cli/ToleranceOptions.h"
 
+// Where the trials report: progress for a person watching, or one line of timing at the end.
+struct ToleranceReporting {
+    std::ostream* progress = nullptr;
+    std::ostream* timing = nullptr;
+};
+
 // After a completed run and its network stage: the trials, then the text and JSON reports.
 class ToleranceStage {
 public:
     explicit ToleranceStage(const ToleranceOptions& options) : options_(options) {}
 
     // The ladder of the completed design (rounded, between the loads the analysis options give)
-    // over NetFreq (chosen unit). progress: where to show the share done, or nullptr. A failure
-    // is reported and ends the stage.
+    // over NetFreq (chosen unit). A failure is reported and ends the stage.
     void Run(const DesignState& state, LadderTopology topology, const AnalysisOptions& analysis,
-             const std::function<std::vector<double>()>& NetFreq, StreamMessages& messages, std::ostream* progress);
+             const std::function<std::vector<double>()>& NetFreq, StreamMessages& messages,
+             const ToleranceReporting& reporting);
     bool Failed() const { return failed_; }
 
     // The trials over a ladder already built. edges carries what the mask needs of the design:
     // FilterKind (its family: low-pass, high-pass, band-pass), PassF, Fmin, Fmax and UnitScale.
     // NetFreq in the chosen unit. Faults and unusable settings are thrown to the caller.
     void RunLadder(const Ladder& ladder, const PartQuality& quality, const DesignState& edges,
-                   const std::vector<double>& NetFreq, std::ostream* progress);
+                   const std::vector<double>& NetFreq, const ToleranceReporting& reporting);
 
-    // Trials, Yield, YieldLow, YieldHigh, the S21 and S11 envelopes, Sensitivity and the histogram.
+    // Trials, Yield, YieldLow, YieldHigh, the S21 and S11 envelopes, Sensitivity, the mask's bands
+    // with their points and the histogram.
     void AddJson(nlohmann::ordered_json& json) const;
-    // The yield with its interval, the sensitivities, largest first, and a short envelope table.
+    // The yield with its interval, the mask's bands, the sensitivities, largest first, and a short
+    // envelope table.
     void PrintText(std::ostream& out, const std::string& unitText) const;
 
 private:
@@ -50,5 +58,5 @@ struct CliOptions;
 // is the mask's stop frequency, not a requirement to pick the order from.
 bool KeepsClassicRunForTolerance(const CliOptions& options);
 
-// stderr when it is a terminal, else nullptr: progress is for a person watching.
-std::ostream* TerminalProgressStream(std::ostream& err);
+// Progress on stderr when it is a terminal; otherwise the timing line on err.
+ToleranceReporting ToleranceReportingOn(std::ostream& err);

@@ -324,7 +324,7 @@ bool ToleranceWindow::ReadJob(Job& job)
     if (series_->currentIndex() > 0 && ESeriesFromName(kSeriesNames[series_->currentIndex()], series))
         RoundDesignTable(built, series);
     job.ladder = LadderOfModel(ModelOfRun(built, TopologyForIndex(run_.topologyIndex)));
-    job.mask = MaskOfDesign(built, maxLoss, stopFreq, stopAtt, job.hz);
+    job.mask = MaskOfDesign(built, maxLoss, stopFreq, stopAtt);
     return true;
 }
 

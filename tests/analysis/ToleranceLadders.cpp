@@ -57,6 +57,22 @@ Ladder BandPassLadder(const std::vector<double>& g, double lowHz, double highHz,
     return ladder;
 }
 
+Ladder BandStopLadder(const std::vector<double>& g, double lowHz, double highHz, double R, bool seriesFirst)
+{
+    const double w1 = 2 * M_PI * lowHz, w2 = 2 * M_PI * highHz;
+    const double bw = w2 - w1, w0sq = w1 * w2;
+    Ladder ladder{R, R, {}};
+    for (std::size_t i = 0; i < g.size(); ++i) {
+        if (PlaceOf(i, seriesFirst) == BranchPlace::Series)
+            ladder.branches.push_back(
+                {BranchPlace::Series, BranchKind::ParallelLC, g[i] * R * bw / w0sq, 1.0 / (g[i] * R * bw)});
+        else
+            ladder.branches.push_back(
+                {BranchPlace::Shunt, BranchKind::SeriesLC, R / (g[i] * bw), g[i] * bw / (R * w0sq)});
+    }
+    return ladder;
+}
+
 std::vector<double> LinearHz(double start, double stop, int points)
 {
     std::vector<double> f;

@@ -15,6 +15,8 @@ extern const std::vector<double> kButterworth5;
 Ladder LowPassLadder(const std::vector<double>& g, double edgeHz, double R, bool seriesFirst);
 Ladder HighPassLadder(const std::vector<double>& g, double edgeHz, double R, bool seriesFirst);
 Ladder BandPassLadder(const std::vector<double>& g, double lowHz, double highHz, double R, bool seriesFirst);
+// Passbands up to lowHz and from highHz on.
+Ladder BandStopLadder(const std::vector<double>& g, double lowHz, double highHz, double R, bool seriesFirst);
 
 std::vector<double> LinearHz(double start, double stop, int points);
 std::vector<double> LogHz(double start, double stop, int points);

@@ -20,47 +20,55 @@ DesignState Design(int kind, double passF, double fmin, double fmax)
     return state;
 }
 
-ToleranceMask Mask(const DesignState& state, double maxLoss, double stopFreq, const std::vector<double>& hz)
+ToleranceMask Mask(const DesignState& state, double maxLoss, double stopFreq)
 {
-    return MaskOfDesign(state, maxLoss, stopFreq, 40.0, hz);
-}
-
-std::vector<double> Sweep(double startMHz, double stopMHz)
-{
-    std::vector<double> hz;
-    for (int i = 0; i <= 100; ++i) hz.push_back(1e6 * (startMHz + (stopMHz - startMHz) * i / 100));
-    return hz;
+    return MaskOfDesign(state, maxLoss, stopFreq, 40.0);
 }
 
 // The stopband lies beyond the stop frequency on the far side from the passband; a band-pass
 // mask covers its geometric mirror about F0 = sqrt(Fmin Fmax) as well.
 TEST(ToleranceMask, StopbandSidesFollowTheKind)
 {
-    const ToleranceMask low = Mask(Design(0, 10, 0, 0), 1, 20, Sweep(1, 50));
+    const ToleranceMask low = Mask(Design(0, 10, 0, 0), 1, 20);
     EXPECT_EQ(low.passHighHz, 10e6);
     EXPECT_EQ(low.stopAboveHz, 20e6);
     EXPECT_TRUE(std::isnan(low.stopBelowHz));
 
-    const ToleranceMask high = Mask(Design(4, 10, 0, 0), 1, 4, Sweep(1, 50));
+    const ToleranceMask high = Mask(Design(4, 10, 0, 0), 1, 4);
     EXPECT_EQ(high.passLowHz, 10e6);
     EXPECT_TRUE(std::isinf(high.passHighHz));
     EXPECT_EQ(high.stopBelowHz, 4e6);
 
-    const ToleranceMask upper = Mask(Design(2, 0, 9, 11), 1, 14, Sweep(1, 50));
+    const ToleranceMask upper = Mask(Design(2, 0, 9, 11), 1, 14);
     EXPECT_EQ(upper.stopAboveHz, 14e6);
     EXPECT_NEAR(upper.stopBelowHz, 99e6 / 14, 1e-3);
-    const ToleranceMask lower = Mask(Design(5, 0, 9, 11), 1, 6, Sweep(1, 50));
+    const ToleranceMask lower = Mask(Design(5, 0, 9, 11), 1, 6);
     EXPECT_EQ(lower.stopBelowHz, 6e6);
     EXPECT_NEAR(lower.stopAboveHz, 16.5e6, 1e-3);
 }
 
-// A bound that no sweep point can test would pass every trial: it is refused instead.
-TEST(ToleranceMask, BoundsWithoutSweepPointsOrInsideThePassbandAreRefused)
+// A band-stop's passbands lie outside its band edges and its stopband between the stop
+// frequency and its mirror, whichever of the two is given.
+TEST(ToleranceMask, BandStopHoldsItsStopbandBetweenTheEdges)
 {
-    EXPECT_THROW(Mask(Design(0, 10, 0, 0), 1, 20, Sweep(1, 15)), Failure);
-    EXPECT_THROW(Mask(Design(0, 10, 0, 0), 1, 20, Sweep(12, 30)), Failure);
-    EXPECT_THROW(Mask(Design(2, 0, 9, 11), 1, 10, Sweep(1, 50)), Failure);
-    EXPECT_THROW(Mask(Design(1, 10, 0, 0), 1, 20, Sweep(1, 50)), Failure);
+    for (double fs : {9.5e6, 99e6 / 9.5}) {
+        const ToleranceMask m = MaskOfEdges({MaskShape::BandStop, 9e6, 11e6}, 1.0, fs, 30.0);
+        EXPECT_TRUE(m.bandStop);
+        EXPECT_EQ(m.passLowHz, 9e6);
+        EXPECT_EQ(m.passHighHz, 11e6);
+        EXPECT_NEAR(m.stopBelowHz, 9.5e6, 1e-3);
+        EXPECT_NEAR(m.stopAboveHz, 99e6 / 9.5, 1e-3);
+    }
+}
+
+// A stop frequency on the passband's side of an edge leaves no stopband to hold.
+TEST(ToleranceMask, StopFrequencyOnThePassbandSideIsRefused)
+{
+    EXPECT_THROW(Mask(Design(2, 0, 9, 11), 1, 10), Failure);
+    EXPECT_THROW(Mask(Design(1, 10, 0, 0), 1, 20), Failure);
+    EXPECT_THROW(Mask(Design(0, 10, 0, 0), 1, 5), Failure);
+    EXPECT_THROW(MaskOfEdges({MaskShape::BandStop, 9e6, 11e6}, 1.0, 12e6, 30.0), Failure);
+    EXPECT_NO_THROW(Mask(Design(0, 10, 0, 0), 1, 200));
 }
 
 } // namespace

@@ -85,7 +85,7 @@ void ToleranceWindowTest::runShowsTheEngineResultForTheTypedSettings()
     settings.seed = 77;
     settings.distribution = ToleranceDistribution::Normal;
     const ToleranceResult expected = RunTolerance(LadderOfModel(ModelOfRun(run.state, LadderTopology::T)), {120, 0}, hz,
-                                                  MaskOfDesign(run.state, 1.2, 20.0, 45.0, hz), settings);
+                                                  MaskOfDesign(run.state, 1.2, 20.0, 45.0), settings);
     const ToleranceResult& shown = window.Result();
     QCOMPARE(shown.passed, expected.passed);
     QVERIFY(shown.passed > 0 && shown.passed < 3000);

@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "analysis/MaskGrid.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kOpenEnd = 1e4; // how far an open band's grid reaches, as a ratio to its edge
+constexpr int kRefineRounds = 5;
+constexpr int kProbes = 7; // per peak and round: the bracket shrinks to a quarter each round
+
+int GridSteps(std::size_t branchCount)
+{
+    return 8 * static_cast<int>(branchCount) + 16;
+}
+
+// One band's grid, ascending, both edges included exactly.
+std::vector<double> BandGrid(double low, double high, int steps)
+{
+    std::vector<double> f;
+    const double quarter = M_PI / 2 / steps, half = M_PI / steps;
+    if (low <= 0.0) {
+        for (int j = steps; j >= 0; --j) f.push_back(high * std::max(std::cos(quarter * j), 1.0 / kOpenEnd));
+    } else if (std::isinf(high)) {
+        for (int j = 0; j <= steps; ++j) f.push_back(low / std::max(std::cos(quarter * j), 1.0 / kOpenEnd));
+    } else {
+        const double mid = 0.5 * (std::log(low) + std::log(high)), span = 0.5 * (std::log(high) - std::log(low));
+        for (int j = 0; j <= steps; ++j) f.push_back(std::exp(mid - span * std::cos(half * j)));
+    }
+    f.front() = low > 0.0 ? low : f.front();
+    f.back() = std::isinf(high) ? f.back() : high;
+    return f;
+}
+
+void AddBand(MaskGrid& grid, bool pass, double low, double high, double limitDb, int steps)
+{
+    if (!(high > low)) return;
+    const std::vector<double> f = BandGrid(low, high, steps);
+    grid.bands.push_back({pass, low, high, limitDb, static_cast<int>(f.size())});
+    grid.firstPoint.push_back(grid.frequenciesHz.size());
+    grid.frequenciesHz.insert(grid.frequenciesHz.end(), f.begin(), f.end());
+}
+
+// Larger is worse: the loss in a passband, the transmission in a stopband.
+bool Worse(double den2, double than, bool pass)
+{
+    return pass ? den2 > than : den2 < than;
+}
+
+double Badness(double den2, bool pass)
+{
+    return pass ? std::log(den2) : -std::log(den2);
+}
+
+} // namespace
+
+MaskGrid MakeMaskGrid(const ToleranceMask& mask, std::size_t branchCount)
+{
+    MaskGrid grid;
+    const int steps = GridSteps(branchCount);
+    if (mask.HasPassband()) {
+        if (mask.bandStop) {
+            AddBand(grid, true, 0.0, mask.passLowHz, mask.maxPassLossDb, steps);
+            AddBand(grid, true, mask.passHighHz, INFINITY, mask.maxPassLossDb, steps);
+        } else {
+            AddBand(grid, true, mask.passLowHz, mask.passHighHz, mask.maxPassLossDb, steps);
+        }
+    }
+    if (mask.HasStopband()) {
+        if (mask.bandStop) {
+            AddBand(grid, false, mask.stopBelowHz, mask.stopAboveHz, mask.stopAttDb, steps);
+        } else {
+            if (mask.stopBelowHz > 0.0) AddBand(grid, false, 0.0, mask.stopBelowHz, mask.stopAttDb, steps);
+            if (std::isfinite(mask.stopAboveHz))
+                AddBand(grid, false, mask.stopAboveHz, INFINITY, mask.stopAttDb, steps);
+        }
+    }
+    grid.firstPoint.push_back(grid.frequenciesHz.size());
+    return grid;
+}
+
+MaskMeter::MaskMeter(const MaskGrid& grid, double RS, double RL)
+    : grid_(grid),
+      RS_(RS),
+      RL_(RL),
+      gridSweep_(MakeKernelSweep(grid.frequenciesHz)),
+      den2_(grid.frequenciesHz.size()),
+      reflection_(grid.frequenciesHz.size()),
+      worstDen2_(grid.bands.size())
+{
+}
+
+bool MaskMeter::Margin(const KernelBranch* branches, std::size_t branchCount, double& marginDb)
+{
+    const std::size_t n = grid_.frequenciesHz.size();
+    evaluated_ = n;
+    if (!EvaluateKernel(branches, branchCount, gridSweep_, 0, n, RS_, RL_, den2_.data(), reflection_.data()))
+        return false;
+    peaks_.clear();
+    for (std::size_t band = 0; band < grid_.bands.size(); ++band) FindPeaks(band);
+    if (!RefinePeaks(branches, branchCount)) return false;
+    marginDb = INFINITY;
+    for (std::size_t band = 0; band < grid_.bands.size(); ++band) {
+        const MaskBand& b = grid_.bands[band];
+        const double s21Db = KernelS21Db(worstDen2_[band], RS_, RL_);
+        marginDb = std::min(marginDb, b.pass ? b.limitDb + s21Db : -s21Db - b.limitDb);
+    }
+    return true;
+}
+
+// The grid's worst point of the band, and every local extreme that a peak between grid points
+// could make worse than it: the parabola through an extreme and its neighbours (in the
+// logarithm, where a ripple peak is smooth) bounds the gain, taken twice for safety.
+void MaskMeter::FindPeaks(std::size_t band)
+{
+    const bool pass = grid_.bands[band].pass;
+    const std::size_t first = grid_.firstPoint[band], last = grid_.firstPoint[band + 1] - 1;
+    std::size_t worst = first;
+    for (std::size_t i = first + 1; i <= last; ++i)
+        if (Worse(den2_[i], den2_[worst], pass)) worst = i;
+    worstDen2_[band] = den2_[worst];
+    const double worstBad = Badness(den2_[worst], pass);
+    const std::vector<double>& f = grid_.frequenciesHz;
+    for (std::size_t i = first; i <= last; ++i) {
+        const bool aboveLeft = i == first || Worse(den2_[i], den2_[i - 1], pass);
+        const bool notBelowRight = i == last || !Worse(den2_[i + 1], den2_[i], pass);
+        if (!aboveLeft || !notBelowRight) continue;
+        const double here = Badness(den2_[i], pass);
+        double gain;
+        if (i == first || i == last) {
+            gain = std::fabs(here - Badness(den2_[i == first ? i + 1 : i - 1], pass));
+        } else {
+            const double left = Badness(den2_[i - 1], pass), right = Badness(den2_[i + 1], pass);
+            const double curvature = 2.0 * here - left - right;
+            gain = curvature > 0.0 ? (right - left) * (right - left) / (8.0 * curvature) : std::fabs(right - left);
+        }
+        if (here + 2.0 * gain + 1e-12 < worstBad) continue;
+        peaks_.push_back({band, f[i == first ? i : i - 1], f[i == last ? i : i + 1], f[i], den2_[i]});
+    }
+}
+
+// Narrows every bracket together, kProbes points each per round, so that each round is one
+// pass of the kernel over a short sweep.
+bool MaskMeter::RefinePeaks(const KernelBranch* branches, std::size_t branchCount)
+{
+    if (peaks_.empty()) return true;
+    const std::size_t n = peaks_.size() * kProbes;
+    probe_.w.resize(n);
+    probe_.invW.resize(n);
+    probeDen2_.resize(n);
+    probeReflection_.resize(n);
+    for (int round = 0; round < kRefineRounds; ++round) {
+        for (std::size_t p = 0; p < peaks_.size(); ++p)
+            for (int j = 0; j < kProbes; ++j) {
+                const Peak& peak = peaks_[p];
+                const double w = 2.0 * M_PI * (peak.low + (peak.high - peak.low) * (j + 1) / (kProbes + 1));
+                probe_.w[p * kProbes + j] = w;
+                probe_.invW[p * kProbes + j] = 1.0 / w;
+            }
+        if (!EvaluateKernel(branches, branchCount, probe_, 0, n, RS_, RL_, probeDen2_.data(), probeReflection_.data()))
+            return false;
+        evaluated_ += n;
+        for (std::size_t p = 0; p < peaks_.size(); ++p) {
+            Peak& peak = peaks_[p];
+            const bool pass = grid_.bands[peak.band].pass;
+            const double step = (peak.high - peak.low) / (kProbes + 1);
+            double best = peak.best, bestDen2 = peak.bestDen2;
+            for (int j = 0; j < kProbes; ++j)
+                if (Worse(probeDen2_[p * kProbes + j], bestDen2, pass)) {
+                    bestDen2 = probeDen2_[p * kProbes + j];
+                    best = peak.low + step * (j + 1);
+                }
+            // The new bracket: the probes (or old ends) on either side of the worst place.
+            const double low = std::max(peak.low, best - step), high = std::min(peak.high, best + step);
+            peak = {peak.band, low, high, best, bestDen2};
+            if (Worse(bestDen2, worstDen2_[peak.band], pass)) worstDen2_[peak.band] = bestDen2;
+        }
+    }
+    return true;
+}
