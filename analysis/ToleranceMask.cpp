@@ -55,17 +55,21 @@ ToleranceMask MaskOfEdges(const MaskEdges& edges, std::optional<double> maxPassL
     return mask;
 }
 
+MaskEdges MaskEdgesOfDesign(const DesignState& state)
+{
+    const double scale = state.UnitScale;
+    switch (state.FilterKind % 3) {
+    case 0: return {MaskShape::LowPass, 0.0, state.PassF * scale};
+    case 1: return {MaskShape::HighPass, state.PassF * scale, 0.0};
+    default: break;
+    }
+    return {MaskShape::BandPass, state.Fmin * scale, state.Fmax * scale};
+}
+
 ToleranceMask MaskOfDesign(const DesignState& state, std::optional<double> maxPassLossDb,
                            std::optional<double> stopFreq, std::optional<double> stopAttDb)
 {
-    const double scale = state.UnitScale;
-    MaskEdges edges;
-    switch (state.FilterKind % 3) {
-    case 0: edges = {MaskShape::LowPass, 0.0, state.PassF * scale}; break;
-    case 1: edges = {MaskShape::HighPass, state.PassF * scale, 0.0}; break;
-    default: edges = {MaskShape::BandPass, state.Fmin * scale, state.Fmax * scale}; break;
-    }
     std::optional<double> stopHz;
-    if (stopFreq) stopHz = *stopFreq * scale;
-    return MaskOfEdges(edges, maxPassLossDb, stopHz, stopAttDb);
+    if (stopFreq) stopHz = *stopFreq * state.UnitScale;
+    return MaskOfEdges(MaskEdgesOfDesign(state), maxPassLossDb, stopHz, stopAttDb);
 }

@@ -22,7 +22,9 @@ struct MaskEdges {
 ToleranceMask MaskOfEdges(const MaskEdges& edges, std::optional<double> maxPassLossDb, std::optional<double> stopHz,
                           std::optional<double> stopAttDb);
 
-// The mask of a classic design (its kind gives the shape; PassF, Fmin and Fmax the edges;
-// stopFreq is in the chosen unit).
+// The edges of a classic design in hertz: its kind gives the shape; PassF, Fmin and Fmax the edges.
+MaskEdges MaskEdgesOfDesign(const DesignState& state);
+
+// The mask of a classic design; stopFreq in the chosen unit.
 ToleranceMask MaskOfDesign(const DesignState& state, std::optional<double> maxPassLossDb,
                            std::optional<double> stopFreq, std::optional<double> stopAttDb);

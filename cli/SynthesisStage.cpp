@@ -297,18 +297,11 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
         Analyse(options, outcome);
         if (options.tolerance.Asked()) {
             const DesignRequest& r = outcome.design.request;
-            // The mask is a passband and the stopband beyond it; an inverse Chebyshev's design
-            // frequency is where its stopband begins, not its passband edge.
-            if (r.type == FilterType::BandStop || r.response.family == Family::InverseChebyshev)
-                throw Failure("--monte-carlo: no mask for a band-stop or an inverse Chebyshev design yet.");
-            DesignState edges;
-            edges.FilterKind = r.type == FilterType::LowPass ? 0 : r.type == FilterType::HighPass ? 1 : 2;
-            edges.UnitScale = outcome.unitScale;
-            edges.PassF = r.passHz / outcome.unitScale;
-            edges.Fmin = r.lowHz / outcome.unitScale;
-            edges.Fmax = r.highHz / outcome.unitScale;
+            // An inverse Chebyshev's design frequency is where its stopband begins, not its passband edge.
+            if (r.response.family == Family::InverseChebyshev)
+                throw Failure("--monte-carlo: no mask for an inverse Chebyshev design yet.");
             const PartQuality quality{ReadPartQ(options.network.QL, "--q-l"), ReadPartQ(options.network.QC, "--q-c")};
-            tolerance.RunLadder(outcome.design.ladder, quality, edges,
+            tolerance.RunLadder(outcome.design.ladder, quality, MaskEdgesOfRequest(r), outcome.unitScale,
                                 std::vector<double>(outcome.Freq.begin(), outcome.Freq.end()),
                                 ToleranceReportingOn(err));
         }

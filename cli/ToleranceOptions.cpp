@@ -42,6 +42,10 @@ void AddToleranceOptions(CLI::App& app, ToleranceOptions& options)
     };
     shared("--stop-freq", options.stopFreq, "Stopband edge frequency (chosen unit)");
     shared("--stop-att", options.stopAtt, "Least attenuation in dB at and beyond --stop-freq");
+    track(app.add_option("--mask-stop-freq", options.maskStopFreq,
+                         "Mask: stopband edge frequency (chosen unit); default --stop-freq"));
+    track(app.add_option("--mask-stop-att", options.maskStopAtt,
+                         "Mask: least attenuation in dB in the stopband; default --stop-att"));
 }
 
 std::vector<std::string> ToleranceOptionWarnings(const ToleranceOptions& options)
@@ -67,9 +71,14 @@ ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options, double un
     s.capacitorPercent = ReadTolerancePercent(options.capacitorPercent, "--tol-c", s.distribution);
     s.seed = ReadSeed(options.seed, "--seed");
     request.maxPassLossDb = OptionalAttenuation(options.maxPassLoss, "--max-pass-loss");
-    if (!options.stopFreq.empty()) request.stopFreq = ReadFrequency(options.stopFreq, "--stop-freq", unitScale);
-    request.stopAttDb = OptionalAttenuation(options.stopAtt, "--stop-att");
+    // The mask's own stopband options take the place of the design's, each on its own.
+    const bool ownFreq = !options.maskStopFreq.empty(), ownAtt = !options.maskStopAtt.empty();
+    const char* freqName = ownFreq ? "--mask-stop-freq" : "--stop-freq";
+    const char* attName = ownAtt ? "--mask-stop-att" : "--stop-att";
+    const std::string& freq = ownFreq ? options.maskStopFreq : options.stopFreq;
+    if (!freq.empty()) request.stopFreq = ReadFrequency(freq, freqName, unitScale);
+    request.stopAttDb = OptionalAttenuation(ownAtt ? options.maskStopAtt : options.stopAtt, attName);
     if (request.stopAttDb.has_value() != request.stopFreq.has_value())
-        throw Failure("The stopband mask needs both --stop-freq and --stop-att.");
+        throw Failure(std::string("The stopband mask needs both ") + freqName + " and " + attName + ".");
     return request;
 }

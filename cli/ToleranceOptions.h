@@ -22,6 +22,8 @@ struct ToleranceOptions {
     std::string maxPassLoss; // --max-pass-loss, dB
     std::string stopFreq; // --stop-freq, chosen unit
     std::string stopAtt; // --stop-att, dB
+    std::string maskStopFreq; // --mask-stop-freq: the mask's own, in place of --stop-freq
+    std::string maskStopAtt; // --mask-stop-att: the mask's own, in place of --stop-att
     std::vector<std::string> given; // the options of this stage on the command line, in order
 
     bool Asked() const { return !trials.empty(); }
@@ -39,7 +41,7 @@ std::vector<std::string> ToleranceOptionWarnings(const ToleranceOptions& options
 struct ToleranceRequest {
     ToleranceSettings settings;
     std::optional<double> maxPassLossDb;
-    std::optional<double> stopFreq; // chosen unit
-    std::optional<double> stopAttDb;
+    std::optional<double> stopFreq; // chosen unit; --mask-stop-freq, else --stop-freq
+    std::optional<double> stopAttDb; // --mask-stop-att, else --stop-att
 };
 ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options, double unitScale);

@@ -14,6 +14,7 @@
 #include "cli/CliOptions.h"
 #include "cli/SynthesisStage.h"
 #include "filtermath/Failure.h"
+#include "synthesis/Synthesis.h"
 
 namespace {
 
@@ -74,7 +75,8 @@ void ToleranceStage::Run(const DesignState& state, LadderTopology topology, cons
     if (!options_.Asked()) return;
     try {
         const DesignAnalysis design = AnalyseDesign(state, topology, analysis, {});
-        RunLadder(design.ladder, analysis.quality, design.design, NetFreq(), reporting);
+        RunLadder(design.ladder, analysis.quality, MaskEdgesOfDesign(design.design), design.design.UnitScale, NetFreq(),
+                  reporting);
     } catch (const Failure& failure) {
         messages.ReportFailure(failure);
         failed_ = true;
@@ -84,15 +86,18 @@ void ToleranceStage::Run(const DesignState& state, LadderTopology topology, cons
     }
 }
 
-void ToleranceStage::RunLadder(const Ladder& ladder, const PartQuality& quality, const DesignState& edges,
-                               const std::vector<double>& NetFreq, const ToleranceReporting& reporting)
+void ToleranceStage::RunLadder(const Ladder& ladder, const PartQuality& quality, const MaskEdges& edges,
+                               double unitScale, const std::vector<double>& NetFreq,
+                               const ToleranceReporting& reporting)
 {
     if (!options_.Asked()) return;
-    unitScale_ = edges.UnitScale;
-    request_ = ReadToleranceOptions(options_, edges.UnitScale);
+    unitScale_ = unitScale;
+    request_ = ReadToleranceOptions(options_, unitScale);
     std::vector<double> hz;
-    for (double f : NetFreq) hz.push_back(f * edges.UnitScale);
-    const ToleranceMask mask = MaskOfDesign(edges, request_.maxPassLossDb, request_.stopFreq, request_.stopAttDb);
+    for (double f : NetFreq) hz.push_back(f * unitScale);
+    std::optional<double> stopHz;
+    if (request_.stopFreq) stopHz = *request_.stopFreq * unitScale;
+    const ToleranceMask mask = MaskOfEdges(edges, request_.maxPassLossDb, stopHz, request_.stopAttDb);
     std::ostream* progress = reporting.progress;
     int shown = -1;
     const auto report = [&](long long done, long long total) {
@@ -195,6 +200,18 @@ void ToleranceStage::PrintText(std::ostream& out, const std::string& unitText) c
         line += Printed("%.3f", result_.s11.p95[i]);
         TrimAndEnd(line, out);
     }
+}
+
+MaskEdges MaskEdgesOfRequest(const synthesis::DesignRequest& r)
+{
+    using synthesis::FilterType;
+    switch (r.type) {
+    case FilterType::LowPass: return {MaskShape::LowPass, 0.0, r.passHz};
+    case FilterType::HighPass: return {MaskShape::HighPass, r.passHz, 0.0};
+    case FilterType::BandPass: return {MaskShape::BandPass, r.lowHz, r.highHz};
+    case FilterType::BandStop: break;
+    }
+    return {MaskShape::BandStop, r.lowHz, r.highHz};
 }
 
 bool KeepsClassicRunForTolerance(const CliOptions& options)

@@ -10,6 +10,8 @@
 
 #include "analysis/NetworkResponse.h"
 #include "analysis/Tolerance.h"
+#include "analysis/ToleranceMask.h"
+#include "synthesis/Synthesis.h"
 #include "cli/CliPorts.h"
 #include "cli/ToleranceOptions.h"
 
@@ -31,10 +33,10 @@ public:
              const ToleranceReporting& reporting);
     bool Failed() const { return failed_; }
 
-    // The trials over a ladder already built. edges carries what the mask needs of the design:
-    // FilterKind (its family: low-pass, high-pass, band-pass), PassF, Fmin, Fmax and UnitScale.
-    // NetFreq in the chosen unit. Faults and unusable settings are thrown to the caller.
-    void RunLadder(const Ladder& ladder, const PartQuality& quality, const DesignState& edges,
+    // The trials over a ladder already built, against the mask on the design's band edges
+    // (hertz). NetFreq in the chosen unit, unitScale hertz per unit. Faults and unusable settings
+    // are thrown to the caller.
+    void RunLadder(const Ladder& ladder, const PartQuality& quality, const MaskEdges& edges, double unitScale,
                    const std::vector<double>& NetFreq, const ToleranceReporting& reporting);
 
     // Trials, Yield, YieldLow, YieldHigh, the S21 and S11 envelopes, Sensitivity, the mask's bands
@@ -52,6 +54,10 @@ private:
     double unitScale_ = 1.0;
     ToleranceResult result_;
 };
+
+// The band edges of a synthesised design, as its mask takes them.
+
+MaskEdges MaskEdgesOfRequest(const synthesis::DesignRequest& request);
 
 struct CliOptions;
 // A classic design given with --poles and --monte-carlo keeps the classic run: its --stop-freq

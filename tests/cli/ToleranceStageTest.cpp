@@ -24,6 +24,8 @@ TEST(ToleranceOptions, AHalfGivenMaskIsRefused)
     };
     const Case cases[] = {
         {"--stop-freq", [](ToleranceOptions& o) { o.stopAtt = "40"; }},
+        {"--mask-stop-freq", [](ToleranceOptions& o) { o.maskStopFreq = "0", o.stopAtt = "40"; }},
+        {"--mask-stop-att", [](ToleranceOptions& o) { o.maskStopAtt = "40"; }},
         {"--stop-att", [](ToleranceOptions& o) { o.stopFreq = "20"; }},
     };
     for (const Case& c : cases) {
@@ -79,8 +81,7 @@ TEST(ToleranceCli, JsonCarriesYieldEnvelopesAndSensitivities)
     EXPECT_TRUE(json["Sensitivity"].contains("C4"));
 }
 
-// A synthesised ladder (an elliptic low-pass, its traps included) runs the same trials; a design
-// the mask cannot describe is refused by name.
+// A synthesised ladder (an elliptic low-pass, its traps included) runs the same trials.
 TEST(ToleranceCli, SynthesisedDesignsRunTheTrialsOnTheirLadder)
 {
     const CliOutcome elliptic =
@@ -94,12 +95,51 @@ TEST(ToleranceCli, SynthesisedDesignsRunTheTrialsOnTheirLadder)
     EXPECT_LE(json["YieldLow"].get<double>(), json["Yield"].get<double>());
     EXPECT_GE(json["YieldHigh"].get<double>(), json["Yield"].get<double>());
     EXPECT_GT(json["Sensitivity"].size(), 5u);
+}
 
+// The mask's own stopband options replace the design's in the mask alone: the elliptic keeps its
+// 50 dB design, the mask holds 45 dB from 16 MHz.
+TEST(ToleranceCli, MaskOptionsOfTheirOwnLeaveTheDesign)
+{
+    const std::vector<std::string> elliptic{
+        "--model",       "Elliptic", "--poles", "5", "--ripple",        "0.5", "--stop-att",  "50", "--passband", "10",
+        "--monte-carlo", "100",      "--tol-l", "1", "--max-pass-loss", "1",   "--stop-freq", "15", "--json"};
+    std::vector<std::string> own = elliptic;
+    own.insert(own.end(), {"--mask-stop-freq", "16", "--mask-stop-att", "45"});
+    const CliOutcome asDesigned = RunCli(elliptic), masked = RunCli(own);
+    ASSERT_EQ(asDesigned.status, 0) << asDesigned.out;
+    ASSERT_EQ(masked.status, 0) << masked.out;
+    const nlohmann::json a = nlohmann::json::parse(asDesigned.out), b = nlohmann::json::parse(masked.out);
+    EXPECT_EQ(a["Elements"], b["Elements"]);
+    ASSERT_EQ(a["MaskBands"].size(), 2u);
+    ASSERT_EQ(b["MaskBands"].size(), 2u);
+    EXPECT_EQ(a["MaskBands"][1]["From"], 15.0);
+    EXPECT_EQ(a["MaskBands"][1]["LimitDb"], 50.0);
+    EXPECT_EQ(b["MaskBands"][1]["From"], 16.0);
+    EXPECT_EQ(b["MaskBands"][1]["LimitDb"], 45.0);
+    EXPECT_TRUE(b["MaskBands"][1]["To"].is_null());
+}
+
+// A band-stop design's mask: passbands outside its band edges, the stopband between the stop
+// frequency and its geometric mirror.
+TEST(ToleranceCli, BandStopDesignsHaveAMask)
+{
     const CliOutcome bandStop =
-        RunCli({"--type", "BSF", "--poles", "3", "--fmin", "5", "--fmax", "8", "--monte-carlo", "10"});
-    EXPECT_EQ(bandStop.status, 1);
-    ASSERT_FALSE(bandStop.errLines.empty());
-    EXPECT_NE(bandStop.errLines.back().find("--monte-carlo"), std::string::npos);
+        RunCli({"--type",           "BSF", "--poles",         "3",  "--fmin",  "5", "--fmax",          "8",
+                "--monte-carlo",    "200", "--tol-l",         "1",  "--tol-c", "1", "--max-pass-loss", "3.5",
+                "--mask-stop-freq", "6",   "--mask-stop-att", "20", "--json"});
+    ASSERT_EQ(bandStop.status, 0) << bandStop.out;
+    const nlohmann::json json = nlohmann::json::parse(bandStop.out);
+    const nlohmann::json& bands = json["MaskBands"];
+    ASSERT_EQ(bands.size(), 3u);
+    EXPECT_EQ(bands[0]["Band"], "pass");
+    EXPECT_EQ(bands[0]["To"], 5.0);
+    EXPECT_EQ(bands[1]["From"], 8.0);
+    EXPECT_TRUE(bands[1]["To"].is_null());
+    EXPECT_EQ(bands[2]["Band"], "stop");
+    EXPECT_EQ(bands[2]["From"], 6.0);
+    EXPECT_NEAR(bands[2]["To"].get<double>(), 40.0 / 6.0, 1e-12);
+    EXPECT_GT(json["Yield"].get<double>(), 0.5);
 }
 
 TEST(ToleranceCli, RefusedToleranceEndsTheRunAndUnusedOptionsWarn)
