@@ -5,9 +5,8 @@
 
 #include "app/InfoOptions.h"
 #include "window/TFMain.h"
-#include "workbench/ExactResponseHook.h"
 #include "workbench/MainWindow.h"
-#include "workbench/ToleranceWindow.h"
+#include "workbench/WorkbenchHook.h"
 
 int main(int argc, char* argv[])
 {
@@ -19,8 +18,7 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("corvane"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvane")));
     MainWindow FMain;
-    AttachExactResponseWindow(FMain);
-    AttachToleranceWindow(FMain);
+    AttachWorkbench(FMain);
     FMain.show();
     FMain.OpenFromCommandLine(QApplication::arguments());
     return application.exec();

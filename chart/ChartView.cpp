@@ -2,6 +2,7 @@
 #include "chart/ChartView.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 ChartView::ChartView(QChart* chart, ChartMouseHandler* handler, QWidget* parent)
     : QChartView(chart, parent), handler_(handler)
@@ -42,4 +43,13 @@ void ChartView::paintEvent(QPaintEvent* event)
 {
     handler_->ViewAboutToPaint();
     QChartView::paintEvent(event);
+}
+
+void ChartView::wheelEvent(QWheelEvent* event)
+{
+    // One notch of an ordinary wheel is 120 eighths of a degree.
+    if (handler_->ViewWheel(event->position().toPoint(), event->angleDelta().y() / 120))
+        event->accept();
+    else
+        QChartView::wheelEvent(event);
 }

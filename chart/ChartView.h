@@ -14,6 +14,8 @@ public:
     virtual void ViewDoubleClicked() = 0;
     // Pending changes are drawn, so a grab right after a change shows it.
     virtual void ViewAboutToPaint() = 0;
+    // Wheel steps, positive away from the user; false leaves the wheel to the view as before.
+    virtual bool ViewWheel(QPoint, int) { return false; }
 };
 
 // A chart view that leaves the mouse to its handler instead of Qt Charts' own
@@ -28,6 +30,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     ChartMouseHandler* handler_;

@@ -5,7 +5,6 @@
 #include <QGraphicsLayout>
 #include <QLineSeries>
 #include <QLogValueAxis>
-#include <QRubberBand>
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <cmath>
@@ -34,7 +33,7 @@ TChart::Impl::Impl(TChart* owner_) : owner(owner_)
     auto* layout = new QVBoxLayout(owner);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view);
-    band = new QRubberBand(QRubberBand::Rectangle, view->viewport());
+    zoom.emplace(static_cast<ZoomTarget&>(*this), view->viewport());
 
     leftAxis = MakeLeftAxis(owner->font());
     chart->addAxis(leftAxis, Qt::AlignLeft);
@@ -232,40 +231,15 @@ void TChart::Impl::ResetZoom()
     Sync();
 }
 
-void TChart::Impl::ZoomTo(QPointF corner, QPointF opposite)
+ChartViewRanges TChart::Impl::ZoomView() const
 {
-    const QRectF area = PlotArea();
-    const QRectF zoom = QRectF(corner, opposite).normalized().intersected(area);
-    if (zoom.width() < 2 || zoom.height() < 2) return;
-    const AxisScale bottom = BottomScale();
-    const AxisScale left = LeftScale();
-    const double x0 = PixelToValue(bottom, zoom.left(), area.left(), area.right());
-    const double x1 = PixelToValue(bottom, zoom.right(), area.left(), area.right());
-    const double y0 = PixelToValue(left, zoom.bottom(), area.bottom(), area.top());
-    const double y1 = PixelToValue(left, zoom.top(), area.bottom(), area.top());
-    bottomView = logarithmic ? SafeLogRange(x0, x1) : SafeLinearRange(x0, x1, BottomIntervals());
-    leftView = SafeLinearRange(y0, y1, LeftIntervals());
-    automaticView = false;
-    ApplyRanges();
+    return {bottomView, logarithmic, {leftView}};
 }
 
-// The view follows the mouse: what was under the press point stays under the pointer.
-void TChart::Impl::PanBy(QPoint offset)
+void TChart::Impl::ZoomShow(const ChartViewRanges& view)
 {
-    const QRectF area = PlotArea();
-    if (area.width() < 1 || area.height() < 1) return;
-    const double across = -offset.x() / area.width();
-    const double up = offset.y() / area.height();
-    if (logarithmic) {
-        const double low = std::log10(panBottom.min);
-        const double shift = (std::log10(panBottom.max) - low) * across;
-        bottomView = SafeLogRange(std::pow(10.0, low + shift), std::pow(10.0, std::log10(panBottom.max) + shift));
-    } else {
-        const double shift = (panBottom.max - panBottom.min) * across;
-        bottomView = SafeLinearRange(panBottom.min + shift, panBottom.max + shift, BottomIntervals());
-    }
-    const double rise = (panLeft.max - panLeft.min) * up;
-    leftView = SafeLinearRange(panLeft.min + rise, panLeft.max + rise, LeftIntervals());
+    bottomView = view.bottom;
+    leftView = view.verticals.front();
     automaticView = false;
     ApplyRanges();
 }

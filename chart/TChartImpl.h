@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chart/ChartView.h"
+#include "chart/ChartZoom.h"
 #include "chart/NiceScale.h"
 #include "chart/PlotGeometry.h"
 #include "chart/TChart.h"
@@ -13,7 +14,6 @@
 class QAbstractAxis;
 class QChart;
 class QLineSeries;
-class QRubberBand;
 class QValueAxis;
 
 constexpr int kChartSeriesCount = 2;
@@ -32,7 +32,7 @@ struct ChartSeries {
     std::vector<QLineSeries*> runs;
 };
 
-class TChart::Impl : public ChartMouseHandler {
+class TChart::Impl : public ChartMouseHandler, private ZoomTarget {
 public:
     explicit Impl(TChart* owner);
 
@@ -68,7 +68,6 @@ public:
     QAbstractAxis* linearAxis;
     QAbstractAxis* logAxis;
     QAbstractAxis* bottomAxis; // the one of the two in use
-    QRubberBand* band;
     std::array<ChartSeries, kChartSeriesCount> series;
     QString title;
     bool logarithmic = false;
@@ -87,11 +86,16 @@ private:
     QLineSeries* AddRunSeries();
     void ComputeAutomaticRanges();
     void ApplyRanges();
-    void ZoomTo(QPointF corner, QPointF opposite); // owner pixels
-    void PanBy(QPoint offset); // viewport pixels from where the pan began
     AxisRange WithBottomMinimum(const AxisRange& automatic) const;
     void UpdateHover(QPointF p);
     QPointF ToOwner(QPoint viewportPosition) const;
+    QRectF ZoomPlotArea() const override { return PlotArea(); }
+    QPointF ZoomToOwner(QPoint viewportPosition) const override { return ToOwner(viewportPosition); }
+    ChartViewRanges ZoomView() const override;
+    void ZoomShow(const ChartViewRanges& view) override;
+    void ZoomReset() override { ResetZoom(); }
+    int ZoomBottomIntervals() const override { return BottomIntervals(); }
+    int ZoomVerticalIntervals() const override { return LeftIntervals(); }
     int BottomIntervals() const;
     int LeftIntervals() const;
 
@@ -99,11 +103,5 @@ private:
     bool syncQueued = false;
     bool automaticView = true; // false while zoomed or panned
     bool clickPending = false;
-    bool dragPending = false;
-    bool dragging = false;
-    QPoint dragOrigin; // viewport pixels
-    bool panning = false;
-    QPoint panOrigin; // viewport pixels
-    AxisRange panBottom{0.0, 1.0, 0.2}; // the view when the pan began
-    AxisRange panLeft{0.0, 1.0, 0.2};
+    std::optional<ChartZoom> zoom; // made once the view exists
 };

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
 #include <QChart>
-#include <QRubberBand>
 
 #include "chart/TChartImpl.h"
 
@@ -8,8 +7,6 @@ namespace {
 
 // A line counts as under the mouse within this many pixels of its centre.
 constexpr double kHitTolerance = 4.0;
-// A press becomes a zoom drag once the mouse has moved this far.
-constexpr int kDragThreshold = 4;
 
 } // namespace
 
@@ -47,55 +44,24 @@ void TChart::Impl::UpdateHover(QPointF p)
 void TChart::Impl::ViewMouseMoved(QPoint position)
 {
     emit owner->MouseMoved();
-    if (panning) {
-        PanBy(position - panOrigin);
-        return;
-    }
-    if (dragPending && !dragging && (position - dragOrigin).manhattanLength() >= kDragThreshold) {
-        dragging = true;
-        band->setGeometry(QRect(dragOrigin, position).normalized());
-        band->show();
-    }
-    if (dragging) {
-        band->setGeometry(QRect(dragOrigin, position).normalized());
-        return;
-    }
+    if (zoom->Move(position)) return;
     UpdateHover(ToOwner(position));
 }
 
 void TChart::Impl::ViewMousePressed(QPoint position, Qt::MouseButton button)
 {
-    if (button == Qt::RightButton) {
-        clickPending = dragPending = dragging = false;
-        band->hide();
-        Sync();
-        panning = PlotArea().contains(ToOwner(position));
-        panOrigin = position;
-        panBottom = bottomView;
-        panLeft = leftView;
-        return;
-    }
-    if (button != Qt::LeftButton) return;
+    // The plot rectangle and the ranges the gesture starts from are those on screen.
     Sync();
-    clickPending = true;
-    dragPending = PlotArea().contains(ToOwner(position));
-    dragging = false;
-    dragOrigin = position;
+    if (button == Qt::RightButton) clickPending = false;
+    if (button == Qt::LeftButton) clickPending = true;
+    zoom->Press(position, button);
 }
 
 void TChart::Impl::ViewMouseReleased(QPoint position, Qt::MouseButton button)
 {
-    if (button == Qt::RightButton) panning = false;
-    if (button != Qt::LeftButton) return;
-    const bool wasDrag = dragging;
-    const bool wasClick = clickPending;
-    clickPending = dragPending = dragging = false;
-    if (wasDrag) {
-        band->hide();
-        ZoomTo(ToOwner(dragOrigin), ToOwner(position));
-        return;
-    }
-    if (!wasClick) return;
+    const bool wasClick = button == Qt::LeftButton && clickPending;
+    if (button == Qt::LeftButton) clickPending = false;
+    if (zoom->Release(position, button) || !wasClick) return;
     Sync();
     const int index = SeriesAt(ToOwner(position));
     if (index >= 0) emit owner->SeriesClicked(index);
@@ -103,11 +69,9 @@ void TChart::Impl::ViewMouseReleased(QPoint position, Qt::MouseButton button)
 
 void TChart::Impl::ViewDoubleClicked()
 {
-    clickPending = dragPending = dragging = panning = false;
-    band->hide();
-    ResetZoom();
+    clickPending = false;
+    zoom->DoubleClick();
 }
-
 void TChart::Impl::ViewAboutToPaint()
 {
     Sync();

@@ -35,7 +35,10 @@ constexpr std::array<const char*, 4> kPanelTypeNames = {"LPF", "HPF", "BPF", "BS
 constexpr std::array<const char*, 2> kFormNames = {"T", "Pi"};
 constexpr std::array<const char*, 2> kOrderFromNames = {"order", "requirement"};
 constexpr std::array<const char*, 4> kUnitNames = {"Hz", "kHz", "MHz", "GHz"};
+constexpr std::array<const char*, 2> kDistributionNames = {"uniform", "normal"};
+constexpr std::array<const char*, 2> kCurveNames = {"S21", "S11"};
 constexpr int kFirstVersion = 1;
+constexpr int kPanelVersion = 2;
 
 [[noreturn]] void Refuse(const std::string& problem)
 {
@@ -206,6 +209,29 @@ void ReadDesignPanel(const Json& root, DesignPanelSettings& panel)
     panel.shown = Flag(section, path, "shown");
 }
 
+void ReadTolerance(const Json& root, ToleranceFileSettings& tolerance)
+{
+    const Json& section = Section(root, "tolerance");
+    const std::string path = "tolerance.";
+    tolerance.distribution = OneOf(section, path, "distribution", kDistributionNames);
+    tolerance.curve = OneOf(section, path, "curve", kCurveNames);
+    const std::pair<const char*, std::string*> texts[] = {{"trials", &tolerance.trials},
+                                                          {"inductorTol", &tolerance.inductorTol},
+                                                          {"capacitorTol", &tolerance.capacitorTol},
+                                                          {"seed", &tolerance.seed},
+                                                          {"maxPassLoss", &tolerance.maxPassLoss},
+                                                          {"stopFreq", &tolerance.stopFreq},
+                                                          {"stopAtt", &tolerance.stopAtt}};
+    for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
+}
+
+Json ToleranceJson(const ToleranceFileSettings& t)
+{
+    return {{"trials", t.trials},     {"inductorTol", t.inductorTol},   {"capacitorTol", t.capacitorTol},
+            {"seed", t.seed},         {"distribution", t.distribution}, {"maxPassLoss", t.maxPassLoss},
+            {"stopFreq", t.stopFreq}, {"stopAtt", t.stopAtt},           {"curve", t.curve}};
+}
+
 Json PanelJson(const DesignPanelSettings& p)
 {
     Json panel = Json::object();
@@ -252,11 +278,18 @@ bool DesignPanelSettings::operator==(const DesignPanelSettings& o) const
            fmin == o.fmin && fmax == o.fmax && unit == o.unit && rs == o.rs && rl == o.rl && shown == o.shown;
 }
 
+bool ToleranceFileSettings::operator==(const ToleranceFileSettings& o) const
+{
+    return trials == o.trials && inductorTol == o.inductorTol && capacitorTol == o.capacitorTol &&
+           distribution == o.distribution && seed == o.seed && maxPassLoss == o.maxPassLoss && stopFreq == o.stopFreq &&
+           stopAtt == o.stopAtt && curve == o.curve;
+}
+
 bool ExactResponseSettings::operator==(const ExactResponseSettings& o) const
 {
     return series == o.series && inductorQ == o.inductorQ && capacitorQ == o.capacitorQ && load == o.load &&
            loadValue == o.loadValue && sweepStart == o.sweepStart && sweepStop == o.sweepStop && points == o.points &&
-           logarithmic == o.logarithmic && panel == o.panel;
+           logarithmic == o.logarithmic && panel == o.panel && tolerance == o.tolerance;
 }
 
 bool DesignFile::operator==(const DesignFile& o) const
@@ -287,7 +320,7 @@ std::string DesignFileText(const DesignFile& design)
     const ExactResponseSettings& e = design.exactResponse;
     Json root = Json::object();
     root["format"] = kDesignFileFormat;
-    root["version"] = e.panel ? kDesignFileVersion : kFirstVersion;
+    root["version"] = e.tolerance ? kDesignFileVersion : e.panel ? kPanelVersion : kFirstVersion;
     root["selectors"] = std::move(selectors);
     root["inputs"] = std::move(inputs);
     root["sweep"] = std::move(sweep);
@@ -295,6 +328,7 @@ std::string DesignFileText(const DesignFile& design)
                              {"load", e.load},      {"loadValue", e.loadValue}, {"start", e.sweepStart},
                              {"stop", e.sweepStop}, {"points", e.points},       {"logarithmic", e.logarithmic}};
     if (e.panel) root["designPanel"] = PanelJson(*e.panel);
+    if (e.tolerance) root["tolerance"] = ToleranceJson(*e.tolerance);
     return root.dump(2) + "\n";
 }
 
@@ -317,7 +351,10 @@ DesignFile ParseDesignFile(const std::string& text)
     ReadFields(root, design);
     ReadExactResponse(root, design.exactResponse);
     // Version 1 had no panel; a member of that name in it is passed over like any unknown one.
-    if (number >= 2) ReadDesignPanel(root, design.exactResponse.panel.emplace());
+    // From version 3 on the panel is there only where it left its defaults.
+    if (number == kPanelVersion || (number > kPanelVersion && root.contains("designPanel")))
+        ReadDesignPanel(root, design.exactResponse.panel.emplace());
+    if (number >= 3) ReadTolerance(root, design.exactResponse.tolerance.emplace());
     return design;
 }
 

@@ -32,6 +32,23 @@ struct DesignPanelSettings {
     bool operator!=(const DesignPanelSettings& other) const { return !(*this == other); }
 };
 
+// The Monte Carlo settings of the workbench's tolerance tab, numbers kept as typed. The ladder
+// it perturbs is the one built with the exact response's series and Q.
+struct ToleranceFileSettings {
+    std::string trials = "10000";
+    std::string inductorTol = "10"; // percent
+    std::string capacitorTol = "5";
+    std::string distribution = "uniform"; // "uniform" or "normal" (the tolerance is 3 sigma)
+    std::string seed = "1";
+    std::string maxPassLoss = "1"; // dB; empty: no passband limit
+    std::string stopFreq; // the design's unit; empty with stopAtt: no stopband
+    std::string stopAtt; // dB
+    std::string curve = "S21"; // the envelope shown: "S21" or "S11"
+
+    bool operator==(const ToleranceFileSettings& other) const;
+    bool operator!=(const ToleranceFileSettings& other) const { return !(*this == other); }
+};
+
 // Settings of the exact ladder response window, kept with the design. Numbers stay the
 // texts the user typed, so that a saved design reopens exactly as it was left.
 struct ExactResponseSettings {
@@ -40,12 +57,15 @@ struct ExactResponseSettings {
     std::string capacitorQ = "0";
     std::string load = "prototype"; // "prototype", "source" or "value"
     std::string loadValue = "50"; // ohms, used with load "value"
-    std::string sweepStart = "1"; // in the design's unit
-    std::string sweepStop = "101";
+    // In the design's unit; empty follows the design's band.
+    std::string sweepStart;
+    std::string sweepStop;
     int points = 1001;
     bool logarithmic = false;
     // Absent while the panel holds its defaults and has not designed: such a file keeps version 1.
     std::optional<DesignPanelSettings> panel;
+    // Absent while the tolerance tab holds its defaults: such a file keeps its earlier version.
+    std::optional<ToleranceFileSettings> tolerance;
 
     bool operator==(const ExactResponseSettings& other) const;
     bool operator!=(const ExactResponseSettings& other) const { return !(*this == other); }
@@ -84,9 +104,9 @@ struct DesignFile {
     bool operator!=(const DesignFile& other) const { return !(*this == other); }
 };
 
-// Version 2 adds the design panel; a design without one is still written as version 1, and
-// both are read.
-constexpr int kDesignFileVersion = 2;
+// Version 2 adds the design panel, version 3 the tolerance settings; a design without them is
+// still written in the earlier version, and every version is read.
+constexpr int kDesignFileVersion = 3;
 extern const char* const kDesignFileFormat; // "Corvane design"
 extern const char* const kDesignFileSuffix; // ".corvane"
 

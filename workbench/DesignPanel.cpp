@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 
 #include "analysis/InputRules.h"
@@ -151,6 +152,7 @@ void DesignPanel::Build()
     layout->addWidget(note_);
     layout->addStretch(1);
 
+    connect(family_, &QComboBox::activated, this, &DesignPanel::ApplyFamilyDefaults);
     for (QComboBox* box : {family_, type_, form_, unit_})
         connect(box, &QComboBox::activated, this, [this] {
             UpdateFields();
@@ -171,6 +173,27 @@ void DesignPanel::Build()
         TakeFrom(*main_);
         emit TakeRequested();
     });
+}
+
+// A family brings its own defaults to the fields it uses that hold no usable value, such as the
+// ripple of 0 that a Bessel design leaves behind; values the user typed stay.
+void DesignPanel::ApplyFamilyDefaults()
+{
+    Family family = Family::Butterworth;
+    FamilyFromName(family_->currentData().toString().toStdString(), family);
+    const DesignPanelSettings defaults;
+    const auto usable = [](const std::function<double()>& read) {
+        try {
+            return read() > 0;
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
+    if (UsesRipple(family) && !usable([this] { return ReadRipple(TextOf(ripple_), "Ripple"); }))
+        ripple_->setText(ToQt(defaults.ripple));
+    if (HasFiniteZeros(family) &&
+        !usable([this] { return ReadAttenuation(TextOf(stopAtt_), "Stopband attenuation"); }))
+        stopAtt_->setText(ToQt(defaults.stopAtt));
 }
 
 // Only the fields that the family, type and way of choosing the order use are enabled.

@@ -29,7 +29,7 @@ struct PanelDesign {
 // Every part value of the ladder rounded to the series; the terminations stay.
 Ladder RoundedLadder(const Ladder& ladder, ESeries series);
 
-// The exact response window's design panel: any family, type and pair of terminations,
+// The workbench's design panel: any family, type and pair of terminations,
 // with the order typed or picked from a stopband requirement.
 class DesignPanel : public QGroupBox {
     Q_OBJECT
@@ -63,6 +63,7 @@ signals:
 private:
     void Build();
     void UpdateFields();
+    void ApplyFamilyDefaults();
 
     const TFMain* main_;
     QComboBox* family_;

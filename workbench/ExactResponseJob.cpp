@@ -22,7 +22,8 @@ void Append(std::vector<double>& to, const std::vector<double>& from)
 
 } // namespace
 
-bool RunExactJob(const ExactJob& job, NetworkCurves& curves, const std::atomic<bool>& cancel, std::atomic<int>& done)
+bool RunExactJob(const ExactJob& job, NetworkCurves& curves, const std::atomic<bool>& cancel,
+                 std::atomic<long long>& done)
 {
     const size_t count = job.freq.size();
     // A short sweep takes less time than starting a thread.
@@ -47,7 +48,7 @@ bool RunExactJob(const ExactJob& job, NetworkCurves& curves, const std::atomic<b
                 stop = true;
                 return;
             }
-            done.fetch_add(static_cast<int>(last - first), std::memory_order_relaxed);
+            done.fetch_add(static_cast<long long>(last - first), std::memory_order_relaxed);
         }
     };
     std::vector<std::thread> helpers;

@@ -20,4 +20,5 @@ struct ExactJob {
 // points finished so far, for a progress bar; a set cancel stops at the next block and the
 // partial curves are dropped (returns false). The first fault of the analysis propagates as
 // its Failure once every thread has stopped.
-bool RunExactJob(const ExactJob& job, NetworkCurves& curves, const std::atomic<bool>& cancel, std::atomic<int>& done);
+bool RunExactJob(const ExactJob& job, NetworkCurves& curves, const std::atomic<bool>& cancel,
+                 std::atomic<long long>& done);

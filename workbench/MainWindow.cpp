@@ -9,7 +9,11 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
+#include <QStatusBar>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -25,7 +29,9 @@
 #include "export/ResponseCsv.h"
 #include "export/SpiceNetlist.h"
 #include "export/Touchstone.h"
+#include "filtermath/EngineeringText.h"
 #include "filtermath/LadderPlace.h"
+#include "filtermath/SelectFilter.h"
 #include "run/LadderOfRun.h"
 #include "window/GridClipboard.h"
 #include "window/TFMain.h"
@@ -71,12 +77,18 @@ MainWindow::MainWindow(QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setCentralWidget(design_);
     BuildMenus();
-    // The design area keeps its fixed size; the window only adds the menu bar's height.
+    // The status line sits below the design area, never over it.
+    statusBar()->setSizeGripEnabled(false);
+    statusLine_ = new QLabel;
+    statusLine_->setObjectName(QStringLiteral("StatusLine"));
+    statusBar()->addWidget(statusLine_, 1);
+    // The design area keeps its fixed size; the window only adds the menu bar and the status line.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     connect(design_, &TFMain::RunCompleted, this, &MainWindow::RunCompleted);
+    qApp->installEventFilter(this);
     controls_->WatchEdits(this, [this] { UpdateCaption(); });
     saved_ = CurrentDesign();
     UpdateCaption();
@@ -125,8 +137,33 @@ void MainWindow::BuildEditMenu()
 void MainWindow::BuildAnalysisMenu()
 {
     analysisMenu_ = menuBar()->addMenu(tr("&Analysis"));
-    exactResponseAction_ = analysisMenu_->addAction(tr("&Exact Ladder Response..."));
-    exactResponseAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    workbenchAction_ = analysisMenu_->addAction(tr("&Ladder Workbench..."));
+    workbenchAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    toleranceAction_ = analysisMenu_->addAction(tr("&Tolerance Analysis..."));
+    toleranceAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+}
+
+bool MainWindow::IsMenuShortcut(const QKeySequence& keys) const
+{
+    for (const QAction* action : findChildren<QAction*>())
+        if (!action->shortcut().isEmpty() && action->shortcut().matches(keys) == QKeySequence::ExactMatch) return true;
+    return false;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride) return QMainWindow::eventFilter(watched, event);
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    if (!field || field->window() != this) return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence keys(key->keyCombination());
+    for (QKeySequence::StandardKey editing : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+                                              QKeySequence::Undo, QKeySequence::Redo, QKeySequence::SelectAll})
+        if (key->matches(editing)) return QMainWindow::eventFilter(watched, event);
+    if (!IsMenuShortcut(keys)) return QMainWindow::eventFilter(watched, event);
+    // Ignored and filtered: the field never claims the key, so the shortcut map runs the action.
+    event->ignore();
+    return true;
 }
 
 void MainWindow::BuildHelpMenu()
@@ -261,7 +298,9 @@ void MainWindow::NewDesign()
     controls_->Chart()->SetTitle(QString());
     controls_->Grid()->clearContents();
     haveRun_ = false;
+    statusLine_->clear();
     MarkSaved(QString());
+    emit DesignCleared();
     emit ExactSettingsLoaded(exact_);
 }
 
@@ -310,8 +349,27 @@ bool MainWindow::SaveAs()
     return !path.isEmpty() && SaveDesign(path);
 }
 
+std::optional<Selector> MainWindow::SelectorWithoutItem() const
+{
+    const DesignFile design = controls_->Read();
+    for (int s = 0; s < kSelectorCount; ++s)
+        if (design.selectors[static_cast<size_t>(s)] < 0) return static_cast<Selector>(s);
+    return std::nullopt;
+}
+
 bool MainWindow::SaveDesign(const QString& path)
 {
+    // A typed text that is no item would make a file that other readers refuse; the run never
+    // designs from it either.
+    if (const std::optional<Selector> selector = SelectorWithoutItem()) {
+        static const char* const kSelectorNames[] = {"filter type", "approximation", "topology", "frequency unit"};
+        Ask(QMessageBox::Warning,
+            tr("The design is not saved: the %1 box holds \"%2\", which is none of its items. Choose one of its "
+               "items, then save again.")
+                .arg(tr(kSelectorNames[static_cast<int>(*selector)]), controls_->Box(*selector)->currentText()),
+            QMessageBox::Ok);
+        return false;
+    }
     try {
         WriteDesignFile(ToStd(path), CurrentDesign());
     } catch (const std::exception& error) {
@@ -329,6 +387,20 @@ void MainWindow::RunCompleted()
     runTopology_ = controls_->Box(Selector::Topology)->currentIndex();
     runTitle_ = ToStd(controls_->Chart()->Title());
     runUnit_ = ToStd(controls_->Box(Selector::Scale)->currentText());
+    statusLine_->setText(StatusLine());
+}
+
+QString MainWindow::StatusLine() const
+{
+    if (!haveRun_ || runState_.GValues.size() < 3) return {};
+    const QString source = FromStd(EngineeringText(runState_.RL, "\u03a9"));
+    const double load = PrototypeLoad(runState_.RL, runState_.GValues, TopologyForIndex(runTopology_));
+    const int order = static_cast<int>(runState_.GValues.size()) - 2;
+    if (IsChebyshevKind(runState_.FilterKind) && order % 2 == 0)
+        return tr("An even-order Chebyshev needs a load of %1 for a source of %2; an odd order works between equal "
+                  "terminations.")
+            .arg(FromStd(EngineeringText(load, "\u03a9")), source);
+    return tr("Source and load %1.").arg(source);
 }
 
 bool MainWindow::HaveResults()

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "export/DesignFile.h"
 #include "filtermath/LadderAnalysis.h"
@@ -34,8 +35,14 @@ public:
 
     // Where analysis windows hang their actions.
     QMenu* AnalysisMenu() const { return analysisMenu_; }
-    // "Exact Ladder Response..." (Ctrl+E); its window connects to triggered().
-    QAction* ExactResponseAction() const { return exactResponseAction_; }
+    // "Ladder Workbench..." (Ctrl+E) and "Tolerance Analysis..." (Ctrl+T); the workbench connects
+    // to their triggered().
+    QAction* WorkbenchAction() const { return workbenchAction_; }
+    QAction* ToleranceAction() const { return toleranceAction_; }
+
+    // The line below the design area: the terminations of the last run, and the load that an
+    // even-order Chebyshev needs.
+    QString StatusLine() const;
 
     // The exact-response window's settings, saved and opened with the design. Setting them
     // counts as an edit of the design.
@@ -70,6 +77,8 @@ public:
 signals:
     // A design file set new exact-response settings (also New, with the defaults).
     void ExactSettingsLoaded(const ExactResponseSettings& settings);
+    // File → New: the design on screen is gone.
+    void DesignCleared();
 
 public slots:
     void NewDesign();
@@ -87,6 +96,9 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Lets the menus' shortcuts through a text field of this window, which would otherwise take
+    // them as line-editing keys (Ctrl+E is "end of line"); the clipboard and undo keys stay the field's.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
@@ -97,6 +109,9 @@ private:
     void FillRecentMenu();
 
     void RunCompleted();
+    bool IsMenuShortcut(const QKeySequence& keys) const;
+    // The drop-down that holds a typed text that is none of its items, or none.
+    std::optional<Selector> SelectorWithoutItem() const;
     DesignFile CurrentDesign() const;
     void MarkSaved(const QString& path);
     void UpdateCaption();
@@ -118,7 +133,9 @@ private:
     std::unique_ptr<DesignControls> controls_;
     QMenu* analysisMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
-    QAction* exactResponseAction_ = nullptr;
+    QAction* workbenchAction_ = nullptr;
+    QAction* toleranceAction_ = nullptr;
+    class QLabel* statusLine_ = nullptr;
 
     QString path_;
     DesignFile saved_;

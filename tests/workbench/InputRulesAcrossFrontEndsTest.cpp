@@ -17,10 +17,12 @@
 #include "tests/cli/CliHarness.h"
 #include "window/TFMain.h"
 #include "workbench/DesignPanel.h"
-#include "workbench/ExactResponseHook.h"
-#include "workbench/ExactResponseWindow.h"
+#include "workbench/BackgroundJob.h"
+#include "workbench/LadderWorkbench.h"
 #include "workbench/MainWindow.h"
-#include "workbench/ToleranceWindow.h"
+#include "workbench/ToleranceForm.h"
+#include "workbench/ToleranceTab.h"
+#include "workbench/WorkbenchHook.h"
 
 // The same texts typed into every workbench field of a rule and given to the command-line option
 // of that rule: each front end accepts or refuses each text alike, and a refusal names the field.
@@ -50,13 +52,13 @@ private:
     std::vector<Binding> BindingsOf(const QString& rule);
     Binding Cli(std::vector<std::string> args, const char* option);
     Binding Exact(const char* label, const QString& field, const QString& usable);
-    Binding Tolerance(ToleranceWindow::Input input, const QString& field, const QString& usable);
+    Binding Tolerance(ToleranceForm::Input input, const QString& field, const QString& usable);
     Binding Panel(const char* family, const char* name, const QString& field, const QString& usable);
     void ResetTolerance();
 
     std::unique_ptr<MainWindow> main_;
-    ExactResponseWindow* exact_ = nullptr;
-    ToleranceWindow* tolerance_ = nullptr;
+    LadderWorkbench* exact_ = nullptr;
+    ToleranceTab* tolerance_ = nullptr;
 };
 
 std::vector<InputRulesAcrossFrontEndsTest::RuleTexts> InputRulesAcrossFrontEndsTest::Tables()
@@ -108,7 +110,7 @@ std::vector<InputRulesAcrossFrontEndsTest::RuleTexts> InputRulesAcrossFrontEndsT
 
 std::vector<InputRulesAcrossFrontEndsTest::Binding> InputRulesAcrossFrontEndsTest::BindingsOf(const QString& rule)
 {
-    using Input = ToleranceWindow::Input;
+    using Input = ToleranceForm::Input;
     const std::vector<std::string> monteCarlo{"--monte-carlo", "20", "--tol-l", "1", "--max-pass-loss", "3"};
     const std::vector<std::string> elliptic{"--model",  "Elliptic", "--poles",    "5",
                                             "--ripple", "0.5",      "--stop-att", "50"};
@@ -117,15 +119,12 @@ std::vector<InputRulesAcrossFrontEndsTest::Binding> InputRulesAcrossFrontEndsTes
         return args;
     };
     if (rule == "points")
-        return {Cli({"--network"}, "--points"), Exact("P&oints", "Points", "101"),
-                Tolerance(Input::Points, "Points", "101")};
+        return {Cli({"--network"}, "--points"), Exact("P&oints", "Points", "101")};
     if (rule == "part Q")
         return {Cli({"--network"}, "--q-l"),
                 Cli({"--network"}, "--q-c"),
                 Exact("Q of &inductors", "Q of inductors", "0"),
-                Exact("Q of &capacitors", "Q of capacitors", "0"),
-                Tolerance(Input::QL, "Q of inductors", "0"),
-                Tolerance(Input::QC, "Q of capacitors", "0")};
+                Exact("Q of &capacitors", "Q of capacitors", "0")};
     if (rule == "tolerance")
         return {Cli(monteCarlo, "--tol-l"), Cli(monteCarlo, "--tol-c"),
                 Tolerance(Input::InductorTol, "L tolerance", "1"), Tolerance(Input::CapacitorTol, "C tolerance", "0")};
@@ -179,7 +178,7 @@ InputRulesAcrossFrontEndsTest::Binding InputRulesAcrossFrontEndsTest::Exact(cons
     for (QLabel* buddy : exact_->findChildren<QLabel*>())
         if (!edit && buddy->text().startsWith(QString::fromLatin1(label)))
             edit = qobject_cast<QLineEdit*>(buddy->buddy());
-    ExactResponseWindow* exact = exact_;
+    LadderWorkbench* exact = exact_;
     return {field, [exact, edit, usable](const QString& text) {
                 if (!edit) return Verdict{false, QStringLiteral("no such field")};
                 edit->setText(text);
@@ -195,28 +194,27 @@ InputRulesAcrossFrontEndsTest::Binding InputRulesAcrossFrontEndsTest::Exact(cons
 
 void InputRulesAcrossFrontEndsTest::ResetTolerance()
 {
-    using Input = ToleranceWindow::Input;
+    using Input = ToleranceForm::Input;
     const std::pair<Input, const char*> usable[] = {
         {Input::Trials, "20"},     {Input::InductorTol, "1"}, {Input::CapacitorTol, "0"}, {Input::Seed, "1"},
-        {Input::MaxPassLoss, "3"}, {Input::StopFreq, ""},     {Input::StopAtt, ""},       {Input::QL, "0"},
-        {Input::QC, "0"},          {Input::Points, "101"}};
-    for (const auto& [input, text] : usable) tolerance_->Edit(input)->setText(QString::fromLatin1(text));
+        {Input::MaxPassLoss, "3"}, {Input::StopFreq, ""},     {Input::StopAtt, ""}};
+    for (const auto& [input, text] : usable) tolerance_->Form()->Edit(input)->setText(QString::fromLatin1(text));
 }
 
-InputRulesAcrossFrontEndsTest::Binding InputRulesAcrossFrontEndsTest::Tolerance(ToleranceWindow::Input input,
+InputRulesAcrossFrontEndsTest::Binding InputRulesAcrossFrontEndsTest::Tolerance(ToleranceForm::Input input,
                                                                                 const QString& field, const QString&)
 {
     return {field, [this, input](const QString& text) {
                 ResetTolerance();
                 // The stop frequency needs the attenuation asked there to form a mask.
-                if (input == ToleranceWindow::Input::StopFreq)
-                    tolerance_->Edit(ToleranceWindow::Input::StopAtt)->setText(QStringLiteral("20"));
-                tolerance_->Edit(input)->setText(text);
-                QSignalSpy finished(tolerance_, &ToleranceWindow::Finished);
+                if (input == ToleranceForm::Input::StopFreq)
+                    tolerance_->Form()->Edit(ToleranceForm::Input::StopAtt)->setText(QStringLiteral("20"));
+                tolerance_->Form()->Edit(input)->setText(text);
+                QSignalSpy finished(tolerance_, &ToleranceTab::Finished);
                 tolerance_->Start();
-                const bool started = tolerance_->Busy();
+                const bool started = tolerance_->Job()->Busy();
                 if (started) finished.wait(60000);
-                const QString status = tolerance_->StatusText();
+                const QString status = exact_->StatusText();
                 return Verdict{started && !status.contains(" must be "), status};
             }};
 }
@@ -251,17 +249,13 @@ void InputRulesAcrossFrontEndsTest::initTestCase()
     QStandardPaths::setTestModeEnabled(true);
     main_ = std::make_unique<MainWindow>();
     main_->SetBoxHook([](const WorkbenchBox&) { return QMessageBox::Ok; });
-    AttachExactResponseWindow(*main_);
-    AttachToleranceWindow(*main_);
+    AttachWorkbench(*main_);
     main_->show();
     QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
-    main_->ExactResponseAction()->trigger();
-    exact_ = ExactResponseWindowOf(*main_);
+    main_->ToleranceAction()->trigger();
+    exact_ = WorkbenchOf(*main_);
     QVERIFY(exact_);
-    for (QAction* action : main_->AnalysisMenu()->actions())
-        if (action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_T)) action->trigger();
-    tolerance_ = ToleranceWindowOf(*main_);
-    QVERIFY(tolerance_);
+    tolerance_ = exact_->Tolerance();
     QTest::mouseClick(main_->DesignWindow()->findChild<QPushButton*>(QStringLiteral("BCalculate")), Qt::LeftButton);
     // The load field is read when the load drop-down's third item, a typed value, is chosen.
     for (QLabel* label : exact_->findChildren<QLabel*>())

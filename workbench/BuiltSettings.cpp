@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "workbench/BuiltSettings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
+
+#include "analysis/InputRules.h"
+#include "workbench/ShownDesign.h"
+
+namespace {
+
+// The design file's keys, in the order of the drop-downs.
+const char* const kSeriesNames[] = {"none", "E6", "E12", "E24", "E48", "E96", "E192"};
+const char* const kLoadNames[] = {"prototype", "source", "value"};
+
+int IndexOfKey(const char* const* keys, int count, const std::string& key)
+{
+    for (int i = 0; i < count; ++i)
+        if (key == keys[i]) return i;
+    return -1;
+}
+
+std::string TextOf(const QLineEdit* edit)
+{
+    return edit->text().toStdString();
+}
+
+std::string NameOf(const QLineEdit* edit)
+{
+    return edit->accessibleName().toStdString();
+}
+
+QString Short(double value)
+{
+    return QString::number(value, 'g', 4);
+}
+
+} // namespace
+
+BuiltSettings::BuiltSettings(QWidget* parent) : QGroupBox(tr("Ladder as built"), parent)
+{
+    Build();
+    SetSettings(ExactResponseSettings{});
+}
+
+QLineEdit* BuiltSettings::Field(const QString& name, const QString& text)
+{
+    auto* field = new QLineEdit(text);
+    field->setAccessibleName(name);
+    field->setObjectName(name);
+    field->setMaxLength(kPanelTextMaxLength);
+    connect(field, &QLineEdit::textEdited, this, &BuiltSettings::Edited);
+    connect(field, &QLineEdit::returnPressed, this, &BuiltSettings::ApplyRequested);
+    return field;
+}
+
+void BuiltSettings::Build()
+{
+    series_ = new QComboBox;
+    series_->addItems({tr("None"), "E6", "E12", "E24", "E48", "E96", "E192"});
+    series_->setObjectName(QStringLiteral("Series"));
+    inductorQ_ = Field(tr("Q of inductors"), QStringLiteral("0"));
+    capacitorQ_ = Field(tr("Q of capacitors"), QStringLiteral("0"));
+    for (QLineEdit* q : {inductorQ_, capacitorQ_}) q->setToolTip(tr("0 is an ideal part"));
+    load_ = new QComboBox;
+    load_->setObjectName(QStringLiteral("Load"));
+    load_->addItems({tr("As the prototype needs"), tr("Equal to the source"), tr("Value (\u03a9)")});
+    loadValue_ = Field(tr("Load"), QStringLiteral("50"));
+    loadValue_->setObjectName(QStringLiteral("loadValue"));
+    start_ = Field(tr("Sweep start"), QString());
+    stop_ = Field(tr("Sweep stop"), QString());
+    points_ = Field(tr("Points"), QStringLiteral("1001"));
+    logarithmic_ = new QCheckBox(tr("Lo&garithmic sweep"));
+    apply_ = new QPushButton(tr("&Apply"));
+    startLabel_ = new QLabel;
+    stopLabel_ = new QLabel;
+    startLabel_->setBuddy(start_);
+    stopLabel_->setBuddy(stop_);
+
+    auto* form = new QFormLayout(this);
+    form->addRow(tr("&Standard series:"), series_);
+    form->addRow(tr("Q of &inductors:"), inductorQ_);
+    form->addRow(tr("Q of &capacitors:"), capacitorQ_);
+    form->addRow(tr("&Load:"), load_);
+    form->addRow(tr("Load (\u03a9):"), loadValue_);
+    form->addRow(startLabel_, start_);
+    form->addRow(stopLabel_, stop_);
+    form->addRow(tr("P&oints:"), points_);
+    form->addRow(logarithmic_);
+    form->addRow(apply_);
+
+    const auto chosen = [this] {
+        loadValue_->setEnabled(load_->currentIndex() == 2);
+        emit Edited();
+        emit ApplyRequested();
+    };
+    connect(series_, &QComboBox::activated, this, chosen);
+    connect(load_, &QComboBox::activated, this, chosen);
+    connect(logarithmic_, &QCheckBox::clicked, this, chosen);
+    connect(apply_, &QPushButton::clicked, this, &BuiltSettings::ApplyRequested);
+}
+
+ExactResponseSettings BuiltSettings::Settings() const
+{
+    ExactResponseSettings s;
+    s.series = kSeriesNames[std::max(0, series_->currentIndex())];
+    s.inductorQ = inductorQ_->text().toStdString();
+    s.capacitorQ = capacitorQ_->text().toStdString();
+    s.load = kLoadNames[std::max(0, load_->currentIndex())];
+    s.loadValue = loadValue_->text().toStdString();
+    s.sweepStart = start_->text().toStdString();
+    s.sweepStop = stop_->text().toStdString();
+    try {
+        s.points = ReadPoints(TextOf(points_), NameOf(points_));
+    } catch (const InputError&) {
+        // A points text the rule refuses keeps the default in the file; the status line says why.
+    }
+    s.logarithmic = logarithmic_->isChecked();
+    return s;
+}
+
+void BuiltSettings::SetSettings(const ExactResponseSettings& s)
+{
+    // Keys the design file has already checked; an unknown one keeps the current item.
+    const int series = IndexOfKey(kSeriesNames, static_cast<int>(std::size(kSeriesNames)), s.series);
+    if (series >= 0) series_->setCurrentIndex(series);
+    const int load = IndexOfKey(kLoadNames, static_cast<int>(std::size(kLoadNames)), s.load);
+    if (load >= 0) load_->setCurrentIndex(load);
+    loadValue_->setEnabled(load_->currentIndex() == 2);
+    inductorQ_->setText(QString::fromStdString(s.inductorQ));
+    capacitorQ_->setText(QString::fromStdString(s.capacitorQ));
+    loadValue_->setText(QString::fromStdString(s.loadValue));
+    start_->setText(QString::fromStdString(s.sweepStart));
+    stop_->setText(QString::fromStdString(s.sweepStop));
+    points_->setText(QString::number(s.points));
+    logarithmic_->setChecked(s.logarithmic);
+}
+
+void BuiltSettings::ShowDesign(const ShownDesign& design)
+{
+    const QString unit = QString::fromStdString(design.UnitText());
+    startLabel_->setText(unit.isEmpty() ? tr("S&tart:") : tr("S&tart (%1):").arg(unit));
+    stopLabel_->setText(unit.isEmpty() ? tr("Sto&p:") : tr("Sto&p (%1):").arg(unit));
+    if (design.Empty()) return;
+    const auto [low, high] = SweepAroundBand(design.Band(), Logarithmic());
+    start_->setPlaceholderText(tr("auto: %1").arg(Short(low)));
+    stop_->setPlaceholderText(tr("auto: %1").arg(Short(high)));
+}
+
+bool BuiltSettings::Logarithmic() const
+{
+    return logarithmic_->isChecked();
+}
+
+QString BuiltSettings::SeriesText() const
+{
+    return series_->currentIndex() > 0 ? series_->currentText() : QString();
+}
+
+BuiltRequest BuiltSettings::Read(const ShownDesign& design) const
+{
+    BuiltRequest request;
+    request.quality = {ReadPartQ(TextOf(inductorQ_), NameOf(inductorQ_)),
+                       ReadPartQ(TextOf(capacitorQ_), NameOf(capacitorQ_))};
+    if (load_->currentIndex() == 1) request.loadOhms = design.SourceOhms();
+    if (load_->currentIndex() == 2) {
+        request.loadOhms = ReadResistance(TextOf(loadValue_), NameOf(loadValue_));
+    }
+    ESeries series = ESeries::E24;
+    if (series_->currentIndex() > 0 && ESeriesFromName(kSeriesNames[series_->currentIndex()], series))
+        request.series = series;
+    SweepPlan& plan = request.plan;
+    plan.spacing = Logarithmic() ? SweepSpacing::Log : SweepSpacing::Linear;
+    const auto [low, high] = SweepAroundBand(design.Band(), Logarithmic());
+    const double scale = design.UnitScale();
+    plan.start = start_->text().trimmed().isEmpty() ? low : ReadSweepEdge(TextOf(start_), NameOf(start_), scale);
+    plan.stop = stop_->text().trimmed().isEmpty() ? high : ReadSweepEdge(TextOf(stop_), NameOf(stop_), scale);
+    if (!(plan.start < plan.stop)) throw InputError("Sweep start must be less than sweep stop.");
+    if (plan.spacing == SweepSpacing::Log && !(plan.start > 0))
+        throw InputError("Sweep start must be above zero for a logarithmic sweep.");
+    plan.points = ReadPoints(TextOf(points_), NameOf(points_));
+    return request;
+}

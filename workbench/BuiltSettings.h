@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <QGroupBox>
+#include <optional>
+
+#include "analysis/NetworkResponse.h"
+#include "export/DesignFile.h"
+#include "filtermath/ESeries.h"
+#include "filtermath/LadderAnalysis.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class ShownDesign;
+
+// How the shown design is built and swept, read from the fields.
+struct BuiltRequest {
+    std::optional<ESeries> series;
+    PartQuality quality;
+    std::optional<double> loadOhms; // none: the load the design needs
+    SweepPlan plan;
+};
+
+// The ladder as built (standard series, part Q, load) and the exact analysis's sweep. Start and
+// stop left empty follow the shown design's band; their grey placeholders say where.
+class BuiltSettings : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit BuiltSettings(QWidget* parent = nullptr);
+
+    // Everything but the design panel's part of the settings.
+    ExactResponseSettings Settings() const;
+    void SetSettings(const ExactResponseSettings& settings);
+    // The unit and the automatic sweep of the design now shown.
+    void ShowDesign(const ShownDesign& design);
+    // The fields read for the design; InputError naming the first field that cannot be used.
+    BuiltRequest Read(const ShownDesign& design) const;
+    bool Logarithmic() const;
+    QString SeriesText() const;
+
+signals:
+    // A field typed or a choice made: the settings differ from the file's.
+    void Edited();
+    // A choice made, Apply, or Enter in a field: analyse again.
+    void ApplyRequested();
+
+private:
+    void Build();
+    QLineEdit* Field(const QString& name, const QString& text);
+
+    QComboBox* series_;
+    QLineEdit* inductorQ_;
+    QLineEdit* capacitorQ_;
+    QComboBox* load_;
+    QLineEdit* loadValue_;
+    QLabel* startLabel_;
+    QLabel* stopLabel_;
+    QLineEdit* start_;
+    QLineEdit* stop_;
+    QLineEdit* points_;
+    QCheckBox* logarithmic_;
+    QPushButton* apply_;
+};

@@ -1,0 +1,282 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "workbench/LadderWorkbench.h"
+
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "chart/PlotView.h"
+#include "filtermath/EngineeringText.h"
+#include "filtermath/NumberText.h"
+#include "window/TFMain.h"
+#include "workbench/BackgroundJob.h"
+#include "workbench/BuiltSettings.h"
+#include "workbench/DesignPanel.h"
+#include "workbench/ExportHelper.h"
+#include "workbench/LadderSchematic.h"
+#include "workbench/PartsTable.h"
+#include "workbench/ResponsePlots.h"
+#include "workbench/ToleranceForm.h"
+#include "workbench/ToleranceTab.h"
+
+namespace {
+
+const char* const kCaption = "Ladder Workbench - Corvane";
+const char* const kGeometryKey = "Workbench/geometry";
+const char* const kStateKey = "Workbench/state";
+const char* const kTabKey = "Workbench/tab";
+// Bumped when the docks change, so that an older saved layout is not applied to new docks.
+constexpr int kLayoutVersion = 1;
+const QString kNoDesign = QStringLiteral("Press \"Calculate\" in the design window, or Design in the panel.");
+
+QString ToQt(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QDockWidget* Dock(const QString& title, const QString& name, QWidget* content)
+{
+    auto* dock = new QDockWidget(title);
+    dock->setObjectName(name);
+    dock->setWidget(content);
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    return dock;
+}
+
+} // namespace
+
+LadderWorkbench::LadderWorkbench(TFMain* design, QWidget* parent) : QMainWindow(parent, Qt::Window)
+{
+    setWindowTitle(tr(kCaption));
+    if (design) setFont(design->font());
+    exactJob_ = new BackgroundJob(this);
+    exports_ = new ExportHelper(this);
+    panel_ = new DesignPanel(design);
+    built_ = new BuiltSettings;
+    plots_ = new ResponsePlots(this);
+    tolerance_ = new ToleranceTab;
+    tabs_ = new QTabWidget;
+    tabs_->setDocumentMode(true);
+    tabs_->addTab(plots_->Response(), tr("&Response"));
+    tabs_->addTab(plots_->Delay(), tr("&Group Delay"));
+    tabs_->addTab(tolerance_, tr("T&olerance"));
+    setCentralWidget(tabs_);
+    BuildDocks();
+    BuildStatusBar();
+    BuildMenu();
+    ConnectParts();
+    resize(1280, 800);
+    QSettings settings;
+    restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    restoreState(settings.value(kStateKey).toByteArray(), kLayoutVersion);
+    tabs_->setCurrentIndex(settings.value(kTabKey, 0).toInt());
+    ShowNothing(kNoDesign, false);
+    if (design) {
+        connect(design, &TFMain::RunCompleted, this, [this, design] { ShowRun(SnapshotOf(*design)); });
+        if (!design->State().GValues.empty()) ShowRun(SnapshotOf(*design));
+    }
+}
+
+LadderWorkbench::~LadderWorkbench() = default;
+
+void LadderWorkbench::BuildDocks()
+{
+    auto* left = new QWidget;
+    auto* column = new QVBoxLayout(left);
+    column->setContentsMargins(4, 4, 4, 4);
+    column->addWidget(panel_);
+    column->addWidget(built_);
+    column->addStretch(1);
+    // A short screen scrolls the design column rather than squeezing its rows together.
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(left);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumWidth(left->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width() + 4);
+    addDockWidget(Qt::LeftDockWidgetArea, Dock(tr("Design"), QStringLiteral("DesignDock"), scroll));
+
+    parts_ = new PartsTable;
+    parts_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("L10B  999.999 nH  999 nH  +99.99")) + 40);
+    addDockWidget(Qt::RightDockWidgetArea, Dock(tr("Parts"), QStringLiteral("PartsDock"), parts_));
+
+    schematic_ = new LadderSchematic;
+    schematic_->setFont(font());
+    schematicArea_ = new QScrollArea;
+    schematicArea_->setWidget(schematic_);
+    schematicArea_->setWidgetResizable(true);
+    schematicArea_->setBackgroundRole(QPalette::Base);
+    schematicArea_->setMinimumHeight(schematic_->minimumSizeHint().height() + 24);
+    addDockWidget(Qt::BottomDockWidgetArea, Dock(tr("Schematic"), QStringLiteral("SchematicDock"), schematicArea_));
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
+}
+
+void LadderWorkbench::BuildStatusBar()
+{
+    status_ = new QLabel;
+    status_->setObjectName(QStringLiteral("Status"));
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    readout_ = new QLabel;
+    readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->addWidget(status_, 1);
+    statusBar()->addPermanentWidget(readout_);
+    for (BackgroundJob* job : {exactJob_, tolerance_->Job()}) {
+        statusBar()->addPermanentWidget(job->ProgressBar());
+        statusBar()->addPermanentWidget(job->CancelButton());
+        connect(job, &BackgroundJob::Status, this, &LadderWorkbench::ShowStatus);
+    }
+}
+
+void LadderWorkbench::BuildMenu()
+{
+    QMenu* exports = menuBar()->addMenu(tr("&Export"));
+    exports->addAction(tr("&SPICE Netlist..."), this, [this] {
+        ExportWith(tr("Export SPICE Netlist"), tr("SPICE netlists (*.cir)"), QStringLiteral("cir"),
+                   &LadderWorkbench::ExportSpice);
+    });
+    exports->addAction(tr("&Touchstone..."), this, [this] {
+        ExportWith(tr("Export Touchstone"), tr("Touchstone files (*.s2p)"), QStringLiteral("s2p"),
+                   &LadderWorkbench::ExportTouchstone);
+    });
+    exports->addAction(tr("Response as &CSV..."), this, [this] {
+        ExportWith(tr("Export Response as CSV"), tr("CSV files (*.csv)"), QStringLiteral("csv"),
+                   &LadderWorkbench::ExportCsv);
+    });
+    exports->addAction(tr("&Plot as PNG or SVG..."), this, [this] {
+        auto* plot = qobject_cast<PlotView*>(tabs_->currentWidget());
+        if (!plot) plot = tolerance_->Envelope();
+        const QString path = exports_->ExportImage(tr("Export Plot"), *plot);
+        if (!path.isEmpty()) ShowStatus(tr("Written: %1").arg(path), false);
+    });
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    for (QDockWidget* dock : findChildren<QDockWidget*>()) view->addAction(dock->toggleViewAction());
+}
+
+void LadderWorkbench::ConnectParts()
+{
+    connect(plots_, &ResponsePlots::Readout, readout_, &QLabel::setText);
+    connect(panel_, &DesignPanel::Edited, this, &LadderWorkbench::SettingsChanged);
+    connect(panel_, &DesignPanel::DesignRequested, this, &LadderWorkbench::DesignFromPanel);
+    connect(panel_, &DesignPanel::TakeRequested, this, [this] {
+        TakeRun();
+        emit SettingsChanged();
+    });
+    connect(built_, &BuiltSettings::Edited, this, &LadderWorkbench::SettingsChanged);
+    connect(built_, &BuiltSettings::ApplyRequested, this, &LadderWorkbench::Recompute);
+    connect(tolerance_->Form(), &ToleranceForm::Edited, this, &LadderWorkbench::SettingsChanged);
+    connect(tolerance_, &ToleranceTab::Status, this, &LadderWorkbench::ShowStatus);
+}
+
+void LadderWorkbench::ShowRun(const RunSnapshot& run)
+{
+    if (run.state.GValues.size() < 3) return;
+    lastRun_ = run;
+    // The panel's design stays on screen until "Take from main window" brings the run back.
+    if (ShowsPanelDesign()) return;
+    shown_ = ShownDesign(run);
+    Recompute();
+}
+
+void LadderWorkbench::DropDesign()
+{
+    lastRun_.reset();
+    shown_ = ShownDesign();
+    exactJob_->Cancel();
+    tolerance_->Job()->Cancel();
+    ShowNothing(kNoDesign, false);
+}
+
+void LadderWorkbench::TakeRun()
+{
+    shown_ = lastRun_ ? ShownDesign(*lastRun_) : ShownDesign();
+    if (shown_.Empty()) {
+        ShowNothing(kNoDesign, false);
+        return;
+    }
+    Recompute();
+}
+
+void LadderWorkbench::DesignFromPanel()
+{
+    PanelDesign design;
+    try {
+        design = panel_->Design();
+    } catch (const Failure& failure) {
+        ShowStatus(ToQt(ErrorReportText(failure.what())), true);
+        return;
+    } catch (const std::exception& problem) {
+        ShowStatus(ToQt(problem.what()), true);
+        return;
+    }
+    const bool wasPanel = ShowsPanelDesign();
+    panel_->SetNote(ToQt(design.note));
+    shown_ = ShownDesign(std::move(design));
+    if (!wasPanel) emit SettingsChanged();
+    Recompute();
+}
+
+// Nothing of an earlier design stays behind: plots, table, schematic and the tolerance input.
+void LadderWorkbench::ShowNothing(const QString& status, bool error)
+{
+    shownJob_ = ExactJob{};
+    plots_->Clear();
+    parts_->ClearParts();
+    schematic_->Clear();
+    tolerance_->SetInput(std::nullopt);
+    built_->ShowDesign(shown_);
+    ShowStatus(status, error);
+}
+
+const NetworkCurves& LadderWorkbench::Curves() const
+{
+    return plots_->Curves();
+}
+
+void LadderWorkbench::ShowTab(Tab tab)
+{
+    tabs_->setCurrentIndex(tab);
+}
+
+void LadderWorkbench::ShowStatus(const QString& text, bool error)
+{
+    status_->setText(text);
+    QPalette palette = status_->palette();
+    palette.setColor(QPalette::WindowText, error ? QColor(180, 0, 0) : this->palette().color(QPalette::WindowText));
+    status_->setPalette(palette);
+}
+
+QString LadderWorkbench::StatusText() const
+{
+    return status_->text();
+}
+
+QString LadderWorkbench::ReadoutText() const
+{
+    return readout_->text();
+}
+
+void LadderWorkbench::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (stale_) Recompute();
+}
+
+void LadderWorkbench::closeEvent(QCloseEvent* event)
+{
+    QSettings settings;
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kStateKey, saveState(kLayoutVersion));
+    settings.setValue(kTabKey, tabs_->currentIndex());
+    exactJob_->Cancel();
+    tolerance_->Job()->Cancel();
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <QMainWindow>
+#include <optional>
+
+#include "analysis/NetworkResponse.h"
+#include "export/DesignFile.h"
+#include "workbench/ExactResponseJob.h"
+#include "workbench/ShownDesign.h"
+
+class BackgroundJob;
+class BuiltSettings;
+class DesignPanel;
+class ExportHelper;
+class LadderSchematic;
+class PartsTable;
+class QLabel;
+class QScrollArea;
+class QTabWidget;
+class ResponsePlots;
+class TFMain;
+class ToleranceTab;
+
+// One window for the ladder as built: the design panel and the build settings docked on the
+// left, the plots as tabs in the middle (response, group delay, tolerance), the parts table on
+// the right and the schematic below. It shows one design at a time, the design window's last
+// run or the panel's own, and everything on screen belongs to it. The docks can be moved; their
+// layout, the window's size and the tab shown are kept in QSettings, the settings with the design.
+class LadderWorkbench : public QMainWindow {
+    Q_OBJECT
+public:
+    enum Tab { ResponseTab, DelayTab, ToleranceTabIndex };
+
+    // With a design window the workbench follows its runs; without one, ShowRun feeds it.
+    explicit LadderWorkbench(TFMain* design = nullptr, QWidget* parent = nullptr);
+    ~LadderWorkbench() override;
+
+    void ShowRun(const RunSnapshot& run);
+    // Nothing shown any more (File → New): no ladder, curve or table of the old design stays.
+    void DropDesign();
+    const ShownDesign& Shown() const { return shown_; }
+    bool ShowsPanelDesign() const { return shown_.From() == ShownDesign::Source::Panel; }
+
+    ExactResponseSettings Settings() const;
+    void SetSettings(const ExactResponseSettings& settings);
+    void ShowTab(Tab tab);
+
+    // Analyses with the settings on screen; sweeps above kInlinePoints go to the background job.
+    // A window that is not shown waits until it is.
+    void Recompute();
+    static constexpr int kInlinePoints = 5001;
+
+    // Exports of what the window shows, through the one export helper.
+    bool ExportSpice(const QString& path);
+    bool ExportTouchstone(const QString& path);
+    bool ExportCsv(const QString& path);
+    bool ExportImage(const QString& path, QSize size);
+
+    DesignPanel* Panel() const { return panel_; }
+    BuiltSettings* Built() const { return built_; }
+    ResponsePlots* Plots() const { return plots_; }
+    PartsTable* Parts() const { return parts_; }
+    LadderSchematic* Schematic() const { return schematic_; }
+    ToleranceTab* Tolerance() const { return tolerance_; }
+    QTabWidget* Tabs() const { return tabs_; }
+    BackgroundJob* ExactJobRunner() const { return exactJob_; }
+    ExportHelper* Exports() const { return exports_; }
+    const NetworkCurves& Curves() const;
+    const Ladder& BuiltLadder() const { return shownJob_.ladder; }
+    QString StatusText() const;
+    QString ReadoutText() const;
+
+signals:
+    // The user changed a setting (for the design's modified mark).
+    void SettingsChanged();
+    // Curves, table and schematic are on screen for the shown design and settings.
+    void Analysed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildDocks();
+    void BuildStatusBar();
+    void BuildMenu();
+    void ConnectParts();
+    void DesignFromPanel();
+    void TakeRun();
+    void ShowNothing(const QString& status, bool error);
+    void ShowBuilt(const ExactJob& job, const Ladder& designed, bool rounded);
+    void ShowCurves(const NetworkCurves& curves, const ExactJob& job, bool logarithmic);
+    void ShowStatus(const QString& text, bool error);
+    std::string Description() const;
+    void ExportWith(const QString& caption, const QString& filter, const QString& suffix,
+                    bool (LadderWorkbench::*exporter)(const QString&));
+
+    ShownDesign shown_;
+    std::optional<RunSnapshot> lastRun_; // kept while the panel's design is shown
+    DesignPanel* panel_;
+    BuiltSettings* built_;
+    QTabWidget* tabs_;
+    ResponsePlots* plots_;
+    ToleranceTab* tolerance_;
+    PartsTable* parts_;
+    LadderSchematic* schematic_;
+    QScrollArea* schematicArea_;
+    QLabel* status_;
+    QLabel* readout_;
+    BackgroundJob* exactJob_;
+    ExportHelper* exports_;
+    ExactJob shownJob_; // the analysis whose curves are on screen
+    bool stale_ = false; // runs or settings came while the window was closed
+};

@@ -1,0 +1,216 @@
+// SPDX-License-Identifier: Apache-2.0
+// The workbench's analysis of the shown design, its settings and its exports.
+#include <QFileInfo>
+#include <QTabWidget>
+#include <algorithm>
+#include <memory>
+
+#include "chart/PlotView.h"
+#include "export/ExactResponseCsv.h"
+#include "export/ExportSweep.h"
+#include "export/SpiceNetlist.h"
+#include "export/Touchstone.h"
+#include "filtermath/EngineeringText.h"
+#include "filtermath/Failure.h"
+#include "filtermath/NumberText.h"
+#include "workbench/BackgroundJob.h"
+#include "workbench/BuiltSettings.h"
+#include "workbench/DesignPanel.h"
+#include "workbench/ExportHelper.h"
+#include "workbench/LadderSchematic.h"
+#include "workbench/LadderWorkbench.h"
+#include "workbench/PartsTable.h"
+#include "workbench/ResponsePlots.h"
+#include "workbench/ToleranceForm.h"
+#include "workbench/ToleranceTab.h"
+
+namespace {
+
+QString ToQt(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QString Ohms(double value)
+{
+    return ToQt(EngineeringText(value, "\u03a9"));
+}
+
+QString AnalysisFailure(const std::string& what)
+{
+    return QObject::tr("The ladder cannot be analysed over this sweep: %1").arg(ToQt(ErrorReportText(what)));
+}
+
+} // namespace
+
+void LadderWorkbench::Recompute()
+{
+    if (shown_.Empty()) return;
+    // A closed window follows the runs without analysing them; showing it catches up.
+    stale_ = !isVisible();
+    if (stale_) return;
+    built_->ShowDesign(shown_);
+    BuiltRequest request;
+    ExactJob job;
+    try {
+        request = built_->Read(shown_);
+        job.freq = NetworkFrequencies(request.plan);
+    } catch (const std::exception& problem) {
+        // The old ladder and curves no longer answer what the fields ask: show none.
+        ShowNothing(ToQt(problem.what()), true);
+        return;
+    }
+    job.quality = request.quality;
+    job.unitScale = shown_.UnitScale();
+    job.ladder = shown_.Built(request.series, request.loadOhms);
+    ShowBuilt(job, shown_.Designed(), request.series.has_value());
+    const bool logarithmic = request.plan.spacing == SweepSpacing::Log;
+    // A running job would finish later with older settings: the new one follows it instead.
+    if (static_cast<int>(job.freq.size()) > kInlinePoints || exactJob_->Busy()) {
+        auto curves = std::make_shared<NetworkCurves>();
+        exactJob_->Start(
+            tr("Analysing %1 points").arg(job.freq.size()),
+            [job, curves](JobControl& control) {
+                control.total = static_cast<long long>(job.freq.size());
+                RunExactJob(job, *curves, control.cancel, control.done);
+            },
+            [this, job, curves, logarithmic] { ShowCurves(*curves, job, logarithmic); });
+        return;
+    }
+    try {
+        NetworkCurves curves;
+        std::atomic<bool> never{false};
+        std::atomic<long long> done{0};
+        RunExactJob(job, curves, never, done);
+        ShowCurves(curves, job, logarithmic);
+    } catch (const Failure& failure) {
+        ShowNothing(AnalysisFailure(failure.what()), true);
+    }
+}
+
+void LadderWorkbench::ShowBuilt(const ExactJob& job, const Ladder& designed, bool rounded)
+{
+    parts_->ShowLadder(designed, job.ladder, rounded);
+    std::vector<int> positions;
+    for (size_t i = 0; i < job.ladder.branches.size(); ++i) positions.push_back(static_cast<int>(i) + 1);
+    schematic_->SetLadder(job.ladder, positions, rounded);
+    ToleranceInput input;
+    input.ladder = job.ladder;
+    input.quality = job.quality;
+    input.freq = job.freq;
+    input.unitScale = job.unitScale;
+    input.unitText = ToQt(shown_.UnitText());
+    input.title = ToQt(shown_.Title()).simplified();
+    input.maskState = shown_.MaskState();
+    tolerance_->SetInput(std::move(input));
+}
+
+void LadderWorkbench::ShowCurves(const NetworkCurves& curves, const ExactJob& job, bool logarithmic)
+{
+    shownJob_ = job;
+    ShownDesign::Curve reference = shown_.Reference(curves.NetFreq);
+    // The grey curve is drawn over the analysed sweep only, so that it never widens the view.
+    if (!curves.NetFreq.empty()) {
+        ShownDesign::Curve inside;
+        for (size_t i = 0; i < reference.x.size(); ++i)
+            if (reference.x[i] >= curves.NetFreq.front() && reference.x[i] <= curves.NetFreq.back()) {
+                inside.x.push_back(reference.x[i]);
+                inside.y.push_back(reference.y[i]);
+            }
+        reference = std::move(inside);
+    }
+    plots_->SetReference(reference.x, reference.y, tr(shown_.ReferenceName()));
+    plots_->SetCurves(curves, logarithmic, ToQt(shown_.UnitText()), job.unitScale);
+    ShowStatus(tr("%1, %2, N = %3: %4 points, source %5, load %6.")
+                   .arg(ToQt(shown_.Title()).simplified(), ToQt(shown_.FormText()))
+                   .arg(job.ladder.branches.size())
+                   .arg(curves.NetFreq.size())
+                   .arg(Ohms(job.ladder.RS), Ohms(job.ladder.RL)),
+               false);
+    emit Analysed();
+}
+
+ExactResponseSettings LadderWorkbench::Settings() const
+{
+    ExactResponseSettings settings = built_->Settings();
+    DesignPanelSettings panel = panel_->Settings();
+    panel.shown = ShowsPanelDesign();
+    // Sections left at their defaults keep the design file as it was before they existed.
+    if (panel != DesignPanelSettings{}) settings.panel = panel;
+    const ToleranceFileSettings tolerance = tolerance_->Form()->Settings();
+    if (tolerance != ToleranceFileSettings{}) settings.tolerance = tolerance;
+    return settings;
+}
+
+void LadderWorkbench::SetSettings(const ExactResponseSettings& settings)
+{
+    built_->SetSettings(settings);
+    panel_->SetSettings(settings.panel.value_or(DesignPanelSettings{}));
+    tolerance_->Form()->SetSettings(settings.tolerance.value_or(ToleranceFileSettings{}));
+    if (settings.panel && settings.panel->shown) {
+        DesignFromPanel();
+        return;
+    }
+    if (ShowsPanelDesign()) {
+        TakeRun();
+        return;
+    }
+    Recompute();
+}
+
+std::string LadderWorkbench::Description() const
+{
+    const auto quality = [](double q) { return q > 0 ? QString::number(q) : QStringLiteral("ideal"); };
+    const QString series = built_->SeriesText();
+    return QStringLiteral("Corvane %1, %2, N = %3, RS = %4 Ohm, RL = %5 Ohm, values %6, QL %7, QC %8")
+        .arg(ToQt(shown_.Title()), ToQt(shown_.FormText()))
+        .arg(shownJob_.ladder.branches.size())
+        .arg(shownJob_.ladder.RS)
+        .arg(shownJob_.ladder.RL)
+        .arg(series.isEmpty() ? tr("as designed") : tr("rounded to %1").arg(series))
+        .arg(quality(shownJob_.quality.QL), quality(shownJob_.quality.QC))
+        .toStdString();
+}
+
+bool LadderWorkbench::ExportSpice(const QString& path)
+{
+    return exports_->WriteTo(path, [this] {
+        std::vector<double> hz;
+        for (double f : ExportFrequencies(shownJob_.freq)) hz.push_back(f * shownJob_.unitScale);
+        return SpiceNetlist(shownJob_.ladder, hz, shownJob_.quality, Description());
+    });
+}
+
+bool LadderWorkbench::ExportTouchstone(const QString& path)
+{
+    return exports_->WriteTo(path, [this] {
+        return TouchstoneText(shownJob_.ladder, ExportFrequencies(shownJob_.freq), shownJob_.unitScale,
+                              shownJob_.quality, {Description()});
+    });
+}
+
+bool LadderWorkbench::ExportCsv(const QString& path)
+{
+    return exports_->WriteTo(path, [this] {
+        const NetworkCurves& c = plots_->Curves();
+        return ExactResponseCsvText(c.NetFreq, c.NetS21, c.NetS11, c.NetGroupDelay, shown_.UnitText());
+    });
+}
+
+bool LadderWorkbench::ExportImage(const QString& path, QSize size)
+{
+    auto* plot = qobject_cast<PlotView*>(tabs_->currentWidget());
+    if (!plot) plot = tolerance_->Envelope();
+    return exports_->WriteTo(path, [&] { return ExportHelper::ImageBytes(*plot, size, path); });
+}
+
+void LadderWorkbench::ExportWith(const QString& caption, const QString& filter, const QString& suffix,
+                                 bool (LadderWorkbench::*exporter)(const QString&))
+{
+    if (plots_->Curves().NetFreq.empty()) {
+        ShowStatus(tr("There is no analysed response to export yet."), true);
+        return;
+    }
+    const QString path = exports_->AskSavePath(caption, filter, suffix);
+    if (!path.isEmpty() && (this->*exporter)(path)) ShowStatus(tr("Written: %1").arg(path), false);
+}

@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "workbench/PartsTable.h"
+
+#include <QHeaderView>
+#include <cstdio>
+#include <vector>
+
+#include "analysis/NetworkResponse.h"
+#include "filtermath/EngineeringText.h"
+
+namespace {
+
+constexpr int kColumns = 4;
+const QString kNotRounded = QStringLiteral("\u2014");
+
+QString Value(double value, const char* unit, bool trim = false)
+{
+    return QString::fromStdString(EngineeringText(value, unit, trim));
+}
+
+QString Change(double from, double to)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%+.2f", PercentChange(from, to));
+    return QString::fromLatin1(text);
+}
+
+} // namespace
+
+struct PartsTable::Row {
+    QString designator, designed, standard, change;
+};
+
+PartsTable::PartsTable(QWidget* parent) : QTableWidget(0, kColumns, parent)
+{
+    setHorizontalHeaderLabels({tr("Part"), tr("Designed"), tr("Standard"), tr("Change, %")});
+    verticalHeader()->hide();
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Sized once per fill: sizing to contents on every cell set lays out the whole column each time.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setStretchLastSection(true);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+}
+
+void PartsTable::AddRow(const Row& row)
+{
+    const int r = rowCount();
+    insertRow(r);
+    const QString cells[kColumns] = {row.designator, row.designed, row.standard, row.change};
+    for (int c = 0; c < kColumns; ++c) {
+        auto* item = new QTableWidgetItem(cells[c]);
+        if (c >= 1) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        setItem(r, c, item);
+    }
+}
+
+void PartsTable::ShowLadder(const Ladder& designed, const Ladder& built, bool rounded)
+{
+    setUpdatesEnabled(false);
+    setRowCount(0);
+    AddRow({QStringLiteral("RS"), Value(designed.RS, "\u03a9"), Value(built.RS, "\u03a9"), QString()});
+    for (size_t i = 0; i < built.branches.size() && i < designed.branches.size(); ++i) {
+        const LadderBranch& d = designed.branches[i];
+        const LadderBranch& b = built.branches[i];
+        const QString n = QString::number(i + 1);
+        const auto part = [&](const QString& name, double from, double to, const char* unit) {
+            AddRow({name, Value(from, unit), rounded ? Value(to, unit, true) : kNotRounded,
+                    rounded ? Change(from, to) : QString()});
+        };
+        if (b.kind != BranchKind::Capacitor) part(QStringLiteral("L") + n, d.L, b.L, "H");
+        if (b.kind != BranchKind::Inductor) part(QStringLiteral("C") + n, d.C, b.C, "F");
+        // A trap arm's second pair, as the netlist names it.
+        if (b.kind == BranchKind::SeriesArm || b.kind == BranchKind::ParallelArm) {
+            part(QStringLiteral("L%1B").arg(n), d.L2, b.L2, "H");
+            part(QStringLiteral("C%1B").arg(n), d.C2, b.C2, "F");
+        }
+    }
+    AddRow({QStringLiteral("RL"), Value(designed.RL, "\u03a9"), Value(built.RL, "\u03a9"),
+            built.RL != designed.RL ? Change(designed.RL, built.RL) : QString()});
+    resizeColumnsToContents();
+    setUpdatesEnabled(true);
+}
+
+void PartsTable::ClearParts()
+{
+    setRowCount(0);
+}
+
+QString PartsTable::Cell(int row, int column) const
+{
+    const QTableWidgetItem* cell = item(row, column);
+    return cell ? cell->text() : QString();
+}

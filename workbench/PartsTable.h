@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <QTableWidget>
+
+#include "filtermath/LadderAnalysis.h"
+
+// The parts of the ladder as built, one row each from the source to the load: designator, the
+// value designed, the standard value and its change in percent ("—" and blank when the values
+// are not rounded).
+class PartsTable : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit PartsTable(QWidget* parent = nullptr);
+
+    void ShowLadder(const Ladder& designed, const Ladder& built, bool rounded);
+    void ClearParts();
+    // The cell's text, for tests and the clipboard.
+    QString Cell(int row, int column) const;
+
+private:
+    struct Row;
+    void AddRow(const Row& row);
+};

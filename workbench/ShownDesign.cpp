@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "workbench/ShownDesign.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "run/LadderOfRun.h"
+#include "analysis/NetworkResponse.h"
+#include "filtermath/SelectFilter.h"
+#include "run/Ports.h"
+#include "run/Rules.h"
+#include "window/TFMain.h"
+
+RunSnapshot SnapshotOf(const TFMain& design)
+{
+    RunSnapshot run;
+    run.state = design.State();
+    const FormPort& form = design.Form();
+    run.topologyIndex = form.ItemIndex(Selector::Topology);
+    run.topologyText = form.SelectorText(Selector::Topology);
+    run.unitText = form.SelectorText(Selector::Scale);
+    run.title = ChartTitle(form.SelectorText(Selector::Model), form.SelectorText(Selector::Type));
+    return run;
+}
+
+ShownDesign::ShownDesign(RunSnapshot run) : source_(Source::Run), run_(std::move(run)) {}
+
+ShownDesign::ShownDesign(PanelDesign panel) : source_(Source::Panel), panel_(std::move(panel)) {}
+
+const std::string& ShownDesign::Title() const
+{
+    return source_ == Source::Panel ? panel_.title : run_.title;
+}
+
+const std::string& ShownDesign::FormText() const
+{
+    return source_ == Source::Panel ? panel_.formText : run_.topologyText;
+}
+
+const std::string& ShownDesign::UnitText() const
+{
+    return source_ == Source::Panel ? panel_.unitText : run_.unitText;
+}
+
+double ShownDesign::UnitScale() const
+{
+    return source_ == Source::Panel ? panel_.unitScale : run_.state.UnitScale;
+}
+
+double ShownDesign::SourceOhms() const
+{
+    return source_ == Source::Panel ? panel_.design.ladder.RS : run_.state.RL;
+}
+
+Ladder ShownDesign::Designed() const
+{
+    if (source_ == Source::Panel) return panel_.design.ladder;
+    if (source_ == Source::Run) return LadderOfModel(ModelOfRun(run_.state, TopologyForIndex(run_.topologyIndex)));
+    return {};
+}
+
+Ladder ShownDesign::Built(std::optional<ESeries> series, std::optional<double> loadOhms) const
+{
+    if (source_ == Source::Panel) {
+        Ladder built = series ? RoundedLadder(panel_.design.ladder, *series) : panel_.design.ladder;
+        if (loadOhms) built.RL = *loadOhms;
+        return built;
+    }
+    if (source_ != Source::Run) return {};
+    DesignState built = run_.state;
+    if (series) RoundDesignTable(built, *series);
+    return LadderOfModel(ModelOfRun(built, TopologyForIndex(run_.topologyIndex), loadOhms));
+}
+
+std::pair<double, double> ShownDesign::Band() const
+{
+    if (source_ == Source::Panel) {
+        const synthesis::DesignRequest& r = panel_.design.request;
+        const double scale = panel_.unitScale;
+        if (r.type == synthesis::FilterType::LowPass || r.type == synthesis::FilterType::HighPass)
+            return {r.passHz / scale, r.passHz / scale};
+        return {r.lowHz / scale, r.highHz / scale};
+    }
+    const DesignState& s = run_.state;
+    if (IsBandPassKind(s.FilterKind)) return {s.Fmin, s.Fmax};
+    return {s.PassF, s.PassF};
+}
+
+ShownDesign::Curve ShownDesign::Reference(const std::vector<double>& freq) const
+{
+    Curve curve;
+    if (source_ == Source::Run) {
+        curve.x.assign(run_.state.Freq.begin(), run_.state.Freq.end());
+        curve.y.assign(run_.state.Att.begin(), run_.state.Att.end());
+        return curve;
+    }
+    if (source_ != Source::Panel) return curve;
+    // The closed form is smooth: a couple of thousand points draw it as well as a long sweep.
+    constexpr size_t kReferencePoints = 2001;
+    const size_t step = std::max<size_t>(1, freq.size() / kReferencePoints);
+    for (size_t i = 0; i < freq.size(); i += step) {
+        curve.x.push_back(freq[i]);
+        curve.y.push_back(synthesis::TransducerGainDb(panel_.design, freq[i] * panel_.unitScale));
+    }
+    return curve;
+}
+
+std::optional<DesignState> ShownDesign::MaskState() const
+{
+    if (source_ == Source::Run) return run_.state;
+    if (source_ != Source::Panel) return std::nullopt;
+    const synthesis::DesignRequest& r = panel_.design.request;
+    if (r.type == synthesis::FilterType::BandStop) return std::nullopt;
+    DesignState state;
+    state.UnitScale = panel_.unitScale;
+    // The kind's response type is all the mask reads of it: 0 low-pass, 1 high-pass, 2 band-pass.
+    state.FilterKind = static_cast<int>(r.type);
+    state.PassF = r.passHz / panel_.unitScale;
+    state.Fmin = r.lowHz / panel_.unitScale;
+    state.Fmax = r.highHz / panel_.unitScale;
+    state.F0 = std::sqrt(state.Fmin * state.Fmax);
+    return state;
+}
+
+const char* ShownDesign::ReferenceName() const
+{
+    return source_ == Source::Panel ? "closed form" : "classic model (band-pass: two-sided)";
+}
+
+std::pair<double, double> SweepAroundBand(std::pair<double, double> band, bool logarithmic)
+{
+    const auto [low, high] = band;
+    if (!(low > 0) || !(high >= low)) return {1.0, 101.0};
+    if (low == high) return logarithmic ? std::pair{low / 10, low * 10} : std::pair{low / 10, low * 3};
+    if (logarithmic) return {low / 2, high * 2};
+    const double width = high - low;
+    return {std::max(low - 2 * width, low / 10), high + 2 * width};
+}

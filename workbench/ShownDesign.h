@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "filtermath/ESeries.h"
+#include "filtermath/LadderAnalysis.h"
+#include "run/DesignState.h"
+#include "workbench/DesignPanel.h"
+
+class TFMain;
+
+// What the workbench needs of a completed run of the design window.
+struct RunSnapshot {
+    DesignState state;
+    int topologyIndex = 0;
+    std::string topologyText; // "T - Type"
+    std::string unitText; // "MHz"
+    std::string title; // the chart title: model, two blanks, type
+};
+RunSnapshot SnapshotOf(const TFMain& design);
+
+// The one design the workbench shows: the design window's last run or the design panel's own,
+// never parts of both.
+class ShownDesign {
+public:
+    enum class Source { None, Run, Panel };
+
+    ShownDesign() = default;
+    explicit ShownDesign(RunSnapshot run);
+    explicit ShownDesign(PanelDesign panel);
+
+    Source From() const { return source_; }
+    bool Empty() const { return source_ == Source::None; }
+    const std::string& Title() const;
+    const std::string& FormText() const;
+    const std::string& UnitText() const;
+    double UnitScale() const; // hertz per unit
+    double SourceOhms() const;
+
+    // The ladder with the values the design asks for, between the terminations it needs.
+    Ladder Designed() const;
+    // The ladder as built: each part rounded to the series when there is one, the load when given.
+    Ladder Built(std::optional<ESeries> series, std::optional<double> loadOhms) const;
+    // The design's passband (a band-stop's stopband) in its unit, for a sweep around it.
+    std::pair<double, double> Band() const;
+    // The curve drawn in grey beneath the exact one, with its name: the classic run's own curve
+    // at its sweep points, or the panel design's closed form over freq (the design's unit).
+    struct Curve {
+        std::vector<double> x, y;
+    };
+    Curve Reference(const std::vector<double>& freq) const;
+    const char* ReferenceName() const;
+    // The run's own sweep and curve, which the classic model computed at its 100 points.
+    // What the tolerance mask reads of a design: the kind and band edges. None for a band-stop,
+    // which the mask does not cover.
+    std::optional<DesignState> MaskState() const;
+    const RunSnapshot* Run() const { return source_ == Source::Run ? &run_ : nullptr; }
+    const PanelDesign* Panel() const { return source_ == Source::Panel ? &panel_ : nullptr; }
+
+private:
+    Source source_ = Source::None;
+    RunSnapshot run_;
+    PanelDesign panel_;
+};
+
+// A sweep around the band: low-pass and high-pass from a tenth to three times the edge (to ten
+// times on a logarithmic axis); band designs two bandwidths beyond each edge (a factor of two
+// beyond them on a logarithmic axis). Always above zero.
+std::pair<double, double> SweepAroundBand(std::pair<double, double> band, bool logarithmic);

@@ -1,0 +1,253 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "workbench/ToleranceTab.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/ToleranceMask.h"
+#include "chart/PlotView.h"
+#include "workbench/BackgroundJob.h"
+#include "analysis/InputRules.h"
+#include "workbench/MarginHistogramView.h"
+#include "workbench/ToleranceForm.h"
+
+namespace {
+
+// Levels below this are not drawn: the deep stopband says nothing about the tolerance.
+constexpr double kLevelFloorDb = -120.0;
+const QColor kBandColour(70, 130, 180);
+const QColor kMaskColour(200, 0, 0);
+
+std::vector<double> InUnit(const std::vector<double>& hz, double scale)
+{
+    std::vector<double> out(hz.size());
+    std::transform(hz.begin(), hz.end(), out.begin(), [scale](double f) { return f / scale; });
+    return out;
+}
+
+QString Percent(double fraction)
+{
+    return QString::number(100.0 * fraction, 'f', 2) + QStringLiteral(" %");
+}
+
+} // namespace
+
+// What the worker reads and fills; the tab keeps it until the finish has shown it.
+struct ToleranceTab::Run {
+    ToleranceInput input;
+    ToleranceSettings settings;
+    ToleranceMask mask;
+    std::vector<double> hz;
+    ToleranceResult result;
+};
+
+ToleranceTab::ToleranceTab(QWidget* parent) : QWidget(parent)
+{
+    job_ = new BackgroundJob(this);
+    Build();
+    connect(job_, &BackgroundJob::Status, this, &ToleranceTab::Status);
+    connect(job_, &BackgroundJob::Ended, this, [this] {
+        run_->setEnabled(true);
+        emit Finished();
+    });
+    connect(form_, &ToleranceForm::RunRequested, this, &ToleranceTab::Start);
+    connect(run_, &QPushButton::clicked, this, &ToleranceTab::Start);
+    connect(form_->CurveBox(), &QComboBox::currentIndexChanged, this, [this] { ShowCurves(); });
+}
+
+ToleranceTab::~ToleranceTab() = default;
+
+void ToleranceTab::Build()
+{
+    form_ = new ToleranceForm;
+    run_ = new QPushButton(tr("&Run Trials"));
+    yield_ = new QLabel;
+    yield_->setWordWrap(true);
+    QFont bold = yield_->font();
+    bold.setBold(true);
+    yield_->setFont(bold);
+    sensitivity_ = new QTableWidget(0, 2);
+    sensitivity_->setHorizontalHeaderLabels({tr("Part"), tr("dB per +1 %")});
+    sensitivity_->horizontalHeader()->setStretchLastSection(true);
+    sensitivity_->verticalHeader()->setVisible(false);
+    sensitivity_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sensitivity_->setMinimumHeight(120);
+
+    auto* side = new QWidget;
+    auto* left = new QVBoxLayout(side);
+    left->addWidget(form_);
+    left->addWidget(run_);
+    left->addWidget(yield_);
+    left->addWidget(new QLabel(tr("Sensitivity of the worst margin:")));
+    left->addWidget(sensitivity_, 1);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(side);
+    scroll->setWidgetResizable(true);
+    scroll->setMinimumWidth(side->sizeHint().width() + 20);
+    scroll->setFrameShape(QFrame::NoFrame);
+
+    envelope_ = new PlotView;
+    envelope_->setObjectName(QStringLiteral("TolerancePlot"));
+    QColor fill = kBandColour;
+    fill.setAlpha(90);
+    band_ = envelope_->AddBand(tr("5-95 %"), fill);
+    min_ = envelope_->AddCurve(tr("min"), QPen(kBandColour, 1.0, Qt::DashLine));
+    max_ = envelope_->AddCurve(tr("max"), QPen(kBandColour, 1.0, Qt::DashLine));
+    nominal_ = envelope_->AddCurve(tr("nominal"), QPen(QColor(20, 20, 20), 1.5));
+    passMask_ = envelope_->AddCurve(tr("mask"), QPen(kMaskColour, 2.0, Qt::DashDotLine));
+    stopLowMask_ = envelope_->AddCurve(QString(), QPen(kMaskColour, 2.0, Qt::DashDotLine));
+    stopHighMask_ = envelope_->AddCurve(QString(), QPen(kMaskColour, 2.0, Qt::DashDotLine));
+    envelope_->SetAutoRange(PlotView::Side::Left, kLevelFloorDb, true);
+    envelope_->SetTitles(tr("Frequency"), tr("dB"));
+    histogram_ = new MarginHistogramView;
+    auto* plots = new QSplitter(Qt::Vertical);
+    plots->addWidget(envelope_);
+    plots->addWidget(histogram_);
+    plots->setStretchFactor(0, 3);
+    plots->setStretchFactor(1, 1);
+    plots->setChildrenCollapsible(false);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(scroll, 0);
+    layout->addWidget(plots, 1);
+}
+
+void ToleranceTab::SetInput(std::optional<ToleranceInput> input)
+{
+    input_ = std::move(input);
+    if (input_) form_->SetUnit(input_->unitText);
+}
+
+void ToleranceTab::Start()
+{
+    if (!input_) {
+        emit Status(tr("There is no ladder to analyse: calculate or design one first."), true);
+        return;
+    }
+    auto run = std::make_shared<Run>();
+    try {
+        run->input = *input_;
+        run->settings = form_->ReadSettings();
+        const MaskRequest mask = form_->ReadMask(run->input.unitScale);
+        for (double f : run->input.freq) run->hz.push_back(f * run->input.unitScale);
+        if (run->input.maskState)
+            run->mask = MaskOfDesign(*run->input.maskState, mask.maxPassLossDb, mask.stopFreq, mask.stopAttDb, run->hz);
+        else if (mask.maxPassLossDb || mask.stopFreq)
+            throw InputError("The mask covers low-pass, high-pass and band-pass designs; clear it for a band-stop.");
+    } catch (const std::exception& problem) {
+        emit Status(QString::fromStdString(problem.what()), true);
+        emit Finished();
+        return;
+    }
+    run_->setEnabled(false);
+    job_->Start(
+        tr("Running %1 trials").arg(run->settings.trials),
+        [run](JobControl& control) {
+            run->result = RunTolerance(
+                run->input.ladder, run->input.quality, run->hz, run->mask, run->settings,
+                [&control](long long done, long long total) {
+                    control.total = total;
+                    control.done = done;
+                },
+                &control.cancel);
+        },
+        [this, run] {
+            if (run->result.cancelled) return;
+            result_ = std::move(run->result);
+            shownMask_ = run->mask;
+            shownScale_ = run->input.unitScale;
+            envelope_->SetTitles(tr("Frequency, %1").arg(run->input.unitText), tr("dB"));
+            ShowResult();
+            emit Status(tr("%1 trials done.").arg(result_->trials), false);
+        });
+}
+
+QString ToleranceTab::YieldText() const
+{
+    return yield_->text();
+}
+
+void ToleranceTab::ShowResult()
+{
+    const ToleranceResult& r = *result_;
+    if (r.masked)
+        yield_->setText(tr("Yield %1 (%2 of %3), 95 % Wilson interval %4 to %5")
+                            .arg(Percent(r.yield))
+                            .arg(r.passed)
+                            .arg(r.trials)
+                            .arg(Percent(r.yieldLow), Percent(r.yieldHigh)));
+    else
+        yield_->setText(tr("No mask: give a passband loss limit or a stopband."));
+    histogram_->SetHistogram(r.margins, r.masked);
+    ShowSensitivities();
+    ShowCurves();
+}
+
+void ToleranceTab::ShowSensitivities()
+{
+    std::vector<Sensitivity> sorted = result_->masked ? result_->sensitivities : std::vector<Sensitivity>{};
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Sensitivity& a, const Sensitivity& b) {
+        return std::fabs(a.dbPerPercent) > std::fabs(b.dbPerPercent);
+    });
+    sensitivity_->setRowCount(static_cast<int>(sorted.size()));
+    for (int row = 0; row < static_cast<int>(sorted.size()); ++row) {
+        auto* name = new QTableWidgetItem(QString::fromStdString(sorted[row].name));
+        auto* value = new QTableWidgetItem(QString::asprintf("%+.4f", sorted[row].dbPerPercent));
+        // The part that moves the margin most is the one to buy tighter.
+        if (row == 0)
+            for (QTableWidgetItem* item : {name, value}) {
+                QFont font = item->font();
+                font.setBold(true);
+                item->setFont(font);
+                item->setBackground(QColor(255, 226, 150));
+            }
+        sensitivity_->setItem(row, 0, name);
+        sensitivity_->setItem(row, 1, value);
+    }
+}
+
+void ToleranceTab::ShowCurves()
+{
+    if (!result_) return;
+    const bool s11 = form_->CurveBox()->currentIndex() == 1;
+    const ToleranceResult& r = *result_;
+    const ::Envelope& e = s11 ? r.s11 : r.s21;
+    const std::vector<double> f = InUnit(r.frequenciesHz, shownScale_);
+    envelope_->SetBand(band_, f, e.p05, e.p95);
+    envelope_->SetCurve(min_, f, e.min);
+    envelope_->SetCurve(max_, f, e.max);
+    envelope_->SetCurve(nominal_, f, s11 ? r.nominalS11Db : r.nominalS21Db);
+    ShowMask();
+    envelope_->ResetView();
+}
+
+// The mask as the loss limits drawn on |S21| (a gain in dB): the passband floor, the stopband ceilings.
+void ToleranceTab::ShowMask()
+{
+    const bool s21 = form_->CurveBox()->currentIndex() != 1;
+    const std::vector<double>& hz = result_->frequenciesHz;
+    const double first = hz.front() / shownScale_, last = hz.back() / shownScale_;
+    const auto segment = [&](int id, bool shown, double from, double to, double level) {
+        if (!shown || !(from < to)) {
+            envelope_->SetCurve(id, {}, {});
+            return;
+        }
+        envelope_->SetCurve(id, {std::max(from, first), std::min(to, last)}, {level, level});
+    };
+    const ToleranceMask& m = shownMask_;
+    segment(passMask_, s21 && m.HasPassband(), m.passLowHz / shownScale_, m.passHighHz / shownScale_, -m.maxPassLossDb);
+    segment(stopLowMask_, s21 && m.HasStopband() && !std::isnan(m.stopBelowHz), first, m.stopBelowHz / shownScale_,
+            -m.stopAttDb);
+    segment(stopHighMask_, s21 && m.HasStopband() && !std::isnan(m.stopAboveHz), m.stopAboveHz / shownScale_, last,
+            -m.stopAttDb);
+}
