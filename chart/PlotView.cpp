@@ -7,6 +7,7 @@
 #include <QGraphicsScene>
 #include <QImage>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPainter>
@@ -142,6 +143,7 @@ int PlotView::AddCurve(const QString& name, const QPen& pen, Side side)
     curve.line->attachAxis(logarithmic_ ? static_cast<QAbstractAxis*>(logAxis_) : linearAxis_);
     curve.line->attachAxis(axes_[static_cast<size_t>(side)]);
     UpdateRightAxis();
+    SetCurveName(static_cast<int>(curves_.size()) - 1, name);
     return static_cast<int>(curves_.size()) - 1;
 }
 
@@ -181,7 +183,10 @@ void PlotView::SetBand(int id, std::vector<double> x, std::vector<double> low, s
 
 void PlotView::SetCurveName(int id, const QString& name)
 {
-    curves_.at(static_cast<size_t>(id))->series->setName(name);
+    QAbstractSeries* series = curves_.at(static_cast<size_t>(id))->series;
+    series->setName(name);
+    // A curve without a name (a second piece of a mask) has no entry of its own in the legend.
+    for (QLegendMarker* marker : chart_->legend()->markers(series)) marker->setVisible(!name.isEmpty());
 }
 
 QString PlotView::CurveName(int id) const

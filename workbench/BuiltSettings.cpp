@@ -100,9 +100,10 @@ void BuiltSettings::Build()
         emit Edited();
         emit ApplyRequested();
     };
-    connect(series_, &QComboBox::activated, this, chosen);
-    connect(load_, &QComboBox::activated, this, chosen);
-    connect(logarithmic_, &QCheckBox::clicked, this, chosen);
+    // Programmatic choices count as the user's too; SetSettings blocks them.
+    connect(series_, &QComboBox::currentIndexChanged, this, chosen);
+    connect(load_, &QComboBox::currentIndexChanged, this, chosen);
+    connect(logarithmic_, &QCheckBox::toggled, this, chosen);
     connect(apply_, &QPushButton::clicked, this, &BuiltSettings::ApplyRequested);
 }
 
@@ -127,6 +128,7 @@ ExactResponseSettings BuiltSettings::Settings() const
 
 void BuiltSettings::SetSettings(const ExactResponseSettings& s)
 {
+    const QSignalBlocker blockSeries(series_), blockLoad(load_), blockLog(logarithmic_);
     // Keys the design file has already checked; an unknown one keeps the current item.
     const int series = IndexOfKey(kSeriesNames, static_cast<int>(std::size(kSeriesNames)), s.series);
     if (series >= 0) series_->setCurrentIndex(series);

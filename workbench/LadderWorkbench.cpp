@@ -61,6 +61,8 @@ LadderWorkbench::LadderWorkbench(TFMain* design, QWidget* parent) : QMainWindow(
     exactJob_ = new BackgroundJob(this);
     exports_ = new ExportHelper(this);
     panel_ = new DesignPanel(design);
+    // The dock is titled "Design"; the panel names what it holds.
+    panel_->setTitle(tr("Family and band"));
     built_ = new BuiltSettings;
     plots_ = new ResponsePlots(this);
     tolerance_ = new ToleranceTab;

@@ -40,6 +40,7 @@ int KeyIndex(const char* const (&keys)[2], const std::string& key)
 ToleranceForm::ToleranceForm(QWidget* parent) : QGroupBox(tr("Trials and mask"), parent)
 {
     auto* form = new QFormLayout(this);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     const struct {
         const char* label;
         const char* name;
@@ -55,6 +56,7 @@ ToleranceForm::ToleranceForm(QWidget* parent) : QGroupBox(tr("Trials and mask"),
         edit->setAccessibleName(tr(input.name));
         edit->setObjectName(QString::fromLatin1(input.name));
         edit->setMaxLength(kPanelTextMaxLength);
+        edit->setMaximumWidth(110);
         connect(edit, &QLineEdit::textEdited, this, &ToleranceForm::Edited);
         connect(edit, &QLineEdit::returnPressed, this, &ToleranceForm::RunRequested);
         edits_.push_back(edit);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -92,7 +93,9 @@ void ToleranceTab::Build()
     auto* scroll = new QScrollArea;
     scroll->setWidget(side);
     scroll->setWidgetResizable(true);
-    scroll->setMinimumWidth(side->sizeHint().width() + 20);
+    const int scrollBar = scroll->verticalScrollBar()->sizeHint().width();
+    scroll->setMinimumWidth(side->sizeHint().width() + scrollBar);
+    scroll->setMaximumWidth(side->sizeHint().width() + scrollBar);
     scroll->setFrameShape(QFrame::NoFrame);
 
     envelope_ = new PlotView;
@@ -108,7 +111,9 @@ void ToleranceTab::Build()
     stopHighMask_ = envelope_->AddCurve(QString(), QPen(kMaskColour, 2.0, Qt::DashDotLine));
     envelope_->SetAutoRange(PlotView::Side::Left, kLevelFloorDb, true);
     envelope_->SetTitles(tr("Frequency"), tr("dB"));
+    envelope_->setMinimumHeight(240);
     histogram_ = new MarginHistogramView;
+    histogram_->setMaximumHeight(220);
     auto* plots = new QSplitter(Qt::Vertical);
     plots->addWidget(envelope_);
     plots->addWidget(histogram_);

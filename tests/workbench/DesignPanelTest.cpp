@@ -17,25 +17,28 @@
 #include "tests/window/WindowHarness.h"
 #include "window/TFMain.h"
 #include "workbench/DesignPanel.h"
-#include "workbench/ExactResponseHook.h"
-#include "workbench/ExactResponseWindow.h"
+#include "workbench/LadderWorkbench.h"
+#include "workbench/PartsTable.h"
+#include "workbench/ResponsePlots.h"
+#include "workbench/WorkbenchHook.h"
 #include "workbench/LadderSchematic.h"
 #include "workbench/MainWindow.h"
 
-// The design panel of the exact response window, driven as a user would, inside the workbench.
+// The design panel of the workbench, driven as a user would, inside the workbench.
 class DesignPanelTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void designsABandStopThatFollowsIntoFilesAndBack();
     void badFieldsAndRefusalsLeaveTheWindowAsItWas();
+    void eachFamilyBringsItsDefaults();
 };
 
 namespace {
 
 struct Bench {
     MainWindow main;
-    ExactResponseWindow* exact = nullptr;
+    LadderWorkbench* exact = nullptr;
     DesignPanel* panel = nullptr;
 
     Bench()
@@ -46,11 +49,11 @@ struct Bench {
         });
         main.DesignWindow()->SetMessageBoxHook(
             [](const MessageBoxRecord& box) { QFAIL(qPrintable("unexpected box: " + box.text)); });
-        AttachExactResponseWindow(main);
+        AttachWorkbench(main);
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
-        main.ExactResponseAction()->trigger();
-        exact = ExactResponseWindowOf(main);
+        main.WorkbenchAction()->trigger();
+        exact = WorkbenchOf(main);
         QVERIFY(exact && QTest::qWaitForWindowExposed(exact));
         panel = exact->Panel();
     }
@@ -85,7 +88,7 @@ QStringList Rows(const QTableWidget* table)
 }
 
 // |S21| in dB of the curve on screen nearest to f (the window's unit).
-double S21Near(const ExactResponseWindow& window, double f)
+double S21Near(const LadderWorkbench& window, double f)
 {
     const NetworkCurves& c = window.Curves();
     size_t best = 0;
@@ -153,8 +156,8 @@ void DesignPanelTest::designsABandStopThatFollowsIntoFilesAndBack()
     }
     // The traps become four-part arms, listed and drawn with their primed second pair.
     QVERIFY(arms >= 2);
-    const QStringList rows = Rows(b.exact->Table());
-    QVERIFY(rows.filter(QRegularExpression("^\\d+ L\\d'")).size() == arms);
+    const QStringList rows = Rows(b.exact->Parts());
+    QVERIFY(rows.filter(QRegularExpression("^L\\dB ")).size() == arms);
     QVERIFY(b.exact->Schematic()->Labels().filter(QRegularExpression("^C\\d'$")).size() == arms);
     QVERIFY(rows.first().contains("75.0 \u03a9"));
 
@@ -206,7 +209,7 @@ void DesignPanelTest::designsABandStopThatFollowsIntoFilesAndBack()
     QVERIFY(b.main.OpenDesign(path));
     QCOMPARE(b.exact->Settings(), saved);
     QVERIFY(b.exact->ShowsPanelDesign());
-    QCOMPARE(Rows(b.exact->Table()), rows);
+    QCOMPARE(Rows(b.exact->Parts()), rows);
     QVERIFY(!b.main.isWindowModified());
 
     // "Take from main window" copies the design window's design and shows its ladder again.
@@ -218,7 +221,7 @@ void DesignPanelTest::designsABandStopThatFollowsIntoFilesAndBack()
     QCOMPARE(taken.order, std::string("3"));
     QCOMPARE(taken.rs, std::string("50"));
     QCOMPARE(b.exact->BuiltLadder().branches.size(), size_t(3));
-    QVERIFY(Rows(b.exact->Table()).contains("1 L1 796 nH \u2014 "));
+    QVERIFY(Rows(b.exact->Parts()).contains("L1 796 nH \u2014 "));
 }
 
 void DesignPanelTest::badFieldsAndRefusalsLeaveTheWindowAsItWas()
@@ -226,15 +229,15 @@ void DesignPanelTest::badFieldsAndRefusalsLeaveTheWindowAsItWas()
     Bench b;
     // Before any run, "Take from main window" leaves nothing of the panel's design behind.
     QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
-    QVERIFY(b.exact->ShowsPanelDesign() && b.exact->Table()->rowCount() > 0);
+    QVERIFY(b.exact->ShowsPanelDesign() && b.exact->Parts()->rowCount() > 0);
     QTest::mouseClick(b.panel->TakeButton(), Qt::LeftButton);
     QVERIFY(!b.exact->ShowsPanelDesign());
-    QCOMPARE(b.exact->Table()->rowCount(), 0);
+    QCOMPARE(b.exact->Parts()->rowCount(), 0);
     QVERIFY(b.exact->Curves().NetFreq.empty());
     QVERIFY(b.exact->Schematic()->Labels().isEmpty());
 
     b.CalculateMain();
-    const QStringList classic = Rows(b.exact->Table());
+    const QStringList classic = Rows(b.exact->Parts());
 
     struct Case {
         const char* field;
@@ -251,7 +254,7 @@ void DesignPanelTest::badFieldsAndRefusalsLeaveTheWindowAsItWas()
         QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
         QVERIFY2(b.exact->StatusText().contains(c.message), qPrintable(b.exact->StatusText()));
         QVERIFY(!b.exact->ShowsPanelDesign());
-        QCOMPARE(Rows(b.exact->Table()), classic);
+        QCOMPARE(Rows(b.exact->Parts()), classic);
     }
 
     // A valid design, then requests the synthesis refuses: its message is shown as it comes,
@@ -259,7 +262,7 @@ void DesignPanelTest::badFieldsAndRefusalsLeaveTheWindowAsItWas()
     b.panel->SetSettings(DesignPanelSettings{});
     QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
     QVERIFY2(b.exact->ShowsPanelDesign(), qPrintable(b.exact->StatusText()));
-    const QStringList designed = Rows(b.exact->Table());
+    const QStringList designed = Rows(b.exact->Parts());
     const std::vector<double> s21 = b.exact->Curves().NetS21;
 
     // Too steep for 15 Bessel poles.
@@ -272,9 +275,27 @@ void DesignPanelTest::badFieldsAndRefusalsLeaveTheWindowAsItWas()
     const QString refused = b.exact->StatusText();
     QVERIFY(!refused.isEmpty());
     for (const char* bad : {"nan", "inf"}) QVERIFY2(!refused.contains(bad, Qt::CaseInsensitive), qPrintable(refused));
-    QCOMPARE(Rows(b.exact->Table()), designed);
+    QCOMPARE(Rows(b.exact->Parts()), designed);
     QCOMPARE(b.exact->Curves().NetS21, s21);
     QVERIFY(b.panel->Note().isEmpty());
+}
+
+// A Bessel design leaves a ripple of 0 behind, which no Chebyshev or Elliptic design can use;
+// the family that needs a ripple brings its own, and a ripple the user typed stays.
+void DesignPanelTest::eachFamilyBringsItsDefaults()
+{
+    Bench b;
+    b.Choose("Family", "Bessel");
+    b.Type("Ripple", "0");
+    b.Type("Stopband attenuation", "");
+    b.Choose("Family", "Elliptic");
+    QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
+    QVERIFY2(b.exact->ShowsPanelDesign(), qPrintable(b.exact->StatusText()));
+    QCOMPARE(b.panel->Settings().ripple, DesignPanelSettings{}.ripple);
+    QCOMPARE(b.panel->Settings().stopAtt, DesignPanelSettings{}.stopAtt);
+    b.Type("Ripple", "0.25");
+    b.Choose("Family", "Chebyshev");
+    QCOMPARE(b.panel->Settings().ripple, std::string("0.25"));
 }
 
 QTEST_MAIN(DesignPanelTest)

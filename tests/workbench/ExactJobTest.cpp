@@ -40,7 +40,7 @@ void ExactJobTest::blocksOnEveryCoreGiveTheWholeSweep()
     const NetworkCurves whole = AnalyseCurves(job.ladder, job.freq, job.unitScale, job.quality);
     NetworkCurves curves;
     std::atomic<bool> cancel{false};
-    std::atomic<int> done{0};
+    std::atomic<long long> done{0};
     QVERIFY(RunExactJob(job, curves, cancel, done));
     QCOMPARE(done.load(), 10007);
     QCOMPARE(curves.NetFreq, whole.NetFreq);
@@ -55,7 +55,7 @@ void ExactJobTest::cancelBeforeTheStartLeavesTheCurves()
     NetworkCurves curves;
     curves.NetFreq = {1.0};
     std::atomic<bool> cancel{true};
-    std::atomic<int> done{0};
+    std::atomic<long long> done{0};
     QVERIFY(!RunExactJob(NinePoleJob(5000), curves, cancel, done));
     QCOMPARE(done.load(), 0);
     QCOMPARE(curves.NetFreq, std::vector<double>{1.0});
@@ -71,7 +71,7 @@ void ExactJobTest::aFaultInAnyBlockReachesTheCaller()
     job.freq[2500] = 0.0;
     NetworkCurves curves;
     std::atomic<bool> cancel{false};
-    std::atomic<int> done{0};
+    std::atomic<long long> done{0};
     QVERIFY_THROWS_EXCEPTION(ArithmeticError, RunExactJob(job, curves, cancel, done));
     QVERIFY(curves.NetFreq.empty());
 }

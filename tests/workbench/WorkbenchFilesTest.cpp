@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include <QComboBox>
+#include <QLabel>
 #include <QMenuBar>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -83,6 +86,10 @@ private slots:
     void badFileChangesNothing();
     void unsavedEditsPrompt();
     void csvExportOfTheLastRun();
+    void everyMenuShortcutWorksFromAField();
+    void aSelectorTextThatIsNoItemIsNotSaved();
+    void statusLineStatesTheLoadAnEvenChebyshevNeeds_data();
+    void statusLineStatesTheLoadAnEvenChebyshevNeeds();
 };
 
 void WorkbenchFilesTest::initTestCase()
@@ -100,7 +107,13 @@ void WorkbenchFilesTest::menuBarSitsAboveAnUnchangedDesignArea()
     QVERIFY(!b.main.isWindowModified());
     QCOMPARE(area->size(), QSize(628, 522));
     QCOMPARE(area->y(), b.main.menuBar()->height());
-    QCOMPARE(b.main.size(), QSize(628, 522 + b.main.menuBar()->height()));
+    // The window is the design area between the menu bar and the status line, whatever size is asked.
+    const QSize fixed(628, 522 + b.main.menuBar()->height() + b.main.statusBar()->height());
+    QCOMPARE(b.main.size(), fixed);
+    for (const QSize asked : {QSize(1590, 990), QSize(300, 200)}) {
+        b.main.resize(asked);
+        QCOMPARE(b.main.size(), fixed);
+    }
     for (const QWidget* child : bare.findChildren<QWidget*>()) {
         // The form's own controls; Qt's inner parts are named "qt_...".
         if (child->objectName().isEmpty() || child->objectName().startsWith("qt_")) continue;
@@ -120,7 +133,8 @@ void WorkbenchFilesTest::menuBarSitsAboveAnUnchangedDesignArea()
                                           {"Save As...", "Ctrl+Shift+S"},
                                           {"Quit", "Ctrl+Q"},
                                           {"Copy Element Table", "Ctrl+C"},
-                                          {"Exact Ladder Response...", "Ctrl+E"},
+                                          {"Ladder Workbench...", "Ctrl+E"},
+                                          {"Tolerance Analysis...", "Ctrl+T"},
                                           {"Keyboard Shortcuts", "F1"}};
     QCOMPARE(keys, expected);
 }
@@ -265,6 +279,101 @@ void WorkbenchFilesTest::csvExportOfTheLastRun()
     const QByteArray drawing = svg.readAll();
     QVERIFY(drawing.startsWith("<?xml") && drawing.contains("<svg") && drawing.contains("Frequency"));
     QCOMPARE(b.boxes.size(), size_t(1));
+}
+
+// The design window opens with the cursor in a field, where Ctrl+E is a line-editing key; every
+// key of the menus reaches its action from any field, and the clipboard keys stay the field's.
+void WorkbenchFilesTest::everyMenuShortcutWorksFromAField()
+{
+    Bench b;
+    b.answer = QMessageBox::Cancel;
+    QList<QAction*> actions;
+    for (QAction* menu : b.main.menuBar()->actions())
+        for (QAction* action : menu->menu()->actions())
+            if (!action->shortcut().isEmpty() && action->shortcut() != QKeySequence(Qt::CTRL | Qt::Key_C) &&
+                action->menuRole() != QAction::QuitRole)
+                actions << action;
+    QVERIFY(actions.size() >= 7);
+    for (const char* name : {"leN", "lePassF", "leFStart"}) {
+        QLineEdit* field = b.Child(name);
+        for (QAction* action : actions) {
+            // The offscreen platform lets the window fall inactive after a file action.
+            QApplication::setActiveWindow(&b.main);
+            field->setFocus();
+            QSignalSpy triggered(action, &QAction::triggered);
+            const QKeyCombination keys = action->shortcut()[0];
+            QTest::keyClick(field, keys.key(), keys.keyboardModifiers());
+            QVERIFY2(triggered.size() == 1, qPrintable(QString("%1 in %2").arg(action->text(), name)));
+        }
+    }
+    // Ctrl+C in a field copies the field's text, not the element table.
+    QAction* copyTable = nullptr;
+    for (QAction* action : b.main.findChildren<QAction*>())
+        if (action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_C)) copyTable = action;
+    QVERIFY(copyTable);
+    QSignalSpy copied(copyTable, &QAction::triggered);
+    QTest::keyClick(b.Child("leN"), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(copied.size(), 0);
+}
+
+// A typed approximation such as "Foo" designs nothing, and a file holding it would be refused by
+// the command line: the save is refused with a message and no file is written.
+void WorkbenchFilesTest::aSelectorTextThatIsNoItemIsNotSaved()
+{
+    Bench b;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("foo.corvane");
+    WindowHarness::TypeInto(b.Child<QComboBox>("CBModel")->lineEdit(), "Foo");
+    QVERIFY(!b.main.SaveDesign(path));
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(b.boxes.size(), size_t(1));
+    QVERIFY2(b.boxes[0].text.contains("approximation") && b.boxes[0].text.contains("\"Foo\""),
+             qPrintable(b.boxes[0].text));
+    b.Child<QComboBox>("CBModel")->setCurrentIndex(1);
+    QVERIFY(b.main.SaveDesign(path));
+    QVERIFY(QFile::exists(path));
+}
+
+// Published prototype values (Matthaei, Young and Jones, table 4.05-2): the last g of an even-order
+// 0.5 dB Chebyshev is 1.9841, so a 50 ohm source needs 99.2 ohms; at 0.1 dB, N = 4, g5 = 1.3554: 67.8 ohms.
+void WorkbenchFilesTest::statusLineStatesTheLoadAnEvenChebyshevNeeds_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("poles");
+    QTest::addColumn<QString>("ripple");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("Chebyshev 4, 0.5 dB") << "Chebyshev"
+                                         << "4"
+                                         << "0.5"
+                                         << "needs a load of 99.2 \u03a9";
+    QTest::newRow("Chebyshev 4, 0.1 dB") << "Chebyshev"
+                                         << "4"
+                                         << "0.1"
+                                         << "needs a load of 67.8 \u03a9";
+    QTest::newRow("Chebyshev 5, 0.5 dB") << "Chebyshev"
+                                         << "5"
+                                         << "0.5"
+                                         << "Source and load 50.0 \u03a9.";
+    QTest::newRow("Butterworth 4") << "Butterworth"
+                                   << "4"
+                                   << "0"
+                                   << "Source and load 50.0 \u03a9.";
+}
+
+void WorkbenchFilesTest::statusLineStatesTheLoadAnEvenChebyshevNeeds()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, poles);
+    QFETCH(QString, ripple);
+    QFETCH(QString, expected);
+    Bench b;
+    auto* box = b.Child<QComboBox>("CBModel");
+    box->setCurrentIndex(box->findText(model));
+    b.Type("leN", poles);
+    if (model == "Chebyshev") b.Type("leRipple", ripple);
+    b.main.DesignWindow()->BCalculateClick();
+    QVERIFY2(b.main.StatusLine().contains(expected), qPrintable(b.main.StatusLine()));
+    QVERIFY(b.main.statusBar()->geometry().top() >= b.main.DesignWindow()->geometry().bottom());
 }
 
 QTEST_MAIN(WorkbenchFilesTest)

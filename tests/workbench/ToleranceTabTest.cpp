@@ -1,0 +1,177 @@
+// SPDX-License-Identifier: Apache-2.0
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QAbstractSeries>
+#include <QChart>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+#include <cmath>
+
+#include "run/LadderOfRun.h"
+#include "analysis/NetworkResponse.h"
+#include "analysis/ToleranceMask.h"
+#include "chart/PlotView.h"
+#include "workbench/BackgroundJob.h"
+#include "workbench/ToleranceForm.h"
+#include "workbench/ToleranceTab.h"
+
+// The tolerance tab over a ladder as built: the trials it starts are those its fields describe,
+// the results reach the screen sorted with the mask drawn, and a run can be cancelled while the
+// window goes on serving events.
+class ToleranceTabTest : public QObject {
+    Q_OBJECT
+private slots:
+    void runShowsTheEngineResultForTheTypedSettings();
+    void cancelEndsARunAndKeepsTheWindowResponsive();
+    void aBadSettingIsNamedAndStartsNothing();
+};
+
+namespace {
+
+using Input = ToleranceForm::Input;
+
+// A 7-pole 0.5 dB Chebyshev low-pass at 10 MHz.
+DesignState ChebyshevState()
+{
+    DesignParameters design;
+    design.FilterKind = 3;
+    design.N = 7;
+    design.Ripple = 0.5;
+    design.PassF = 10.0;
+    return ComputeDesign(design);
+}
+
+// The ladder with inductor Q 120, swept from 1 to 100 MHz over 1001 points.
+ToleranceInput ChebyshevInput()
+{
+    const DesignState state = ChebyshevState();
+    ToleranceInput input;
+    input.ladder = LadderOfModel(ModelOfRun(state, LadderTopology::T));
+    input.quality = {120, 0};
+    SweepPlan plan;
+    plan.start = 1.0;
+    plan.stop = 100.0;
+    plan.points = 1001;
+    input.freq = NetworkFrequencies(plan);
+    input.unitScale = 1e6;
+    input.unitText = "MHz";
+    input.maskState = state;
+    return input;
+}
+
+void Type(ToleranceTab& tab, Input input, const QString& text)
+{
+    tab.Form()->Edit(input)->setText(text);
+}
+
+// The level of a named curve of the envelope plot, and its x extent.
+QList<QPointF> CurvePoints(const ToleranceTab& tab, const QString& name)
+{
+    for (QAbstractSeries* series : tab.Envelope()->Chart()->series())
+        if (series->name() == name) return static_cast<QLineSeries*>(series)->points();
+    return {};
+}
+
+} // namespace
+
+void ToleranceTabTest::runShowsTheEngineResultForTheTypedSettings()
+{
+    ToleranceTab tab;
+    tab.SetInput(ChebyshevInput());
+    Type(tab, Input::Trials, "3000");
+    Type(tab, Input::InductorTol, "8");
+    Type(tab, Input::CapacitorTol, "3");
+    Type(tab, Input::Seed, "77");
+    Type(tab, Input::MaxPassLoss, "1.2");
+    Type(tab, Input::StopFreq, "20");
+    Type(tab, Input::StopAtt, "45");
+    tab.Form()->DistributionBox()->setCurrentIndex(1);
+    QSignalSpy finished(&tab, &ToleranceTab::Finished);
+    tab.Start();
+    QVERIFY(tab.Job()->Busy());
+    QVERIFY(finished.wait(60000));
+    QVERIFY(tab.HasResult());
+
+    // The same analysis straight from the engine.
+    const ToleranceInput input = ChebyshevInput();
+    std::vector<double> hz;
+    for (double f : input.freq) hz.push_back(f * 1e6);
+    ToleranceSettings settings;
+    settings.trials = 3000;
+    settings.inductorPercent = 8;
+    settings.capacitorPercent = 3;
+    settings.seed = 77;
+    settings.distribution = ToleranceDistribution::Normal;
+    const ToleranceResult expected =
+        RunTolerance(input.ladder, {120, 0}, hz, MaskOfDesign(ChebyshevState(), 1.2, 20.0, 45.0, hz), settings);
+    const ToleranceResult& shown = tab.Result();
+    QCOMPARE(shown.passed, expected.passed);
+    QVERIFY(shown.passed > 0 && shown.passed < 3000);
+    QCOMPARE(shown.s21.p95, expected.s21.p95);
+    QVERIFY(tab.YieldText().contains(QString::number(100.0 * expected.yield, 'f', 2)));
+
+    // The mask is drawn where it holds: -1.2 dB up to the 10 MHz edge, -45 dB from 20 MHz on.
+    QCOMPARE(CurvePoints(tab, "mask"), (QList<QPointF>{{1.0, -1.2}, {10.0, -1.2}}));
+    QVERIFY(tab.Envelope()->VerticalRange(PlotView::Side::Left).min <= -45.0);
+
+    // The sensitivities, largest magnitude first, the first one marked.
+    QTableWidget* table = tab.SensitivityTable();
+    QCOMPARE(table->rowCount(), 7);
+    double previous = INFINITY;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const double value = std::fabs(table->item(row, 1)->text().toDouble());
+        QVERIFY(value <= previous);
+        previous = value;
+    }
+    QVERIFY(table->item(0, 0)->font().bold());
+    QVERIFY(!table->item(1, 0)->font().bold());
+}
+
+void ToleranceTabTest::cancelEndsARunAndKeepsTheWindowResponsive()
+{
+    ToleranceTab tab;
+    tab.SetInput(ChebyshevInput());
+    Type(tab, Input::Trials, "1000000");
+    QSignalSpy finished(&tab, &ToleranceTab::Finished);
+    QSignalSpy status(&tab, &ToleranceTab::Status);
+    tab.Start();
+    // Events keep flowing while the trials run: a timer fires on the window's thread.
+    bool ticked = false;
+    QTimer::singleShot(20, &tab, [&ticked] { ticked = true; });
+    QTRY_VERIFY_WITH_TIMEOUT(ticked, 5000);
+    QVERIFY(tab.Job()->Busy());
+    QVERIFY(!tab.Job()->ProgressBar()->isHidden());
+    QTest::mouseClick(tab.Job()->CancelButton(), Qt::LeftButton);
+    QVERIFY(finished.wait(30000));
+    QVERIFY(!tab.Job()->Busy());
+    QVERIFY(!tab.HasResult());
+    QVERIFY(status.last().at(0).toString().contains("cancelled"));
+    QVERIFY(status.last().at(1).toBool());
+}
+
+void ToleranceTabTest::aBadSettingIsNamedAndStartsNothing()
+{
+    ToleranceTab tab;
+    QSignalSpy status(&tab, &ToleranceTab::Status);
+    tab.Start();
+    QVERIFY(status.last().at(0).toString().startsWith("There is no ladder"));
+    tab.SetInput(ChebyshevInput());
+    Type(tab, Input::CapacitorTol, "12,5x");
+    tab.Start();
+    QVERIFY(!tab.Job()->Busy());
+    QVERIFY(status.last().at(0).toString().startsWith("C tolerance"));
+    Type(tab, Input::CapacitorTol, "5");
+    Type(tab, Input::StopFreq, "5");
+    Type(tab, Input::StopAtt, "40");
+    tab.Start();
+    QVERIFY(!tab.Job()->Busy());
+    QVERIFY(status.last().at(0).toString().contains("outside the passband"));
+}
+
+QTEST_MAIN(ToleranceTabTest)
+#include "ToleranceTabTest.moc"
