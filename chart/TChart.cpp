@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "chart/TChart.h"
 
+#include <QAbstractAxis>
 #include <QChart>
 #include <QCursor>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QPainter>
+#include <algorithm>
 
 #include "chart/ChartStyle.h"
 #include "chart/TChartImpl.h"
@@ -155,4 +160,40 @@ void TChart::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     impl_->Resized();
+}
+
+// The legend is drawn on the picture rather than shown in the chart: each series is drawn as runs
+// of colour, which the chart's own legend would list one by one.
+void TChart::Render(QPainter& painter, QSize size, const QString& bottomTitle, const QStringList& seriesNames)
+{
+    impl_->Sync();
+    QChart* chart = impl_->chart;
+    const QSizeF shown = chart->size();
+    const QString title = impl_->bottomAxis->titleText();
+    impl_->bottomAxis->setTitleText(bottomTitle);
+    chart->resize(size);
+    chart->layout()->activate();
+    painter.setRenderHint(QPainter::Antialiasing);
+    chart->scene()->render(&painter, QRectF(QPointF(0, 0), size), QRectF(chart->pos(), QSizeF(size)));
+    const QRectF plot = chart->plotArea();
+    impl_->bottomAxis->setTitleText(title);
+    chart->resize(shown);
+    chart->layout()->activate();
+
+    const QFontMetrics metrics(font());
+    const int line = metrics.height();
+    int widest = 0;
+    for (const QString& name : seriesNames) widest = std::max(widest, metrics.horizontalAdvance(name));
+    const QRectF box(plot.right() - widest - 48, plot.top() + 8, widest + 40, line * seriesNames.size() + 8);
+    painter.setPen(QPen(QColor(96, 96, 96)));
+    painter.setBrush(Qt::white);
+    painter.drawRect(box);
+    painter.setFont(font());
+    for (int i = 0; i < seriesNames.size() && i < kChartSeriesCount; ++i) {
+        const double y = box.top() + 4 + line * (i + 0.5);
+        painter.setPen(QPen(SeriesColour(i), kSeriesLineWidth));
+        painter.drawLine(QPointF(box.left() + 6, y), QPointF(box.left() + 26, y));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(box.left() + 32, y - line / 2.0, widest + 4, line), Qt::AlignVCenter, seriesNames[i]);
+    }
 }

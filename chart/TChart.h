@@ -4,7 +4,10 @@
 #include <QPointF>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
+
+class QPainter;
 
 // The response chart: a two-series line chart over Qt Charts with the operations the
 // window needs. Series 0 is the attenuation, series 1 the input reflection.
@@ -55,6 +58,10 @@ public:
     // it holds over switches between linear and logarithmic. A logarithmic axis passes over a
     // minimum at or below zero.
     void SetBottomMinimum(double minimum);
+
+    // The chart as on screen, laid out and drawn at size for an export, the bottom axis titled
+    // bottomTitle and each series named in a legend; the chart on screen is left as it was.
+    void Render(QPainter& painter, QSize size, const QString& bottomTitle, const QStringList& seriesNames);
 
     // Back to the full view after zooming or panning with the mouse: left-drag zooms to the
     // rectangle, right-drag pans, a double click resets.

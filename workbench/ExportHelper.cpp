@@ -122,6 +122,11 @@ QString ExportHelper::Export(const QString& caption, const QString& filter, cons
 
 QString ExportHelper::ExportImage(const QString& caption, PlotView& plot)
 {
+    return ExportImage(caption, [&plot](QPainter& painter, QSize size) { plot.Render(painter, size); });
+}
+
+QString ExportHelper::ExportImage(const QString& caption, const Drawing& draw)
+{
     const QString path =
         AskSavePath(caption, QObject::tr("PNG images (*.png);;SVG drawings (*.svg)"), QStringLiteral("png"));
     if (path.isEmpty()) return {};
@@ -129,11 +134,16 @@ QString ExportHelper::ExportImage(const QString& caption, PlotView& plot)
     const std::optional<QSize> size = AskSize(last.isValid() ? last : kDefaultImageSize);
     if (!size) return {};
     QSettings().setValue(kImageSizeKey, *size);
-    if (!WriteTo(path, [&] { return ImageBytes(plot, *size, path); })) return {};
+    if (!WriteTo(path, [&] { return ImageBytes(draw, *size, path); })) return {};
     return path;
 }
 
 std::string ExportHelper::ImageBytes(PlotView& plot, QSize size, const QString& path)
+{
+    return ImageBytes([&plot](QPainter& painter, QSize at) { plot.Render(painter, at); }, size, path);
+}
+
+std::string ExportHelper::ImageBytes(const Drawing& draw, QSize size, const QString& path)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -145,9 +155,15 @@ std::string ExportHelper::ImageBytes(PlotView& plot, QSize size, const QString& 
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         QPainter painter(&svg);
-        plot.Render(painter, size);
-    } else if (!plot.Image(size).save(&buffer, "PNG")) {
-        throw Failure("the image could not be encoded");
+        draw(painter, size);
+    } else {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            draw(painter, size);
+        }
+        if (!image.save(&buffer, "PNG")) throw Failure("the image could not be encoded");
     }
     return bytes.toStdString();
 }

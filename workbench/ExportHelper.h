@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+class QPainter;
 class QWidget;
 class PlotView;
 
@@ -29,18 +30,24 @@ public:
     // there. Returns the path written; empty after Cancel or a failure.
     QString Export(const QString& caption, const QString& filter, const QString& suffix,
                    const std::function<std::string()>& content);
-    // The same for a plot: the file, then the size to draw it at; PNG, or SVG for a ".svg" name.
+    // Draws a picture at a size: the chart alone, laid out at that size.
+    using Drawing = std::function<void(QPainter& painter, QSize size)>;
+    // The same for a drawing: the file, then the size to draw it at; PNG, or SVG for a ".svg" name.
+    QString ExportImage(const QString& caption, const Drawing& draw);
     QString ExportImage(const QString& caption, PlotView& plot);
     // The file chosen in the save dialog, the suffix added to a name without one; empty for Cancel.
     QString AskSavePath(const QString& caption, const QString& filter, const QString& suffix);
     // Writes content() to path; false after a failure, which has been shown.
     bool WriteTo(const QString& path, const std::function<std::string()>& content);
 
-    // The plot drawn at size, as PNG bytes, or as an SVG drawing for a path ending in ".svg".
+    // The drawing at size, as PNG bytes, or as an SVG drawing for a path ending in ".svg".
+    static std::string ImageBytes(const Drawing& draw, QSize size, const QString& path);
     static std::string ImageBytes(PlotView& plot, QSize size, const QString& path);
 
-private:
+    // The picture size, from the dialog or the hook; none for Cancel.
     std::optional<QSize> AskSize(QSize proposed);
+
+private:
     void Show(const QString& text);
 
     QWidget* window_;

@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -19,13 +18,13 @@
 #include <QPainter>
 #include <QScreen>
 #include <QSettings>
-#include <QSvgGenerator>
 #include <QTableWidget>
 
 #include "chart/TChart.h"
 #include "corvane/Version.h"
 #include "export/AtomicFile.h"
 #include "export/ExportError.h"
+#include "export/ExportSweep.h"
 #include "export/ResponseCsv.h"
 #include "export/SpiceNetlist.h"
 #include "export/Touchstone.h"
@@ -36,6 +35,7 @@
 #include "window/GridClipboard.h"
 #include "window/TFMain.h"
 #include "workbench/DesignBinding.h"
+#include "workbench/ExportHelper.h"
 
 namespace {
 
@@ -71,8 +71,12 @@ QString KeysOf(const QAction* action)
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), design_(new TFMain), controls_(std::make_unique<DesignControls>(*design_))
+    : QMainWindow(parent),
+      design_(new TFMain),
+      controls_(std::make_unique<DesignControls>(*design_)),
+      exports_(std::make_unique<ExportHelper>(this))
 {
+    exports_->SetMessageHook([this](const QString& text) { Ask(QMessageBox::Critical, text, QMessageBox::Ok); });
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setCentralWidget(design_);
@@ -421,65 +425,58 @@ std::string MainWindow::RunDescription() const
     return "Corvane " + runTitle_ + ", N = " + std::to_string(static_cast<int>(runState_.GValues.size()) - 2);
 }
 
+void MainWindow::SetImageSizeHook(std::function<std::optional<QSize>(QSize)> hook)
+{
+    exports_->SetSizeHook(std::move(hook));
+}
+
 void MainWindow::Export(const QString& caption, const QString& filter, const QString& suffix,
-                        const std::function<void(const std::string& path)>& write)
+                        const std::function<std::string()>& content)
 {
     if (!HaveResults()) return;
     const QString path = AskFileName(caption, filter, suffix, true);
-    if (path.isEmpty()) return;
-    try {
-        write(ToStd(path));
-    } catch (const std::exception& error) {
-        Ask(QMessageBox::Critical, FromStd(error.what()), QMessageBox::Ok);
-    }
+    if (!path.isEmpty()) exports_->WriteTo(path, content);
 }
 
 void MainWindow::ExportSpice()
 {
-    Export(tr("Export SPICE Netlist"), tr("SPICE netlists (*.cir);;All files (*)"), QStringLiteral("cir"),
-           [this](const std::string& path) {
-               WriteSpiceNetlist(path, RunLadder(), runState_.Freq, runState_.UnitScale, PartQuality{},
-                                 RunDescription());
-           });
+    Export(tr("Export SPICE Netlist"), tr("SPICE netlists (*.cir);;All files (*)"), QStringLiteral("cir"), [this] {
+        std::vector<double> hz;
+        for (double f : ExportFrequencies(runState_.Freq)) hz.push_back(f * runState_.UnitScale);
+        return SpiceNetlist(RunLadder(), hz, PartQuality{}, RunDescription());
+    });
 }
 
 void MainWindow::ExportTouchstone()
 {
-    Export(tr("Export Touchstone"), tr("Touchstone files (*.s2p);;All files (*)"), QStringLiteral("s2p"),
-           [this](const std::string& path) {
-               WriteTouchstone(path, RunLadder(), runState_.Freq, runState_.UnitScale, PartQuality{},
-                               {RunDescription()});
-           });
+    Export(tr("Export Touchstone"), tr("Touchstone files (*.s2p);;All files (*)"), QStringLiteral("s2p"), [this] {
+        return TouchstoneText(RunLadder(), ExportFrequencies(runState_.Freq), runState_.UnitScale, PartQuality{},
+                              {RunDescription()});
+    });
 }
 
 void MainWindow::ExportCsv()
 {
     Export(tr("Export Response as CSV"), tr("CSV files (*.csv);;All files (*)"), QStringLiteral("csv"),
-           [this](const std::string& path) {
-               WriteResponseCsv(path, runState_.Freq, runState_.Att, runState_.S11, runUnit_);
-           });
+           [this] { return ResponseCsvText(runState_.Freq, runState_.Att, runState_.S11, runUnit_); });
 }
 
+// The chart alone at the size asked, its frequency axis with the unit and a legend of its two curves.
 void MainWindow::ExportChartImage()
 {
-    Export(tr("Export Chart"), tr("PNG images (*.png);;SVG drawings (*.svg)"), QStringLiteral("png"),
-           [this](const std::string& path) {
-               TChart* chart = controls_->Chart();
-               QBuffer buffer;
-               buffer.open(QIODevice::WriteOnly);
-               if (QFileInfo(FromStd(path)).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
-                   QSvgGenerator svg;
-                   svg.setOutputDevice(&buffer);
-                   svg.setSize(chart->size());
-                   svg.setViewBox(chart->rect());
-                   svg.setTitle(chart->Title());
-                   QPainter painter(&svg);
-                   chart->render(&painter);
-               } else if (!chart->grab().save(&buffer, "PNG")) {
-                   throw ExportError("Cannot write file '" + path + "': the image could not be encoded");
-               }
-               WriteFileAtomically(path, buffer.data().toStdString());
-           });
+    if (!HaveResults()) return;
+    const QString path =
+        AskFileName(tr("Export Chart"), tr("PNG images (*.png);;SVG drawings (*.svg)"), QStringLiteral("png"), true);
+    if (path.isEmpty()) return;
+    const std::optional<QSize> size = exports_->AskSize(QSize(1200, 800));
+    if (!size) return;
+    TChart* chart = controls_->Chart();
+    const QString bottom = tr("Frequency, %1").arg(FromStd(runUnit_));
+    const QStringList names{tr("Att. [dB]"), tr("S11 [dB]")};
+    exports_->WriteTo(path, [&] {
+        return ExportHelper::ImageBytes([&](QPainter& painter, QSize at) { chart->Render(painter, at, bottom, names); },
+                                        *size, path);
+    });
 }
 
 void MainWindow::CopyElementTable()

@@ -70,6 +70,8 @@ public:
     using FileHook = std::function<QString(const QString& caption, const QString& filter)>;
     void SetBoxHook(BoxHook hook) { boxHook_ = std::move(hook); }
     void SetFileHook(FileHook hook) { fileHook_ = std::move(hook); }
+    // The picture size asked for a chart export; by default a dialog.
+    void SetImageSizeHook(std::function<std::optional<QSize>(QSize)> hook);
 
     // The recent-file list kept in the settings, newest first.
     static QStringList RecentFiles();
@@ -121,9 +123,9 @@ private:
     bool HaveResults();
     Ladder RunLadder() const;
     std::string RunDescription() const;
-    // Runs an export; a failure is shown with the file's name.
+    // Runs an export through the one export helper; a failure is shown with the file's name.
     void Export(const QString& caption, const QString& filter, const QString& suffix,
-                const std::function<void(const std::string& path)>& write);
+                const std::function<std::string()>& content);
 
     QString AskFileName(const QString& caption, const QString& filter, const QString& suffix, bool saving);
     QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
@@ -146,6 +148,7 @@ private:
     std::string runTitle_;
     std::string runUnit_;
 
+    std::unique_ptr<class ExportHelper> exports_;
     BoxHook boxHook_;
     FileHook fileHook_;
 };

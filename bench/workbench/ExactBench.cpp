@@ -7,7 +7,7 @@
 
 #include "bench/window/WindowTiming.h"
 #include "window/TFMain.h"
-#include "workbench/ExactResponseWindow.h"
+#include "workbench/LadderWorkbench.h"
 
 namespace {
 
@@ -33,8 +33,8 @@ void BM_ExactRecomputeAndRepaint(benchmark::State& state)
     TFMain main;
     EnterDesign(main, design);
     main.findChild<QPushButton*>(QStringLiteral("BCalculate"))->click();
-    ExactResponseWindow window(&main);
-    window.resize(1100, 780);
+    LadderWorkbench window(&main);
+    window.resize(1280, 800);
     if (!ShowUntilPainted(window)) state.SkipWithError("the window was never painted");
     if (window.Curves().NetFreq.size() != 1001) state.SkipWithError("no 1001-point response on screen");
     // CPU time of every thread of the process: what one frame costs even where the analysis

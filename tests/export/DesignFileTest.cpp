@@ -93,36 +93,37 @@ TEST_P(DesignFileRefuses, WithOneMessageNamingTheProblem)
 
 INSTANTIATE_TEST_SUITE_P(
     EveryClass, DesignFileRefuses,
-    testing::Values(BadFile{"empty", "", "", "not valid JSON"}, BadFile{"truncated", "", "{\"format\": \"Cor", "JSON"},
-                    BadFile{"trailing text", "", std::string(kHandWritten) + "x", "not valid JSON"},
-                    BadFile{"bad UTF-8", "µHz", "\xC3\x28", "not valid JSON"},
-                    BadFile{"number beyond double", "\"points\": 100001", "\"points\": 1e999", "JSON"},
-                    BadFile{"too deep", "", std::string(5000, '[') + std::string(5000, ']'), "nested deeper"},
-                    BadFile{"array", "", "[1, 2]", "no Corvane design"},
-                    BadFile{"other format", "Corvane design", "Other design", "no Corvane design"},
-                    BadFile{"version 3", "\"version\": 1", "\"version\": 3", "version 3 is unknown"},
-                    BadFile{"version 2 without its panel", "\"version\": 1", "\"version\": 2",
-                            "'designPanel' is missing"},
-                    BadFile{"version as text", "\"version\": 1", "\"version\": \"1\"", "unknown"},
-                    BadFile{"version fraction", "\"version\": 1", "\"version\": 1.5", "unknown"},
-                    BadFile{"missing version", "\"version\": 1,", "", "'version' is missing"},
-                    BadFile{"missing section", "\"sweep\"", "\"sweeps\"", "'sweep' is missing"},
-                    BadFile{"section of wrong type", "\"inputs\": {", "\"inputs\": 3, \"x\": {", "'inputs' must be"},
-                    BadFile{"missing field", "\"fmin\": \"88\",", "", "'inputs.fmin' is missing"},
-                    BadFile{"number for a text", "\"poles\": \"7\"", "\"poles\": 7", "'inputs.poles' must be a text"},
-                    BadFile{"text for a flag", "\"logarithmic\": true }", "\"logarithmic\": \"yes\" }",
-                            "'sweep.logarithmic' must be true or false"},
-                    BadFile{"index past the items", "\"type\": 2", "\"type\": 3", "'selectors.type' is out of range"},
-                    BadFile{"negative index", "\"model\": 1", "\"model\": -1", "'selectors.model' is out of range"},
-                    BadFile{"huge index", "\"model\": 1", "\"model\": 18446744073709551615", "out of range"},
-                    BadFile{"fractional index", "\"topology\": 1", "\"topology\": 1.0", "'selectors.topology'"},
-                    BadFile{"longer than typed", "\"poles\": \"7\"", "\"poles\": \"123\"", "longer than 2"},
-                    BadFile{"wide character counts twice", "\"75\"", "\"1234𝟘\"", "longer than 5"},
-                    BadFile{"control character", "\"75\"", "\"7\\u00005\"", "'inputs.resistance' holds a control"},
-                    BadFile{"points too few", "100001", "100", "'exactResponse.points'"},
-                    BadFile{"points too many", "100001", "100002", "'exactResponse.points'"},
-                    BadFile{"unknown series", "\"E24\"", "\"E25\"", "'exactResponse.series' must be one of"},
-                    BadFile{"unknown load", "\"value\"", "\"open\"", "'exactResponse.load' must be one of"}),
+    testing::Values(
+        BadFile{"empty", "", "", "not valid JSON"}, BadFile{"truncated", "", "{\"format\": \"Cor", "JSON"},
+        BadFile{"trailing text", "", std::string(kHandWritten) + "x", "not valid JSON"},
+        BadFile{"bad UTF-8", "µHz", "\xC3\x28", "not valid JSON"},
+        BadFile{"number beyond double", "\"points\": 100001", "\"points\": 1e999", "JSON"},
+        BadFile{"too deep", "", std::string(5000, '[') + std::string(5000, ']'), "nested deeper"},
+        BadFile{"array", "", "[1, 2]", "no Corvane design"},
+        BadFile{"other format", "Corvane design", "Other design", "no Corvane design"},
+        BadFile{"version 4", "\"version\": 1", "\"version\": 4", "version 4 is unknown"},
+        BadFile{"version 3 without its tolerance", "\"version\": 1", "\"version\": 3", "'tolerance' is missing"},
+        BadFile{"version 2 without its panel", "\"version\": 1", "\"version\": 2", "'designPanel' is missing"},
+        BadFile{"version as text", "\"version\": 1", "\"version\": \"1\"", "unknown"},
+        BadFile{"version fraction", "\"version\": 1", "\"version\": 1.5", "unknown"},
+        BadFile{"missing version", "\"version\": 1,", "", "'version' is missing"},
+        BadFile{"missing section", "\"sweep\"", "\"sweeps\"", "'sweep' is missing"},
+        BadFile{"section of wrong type", "\"inputs\": {", "\"inputs\": 3, \"x\": {", "'inputs' must be"},
+        BadFile{"missing field", "\"fmin\": \"88\",", "", "'inputs.fmin' is missing"},
+        BadFile{"number for a text", "\"poles\": \"7\"", "\"poles\": 7", "'inputs.poles' must be a text"},
+        BadFile{"text for a flag", "\"logarithmic\": true }", "\"logarithmic\": \"yes\" }",
+                "'sweep.logarithmic' must be true or false"},
+        BadFile{"index past the items", "\"type\": 2", "\"type\": 3", "'selectors.type' is out of range"},
+        BadFile{"negative index", "\"model\": 1", "\"model\": -1", "'selectors.model' is out of range"},
+        BadFile{"huge index", "\"model\": 1", "\"model\": 18446744073709551615", "out of range"},
+        BadFile{"fractional index", "\"topology\": 1", "\"topology\": 1.0", "'selectors.topology'"},
+        BadFile{"longer than typed", "\"poles\": \"7\"", "\"poles\": \"123\"", "longer than 2"},
+        BadFile{"wide character counts twice", "\"75\"", "\"1234𝟘\"", "longer than 5"},
+        BadFile{"control character", "\"75\"", "\"7\\u00005\"", "'inputs.resistance' holds a control"},
+        BadFile{"points too few", "100001", "100", "'exactResponse.points'"},
+        BadFile{"points too many", "100001", "100002", "'exactResponse.points'"},
+        BadFile{"unknown series", "\"E24\"", "\"E25\"", "'exactResponse.series' must be one of"},
+        BadFile{"unknown load", "\"value\"", "\"open\"", "'exactResponse.load' must be one of"}),
     [](const testing::TestParamInfo<BadFile>& info) {
         std::string name = info.param.name;
         for (char& c : name)
@@ -177,6 +178,33 @@ TEST(DesignFile, KeepsTheDesignPanelInVersion2)
         } catch (const DesignFileError& error) {
             EXPECT_NE(std::string(error.what()).find("'designPanel."), std::string::npos) << error.what();
         }
+    }
+}
+
+// Version 3 adds the tolerance tab's settings, without a design panel where the panel kept its
+// defaults; the keys are checked like every other.
+TEST(DesignFile, KeepsTheToleranceSettingsInVersion3)
+{
+    std::string text = kHandWritten;
+    text.replace(text.find("\"version\": 1"), 12, "\"version\": 3");
+    const std::string tolerance = R"("tolerance": { "trials": "2e4", "inductorTol": "5", "capacitorTol": "2.5",
+    "seed": "42", "distribution": "normal", "maxPassLoss": "", "stopFreq": "30", "stopAtt": "40", "curve": "S11" },)";
+    text.replace(text.find("\"comment\""), 0, tolerance);
+    DesignFile expected = HandWrittenDesign();
+    expected.exactResponse.tolerance = ToleranceFileSettings{"2e4", "5", "2.5", "normal", "42", "", "30", "40", "S11"};
+    EXPECT_EQ(ParseDesignFile(text), expected);
+
+    TempFolder folder;
+    const std::string path = folder.Path("tolerance.corvane");
+    WriteDesignFile(path, expected);
+    EXPECT_EQ(ReadDesignFile(path), expected);
+    EXPECT_NE(ReadFile(path).find("\n  \"version\": 3,\n"), std::string::npos);
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"\"normal\"", "\"lognormal\""},
+                                   {"\"S11\"", "\"S22\""},
+                                   {"\"42\"", "42"}}) {
+        std::string edited = text;
+        edited.replace(edited.find(from), from.size(), to);
+        EXPECT_THROW(ParseDesignFile(edited), DesignFileError) << to;
     }
 }
 

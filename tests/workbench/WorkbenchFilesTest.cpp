@@ -268,16 +268,21 @@ void WorkbenchFilesTest::csvExportOfTheLastRun()
         const double sum = std::pow(10.0, row[1].toDouble() / 10) + std::pow(10.0, row[2].toDouble() / 10);
         QVERIFY2(std::fabs(sum - 1) < 1e-9, qPrintable(lines[i]));
     }
-    // The chart as a picture: the suffix picks PNG or SVG.
+    // The chart alone as a picture at the size asked, the suffix picking PNG or SVG, with the
+    // frequency unit and a legend; the chart on screen keeps its size and axis title.
+    const QSize onScreen = b.Child<TChart>("chGain")->size();
+    b.main.SetImageSizeHook([](QSize) { return std::optional<QSize>(QSize(1000, 700)); });
     b.chosenFile = dir.filePath(QStringLiteral("chart.png"));
     b.main.ExportChartImage();
-    QCOMPARE(QImage(b.chosenFile).size(), b.Child<TChart>("chGain")->size());
+    QCOMPARE(QImage(b.chosenFile).size(), QSize(1000, 700));
     b.chosenFile = dir.filePath(QStringLiteral("chart.svg"));
     b.main.ExportChartImage();
     QFile svg(b.chosenFile);
     QVERIFY(svg.open(QIODevice::ReadOnly));
     const QByteArray drawing = svg.readAll();
-    QVERIFY(drawing.startsWith("<?xml") && drawing.contains("<svg") && drawing.contains("Frequency"));
+    QVERIFY(drawing.startsWith("<?xml") && drawing.contains("<svg"));
+    for (const char* text : {"Frequency, MHz", "Att. [dB]", "S11 [dB]"}) QVERIFY2(drawing.contains(text), text);
+    QCOMPARE(b.Child<TChart>("chGain")->size(), onScreen);
     QCOMPARE(b.boxes.size(), size_t(1));
 }
 
