@@ -191,8 +191,7 @@ void DesignPanel::ApplyFamilyDefaults()
     };
     if (UsesRipple(family) && !usable([this] { return ReadRipple(TextOf(ripple_), "Ripple"); }))
         ripple_->setText(ToQt(defaults.ripple));
-    if (HasFiniteZeros(family) &&
-        !usable([this] { return ReadAttenuation(TextOf(stopAtt_), "Stopband attenuation"); }))
+    if (HasFiniteZeros(family) && !usable([this] { return ReadAttenuation(TextOf(stopAtt_), "Stopband attenuation"); }))
         stopAtt_->setText(ToQt(defaults.stopAtt));
 }
 

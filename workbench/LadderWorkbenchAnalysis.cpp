@@ -101,7 +101,9 @@ void LadderWorkbench::ShowBuilt(const ExactJob& job, const Ladder& designed, boo
     input.unitScale = job.unitScale;
     input.unitText = ToQt(shown_.UnitText());
     input.title = ToQt(shown_.Title()).simplified();
-    input.maskState = shown_.MaskState();
+    input.mask = [design = shown_](std::optional<double> loss, std::optional<double> stop, std::optional<double> att) {
+        return design.Mask(loss, stop, att);
+    };
     tolerance_->SetInput(std::move(input));
 }
 

@@ -6,6 +6,7 @@
 
 #include "run/LadderOfRun.h"
 #include "analysis/NetworkResponse.h"
+#include "analysis/ToleranceMask.h"
 #include "filtermath/SelectFilter.h"
 #include "run/Ports.h"
 #include "run/Rules.h"
@@ -105,21 +106,20 @@ ShownDesign::Curve ShownDesign::Reference(const std::vector<double>& freq) const
     return curve;
 }
 
-std::optional<DesignState> ShownDesign::MaskState() const
+ToleranceMask ShownDesign::Mask(std::optional<double> maxPassLossDb, std::optional<double> stopFreq,
+                                std::optional<double> stopAttDb) const
 {
-    if (source_ == Source::Run) return run_.state;
-    if (source_ != Source::Panel) return std::nullopt;
+    if (source_ == Source::Run) return MaskOfDesign(run_.state, maxPassLossDb, stopFreq, stopAttDb);
     const synthesis::DesignRequest& r = panel_.design.request;
-    if (r.type == synthesis::FilterType::BandStop) return std::nullopt;
-    DesignState state;
-    state.UnitScale = panel_.unitScale;
-    // The kind's response type is all the mask reads of it: 0 low-pass, 1 high-pass, 2 band-pass.
-    state.FilterKind = static_cast<int>(r.type);
-    state.PassF = r.passHz / panel_.unitScale;
-    state.Fmin = r.lowHz / panel_.unitScale;
-    state.Fmax = r.highHz / panel_.unitScale;
-    state.F0 = std::sqrt(state.Fmin * state.Fmax);
-    return state;
+    MaskEdges edges;
+    switch (r.type) {
+    case synthesis::FilterType::LowPass: edges = {MaskShape::LowPass, 0.0, r.passHz}; break;
+    case synthesis::FilterType::HighPass: edges = {MaskShape::HighPass, r.passHz, 0.0}; break;
+    case synthesis::FilterType::BandPass: edges = {MaskShape::BandPass, r.lowHz, r.highHz}; break;
+    case synthesis::FilterType::BandStop: edges = {MaskShape::BandStop, r.lowHz, r.highHz}; break;
+    }
+    if (stopFreq) *stopFreq *= panel_.unitScale;
+    return MaskOfEdges(edges, maxPassLossDb, stopFreq, stopAttDb);
 }
 
 const char* ShownDesign::ReferenceName() const

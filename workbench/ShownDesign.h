@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "filtermath/ESeries.h"
+#include "analysis/Tolerance.h"
 #include "filtermath/LadderAnalysis.h"
 #include "run/DesignState.h"
 #include "workbench/DesignPanel.h"
@@ -54,9 +55,10 @@ public:
     Curve Reference(const std::vector<double>& freq) const;
     const char* ReferenceName() const;
     // The run's own sweep and curve, which the classic model computed at its 100 points.
-    // What the tolerance mask reads of a design: the kind and band edges. None for a band-stop,
-    // which the mask does not cover.
-    std::optional<DesignState> MaskState() const;
+    // The tolerance mask of the design for a passband loss limit and a stop frequency (the
+    // design's unit) with its attenuation; Failure for a stop frequency on the wrong side.
+    ToleranceMask Mask(std::optional<double> maxPassLossDb, std::optional<double> stopFreq,
+                       std::optional<double> stopAttDb) const;
     const RunSnapshot* Run() const { return source_ == Source::Run ? &run_ : nullptr; }
     const PanelDesign* Panel() const { return source_ == Source::Panel ? &panel_ : nullptr; }
 

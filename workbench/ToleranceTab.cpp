@@ -145,10 +145,7 @@ void ToleranceTab::Start()
         run->settings = form_->ReadSettings();
         const MaskRequest mask = form_->ReadMask(run->input.unitScale);
         for (double f : run->input.freq) run->hz.push_back(f * run->input.unitScale);
-        if (run->input.maskState)
-            run->mask = MaskOfDesign(*run->input.maskState, mask.maxPassLossDb, mask.stopFreq, mask.stopAttDb, run->hz);
-        else if (mask.maxPassLossDb || mask.stopFreq)
-            throw InputError("The mask covers low-pass, high-pass and band-pass designs; clear it for a band-stop.");
+        run->mask = run->input.mask(mask.maxPassLossDb, mask.stopFreq, mask.stopAttDb);
     } catch (const std::exception& problem) {
         emit Status(QString::fromStdString(problem.what()), true);
         emit Finished();
@@ -250,6 +247,11 @@ void ToleranceTab::ShowMask()
         envelope_->SetCurve(id, {std::max(from, first), std::min(to, last)}, {level, level});
     };
     const ToleranceMask& m = shownMask_;
+    // A band-stop's mask is drawn by its bands alone: its passbands lie outside the stopband.
+    if (m.bandStop) {
+        for (int id : {passMask_, stopLowMask_, stopHighMask_}) envelope_->SetCurve(id, {}, {});
+        return;
+    }
     segment(passMask_, s21 && m.HasPassband(), m.passLowHz / shownScale_, m.passHighHz / shownScale_, -m.maxPassLossDb);
     segment(stopLowMask_, s21 && m.HasStopband() && !std::isnan(m.stopBelowHz), first, m.stopBelowHz / shownScale_,
             -m.stopAttDb);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -23,7 +24,8 @@ struct ToleranceInput {
     double unitScale = 1.0;
     QString unitText;
     QString title;
-    std::optional<DesignState> maskState; // the kind and band edges; none: no mask possible
+    // The design's mask for a passband loss limit, a stop frequency (the design's unit) and its attenuation.
+    std::function<ToleranceMask(std::optional<double>, std::optional<double>, std::optional<double>)> mask;
 };
 
 // Monte Carlo tolerance analysis of the ladder as built: the 5-95 % envelope of |S21| or |S11|

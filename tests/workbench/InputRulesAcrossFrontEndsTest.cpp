@@ -118,13 +118,10 @@ std::vector<InputRulesAcrossFrontEndsTest::Binding> InputRulesAcrossFrontEndsTes
         args.insert(args.end(), more.begin(), more.end());
         return args;
     };
-    if (rule == "points")
-        return {Cli({"--network"}, "--points"), Exact("P&oints", "Points", "101")};
+    if (rule == "points") return {Cli({"--network"}, "--points"), Exact("P&oints", "Points", "101")};
     if (rule == "part Q")
-        return {Cli({"--network"}, "--q-l"),
-                Cli({"--network"}, "--q-c"),
-                Exact("Q of &inductors", "Q of inductors", "0"),
-                Exact("Q of &capacitors", "Q of capacitors", "0")};
+        return {Cli({"--network"}, "--q-l"), Cli({"--network"}, "--q-c"),
+                Exact("Q of &inductors", "Q of inductors", "0"), Exact("Q of &capacitors", "Q of capacitors", "0")};
     if (rule == "tolerance")
         return {Cli(monteCarlo, "--tol-l"), Cli(monteCarlo, "--tol-c"),
                 Tolerance(Input::InductorTol, "L tolerance", "1"), Tolerance(Input::CapacitorTol, "C tolerance", "0")};

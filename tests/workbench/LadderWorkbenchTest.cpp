@@ -216,13 +216,27 @@ void LadderWorkbenchTest::badInputShowsNoOtherDesign_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("negative Q") << "Q of inductors" << "-1" << "Q of inductors must be 0 (ideal) or a positive";
-    QTest::newRow("Q not a number") << "Q of capacitors" << "1,5" << "Q of capacitors must be 0 (ideal)";
-    QTest::newRow("start above stop") << "Sweep start" << "200" << "Sweep start must be less than sweep stop.";
-    QTest::newRow("stop beyond range") << "Sweep stop" << "1e999" << "Sweep stop must be";
-    QTest::newRow("too many points") << "Points" << "100002" << "Points must be a whole number from 101 to 100001.";
-    QTest::newRow("points not whole") << "Points" << "1000.5" << "Points must be a whole number";
-    QTest::newRow("zero load") << "loadValue" << "0" << "Load must be a resistance above zero.";
+    QTest::newRow("negative Q") << "Q of inductors"
+                                << "-1"
+                                << "Q of inductors must be 0 (ideal) or a positive";
+    QTest::newRow("Q not a number") << "Q of capacitors"
+                                    << "1,5"
+                                    << "Q of capacitors must be 0 (ideal)";
+    QTest::newRow("start above stop") << "Sweep start"
+                                      << "200"
+                                      << "Sweep start must be less than sweep stop.";
+    QTest::newRow("stop beyond range") << "Sweep stop"
+                                       << "1e999"
+                                       << "Sweep stop must be";
+    QTest::newRow("too many points") << "Points"
+                                     << "100002"
+                                     << "Points must be a whole number from 101 to 100001.";
+    QTest::newRow("points not whole") << "Points"
+                                      << "1000.5"
+                                      << "Points must be a whole number";
+    QTest::newRow("zero load") << "loadValue"
+                               << "0"
+                               << "Load must be a resistance above zero.";
 }
 
 // A bad field leaves no ladder, table, schematic or curve of any design on screen: nothing of the

@@ -60,7 +60,9 @@ ToleranceInput ChebyshevInput()
     input.freq = NetworkFrequencies(plan);
     input.unitScale = 1e6;
     input.unitText = "MHz";
-    input.maskState = state;
+    input.mask = [state](std::optional<double> loss, std::optional<double> stop, std::optional<double> att) {
+        return MaskOfDesign(state, loss, stop, att);
+    };
     return input;
 }
 
@@ -108,7 +110,7 @@ void ToleranceTabTest::runShowsTheEngineResultForTheTypedSettings()
     settings.seed = 77;
     settings.distribution = ToleranceDistribution::Normal;
     const ToleranceResult expected =
-        RunTolerance(input.ladder, {120, 0}, hz, MaskOfDesign(ChebyshevState(), 1.2, 20.0, 45.0, hz), settings);
+        RunTolerance(input.ladder, {120, 0}, hz, MaskOfDesign(ChebyshevState(), 1.2, 20.0, 45.0), settings);
     const ToleranceResult& shown = tab.Result();
     QCOMPARE(shown.passed, expected.passed);
     QVERIFY(shown.passed > 0 && shown.passed < 3000);
