@@ -86,6 +86,23 @@ TableChanges RoundDesignTable(DesignState& state, ESeries series)
     return changes;
 }
 
+Ladder RoundedLadder(const Ladder& ladder, ESeries series)
+{
+    Ladder rounded = ladder;
+    const auto round = [series](double& value) {
+        if (value > 0) value = RoundToESeries(value, series);
+    };
+    for (LadderBranch& b : rounded.branches) {
+        if (b.kind != BranchKind::Capacitor) round(b.L);
+        if (b.kind != BranchKind::Inductor) round(b.C);
+        if (b.kind == BranchKind::SeriesArm || b.kind == BranchKind::ParallelArm) {
+            round(b.L2);
+            round(b.C2);
+        }
+    }
+    return rounded;
+}
+
 DesignAnalysis AnalyseDesign(const DesignState& state, LadderTopology topology, const AnalysisOptions& options,
                              const std::vector<double>& NetFreq)
 {

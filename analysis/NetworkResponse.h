@@ -56,6 +56,9 @@ struct TableChanges {
 // Rounds positions 1..N of the element table that state's FilterKind uses to the series, in place.
 TableChanges RoundDesignTable(DesignState& state, ESeries series);
 
+// The ladder with every part of every arm rounded to the series; the terminations stay.
+Ladder RoundedLadder(const Ladder& ladder, ESeries series);
+
 struct AnalysisOptions {
     std::optional<ESeries> series; // round the parts first
     PartQuality quality; // 0: ideal parts

@@ -49,6 +49,12 @@ bool Given(const CliOptions& options, const std::string& name)
     return options.given.count(name) != 0;
 }
 
+// Typed on the command line rather than set by a --design file, which holds every setting.
+bool Typed(const CliOptions& options, const std::string& name)
+{
+    return Given(options, name) && options.fromFile.count(name) == 0;
+}
+
 } // namespace
 
 void AddOptions(CLI::App& app, CliOptions& options)
@@ -117,15 +123,24 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
     if (type != 2 && options.type != "BSF") {
         const std::string design = type == 1 ? "by a high-pass design" : "by a low-pass design";
         for (const char* name : {"--fmin", "--fmax"})
-            if (Given(options, name)) warn(name, design);
+            if (Typed(options, name)) warn(name, design);
     }
-    if (ModelIndex(options.model) == 0 && Given(options, "--ripple")) warn("--ripple", "by a Butterworth design");
+    const bool ripple = options.model == "Chebyshev" || options.model == "Elliptic";
+    if (!ripple && Typed(options, "--ripple")) warn("--ripple", "by a " + options.model + " design");
+    if (options.synthesis.lossAtDc && options.model != "Elliptic")
+        warn("--dc-loss", "by a " + options.model + " design");
+    const bool stopband = options.model == "Elliptic" || options.model == "InverseChebyshev";
+    const SynthesisOptions& s = options.synthesis;
+    if (!stopband && !s.stopAtt.empty() && s.stopFreq.empty() && !options.tolerance.Asked() &&
+        options.fromFile.count("--stop-att") == 0)
+        warn("--stop-att", "by a " + options.model + " design without --stop-freq");
     const NetworkOptions& network = options.network;
-    if (!network.AnalysisAsked()) {
+    // The trials analyse the ladder with its Q, load and rounding over the analysis sweep.
+    if (!network.AnalysisAsked() && !options.tolerance.Asked()) {
         const std::string why = "without --network, --spice or --touchstone";
         for (const char* name : {"--q-l", "--q-c", "--load", "--points"})
-            if (Given(options, name)) warn(name, why);
-        if (network.logSweep) warn("--log-sweep", why);
+            if (Typed(options, name)) warn(name, why);
+        if (network.logSweep && options.fromFile.count("--log-sweep") == 0) warn("--log-sweep", why);
     }
     return warnings;
 }

@@ -35,7 +35,9 @@ struct CliOptions {
     NetworkOptions network;
     ToleranceOptions tolerance;
     SynthesisOptions synthesis;
+    std::string saveDesignFile; // --save-design: "" for none
     std::set<std::string> given; // the value options on the command line, by name ("--ripple")
+    std::set<std::string> fromFile; // the options a --design file set: no warnings about them
 };
 
 // Registers every option on the app, bound to the fields of options.

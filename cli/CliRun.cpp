@@ -5,6 +5,7 @@
 
 #include "cli/CliPorts.h"
 #include "cli/NetworkStage.h"
+#include "cli/OutputFiles.h"
 #include "cli/Reports.h"
 #include "cli/ToleranceStage.h"
 #include "cli/SynthesisStage.h"
@@ -54,7 +55,7 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
         network.AddJson(json);
         tolerance.AddJson(json);
         out << json.dump() << '\n';
-    } else if (completed) {
+    } else if (completed && !FileTakesStandardOutput(options)) {
         PrintText(run.State(), results, out);
         network.PrintText(out);
         tolerance.PrintText(out, form.SelectorText(Selector::Scale));

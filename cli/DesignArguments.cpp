@@ -8,6 +8,7 @@
 
 #include "filtermath/FrequencyUnits.h"
 #include "run/SelectorItems.h"
+#include "cli/SynthesisStage.h"
 
 namespace {
 
@@ -59,21 +60,63 @@ std::string ItemName(const DesignFile& design, Selector selector, const std::str
     return {};
 }
 
-// The options a design file stands for. The ripple goes only with a model that has one, the
-// band edges only with a band-pass, as the window uses them.
-std::vector<std::pair<std::string, std::string>> OptionsOf(const DesignFile& design, const std::string& path)
+using OptionList = std::vector<std::pair<std::string, std::string>>;
+
+// The classic design window's part of a file. The ripple goes only with a model that has one,
+// the band edges only with a band-pass, as the window uses them.
+OptionList ClassicOptionsOf(const DesignFile& design, const std::string& path)
 {
-    std::vector<std::pair<std::string, std::string>> options = {
-        {"--type", ItemName(design, Selector::Type, path)},
-        {"--model", ItemName(design, Selector::Model, path)},
-        {"--topology", ItemName(design, Selector::Topology, path)},
-        {"--unit", ItemName(design, Selector::Scale, path)}};
+    OptionList options = {{"--type", ItemName(design, Selector::Type, path)},
+                          {"--model", ItemName(design, Selector::Model, path)},
+                          {"--topology", ItemName(design, Selector::Topology, path)},
+                          {"--unit", ItemName(design, Selector::Scale, path)}};
     for (size_t f = 0; f < kFieldOptions.size(); ++f) {
         const Field field = static_cast<Field>(f);
         if (field == Field::Ripple && design.Index(Selector::Model) == 0) continue;
         if ((field == Field::Fmin || field == Field::Fmax) && design.Index(Selector::Type) != 2) continue;
         options.emplace_back(kFieldOptions[f], design.fields[f]);
     }
+    return options;
+}
+
+// The design panel's design, shown in the exact response window over that window's sweep.
+OptionList PanelOptionsOf(const DesignPanelSettings& p, const ExactResponseSettings& exact)
+{
+    OptionList options = {
+        {"--model", p.family},         {"--type", p.type},         {"--topology", p.form}, {"--unit", p.unit},
+        {"--ripple", p.ripple},        {"--stop-att", p.stopAtt},  {"--rs", p.rs},         {"--rl", p.rl},
+        {"--start", exact.sweepStart}, {"--stop", exact.sweepStop}};
+    if (p.orderFrom == "order")
+        options.emplace_back("--poles", p.order);
+    else
+        options.emplace_back("--stop-freq", p.stopFreq);
+    if (p.type == "LPF" || p.type == "HPF") {
+        options.emplace_back("--passband", p.passband);
+    } else {
+        options.emplace_back("--fmin", p.fmin);
+        options.emplace_back("--fmax", p.fmax);
+    }
+    return options;
+}
+
+// The exact response window's settings: standard series, part Q, load and the analysis sweep.
+OptionList ExactOptionsOf(const ExactResponseSettings& exact, const DesignFile& design)
+{
+    OptionList options = {
+        {"--q-l", exact.inductorQ}, {"--q-c", exact.capacitorQ}, {"--points", std::to_string(exact.points)}};
+    if (exact.series != "none") options.emplace_back("--series", exact.series);
+    if (exact.load == "value") options.emplace_back("--load", exact.loadValue);
+    if (exact.load == "source")
+        options.emplace_back("--load", PanelShown(design) ? exact.panel->rs : design.Text(Field::R));
+    if (exact.logarithmic) options.emplace_back("--log-sweep", "");
+    return options;
+}
+
+OptionList OptionsOf(const DesignFile& design, const std::string& path)
+{
+    OptionList options = PanelShown(design) ? PanelOptionsOf(*design.exactResponse.panel, design.exactResponse)
+                                            : ClassicOptionsOf(design, path);
+    for (auto& option : ExactOptionsOf(design.exactResponse, design)) options.push_back(std::move(option));
     return options;
 }
 
@@ -108,7 +151,8 @@ DesignArguments ExpandDesignArguments(const std::vector<std::string>& args)
         for (const auto& [option, value] : OptionsOf(result.base, path)) {
             if (GivenOutside(args, option)) continue;
             result.args.push_back(option);
-            result.args.push_back(value);
+            if (option != "--log-sweep") result.args.push_back(value);
+            result.fromFile.insert(option);
         }
     }
     return result;
@@ -124,9 +168,69 @@ void AddDesignFileOptions(CLI::App& app)
     app.add_option(kSaveOption, unused, "Save the design as the window would, to this design file")->type_name("FILE");
 }
 
+bool PanelShown(const DesignFile& design)
+{
+    return design.exactResponse.panel && design.exactResponse.panel->shown;
+}
+
+namespace {
+
+void SaveExactSettings(const CliOptions& options, const std::string& source, ExactResponseSettings& exact)
+{
+    const NetworkOptions& n = options.network;
+    exact.series = n.series.empty() ? "none" : n.series;
+    exact.inductorQ = n.QL;
+    exact.capacitorQ = n.QC;
+    if (n.load.empty()) {
+        exact.load = "prototype";
+    } else if (!(exact.load == "source" && n.load == source)) {
+        exact.load = "value";
+        exact.loadValue = n.load;
+    }
+    if (!n.points.empty()) exact.points = std::stoi(n.points);
+    exact.logarithmic = n.logSweep;
+}
+
+void SavePanel(const CliOptions& options, DesignFile& design)
+{
+    DesignPanelSettings& p =
+        design.exactResponse.panel.emplace(design.exactResponse.panel.value_or(DesignPanelSettings{}));
+    const FieldTexts& t = options.texts;
+    const SynthesisOptions& s = options.synthesis;
+    // A text the design did not use keeps what the panel held.
+    const auto set = [&options](std::string& text, const char* option, const std::string& value) {
+        if (options.given.count(option) != 0) text = value;
+    };
+    p.family = options.model;
+    p.type = options.type;
+    p.form = options.topology;
+    p.unit = options.unit;
+    p.orderFrom = !s.stopFreq.empty() && !s.polesGiven ? "requirement" : "order";
+    set(p.order, "--poles", t.N);
+    set(p.ripple, "--ripple", t.Ripple);
+    set(p.passband, "--passband", t.PassF);
+    set(p.fmin, "--fmin", t.Fmin);
+    set(p.fmax, "--fmax", t.Fmax);
+    if (!s.stopAtt.empty()) p.stopAtt = s.stopAtt;
+    if (!s.stopFreq.empty()) p.stopFreq = s.stopFreq;
+    p.rl = t.R;
+    p.rs = s.rs.empty() ? t.R : s.rs;
+    p.shown = true;
+    design.exactResponse.sweepStart = t.FStart;
+    design.exactResponse.sweepStop = t.Stop;
+}
+
+} // namespace
+
 DesignFile DesignOfOptions(const CliOptions& options, const DesignFile& base)
 {
     DesignFile design = base;
+    if (NeedsSynthesis(options)) {
+        if (options.synthesis.lossAtDc) throw DesignFileError("the design panel has no setting for --dc-loss");
+        SavePanel(options, design);
+        SaveExactSettings(options, design.exactResponse.panel->rs, design.exactResponse);
+        return design;
+    }
     design.Index(Selector::Type) = WindowItem(TypeIndex(options.type), options.type, "response types");
     design.Index(Selector::Model) = WindowItem(ModelIndex(options.model), options.model, "approximations");
     design.Index(Selector::Topology) =
@@ -134,6 +238,8 @@ DesignFile DesignOfOptions(const CliOptions& options, const DesignFile& base)
     design.Index(Selector::Scale) = WindowItem(UnitIndex(options.unit), options.unit, "units");
     const FieldTexts& t = options.texts;
     design.fields = {t.N, t.Ripple, t.PassF, t.Fmin, t.Fmax, t.R, t.FStart, t.Stop};
+    if (design.exactResponse.panel) design.exactResponse.panel->shown = false;
+    SaveExactSettings(options, t.R, design.exactResponse);
     return design;
 }
 

@@ -13,10 +13,12 @@ struct SynthesisOptions {
     std::string stopAtt; // --stop-att: dB
     std::string rs; // --rs: ohms; "" for the load resistance
     std::string stopFreq; // --stop-freq: chosen unit
+    bool lossAtDc = false; // --dc-loss: an even-order Elliptic keeps its ripple as loss at DC
     bool polesGiven = false; // --poles was typed
+    bool panelShown = false; // the design file shows its design panel's design: synthesised whatever the family
 };
 
-// Adds --stop-att, --rs and --stop-freq; call after the option --poles exists.
+// Adds --stop-att, --rs, --stop-freq and --dc-loss; call after the option --poles exists.
 void AddSynthesisOptions(CLI::App& app, SynthesisOptions& options);
 
 // The names --type and --model take besides the window's items.

@@ -11,10 +11,13 @@
 
 #include "analysis/InputRules.h"
 #include "cli/CliRun.h"
+#include "cli/NetworkOptions.h"
+#include "cli/OutputFiles.h"
 #include "cli/SynthesisOptions.h"
 #include "cli/ToleranceStage.h"
 #include "export/SpiceNetlist.h"
 #include "export/Touchstone.h"
+#include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
 #include "filtermath/NumberText.h"
 #include "filtermath/Sweep.h"
@@ -64,13 +67,16 @@ const char* KindText(BranchKind kind)
 }
 
 // How the parts of one position are joined, as the netlist names them.
-std::string ArmText(const LadderBranch& b, int position)
+std::string ArmText(const LadderBranch& b, int position, bool standardValues)
 {
     const std::string p = std::to_string(position);
-    const std::string L = "L" + p + " = " + Short(b.L) + " H";
-    const std::string C = "C" + p + " = " + Short(b.C) + " F";
-    const std::string L2 = "L" + p + "B = " + Short(b.L2) + " H";
-    const std::string C2 = "C" + p + "B = " + Short(b.C2) + " F";
+    const auto value = [standardValues](double v, const char* unit) {
+        return EngineeringText(v, unit, standardValues);
+    };
+    const std::string L = "L" + p + " = " + value(b.L, "H");
+    const std::string C = "C" + p + " = " + value(b.C, "F");
+    const std::string L2 = "L" + p + "B = " + value(b.L2, "H");
+    const std::string C2 = "C" + p + "B = " + value(b.C2, "F");
     switch (b.kind) {
     case BranchKind::Inductor: return L;
     case BranchKind::Capacitor: return C;
@@ -89,12 +95,18 @@ struct Outcome {
     double unitScale = 1.0;
     Sweep Freq{}, Att{};
     bool orderPicked = false;
+    int neededN = 0; // the order the stopband requirement alone needs
     double stopHz = 0.0;
     double reachedDb = 0.0;
     std::vector<OrderChoice> others;
     bool analysed = false;
-    Sweep NetS21{}, NetS11{}, NetGroupDelay{};
+    Ladder analysedLadder; // the designed ladder, rounded to --series, with the load asked for
+    bool rounded = false;
+    std::vector<double> NetFreq, NetAtt; // the analysis sweep and the family's response there
+    NetworkCurves curves;
 };
+
+double FlatLossDb(const Design& design);
 
 DesignRequest ReadRequest(const CliOptions& o)
 {
@@ -106,6 +118,7 @@ DesignRequest ReadRequest(const CliOptions& o)
     const SynthesisOptions& s = o.synthesis;
     if (UsesRipple(r.response.family)) r.response.rippleDb = ReadRipple(t.Ripple, "--ripple");
     r.response.stopAttDb = s.stopAtt.empty() ? 40.0L : ReadAttenuation(s.stopAtt, "--stop-att");
+    r.response.lossAtDc = s.lossAtDc;
     r.RL = ReadResistance(t.R, "--rl");
     r.RS = s.rs.empty() ? r.RL : ReadResistance(s.rs, "--rs");
     const double scale = UnitScaleOf(o.unit);
@@ -131,7 +144,7 @@ Outcome MakeDesign(const CliOptions& o)
         out.stopHz = ReadFrequency(s.stopFreq, "--stop-freq", out.unitScale) * out.unitScale;
     }
     if (!s.stopFreq.empty() && !s.polesGiven) {
-        out.others = PickOrderForStop(request, out.stopHz);
+        out.others = PickOrderForStop(request, out.stopHz, &out.neededN);
         out.orderPicked = true;
     } else {
         request.response.N = WholeNumber(o.texts.N, "--poles");
@@ -147,21 +160,67 @@ Outcome MakeDesign(const CliOptions& o)
     return out;
 }
 
+// The analysis and export sweep: --points over Start to Stop, linear or logarithmic, as for a
+// classic design; the run's own 100 points without them.
+std::vector<double> AnalysisFrequencies(const CliOptions& o, const NetworkSettings& settings, const Outcome& out)
+{
+    if (!settings.points) return std::vector<double>(out.Freq.begin(), out.Freq.end());
+    const SweepPlan plan{ReadSweepEdge(o.texts.FStart, "--start", out.unitScale),
+                         ReadSweepEdge(o.texts.Stop, "--stop", out.unitScale), *settings.points, settings.spacing};
+    if (plan.spacing == SweepSpacing::Log && !(plan.start > 0.0 && plan.stop > 0.0))
+        throw Failure("--log-sweep needs Start and Stop greater than zero.");
+    return NetworkFrequencies(plan);
+}
+
 void Analyse(const CliOptions& o, Outcome& out)
 {
     const NetworkOptions& n = o.network;
-    PartQuality quality;
-    quality.QL = ReadPartQ(n.QL, "--q-l");
-    quality.QC = ReadPartQ(n.QC, "--q-c");
+    const NetworkSettings settings = ReadNetworkSettings(n);
+    const PartQuality& quality = settings.analysis.quality;
+    out.analysedLadder = out.design.ladder;
+    if (settings.analysis.series) out.analysedLadder = RoundedLadder(out.design.ladder, *settings.analysis.series);
+    out.rounded = settings.analysis.series.has_value();
+    if (settings.analysis.loadOhms) out.analysedLadder.RL = *settings.analysis.loadOhms;
+    if (!n.AnalysisAsked() && !o.tolerance.Asked()) return;
+    out.NetFreq = AnalysisFrequencies(o, settings, out);
     const std::string title = o.model + " " + o.type + ", " + std::to_string(out.design.request.response.N) + " poles";
     if (n.network) {
-        AnalyseSweep(out.design.ladder, out.Freq, out.unitScale, quality, out.NetS21, out.NetS11, out.NetGroupDelay);
+        out.curves = AnalyseCurves(out.analysedLadder, out.NetFreq, out.unitScale, quality);
+        for (double f : out.NetFreq) out.NetAtt.push_back(TransducerGainDb(out.design, f * out.unitScale));
         out.analysed = true;
     }
     if (!n.spiceFile.empty())
-        WriteSpiceNetlist(n.spiceFile, out.design.ladder, out.Freq, out.unitScale, quality, title);
+        WriteSpiceNetlist(n.spiceFile, out.analysedLadder, out.NetFreq, out.unitScale, quality, title);
     if (!n.touchstoneFile.empty())
-        WriteTouchstone(n.touchstoneFile, out.design.ladder, out.Freq, out.unitScale, quality, {title});
+        WriteTouchstone(n.touchstoneFile, out.analysedLadder, out.NetFreq, out.unitScale, quality, {title});
+}
+
+nlohmann::ordered_json ElementsJson(const Ladder& ladder)
+{
+    nlohmann::ordered_json elements = nlohmann::ordered_json::array();
+    int position = 1;
+    for (const LadderBranch& b : ladder.branches) {
+        nlohmann::ordered_json e;
+        e["Position"] = position++;
+        e["Place"] = b.place == BranchPlace::Series ? "Series" : "Shunt";
+        e["Kind"] = KindText(b.kind);
+        e["L"] = b.L;
+        e["C"] = b.C;
+        if (b.kind == BranchKind::SeriesArm || b.kind == BranchKind::ParallelArm) {
+            e["L2"] = b.L2;
+            e["C2"] = b.C2;
+        }
+        elements.push_back(e);
+    }
+    return elements;
+}
+
+std::string PassbandText(const CliOptions& o, const Outcome& out)
+{
+    const DesignRequest& r = out.design.request;
+    if (r.type == FilterType::LowPass || r.type == FilterType::HighPass)
+        return Short(r.passHz / out.unitScale) + " " + o.unit;
+    return Short(r.lowHz / out.unitScale) + " and " + Short(r.highHz / out.unitScale) + " " + o.unit;
 }
 
 nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
@@ -181,39 +240,106 @@ nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
     json["Fmax"] = r.highHz / out.unitScale;
     json["RS"] = r.RS;
     json["RL"] = r.RL;
+    nlohmann::ordered_json stopEdges = nlohmann::ordered_json::array();
+    for (double hz : StopbandEdgesHz(out.design)) stopEdges.push_back(hz / out.unitScale);
+    json["StopEdges"] = stopEdges;
+    json["Form"] = !IsModifiedForm(r.response) ? "standard" : r.response.lossAtDc ? "loss at DC" : "modified";
+    json["FlatLossDb"] = FlatLossDb(out.design);
     if (out.stopHz > 0.0) {
         json["StopF"] = out.stopHz / out.unitScale;
         json["StopAttReached"] = out.reachedDb;
     }
     if (out.orderPicked) {
+        json["OrderNeeded"] = out.neededN;
         nlohmann::ordered_json orders;
         for (const OrderChoice& c : out.others) orders[FamilyName(c.family)] = c.N;
         json["OrderByFamily"] = orders;
     }
-    nlohmann::ordered_json elements = nlohmann::ordered_json::array();
-    int position = 1;
-    for (const LadderBranch& b : out.design.ladder.branches) {
-        nlohmann::ordered_json e;
-        e["Position"] = position++;
-        e["Place"] = b.place == BranchPlace::Series ? "Series" : "Shunt";
-        e["Kind"] = KindText(b.kind);
-        e["L"] = b.L;
-        e["C"] = b.C;
-        if (b.kind == BranchKind::SeriesArm || b.kind == BranchKind::ParallelArm) {
-            e["L2"] = b.L2;
-            e["C2"] = b.C2;
-        }
-        elements.push_back(e);
+    json["Elements"] = ElementsJson(out.design.ladder);
+    if (out.rounded) {
+        json["Series"] = o.network.series;
+        json["RoundedElements"] = ElementsJson(out.analysedLadder);
     }
-    json["Elements"] = elements;
     json["Freq"] = out.Freq;
     json["Att"] = out.Att;
     if (out.analysed) {
-        json["NetS21"] = out.NetS21;
-        json["NetS11"] = out.NetS11;
-        json["NetGroupDelay"] = out.NetGroupDelay;
+        json["LoadOhms"] = out.analysedLadder.RL;
+        json["NetFreq"] = out.NetFreq;
+        json["NetAtt"] = out.NetAtt;
+        json["NetS21"] = out.curves.NetS21;
+        json["NetS11"] = out.curves.NetS11;
+        json["NetGroupDelay"] = out.curves.NetGroupDelay;
     }
     return json;
+}
+
+std::string FrequencyText(double hz, const Outcome& out, const CliOptions& o)
+{
+    return Short(hz / out.unitScale) + " " + o.unit;
+}
+
+// Where the stopband begins, and the form an even order takes.
+void PrintStopband(const CliOptions& o, const Outcome& out, std::ostream& text)
+{
+    const FamilyRequest& response = out.design.request.response;
+    const std::vector<double> edges = StopbandEdgesHz(out.design);
+    if (edges.empty()) return;
+    const FilterType type = out.design.request.type;
+    const std::string low = FrequencyText(edges.front(), out, o);
+    const std::string high = FrequencyText(edges.back(), out, o);
+    std::string stopband;
+    switch (type) {
+    case FilterType::LowPass: stopband = "from " + low; break;
+    case FilterType::HighPass: stopband = "up to " + low; break;
+    case FilterType::BandPass: stopband = "up to " + low + " and from " + high; break;
+    case FilterType::BandStop: stopband = "from " + low + " to " + high; break;
+    }
+    const bool band = type == FilterType::BandPass || type == FilterType::BandStop;
+    text << "Passband edge" << (band ? "s " : " ") << PassbandText(o, out) << " ("
+         << (UsesRipple(response.family) ? Short(static_cast<double>(response.rippleDb)) : std::string("3.01"))
+         << " dB), stopband " << stopband << " (" << Short(static_cast<double>(response.stopAttDb)) << " dB)\n";
+    if (IsModifiedForm(response)) text << ModifiedFormNote(response) << '\n';
+    if (const std::optional<Design> other = LossAtDcAlternative(out.design))
+        text << "Between these terminations the form with the ripple as loss at DC (--dc-loss) is buildable too; "
+                "its stopband begins at "
+             << FrequencyText(StopbandEdgesHz(*other).front(), out, o)
+             << (StopbandEdgesHz(*other).size() > 1 ? " (lower edge)" : "") << ".\n";
+}
+
+double EdgeLossDb(const FamilyRequest& response)
+{
+    return UsesRipple(response.family) ? static_cast<double>(response.rippleDb) : 10.0 * std::log10(2.0);
+}
+
+// Between unequal terminations a lossless low-pass ladder is a through connection at DC, so its
+// gain there is the mismatch of the two; the response's peaks then sit that far down and the
+// asked ripple comes on top.
+double FlatLossDb(const Design& design)
+{
+    return design.gain < 1.0L ? -10.0 * std::log10(static_cast<double>(design.gain)) : 0.0;
+}
+
+void PrintMismatchLoss(const Outcome& out, std::ostream& text)
+{
+    const double flat = FlatLossDb(out.design);
+    if (!(flat > 1e-9)) return;
+    const DesignRequest& r = out.design.request;
+    text << "Passband loss up to " << Short(EdgeLossDb(r.response) + flat)
+         << " dB: " << (UsesRipple(r.response.family) ? "the ripple of " : "the edge loss of ")
+         << Short(EdgeLossDb(r.response)) << " dB on top of a flat " << Short(flat)
+         << " dB, the least loss a lossless ladder between " << Short(r.RS) << " and " << Short(r.RL)
+         << " ohms can have with this response.\n";
+}
+
+void PrintElements(const std::string& heading, const Ladder& ladder, bool standardValues, std::ostream& text)
+{
+    text << '\n' << heading << '\n';
+    int position = 1;
+    for (const LadderBranch& b : ladder.branches) {
+        text << position << ' ' << (b.place == BranchPlace::Series ? "series" : "shunt ") << "  "
+             << ArmText(b, position, standardValues) << '\n';
+        ++position;
+    }
 }
 
 void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
@@ -224,7 +350,12 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
     if (out.orderPicked) {
         text << "Order " << r.response.N << " reaches " << Short(out.reachedDb) << " dB at "
              << Short(out.stopHz / out.unitScale) << ' ' << o.unit << " (asked: " << Short((double)r.response.stopAttDb)
-             << " dB)\nOther families:";
+             << " dB)\n";
+        if (out.neededN != r.response.N)
+            text << "Order " << out.neededN << " meets the requirement, but a " << o.model << " ladder of order "
+                 << out.neededN << " cannot be built between these terminations; order " << r.response.N
+                 << " is the lowest that can.\n";
+        text << "Other families (lowest buildable order):";
         for (const OrderChoice& c : out.others)
             text << ' ' << FamilyName(c.family) << ' ' << (c.N > 0 ? std::to_string(c.N) : std::string("over 15"));
         text << '\n';
@@ -232,20 +363,16 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
         text << "Attenuation at " << Short(out.stopHz / out.unitScale) << ' ' << o.unit << ": " << Short(out.reachedDb)
              << " dB\n";
     }
-    text << "\nElements, source to load\n";
-    int position = 1;
-    for (const LadderBranch& b : out.design.ladder.branches) {
-        text << position << ' ' << (b.place == BranchPlace::Series ? "series" : "shunt ") << "  "
-             << ArmText(b, position) << '\n';
-        ++position;
-    }
+    PrintStopband(o, out, text);
+    PrintMismatchLoss(out, text);
+    PrintElements("Elements, source to load", out.design.ladder, false, text);
+    if (out.rounded) PrintElements("Values rounded to " + o.network.series, out.analysedLadder, true, text);
     if (out.analysed) {
         text << "\nFreq        Att         NetS21      NetS11      NetGroupDelay\n";
-        for (int i = 0; i < SweepPoints; ++i) {
-            const size_t k = static_cast<size_t>(i);
+        for (size_t k = 0; k < out.NetFreq.size(); ++k) {
             char line[96];
-            std::snprintf(line, sizeof line, "%-11.5g %-11.5g %-11.5g %-11.5g %.5g\n", out.Freq[k], out.Att[k],
-                          out.NetS21[k], out.NetS11[k], out.NetGroupDelay[k]);
+            std::snprintf(line, sizeof line, "%-11.5g %-11.5g %-11.5g %-11.5g %.5g\n", out.NetFreq[k], out.NetAtt[k],
+                          out.curves.NetS21[k], out.curves.NetS11[k], out.curves.NetGroupDelay[k]);
             text << line;
         }
     }
@@ -267,10 +394,26 @@ void AddSynthesisOptions(CLI::App& app, SynthesisOptions& options)
     app.add_option("--stop-att", options.stopAtt,
                    "Stopband attenuation in dB (Elliptic, InverseChebyshev; with --stop-freq the loss needed there)");
     app.add_option("--rs", options.rs, "Source resistance in ohms (default: the load resistance --rl)");
+    app.add_flag("--dc-loss", options.lossAtDc,
+                 "Even-order Elliptic: keep the ripple as loss at DC, for a stopband nearer the passband; needs "
+                 "unequal terminations, as an even-order Chebyshev does");
     app.add_option("--stop-freq", options.stopFreq,
                    "Stopband frequency; with --stop-att and without --poles the order is chosen to meet it");
     if (CLI::Option* poles = app.get_option_no_throw("--poles"))
         poles->each([&options](const std::string&) { options.polesGiven = true; });
+}
+
+// The classic even-order Chebyshev takes a load of its own; with --rs the load is --rl, and the
+// synthesis refuses such a design with the loads and the order that would work.
+static bool EvenChebyshevWithGivenLoad(const CliOptions& options)
+{
+    if (options.model != "Chebyshev" || options.synthesis.rs.empty()) return false;
+    try {
+        const int N = StrToInt(options.texts.N);
+        return N >= 2 && N % 2 == 0;
+    } catch (const ConvertError&) {
+        return false; // the classic run names the bad field
+    }
 }
 
 bool NeedsSynthesis(const CliOptions& options)
@@ -285,11 +428,13 @@ bool NeedsSynthesis(const CliOptions& options)
             // the synthesised design names the bad field
         }
     }
-    return !classicModel || !classicType || !sameTerminations || !options.synthesis.stopFreq.empty();
+    return options.synthesis.panelShown || !classicModel || !classicType || !sameTerminations ||
+           !options.synthesis.stopFreq.empty() || EvenChebyshevWithGivenLoad(options);
 }
 
 int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
+    for (const std::string& warning : UnusedOptionWarnings(options)) err << warning << '\n';
     Outcome outcome;
     ToleranceStage tolerance(options.tolerance);
     try {
@@ -297,13 +442,11 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
         Analyse(options, outcome);
         if (options.tolerance.Asked()) {
             const DesignRequest& r = outcome.design.request;
-            // An inverse Chebyshev's design frequency is where its stopband begins, not its passband edge.
             if (r.response.family == Family::InverseChebyshev)
                 throw Failure("--monte-carlo: no mask for an inverse Chebyshev design yet.");
-            const PartQuality quality{ReadPartQ(options.network.QL, "--q-l"), ReadPartQ(options.network.QC, "--q-c")};
-            tolerance.RunLadder(outcome.design.ladder, quality, MaskEdgesOfRequest(r), outcome.unitScale,
-                                std::vector<double>(outcome.Freq.begin(), outcome.Freq.end()),
-                                ToleranceReportingOn(err));
+            const PartQuality quality = ReadNetworkSettings(options.network).analysis.quality;
+            tolerance.RunLadder(outcome.analysedLadder, quality, MaskEdgesOfRequest(r), outcome.unitScale,
+                                outcome.NetFreq, ToleranceReportingOn(err));
         }
     } catch (const Failure& failure) {
         err << ErrorReportText(failure.what()) << '\n';
@@ -316,7 +459,7 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
         nlohmann::ordered_json json = Json(options, outcome);
         tolerance.AddJson(json);
         out << json.dump() << '\n';
-    } else {
+    } else if (!FileTakesStandardOutput(options)) {
         PrintText(options, outcome, out);
         tolerance.PrintText(out, options.unit);
     }

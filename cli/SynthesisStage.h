@@ -5,7 +5,8 @@
 #include "cli/CliOptions.h"
 
 // A design that the classic run cannot make: another family, a band-stop, a source unlike the
-// load, or the order picked from a stopband requirement. The classic designs keep their run.
+// load, an even-order Chebyshev with --rs, the order picked from a stopband requirement, or a
+// design file's design panel design. The classic designs keep their run.
 bool NeedsSynthesis(const CliOptions& options);
 
 // Synthesises the ladder, prints its elements (or the JSON object), analyses and exports it as

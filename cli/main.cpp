@@ -5,11 +5,12 @@
 #include "cli/CliOptions.h"
 #include "cli/CliRun.h"
 #include "cli/DesignArguments.h"
+#include "cli/OutputFiles.h"
 #include "corvane/Version.h"
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"Designs one doubly terminated LC ladder filter and prints its elements."};
+    CLI::App app{"corvane-cli designs one doubly terminated LC ladder filter and prints its elements.", "corvane-cli"};
     app.set_version_flag("--version", std::string("corvane-cli ") + kCorvaneVersion + "\nLicence: " + kCorvaneLicence,
                          "Print the version and the licence and exit");
     CliOptions options;
@@ -26,6 +27,16 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     ResolveDefaults(options);
-    if (!SaveDesignIfAsked(design, options, std::cerr)) return kExitEndedEarly;
-    return RunDesign(options, std::cout, std::cerr);
+    options.saveDesignFile = design.savePath;
+    options.fromFile = design.fromFile;
+    options.synthesis.panelShown = PanelShown(design.base);
+    const std::string clash = OutputClash(options);
+    if (!clash.empty()) {
+        std::cerr << clash << '\n';
+        return kExitUsage;
+    }
+    const int status = RunDesign(options, std::cout, std::cerr);
+    // A run that did not complete leaves no design file behind.
+    if (status != kExitCompleted) return status;
+    return SaveDesignIfAsked(design, options, std::cerr) ? status : kExitEndedEarly;
 }

@@ -13,7 +13,8 @@
 // frequency: "hz" (the frequency), "vout" (|V(out)|) and
 // "s21db" = 20 log10(2 |V(out)| sqrt(RS/RL)), the transducer gain. ngspice then exits with 0.
 // Parts with a finite Q get a loss resistor RQL<i> or RQC<i> in series, set before each
-// analysis to wL/QL or 1/(wC QC) at that frequency.
+// analysis to wL/QL or 1/(wC QC) at that frequency. Every node but the source's has a 1 TOhm
+// resistor RDC<node> to ground, so that no node floats at DC.
 std::string SpiceNetlist(const Ladder& ladder, const std::vector<double>& frequenciesHz, const PartQuality& quality,
                          const std::string& title);
 

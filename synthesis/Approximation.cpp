@@ -99,11 +99,12 @@ ZeroLists EllipticLists(int N, Real rippleDb, Real stopAttDb, Real& selectivity)
 
 // An even order has finite attenuation at infinity (and, for the elliptic, loss at DC); the
 // bilinear map x_old = (A x + B) / (C x + 1) of x = w^2 sends the highest transmission zero to
-// infinity and the lowest reflection zero to DC while keeping w = 1 where it is.
-void MoveZerosForLadder(ZeroLists& z, Real& stopEdge)
+// infinity and the lowest reflection zero to DC (B = x1; with keepDc, B = 0 keeps DC where it
+// is) while keeping w = 1 where it is.
+void MoveZerosForLadder(ZeroLists& z, bool keepDc, Real& stopEdge, Real& passEdge)
 {
     if (z.odd || z.b.empty()) return;
-    const Real x1 = *std::min_element(z.a.begin(), z.a.end());
+    const Real x1 = keepDc ? 0.0L : *std::min_element(z.a.begin(), z.a.end());
     const auto highest = std::max_element(z.b.begin(), z.b.end());
     const Real xInf = *highest;
     const Real C = (1.0L - x1) / (xInf - 1.0L);
@@ -121,10 +122,24 @@ void MoveZerosForLadder(ZeroLists& z, Real& stopEdge)
         b = (b - B) / (A - b * C);
     }
     z.c = std::fabs(scale);
-    if (stopEdge > 0.0L) {
-        const Real x = stopEdge * stopEdge;
-        stopEdge = std::sqrt((x - B) / (A - C * x));
-    }
+    const auto moved = [&](Real& w) {
+        if (w <= 0.0L) return;
+        const Real x = w * w;
+        w = std::sqrt((x - B) / (A - C * x));
+    };
+    moved(stopEdge);
+    moved(passEdge);
+}
+
+// Scales the frequency so that w moves to 1: each zero square divides by w^2, and c takes the
+// powers of w that the factors of F and P gave up.
+void MoveToUnity(ZeroLists& z, Real w)
+{
+    const Real x = w * w;
+    for (Real& a : z.a) a /= x;
+    for (Real& b : z.b) b /= x;
+    const int power = (z.odd ? 1 : 0) + 2 * static_cast<int>(z.a.size()) - 2 * static_cast<int>(z.b.size());
+    z.c *= std::pow(w, static_cast<Real>(power));
 }
 
 Poly EvenFactors(const std::vector<Real>& squares)
@@ -294,6 +309,7 @@ Characteristic Approximate(const FamilyRequest& r)
 {
     CheckRequest(r);
     Real stopEdge = 0.0L;
+    Real halfPower = 0.0L; // the inverse Chebyshev's passband edge before scaling
     ZeroLists lists;
     Characteristic c;
     switch (r.family) {
@@ -304,6 +320,8 @@ Characteristic Approximate(const FamilyRequest& r)
     case Family::InverseChebyshev:
         lists = InverseChebyshevLists(r.N, r.stopAttDb);
         stopEdge = 1.0L;
+        // eps T_N(1 / w) = 1: the loss is 3.01 dB there.
+        halfPower = 1.0L / std::cosh(std::acosh(std::sqrt(PowerRatio(r.stopAttDb))) / r.N);
         break;
     case Family::Elliptic: {
         Real k = 0.0L;
@@ -313,7 +331,13 @@ Characteristic Approximate(const FamilyRequest& r)
     }
     }
     if (r.family != Family::Bessel && r.family != Family::Legendre) {
-        if (HasFiniteZeros(r.family)) MoveZerosForLadder(lists, stopEdge);
+        if (HasFiniteZeros(r.family))
+            MoveZerosForLadder(lists, r.lossAtDc && r.family == Family::Elliptic, stopEdge, halfPower);
+        // Every family's passband edge is at 1; the inverse Chebyshev's stopband edge follows.
+        if (halfPower > 0.0L) {
+            MoveToUnity(lists, halfPower);
+            stopEdge /= halfPower;
+        }
         c = FromLists(lists);
         c.stopEdge = stopEdge;
     }

@@ -6,7 +6,8 @@
 #include "synthesis/Polynomial.h"
 
 // The approximations as transfer functions of the normalised low-pass prototype
-// (passband edge at 1 rad/s, source resistance 1 ohm):
+// (passband edge at 1 rad/s, where the loss reaches the ripple or, without one, 3.01 dB; source
+// resistance 1 ohm):
 //   S21(s) = P(s) / E(s),  S11(s) = F(s) / E(s),  E E* = P P* + F F*  (lossless, matched).
 namespace synthesis {
 
@@ -18,8 +19,7 @@ const char* FamilyName(Family family);
 bool FamilyFromName(const std::string& name, Family& family);
 // The families whose ladder has traps for finite transmission zeros.
 bool HasFiniteZeros(Family family);
-// Whether the passband edge is where the ripple ends (else the 3 dB point, or for the inverse
-// Chebyshev the start of the stopband).
+// Whether the passband edge is where the ripple ends (else the 3.01 dB point).
 bool UsesRipple(Family family);
 
 struct FamilyRequest {
@@ -27,6 +27,10 @@ struct FamilyRequest {
     int N = 3;
     Real rippleDb = 0.5L; // Chebyshev and Elliptic
     Real stopAttDb = 40.0L; // Elliptic and InverseChebyshev
+    // An even-order Elliptic keeps its lowest reflection zero and so its ripple as loss at DC: its
+    // stopband begins nearer the passband, but the ladder needs unequal terminations, as an
+    // even-order Chebyshev does. Otherwise that zero moves to DC too.
+    bool lossAtDc = false;
 };
 
 struct Characteristic {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "filtermath/Failure.h"
+#include "synthesis/CheckedAdvice.h"
 #include "synthesis/ContinuedFraction.h"
 
 namespace synthesis {
@@ -118,12 +119,10 @@ void PutLoadOnItsSide(const DesignRequest& r, Real ratio, Polynomials& p)
         const Wide size = z.re < 0 ? -z.re : z.re;
         return (z.im < 0 ? -z.im : z.im) <= static_cast<Wide>(1e-12L) * size;
     });
-    if (real == p.reflectionRoots.end()) {
-        const char* other = r.form == LadderTopology::T ? "Pi" : "T";
+    if (real == p.reflectionRoots.end())
         throw Failure(std::string("This ") + FamilyName(r.response.family) + " ladder of order " +
                       std::to_string(r.response.N) + " cannot have its load " + (ratio > 1.0L ? "above" : "below") +
-                      " its source in the " + FormName(r.form) + " form; the " + other + " form realises it.");
-    }
+                      " its source in the " + FormName(r.form) + " form" + OtherFormAdvice(r) + ".");
     *real = WideComplex{-real->re, 0};
     p.BuildF();
     if ((p.F.back() > 0) != (p.E.back() > 0)) p.F = Scale(p.F, -1);
@@ -135,8 +134,8 @@ void PutLoadOnItsSide(const DesignRequest& r, Real ratio, Polynomials& p)
 {
     if (!expanded)
         throw Failure(std::string("No ladder with positive elements realises this ") + FamilyName(r.response.family) +
-                      " response of order " + std::to_string(r.response.N) + " in the " + FormName(r.form) +
-                      " form; a lower order or a higher stopband attenuation gives one.");
+                      " response of order " + std::to_string(r.response.N) + " in the " + FormName(r.form) + " form" +
+                      ExpansionAdvice(r) + ".");
     throw Failure(std::string("The ") + FamilyName(r.response.family) + " ladder of order " +
                   std::to_string(r.response.N) + " could not be synthesised to working accuracy; try a lower order.");
 }

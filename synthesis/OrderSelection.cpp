@@ -36,17 +36,8 @@ OrderChoice Search(Family family, const OrderRequirement& r)
     for (int N = 1; N <= 15; ++N) {
         request.N = N;
         const Characteristic c = Approximate(request);
-        bool met;
-        Real reached;
-        if (family == Family::InverseChebyshev) {
-            // Normalised to the start of the stopband: the passband edge must keep within 3 dB.
-            met = LossDb(c, 1.0L / r.stopRatio) <= kHalfPowerDb + 1e-9L;
-            reached = LossDb(c, 1.0L);
-        } else {
-            reached = LossDb(c, r.stopRatio);
-            met = reached >= r.stopAttDb - 1e-9L;
-        }
-        if (met) {
+        const Real reached = LossDb(c, r.stopRatio);
+        if (reached >= r.stopAttDb - 1e-9L) {
             choice.N = N;
             choice.reachedDb = reached;
             return choice;

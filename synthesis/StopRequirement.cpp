@@ -1,25 +1,72 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "synthesis/StopRequirement.h"
 
+#include <cmath>
+
 #include "filtermath/Failure.h"
 
 namespace synthesis {
 
-std::vector<OrderChoice> PickOrderForStop(DesignRequest& request, Real stopHz)
+namespace {
+
+constexpr int kMaxOrder = 15;
+
+// The lowest order from N up that a ladder between the request's terminations realises (an
+// even-order Chebyshev between equal ones does not); 0 when none up to 15 does.
+int BuildableFrom(DesignRequest request, Family family, int N, Real rippleDb)
+{
+    request.response.family = family;
+    if (UsesRipple(family)) request.response.rippleDb = rippleDb;
+    for (int n = std::max(N, 1); n <= kMaxOrder; ++n) {
+        request.response.N = n;
+        try {
+            Synthesise(request);
+            return n;
+        } catch (const Failure&) {
+            // this order cannot be built here; the next one may
+        }
+    }
+    return 0;
+}
+
+Real LossDb(Family family, int N, const OrderRequirement& need)
+{
+    FamilyRequest response;
+    response.family = family;
+    response.N = N;
+    response.rippleDb = need.rippleDb;
+    response.stopAttDb = need.stopAttDb;
+    return -10.0L * std::log10(PowerGain(Approximate(response), need.stopRatio));
+}
+
+} // namespace
+
+std::vector<OrderChoice> PickOrderForStop(DesignRequest& request, Real stopHz, int* neededN)
 {
     const Family family = request.response.family;
     OrderRequirement need;
     need.rippleDb = UsesRipple(family) ? request.response.rippleDb : 0.0L;
     need.stopAttDb = request.response.stopAttDb;
     need.stopRatio = PrototypeFrequency(request, stopHz);
-    request.response.N = ChooseOrder(family, need).N;
-    if (family == Family::InverseChebyshev) {
-        if (request.type != FilterType::LowPass && request.type != FilterType::HighPass)
-            throw Failure("The order of an inverse Chebyshev band design cannot be picked from a stop frequency; give "
-                          "the order.");
-        request.passHz = stopHz;
+    const int needed = ChooseOrder(family, need).N;
+    if (neededN) *neededN = needed;
+    request.response.N = BuildableFrom(request, family, needed, request.response.rippleDb);
+    if (request.response.N == 0)
+        throw Failure(std::string("No ") + FamilyName(family) + " ladder of order " + std::to_string(needed) +
+                      " to 15 can be built between these terminations.");
+    std::vector<OrderChoice> all = OrdersOfAllFamilies(need);
+    const Real compareRipple = need.rippleDb > 0.0L ? need.rippleDb : 10.0L * std::log10(2.0L);
+    for (OrderChoice& choice : all) {
+        if (choice.N == 0) continue;
+        const int buildable = BuildableFrom(request, choice.family, choice.N, compareRipple);
+        if (buildable != choice.N && buildable != 0) {
+            OrderRequirement compared = need;
+            compared.rippleDb = compareRipple;
+            choice.reachedDb = LossDb(choice.family, buildable, compared);
+        }
+        choice.N = buildable;
     }
-    return OrdersOfAllFamilies(need);
+    return all;
 }
 
 } // namespace synthesis

@@ -69,15 +69,26 @@ bool ClassicPrototype(const DesignRequest& r, std::vector<PrototypeBranch>& out)
     return true;
 }
 
-std::string EvenChebyshevAdvice(const DesignRequest& r)
+// value rounded outward to four digits, so that the bound printed still holds.
+std::string Bound(Real value, bool up)
+{
+    const Real step = std::pow(10.0L, std::floor(std::log10(value)) - 3.0L);
+    return Number(static_cast<double>((up ? std::ceil(value / step) : std::floor(value / step)) * step));
+}
+
+// For a response with its full ripple as loss at DC: an even-order Chebyshev, or an elliptic
+// asked to keep that loss.
+std::string LossAtDcAdvice(const DesignRequest& r)
 {
     const Real eps = std::sqrt(std::expm1(r.response.rippleDb * std::log(10.0L) / 10.0L));
     const Real ratio = std::pow(eps + std::sqrt(1.0L + eps * eps), 2);
-    return "An even-order Chebyshev ladder has its full ripple as loss at DC, so it cannot run between these "
-           "resistances. With RS = " +
-           Number(r.RS) + " ohms it needs RL of at least " + Number(static_cast<double>(r.RS * ratio)) +
-           " ohms in the T form or at most " + Number(static_cast<double>(r.RS / ratio)) +
-           " ohms in the Pi form; an odd order works between any resistances.";
+    const bool elliptic = r.response.family == Family::Elliptic;
+    return std::string("An even-order ") + (elliptic ? "Elliptic ladder that keeps" : "Chebyshev ladder has") +
+           " its full ripple as loss at DC, so it cannot run between these resistances. With RS = " + Number(r.RS) +
+           " ohms it needs RL of at least " + Bound(r.RS * ratio, true) + " ohms in the T form or at most " +
+           Bound(r.RS / ratio, false) + " ohms in the Pi form; " +
+           (elliptic ? "the modified form works between equal resistances."
+                     : "an odd order works between any resistances.");
 }
 
 // The scale of the prototype's |S21|^2: a lowpass ladder is a through connection at DC, so
@@ -88,7 +99,7 @@ Real TerminationGain(const DesignRequest& r, const Characteristic& c)
     const Real mismatch = 4.0L * ratio / ((1.0L + ratio) * (1.0L + ratio));
     const Real gain = mismatch / PowerGain(c, 0.0L);
     if (gain > 1.0L + 1e-9L) {
-        if (r.response.family == Family::Chebyshev) Refuse(EvenChebyshevAdvice(r));
+        if (r.response.family == Family::Chebyshev || r.response.lossAtDc) Refuse(LossAtDcAdvice(r));
         Refuse(std::string("The ") + FamilyName(r.response.family) +
                " response has loss at DC that these resistances cannot give.");
     }
@@ -142,6 +153,51 @@ Real PrototypeFrequency(const DesignRequest& r, Real fHz)
     const Real d = std::fabs(f0sq - f * f);
     if (d == 0.0L) return inf;
     return f * (static_cast<Real>(r.highHz) - r.lowHz) / d;
+}
+
+std::vector<double> StopbandEdgesHz(const Design& design)
+{
+    const Real w = design.response.stopEdge;
+    if (!(w > 0.0L)) return {};
+    const DesignRequest& r = design.request;
+    if (r.type == FilterType::LowPass) return {static_cast<double>(r.passHz * w)};
+    if (r.type == FilterType::HighPass) return {static_cast<double>(r.passHz / w)};
+    // The prototype frequency w is |f^2 - f0^2| / (f bw) for the band-pass and its inverse for
+    // the band-stop: each edge is a root of f^2 -+ d f - f0^2 = 0 with d = w bw or bw / w.
+    const Real f0sq = static_cast<Real>(r.lowHz) * r.highHz;
+    const Real bw = static_cast<Real>(r.highHz) - r.lowHz;
+    const Real d = r.type == FilterType::BandPass ? w * bw : bw / w;
+    const Real root = std::sqrt(d * d + 4.0L * f0sq);
+    return {static_cast<double>((root - d) / 2.0L), static_cast<double>((root + d) / 2.0L)};
+}
+
+bool IsModifiedForm(const FamilyRequest& response)
+{
+    return HasFiniteZeros(response.family) && response.N % 2 == 0;
+}
+
+std::string ModifiedFormNote(const FamilyRequest& response)
+{
+    if (!IsModifiedForm(response)) return "";
+    if (response.family == Family::Elliptic && response.lossAtDc)
+        return "Even-order form with the ripple as loss at DC: the highest transmission zero moved to infinity, so "
+               "that a ladder between unequal terminations realises it.";
+    return std::string("Modified even-order form: the highest transmission zero moved to infinity") +
+           (response.family == Family::Elliptic ? " and the lowest reflection zero to DC" : "") +
+           ", so that a ladder realises it; the stopband begins further out than in the standard form.";
+}
+
+std::optional<Design> LossAtDcAlternative(const Design& design)
+{
+    const FamilyRequest& response = design.request.response;
+    if (response.family != Family::Elliptic || response.lossAtDc || !IsModifiedForm(response)) return std::nullopt;
+    DesignRequest other = design.request;
+    other.response.lossAtDc = true;
+    try {
+        return Synthesise(other);
+    } catch (const Failure&) {
+        return std::nullopt;
+    }
 }
 
 double TransducerGainDb(const Design& design, double fHz)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
+#include <optional>
 #include <vector>
 
 #include "filtermath/LadderAnalysis.h"
@@ -48,6 +49,20 @@ Design Synthesise(const DesignRequest& request);
 // The prototype frequency (rad/s) that the frequency transform maps f (hertz) onto; infinity
 // where the transform has its pole (0 Hz for the high-pass, the centre for the band-stop).
 Real PrototypeFrequency(const DesignRequest& request, Real fHz);
+
+// The frequencies (hertz, ascending) where the stopband attenuation begins to hold: one for a
+// low-pass or high-pass, two for a band design; none for a family without finite zeros.
+std::vector<double> StopbandEdgesHz(const Design& design);
+
+// Even-order elliptic and inverse Chebyshev responses are built in their modified form: the
+// highest transmission zero moved to infinity (and, for the elliptic, the lowest reflection zero
+// to DC), which a ladder between equal terminations realises; the stopband edge moves out.
+bool IsModifiedForm(const FamilyRequest& response);
+// The sentence that says which even-order form a response takes; "" for any other response.
+std::string ModifiedFormNote(const FamilyRequest& response);
+// For a modified even-order elliptic: the same request with the ripple kept as loss at DC, when
+// a ladder between its terminations realises that (never between equal ones).
+std::optional<Design> LossAtDcAlternative(const Design& design);
 
 // The family's transducer gain 10 log10 |S21|^2 at f, floored at -kAttenuationCeilingDb.
 constexpr double kAttenuationCeilingDb = 400.0;

@@ -58,23 +58,6 @@ int IndexOfName(const QComboBox* box, const std::string& name)
 
 } // namespace
 
-Ladder RoundedLadder(const Ladder& ladder, ESeries series)
-{
-    Ladder rounded = ladder;
-    const auto round = [series](double& value) {
-        if (value > 0) value = RoundToESeries(value, series);
-    };
-    for (LadderBranch& b : rounded.branches) {
-        if (b.kind != BranchKind::Capacitor) round(b.L);
-        if (b.kind != BranchKind::Inductor) round(b.C);
-        if (b.kind == BranchKind::SeriesArm || b.kind == BranchKind::ParallelArm) {
-            round(b.L2);
-            round(b.C2);
-        }
-    }
-    return rounded;
-}
-
 DesignPanel::DesignPanel(const TFMain* design, QWidget* parent) : QGroupBox(tr("Design"), parent), main_(design)
 {
     Build();
@@ -343,5 +326,7 @@ PanelDesign DesignPanel::Design() const
                     (c.N > 0 ? std::to_string(c.N) : std::string("over 15")) + (&c == &others.back() ? "." : ",");
         out.note = note;
     }
+    const std::string form = ModifiedFormNote(out.design.request.response);
+    if (!form.empty()) out.note += (out.note.empty() ? "" : " ") + form;
     return out;
 }

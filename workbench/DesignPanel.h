@@ -4,6 +4,7 @@
 #include <QString>
 #include <string>
 
+#include "analysis/NetworkResponse.h"
 #include "export/DesignFile.h"
 #include "filtermath/ESeries.h"
 #include "filtermath/LadderAnalysis.h"
@@ -25,9 +26,6 @@ struct PanelDesign {
     std::string formText; // "T - Type" or "Pi - Type"
     std::string note; // the order picked and what it reaches, with every family's order
 };
-
-// Every part value of the ladder rounded to the series; the terminations stay.
-Ladder RoundedLadder(const Ladder& ladder, ESeries series);
 
 // The workbench's design panel: any family, type and pair of terminations,
 // with the order typed or picked from a stopband requirement.

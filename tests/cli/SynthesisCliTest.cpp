@@ -30,7 +30,7 @@ std::string Joined(const std::vector<std::string>& lines)
 // The family's transfer function (Att) against the exact analysis of the printed ladder (NetS21).
 void ExpectAttMatchesLadder(const nlohmann::json& json)
 {
-    const std::vector<double> att = json.at("Att");
+    const std::vector<double> att = json.at("NetAtt");
     const std::vector<double> s21 = json.at("NetS21");
     ASSERT_EQ(att.size(), s21.size());
     int compared = 0;
@@ -71,6 +71,7 @@ TEST(SynthesisCli, StopRequirementPicksTheOrderAndComparesFamilies)
     ASSERT_EQ(run.status, 0) << Joined(run.errLines);
     const nlohmann::json json = JsonOf(run);
     EXPECT_EQ(json.at("Order"), 12);
+    EXPECT_EQ(json.at("OrderNeeded"), 12);
     EXPECT_GE(json.at("StopAttReached").get<double>(), 40.0);
     EXPECT_EQ(json.at("OrderByFamily").at("Butterworth"), 12);
     EXPECT_LT(json.at("OrderByFamily").at("Elliptic").get<int>(), 12);
@@ -103,8 +104,75 @@ TEST(SynthesisCli, ClassicDesignsKeepTheClassicRun)
     }
 }
 
+// The analysis sweep of a synthesised design follows --points and --log-sweep over Start to
+// Stop, within the same limits as a classic design's.
+TEST(SynthesisCli, AnalysisSweepFollowsPointsAndSpacing)
+{
+    const CliOutcome run = RunCli({"--model", "Elliptic", "--poles", "5", "--stop-att", "50", "--points", "1001",
+                                   "--log-sweep", "--start", "1", "--stop", "100", "--network", "--json"});
+    ASSERT_EQ(run.status, 0) << Joined(run.errLines);
+    const std::vector<double> f = JsonOf(run).at("NetFreq");
+    ASSERT_EQ(f.size(), 1001u);
+    EXPECT_DOUBLE_EQ(f.front(), 1.0);
+    EXPECT_DOUBLE_EQ(f.back(), 100.0);
+    // Two decades in 1000 equal ratios.
+    for (size_t i = 1; i < f.size(); ++i) EXPECT_NEAR(f[i] / f[i - 1], std::pow(100.0, 1.0 / 1000), 1e-9) << i;
+
+    const CliOutcome synthesised = RunCli({"--model", "Elliptic", "--points", "50", "--network"});
+    const CliOutcome classic = RunCli({"--points", "50", "--network"});
+    EXPECT_EQ(synthesised.status, 1);
+    EXPECT_EQ(classic.status, 1);
+    EXPECT_EQ(synthesised.errLines, classic.errLines);
+}
+
+// Elliptic 5, 75 to 50 ohms, 0.5 dB: the ladder's own passband loss reaches 0.677 dB, and the
+// output states that figure and the flat part of it.
+TEST(SynthesisCli, UnequalTerminationsStateThePassbandLoss)
+{
+    const CliOutcome run =
+        RunCli({"--model", "Elliptic", "--poles", "5", "--ripple", "0.5", "--stop-att", "50", "--rs", "75", "--start",
+                "0.01", "--stop", "10", "--points", "20001", "--network", "--json"});
+    ASSERT_EQ(run.status, 0) << Joined(run.errLines);
+    const nlohmann::json json = JsonOf(run);
+    const std::vector<double> s21 = json.at("NetS21");
+    double worst = 0.0;
+    for (double db : s21) worst = std::max(worst, -db);
+    EXPECT_NEAR(worst, 0.677, 0.001);
+    EXPECT_NEAR(json.at("FlatLossDb").get<double>() + 0.5, worst, 1e-4);
+    const CliOutcome text =
+        RunCli({"--model", "Elliptic", "--poles", "5", "--ripple", "0.5", "--stop-att", "50", "--rs", "75"});
+    EXPECT_NE(text.out.find("Passband loss up to 0.677"), std::string::npos) << text.out;
+}
+
+TEST(SynthesisCli, ElementsReadInEngineeringNotation)
+{
+    const CliOutcome run = RunCli({"--model", "Elliptic", "--poles", "5", "--stop-att", "50"});
+    ASSERT_EQ(run.status, 0) << Joined(run.errLines);
+    const size_t table = run.out.find("Elements, source to load\n");
+    ASSERT_NE(table, std::string::npos);
+    std::istringstream lines(run.out.substr(table));
+    std::string line;
+    std::getline(lines, line);
+    int rows = 0;
+    while (std::getline(lines, line) && !line.empty()) {
+        EXPECT_EQ(line.find("e-"), std::string::npos) << line;
+        EXPECT_TRUE(line.find(" \xC2\xB5H") != std::string::npos || line.find(" nH") != std::string::npos) << line;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 5);
+}
+
 TEST(SynthesisCli, RefusalsEndWithAMessage)
 {
+    // With --rs the load is --rl, even where the classic design would choose its own.
+    const CliOutcome equal = RunCli({"--model", "Chebyshev", "--poles", "4", "--rs", "50", "--rl", "50"});
+    EXPECT_EQ(equal.status, 1);
+    EXPECT_TRUE(equal.out.empty());
+    EXPECT_NE(Joined(equal.errLines).find("odd order"), std::string::npos) << Joined(equal.errLines);
+    EXPECT_NE(Joined(equal.errLines).find("99.21 ohms"), std::string::npos) << Joined(equal.errLines);
+    EXPECT_EQ(RunCli({"--model", "Chebyshev", "--poles", "4", "--rs", "50", "--rl", "99.21"}).status, 0);
+    EXPECT_EQ(RunCli({"--model", "Chebyshev", "--poles", "4", "--rl", "50"}).status, 0);
+
     const CliOutcome even = RunCli({"--model", "Chebyshev", "--poles", "4", "--rs", "50", "--rl", "60"});
     EXPECT_EQ(even.status, 1);
     EXPECT_TRUE(even.out.empty());

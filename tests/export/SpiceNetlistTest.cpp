@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,13 +21,21 @@ double Value(const SpiceDeck& deck, const std::string& name)
     return std::stod(deck.elements.at(name).value);
 }
 
+// The parts of the ladder and its terminations, without the DC leaks to ground.
+size_t CircuitElements(const SpiceDeck& deck)
+{
+    size_t count = 0;
+    for (const auto& entry : deck.elements) count += entry.first.rfind("RDC", 0) == 0 ? 0 : 1;
+    return count;
+}
+
 TEST(SpiceNetlist, ButterworthLowPassTIsWiredSourceToLoad)
 {
     // N = 3, 10 MHz, 50 ohm: L1 = L3 = 7.9577e-7 H in the line, C2 = 6.3662e-10 F across it.
     const Ladder ladder = DesignLadder({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6});
     const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(ladder, {1e6, 2e6}, {}, "Butterworth LPF"));
     EXPECT_EQ(deck.title, "* Butterworth LPF");
-    EXPECT_EQ(deck.elements.size(), 6u);
+    EXPECT_EQ(CircuitElements(deck), 6u);
     EXPECT_EQ(deck.elements.at("V1").value, " in 0 DC 0 AC 1");
     const std::vector<std::vector<std::string>> wiring{
         {"RS", "in", "n1"}, {"L1", "n1", "n2"}, {"C2", "n2", "0"}, {"L3", "n2", "out"}, {"RLOAD", "out", "0"}};
@@ -64,6 +74,31 @@ TEST(SpiceNetlist, BandPassPiHasParallelAndSeriesResonators)
     }
 }
 
+// Every node but the source's has one leak to ground, so that none floats at DC.
+TEST(SpiceNetlist, EveryNodeHasOneLeakToGround)
+{
+    const Ladder ladders[] = {DesignLadder({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6}),
+                              DesignLadder({2, LadderTopology::Pi, 3, 0, 0, 10, 20, 50, 1e6}),
+                              DesignLadder({5, LadderTopology::T, 4, 0.5, 0, 10, 20, 50, 1e6})};
+    for (const Ladder& ladder : ladders) {
+        const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(ladder, {1e7}, {60, 300}, "leaks"));
+        std::map<std::string, int> leaks;
+        std::set<std::string> nodes;
+        for (const auto& [name, element] : deck.elements) {
+            if (name.rfind("RDC", 0) == 0) {
+                EXPECT_EQ(element.b, "0") << name;
+                EXPECT_EQ(std::stod(element.value), 1e12) << name;
+                ++leaks[element.a];
+                continue;
+            }
+            for (const std::string& node : {element.a, element.b})
+                if (!node.empty() && node != "0" && node != "in") nodes.insert(node);
+        }
+        EXPECT_EQ(leaks.size(), nodes.size());
+        for (const std::string& node : nodes) EXPECT_EQ(leaks[node], 1) << node;
+    }
+}
+
 struct LossCase {
     const char* name;
     PartQuality quality;
@@ -88,7 +123,7 @@ TEST_P(LossResistors, FollowEveryLossyPartAndAreSetPerFrequency)
     for (const std::string& line : deck.controlLines) alters += line.find("alter RQ") != std::string::npos ? 1 : 0;
     EXPECT_EQ(resistors, GetParam().lossResistors);
     EXPECT_EQ(alters, GetParam().lossResistors);
-    EXPECT_EQ(deck.elements.size(), 2 + 1 + 4 + GetParam().lossResistors);
+    EXPECT_EQ(CircuitElements(deck), 2 + 1 + 4 + GetParam().lossResistors);
     if (GetParam().quality.QL > 0) {
         // The inductor's resistor sits between it and the next part.
         EXPECT_EQ(deck.elements.at("L1").b, deck.elements.at("RQL1").a);

@@ -146,20 +146,26 @@ TEST(Approximation, EllipticIsEquirippleInBothBands)
     }
 }
 
-TEST(Approximation, InverseChebyshevReachesItsAttenuationAtTheEdge)
+TEST(Approximation, InverseChebyshevPassbandEdgeIsItsHalfPowerPoint)
 {
+    const double halfPowerDb = 10.0 * std::log10(2.0);
     for (int N = 2; N <= 9; ++N) {
         SCOPED_TRACE("N=" + std::to_string(N));
         const Characteristic c = Approximate(Request(Family::InverseChebyshev, N, 0.5L, 45.0L));
+        EXPECT_NEAR(static_cast<double>(LossDb(c, 1.0L)), halfPowerDb, 1e-9);
         Real passMax, stopMin;
-        Extremes(c, 1.0L, passMax, stopMin);
-        EXPECT_NEAR(static_cast<double>(LossDb(c, 1.0L)), 45.0, 1e-9);
+        Extremes(c, c.stopEdge, passMax, stopMin);
+        EXPECT_LE(static_cast<double>(passMax), halfPowerDb + 1e-9);
+        EXPECT_NEAR(static_cast<double>(LossDb(c, c.stopEdge)), 45.0, 1e-9);
         EXPECT_NEAR(static_cast<double>(stopMin), 45.0, 1e-3);
         if (N % 2 != 0) {
-            // Transmission zeros at 1 / cos((2k - 1) pi / 2N).
+            // The textbook form: stopband edge over half-power frequency cosh(acosh(1 / eps) / N),
+            // transmission zeros at the stopband edge over cos((2k - 1) pi / 2N).
+            const double edge = std::cosh(std::acosh(std::sqrt(std::pow(10.0, 4.5) - 1.0)) / N);
+            EXPECT_NEAR(static_cast<double>(c.stopEdge), edge, 1e-12);
             for (size_t k = 1; k <= c.zeros.size(); ++k) {
-                const Real expected = 1.0L / std::cos((2.0L * k - 1.0L) * 3.14159265358979323846L / (2.0L * N));
-                EXPECT_NEAR(static_cast<double>(c.zeros[k - 1]), static_cast<double>(expected), 1e-15);
+                const Real expected = c.stopEdge / std::cos((2.0L * k - 1.0L) * 3.14159265358979323846L / (2.0L * N));
+                EXPECT_NEAR(static_cast<double>(c.zeros[k - 1]), static_cast<double>(expected), 1e-14);
             }
         }
     }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -305,26 +306,51 @@ TEST(Synthesis, EvenChebyshevBetweenEqualResistancesIsRefusedWithTheWorkingRatio
         Synthesise(LowPass(Family::Chebyshev, 4, LadderTopology::T, 50.0, 50.0));
         FAIL() << "no refusal";
     } catch (const Failure& e) {
-        // The smallest ratio: (eps + sqrt(1 + eps^2))^2 for 0.5 dB, 1.984.
+        // The published g5 = 1.9841 of the 0.5 dB, N = 4 table: 99.205 ohms and 25.200 ohms, each
+        // bound rounded outward so that the advised load works.
         const std::string text = e.what();
         EXPECT_NE(text.find("odd order"), std::string::npos) << text;
-        EXPECT_NE(text.find("99.2 ohms"), std::string::npos) << text;
-        EXPECT_NE(text.find("25.2 ohms"), std::string::npos) << text;
+        EXPECT_NE(text.find("at least 99.21 ohms"), std::string::npos) << text;
+        EXPECT_NE(text.find("at most 25.2 ohms"), std::string::npos) << text;
     }
-    // Just inside the working range both forms design.
-    EXPECT_NO_THROW(Synthesise(LowPass(Family::Chebyshev, 4, LadderTopology::T, 50.0, 99.3)));
-    EXPECT_NO_THROW(Synthesise(LowPass(Family::Chebyshev, 4, LadderTopology::Pi, 50.0, 25.1)));
+    EXPECT_NO_THROW(Synthesise(LowPass(Family::Chebyshev, 4, LadderTopology::T, 50.0, 99.21)));
+    EXPECT_NO_THROW(Synthesise(LowPass(Family::Chebyshev, 4, LadderTopology::Pi, 50.0, 25.2)));
+    EXPECT_THROW(Synthesise(LowPass(Family::Chebyshev, 4, LadderTopology::T, 50.0, 99.2)), Failure);
 }
 
-TEST(Synthesis, EvenOrderLoadOnTheWrongSideNamesTheOtherForm)
+// A refusal names another form only when that form was designed; where none works it advises
+// nothing.
+TEST(Synthesis, RefusalsAdviseOnlyWhatDesigns)
 {
-    try {
-        Synthesise(LowPass(Family::Elliptic, 4, LadderTopology::Pi, 50.0, 100.0));
-        FAIL() << "no refusal";
-    } catch (const Failure& e) {
-        EXPECT_NE(std::string(e.what()).find("the T form realises it"), std::string::npos) << e.what();
+    struct Case {
+        Family family;
+        int N;
+        LadderTopology form;
+        double RL;
+        Real stopAtt;
+        bool otherFormWorks;
+    };
+    const Case cases[] = {{Family::Elliptic, 4, LadderTopology::Pi, 100.0, 60.0L, true},
+                          {Family::Chebyshev, 4, LadderTopology::T, 25.0, 60.0L, true},
+                          {Family::InverseChebyshev, 12, LadderTopology::T, 5.0, 20.0L, false}};
+    for (const Case& c : cases) {
+        DesignRequest r = LowPass(c.family, c.N, c.form, 50.0, c.RL);
+        r.response.stopAttDb = c.stopAtt;
+        DesignRequest other = r;
+        other.form = c.form == LadderTopology::T ? LadderTopology::Pi : LadderTopology::T;
+        const std::string otherName = std::string("the ") + (other.form == LadderTopology::T ? "T" : "Pi") + " form";
+        try {
+            Synthesise(r);
+            ADD_FAILURE() << FamilyName(c.family) << " N=" << c.N << " designed";
+        } catch (const Failure& e) {
+            const std::string text = e.what();
+            EXPECT_EQ(text.find(otherName) != std::string::npos, c.otherFormWorks) << text;
+        }
+        if (c.otherFormWorks)
+            EXPECT_NO_THROW(Synthesise(other));
+        else
+            EXPECT_THROW(Synthesise(other), Failure);
     }
-    EXPECT_NO_THROW(Synthesise(LowPass(Family::Elliptic, 4, LadderTopology::T, 50.0, 100.0)));
 }
 
 TEST(Synthesis, RefusesBadRequests)
@@ -373,6 +399,65 @@ TEST(Synthesis, BandTransformsOfTrapsAreFourElementArms)
                 arms += b.kind == (form == LadderTopology::Pi ? BranchKind::ParallelArm : BranchKind::SeriesArm);
             EXPECT_EQ(arms, 2);
         }
+}
+
+} // namespace
+
+namespace {
+
+// The stated stopband edges are where the ladder itself reaches the stopband attenuation, and
+// every passband edge is where it reaches the ripple, or 3.01 dB without one.
+TEST(Synthesis, StatedEdgesAreWhereTheLadderReachesItsLosses)
+{
+    for (Family family : {Family::Elliptic, Family::InverseChebyshev})
+        for (FilterType type : {FilterType::LowPass, FilterType::HighPass, FilterType::BandPass, FilterType::BandStop})
+            for (int N : {4, 5}) {
+                SCOPED_TRACE(std::string(FamilyName(family)) + " type " + std::to_string(static_cast<int>(type)) +
+                             " N=" + std::to_string(N));
+                DesignRequest r = OfType(family, type, N, LadderTopology::T, 50.0, 50.0);
+                r.response.stopAttDb = 45.0L;
+                const Design d = Synthesise(r);
+                const bool band = type == FilterType::BandPass || type == FilterType::BandStop;
+                const std::vector<double> stops = StopbandEdgesHz(d);
+                ASSERT_EQ(stops.size(), band ? 2u : 1u);
+                for (double f : stops) EXPECT_NEAR(AnalyseAt(d.ladder, f, PartQuality{}).S21dB, -45.0, 1e-4) << f;
+                const double edgeDb = family == Family::Elliptic ? 0.2 : 10.0 * std::log10(2.0);
+                for (double f : band ? std::vector<double>{r.lowHz, r.highHz} : std::vector<double>{r.passHz})
+                    EXPECT_NEAR(AnalyseAt(d.ladder, f, PartQuality{}).S21dB, -edgeDb, 1e-4) << f;
+            }
+}
+
+// Elliptic N = 4, 0.5 dB, 50 dB: the standard response has its stopband from 2.069 times the
+// passband edge (1 / k of the degree equation), the modified one from 2.380. Keeping the ripple
+// as loss at DC lands between the two, and needs the terminations of an even-order Chebyshev.
+TEST(Synthesis, EvenEllipticFormsAndTheirStopbandEdges)
+{
+    DesignRequest r = LowPass(Family::Elliptic, 4, LadderTopology::T, 50.0, 50.0);
+    r.response.stopAttDb = 50.0L;
+    const Design modified = Synthesise(r);
+    EXPECT_NEAR(static_cast<double>(modified.response.stopEdge), 2.380, 0.001);
+    EXPECT_FALSE(LossAtDcAlternative(modified).has_value());
+
+    r.response.lossAtDc = true;
+    try {
+        Synthesise(r);
+        ADD_FAILURE() << "designed between equal terminations";
+    } catch (const Failure& e) {
+        EXPECT_NE(std::string(e.what()).find("modified form"), std::string::npos) << e.what();
+    }
+    r.RL = 100.0; // above 1.984 times the source, as the 0.5 dB even-order Chebyshev needs
+    const Design kept = Synthesise(r);
+    const double edge = static_cast<double>(kept.response.stopEdge);
+    EXPECT_GT(edge, 2.069);
+    EXPECT_LT(edge, 2.380);
+    // The ripple as loss at DC, and 50 dB at the edge: the flat loss of the terminations cancels.
+    const double atDc = AnalyseAt(kept.ladder, 1e-9, PartQuality{}).S21dB;
+    EXPECT_NEAR(AnalyseAt(kept.ladder, edge / (2 * M_PI), PartQuality{}).S21dB - atDc, -49.5, 1e-4);
+    DesignRequest offered = r;
+    offered.response.lossAtDc = false;
+    const std::optional<Design> alternative = LossAtDcAlternative(Synthesise(offered));
+    ASSERT_TRUE(alternative.has_value());
+    EXPECT_DOUBLE_EQ(static_cast<double>(alternative->response.stopEdge), edge);
 }
 
 } // namespace

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "cli/OutputFiles.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const char* const kStandardOutput = "-";
+
+// Two paths name one file when they are the same text, resolve to the same place (through
+// links and "..", for files not there yet as well), or are one existing file.
+bool SameFile(const std::string& a, const std::string& b)
+{
+    if (a == b) return true;
+    if (a == kStandardOutput || b == kStandardOutput) return false;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::equivalent(a, b, error)) return true;
+    const fs::path ca = fs::weakly_canonical(fs::absolute(a, error), error);
+    if (error) return false;
+    const fs::path cb = fs::weakly_canonical(fs::absolute(b, error), error);
+    return !error && ca == cb;
+}
+
+std::vector<std::pair<const char*, std::string>> Files(const CliOptions& options)
+{
+    std::vector<std::pair<const char*, std::string>> files;
+    if (!options.network.spiceFile.empty()) files.emplace_back("--spice", options.network.spiceFile);
+    if (!options.network.touchstoneFile.empty()) files.emplace_back("--touchstone", options.network.touchstoneFile);
+    if (!options.saveDesignFile.empty()) files.emplace_back("--save-design", options.saveDesignFile);
+    return files;
+}
+
+} // namespace
+
+std::string OutputClash(const CliOptions& options)
+{
+    const auto files = Files(options);
+    for (size_t i = 0; i < files.size(); ++i)
+        for (size_t j = i + 1; j < files.size(); ++j)
+            if (SameFile(files[i].second, files[j].second))
+                return std::string(files[i].first) + " and " + files[j].first + " name the same file '" +
+                       files[i].second + "'; give each output a file of its own.";
+    if (options.json)
+        for (const auto& [option, path] : files)
+            if (path == kStandardOutput)
+                return std::string("--json and ") + option +
+                       " - both write to standard output; give the file a name or leave out --json.";
+    return {};
+}
+
+bool FileTakesStandardOutput(const CliOptions& options)
+{
+    for (const auto& file : Files(options))
+        if (file.second == kStandardOutput) return true;
+    return false;
+}

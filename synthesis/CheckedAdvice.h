@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <string>
+
+#include "synthesis/Synthesis.h"
+
+// The advice a refusal gives names only alternatives that were designed and worked.
+namespace synthesis {
+
+// "; the Pi form realises it" when the other form designs; "" otherwise.
+std::string OtherFormAdvice(const DesignRequest& r);
+// The same for the other form, one order less and 10 dB more stopband attenuation, joined.
+std::string ExpansionAdvice(const DesignRequest& r);
+
+} // namespace synthesis
