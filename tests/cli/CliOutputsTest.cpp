@@ -6,15 +6,11 @@
 #include <sstream>
 
 #include "tests/cli/CliHarness.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
 using Args = std::vector<std::string>;
-
-std::string InTemp(const std::string& name)
-{
-    return (std::filesystem::path(testing::TempDir()) / name).string();
-}
 
 std::string Joined(const Args& args)
 {
@@ -57,8 +53,9 @@ TEST(CliOutputs, StandardOutputCarriesOnlyTheFile)
 
 TEST(CliOutputs, TwoOutputsIntoOneFileAreRefused)
 {
-    const std::string file = InTemp("both.out");
-    const std::string sameFile = InTemp("./both.out");
+    const TempFolder folder;
+    const std::string file = folder.Path("both.out");
+    const std::string sameFile = folder.Path("./both.out");
     const Args cases[] = {{"--spice", file, "--touchstone", file},
                           {"--spice", file, "--touchstone", sameFile},
                           {"--model", "Elliptic", "--touchstone", file, "--save-design", sameFile},

@@ -106,7 +106,8 @@ TEST(DesignArguments, RoundTripsKeepEverySetting)
     panel.exactResponse.points = 201;
     panel.exactResponse.logarithmic = true;
     panel.exactResponse.load = "source";
-    const std::string out = (std::filesystem::path(testing::TempDir()) / "trip.corvane").string();
+    const TempFolder folder;
+    const std::string out = folder.Path("trip.corvane");
     for (const DesignFile& design : {BandPass(), panel}) {
         const DesignOnDisk in(design, "trip-in.corvane");
         ASSERT_EQ(RunCli({"--design", in.Path(), "--save-design", out}).status, 0);
@@ -155,7 +156,8 @@ TEST(DesignArguments, TheWholeFileIsRead)
 
 TEST(DesignArguments, FurtherFamiliesAreSavedAsTheDesignPanelsDesign)
 {
-    const std::string out = (std::filesystem::path(testing::TempDir()) / "bessel.corvane").string();
+    const TempFolder folder;
+    const std::string out = folder.Path("bessel.corvane");
     const CliOutcome saved =
         RunCli({"--model", "Bessel", "--type", "HPF", "--poles", "6", "--rs", "75", "--save-design", out});
     ASSERT_EQ(saved.status, 0);
