@@ -82,10 +82,11 @@ OptionList ClassicOptionsOf(const DesignFile& design, const std::string& path)
 // The design panel's design, shown in the exact response window over that window's sweep.
 OptionList PanelOptionsOf(const DesignPanelSettings& p, const ExactResponseSettings& exact)
 {
-    OptionList options = {
-        {"--model", p.family},         {"--type", p.type},         {"--topology", p.form}, {"--unit", p.unit},
-        {"--ripple", p.ripple},        {"--stop-att", p.stopAtt},  {"--rs", p.rs},         {"--rl", p.rl},
-        {"--start", exact.sweepStart}, {"--stop", exact.sweepStop}};
+    OptionList options = {{"--model", p.family},  {"--type", p.type},        {"--topology", p.form}, {"--unit", p.unit},
+                          {"--ripple", p.ripple}, {"--stop-att", p.stopAtt}, {"--rs", p.rs},         {"--rl", p.rl}};
+    // An empty sweep edge follows the design's band in the workbench; here the sweep's default does.
+    if (!exact.sweepStart.empty()) options.emplace_back("--start", exact.sweepStart);
+    if (!exact.sweepStop.empty()) options.emplace_back("--stop", exact.sweepStop);
     if (p.orderFrom == "order")
         options.emplace_back("--poles", p.order);
     else
@@ -216,8 +217,8 @@ void SavePanel(const CliOptions& options, DesignFile& design)
     p.rl = t.R;
     p.rs = s.rs.empty() ? t.R : s.rs;
     p.shown = true;
-    design.exactResponse.sweepStart = t.FStart;
-    design.exactResponse.sweepStop = t.Stop;
+    set(design.exactResponse.sweepStart, "--start", t.FStart);
+    set(design.exactResponse.sweepStop, "--stop", t.Stop);
 }
 
 } // namespace
