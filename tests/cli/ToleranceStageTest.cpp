@@ -142,6 +142,20 @@ TEST(ToleranceCli, BandStopDesignsHaveAMask)
     EXPECT_GT(json["Yield"].get<double>(), 0.5);
 }
 
+// An inverse Chebyshev's passband frequency is its 3.01 dB point: with parts all but exact, a mask
+// just above that loss passes every trial and one just below passes none.
+TEST(ToleranceCli, InverseChebyshevDesignsMeetTheirPassbandEdgeLoss)
+{
+    for (const auto& [limit, expected] : {std::pair{"3.06", 1.0}, std::pair{"2.96", 0.0}}) {
+        const CliOutcome run =
+            RunCli({"--model", "InverseChebyshev", "--poles", "5", "--stop-att", "40", "--monte-carlo", "100",
+                    "--tol-l", "0.001", "--tol-c", "0.001", "--max-pass-loss", limit, "--mask-stop-freq", "30",
+                    "--mask-stop-att", "35", "--json"});
+        ASSERT_EQ(run.status, 0) << run.out;
+        EXPECT_EQ(nlohmann::json::parse(run.out)["Yield"].get<double>(), expected) << limit;
+    }
+}
+
 TEST(ToleranceCli, RefusedToleranceEndsTheRunAndUnusedOptionsWarn)
 {
     std::vector<std::string> args = kChebyshevMonteCarlo;
