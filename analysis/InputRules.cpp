@@ -118,6 +118,15 @@ double ReadRipple(const std::string& text, const std::string& field)
     return dB;
 }
 
+double ReadPhaseError(const std::string& text, const std::string& field)
+{
+    double degrees = 0.0;
+    if (!Typed(text, "", 1.0, degrees) || !(degrees > 0.0) || degrees > kMaxPhaseErrorDeg)
+        throw InputError(field + " must be a phase error above 0 and at most " + Short(kMaxPhaseErrorDeg) +
+                         " degrees.");
+    return degrees;
+}
+
 std::string PlainNumberText(const std::string& text, const char* unit, double unitScale)
 {
     TypedValue typed;

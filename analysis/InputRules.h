@@ -35,8 +35,11 @@ double ReadSweepEdge(const std::string& text, const std::string& field, double u
 double ReadResistance(const std::string& text, const std::string& field); // ohms, above zero
 double ReadAttenuation(const std::string& text, const std::string& field); // dB, 0 or above
 double ReadRipple(const std::string& text, const std::string& field); // dB, above 0 and at most kMaxRippleDb
+// A phase error in degrees, above 0 and at most kMaxPhaseErrorDeg.
+double ReadPhaseError(const std::string& text, const std::string& field);
 
 constexpr double kMaxRippleDb = 10.0;
+constexpr double kMaxPhaseErrorDeg = 2.0;
 
 // For a front end that hands texts on to a reader of plain numbers (the classic run): a text
 // written with a prefix or the unit becomes the plain number in the field's unit of unitScale

@@ -14,14 +14,16 @@ struct SynthesisOptions {
     std::string rs; // --rs: ohms; "" for the load resistance
     std::string stopFreq; // --stop-freq: chosen unit
     bool lossAtDc = false; // --dc-loss: an even-order Elliptic keeps its ripple as loss at DC
+    std::string delayError; // --delay-error: degrees; "" for 0.05
     bool polesGiven = false; // --poles was typed
     bool panelShown = false; // the design file shows its design panel's design: synthesised whatever the family
 };
 
-// Adds --stop-att, --rs, --stop-freq and --dc-loss; call after the option --poles exists.
+// Adds --stop-att, --rs, --stop-freq, --dc-loss and --delay-error; call after the option --poles exists.
 void AddSynthesisOptions(CLI::App& app, SynthesisOptions& options);
 
 // The names --type and --model take besides the window's items.
 extern const std::vector<std::string> kSynthesisTypes; // "BSF"
-extern const std::vector<std::string> kSynthesisModels; // "Bessel", "Legendre", "Elliptic", "InverseChebyshev"
+// "Bessel", "Legendre", "Elliptic", "InverseChebyshev", "Gaussian", "EquirippleDelay"
+extern const std::vector<std::string> kSynthesisModels;
 std::vector<std::string> WithSynthesised(std::vector<std::string> names, const std::vector<std::string>& more);

@@ -117,6 +117,11 @@ DesignRequest ReadRequest(const CliOptions& o)
     const FieldTexts& t = o.texts;
     const SynthesisOptions& s = o.synthesis;
     if (UsesRipple(r.response.family)) r.response.rippleDb = ReadRipple(t.Ripple, "--ripple");
+    if (!s.delayError.empty()) {
+        if (r.response.family != Family::EquirippleDelay)
+            throw Failure("--delay-error: only an EquirippleDelay design has a phase error to choose.");
+        r.response.delayErrorDeg = ReadPhaseError(s.delayError, "--delay-error");
+    }
     r.response.stopAttDb = s.stopAtt.empty() ? 40.0L : ReadAttenuation(s.stopAtt, "--stop-att");
     r.response.lossAtDc = s.lossAtDc;
     r.RL = ReadResistance(t.R, "--rl");
@@ -233,6 +238,8 @@ nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
     json["UnitScale"] = out.unitScale;
     json["Order"] = r.response.N;
     json["Ripple"] = UsesRipple(r.response.family) ? static_cast<double>(r.response.rippleDb) : 0.0;
+    if (r.response.family == Family::EquirippleDelay)
+        json["DelayError"] = static_cast<double>(r.response.delayErrorDeg);
     json["StopAtt"] =
         HasFiniteZeros(r.response.family) || out.stopHz > 0.0 ? static_cast<double>(r.response.stopAttDb) : 0.0;
     json["PassF"] = r.passHz / out.unitScale;
@@ -381,7 +388,8 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
 } // namespace
 
 const std::vector<std::string> kSynthesisTypes{"BSF"};
-const std::vector<std::string> kSynthesisModels{"Bessel", "Legendre", "Elliptic", "InverseChebyshev"};
+const std::vector<std::string> kSynthesisModels{"Bessel",           "Legendre", "Elliptic",
+                                                "InverseChebyshev", "Gaussian", "EquirippleDelay"};
 
 std::vector<std::string> WithSynthesised(std::vector<std::string> names, const std::vector<std::string>& more)
 {
@@ -399,6 +407,8 @@ void AddSynthesisOptions(CLI::App& app, SynthesisOptions& options)
                  "unequal terminations, as an even-order Chebyshev does");
     app.add_option("--stop-freq", options.stopFreq,
                    "Stopband frequency; with --stop-att and without --poles the order is chosen to meet it");
+    app.add_option("--delay-error", options.delayError,
+                   "Peak phase error in degrees of an EquirippleDelay design (default 0.05)");
     if (CLI::Option* poles = app.get_option_no_throw("--poles"))
         poles->each([&options](const std::string&) { options.polesGiven = true; });
 }

@@ -6,6 +6,7 @@
 
 #include "filtermath/Failure.h"
 #include "synthesis/EllipticFunctions.h"
+#include "synthesis/PulseFamilies.h"
 
 namespace synthesis {
 
@@ -20,7 +21,8 @@ struct NameOf {
 };
 const NameOf kNames[] = {{Family::Butterworth, "Butterworth"}, {Family::Chebyshev, "Chebyshev"},
                          {Family::Bessel, "Bessel"},           {Family::Legendre, "Legendre"},
-                         {Family::Elliptic, "Elliptic"},       {Family::InverseChebyshev, "InverseChebyshev"}};
+                         {Family::Elliptic, "Elliptic"},       {Family::InverseChebyshev, "InverseChebyshev"},
+                         {Family::Gaussian, "Gaussian"},       {Family::EquirippleDelay, "EquirippleDelay"}};
 
 [[noreturn]] void Refuse(const std::string& text)
 {
@@ -253,6 +255,8 @@ void CheckRequest(const FamilyRequest& r)
         Refuse("The " + name + " response needs a passband ripple above 0 dB and at most 10 dB.");
     if (stop && !(r.stopAttDb > 0.0L && r.stopAttDb <= 200.0L))
         Refuse("The " + name + " response needs a stopband attenuation above 0 dB and at most 200 dB.");
+    if (r.family == Family::EquirippleDelay && !(r.delayErrorDeg > 0.0L && r.delayErrorDeg <= kMaxDelayErrorDeg))
+        Refuse("The EquirippleDelay response needs a phase error above 0 degrees and at most 2 degrees.");
     if (r.family == Family::Elliptic && !(r.stopAttDb > r.rippleDb))
         Refuse("The stopband attenuation of an elliptic response must exceed its passband ripple.");
 }
@@ -313,6 +317,8 @@ Characteristic Approximate(const FamilyRequest& r)
     ZeroLists lists;
     Characteristic c;
     switch (r.family) {
+    case Family::Gaussian:
+    case Family::EquirippleDelay: c = PulseCharacteristic(r); break;
     case Family::Bessel: c = Bessel(r.N); break;
     case Family::Legendre: c = Legendre(r.N); break;
     case Family::Butterworth: lists = ButterworthLists(r.N); break;
@@ -330,7 +336,7 @@ Characteristic Approximate(const FamilyRequest& r)
         break;
     }
     }
-    if (r.family != Family::Bessel && r.family != Family::Legendre) {
+    if (r.family != Family::Bessel && r.family != Family::Legendre && !IsPulseFamily(r.family)) {
         if (HasFiniteZeros(r.family))
             MoveZerosForLadder(lists, r.lossAtDc && r.family == Family::Elliptic, stopEdge, halfPower);
         // Every family's passband edge is at 1; the inverse Chebyshev's stopband edge follows.

@@ -11,9 +11,12 @@
 //   S21(s) = P(s) / E(s),  S11(s) = F(s) / E(s),  E E* = P P* + F F*  (lossless, matched).
 namespace synthesis {
 
-enum class Family { Butterworth, Chebyshev, Bessel, Legendre, Elliptic, InverseChebyshev };
+// The pulse families come last (Gaussian, EquirippleDelay): the workbench's
+// family list holds the first six in this order.
+enum class Family { Butterworth, Chebyshev, Bessel, Legendre, Elliptic, InverseChebyshev, Gaussian, EquirippleDelay };
 
-// "Butterworth", "Chebyshev", "Bessel", "Legendre", "Elliptic", "InverseChebyshev".
+// "Butterworth", "Chebyshev", "Bessel", "Legendre", "Elliptic", "InverseChebyshev", "Gaussian",
+// "EquirippleDelay".
 const char* FamilyName(Family family);
 // False when the name is none of them.
 bool FamilyFromName(const std::string& name, Family& family);
@@ -31,10 +34,15 @@ struct FamilyRequest {
     // stopband begins nearer the passband, but the ladder needs unequal terminations, as an
     // even-order Chebyshev does. Otherwise that zero moves to DC too.
     bool lossAtDc = false;
+    Real delayErrorDeg = 0.05L; // EquirippleDelay: the peak phase error in degrees
 };
 
+// The peak phase error an equiripple delay response may be asked for, in degrees.
+constexpr Real kMaxDelayErrorDeg = 2.0L;
+
 struct Characteristic {
-    Poly E; // Hurwitz, positive leading coefficient; given only where it defines the family (Bessel)
+    Poly E; // Hurwitz, positive leading coefficient; given only where it defines the family (Bessel,
+            // EquirippleDelay)
     Poly P; // even: the finite transmission zeros
     Poly F; // in closed form where it is known; else empty
     Poly FFInY; // F(s) F(-s) as a polynomial in y = s^2

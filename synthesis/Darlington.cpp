@@ -145,7 +145,7 @@ void PutLoadOnItsSide(const DesignRequest& r, Real ratio, Polynomials& p)
 std::vector<PrototypeBranch> Darlington(const DesignRequest& r, const Characteristic& c, Real gain)
 {
     const Real ratio = static_cast<Real>(r.RL) / static_cast<Real>(r.RS);
-    Polynomials p = PrototypePolynomials(r.response.family, c, static_cast<Wide>(gain));
+    Polynomials p = PrototypePolynomials(c, static_cast<Wide>(gain));
     PutLoadOnItsSide(r, ratio, p);
 
     bool expanded = false;

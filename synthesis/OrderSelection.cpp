@@ -33,6 +33,7 @@ OrderChoice Search(Family family, const OrderRequirement& r)
     request.family = family;
     request.rippleDb = r.rippleDb;
     request.stopAttDb = r.stopAttDb;
+    request.delayErrorDeg = r.delayErrorDeg;
     for (int N = 1; N <= 15; ++N) {
         request.N = N;
         const Characteristic c = Approximate(request);

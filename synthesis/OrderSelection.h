@@ -11,6 +11,7 @@ struct OrderRequirement {
     Real rippleDb = 0.5L; // Chebyshev and Elliptic; the maximally flat families have 3 dB at the edge
     Real stopRatio = 2.0L; // prototype frequency of the stopband requirement (> 1)
     Real stopAttDb = 40.0L; // the loss needed there
+    Real delayErrorDeg = 0.05L; // EquirippleDelay
 };
 
 struct OrderChoice {

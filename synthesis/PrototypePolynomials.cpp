@@ -154,7 +154,7 @@ struct Products {
     WidePoly pp, ff;
 };
 
-// Bessel: E defines the family, and F F* = E E* - P P* vanishes at DC exactly.
+// Bessel and equiripple delay: E defines the family, and F F* = E E* - P P* vanishes at DC exactly.
 Products FromBesselE(const Characteristic& c, Polynomials& p)
 {
     Products q{EvenProductInY(p.P), {}};
@@ -215,13 +215,14 @@ void MirroredReflectionFromY(const WidePoly& ff, Polynomials& p)
 
 } // namespace
 
-Polynomials PrototypePolynomials(Family family, const Characteristic& c, Wide gain)
+Polynomials PrototypePolynomials(const Characteristic& c, Wide gain)
 {
     Polynomials p;
     p.P = Widen(c.P);
     FactoredDifference difference;
-    const bool factored = family != Family::Bessel && !c.F.empty() && !c.zeros.empty();
-    const Products q = family == Family::Bessel ? FromBesselE(c, p)
+    const bool givenE = !c.E.empty();
+    const bool factored = !givenE && !c.F.empty() && !c.zeros.empty();
+    const Products q = givenE     ? FromBesselE(c, p)
                        : factored               ? FromTrapZeros(c, gain, p, difference)
                                                 : FromReflection(c, p);
     if (gain == 1 && !c.F.empty()) return p;

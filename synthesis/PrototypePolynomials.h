@@ -20,6 +20,6 @@ struct Polynomials {
 };
 
 // Throws Failure when the roots cannot be found to working accuracy.
-Polynomials PrototypePolynomials(Family family, const Characteristic& c, Wide gain);
+Polynomials PrototypePolynomials(const Characteristic& c, Wide gain);
 
 } // namespace synthesis

@@ -47,6 +47,7 @@ std::vector<OrderChoice> PickOrderForStop(DesignRequest& request, Real stopHz, i
     OrderRequirement need;
     need.rippleDb = UsesRipple(family) ? request.response.rippleDb : 0.0L;
     need.stopAttDb = request.response.stopAttDb;
+    need.delayErrorDeg = request.response.delayErrorDeg;
     need.stopRatio = PrototypeFrequency(request, stopHz);
     const int needed = ChooseOrder(family, need).N;
     if (neededN) *neededN = needed;

@@ -51,7 +51,9 @@ TEST(SynthesisCli, NewFamiliesAndBandStopPrintALadderThatMatchesTheirResponse)
          "60"},
         {"--model", "Legendre", "--type", "BSF", "--poles", "4", "--fmin", "40", "--fmax", "55", "--rs", "75",
          "--topology", "Pi"},
-        {"--model", "Chebyshev", "--poles", "4", "--rl", "150", "--rs", "50", "--passband", "40"}};
+        {"--model", "Chebyshev", "--poles", "4", "--rl", "150", "--rs", "50", "--passband", "40"},
+        {"--model", "EquirippleDelay", "--poles", "7", "--delay-error", "0.5", "--passband", "30"},
+        {"--model", "Gaussian", "--type", "BPF", "--poles", "5", "--fmin", "30", "--fmax", "45"}};
     for (std::vector<std::string> args : designs) {
         SCOPED_TRACE(args[1] + " " + args[3]);
         args.insert(args.end(), {"--json", "--network", "--start", "1", "--stop", "101"});
@@ -185,6 +187,35 @@ TEST(SynthesisCli, RefusalsEndWithAMessage)
     const CliOutcome band = RunCli({"--model", "Bessel", "--type", "BSF", "--poles", "3"});
     EXPECT_EQ(band.status, 1);
     EXPECT_NE(Joined(band.errLines).find("--fmin"), std::string::npos) << Joined(band.errLines);
+
+    for (const char* error : {"0", "2.5", "half"}) {
+        const CliOutcome phase = RunCli({"--model", "EquirippleDelay", "--delay-error", error});
+        EXPECT_EQ(phase.status, 1) << error;
+        EXPECT_NE(Joined(phase.errLines).find("--delay-error"), std::string::npos) << Joined(phase.errLines);
+    }
+    const CliOutcome other = RunCli({"--model", "Bessel", "--delay-error", "0.5"});
+    EXPECT_EQ(other.status, 1);
+    EXPECT_NE(Joined(other.errLines).find("EquirippleDelay"), std::string::npos) << Joined(other.errLines);
+}
+
+TEST(SynthesisCli, DelayErrorReachesTheDesignAndItsJson)
+{
+    // A larger phase error buys a steeper skirt: the same order loses more at twice the edge.
+    double previousDb = 0.0;
+    for (const char* error : {"0.05", "0.5", "2"}) {
+        const CliOutcome run =
+            RunCli({"--model", "EquirippleDelay", "--poles", "6", "--delay-error", error, "--json", "--stop", "30"});
+        ASSERT_EQ(run.status, 0) << Joined(run.errLines);
+        const nlohmann::json json = JsonOf(run);
+        EXPECT_DOUBLE_EQ(json.at("DelayError").get<double>(), std::stod(error));
+        const std::vector<double> freq = json.at("Freq"), att = json.at("Att");
+        const double twice = 2.0 * json.at("PassF").get<double>();
+        size_t atTwice = 0;
+        while (atTwice + 1 < freq.size() && freq[atTwice] < twice) ++atTwice;
+        ASSERT_LT(std::fabs(freq[atTwice] - twice), 0.05 * twice);
+        EXPECT_LT(att[atTwice], previousDb - 0.5) << error;
+        previousDb = att[atTwice];
+    }
 }
 
 TEST(SynthesisCli, SpiceNetlistOfTrapArmsSimulatesToTheSameResponse)

@@ -218,13 +218,14 @@ TEST_P(ResponseTable, LadderReproducesTheTransferFunction)
 
 INSTANTIATE_TEST_SUITE_P(Families, ResponseTable,
                          ::testing::Values(Family::Butterworth, Family::Chebyshev, Family::Bessel, Family::Legendre,
-                                           Family::Elliptic, Family::InverseChebyshev),
+                                           Family::Elliptic, Family::InverseChebyshev, Family::Gaussian,
+                                           Family::EquirippleDelay),
                          [](const ::testing::TestParamInfo<Family>& info) { return FamilyName(info.param); });
 
 TEST(Synthesis, EveryOrderUpToFifteenIsSoundOrRefused)
 {
     int refused = 0;
-    for (int f = 0; f < 6; ++f) {
+    for (int f = 0; f <= static_cast<int>(Family::EquirippleDelay); ++f) {
         const Family family = static_cast<Family>(f);
         const bool zeros = HasFiniteZeros(family);
         // The stopband and ripple span matters only where there are finite zeros; sharp designs
