@@ -250,15 +250,43 @@ EquirippleDelay FitEquirippleDelay(int N, Real phaseErrorDegrees)
     return fit;
 }
 
+// The least of |E(jw)|^2 / E(0)^2 over all w (1 where the magnitude never rises above its DC
+// value): a grid over the band and past it, then golden section around the least point.
+Real LeastPowerRatio(const Poly& E, Real bandEdge)
+{
+    Poly inX = EvenProductInY(E);
+    for (size_t k = 0; k < inX.size(); ++k) inX[k] *= (k % 2 == 0 ? 1.0L : -1.0L) / (E[0] * E[0]);
+    const Real top = 4.0L * std::max(bandEdge, 1.0L) * std::max(bandEdge, 1.0L);
+    constexpr int kSteps = 400;
+    int best = 0;
+    for (int i = 1; i <= kSteps; ++i)
+        if (Eval(inX, top * i / kSteps) < Eval(inX, top * best / kSteps)) best = i;
+    if (best == 0) return 1.0L;
+    Real a = top * (best - 1) / kSteps, b = top * std::min(best + 1, kSteps) / kSteps;
+    const Real g = (std::sqrt(5.0L) - 1.0L) / 2.0L;
+    for (int i = 0; i < 100; ++i) {
+        const Real c = b - g * (b - a), d = a + g * (b - a);
+        if (Eval(inX, c) < Eval(inX, d))
+            b = d;
+        else
+            a = c;
+    }
+    return std::min(1.0L, Eval(inX, (a + b) / 2.0L));
+}
+
 Characteristic PulseCharacteristic(const FamilyRequest& request)
 {
     Characteristic c;
     if (request.family == Family::EquirippleDelay) {
-        // Like the Bessel: E defines the family, P is its constant term.
-        c.E = FitEquirippleDelay(request.N, request.delayErrorDeg).E;
-        c.P = {c.E[0]};
-        c.FFInY = EvenProductInY(c.E);
-        c.FFInY[0] = 0.0L;
+        // Like the Bessel, E defines the family. A larger phase error lifts the magnitude above
+        // its DC value somewhere in the band; P is scaled so that the peak is the lossless point,
+        // and the response then has that much loss at DC, as an even Chebyshev has its ripple.
+        const EquirippleDelay fit = FitEquirippleDelay(request.N, request.delayErrorDeg);
+        c.E = fit.E;
+        const Real least = LeastPowerRatio(fit.E, fit.bandEdge);
+        c.P = {c.E[0] * std::sqrt(least)};
+        c.FFInY = Add(EvenProductInY(c.E), Scale(EvenProductInY(c.P), -1.0L));
+        if (least >= 1.0L) c.FFInY[0] = 0.0L;
         return c;
     }
     const Poly q = GaussianLoss(request.N);
