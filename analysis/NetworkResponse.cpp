@@ -4,10 +4,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "run/LadderOfRun.h"
 #include "filtermath/Failure.h"
 #include "filtermath/LadderSweep.h"
-#include "filtermath/SelectFilter.h"
 
 namespace {
 
@@ -40,7 +38,7 @@ std::vector<double> NetworkFrequencies(const SweepPlan& plan)
     return frequencies;
 }
 
-NetworkCurves AnalyseCurves(const Ladder& ladder, const std::vector<double>& NetFreq, double UnitScale,
+NetworkCurves AnalyseCurves(const LadderModel& model, const std::vector<double>& NetFreq, double UnitScale,
                             const PartQuality& quality)
 {
     NetworkCurves curves;
@@ -54,6 +52,7 @@ NetworkCurves AnalyseCurves(const Ladder& ladder, const std::vector<double>& Net
         hz[i] = NetFreq[i] * UnitScale;
         if (std::isinf(hz[i])) RaiseOverflow();
     }
+    const Ladder ladder = LadderOfModel(model);
     std::vector<NetworkPoint> points(n);
     AnalyseMany(ladder, hz.data(), n, quality, points.data());
     for (size_t i = 0; i < n; ++i) {
@@ -69,47 +68,31 @@ NetworkCurves AnalyseCurves(const Ladder& ladder, const std::vector<double>& Net
     return curves;
 }
 
-TableChanges RoundDesignTable(DesignState& state, ESeries series)
+RoundedParts RoundParts(const LadderModel& ladder, ESeries series)
 {
-    const int N = static_cast<int>(state.GValues.size()) - 2;
-    if (N < 0) throw std::invalid_argument("the design holds no prototype");
-    const size_t entries = static_cast<size_t>(N) + 2;
-    TableChanges changes;
-    if (IsBandPassKind(state.FilterKind)) {
-        changes.BandLChange.assign(entries, 0.0);
-        changes.BandCChange.assign(entries, 0.0);
-        RoundBandValues(N, series, state.BandL, state.BandC, changes.BandLChange, changes.BandCChange);
-    } else {
-        changes.ElementChange.assign(entries, 0.0);
-        RoundElementValues(N, series, state.ElementValues, changes.ElementChange);
-    }
-    return changes;
-}
-
-Ladder RoundedLadder(const Ladder& ladder, ESeries series)
-{
-    Ladder rounded = ladder;
-    const auto round = [series](double& value) {
-        if (value > 0) value = RoundToESeries(value, series);
-    };
-    for (LadderBranch& b : rounded.branches) {
-        if (b.kind != BranchKind::Capacitor) round(b.L);
-        if (b.kind != BranchKind::Inductor) round(b.C);
-        if (b.kind == BranchKind::SeriesArm || b.kind == BranchKind::ParallelArm) {
-            round(b.L2);
-            round(b.C2);
+    RoundedParts rounded{ladder, {}};
+    for (ModelBranch& branch : rounded.ladder.branches) {
+        for (ModelPart& part : branch.parts) {
+            const double standard = RoundToESeries(part.value, series);
+            rounded.changePercent.push_back(PercentChange(part.value, standard));
+            part.value = standard;
         }
     }
     return rounded;
 }
 
-DesignAnalysis AnalyseDesign(const DesignState& state, LadderTopology topology, const AnalysisOptions& options,
-                             const std::vector<double>& NetFreq)
+DesignAnalysis AnalyseDesign(const LadderModel& designed, const AnalysisOptions& options,
+                             const std::vector<double>& NetFreq, double UnitScale)
 {
     DesignAnalysis result;
-    result.design = state;
-    if (options.series) result.changes = RoundDesignTable(result.design, *options.series);
-    result.ladder = LadderOfModel(ModelOfRun(result.design, topology, options.loadOhms));
-    result.curves = AnalyseCurves(result.ladder, NetFreq, state.UnitScale, options.quality);
+    if (options.series) {
+        RoundedParts rounded = RoundParts(designed, *options.series);
+        result.ladder = std::move(rounded.ladder);
+        result.changePercent = std::move(rounded.changePercent);
+    } else {
+        result.ladder = designed;
+    }
+    if (options.loadOhms) result.ladder.RL = *options.loadOhms;
+    result.curves = AnalyseCurves(result.ladder, NetFreq, UnitScale, options.quality);
     return result;
 }

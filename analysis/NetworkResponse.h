@@ -6,7 +6,7 @@
 
 #include "filtermath/ESeries.h"
 #include "filtermath/LadderAnalysis.h"
-#include "run/DesignState.h"
+#include "design/LadderModel.h"
 
 // The exact response of the designed ladder over a sweep of any length, with the options the
 // window's workbench and the command line offer: standard values, part losses, another load.
@@ -42,38 +42,31 @@ struct NetworkCurves {
 
 // The ladder at every frequency of NetFreq times UnitScale, through AnalyseMany (double where it
 // keeps the extended result's digits). Faults as AnalyseAt.
-NetworkCurves AnalyseCurves(const Ladder& ladder, const std::vector<double>& NetFreq, double UnitScale,
+NetworkCurves AnalyseCurves(const LadderModel& ladder, const std::vector<double>& NetFreq, double UnitScale,
                             const PartQuality& quality);
 
-// Percent change of each rounded position; N + 2 entries (0 at the terminations) for the family
-// the design uses, empty for the other.
-struct TableChanges {
-    std::vector<double> ElementChange;
-    std::vector<double> BandLChange;
-    std::vector<double> BandCChange;
+// A ladder with every part value rounded to a standard series; the terminations stay.
+// changePercent holds the change of each part, in ladder order (branch by branch, as listed).
+struct RoundedParts {
+    LadderModel ladder;
+    std::vector<double> changePercent;
 };
-
-// Rounds positions 1..N of the element table that state's FilterKind uses to the series, in place.
-TableChanges RoundDesignTable(DesignState& state, ESeries series);
-
-// The ladder with every part of every arm rounded to the series; the terminations stay.
-Ladder RoundedLadder(const Ladder& ladder, ESeries series);
+RoundedParts RoundParts(const LadderModel& ladder, ESeries series);
 
 struct AnalysisOptions {
     std::optional<ESeries> series; // round the parts first
     PartQuality quality; // 0: ideal parts
-    std::optional<double> loadOhms; // instead of the load the prototype needs
+    std::optional<double> loadOhms; // instead of the load the ladder was designed for
 };
 
-// What one analysis of a design produced.
+// What one analysis of a designed ladder produced.
 struct DesignAnalysis {
-    DesignState design; // the state analysed, with the rounded table when a series was given
-    TableChanges changes; // empty unless rounded
-    Ladder ladder; // with its terminations RS and RL
+    LadderModel ladder; // as built: rounded when a series was given, with its terminations RS and RL
+    std::vector<double> changePercent; // per part as in RoundedParts; empty unless rounded
     NetworkCurves curves;
 };
 
-// design state + topology + options -> ladder and its response over NetFreq (chosen unit). The
-// state must be that of a completed run. Faults as AnalyseAt.
-DesignAnalysis AnalyseDesign(const DesignState& state, LadderTopology topology, const AnalysisOptions& options,
-                             const std::vector<double>& NetFreq);
+// designed ladder + options -> the ladder as built and its response over NetFreq times UnitScale.
+// Faults as AnalyseAt.
+DesignAnalysis AnalyseDesign(const LadderModel& designed, const AnalysisOptions& options,
+                             const std::vector<double>& NetFreq, double UnitScale);

@@ -341,10 +341,12 @@ void WilsonInterval(int successes, int trials, double& low, double& high)
     if (successes == trials) high = 1.0;
 }
 
-ToleranceResult RunTolerance(const Ladder& ladder, const PartQuality& quality, const std::vector<double>& frequenciesHz,
-                             const ToleranceMask& mask, const ToleranceSettings& settings,
-                             const ToleranceProgress& progress, const std::atomic<bool>* cancel)
+ToleranceResult RunTolerance(const LadderModel& model, const PartQuality& quality,
+                             const std::vector<double>& frequenciesHz, const ToleranceMask& mask,
+                             const ToleranceSettings& settings, const ToleranceProgress& progress,
+                             const std::atomic<bool>* cancel)
 {
+    const Ladder ladder = LadderOfModel(model);
     CheckRun(settings, frequenciesHz);
     const std::vector<Part> parts = PartsOf(ladder, settings);
     ToleranceResult result = NominalResult(ladder, quality, frequenciesHz, settings.trials);

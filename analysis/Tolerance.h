@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "design/LadderModel.h"
 #include "filtermath/LadderAnalysis.h"
 
 // Monte Carlo tolerance analysis of a ladder: every trial scales each inductance and each
@@ -91,7 +92,7 @@ struct MarginHistogram {
 };
 
 struct Sensitivity {
-    std::string name; // "L3", "C4"
+    std::string name; // the part's designator: "L3", "C4", "L2B"
     double dbPerPercent; // change of the worst margin for +1 % on the part
 };
 
@@ -131,9 +132,10 @@ constexpr int kMaxToleranceTrials = 1000000;
 // minimum, the maximum and every mask figure are exact. A set cancel flag ends the run soon, with cancelled set and
 // no statistics. Faults of the nominal ladder or of a trial raise ArithmeticError; unusable
 // settings raise std::invalid_argument naming the setting.
-ToleranceResult RunTolerance(const Ladder& ladder, const PartQuality& quality, const std::vector<double>& frequenciesHz,
-                             const ToleranceMask& mask, const ToleranceSettings& settings,
-                             const ToleranceProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
+ToleranceResult RunTolerance(const LadderModel& ladder, const PartQuality& quality,
+                             const std::vector<double>& frequenciesHz, const ToleranceMask& mask,
+                             const ToleranceSettings& settings, const ToleranceProgress& progress = {},
+                             const std::atomic<bool>* cancel = nullptr);
 
 // The worst mask margin of a ladder in dB, measured as every trial is: +infinity without a mask.
 double MaskMarginDb(const Ladder& ladder, const PartQuality& quality, const ToleranceMask& mask);

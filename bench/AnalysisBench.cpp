@@ -12,7 +12,7 @@ void BM_ExactAnalysis(benchmark::State& bench)
 {
     const bool lossy = bench.range(0) != 0;
     const DesignState state = ComputeDesign({3, LadderTopology::T, 9, 0.5, 10, 0, 0, 50, 1e6});
-    const Ladder ladder = LadderOfModel(ModelOfRun(state, LadderTopology::T));
+    const LadderModel ladder = ModelOfRun(state, LadderTopology::T);
     const std::vector<double> frequencies = NetworkFrequencies({1, 101, 1001, SweepSpacing::Linear});
     const PartQuality quality = lossy ? PartQuality{100, 400} : PartQuality{};
     for (auto _ : bench) benchmark::DoNotOptimize(AnalyseCurves(ladder, frequencies, 1e6, quality));

@@ -20,7 +20,7 @@ void BM_ToleranceMonteCarlo(benchmark::State& state)
     design.N = 7;
     design.Ripple = 0.5;
     design.PassF = 10.0;
-    const Ladder ladder = LadderOfModel(ModelOfRun(ComputeDesign(design), design.topology));
+    const LadderModel ladder = ModelOfRun(ComputeDesign(design), design.topology);
     std::vector<double> f;
     for (int i = 0; i < 1001; ++i) f.push_back(1e6 + 99e6 * i / 1000.0);
     ToleranceMask mask;
@@ -56,7 +56,7 @@ void BM_ToleranceTrialScaling(benchmark::State& state)
     design.N = 5;
     design.Ripple = 0.5;
     design.PassF = 10.0;
-    const Ladder ladder = LadderOfModel(ModelOfRun(ComputeDesign(design), design.topology));
+    const LadderModel ladder = ModelOfRun(ComputeDesign(design), design.topology);
     std::vector<double> f;
     for (int i = 0; i <= 100; ++i) f.push_back(1e6 + 19e6 * i / 100.0);
     ToleranceMask mask;

@@ -8,7 +8,6 @@
 #include "export/SpiceNetlist.h"
 #include "export/Touchstone.h"
 #include "filtermath/NumberText.h"
-#include "filtermath/SelectFilter.h"
 #include "run/Rules.h"
 
 namespace {
@@ -44,14 +43,14 @@ void TrimAndEnd(std::string line, std::ostream& out)
 
 void NetworkStage::Run(const DesignState& state, const CliForm& form, StreamMessages& messages)
 {
-    bandPass_ = IsBandPassKind(state.FilterKind);
     N_ = static_cast<int>(state.GValues.size()) - 2;
     unitText_ = form.SelectorText(Selector::Scale);
     const LadderTopology topology = TopologyForIndex(form.ItemIndex(Selector::Topology));
     try {
-        designLoad_ = PrototypeLoad(state.RL, state.GValues, topology);
+        const LadderModel designed = ModelOfRun(state, topology);
+        designLoad_ = designed.RL;
         const std::vector<double> frequencies = options_.network ? Frequencies(state, form) : std::vector<double>{};
-        result_ = AnalyseDesign(state, topology, settings_.analysis, frequencies);
+        result_ = AnalyseDesign(designed, settings_.analysis, frequencies, state.UnitScale);
         built_ = true;
         analysed_ = options_.network;
         if (options_.spiceFile.empty() && options_.touchstoneFile.empty()) return;
@@ -101,18 +100,19 @@ void NetworkStage::AddJson(nlohmann::ordered_json& json) const
     if (built_) json["LoadOhms"] = result_.ladder.RL;
     if (!options_.series.empty()) {
         const bool rounded = built_ && settings_.analysis.series.has_value();
-        const DesignState& d = result_.design;
-        const TableChanges& c = result_.changes;
-        json["Series"] = options_.series;
-        if (bandPass_) {
-            json["RoundedBandL"] = rounded ? d.BandL : std::vector<double>{};
-            json["RoundedBandC"] = rounded ? d.BandC : std::vector<double>{};
-            json["BandLChange"] = c.BandLChange;
-            json["BandCChange"] = c.BandCChange;
-        } else {
-            json["RoundedElementValues"] = rounded ? d.ElementValues : std::vector<double>{};
-            json["ElementChange"] = c.ElementChange;
+        nlohmann::ordered_json values = nlohmann::ordered_json::object();
+        nlohmann::ordered_json changes = nlohmann::ordered_json::object();
+        if (rounded) {
+            size_t k = 0;
+            for (const ModelBranch& branch : result_.ladder.branches)
+                for (const ModelPart& part : branch.parts) {
+                    values[part.designator] = part.value;
+                    changes[part.designator] = result_.changePercent.at(k++);
+                }
         }
+        json["Series"] = options_.series;
+        json["RoundedParts"] = values;
+        json["PartChange"] = changes;
     }
     if (options_.network) {
         const auto curve = [this](const std::vector<double>& values) {
@@ -137,30 +137,16 @@ void NetworkStage::PrintText(std::ostream& out) const
 
 void NetworkStage::PrintRounded(std::ostream& out) const
 {
-    const DesignState& d = result_.design;
-    const TableChanges& c = result_.changes;
     out << "\nValues rounded to " << options_.series << '\n';
     const size_t width = 12;
-    if (bandPass_) {
-        TrimAndEnd(Column(kGridHeader[0], 8) + Column(kGridHeader[1], width) + Column(kGridHeader[2], width) +
-                       Column("C change, %", width + 2) + "L change, %",
-                   out);
-        for (int i = 1; i <= N_; ++i)
-            TrimAndEnd(Column(GridRowLabel(i), 8) + Column(FormatSci2(d.BandC[i]), width) +
-                           Column(FormatSci2(d.BandL[i]), width) +
-                           Column(Printed("%+.2f", c.BandCChange[i]), width + 2) + Printed("%+.2f", c.BandLChange[i]),
+    TrimAndEnd(Column("Part", 8) + Column("Value", width) + "Change, %", out);
+    size_t k = 0;
+    for (const ModelBranch& branch : result_.ladder.branches)
+        for (const ModelPart& part : branch.parts)
+            TrimAndEnd(Column(part.designator, 8) +
+                           Column(FormatSci2(part.value) + (part.kind == PartKind::Inductor ? " H" : " F"), width) +
+                           Printed("%+.2f", result_.changePercent.at(k++)),
                        out);
-        return;
-    }
-    TrimAndEnd(Column(kGridHeader[0], 8) + Column(kGridHeader[1], width) + Column(kGridHeader[2], width) + "Change, %",
-               out);
-    for (int i = 1; i <= N_; ++i) {
-        const bool capacitor = d.ElementUnits[i] == "F";
-        const std::string value = FormatSci2(d.ElementValues[i]);
-        TrimAndEnd(Column(GridRowLabel(i), 8) + Column(capacitor ? value : "", width) +
-                       Column(capacitor ? "" : value, width) + Printed("%+.2f", c.ElementChange[i]),
-                   out);
-    }
 }
 
 void NetworkStage::PrintAnalysis(std::ostream& out) const

@@ -43,7 +43,6 @@ private:
     bool failed_ = false;
     bool built_ = false;
     bool analysed_ = false;
-    bool bandPass_ = false;
     int N_ = 0;
     double designLoad_ = 0.0;
     std::string unitText_;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/InputRules.h"
+#include "analysis/NetworkResponse.h"
 #include "cli/CliRun.h"
 #include "cli/NetworkOptions.h"
 #include "cli/OutputFiles.h"
@@ -100,7 +101,7 @@ struct Outcome {
     double reachedDb = 0.0;
     std::vector<OrderChoice> others;
     bool analysed = false;
-    Ladder analysedLadder; // the designed ladder, rounded to --series, with the load asked for
+    LadderModel analysedLadder; // the designed ladder, rounded to --series, with the load asked for
     bool rounded = false;
     std::vector<double> NetFreq, NetAtt; // the analysis sweep and the family's response there
     NetworkCurves curves;
@@ -183,7 +184,7 @@ void Analyse(const CliOptions& o, Outcome& out)
     const NetworkSettings settings = ReadNetworkSettings(n);
     const PartQuality& quality = settings.analysis.quality;
     out.analysedLadder = out.design.ladder;
-    if (settings.analysis.series) out.analysedLadder = RoundedLadder(out.design.ladder, *settings.analysis.series);
+    if (settings.analysis.series) out.analysedLadder = RoundParts(out.design.ladder, *settings.analysis.series).ladder;
     out.rounded = settings.analysis.series.has_value();
     if (settings.analysis.loadOhms) out.analysedLadder.RL = *settings.analysis.loadOhms;
     if (!n.AnalysisAsked() && !o.tolerance.Asked()) return;
@@ -200,11 +201,11 @@ void Analyse(const CliOptions& o, Outcome& out)
         WriteTouchstone(n.touchstoneFile, out.analysedLadder, out.NetFreq, out.unitScale, quality, {title});
 }
 
-nlohmann::ordered_json ElementsJson(const Ladder& ladder)
+nlohmann::ordered_json ElementsJson(const LadderModel& ladder)
 {
     nlohmann::ordered_json elements = nlohmann::ordered_json::array();
     int position = 1;
-    for (const LadderBranch& b : ladder.branches) {
+    for (const LadderBranch& b : LadderOfModel(ladder).branches) {
         nlohmann::ordered_json e;
         e["Position"] = position++;
         e["Place"] = b.place == BranchPlace::Series ? "Series" : "Shunt";
@@ -338,11 +339,11 @@ void PrintMismatchLoss(const Outcome& out, std::ostream& text)
          << " ohms can have with this response.\n";
 }
 
-void PrintElements(const std::string& heading, const Ladder& ladder, bool standardValues, std::ostream& text)
+void PrintElements(const std::string& heading, const LadderModel& ladder, bool standardValues, std::ostream& text)
 {
     text << '\n' << heading << '\n';
     int position = 1;
-    for (const LadderBranch& b : ladder.branches) {
+    for (const LadderBranch& b : LadderOfModel(ladder).branches) {
         text << position << ' ' << (b.place == BranchPlace::Series ? "series" : "shunt ") << "  "
              << ArmText(b, position, standardValues) << '\n';
         ++position;
@@ -455,8 +456,8 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
             // 3.01 dB point included), so one mask serves them all.
             const DesignRequest& r = outcome.design.request;
             const PartQuality quality = ReadNetworkSettings(options.network).analysis.quality;
-            tolerance.RunLadder(outcome.analysedLadder, quality, MaskEdgesOfRequest(r), outcome.unitScale,
-                                outcome.NetFreq, ToleranceReportingOn(err));
+            tolerance.RunLadder(outcome.analysedLadder, quality, BandOfRequest(r), outcome.unitScale, outcome.NetFreq,
+                                ToleranceReportingOn(err));
         }
     } catch (const Failure& failure) {
         err << ErrorReportText(failure.what()) << '\n';

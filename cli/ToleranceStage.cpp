@@ -15,6 +15,7 @@
 #include "cli/SynthesisStage.h"
 #include "filtermath/Failure.h"
 #include "synthesis/Synthesis.h"
+#include "run/LadderOfRun.h"
 
 namespace {
 
@@ -74,9 +75,8 @@ void ToleranceStage::Run(const DesignState& state, LadderTopology topology, cons
 {
     if (!options_.Asked()) return;
     try {
-        const DesignAnalysis design = AnalyseDesign(state, topology, analysis, {});
-        RunLadder(design.ladder, analysis.quality, MaskEdgesOfDesign(design.design), design.design.UnitScale, NetFreq(),
-                  reporting);
+        const DesignAnalysis design = AnalyseDesign(ModelOfRun(state, topology), analysis, {}, state.UnitScale);
+        RunLadder(design.ladder, analysis.quality, BandOfRun(state), state.UnitScale, NetFreq(), reporting);
     } catch (const Failure& failure) {
         messages.ReportFailure(failure);
         failed_ = true;
@@ -86,18 +86,18 @@ void ToleranceStage::Run(const DesignState& state, LadderTopology topology, cons
     }
 }
 
-void ToleranceStage::RunLadder(const Ladder& ladder, const PartQuality& quality, const MaskEdges& edges,
-                               double unitScale, const std::vector<double>& NetFreq,
+void ToleranceStage::RunLadder(const LadderModel& ladder, const PartQuality& quality, const DesignBand& band,
+                               double UnitScale, const std::vector<double>& NetFreq,
                                const ToleranceReporting& reporting)
 {
     if (!options_.Asked()) return;
-    unitScale_ = unitScale;
-    request_ = ReadToleranceOptions(options_, unitScale);
+    unitScale_ = UnitScale;
+    request_ = ReadToleranceOptions(options_, UnitScale);
     std::vector<double> hz;
-    for (double f : NetFreq) hz.push_back(f * unitScale);
+    for (double f : NetFreq) hz.push_back(f * UnitScale);
     std::optional<double> stopHz;
-    if (request_.stopFreq) stopHz = *request_.stopFreq * unitScale;
-    const ToleranceMask mask = MaskOfEdges(edges, request_.maxPassLossDb, stopHz, request_.stopAttDb);
+    if (request_.stopFreq) stopHz = *request_.stopFreq * UnitScale;
+    const ToleranceMask mask = MaskOfEdges(band, request_.maxPassLossDb, stopHz, request_.stopAttDb);
     std::ostream* progress = reporting.progress;
     int shown = -1;
     const auto report = [&](long long done, long long total) {
@@ -202,16 +202,16 @@ void ToleranceStage::PrintText(std::ostream& out, const std::string& unitText) c
     }
 }
 
-MaskEdges MaskEdgesOfRequest(const synthesis::DesignRequest& r)
+DesignBand BandOfRequest(const synthesis::DesignRequest& r)
 {
     using synthesis::FilterType;
     switch (r.type) {
-    case FilterType::LowPass: return {MaskShape::LowPass, 0.0, r.passHz};
-    case FilterType::HighPass: return {MaskShape::HighPass, r.passHz, 0.0};
-    case FilterType::BandPass: return {MaskShape::BandPass, r.lowHz, r.highHz};
+    case FilterType::LowPass: return {BandShape::LowPass, 0.0, r.passHz};
+    case FilterType::HighPass: return {BandShape::HighPass, r.passHz, 0.0};
+    case FilterType::BandPass: return {BandShape::BandPass, r.lowHz, r.highHz};
     case FilterType::BandStop: break;
     }
-    return {MaskShape::BandStop, r.lowHz, r.highHz};
+    return {BandShape::BandStop, r.lowHz, r.highHz};
 }
 
 bool KeepsClassicRunForTolerance(const CliOptions& options)

@@ -12,6 +12,8 @@
 #include "analysis/Tolerance.h"
 #include "analysis/ToleranceMask.h"
 #include "synthesis/Synthesis.h"
+#include "design/DesignBand.h"
+#include "run/DesignState.h"
 #include "cli/CliPorts.h"
 #include "cli/ToleranceOptions.h"
 
@@ -33,10 +35,10 @@ public:
              const ToleranceReporting& reporting);
     bool Failed() const { return failed_; }
 
-    // The trials over a ladder already built, against the mask on the design's band edges
-    // (hertz). NetFreq in the chosen unit, unitScale hertz per unit. Faults and unusable settings
-    // are thrown to the caller.
-    void RunLadder(const Ladder& ladder, const PartQuality& quality, const MaskEdges& edges, double unitScale,
+    // The trials over a ladder already built, against a mask around the band it was designed
+    // for. NetFreq and the mask's stop frequency in the chosen unit, UnitScale hertz per unit.
+    // Faults and unusable settings are thrown to the caller.
+    void RunLadder(const LadderModel& ladder, const PartQuality& quality, const DesignBand& band, double UnitScale,
                    const std::vector<double>& NetFreq, const ToleranceReporting& reporting);
 
     // Trials, Yield, YieldLow, YieldHigh, the S21 and S11 envelopes, Sensitivity, the mask's bands
@@ -57,7 +59,7 @@ private:
 
 // The band edges of a synthesised design, as its mask takes them.
 
-MaskEdges MaskEdgesOfRequest(const synthesis::DesignRequest& request);
+DesignBand BandOfRequest(const synthesis::DesignRequest& request);
 
 struct CliOptions;
 // A classic design given with --poles and --monte-carlo keeps the classic run: its --stop-freq

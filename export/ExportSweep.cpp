@@ -9,11 +9,6 @@
 
 const char* const kNoPositiveFrequencyText = "The sweep holds no positive frequency to export.";
 
-std::vector<double> ExportFrequencies(const Sweep& Freq)
-{
-    return ExportFrequencies(std::vector<double>(Freq.begin(), Freq.end()));
-}
-
 std::vector<double> ExportFrequencies(const std::vector<double>& Freq)
 {
     std::vector<double> frequencies;

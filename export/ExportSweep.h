@@ -3,14 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "filtermath/Sweep.h"
-
 // The sweep points that the exported files carry, in the chosen unit: the positive finite
 // ones, in ascending order, each value once. Neither a SPICE AC analysis nor a Touchstone file
 // knows negative frequencies or a descending list, and |S21| at -f equals that at f. A sweep
 // without a positive point throws ExportError kNoPositiveFrequencyText.
 std::vector<double> ExportFrequencies(const std::vector<double>& Freq);
-std::vector<double> ExportFrequencies(const Sweep& Freq);
 
 extern const char* const kNoPositiveFrequencyText; // "The sweep holds no positive frequency to export."
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "export/ResponseCsv.h"
 
+#include <algorithm>
+
 #include "export/AtomicFile.h"
 #include "export/ExportSweep.h"
 
@@ -21,18 +23,18 @@ std::string CsvField(const std::string& text)
 
 } // namespace
 
-std::string ResponseCsvText(const Sweep& Freq, const Sweep& Att, const Sweep& S11, const std::string& unitText)
+std::string ResponseCsvText(const std::vector<double>& Freq, const std::vector<double>& Att,
+                            const std::vector<double>& S11, const std::string& unitText)
 {
     std::string text = CsvField("Frequency (" + unitText + ")") + ",Attenuation (dB),S11 (dB)\n";
-    for (int i = 0; i < SweepPoints; ++i) {
-        const size_t k = static_cast<size_t>(i);
+    const size_t rows = std::min({Freq.size(), Att.size(), S11.size()});
+    for (size_t k = 0; k < rows; ++k)
         text += NumberText(Freq[k]) + "," + NumberText(Att[k]) + "," + NumberText(S11[k]) + "\n";
-    }
     return text;
 }
 
-void WriteResponseCsv(const std::string& path, const Sweep& Freq, const Sweep& Att, const Sweep& S11,
-                      const std::string& unitText)
+void WriteResponseCsv(const std::string& path, const std::vector<double>& Freq, const std::vector<double>& Att,
+                      const std::vector<double>& S11, const std::string& unitText)
 {
     WriteFileAtomically(path, ResponseCsvText(Freq, Att, S11, unitText));
 }

@@ -38,28 +38,26 @@ std::string OneLine(std::string text)
 
 class NetlistBuilder {
 public:
-    NetlistBuilder(const Ladder& ladder, const PartQuality& quality)
+    NetlistBuilder(const LadderModel& ladder, const PartQuality& quality)
         : quality_(quality), lossyL_(IsLossy(quality.QL)), lossyC_(IsLossy(quality.QC))
     {
         int seriesCount = 0;
-        for (const LadderBranch& branch : ladder.branches) seriesCount += branch.place == BranchPlace::Series ? 1 : 0;
+        for (const ModelBranch& branch : ladder.branches) seriesCount += branch.place == BranchPlace::Series ? 1 : 0;
         lastNode_ = seriesCount + 1;
     }
 
-    std::string Elements(const Ladder& ladder)
+    std::string Elements(const LadderModel& ladder)
     {
         lines_ << "V1 in 0 DC 0 AC 1\n";
         lines_ << "RS in " << MainNode(1) << ' ' << NumberText(ladder.RS) << '\n';
         int node = 1;
-        int position = 1;
-        for (const LadderBranch& branch : ladder.branches) {
+        for (const ModelBranch& branch : ladder.branches) {
             if (branch.place == BranchPlace::Series) {
-                SeriesBranch(branch, position, MainNode(node), MainNode(node + 1));
+                TwoTerminal(branch, MainNode(node), MainNode(node + 1), true);
                 ++node;
             } else {
-                ShuntBranch(branch, position, MainNode(node));
+                TwoTerminal(branch, MainNode(node), "0", false);
             }
-            ++position;
         }
         lines_ << "RLOAD " << MainNode(node) << " 0 " << NumberText(ladder.RL) << '\n';
         Leaks(node);
@@ -81,77 +79,68 @@ private:
     }
     void Leak(const std::string& node) { lines_ << "RDC" << node << ' ' << node << " 0 " << kLeakOhms << '\n'; }
 
-    // One part from a to b, followed by its loss resistor when its Q is finite.
-    void Part(char kind, int position, double value, const std::string& a, const std::string& b,
-              const char* suffix = "")
+    // One part from a to b under its designator, followed by its loss resistor when its Q is finite.
+    void Part(const ModelPart& part, const std::string& a, const std::string& b)
     {
-        const bool lossy = kind == 'L' ? lossyL_ : lossyC_;
-        const std::string name =
-            Designator(kind == 'L' ? PartKind::Inductor : PartKind::Capacitor, position, suffix[0] != '\0');
-        if (!lossy) {
-            lines_ << name << ' ' << a << ' ' << b << ' ' << NumberText(value) << '\n';
+        if (part.kind == PartKind::Resistor) {
+            lines_ << part.designator << ' ' << a << ' ' << b << ' ' << NumberText(part.value) << '\n';
+            return;
+        }
+        const bool inductor = part.kind == PartKind::Inductor;
+        if (!(inductor ? lossyL_ : lossyC_)) {
+            lines_ << part.designator << ' ' << a << ' ' << b << ' ' << NumberText(part.value) << '\n';
             return;
         }
         const std::string mid = InnerNode();
-        const std::string loss = "RQ" + name;
-        lines_ << name << ' ' << a << ' ' << mid << ' ' << NumberText(value) << '\n';
+        const std::string loss = "RQ" + part.designator;
+        const std::string value = NumberText(part.value);
+        lines_ << part.designator << ' ' << a << ' ' << mid << ' ' << value << '\n';
         lines_ << loss << ' ' << mid << ' ' << b << " 1\n";
-        if (kind == 'L')
-            alters_.push_back("alter " + loss + " = " + kTwoPi + " * $f * " + NumberText(value) + " / " +
-                              NumberText(quality_.QL));
+        if (inductor)
+            alters_.push_back("alter " + loss + " = " + kTwoPi + " * $f * " + value + " / " + NumberText(quality_.QL));
         else
-            alters_.push_back("alter " + loss + " = 1 / (" + kTwoPi + " * $f * " + NumberText(value) + " * " +
+            alters_.push_back("alter " + loss + " = 1 / (" + kTwoPi + " * $f * " + value + " * " +
                               NumberText(quality_.QC) + ")");
     }
 
-    void SeriesBranch(const LadderBranch& branch, int position, const std::string& a, const std::string& b)
-    {
-        TwoTerminal(branch, position, a, b, true);
-    }
-
-    void ShuntBranch(const LadderBranch& branch, int position, const std::string& node)
-    {
-        TwoTerminal(branch, position, node, "0", false);
-    }
-
-    // L then C in a row from a to b, through an inner node.
-    void SeriesPair(double L, double C, int position, const std::string& a, const std::string& b, const char* suffix)
+    // Two parts in a row from a to b, through an inner node.
+    void SeriesPair(const ModelPart& first, const ModelPart& second, const std::string& a, const std::string& b)
     {
         const std::string mid = InnerNode();
-        Part('L', position, L, a, mid, suffix);
-        Part('C', position, C, mid, b, suffix);
+        Part(first, a, mid);
+        Part(second, mid, b);
     }
 
-    void ParallelPair(double L, double C, int position, const std::string& a, const std::string& b, const char* suffix)
+    void ParallelPair(const ModelPart& first, const ModelPart& second, const std::string& a, const std::string& b)
     {
-        Part('L', position, L, a, b, suffix);
-        Part('C', position, C, a, b, suffix);
+        Part(first, a, b);
+        Part(second, a, b);
     }
 
-    // The arm of one position between a and b; the second pair of a four-element arm is named
-    // with a "B" (L3B, C3B).
-    void TwoTerminal(const LadderBranch& branch, int position, const std::string& a, const std::string& b, bool series)
+    // The arm of one branch between a and b, its parts in the order the model lists them.
+    void TwoTerminal(const ModelBranch& branch, const std::string& a, const std::string& b, bool series)
     {
-        switch (branch.kind) {
-        case BranchKind::Inductor: Part('L', position, branch.L, a, b); return;
-        case BranchKind::Capacitor: Part('C', position, branch.C, a, b); return;
+        const std::vector<ModelPart>& p = branch.parts;
+        switch (branch.shape) {
+        case BranchKind::Inductor:
+        case BranchKind::Capacitor: Part(p.at(0), a, b); return;
         case BranchKind::Resonator:
             if (series)
-                SeriesPair(branch.L, branch.C, position, a, b, "");
+                SeriesPair(p.at(0), p.at(1), a, b);
             else
-                ParallelPair(branch.L, branch.C, position, a, b, "");
+                ParallelPair(p.at(0), p.at(1), a, b);
             return;
-        case BranchKind::SeriesLC: SeriesPair(branch.L, branch.C, position, a, b, ""); return;
-        case BranchKind::ParallelLC: ParallelPair(branch.L, branch.C, position, a, b, ""); return;
+        case BranchKind::SeriesLC: SeriesPair(p.at(0), p.at(1), a, b); return;
+        case BranchKind::ParallelLC: ParallelPair(p.at(0), p.at(1), a, b); return;
         case BranchKind::SeriesArm: {
             const std::string mid = InnerNode();
-            SeriesPair(branch.L, branch.C, position, a, mid, "");
-            ParallelPair(branch.L2, branch.C2, position, mid, b, "B");
+            SeriesPair(p.at(0), p.at(1), a, mid);
+            ParallelPair(p.at(2), p.at(3), mid, b);
             return;
         }
         case BranchKind::ParallelArm:
-            SeriesPair(branch.L, branch.C, position, a, b, "");
-            ParallelPair(branch.L2, branch.C2, position, a, b, "B");
+            SeriesPair(p.at(0), p.at(1), a, b);
+            ParallelPair(p.at(2), p.at(3), a, b);
             return;
         }
     }
@@ -174,8 +163,8 @@ std::string FrequencyList(const std::vector<double>& frequenciesHz)
 
 } // namespace
 
-std::string SpiceNetlist(const Ladder& ladder, const std::vector<double>& frequenciesHz, const PartQuality& quality,
-                         const std::string& title)
+std::string SpiceNetlist(const LadderModel& ladder, const std::vector<double>& frequenciesHz,
+                         const PartQuality& quality, const std::string& title)
 {
     NetlistBuilder builder(ladder, quality);
     const std::string rs = NumberText(ladder.RS);
@@ -220,8 +209,8 @@ std::string SpiceNetlist(const Ladder& ladder, const std::vector<double>& freque
     return out.str();
 }
 
-void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const std::vector<double>& Freq, double UnitScale,
-                       const PartQuality& quality, const std::string& title)
+void WriteSpiceNetlist(const std::string& path, const LadderModel& ladder, const std::vector<double>& Freq,
+                       double UnitScale, const PartQuality& quality, const std::string& title)
 {
     std::vector<double> frequenciesHz;
     for (double f : ExportFrequencies(Freq)) {
@@ -230,10 +219,4 @@ void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const std:
         frequenciesHz.push_back(hz);
     }
     WriteFileAtomically(path, SpiceNetlist(ladder, frequenciesHz, quality, title));
-}
-
-void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const Sweep& Freq, double UnitScale,
-                       const PartQuality& quality, const std::string& title)
-{
-    WriteSpiceNetlist(path, ladder, std::vector<double>(Freq.begin(), Freq.end()), UnitScale, quality, title);
 }

@@ -3,20 +3,20 @@
 #include <string>
 #include <vector>
 
+#include "design/LadderModel.h"
 #include "filtermath/LadderAnalysis.h"
-#include "filtermath/Sweep.h"
 
 // A SPICE netlist of the ladder for ngspice in batch mode (ngspice -b FILE): a 1 V AC source
-// "V1" with its source resistance "RS", the ladder (L<i> and C<i> at position i, and L<i>B and
-// C<i>B for the second pair of a four-element arm), the load "RLOAD" = RL at node "out", and a
+// "V1" with its source resistance "RS", the ladder (every part under its designator: L<i> and C<i> at
+// position i, L<i>B and C<i>B for the second pair of a four-element arm), the load "RLOAD" = RL at node "out", and a
 // .control block that runs one AC analysis per frequency and then prints one table, a row per
 // frequency: "hz" (the frequency), "vout" (|V(out)|) and
 // "s21db" = 20 log10(2 |V(out)| sqrt(RS/RL)), the transducer gain. ngspice then exits with 0.
 // Parts with a finite Q get a loss resistor RQL<i> or RQC<i> in series, set before each
 // analysis to wL/QL or 1/(wC QC) at that frequency. Every node but the source's has a 1 TOhm
 // resistor RDC<node> to ground, so that no node floats at DC.
-std::string SpiceNetlist(const Ladder& ladder, const std::vector<double>& frequenciesHz, const PartQuality& quality,
-                         const std::string& title);
+std::string SpiceNetlist(const LadderModel& ladder, const std::vector<double>& frequenciesHz,
+                         const PartQuality& quality, const std::string& title);
 
 extern const char* const kSpiceFrequencyName; // "hz"
 extern const char* const kSpiceOutputName; // "vout"
@@ -24,7 +24,5 @@ extern const char* const kSpiceGainName; // "s21db"
 
 // The netlist over the exported sweep points (see ExportFrequencies) of Freq, in the chosen unit,
 // written by the safe file writer.
-void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const std::vector<double>& Freq, double UnitScale,
-                       const PartQuality& quality, const std::string& title);
-void WriteSpiceNetlist(const std::string& path, const Ladder& ladder, const Sweep& Freq, double UnitScale,
-                       const PartQuality& quality, const std::string& title);
+void WriteSpiceNetlist(const std::string& path, const LadderModel& ladder, const std::vector<double>& Freq,
+                       double UnitScale, const PartQuality& quality, const std::string& title);

@@ -32,9 +32,10 @@ std::string TouchstoneUnit(double UnitScale)
     throw ExportError("No Touchstone frequency unit for a scale of " + NumberText(UnitScale) + " Hz.");
 }
 
-std::string TouchstoneText(const Ladder& ladder, const std::vector<double>& frequencies, double UnitScale,
+std::string TouchstoneText(const LadderModel& model, const std::vector<double>& frequencies, double UnitScale,
                            const PartQuality& quality, const std::vector<std::string>& comments)
 {
+    const Ladder ladder = LadderOfModel(model);
     const std::string unit = TouchstoneUnit(UnitScale);
     const bool twoReferences = ladder.RS != ladder.RL;
     std::ostringstream out;
@@ -64,14 +65,8 @@ std::string TouchstoneText(const Ladder& ladder, const std::vector<double>& freq
     return out.str();
 }
 
-void WriteTouchstone(const std::string& path, const Ladder& ladder, const std::vector<double>& Freq, double UnitScale,
-                     const PartQuality& quality, const std::vector<std::string>& comments)
+void WriteTouchstone(const std::string& path, const LadderModel& ladder, const std::vector<double>& Freq,
+                     double UnitScale, const PartQuality& quality, const std::vector<std::string>& comments)
 {
     WriteFileAtomically(path, TouchstoneText(ladder, ExportFrequencies(Freq), UnitScale, quality, comments));
-}
-
-void WriteTouchstone(const std::string& path, const Ladder& ladder, const Sweep& Freq, double UnitScale,
-                     const PartQuality& quality, const std::vector<std::string>& comments)
-{
-    WriteTouchstone(path, ladder, std::vector<double>(Freq.begin(), Freq.end()), UnitScale, quality, comments);
 }

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "design/LadderModel.h"
 #include "filtermath/LadderAnalysis.h"
-#include "filtermath/Sweep.h"
 
 // Touchstone two-port file of the analysed ladder: comment lines starting with "!", then the
 // data, one line per frequency (in the chosen unit): f, S11, S21, S12, S22, each as dB and angle in
@@ -13,7 +13,7 @@
 // unequal ones it is version 2.0: "[Version] 2.0", the option line, the port count, the data
 // order 12_21, the frequency count and "[Reference] <RS> <RL>", the data between
 // "[Network Data]" and "[End]".
-std::string TouchstoneText(const Ladder& ladder, const std::vector<double>& frequencies, double UnitScale,
+std::string TouchstoneText(const LadderModel& ladder, const std::vector<double>& frequencies, double UnitScale,
                            const PartQuality& quality, const std::vector<std::string>& comments);
 
 // The comment line after the caller's comments: which sweep points the file carries.
@@ -24,7 +24,5 @@ std::string TouchstoneUnit(double UnitScale);
 
 // The file over the exported sweep points (see ExportFrequencies) of Freq, written by the safe
 // file writer.
-void WriteTouchstone(const std::string& path, const Ladder& ladder, const std::vector<double>& Freq, double UnitScale,
-                     const PartQuality& quality, const std::vector<std::string>& comments);
-void WriteTouchstone(const std::string& path, const Ladder& ladder, const Sweep& Freq, double UnitScale,
-                     const PartQuality& quality, const std::vector<std::string>& comments);
+void WriteTouchstone(const std::string& path, const LadderModel& ladder, const std::vector<double>& Freq,
+                     double UnitScale, const PartQuality& quality, const std::vector<std::string>& comments);

@@ -302,33 +302,6 @@ Real ReflectionDb(const Complex& numerator, Real denDb)
 
 } // namespace
 
-Ladder LadderFromElements(int N, LadderTopology topology, double R, const std::vector<std::string>& ElementUnits,
-                          const std::vector<double>& ElementValues)
-{
-    Ladder ladder;
-    ladder.RS = R;
-    ladder.RL = R;
-    for (int i = 1; i <= N; ++i) {
-        const double value = ElementValues.at(i);
-        if (ElementUnits.at(i) == "F")
-            ladder.branches.push_back({PlaceOfPosition(i, topology), BranchKind::Capacitor, 0.0, value});
-        else
-            ladder.branches.push_back({PlaceOfPosition(i, topology), BranchKind::Inductor, value, 0.0});
-    }
-    return ladder;
-}
-
-Ladder LadderFromResonators(int N, LadderTopology topology, double R, const std::vector<double>& BandL,
-                            const std::vector<double>& BandC)
-{
-    Ladder ladder;
-    ladder.RS = R;
-    ladder.RL = R;
-    for (int i = 1; i <= N; ++i)
-        ladder.branches.push_back({PlaceOfPosition(i, topology), BranchKind::Resonator, BandL.at(i), BandC.at(i)});
-    return ladder;
-}
-
 NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuality& quality)
 {
     if (std::isnan(frequencyHz)) RaiseInvalidOperation();
@@ -383,15 +356,4 @@ NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuali
     // arg S21 = -arg(den), so the delay -d(arg S21)/dw is Im(den'/den) = Im(den' conj(den))/|den|^2.
     point.GroupDelay = ToDouble((denSlopeS.im * denS.re - denSlopeS.re * denS.im) / denNorm);
     return point;
-}
-
-void AnalyseSweep(const Ladder& ladder, const Sweep& Freq, double UnitScale, const PartQuality& quality, Sweep& NetS21,
-                  Sweep& NetS11, Sweep& NetGroupDelay)
-{
-    for (int i = 0; i < SweepPoints; ++i) {
-        const NetworkPoint point = AnalyseAt(ladder, Freq[i] * UnitScale, quality);
-        NetS21[i] = point.S21dB;
-        NetS11[i] = point.S11dB;
-        NetGroupDelay[i] = point.GroupDelay;
-    }
 }

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
-#include <string>
 #include <vector>
 
 #include "filtermath/LadderPlace.h"
-#include "filtermath/Sweep.h"
 
-// AC analysis of the designed ladder itself, between a source of RS ohms and a load of RL ohms.
-// Every position 1..N of the element table becomes one branch: a series branch lies in
-// the signal path, a shunt branch across it.
+// AC analysis of a ladder, between a source of RS ohms and a load of RL ohms. This is the compact
+// form the cascade works on (design/LadderModel.h makes it from the ladder model): one branch per
+// position from source to load, a series branch in the signal path, a shunt branch across it.
 
 // Resonator is L and C in series on a series place and in parallel on a shunt place. The other
 // kinds mean the same arm on either place: SeriesLC is L and C in series, ParallelLC in parallel;
@@ -32,14 +30,6 @@ struct Ladder {
     double RL = 0.0; // load resistance, ohms, > 0
     std::vector<LadderBranch> branches; // positions 1..N, source to load
 };
-
-// Both build a ladder between equal terminations RS = RL = R; set RL afterwards for another load.
-// Low-pass and high-pass table: "F" is a capacitor, any other unit an inductor.
-Ladder LadderFromElements(int N, LadderTopology topology, double R, const std::vector<std::string>& ElementUnits,
-                          const std::vector<double>& ElementValues);
-// Band-pass table: a series position is L and C in series, a shunt position L and C in parallel.
-Ladder LadderFromResonators(int N, LadderTopology topology, double R, const std::vector<double>& BandL,
-                            const std::vector<double>& BandC);
 
 // Quality factors of the parts; 0 means an ideal, lossless part. A finite Q adds a series
 // loss resistance wL/QL to every inductor and 1/(wC*QC) to every capacitor.
@@ -70,7 +60,3 @@ constexpr double kReflectionFloorDb = -400.0;
 // inductance across the line, a negative Q, a non-finite part value or a termination that is
 // not a positive finite resistance raise ArithmeticError.
 NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuality& quality);
-
-// The response at the sweep frequencies (chosen unit) times UnitScale.
-void AnalyseSweep(const Ladder& ladder, const Sweep& Freq, double UnitScale, const PartQuality& quality, Sweep& NetS21,
-                  Sweep& NetS11, Sweep& NetGroupDelay);

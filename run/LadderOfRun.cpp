@@ -64,3 +64,11 @@ LadderModel ModelOfRun(const DesignState& state, LadderTopology topology, std::o
     }
     return model;
 }
+
+DesignBand BandOfRun(const DesignState& state)
+{
+    const double scale = state.UnitScale;
+    if (IsLowPassKind(state.FilterKind)) return {BandShape::LowPass, 0.0, state.PassF * scale};
+    if (IsHighPassKind(state.FilterKind)) return {BandShape::HighPass, state.PassF * scale, 0.0};
+    return {BandShape::BandPass, state.Fmin * scale, state.Fmax * scale};
+}

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "design/LadderModel.h"
+#include "design/DesignBand.h"
 #include "filtermath/LadderPlace.h"
 #include "run/DesignState.h"
 
@@ -37,3 +38,6 @@ double PrototypeLoad(double R, const std::vector<double>& g, LadderTopology topo
 // series on a series place and in parallel on a shunt place. Needs a completed run (N + 2
 // entries in every table).
 LadderModel ModelOfRun(const DesignState& state, LadderTopology topology, std::optional<double> loadOhms = {});
+
+// The band the state's design was made for, in hertz: up to PassF, from PassF, or Fmin to Fmax.
+DesignBand BandOfRun(const DesignState& state);

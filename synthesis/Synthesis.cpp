@@ -131,7 +131,7 @@ Design Synthesise(const DesignRequest& request)
     design.gain = TerminationGain(request, design.response);
     if (!ClassicPrototype(request, design.prototype))
         design.prototype = Darlington(request, design.response, design.gain);
-    design.ladder = Denormalise(request, design.prototype);
+    design.ladder = ModelOfLadder(Denormalise(request, design.prototype));
     return design;
 }
 

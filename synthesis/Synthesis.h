@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "design/LadderModel.h"
 #include "filtermath/LadderAnalysis.h"
 #include "synthesis/Approximation.h"
 
@@ -40,7 +41,7 @@ struct Design {
     Characteristic response;
     Real gain = 1.0L; // the largest |S21|^2 the terminations allow
     std::vector<PrototypeBranch> prototype;
-    Ladder ladder;
+    LadderModel ladder;
 };
 
 // Throws Failure with a message that names the cause and, where there is one, what would work.

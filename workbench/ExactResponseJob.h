@@ -10,7 +10,7 @@
 // load), the parts' Q and the sweep in the design's unit. Plain data, so that worker threads
 // can share it read-only.
 struct ExactJob {
-    Ladder ladder;
+    LadderModel ladder;
     PartQuality quality;
     std::vector<double> freq; // chosen unit, ascending
     double unitScale = 1.0; // hertz per unit

@@ -46,25 +46,41 @@ Arm Group(Arm::Shape shape, std::vector<Arm> children)
     return arm;
 }
 
-// The arm of one branch as parts in series and in parallel; a kind this drawing does not know
-// is a plain box named after its position.
-Arm ArmOf(const LadderBranch& b, const QString& n, bool trim)
+// The arm of one branch as parts in series and in parallel, each under its designator; parts
+// that do not fit their shape are drawn as a plain box named after the position.
+Arm ArmOf(const ModelBranch& b, int position, bool trim)
 {
-    const Arm L = Part('L', "L" + n, Value(b.L, "H", trim));
-    const Arm C = Part('C', "C" + n, Value(b.C, "F", trim));
-    const Arm L2 = Part('L', "L" + n + "'", Value(b.L2, "H", trim));
-    const Arm C2 = Part('C', "C" + n + "'", Value(b.C2, "F", trim));
-    using S = Arm::Shape;
-    switch (b.kind) {
-    case BranchKind::Inductor: return L;
-    case BranchKind::Capacitor: return C;
-    case BranchKind::Resonator: return Group(b.place == BranchPlace::Series ? S::Series : S::Parallel, {L, C});
-    case BranchKind::SeriesLC: return Group(S::Series, {L, C});
-    case BranchKind::ParallelLC: return Group(S::Parallel, {L, C});
-    case BranchKind::SeriesArm: return Group(S::Series, {L, C, Group(S::Parallel, {L2, C2})});
-    case BranchKind::ParallelArm: return Group(S::Parallel, {Group(S::Series, {L, C}), L2, C2});
+    std::vector<Arm> p;
+    for (const ModelPart& part : b.parts) {
+        const bool inductor = part.kind == PartKind::Inductor;
+        const QChar symbol = inductor ? 'L' : part.kind == PartKind::Capacitor ? 'C' : 'R';
+        const char* unit = inductor ? "H" : part.kind == PartKind::Capacitor ? "F" : "\u03a9";
+        p.push_back(Part(symbol, QString::fromStdString(part.designator), Value(part.value, unit, trim)));
     }
-    return Part('?', "Z" + n, QString());
+    using S = Arm::Shape;
+    const size_t count = p.size();
+    switch (b.shape) {
+    case BranchKind::Inductor:
+    case BranchKind::Capacitor:
+        if (count == 1) return p[0];
+        break;
+    case BranchKind::Resonator:
+        if (count == 2) return Group(b.place == BranchPlace::Series ? S::Series : S::Parallel, {p[0], p[1]});
+        break;
+    case BranchKind::SeriesLC:
+        if (count == 2) return Group(S::Series, {p[0], p[1]});
+        break;
+    case BranchKind::ParallelLC:
+        if (count == 2) return Group(S::Parallel, {p[0], p[1]});
+        break;
+    case BranchKind::SeriesArm:
+        if (count == 4) return Group(S::Series, {p[0], p[1], Group(S::Parallel, {p[2], p[3]})});
+        break;
+    case BranchKind::ParallelArm:
+        if (count == 4) return Group(S::Parallel, {Group(S::Series, {p[0], p[1]}), p[2], p[3]});
+        break;
+    }
+    return Part('?', "Z" + QString::number(position), QString());
 }
 
 // An inductor of four turns, a capacitor's two plates, a resistor's box or, for an arm this
@@ -221,15 +237,14 @@ void LadderSchematic::Measure(Arm& arm, bool vertical) const
     }
 }
 
-void LadderSchematic::SetLadder(const Ladder& ladder, const std::vector<int>& positions, bool standardValues)
+void LadderSchematic::SetLadder(const LadderModel& ladder, bool standardValues)
 {
     sourceValue_ = Value(ladder.RS, "\u03a9", false);
     loadValue_ = Value(ladder.RL, "\u03a9", false);
     branches_.clear();
     for (size_t i = 0; i < ladder.branches.size(); ++i) {
-        const LadderBranch& b = ladder.branches[i];
-        const QString n = QString::number(i < positions.size() ? positions[i] : static_cast<int>(i) + 1);
-        branches_.push_back({b.place == BranchPlace::Series, ArmOf(b, n, standardValues), 0});
+        const ModelBranch& b = ladder.branches[i];
+        branches_.push_back({b.place == BranchPlace::Series, ArmOf(b, static_cast<int>(i) + 1, standardValues), 0});
     }
     LayOut();
 }

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "filtermath/LadderAnalysis.h"
+#include "design/LadderModel.h"
 
 // The ladder as built: source, every branch with its part names and values, and the load,
 // drawn from the branches themselves, so that any order and any arm (single parts, resonators,
@@ -17,9 +17,9 @@ class LadderSchematic : public QWidget {
 public:
     explicit LadderSchematic(QWidget* parent = nullptr);
 
-    // positions[i] is the table position of branches[i], used in the part names (L3, C3).
-    // Standard values read as parts are marked: "1.5 µH" rather than "1.50 µH".
-    void SetLadder(const Ladder& ladder, const std::vector<int>& positions, bool standardValues = false);
+    // Each part is named by its designator (L3, C3, L3B). Standard values read as parts are
+    // marked: "1.5 µH" rather than "1.50 µH".
+    void SetLadder(const LadderModel& ladder, bool standardValues = false);
     void Clear();
 
     // Every name and value shown, from source to load: "RS", "50.0 Ω", "L1", "796 nH", ...

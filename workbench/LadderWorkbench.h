@@ -66,7 +66,7 @@ public:
     BackgroundJob* ExactJobRunner() const { return exactJob_; }
     ExportHelper* Exports() const { return exports_; }
     const NetworkCurves& Curves() const;
-    const Ladder& BuiltLadder() const { return shownJob_.ladder; }
+    const LadderModel& BuiltLadder() const { return shownJob_.ladder; }
     QString StatusText() const;
     QString ReadoutText() const;
 
@@ -88,7 +88,7 @@ private:
     void DesignFromPanel();
     void TakeRun();
     void ShowNothing(const QString& status, bool error);
-    void ShowBuilt(const ExactJob& job, const Ladder& designed, bool rounded);
+    void ShowBuilt(const ExactJob& job, const LadderModel& designed, bool rounded);
     void ShowCurves(const NetworkCurves& curves, const ExactJob& job, bool logarithmic);
     void ShowStatus(const QString& text, bool error);
     std::string Description() const;

@@ -88,12 +88,10 @@ void LadderWorkbench::Recompute()
     }
 }
 
-void LadderWorkbench::ShowBuilt(const ExactJob& job, const Ladder& designed, bool rounded)
+void LadderWorkbench::ShowBuilt(const ExactJob& job, const LadderModel& designed, bool rounded)
 {
     parts_->ShowLadder(designed, job.ladder, rounded);
-    std::vector<int> positions;
-    for (size_t i = 0; i < job.ladder.branches.size(); ++i) positions.push_back(static_cast<int>(i) + 1);
-    schematic_->SetLadder(job.ladder, positions, rounded);
+    schematic_->SetLadder(job.ladder, rounded);
     ToleranceInput input;
     input.ladder = job.ladder;
     input.quality = job.quality;

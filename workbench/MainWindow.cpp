@@ -39,6 +39,12 @@
 
 namespace {
 
+// The run's fixed sweep arrays as the plain lists the exporters take.
+std::vector<double> List(const Sweep& values)
+{
+    return {values.begin(), values.end()};
+}
+
 constexpr int kMaxRecentFiles = 8;
 const char* const kRecentKey = "recentFiles";
 const char* const kDesignFilter = "Corvane designs (*.corvane);;All files (*)";
@@ -415,9 +421,9 @@ bool MainWindow::HaveResults()
     return false;
 }
 
-Ladder MainWindow::RunLadder() const
+LadderModel MainWindow::RunLadder() const
 {
-    return LadderOfModel(ModelOfRun(runState_, TopologyForIndex(runTopology_)));
+    return ModelOfRun(runState_, TopologyForIndex(runTopology_));
 }
 
 std::string MainWindow::RunDescription() const
@@ -442,7 +448,7 @@ void MainWindow::ExportSpice()
 {
     Export(tr("Export SPICE Netlist"), tr("SPICE netlists (*.cir);;All files (*)"), QStringLiteral("cir"), [this] {
         std::vector<double> hz;
-        for (double f : ExportFrequencies(runState_.Freq)) hz.push_back(f * runState_.UnitScale);
+        for (double f : ExportFrequencies(List(runState_.Freq))) hz.push_back(f * runState_.UnitScale);
         return SpiceNetlist(RunLadder(), hz, PartQuality{}, RunDescription());
     });
 }
@@ -450,15 +456,16 @@ void MainWindow::ExportSpice()
 void MainWindow::ExportTouchstone()
 {
     Export(tr("Export Touchstone"), tr("Touchstone files (*.s2p);;All files (*)"), QStringLiteral("s2p"), [this] {
-        return TouchstoneText(RunLadder(), ExportFrequencies(runState_.Freq), runState_.UnitScale, PartQuality{},
+        return TouchstoneText(RunLadder(), ExportFrequencies(List(runState_.Freq)), runState_.UnitScale, PartQuality{},
                               {RunDescription()});
     });
 }
 
 void MainWindow::ExportCsv()
 {
-    Export(tr("Export Response as CSV"), tr("CSV files (*.csv);;All files (*)"), QStringLiteral("csv"),
-           [this] { return ResponseCsvText(runState_.Freq, runState_.Att, runState_.S11, runUnit_); });
+    Export(tr("Export Response as CSV"), tr("CSV files (*.csv);;All files (*)"), QStringLiteral("csv"), [this] {
+        return ResponseCsvText(List(runState_.Freq), List(runState_.Att), List(runState_.S11), runUnit_);
+    });
 }
 
 // The chart alone at the size asked, its frequency axis with the unit and a legend of its two curves.
@@ -510,9 +517,10 @@ void MainWindow::ShowShortcuts()
 
 void MainWindow::ShowAbout()
 {
-    const QString text = tr("<b>Corvane %1</b><br>Design of doubly terminated LC ladder filters.<br><br>"
-                            "Built with Qt %2, running on Qt %3.<br>%4")
-                             .arg(QString::fromLatin1(kCorvaneVersion), QStringLiteral(QT_VERSION_STR),
-                                  QString::fromLatin1(qVersion()), tr(kLicencePrefix) + QString::fromLatin1(kCorvaneLicence));
+    const QString text =
+        tr("<b>Corvane %1</b><br>Design of doubly terminated LC ladder filters.<br><br>"
+           "Built with Qt %2, running on Qt %3.<br>%4")
+            .arg(QString::fromLatin1(kCorvaneVersion), QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()),
+                 tr(kLicencePrefix) + QString::fromLatin1(kCorvaneLicence));
     Ask(QMessageBox::Information, text, QMessageBox::Ok);
 }

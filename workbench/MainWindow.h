@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "export/DesignFile.h"
-#include "filtermath/LadderAnalysis.h"
+#include "design/LadderModel.h"
 #include "run/DesignState.h"
 
 class QAction;
@@ -121,7 +121,7 @@ private:
     void ForgetRecent(const QString& path);
     // True when a completed run's results are on screen; otherwise says so and gives false.
     bool HaveResults();
-    Ladder RunLadder() const;
+    LadderModel RunLadder() const;
     std::string RunDescription() const;
     // Runs an export through the one export helper; a failure is shown with the file's name.
     void Export(const QString& caption, const QString& filter, const QString& suffix,

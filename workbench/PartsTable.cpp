@@ -54,25 +54,21 @@ void PartsTable::AddRow(const Row& row)
     }
 }
 
-void PartsTable::ShowLadder(const Ladder& designed, const Ladder& built, bool rounded)
+void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& built, bool rounded)
 {
     setUpdatesEnabled(false);
     setRowCount(0);
     AddRow({QStringLiteral("RS"), Value(designed.RS, "\u03a9"), Value(built.RS, "\u03a9"), QString()});
     for (size_t i = 0; i < built.branches.size() && i < designed.branches.size(); ++i) {
-        const LadderBranch& d = designed.branches[i];
-        const LadderBranch& b = built.branches[i];
-        const QString n = QString::number(i + 1);
-        const auto part = [&](const QString& name, double from, double to, const char* unit) {
-            AddRow({name, Value(from, unit), rounded ? Value(to, unit, true) : kNotRounded,
-                    rounded ? Change(from, to) : QString()});
-        };
-        if (b.kind != BranchKind::Capacitor) part(QStringLiteral("L") + n, d.L, b.L, "H");
-        if (b.kind != BranchKind::Inductor) part(QStringLiteral("C") + n, d.C, b.C, "F");
-        // A trap arm's second pair, as the netlist names it.
-        if (b.kind == BranchKind::SeriesArm || b.kind == BranchKind::ParallelArm) {
-            part(QStringLiteral("L%1B").arg(n), d.L2, b.L2, "H");
-            part(QStringLiteral("C%1B").arg(n), d.C2, b.C2, "F");
+        const std::vector<ModelPart>& from = designed.branches[i].parts;
+        const std::vector<ModelPart>& to = built.branches[i].parts;
+        for (size_t k = 0; k < to.size() && k < from.size(); ++k) {
+            const char* unit = to[k].kind == PartKind::Inductor    ? "H"
+                               : to[k].kind == PartKind::Capacitor ? "F"
+                                                                   : "\u03a9";
+            AddRow({QString::fromStdString(to[k].designator), Value(from[k].value, unit),
+                    rounded ? Value(to[k].value, unit, true) : kNotRounded,
+                    rounded ? Change(from[k].value, to[k].value) : QString()});
         }
     }
     AddRow({QStringLiteral("RL"), Value(designed.RL, "\u03a9"), Value(built.RL, "\u03a9"),

@@ -2,7 +2,7 @@
 #pragma once
 #include <QTableWidget>
 
-#include "filtermath/LadderAnalysis.h"
+#include "design/LadderModel.h"
 
 // The parts of the ladder as built, one row each from the source to the load: designator, the
 // value designed, the standard value and its change in percent ("—" and blank when the values
@@ -12,7 +12,7 @@ class PartsTable : public QTableWidget {
 public:
     explicit PartsTable(QWidget* parent = nullptr);
 
-    void ShowLadder(const Ladder& designed, const Ladder& built, bool rounded);
+    void ShowLadder(const LadderModel& designed, const LadderModel& built, bool rounded);
     void ClearParts();
     // The cell's text, for tests and the clipboard.
     QString Cell(int row, int column) const;

@@ -53,24 +53,19 @@ double ShownDesign::SourceOhms() const
     return source_ == Source::Panel ? panel_.design.ladder.RS : run_.state.RL;
 }
 
-Ladder ShownDesign::Designed() const
+LadderModel ShownDesign::Designed() const
 {
     if (source_ == Source::Panel) return panel_.design.ladder;
-    if (source_ == Source::Run) return LadderOfModel(ModelOfRun(run_.state, TopologyForIndex(run_.topologyIndex)));
+    if (source_ == Source::Run) return ModelOfRun(run_.state, TopologyForIndex(run_.topologyIndex));
     return {};
 }
 
-Ladder ShownDesign::Built(std::optional<ESeries> series, std::optional<double> loadOhms) const
+LadderModel ShownDesign::Built(std::optional<ESeries> series, std::optional<double> loadOhms) const
 {
-    if (source_ == Source::Panel) {
-        Ladder built = series ? RoundedLadder(panel_.design.ladder, *series) : panel_.design.ladder;
-        if (loadOhms) built.RL = *loadOhms;
-        return built;
-    }
-    if (source_ != Source::Run) return {};
-    DesignState built = run_.state;
-    if (series) RoundDesignTable(built, *series);
-    return LadderOfModel(ModelOfRun(built, TopologyForIndex(run_.topologyIndex), loadOhms));
+    LadderModel built = Designed();
+    if (series) built = RoundParts(built, *series).ladder;
+    if (loadOhms) built.RL = *loadOhms;
+    return built;
 }
 
 std::pair<double, double> ShownDesign::Band() const
@@ -109,17 +104,18 @@ ShownDesign::Curve ShownDesign::Reference(const std::vector<double>& freq) const
 ToleranceMask ShownDesign::Mask(std::optional<double> maxPassLossDb, std::optional<double> stopFreq,
                                 std::optional<double> stopAttDb) const
 {
-    if (source_ == Source::Run) return MaskOfDesign(run_.state, maxPassLossDb, stopFreq, stopAttDb);
+    const double scale = UnitScale();
+    if (stopFreq) *stopFreq *= scale;
+    if (source_ == Source::Run) return MaskOfEdges(BandOfRun(run_.state), maxPassLossDb, stopFreq, stopAttDb);
     const synthesis::DesignRequest& r = panel_.design.request;
-    MaskEdges edges;
+    DesignBand band;
     switch (r.type) {
-    case synthesis::FilterType::LowPass: edges = {MaskShape::LowPass, 0.0, r.passHz}; break;
-    case synthesis::FilterType::HighPass: edges = {MaskShape::HighPass, r.passHz, 0.0}; break;
-    case synthesis::FilterType::BandPass: edges = {MaskShape::BandPass, r.lowHz, r.highHz}; break;
-    case synthesis::FilterType::BandStop: edges = {MaskShape::BandStop, r.lowHz, r.highHz}; break;
+    case synthesis::FilterType::LowPass: band = {BandShape::LowPass, 0.0, r.passHz}; break;
+    case synthesis::FilterType::HighPass: band = {BandShape::HighPass, r.passHz, 0.0}; break;
+    case synthesis::FilterType::BandPass: band = {BandShape::BandPass, r.lowHz, r.highHz}; break;
+    case synthesis::FilterType::BandStop: band = {BandShape::BandStop, r.lowHz, r.highHz}; break;
     }
-    if (stopFreq) *stopFreq *= panel_.unitScale;
-    return MaskOfEdges(edges, maxPassLossDb, stopFreq, stopAttDb);
+    return MaskOfEdges(band, maxPassLossDb, stopFreq, stopAttDb);
 }
 
 const char* ShownDesign::ReferenceName() const

@@ -7,7 +7,7 @@
 
 #include "filtermath/ESeries.h"
 #include "analysis/Tolerance.h"
-#include "filtermath/LadderAnalysis.h"
+#include "design/LadderModel.h"
 #include "run/DesignState.h"
 #include "workbench/DesignPanel.h"
 
@@ -42,9 +42,9 @@ public:
     double SourceOhms() const;
 
     // The ladder with the values the design asks for, between the terminations it needs.
-    Ladder Designed() const;
+    LadderModel Designed() const;
     // The ladder as built: each part rounded to the series when there is one, the load when given.
-    Ladder Built(std::optional<ESeries> series, std::optional<double> loadOhms) const;
+    LadderModel Built(std::optional<ESeries> series, std::optional<double> loadOhms) const;
     // The design's passband (a band-stop's stopband) in its unit, for a sweep around it.
     std::pair<double, double> Band() const;
     // The curve drawn in grey beneath the exact one, with its name: the classic run's own curve

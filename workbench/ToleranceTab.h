@@ -18,7 +18,7 @@ class ToleranceForm;
 
 // The ladder the tolerance tab perturbs: the workbench's ladder as built, over its sweep.
 struct ToleranceInput {
-    Ladder ladder;
+    LadderModel ladder;
     PartQuality quality;
     std::vector<double> freq; // the design's unit, ascending
     double unitScale = 1.0;

@@ -107,7 +107,7 @@ TEST_P(AgainstDenseGrid, EveryTrialPassesOrFailsAsTheDenseGridSays)
     }
     EXPECT_GT(densePassed, 0);
     EXPECT_LT(densePassed, trials);
-    const ToleranceResult r = RunTolerance(c.ladder, c.quality, LinearHz(1e3, 2e3, 11), c.mask, Settings(c, trials));
+    const ToleranceResult r = RunTolerance(ModelOfLadder(c.ladder), c.quality, LinearHz(1e3, 2e3, 11), c.mask, Settings(c, trials));
     EXPECT_EQ(r.passed, densePassed);
     EXPECT_EQ(r.worstMarginDb, worst);
 }
@@ -145,12 +145,12 @@ TEST(MaskGrid, YieldDoesNotDependOnTheDisplaySweep)
     ToleranceSettings s;
     s.trials = 2000;
     s.inductorPercent = s.capacitorPercent = 1.0;
-    const ToleranceResult first = RunTolerance(ladder, {}, LinearHz(5e6, 15e6, 1001), mask, s);
+    const ToleranceResult first = RunTolerance(ModelOfLadder(ladder), {}, LinearHz(5e6, 15e6, 1001), mask, s);
     EXPECT_GT(first.passed, 0);
     EXPECT_LT(first.passed, 2000);
     for (const std::vector<double>& sweep :
          {LogHz(5e6, 15e6, 1001), LogHz(1e6, 101e6, 1001), LinearHz(9.9e6, 10.1e6, 7), LinearHz(1, 2, 2)}) {
-        const ToleranceResult r = RunTolerance(ladder, {}, sweep, mask, s);
+        const ToleranceResult r = RunTolerance(ModelOfLadder(ladder), {}, sweep, mask, s);
         EXPECT_EQ(r.passed, first.passed);
         EXPECT_EQ(r.margins.counts, first.margins.counts);
         EXPECT_EQ(r.nominalMarginDb, first.nominalMarginDb);

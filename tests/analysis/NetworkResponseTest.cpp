@@ -48,12 +48,13 @@ TEST(AnalyseDesign, EvenLadderConservesPowerAtBothPorts)
     // reflects equally at both ports; lossy parts take some away.
     const DesignState state = ComputeDesign({3, LadderTopology::Pi, 6, 1.0, 10, 0, 0, 50, 1e6});
     const std::vector<double> f = NetworkFrequencies({0.1, 100, 201, SweepSpacing::Log});
-    const DesignAnalysis ideal = AnalyseDesign(state, LadderTopology::Pi, {}, f);
+    const LadderModel designed = ModelOfRun(state, LadderTopology::Pi);
+    const DesignAnalysis ideal = AnalyseDesign(designed, {}, f, 1e6);
     ASSERT_NE(ideal.ladder.RS, ideal.ladder.RL);
     ASSERT_EQ(ideal.curves.NetS22.size(), f.size());
     AnalysisOptions lossyOptions;
     lossyOptions.quality = {50, 200};
-    const DesignAnalysis lossy = AnalyseDesign(state, LadderTopology::Pi, lossyOptions, f);
+    const DesignAnalysis lossy = AnalyseDesign(designed, lossyOptions, f, 1e6);
     for (size_t i = 0; i < f.size(); ++i) {
         const double t = std::pow(10.0, ideal.curves.NetS21[i] / 10);
         if (ideal.curves.NetS21[i] < -200) continue;
@@ -63,26 +64,50 @@ TEST(AnalyseDesign, EvenLadderConservesPowerAtBothPorts)
     }
 }
 
-TEST(AnalyseDesign, RoundsTheTableItAnalysesAndLeavesTheDesignAlone)
+TEST(AnalyseDesign, RoundsThePartsItAnalysesAndLeavesTheDesignAlone)
 {
     // 3-pole Butterworth low-pass, 10 MHz, 50 ohm: L = 0.796 uH -> 0.82 uH, C = 637 pF -> 620 pF
     // in E24; the band-pass resonators of 9 to 11 MHz: 3.98 uH -> 3.9 uH, 64.3 pF -> 62 pF.
-    const DesignState low = ComputeDesign({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6});
+    const LadderModel low =
+        ModelOfRun(ComputeDesign({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6}), LadderTopology::T);
     AnalysisOptions e24;
     e24.series = ESeries::E24;
-    const DesignAnalysis rounded = AnalyseDesign(low, LadderTopology::T, e24, {10.0});
-    EXPECT_NEAR(rounded.ladder.branches[0].L, 8.2e-7, 1e-20);
-    EXPECT_NEAR(rounded.ladder.branches[1].C, 6.2e-10, 1e-23);
-    EXPECT_NEAR(rounded.changes.ElementChange[2], (6.2e-10 / low.ElementValues[2] - 1) * 100, 1e-9);
-    EXPECT_TRUE(rounded.changes.BandLChange.empty());
-    EXPECT_NEAR(low.ElementValues[1], 7.9577e-7, 1e-11);
+    const DesignAnalysis rounded = AnalyseDesign(low, e24, {10.0}, 1e6);
+    EXPECT_NEAR(rounded.ladder.branches[0].parts[0].value, 8.2e-7, 1e-20);
+    EXPECT_NEAR(rounded.ladder.branches[1].parts[0].value, 6.2e-10, 1e-23);
+    ASSERT_EQ(rounded.changePercent.size(), 3u);
+    EXPECT_NEAR(rounded.changePercent[1], (6.2e-10 / low.branches[1].parts[0].value - 1) * 100, 1e-9);
+    EXPECT_NEAR(low.branches[0].parts[0].value, 7.9577e-7, 1e-11);
 
-    const DesignState band = ComputeDesign({2, LadderTopology::T, 3, 0, 0, 9, 11, 50, 1e6});
-    const DesignAnalysis resonators = AnalyseDesign(band, LadderTopology::T, e24, {10.0});
-    EXPECT_NEAR(resonators.ladder.branches[0].L, 3.9e-6, 1e-19);
-    EXPECT_NEAR(resonators.ladder.branches[0].C, 6.2e-11, 1e-24);
-    EXPECT_EQ(resonators.changes.BandCChange.size(), 5u);
-    EXPECT_TRUE(resonators.changes.ElementChange.empty());
+    const LadderModel band =
+        ModelOfRun(ComputeDesign({2, LadderTopology::T, 3, 0, 0, 9, 11, 50, 1e6}), LadderTopology::T);
+    const DesignAnalysis resonators = AnalyseDesign(band, e24, {10.0}, 1e6);
+    EXPECT_NEAR(resonators.ladder.branches[0].parts[0].value, 3.9e-6, 1e-19);
+    EXPECT_NEAR(resonators.ladder.branches[0].parts[1].value, 6.2e-11, 1e-24);
+    EXPECT_EQ(resonators.changePercent.size(), 6u);
+    EXPECT_EQ(resonators.ladder.branches[2].parts[1].designator, "C3");
+
+    AnalysisOptions load;
+    load.loadOhms = 75.0;
+    EXPECT_EQ(AnalyseDesign(band, load, {10.0}, 1e6).ladder.RL, 75.0);
+}
+
+// The curves are those of the ladder at each frequency times the unit's scale.
+TEST(AnalyseCurves, AppliesTheUnitScale)
+{
+    const LadderModel model =
+        ModelOfRun(ComputeDesign({1, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e3}), LadderTopology::T);
+    const Ladder ladder = LadderOfModel(model);
+    const std::vector<double> f = NetworkFrequencies({1.0, 100.0, 199, SweepSpacing::Linear});
+    const NetworkCurves curves = AnalyseCurves(model, f, 1e3, {});
+    ASSERT_EQ(curves.NetS21.size(), f.size());
+    for (size_t i = 0; i < f.size(); i += 9) {
+        const NetworkPoint p = AnalyseAt(ladder, f[i] * 1e3, {});
+        EXPECT_NEAR(curves.NetS21[i], p.S21dB, 1e-9);
+        EXPECT_NEAR(curves.NetS11[i], p.S11dB, 1e-9);
+        EXPECT_NEAR(curves.NetGroupDelay[i], p.GroupDelay, 1e-9 * std::fabs(p.GroupDelay));
+    }
+    EXPECT_NEAR(curves.NetS21[18], -3.0103, 1e-4); // 10 kHz is the high-pass edge
 }
 
 } // namespace

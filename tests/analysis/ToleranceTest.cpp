@@ -115,7 +115,7 @@ TEST(Tolerance, ZeroToleranceGivesTheNominalResponse)
     ToleranceSettings settings;
     settings.trials = 500;
     for (double maxLoss : {worstPassLoss + 0.001, worstPassLoss - 0.001}) {
-        const ToleranceResult r = RunTolerance(ladder, quality, f, LowPassMask(maxLoss), settings);
+        const ToleranceResult r = RunTolerance(ModelOfLadder(ladder), quality, f, LowPassMask(maxLoss), settings);
         for (std::size_t i = 0; i < f.size(); ++i) {
             const NetworkPoint exact = AnalyseAt(ladder, f[i], quality);
             for (const std::vector<double>* v : {&r.s21.min, &r.s21.p05, &r.s21.p50, &r.s21.p95, &r.s21.max})
@@ -147,9 +147,9 @@ TEST(Tolerance, SameResultOnAnyNumberOfThreads)
     const Ladder ladder = LowPassLadder(kChebyshev05dB7, 10e6, 50, true);
     const std::vector<double> f = LinearHz(1e6, 40e6, 1001); // eight blocks of sweep points
     const ToleranceMask mask = LowPassMask(1.0);
-    const ToleranceResult one = RunTolerance(ladder, {}, f, mask, FivePercent(3000, 1));
+    const ToleranceResult one = RunTolerance(ModelOfLadder(ladder), {}, f, mask, FivePercent(3000, 1));
     for (unsigned threads : {2u, 3u, 7u}) {
-        const ToleranceResult many = RunTolerance(ladder, {}, f, mask, FivePercent(3000, threads));
+        const ToleranceResult many = RunTolerance(ModelOfLadder(ladder), {}, f, mask, FivePercent(3000, threads));
         EXPECT_EQ(many.s21.p05, one.s21.p05) << threads;
         EXPECT_EQ(many.s21.p50, one.s21.p50) << threads;
         EXPECT_EQ(many.s11.p95, one.s11.p95) << threads;
@@ -163,7 +163,7 @@ TEST(Tolerance, SameResultOnAnyNumberOfThreads)
     EXPECT_LT(one.passed, 3000);
     ToleranceSettings otherSeed = FivePercent(3000, 2);
     otherSeed.seed += 1;
-    EXPECT_NE(RunTolerance(ladder, {}, f, mask, otherSeed).s21.p05, one.s21.p05);
+    EXPECT_NE(RunTolerance(ModelOfLadder(ladder), {}, f, mask, otherSeed).s21.p05, one.s21.p05);
 }
 
 // Published 95 % Wilson score intervals (Newcombe, Statistics in Medicine 17, 1998, table I).
@@ -195,7 +195,7 @@ TEST(Tolerance, SensitivityOfALoneInductor)
         const double x = 2 * M_PI * edge * henry / (2 * R);
         return 10 * std::log10(1 + x * x);
     };
-    const ToleranceResult r = RunTolerance(ladder, {}, LinearHz(0, 10e6, 101), mask, ToleranceSettings{});
+    const ToleranceResult r = RunTolerance(ModelOfLadder(ladder), {}, LinearHz(0, 10e6, 101), mask, ToleranceSettings{});
     ASSERT_EQ(r.sensitivities.size(), 1u);
     EXPECT_EQ(r.sensitivities[0].name, "L1");
     EXPECT_NEAR(r.sensitivities[0].dbPerPercent, loss(L) - loss(1.01 * L), 1e-9);
@@ -216,7 +216,7 @@ TEST(Tolerance, PartToleranceOverridesItsKind)
     s.inductorPercent = 30.0;
     s.capacitorPercent = 0.0;
     s.perBranch = {PartTolerance{10.0, -1.0}, PartTolerance{}};
-    const ToleranceResult r = RunTolerance(ladder, {}, {f}, {}, s);
+    const ToleranceResult r = RunTolerance(ModelOfLadder(ladder), {}, {f}, {}, s);
     Ladder low = ladder, high = ladder;
     low.branches[0].L = 0.9 * L;
     high.branches[0].L = 1.1 * L;
@@ -234,7 +234,7 @@ TEST(Tolerance, CancelEndsTheRunWithoutStatistics)
         ++reports;
         cancel = true;
     };
-    const ToleranceResult r = RunTolerance(ladder, {}, LinearHz(1e6, 40e6, 1001), LowPassMask(1.0),
+    const ToleranceResult r = RunTolerance(ModelOfLadder(ladder), {}, LinearHz(1e6, 40e6, 1001), LowPassMask(1.0),
                                            FivePercent(200000, 2), progress, &cancel);
     EXPECT_TRUE(r.cancelled);
     EXPECT_GE(reports, 1);
@@ -248,17 +248,17 @@ TEST(Tolerance, UnusableSettingsAreRefused)
     const std::vector<double> f = LinearHz(1e5, 3e6, 11);
     ToleranceSettings s;
     s.trials = 0;
-    EXPECT_THROW(RunTolerance(ladder, {}, f, {}, s), std::invalid_argument);
+    EXPECT_THROW(RunTolerance(ModelOfLadder(ladder), {}, f, {}, s), std::invalid_argument);
     s.trials = 10;
     s.inductorPercent = 100.0; // a factor of 0 would be no part
-    EXPECT_THROW(RunTolerance(ladder, {}, f, {}, s), std::invalid_argument);
+    EXPECT_THROW(RunTolerance(ModelOfLadder(ladder), {}, f, {}, s), std::invalid_argument);
     s.inductorPercent = 40.0;
     s.distribution = ToleranceDistribution::Normal; // the normal tail reaches 8.57 sigma = 114 %
-    EXPECT_THROW(RunTolerance(ladder, {}, f, {}, s), std::invalid_argument);
+    EXPECT_THROW(RunTolerance(ModelOfLadder(ladder), {}, f, {}, s), std::invalid_argument);
     s.inductorPercent = 30.0;
-    EXPECT_NO_THROW(RunTolerance(ladder, {}, f, {}, s));
+    EXPECT_NO_THROW(RunTolerance(ModelOfLadder(ladder), {}, f, {}, s));
     s.perBranch.resize(2);
-    EXPECT_THROW(RunTolerance(ladder, {}, f, {}, s), std::invalid_argument);
+    EXPECT_THROW(RunTolerance(ModelOfLadder(ladder), {}, f, {}, s), std::invalid_argument);
 }
 
 } // namespace

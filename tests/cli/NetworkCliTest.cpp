@@ -68,10 +68,10 @@ TEST(NetworkCli, DefaultsWithE24PrintRoundedValuesAndTheirResponse)
     // L1 = L3 = 7.9577e-7 H -> 8.2e-7 (+3.04 %), C2 = 6.3662e-10 F -> 6.2e-10 (-2.61 %).
     const std::vector<std::string> rounded = Block(r.out, "Values rounded to E24");
     ASSERT_EQ(rounded.size(), 4u);
-    EXPECT_EQ(rounded[0], "Poles   C, [F]      L, [H]      Change, %");
-    EXPECT_EQ(rounded[1], "G1                  8.20e-07    +3.04");
-    EXPECT_EQ(rounded[2], "G2      6.20e-10                -2.61");
-    EXPECT_EQ(rounded[3], "G3                  8.20e-07    +3.04");
+    EXPECT_EQ(rounded[0], "Part    Value       Change, %");
+    EXPECT_EQ(rounded[1], "L1      8.20e-07 H  +3.04");
+    EXPECT_EQ(rounded[2], "C2      6.20e-10 F  -2.61");
+    EXPECT_EQ(rounded[3], "L3      8.20e-07 H  +3.04");
 
     // The response columns are those of the rounded ladder, not of the designed one.
     Ladder ladder = DesignLadder(kDefault);
@@ -115,42 +115,40 @@ TEST(NetworkCli, JsonCarriesTheAnalysisWhichFollowsTheClosedForm)
 TEST(NetworkCli, JsonWithoutNetworkOptionsHasNoNetworkKeys)
 {
     const nlohmann::json json = Json({});
-    for (const char* key : {"NetS21", "NetS11", "NetGroupDelay", "Series", "RoundedElementValues"})
+    for (const char* key : {"NetS21", "NetS11", "NetGroupDelay", "Series", "RoundedParts"})
         EXPECT_FALSE(json.contains(key)) << key;
 }
 
-TEST(NetworkCli, JsonRoundedElementTableKeepsTheTerminations)
+// Each rounded part, named by its designator, against the run's own table at its position: the
+// element table for low-pass and high-pass designs, the resonators for band-pass ones.
+TEST(NetworkCli, JsonRoundsEveryPartOfTheRunsTable)
 {
-    const nlohmann::json json = Json({"--series", "E6", "--type", "HPF", "--topology", "Pi", "--poles", "4"});
-    EXPECT_EQ(json.at("Series"), "E6");
-    const std::vector<double> designed = json.at("ElementValues");
-    const std::vector<double> rounded = json.at("RoundedElementValues");
-    const std::vector<double> change = json.at("ElementChange");
-    ASSERT_EQ(rounded.size(), 6u);
-    ASSERT_EQ(change.size(), 6u);
-    EXPECT_EQ(rounded[0], 50.0);
-    EXPECT_EQ(rounded[5], 50.0);
-    for (size_t i = 1; i <= 4; ++i) {
-        EXPECT_DOUBLE_EQ(rounded[i], RoundToESeries(designed[i], ESeries::E6)) << i;
-        EXPECT_NEAR(change[i], (rounded[i] / designed[i] - 1) * 100, 1e-9) << i;
-    }
-    EXPECT_FALSE(json.contains("NetS21"));
-}
-
-TEST(NetworkCli, JsonRoundedBandPassTable)
-{
-    const nlohmann::json json = Json({"--type", "BPF", "--fmin", "9", "--fmax", "11", "--series", "E96"});
-    const std::vector<double> L = json.at("BandL");
-    const std::vector<double> C = json.at("BandC");
-    const std::vector<double> roundedL = json.at("RoundedBandL");
-    const std::vector<double> roundedC = json.at("RoundedBandC");
-    const std::vector<double> changeC = json.at("BandCChange");
-    ASSERT_EQ(roundedL.size(), 5u);
-    for (size_t i = 1; i <= 3; ++i) {
-        EXPECT_DOUBLE_EQ(roundedL[i], RoundToESeries(L[i], ESeries::E96)) << i;
-        EXPECT_DOUBLE_EQ(roundedC[i], RoundToESeries(C[i], ESeries::E96)) << i;
-        EXPECT_NEAR(changeC[i], (roundedC[i] / C[i] - 1) * 100, 1e-9) << i;
-        EXPECT_LT(std::fabs(changeC[i]), 1.3) << i; // half an E96 step is 1.2 %
+    struct Case {
+        std::vector<std::string> args;
+        const char* series;
+        ESeries e;
+        size_t parts;
+        bool band;
+    };
+    const Case cases[] = {
+        {{"--series", "E6", "--type", "HPF", "--topology", "Pi", "--poles", "4"}, "E6", ESeries::E6, 4, false},
+        {{"--type", "BPF", "--fmin", "9", "--fmax", "11", "--series", "E96"}, "E96", ESeries::E96, 6, true},
+    };
+    for (const Case& c : cases) {
+        const nlohmann::json json = Json(c.args);
+        EXPECT_EQ(json.at("Series"), c.series);
+        const nlohmann::json& rounded = json.at("RoundedParts");
+        const nlohmann::json& change = json.at("PartChange");
+        ASSERT_EQ(rounded.size(), c.parts) << c.series;
+        ASSERT_EQ(change.size(), c.parts) << c.series;
+        for (const auto& [name, value] : rounded.items()) {
+            const size_t position = std::stoul(name.substr(1));
+            const char* table = c.band ? (name[0] == 'L' ? "BandL" : "BandC") : "ElementValues";
+            const double designed = json.at(table).at(position);
+            EXPECT_DOUBLE_EQ(value.get<double>(), RoundToESeries(designed, c.e)) << name;
+            EXPECT_NEAR(change.at(name).get<double>(), (value.get<double>() / designed - 1) * 100, 1e-9) << name;
+        }
+        EXPECT_FALSE(json.contains("NetS21"));
     }
 }
 

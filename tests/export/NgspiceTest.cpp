@@ -9,6 +9,7 @@
 #include "tests/support/Designs.h"
 #include "tests/support/Ngspice.h"
 #include "tests/support/TempFolder.h"
+#include "analysis/NetworkResponse.h"
 #include "export/ExportSweep.h"
 #include "export/SpiceNetlist.h"
 #include "filtermath/ESeries.h"
@@ -32,16 +33,10 @@ void PrintTo(const SpiceCase& c, std::ostream* os)
     *os << c.name;
 }
 
-Ladder CaseLadder(const SpiceCase& c)
+LadderModel CaseLadder(const SpiceCase& c)
 {
-    Ladder ladder = DesignLadder(c.design);
-    if (c.roundToE24) {
-        for (LadderBranch& b : ladder.branches) {
-            b.L = RoundToESeries(b.L, ESeries::E24);
-            b.C = RoundToESeries(b.C, ESeries::E24);
-        }
-    }
-    return ladder;
+    const LadderModel designed = DesignModel(c.design);
+    return c.roundToE24 ? RoundParts(designed, ESeries::E24).ladder : designed;
 }
 
 // Lines where ngspice complains (a floating node: "singular matrix", "gmin stepping failed").
@@ -63,12 +58,13 @@ std::vector<std::string> WarningLines(const std::string& output)
 }
 
 // Simulates the netlist and compares its S21 with the analysis at every point above the depth limit.
-void ExpectSimulationMatches(const char* name, const Ladder& ladder, const Sweep& Freq, double unitScale,
+void ExpectSimulationMatches(const char* name, const LadderModel& model, const Sweep& Freq, double unitScale,
                              const PartQuality& quality, const std::string& title)
 {
+    const Ladder ladder = LadderOfModel(model);
     TempFolder folder;
     const std::string path = folder.Path("ladder.cir");
-    WriteSpiceNetlist(path, ladder, Freq, unitScale, quality, title);
+    WriteSpiceNetlist(path, model, List(Freq), unitScale, quality, title);
 
     const NgspiceRun run = RunNgspice(path);
     EXPECT_EQ(run.status, 0) << run.output.substr(0, 3000);
@@ -79,7 +75,7 @@ void ExpectSimulationMatches(const char* name, const Ladder& ladder, const Sweep
     for (size_t at = run.output.find("\nIndex "); at != std::string::npos; at = run.output.find("\nIndex ", at + 1))
         ++headings;
     EXPECT_EQ(headings, 1u);
-    const std::vector<double> exported = ExportFrequencies(Freq);
+    const std::vector<double> exported = ExportFrequencies(List(Freq));
     ASSERT_EQ(points.size(), exported.size()) << run.output.substr(0, 3000);
 
     int compared = 0;
@@ -125,9 +121,10 @@ TEST(NgspiceSynthesised, TrapLaddersRunWithoutWarnings)
         int N;
         Sweep Freq;
     };
-    const Case cases[] = {{"EllipticLPF5", Family::Elliptic, FilterType::LowPass, 5, LinearSweep(1, 40)},
-                          {"EllipticBPF4", Family::Elliptic, FilterType::BandPass, 4, LinearSweep(2, 20)},
-                          {"InverseChebyshevBSF5", Family::InverseChebyshev, FilterType::BandStop, 5, LinearSweep(2, 20)}};
+    const Case cases[] = {
+        {"EllipticLPF5", Family::Elliptic, FilterType::LowPass, 5, LinearSweep(1, 40)},
+        {"EllipticBPF4", Family::Elliptic, FilterType::BandPass, 4, LinearSweep(2, 20)},
+        {"InverseChebyshevBSF5", Family::InverseChebyshev, FilterType::BandStop, 5, LinearSweep(2, 20)}};
     for (const Case& c : cases) {
         DesignRequest request;
         request.response = {c.family, c.N, 0.5L, 40.0L};

@@ -32,7 +32,7 @@ size_t CircuitElements(const SpiceDeck& deck)
 TEST(SpiceNetlist, ButterworthLowPassTIsWiredSourceToLoad)
 {
     // N = 3, 10 MHz, 50 ohm: L1 = L3 = 7.9577e-7 H in the line, C2 = 6.3662e-10 F across it.
-    const Ladder ladder = DesignLadder({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6});
+    const LadderModel ladder = DesignModel({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6});
     const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(ladder, {1e6, 2e6}, {}, "Butterworth LPF"));
     EXPECT_EQ(deck.title, "* Butterworth LPF");
     EXPECT_EQ(CircuitElements(deck), 6u);
@@ -54,7 +54,8 @@ TEST(SpiceNetlist, ButterworthLowPassTIsWiredSourceToLoad)
 TEST(SpiceNetlist, BandPassPiHasParallelAndSeriesResonators)
 {
     const Ladder ladder = DesignLadder({2, LadderTopology::Pi, 3, 0, 0, 10, 20, 50, 1e6});
-    const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(ladder, {1e7}, {}, "BPF"));
+    const LadderModel model = ModelOfLadder(ladder);
+    const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(model, {1e7}, {}, "BPF"));
     // Position 1 and 3 across the line (L and C in parallel), 2 in the line through an inner node.
     for (const char* name : {"L1", "C1"}) {
         EXPECT_EQ(deck.elements.at(name).a, "n1") << name;
@@ -77,10 +78,10 @@ TEST(SpiceNetlist, BandPassPiHasParallelAndSeriesResonators)
 // Every node but the source's has one leak to ground, so that none floats at DC.
 TEST(SpiceNetlist, EveryNodeHasOneLeakToGround)
 {
-    const Ladder ladders[] = {DesignLadder({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6}),
-                              DesignLadder({2, LadderTopology::Pi, 3, 0, 0, 10, 20, 50, 1e6}),
-                              DesignLadder({5, LadderTopology::T, 4, 0.5, 0, 10, 20, 50, 1e6})};
-    for (const Ladder& ladder : ladders) {
+    const LadderModel ladders[] = {DesignModel({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6}),
+                                   DesignModel({2, LadderTopology::Pi, 3, 0, 0, 10, 20, 50, 1e6}),
+                                   DesignModel({5, LadderTopology::T, 4, 0.5, 0, 10, 20, 50, 1e6})};
+    for (const LadderModel& ladder : ladders) {
         const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(ladder, {1e7}, {60, 300}, "leaks"));
         std::map<std::string, int> leaks;
         std::set<std::string> nodes;
@@ -115,7 +116,7 @@ class LossResistors : public ::testing::TestWithParam<LossCase> {};
 TEST_P(LossResistors, FollowEveryLossyPartAndAreSetPerFrequency)
 {
     // Chebyshev band-pass, N = 2, T: four parts, two of each kind.
-    const Ladder ladder = DesignLadder({5, LadderTopology::T, 2, 0.5, 0, 10, 20, 50, 1e6});
+    const LadderModel ladder = DesignModel({5, LadderTopology::T, 2, 0.5, 0, 10, 20, 50, 1e6});
     const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(ladder, {1e7}, GetParam().quality, "lossy"));
     size_t resistors = 0;
     size_t alters = 0;
@@ -136,15 +137,39 @@ INSTANTIATE_TEST_SUITE_P(Cases, LossResistors,
                                            LossCase{"CapacitorsOnly", {0, 300}, 2}, LossCase{"Both", {50, 300}, 4}),
                          [](const ::testing::TestParamInfo<LossCase>& info) { return info.param.name; });
 
+// Every part appears in the netlist under the designator the model gave it, second pairs of trap
+// arms included, and nothing else but the source, its resistance and the load.
+TEST(SpiceNetlist, NamesEveryPartByItsDesignator)
+{
+    const Ladder ladder{50.0,
+                        50.0,
+                        {{BranchPlace::Series, BranchKind::Inductor, 1e-6, 0.0},
+                         {BranchPlace::Shunt, BranchKind::ParallelArm, 2e-6, 3e-10, 4e-6, 5e-10},
+                         {BranchPlace::Series, BranchKind::SeriesArm, 6e-6, 7e-10, 8e-6, 9e-10}}};
+    const LadderModel model = ModelOfLadder(ladder);
+    const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(model, {1e7}, {}, "traps"));
+    std::set<std::string> expected{"V1", "RS", "RLOAD"};
+    for (const ModelBranch& branch : model.branches)
+        for (const ModelPart& part : branch.parts) {
+            expected.insert(part.designator);
+            EXPECT_EQ(Value(deck, part.designator), part.value) << part.designator;
+        }
+    std::set<std::string> names;
+    for (const auto& [name, element] : deck.elements)
+        if (name.rfind("RDC", 0) != 0) names.insert(name); // the DC leaks have a test of their own
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(names.count("C3B"), 1u);
+}
+
 TEST(SpiceNetlist, NegativeQualityIsRefused)
 {
-    const Ladder ladder = DesignLadder({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6});
+    const LadderModel ladder = DesignModel({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6});
     EXPECT_THROW(SpiceNetlist(ladder, {1e6}, {-1, 0}, "x"), ArithmeticError);
 }
 
 TEST(SpiceNetlist, TitleStaysOnTheFirstLine)
 {
-    const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(Ladder{50, 50, {}}, {1e6}, {}, "two\nlines"));
+    const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(LadderModel{50, 50, {}}, {1e6}, {}, "two\nlines"));
     EXPECT_EQ(deck.title, "* two lines");
     // With no parts the source resistor meets the load at the output node.
     EXPECT_EQ(deck.elements.at("RS").b, "out");
@@ -157,9 +182,9 @@ TEST(SpiceNetlist, FileCarriesTheExportedPointsInHertz)
     const std::string path = folder.Path("ladder.cir");
     Sweep Freq = LinearSweep(-2, 7.9); // -2, -1.9, ..., 7.9 kHz
     Freq[20] = 1e-10; // the point that would be 0
-    WriteSpiceNetlist(path, DesignLadder({1, LadderTopology::T, 3, 0, 1, 0, 0, 50, 1e3}), Freq, 1e3, {}, "HPF");
+    WriteSpiceNetlist(path, DesignModel({1, LadderTopology::T, 3, 0, 1, 0, 0, 50, 1e3}), List(Freq), 1e3, {}, "HPF");
     const SpiceDeck deck = ParseSpiceDeck(ReadFile(path));
-    const std::vector<double> expected = ExportFrequencies(Freq);
+    const std::vector<double> expected = ExportFrequencies(List(Freq));
     ASSERT_EQ(deck.frequencies.size(), expected.size());
     EXPECT_EQ(deck.frequencies.size(), 80u);
     for (size_t i = 0; i < expected.size(); ++i)
@@ -170,7 +195,8 @@ TEST(SpiceNetlist, FileCarriesTheExportedPointsInHertz)
 TEST(SpiceNetlist, UnwritablePathThrowsAndWritesNothing)
 {
     TempFolder folder;
-    EXPECT_THROW(WriteSpiceNetlist(folder.Path("missing/x.cir"), Ladder{50, 50, {}}, LinearSweep(1, 100), 1e6, {}, "x"),
+    EXPECT_THROW(WriteSpiceNetlist(folder.Path("missing/x.cir"), LadderModel{50, 50, {}}, List(LinearSweep(1, 100)),
+                                   1e6, {}, "x"),
                  ExportError);
     EXPECT_TRUE(folder.Names().empty());
 }

@@ -104,8 +104,8 @@ TEST_P(TouchstoneRoundTrip, ReadsBackTheAnalysedNetwork)
     const RoundTripCase& c = GetParam();
     TempFolder folder;
     const std::string path = folder.Path("filter.s2p");
-    const Ladder ladder = DesignLadder(c.design);
-    WriteTouchstone(path, ladder, c.Freq, c.design.UnitScale, c.quality, {"Corvane " + DesignName(c.design)});
+    const LadderModel ladder = DesignModel(c.design);
+    WriteTouchstone(path, ladder, List(c.Freq), c.design.UnitScale, c.quality, {"Corvane " + DesignName(c.design)});
 
     const TouchstoneFile file = ParseTouchstone(ReadFile(path));
     EXPECT_EQ(file.optionLines, 1);
@@ -132,7 +132,7 @@ TEST_P(TouchstoneRoundTrip, ReadsBackTheAnalysedNetwork)
     EXPECT_NE(file.comments[0].find(DesignName(c.design)), std::string::npos);
     EXPECT_EQ(file.comments[1], std::string(" ") + kTouchstonePointsNote);
 
-    const std::vector<double> expected = ExportFrequencies(c.Freq);
+    const std::vector<double> expected = ExportFrequencies(List(c.Freq));
     ASSERT_EQ(file.rows.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         const TouchstoneRow& row = file.rows[i];
@@ -140,7 +140,7 @@ TEST_P(TouchstoneRoundTrip, ReadsBackTheAnalysedNetwork)
             EXPECT_GT(row.f, file.rows[i - 1].f);
         }
         EXPECT_NEAR(row.f, expected[i], 1e-14 * expected[i]);
-        const NetworkPoint p = AnalyseAt(ladder, row.f * c.design.UnitScale, c.quality);
+        const NetworkPoint p = AnalyseAt(LadderOfModel(ladder), row.f * c.design.UnitScale, c.quality);
         const double want[8] = {p.S11dB, p.S11Deg, p.S21dB, p.S21Deg, p.S21dB, p.S21Deg, p.S22dB, p.S22Deg};
         for (int k = 0; k < 8; ++k)
             EXPECT_NEAR(row.s[k], want[k], 1e-9 * std::max(1.0, std::fabs(want[k]))) << "row " << i << " " << k;
@@ -192,7 +192,7 @@ TEST(Touchstone, UnequalTerminationsReferEachPortToItsOwnResistance)
     // file must show the mismatch of 50 against 99.2 ohm, which is the ripple itself, and the
     // same reflection at both ports. (The prototype's table divisor 17.37 puts the mismatch
     // 5e-5 dB off the exact ripple.)
-    const Ladder ladder = DesignLadder({3, LadderTopology::T, 4, 0.5, 10, 0, 0, 50, 1e6});
+    const LadderModel ladder = DesignModel({3, LadderTopology::T, 4, 0.5, 10, 0, 0, 50, 1e6});
     ASSERT_NEAR(ladder.RL, 99.2063, 1e-4);
     const TouchstoneFile file = ParseTouchstone(TouchstoneText(ladder, {1e-4, 5.0}, 1e6, {}, {}));
     ASSERT_EQ(file.rows.size(), 2u);
@@ -206,12 +206,12 @@ TEST(Touchstone, UnequalTerminationsReferEachPortToItsOwnResistance)
 
 TEST(Touchstone, ExportsThePositivePointsAscendingAndOnce)
 {
-    const std::vector<double> f = ExportFrequencies(Mixed());
+    const std::vector<double> f = ExportFrequencies(List(Mixed()));
     ASSERT_EQ(f.size(), 61u); // 30 down to 0.5 in steps of 0.5, and 1e-10 for the zero
     EXPECT_EQ(f.front(), 1e-10);
     EXPECT_EQ(f[1], 0.5);
     EXPECT_EQ(f.back(), 30.0);
-    EXPECT_EQ(ExportFrequencies(Repeated()), std::vector<double>{12.5});
+    EXPECT_EQ(ExportFrequencies(List(Repeated())), std::vector<double>{12.5});
 }
 
 TEST(Touchstone, UnitsFollowTheScale)
@@ -226,7 +226,7 @@ TEST(Touchstone, UnitsFollowTheScale)
 
 TEST(Touchstone, CommentsStayOnTheirLines)
 {
-    const Ladder ladder = DesignLadder({0, LadderTopology::T, 1, 0, 10, 0, 0, 50, 1e6});
+    const LadderModel ladder = DesignModel({0, LadderTopology::T, 1, 0, 10, 0, 0, 50, 1e6});
     const std::string text = TouchstoneText(ladder, {1.0}, 1e6, {}, {"first\nsecond", "third"});
     EXPECT_EQ(text.substr(0, text.find("# ")),
               std::string("! first second\n! third\n! ") + kTouchstonePointsNote + "\n");
@@ -236,9 +236,9 @@ TEST(Touchstone, CommentsStayOnTheirLines)
 TEST(Touchstone, SweepWithoutPositivePointsWritesNoFile)
 {
     TempFolder folder;
-    const Ladder ladder = DesignLadder({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6});
+    const LadderModel ladder = DesignModel({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6});
     try {
-        WriteTouchstone(folder.Path("x.s2p"), ladder, LinearSweep(-100, -1), 1e6, {}, {});
+        WriteTouchstone(folder.Path("x.s2p"), ladder, List(LinearSweep(-100, -1)), 1e6, {}, {});
         FAIL() << "negative sweep exported";
     } catch (const ExportError& e) {
         EXPECT_STREQ(e.what(), kNoPositiveFrequencyText);
@@ -252,8 +252,8 @@ TEST(Touchstone, AnalysisFaultWritesNoFile)
     TempFolder folder;
     const std::string path = folder.Path("x.s2p");
     WriteFileAtomically(path, "old\n");
-    const Ladder broken{50.0, 50.0, {{BranchPlace::Series, BranchKind::Capacitor, 0, 0}}};
-    EXPECT_THROW(WriteTouchstone(path, broken, LinearSweep(1, 100), 1e6, {}, {}), ArithmeticError);
+    const LadderModel broken{50.0, 50.0, {MakeBranch(1, BranchPlace::Series, BranchKind::Capacitor, 0, 0)}};
+    EXPECT_THROW(WriteTouchstone(path, broken, List(LinearSweep(1, 100)), 1e6, {}, {}), ArithmeticError);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"x.s2p"});
     EXPECT_EQ(ReadFile(path), "old\n");
 }

@@ -12,7 +12,9 @@
 
 namespace {
 
-// A ladder from the prototype and element procedures, between 50 ohm and a load of loadRatio * 50.
+// A ladder from the prototype and element procedures, between 50 ohm and a load of loadRatio * 50:
+// a low-pass ladder has its inductors in series, a high-pass one its capacitors, and a band-pass
+// position is a resonator.
 Ladder MakeLadder(int kind, LadderTopology topology, int N, double loadRatio)
 {
     const size_t entries = static_cast<size_t>(N) + 2;
@@ -20,9 +22,17 @@ Ladder MakeLadder(int kind, LadderTopology topology, int N, double loadRatio)
     std::vector<std::string> units(entries);
     ComputePrototype(kind, N, 0.5, g);
     ComputeElementTable(kind, topology, N, g, 10, 9, 11, 50, 1e6, units, values, L, C);
-    Ladder ladder = kind % 3 == 2 ? LadderFromResonators(N, topology, 50, L, C)
-                                  : LadderFromElements(N, topology, 50, units, values);
-    ladder.RL = 50 * loadRatio;
+    Ladder ladder{50, 50 * loadRatio, {}};
+    for (int i = 1; i <= N; ++i) {
+        const BranchPlace place = PlaceOfPosition(i, topology);
+        const bool inSeries = place == BranchPlace::Series;
+        if (kind % 3 == 2)
+            ladder.branches.push_back({place, BranchKind::Resonator, L[i], C[i]});
+        else if (inSeries == (kind % 3 == 0))
+            ladder.branches.push_back({place, BranchKind::Inductor, values[i], 0.0});
+        else
+            ladder.branches.push_back({place, BranchKind::Capacitor, 0.0, values[i]});
+    }
     return ladder;
 }
 

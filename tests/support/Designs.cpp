@@ -32,9 +32,14 @@ void PrintTo(const Design& design, std::ostream* os)
     *os << DesignName(design);
 }
 
+LadderModel DesignModel(const Design& d)
+{
+    return ModelOfRun(ComputeDesign(d), d.topology);
+}
+
 Ladder DesignLadder(const Design& d)
 {
-    return LadderOfModel(ModelOfRun(ComputeDesign(d), d.topology));
+    return LadderOfModel(DesignModel(d));
 }
 
 Sweep ClosedForm(const Design& d, const Sweep& Freq)
@@ -68,4 +73,9 @@ Sweep LogSweep(double start, double stop)
     for (int i = 0; i < SweepPoints; ++i)
         Freq[i] = start * std::pow(stop / start, static_cast<double>(i) / (SweepPoints - 1));
     return Freq;
+}
+
+std::vector<double> List(const Sweep& sweep)
+{
+    return {sweep.begin(), sweep.end()};
 }

@@ -16,7 +16,9 @@ std::string DesignName(const Design& design);
 // Test output names the design instead of dumping its bytes.
 void PrintTo(const Design& design, std::ostream* os);
 
-// The ladder of the design between its source RL and the load its prototype needs.
+// The ladder of the design between its source RL and the load its prototype needs, as the model
+// and as the compact ladder of the analysis.
+LadderModel DesignModel(const Design& design);
 Ladder DesignLadder(const Design& design);
 
 // The closed-form attenuation of the design at the sweep points.
@@ -25,6 +27,8 @@ Sweep ClosedForm(const Design& design, const Sweep& Freq);
 // Sweep helpers in the chosen unit.
 Sweep LinearSweep(double start, double stop);
 Sweep LogSweep(double start, double stop);
+// A sweep as the plain list of frequencies that the analysis and the exporters take.
+std::vector<double> List(const Sweep& sweep);
 
 class SilentMessages : public MessagePort {
 public:

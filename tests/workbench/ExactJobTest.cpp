@@ -2,8 +2,8 @@
 #include <QtTest>
 #include <atomic>
 
-#include "run/LadderOfRun.h"
 #include "filtermath/Failure.h"
+#include "synthesis/Synthesis.h"
 #include "workbench/ExactResponseJob.h"
 
 // The worker's job: the sweep cut into blocks over several threads must give the curves of
@@ -18,14 +18,22 @@ private slots:
 
 namespace {
 
+// A ladder of order N, 0.5 dB ripple where the family has one, edge at 10 MHz, between 50 ohm.
+LadderModel Synthesised(synthesis::Family family, synthesis::FilterType type, int N, LadderTopology form)
+{
+    synthesis::DesignRequest request;
+    request.response.family = family;
+    request.response.N = N;
+    request.type = type;
+    request.form = form;
+    request.passHz = 10e6;
+    return synthesis::Synthesise(request).ladder;
+}
+
 ExactJob NinePoleJob(int points)
 {
-    DesignParameters design;
-    design.FilterKind = 3; // Chebyshev low-pass
-    design.N = 9;
-    design.Ripple = 0.5;
     ExactJob job;
-    job.ladder = LadderOfModel(ModelOfRun(ComputeDesign(design), LadderTopology::Pi));
+    job.ladder = Synthesised(synthesis::Family::Chebyshev, synthesis::FilterType::LowPass, 9, LadderTopology::Pi);
     job.quality = {80.0, 300.0};
     for (int i = 0; i < points; ++i) job.freq.push_back(0.5 + 30.0 * i / (points - 1));
     job.unitScale = 1e6;
@@ -64,10 +72,8 @@ void ExactJobTest::cancelBeforeTheStartLeavesTheCurves()
 void ExactJobTest::aFaultInAnyBlockReachesTheCaller()
 {
     // A high-pass ladder has a capacitor in series: at 0 Hz it divides by zero.
-    DesignParameters design;
-    design.FilterKind = 1;
     ExactJob job = NinePoleJob(3001);
-    job.ladder = LadderOfModel(ModelOfRun(ComputeDesign(design), LadderTopology::T));
+    job.ladder = Synthesised(synthesis::Family::Butterworth, synthesis::FilterType::HighPass, 3, LadderTopology::T);
     job.freq[2500] = 0.0;
     NetworkCurves curves;
     std::atomic<bool> cancel{false};

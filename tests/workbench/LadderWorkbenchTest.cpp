@@ -180,7 +180,7 @@ void LadderWorkbenchTest::buildsAndAnalysesTheLadderOfEachRun()
              (QStringList{"RS 50.0 \u03a9 50.0 \u03a9 ", "L1 492 nH 470 nH -4.44", "C2 515 pF 560 pF +8.73",
                           "L3 1.59 \u00b5H 1.5 \u00b5H -5.75", "C4 515 pF 560 pF +8.73", "L5 492 nH 470 nH -4.44",
                           "RL 50.0 \u03a9 50.0 \u03a9 "}));
-    QCOMPARE(bench->BuiltLadder().branches[2].L, 1.5e-6);
+    QCOMPARE(bench->BuiltLadder().branches[2].parts[0].value, 1.5e-6);
 
     // The exports carry the ladder as built and the sweep on screen.
     QTemporaryDir folder;

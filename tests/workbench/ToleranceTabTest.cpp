@@ -51,7 +51,7 @@ ToleranceInput ChebyshevInput()
 {
     const DesignState state = ChebyshevState();
     ToleranceInput input;
-    input.ladder = LadderOfModel(ModelOfRun(state, LadderTopology::T));
+    input.ladder = ModelOfRun(state, LadderTopology::T);
     input.quality = {120, 0};
     SweepPlan plan;
     plan.start = 1.0;
@@ -61,7 +61,8 @@ ToleranceInput ChebyshevInput()
     input.unitScale = 1e6;
     input.unitText = "MHz";
     input.mask = [state](std::optional<double> loss, std::optional<double> stop, std::optional<double> att) {
-        return MaskOfDesign(state, loss, stop, att);
+        if (stop) *stop *= state.UnitScale;
+        return MaskOfEdges(BandOfRun(state), loss, stop, att);
     };
     return input;
 }
@@ -110,7 +111,7 @@ void ToleranceTabTest::runShowsTheEngineResultForTheTypedSettings()
     settings.seed = 77;
     settings.distribution = ToleranceDistribution::Normal;
     const ToleranceResult expected =
-        RunTolerance(input.ladder, {120, 0}, hz, MaskOfDesign(ChebyshevState(), 1.2, 20.0, 45.0), settings);
+        RunTolerance(input.ladder, {120, 0}, hz, MaskOfEdges(BandOfRun(ChebyshevState()), 1.2, 20e6, 45.0), settings);
     const ToleranceResult& shown = tab.Result();
     QCOMPARE(shown.passed, expected.passed);
     QVERIFY(shown.passed > 0 && shown.passed < 3000);
