@@ -59,7 +59,7 @@ LadderWorkbench::LadderWorkbench(TFMain* design, QWidget* parent) : QMainWindow(
     setWindowTitle(tr(kCaption));
     if (design) setFont(design->font());
     exactJob_ = new BackgroundJob(this);
-    exports_ = new ExportHelper(this);
+    exports_ = std::make_unique<ExportHelper>(this);
     panel_ = new DesignPanel(design);
     // The dock is titled "Design"; the panel names what it holds.
     panel_->setTitle(tr("Family and band"));

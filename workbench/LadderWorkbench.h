@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 #include <QMainWindow>
+#include <memory>
 #include <optional>
 
 #include "analysis/NetworkResponse.h"
@@ -64,7 +65,7 @@ public:
     ToleranceTab* Tolerance() const { return tolerance_; }
     QTabWidget* Tabs() const { return tabs_; }
     BackgroundJob* ExactJobRunner() const { return exactJob_; }
-    ExportHelper* Exports() const { return exports_; }
+    ExportHelper* Exports() const { return exports_.get(); }
     const NetworkCurves& Curves() const;
     const LadderModel& BuiltLadder() const { return shownJob_.ladder; }
     QString StatusText() const;
@@ -108,7 +109,7 @@ private:
     QLabel* status_;
     QLabel* readout_;
     BackgroundJob* exactJob_;
-    ExportHelper* exports_;
+    std::unique_ptr<ExportHelper> exports_; // not a QObject: owned here
     ExactJob shownJob_; // the analysis whose curves are on screen
     bool stale_ = false; // runs or settings came while the window was closed
 };
