@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "design/LadderModel.h"
+#include "design/Names.h"
 #include "filtermath/LadderAnalysis.h"
 
 // Monte Carlo tolerance analysis of a ladder: every trial scales each inductance and each
@@ -23,11 +24,6 @@
 // block of 64 sweep points counts the responses of every trial into a histogram per point
 // (ResponseHistogram.h), from which the percentiles are read. So time grows with the trials
 // times the points, and memory stays at about 7 MB per thread whatever the number of trials.
-
-enum class ToleranceDistribution {
-    Uniform, // the factor is 1 + t u, u uniform on [-1, 1)
-    Normal, // the factor is 1 + t z / 3, z standard normal: the tolerance is three standard deviations
-};
 
 // Tolerance of one branch's parts in percent; a negative value takes the kind's default.
 struct PartTolerance {

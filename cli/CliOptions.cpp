@@ -5,20 +5,12 @@
 #include <algorithm>
 
 #include "analysis/InputRules.h"
+#include "design/Names.h"
 #include "filtermath/FrequencyUnits.h"
 #include "run/Rules.h"
 #include "run/SelectorItems.h"
 
 namespace {
-
-// The option values of the topology drop-down's items, in item order.
-const std::vector<std::string> kTopologyNames{"T", "Pi"};
-
-template <typename Items>
-std::vector<std::string> Names(const Items& items)
-{
-    return std::vector<std::string>(items.begin(), items.end());
-}
 
 std::vector<std::string> UnitNames()
 {
@@ -30,6 +22,16 @@ std::vector<std::string> UnitNames()
 int IndexOf(const std::vector<std::string>& items, const std::string& value)
 {
     const auto found = std::find(items.begin(), items.end(), value);
+    return found == items.end() ? -1 : static_cast<int>(found - items.begin());
+}
+
+// The classic drop-down's item that the option value names; -1 for a key it does not list.
+template <typename Value, size_t Count, size_t Items>
+int ItemIndexOf(const NameTable<Value, Count>& table, const std::array<Value, Items>& items, const std::string& key)
+{
+    const NameEntry<Value>* entry = FindKey(table, key);
+    if (!entry) return -1;
+    const auto found = std::find(items.begin(), items.end(), entry->value);
     return found == items.end() ? -1 : static_cast<int>(found - items.begin());
 }
 
@@ -60,13 +62,13 @@ bool Typed(const CliOptions& options, const std::string& name)
 void AddOptions(CLI::App& app, CliOptions& options)
 {
     app.add_option("--type", options.type, "Response type")
-        ->check(CLI::IsMember(WithSynthesised(Names(kTypeItems), kSynthesisTypes)))
+        ->check(CLI::IsMember(KeysOf(kFilterTypeNames)))
         ->capture_default_str();
     app.add_option("--model", options.model, "Approximation")
-        ->check(CLI::IsMember(WithSynthesised(Names(kModelItems), kSynthesisModels)))
+        ->check(CLI::IsMember(KeysOf(kFamilyNames)))
         ->capture_default_str();
     app.add_option("--topology", options.topology, "Ladder topology")
-        ->check(CLI::IsMember(kTopologyNames))
+        ->check(CLI::IsMember(KeysOf(kFormNames)))
         ->capture_default_str();
     FieldTexts& t = options.texts;
     AddField(app, options, "--poles", t.N, "Number of poles");
@@ -119,17 +121,19 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
     const auto warn = [&warnings](const std::string& name, const std::string& why) {
         warnings.push_back("Warning: " + name + " is not used " + why + ".");
     };
-    const int type = TypeIndex(options.type);
-    if (type != 2 && options.type != "BSF") {
-        const std::string design = type == 1 ? "by a high-pass design" : "by a low-pass design";
+    const NameEntry<FilterType>* type = FindKey(kFilterTypeNames, options.type);
+    const FilterType chosen = type ? type->value : FilterType::LowPass;
+    if (chosen == FilterType::LowPass || chosen == FilterType::HighPass) {
+        const std::string design = chosen == FilterType::HighPass ? "by a high-pass design" : "by a low-pass design";
         for (const char* name : {"--fmin", "--fmax"})
             if (Typed(options, name)) warn(name, design);
     }
-    const bool ripple = options.model == "Chebyshev" || options.model == "Elliptic";
+    const NameEntry<Family>* family = FindKey(kFamilyNames, options.model);
+    const Family model = family ? family->value : Family::Butterworth;
+    const bool ripple = model == Family::Chebyshev || model == Family::Elliptic;
     if (!ripple && Typed(options, "--ripple")) warn("--ripple", "by a " + options.model + " design");
-    if (options.synthesis.lossAtDc && options.model != "Elliptic")
-        warn("--dc-loss", "by a " + options.model + " design");
-    const bool stopband = options.model == "Elliptic" || options.model == "InverseChebyshev";
+    if (options.synthesis.lossAtDc && model != Family::Elliptic) warn("--dc-loss", "by a " + options.model + " design");
+    const bool stopband = model == Family::Elliptic || model == Family::InverseChebyshev;
     const SynthesisOptions& s = options.synthesis;
     if (!stopband && !s.stopAtt.empty() && s.stopFreq.empty() && !options.tolerance.Asked() &&
         options.fromFile.count("--stop-att") == 0)
@@ -147,17 +151,17 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
 
 int TypeIndex(const std::string& type)
 {
-    return IndexOf(Names(kTypeItems), type);
+    return ItemIndexOf(kFilterTypeNames, kTypeItems, type);
 }
 
 int ModelIndex(const std::string& model)
 {
-    return IndexOf(Names(kModelItems), model);
+    return ItemIndexOf(kFamilyNames, kModelItems, model);
 }
 
 int TopologyIndex(const std::string& topology)
 {
-    return IndexOf(kTopologyNames, topology);
+    return ItemIndexOf(kFormNames, kTopologyItems, topology);
 }
 
 int UnitIndex(const std::string& unit)
@@ -167,6 +171,6 @@ int UnitIndex(const std::string& unit)
 
 std::string TopologyItemText(const std::string& topology)
 {
-    const int index = TopologyIndex(topology);
-    return index < 0 ? topology : kTopologyItems[static_cast<size_t>(index)];
+    const NameEntry<LadderTopology>* entry = FindKey(kFormNames, topology);
+    return entry ? entry->text : topology;
 }

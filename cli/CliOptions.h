@@ -7,6 +7,7 @@
 #include "cli/NetworkOptions.h"
 #include "cli/ToleranceOptions.h"
 #include "cli/SynthesisOptions.h"
+#include "design/Names.h"
 
 namespace CLI {
 class App;
@@ -26,10 +27,10 @@ struct FieldTexts {
 
 // Everything the command line takes; selector values are the names the options accept.
 struct CliOptions {
-    std::string type = "LPF";
-    std::string model = "Butterworth";
-    std::string topology = "T";
-    std::string unit = "MHz";
+    std::string type = KeyOf(kFilterTypeNames, FilterType::LowPass);
+    std::string model = KeyOf(kFamilyNames, Family::Butterworth);
+    std::string topology = KeyOf(kFormNames, LadderTopology::T);
+    std::string unit = "MHz"; // a name in kFrequencyUnits
     FieldTexts texts;
     bool json = false;
     NetworkOptions network;
@@ -50,7 +51,7 @@ void ResolveDefaults(CliOptions& options);
 // One warning line per option given that the chosen design or the chosen outputs do not use.
 std::vector<std::string> UnusedOptionWarnings(const CliOptions& options);
 
-// Item index of a selector value among the names the option accepts; -1 when it is none.
+// The classic drop-down's item index of an option value; -1 for a value that drop-down lacks.
 int TypeIndex(const std::string& type);
 int ModelIndex(const std::string& model);
 int TopologyIndex(const std::string& topology);

@@ -14,8 +14,6 @@ namespace {
 
 const char* const kDesignOption = "--design";
 const char* const kSaveOption = "--save-design";
-// Topology option values in item order.
-const std::array<const char*, 2> kTopologyValues = {"T", "Pi"};
 
 // The field options, in Field order.
 const std::array<const char*, kFieldCount> kFieldOptions = {"--poles", "--ripple", "--passband", "--fmin",
@@ -52,9 +50,9 @@ std::string ItemName(const DesignFile& design, Selector selector, const std::str
                               "\" is no item, and the command line takes items only.");
     const size_t i = static_cast<size_t>(index);
     switch (selector) {
-    case Selector::Type: return kTypeItems[i];
-    case Selector::Model: return kModelItems[i];
-    case Selector::Topology: return kTopologyValues[i];
+    case Selector::Type: return KeyOf(kFilterTypeNames, kTypeItems[i]);
+    case Selector::Model: return KeyOf(kFamilyNames, kModelItems[i]);
+    case Selector::Topology: return KeyOf(kFormNames, kTopologyItems[i]);
     case Selector::Scale: return kFrequencyUnits[i].name;
     }
     return {};

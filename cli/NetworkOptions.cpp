@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/InputRules.h"
+#include "design/Names.h"
 
 namespace {
 
@@ -30,8 +31,8 @@ bool NetworkOptions::AnyAsked() const
 NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
 {
     NetworkSettings settings;
-    ESeries series = ESeries::E24;
-    if (ESeriesFromName(options.series, series)) settings.analysis.series = series;
+    if (const NameEntry<std::optional<ESeries>>* series = FindKey(kSeriesNames, options.series))
+        settings.analysis.series = series->value;
     settings.analysis.quality = {ReadPartQ(options.QL, "--q-l"), ReadPartQ(options.QC, "--q-c")};
     if (!options.load.empty()) settings.analysis.loadOhms = ReadResistance(options.load, "--load");
     if (!options.points.empty()) {
@@ -45,7 +46,10 @@ NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
 
 void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
 {
-    const std::vector<std::string> series{"E6", "E12", "E24", "E48", "E96", "E192"};
+    // Leaving the option out keeps the designed values, so it takes only the series themselves.
+    std::vector<std::string> series;
+    for (const NameEntry<std::optional<ESeries>>& entry : kSeriesNames)
+        if (entry.value) series.emplace_back(entry.key);
     app.add_flag("--network", options.network, "Analyse the ladder itself: S21, S11 and group delay over the sweep");
     app.add_option("--series", options.series, "Round every L and C to this standard series before the analysis")
         ->check(CLI::IsMember(series));

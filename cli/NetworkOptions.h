@@ -13,7 +13,7 @@ class App;
 // stay texts until the run has them converted by the same rules as every field.
 struct NetworkOptions {
     bool network = false; // --network: S21, S11 and group delay of the ladder
-    std::string series; // --series: "" or "E6" ... "E192"
+    std::string series; // --series: "" or a key of kSeriesNames other than "none"
     std::string QL = "0"; // --q-l: 0 is an ideal inductor
     std::string QC = "0"; // --q-c: 0 is an ideal capacitor
     std::string load; // --load: "" for the load the prototype needs

@@ -21,9 +21,3 @@ struct SynthesisOptions {
 
 // Adds --stop-att, --rs, --stop-freq, --dc-loss and --delay-error; call after the option --poles exists.
 void AddSynthesisOptions(CLI::App& app, SynthesisOptions& options);
-
-// The names --type and --model take besides the window's items.
-extern const std::vector<std::string> kSynthesisTypes; // "BSF"
-// "Bessel", "Legendre", "Elliptic", "InverseChebyshev", "Gaussian", "EquirippleDelay"
-extern const std::vector<std::string> kSynthesisModels;
-std::vector<std::string> WithSynthesised(std::vector<std::string> names, const std::vector<std::string>& more);

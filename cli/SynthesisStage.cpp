@@ -112,9 +112,15 @@ double FlatLossDb(const Design& design);
 DesignRequest ReadRequest(const CliOptions& o)
 {
     DesignRequest r;
-    if (!FamilyFromName(o.model, r.response.family)) throw Failure("--model: unknown model '" + o.model + "'");
-    if (!FilterTypeFromName(o.type, r.type)) throw Failure("--type: unknown type '" + o.type + "'");
-    r.form = o.topology == "Pi" ? LadderTopology::Pi : LadderTopology::T;
+    const NameEntry<Family>* family = FindKey(kFamilyNames, o.model);
+    const NameEntry<FilterType>* type = FindKey(kFilterTypeNames, o.type);
+    const NameEntry<LadderTopology>* form = FindKey(kFormNames, o.topology);
+    if (!family) throw Failure("--model: unknown model '" + o.model + "'");
+    if (!type) throw Failure("--type: unknown type '" + o.type + "'");
+    if (!form) throw Failure("--topology: unknown topology '" + o.topology + "'");
+    r.response.family = family->value;
+    r.type = type->value;
+    r.form = form->value;
     const FieldTexts& t = o.texts;
     const SynthesisOptions& s = o.synthesis;
     if (UsesRipple(r.response.family)) r.response.rippleDb = ReadRipple(t.Ripple, "--ripple");
@@ -388,16 +394,6 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
 
 } // namespace
 
-const std::vector<std::string> kSynthesisTypes{"BSF"};
-const std::vector<std::string> kSynthesisModels{"Bessel",           "Legendre", "Elliptic",
-                                                "InverseChebyshev", "Gaussian", "EquirippleDelay"};
-
-std::vector<std::string> WithSynthesised(std::vector<std::string> names, const std::vector<std::string>& more)
-{
-    names.insert(names.end(), more.begin(), more.end());
-    return names;
-}
-
 void AddSynthesisOptions(CLI::App& app, SynthesisOptions& options)
 {
     app.add_option("--stop-att", options.stopAtt,
@@ -429,8 +425,8 @@ static bool EvenChebyshevWithGivenLoad(const CliOptions& options)
 
 bool NeedsSynthesis(const CliOptions& options)
 {
-    const bool classicModel = options.model == "Butterworth" || options.model == "Chebyshev";
-    const bool classicType = options.type == "LPF" || options.type == "HPF" || options.type == "BPF";
+    const bool classicModel = ModelIndex(options.model) >= 0;
+    const bool classicType = TypeIndex(options.type) >= 0;
     bool sameTerminations = options.synthesis.rs.empty() || options.synthesis.rs == options.texts.R;
     if (!sameTerminations) {
         try {

@@ -30,7 +30,7 @@ void AddToleranceOptions(CLI::App& app, ToleranceOptions& options)
               ->capture_default_str());
     track(app.add_option("--distribution", options.distribution,
                          "Part values within the tolerance: uniform, or normal with the tolerance as 3 sigma")
-              ->check(CLI::IsMember({"uniform", "normal"}))
+              ->check(CLI::IsMember(KeysOf(kDistributionNames)))
               ->capture_default_str());
     track(app.add_option("--seed", options.seed, "Seed of the Monte Carlo trials")->capture_default_str());
     track(app.add_option("--max-pass-loss", options.maxPassLoss, "Mask: the most loss in dB within the passband"));
@@ -66,7 +66,8 @@ ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options, double un
     if (!options.Asked()) return request;
     ToleranceSettings& s = request.settings;
     s.trials = ReadTrials(options.trials, "--monte-carlo");
-    s.distribution = options.distribution == "normal" ? ToleranceDistribution::Normal : ToleranceDistribution::Uniform;
+    if (const NameEntry<ToleranceDistribution>* distribution = FindKey(kDistributionNames, options.distribution))
+        s.distribution = distribution->value;
     s.inductorPercent = ReadTolerancePercent(options.inductorPercent, "--tol-l", s.distribution);
     s.capacitorPercent = ReadTolerancePercent(options.capacitorPercent, "--tol-c", s.distribution);
     s.seed = ReadSeed(options.seed, "--seed");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/Tolerance.h"
+#include "design/Names.h"
 
 namespace CLI {
 class App;
@@ -17,7 +18,7 @@ struct ToleranceOptions {
     std::string trials; // --monte-carlo: "" for none
     std::string inductorPercent = "0"; // --tol-l
     std::string capacitorPercent = "0"; // --tol-c
-    std::string distribution = "uniform"; // --distribution
+    std::string distribution = KeyOf(kDistributionNames, ToleranceDistribution::Uniform); // --distribution
     std::string seed = "1"; // --seed
     std::string maxPassLoss; // --max-pass-loss, dB
     std::string stopFreq; // --stop-freq, chosen unit

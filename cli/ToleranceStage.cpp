@@ -162,9 +162,9 @@ void ToleranceStage::PrintText(std::ostream& out, const std::string& unitText) c
     if (!done_) return;
     const ToleranceSettings& s = request_.settings;
     out << "\nTolerance analysis: " << s.trials << " trials, L " << Printed("%g", s.inductorPercent) << " %, C "
-        << Printed("%g", s.capacitorPercent) << " %, "
-        << (s.distribution == ToleranceDistribution::Normal ? "normal (tolerance = 3 sigma)" : "uniform") << ", seed "
-        << s.seed << '\n';
+        << Printed("%g", s.capacitorPercent) << " %, " << KeyOf(kDistributionNames, s.distribution)
+        << (s.distribution == ToleranceDistribution::Normal ? " (tolerance = 3 sigma)" : "") << ", seed " << s.seed
+        << '\n';
     if (result_.masked) {
         out << "Yield: " << PercentText(result_.yield) << " (" << result_.passed << " of " << s.trials
             << "), 95 % Wilson interval " << PercentText(result_.yieldLow) << " to " << PercentText(result_.yieldHigh)

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "export/DesignFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
 
+#include "design/Names.h"
 #include "export/AtomicFile.h"
 #include "run/Rules.h"
 
@@ -27,16 +29,8 @@ constexpr std::array<const char*, kFieldCount> kFieldKeys = {"poles", "ripple", 
                                                              "fmax",  "resistance", "start",    "stop"};
 constexpr int kFirstSweepField = static_cast<int>(Field::FStart);
 constexpr std::array<const char*, kSelectorCount> kSelectorKeys = {"type", "model", "topology", "unit"};
-constexpr std::array<const char*, 7> kSeriesNames = {"none", "E6", "E12", "E24", "E48", "E96", "E192"};
-constexpr std::array<const char*, 3> kLoadNames = {"prototype", "source", "value"};
-constexpr std::array<const char*, 6> kFamilyNames = {"Butterworth", "Chebyshev", "Bessel",
-                                                     "Legendre",    "Elliptic",  "InverseChebyshev"};
-constexpr std::array<const char*, 4> kPanelTypeNames = {"LPF", "HPF", "BPF", "BSF"};
-constexpr std::array<const char*, 2> kFormNames = {"T", "Pi"};
-constexpr std::array<const char*, 2> kOrderFromNames = {"order", "requirement"};
-constexpr std::array<const char*, 4> kUnitNames = {"Hz", "kHz", "MHz", "GHz"};
-constexpr std::array<const char*, 2> kDistributionNames = {"uniform", "normal"};
-constexpr std::array<const char*, 2> kCurveNames = {"S21", "S11"};
+// The tolerance tab's envelope: a plot choice of the file alone, not a name the user picks elsewhere.
+const std::vector<std::string> kCurveNames = {"S21", "S11"};
 constexpr int kFirstVersion = 1;
 constexpr int kPanelVersion = 2;
 
@@ -117,19 +111,27 @@ bool WholeNumberIn(const Json& value, long long low, long long high, long long& 
     return number >= low && number <= high;
 }
 
-template <size_t Count>
-std::string OneOf(const Json& object, const std::string& path, const char* key,
-                  const std::array<const char*, Count>& names)
+std::string OneOf(const Json& object, const std::string& path, const char* key, const std::vector<std::string>& keys)
 {
     const Json& value = Member(object, path, key);
     if (value.is_string()) {
         const std::string text = value.get<std::string>();
-        for (const char* name : names)
-            if (text == name) return text;
+        if (std::find(keys.begin(), keys.end(), text) != keys.end()) return text;
     }
-    std::string list;
-    for (const char* name : names) list += (list.empty() ? "" : ", ") + std::string(name);
-    Refuse(Quoted(path + key) + " must be one of " + list);
+    Refuse(Quoted(path + key) + " must be one of " + ListOfKeys(keys));
+}
+
+template <typename Value, size_t Count>
+std::string OneOf(const Json& object, const std::string& path, const char* key, const NameTable<Value, Count>& table)
+{
+    return OneOf(object, path, key, KeysOf(table));
+}
+
+std::vector<std::string> UnitNames()
+{
+    std::vector<std::string> names;
+    for (const FrequencyUnit& unit : kFrequencyUnits) names.emplace_back(unit.name);
+    return names;
 }
 
 void ReadSelectors(const Json& root, DesignFile& design)
@@ -192,10 +194,10 @@ void ReadDesignPanel(const Json& root, DesignPanelSettings& panel)
     const Json& section = Section(root, "designPanel");
     const std::string path = "designPanel.";
     panel.family = OneOf(section, path, "family", kFamilyNames);
-    panel.type = OneOf(section, path, "type", kPanelTypeNames);
+    panel.type = OneOf(section, path, "type", kFilterTypeNames);
     panel.form = OneOf(section, path, "form", kFormNames);
     panel.orderFrom = OneOf(section, path, "orderFrom", kOrderFromNames);
-    panel.unit = OneOf(section, path, "unit", kUnitNames);
+    panel.unit = OneOf(section, path, "unit", UnitNames());
     const std::pair<const char*, std::string*> texts[] = {{"order", &panel.order},
                                                           {"ripple", &panel.ripple},
                                                           {"stopAtt", &panel.stopAtt},

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "design/Names.h"
 #include "filtermath/Failure.h"
 #include "filtermath/FrequencyUnits.h"
 #include "run/Ports.h"
@@ -12,10 +13,11 @@
 // The design panel of the exact response window: a ladder of any family synthesised in the
 // window itself. Numbers are kept as typed.
 struct DesignPanelSettings {
-    std::string family = "Elliptic"; // "Butterworth", "Chebyshev", "Bessel", "Legendre", "Elliptic", "InverseChebyshev"
-    std::string type = "LPF"; // "LPF", "HPF", "BPF" or "BSF"
-    std::string form = "T"; // "T" or "Pi"
-    std::string orderFrom = "order"; // "order": typed; "requirement": the smallest that meets the stopband
+    // The choices are keys of their name tables (design/Names.h).
+    std::string family = KeyOf(kFamilyNames, Family::Elliptic);
+    std::string type = KeyOf(kFilterTypeNames, FilterType::LowPass);
+    std::string form = KeyOf(kFormNames, LadderTopology::T);
+    std::string orderFrom = KeyOf(kOrderFromNames, OrderFrom::Order);
     std::string order = "5";
     std::string ripple = "0.5"; // dB, Chebyshev and Elliptic
     std::string stopAtt = "40"; // dB: the stopband of Elliptic and InverseChebyshev, the requirement's loss
@@ -23,7 +25,7 @@ struct DesignPanelSettings {
     std::string passband = "10"; // low-pass and high-pass edge
     std::string fmin = "8"; // band edges: the passband of a band-pass, the stopband of a band-stop
     std::string fmax = "12";
-    std::string unit = "MHz"; // a name of kFrequencyUnits
+    std::string unit = "MHz"; // a name in kFrequencyUnits
     std::string rs = "50"; // ohms
     std::string rl = "50";
     bool shown = false; // the window shows this design rather than the design window's run
@@ -38,7 +40,7 @@ struct ToleranceFileSettings {
     std::string trials = "10000";
     std::string inductorTol = "10"; // percent
     std::string capacitorTol = "5";
-    std::string distribution = "uniform"; // "uniform" or "normal" (the tolerance is 3 sigma)
+    std::string distribution = KeyOf(kDistributionNames, ToleranceDistribution::Uniform); // a key of kDistributionNames
     std::string seed = "1";
     std::string maxPassLoss = "1"; // dB; empty: no passband limit
     std::string stopFreq; // the design's unit; empty with stopAtt: no stopband
@@ -52,10 +54,10 @@ struct ToleranceFileSettings {
 // Settings of the exact ladder response window, kept with the design. Numbers stay the
 // texts the user typed, so that a saved design reopens exactly as it was left.
 struct ExactResponseSettings {
-    std::string series = "none"; // "none", "E6", "E12", "E24", "E48", "E96" or "E192"
+    std::string series = KeyOf(kSeriesNames, std::nullopt); // a key of kSeriesNames
     std::string inductorQ = "0"; // 0 is an ideal part
     std::string capacitorQ = "0";
-    std::string load = "prototype"; // "prototype", "source" or "value"
+    std::string load = KeyOf(kLoadNames, LoadChoice::Prototype); // a key of kLoadNames
     std::string loadValue = "50"; // ohms, used with load "value"
     // In the design's unit; empty follows the design's band.
     std::string sweepStart;

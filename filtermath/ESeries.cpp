@@ -52,13 +52,6 @@ Table TableOf(ESeries series)
     return {kE192, 100};
 }
 
-struct NameOf {
-    ESeries series;
-    const char* name;
-};
-const NameOf kNames[] = {{ESeries::E6, "E6"},   {ESeries::E12, "E12"}, {ESeries::E24, "E24"},
-                         {ESeries::E48, "E48"}, {ESeries::E96, "E96"}, {ESeries::E192, "E192"}};
-
 // |value| = mantissa * 10^exponent with 1 <= mantissa < 10.
 void SplitDecade(Real magnitude, Real& mantissa, int& exponent)
 {
@@ -94,17 +87,6 @@ int NearestDigits(const Table& table, Real mantissa)
 }
 
 } // namespace
-
-bool ESeriesFromName(const std::string& name, ESeries& series)
-{
-    for (const NameOf& entry : kNames) {
-        if (name == entry.name) {
-            series = entry.series;
-            return true;
-        }
-    }
-    return false;
-}
 
 double RoundToESeries(double value, ESeries series)
 {

@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
-#include <string>
 #include <vector>
 
 // Standard part values: the IEC 60063 series of preferred numbers.
 enum class ESeries { E6, E12, E24, E48, E96, E192 };
-
-// "E6", "E12", "E24", "E48", "E96" or "E192"; false (series untouched) for any other text.
-bool ESeriesFromName(const std::string& name, ESeries& series);
 
 // The series value nearest to |value| on a logarithmic scale, in value's decade or, past the
 // last value of a decade, the 1.0 of the next one (9.6 -> 10 in E24); the sign is kept and 0

@@ -10,3 +10,11 @@ const FrequencyUnit* UnitOfScale(double UnitScale)
     }
     return nullptr;
 }
+
+const FrequencyUnit* UnitOfName(const std::string& name)
+{
+    for (const FrequencyUnit& unit : kFrequencyUnits) {
+        if (name == unit.name) return &unit;
+    }
+    return nullptr;
+}

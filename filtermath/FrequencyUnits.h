@@ -2,7 +2,10 @@
 #pragma once
 #include <array>
 
-// The frequency units of the unit selector, in item order, with hertz per unit.
+#include <string>
+
+// The frequency units of the unit selectors, in the classic drop-down's item order, with hertz
+// per unit. The name is at once the drop-down text, the command-line choice and the design-file key.
 struct FrequencyUnit {
     const char* name;
     double scale;
@@ -10,5 +13,6 @@ struct FrequencyUnit {
 
 extern const std::array<FrequencyUnit, 4> kFrequencyUnits; // Hz, kHz, MHz, GHz
 
-// The unit of exactly this scale; nullptr for any other.
+// The unit of exactly this scale, or of this name; nullptr for any other.
 const FrequencyUnit* UnitOfScale(double UnitScale);
+const FrequencyUnit* UnitOfName(const std::string& name);

@@ -13,6 +13,7 @@
 #include "filtermath/UGain.h"
 #include "run/CalculationRun.h"
 #include "run/Rules.h"
+#include "run/SelectorItems.h"
 
 namespace {
 
@@ -50,12 +51,8 @@ public:
     int ItemIndex(Selector selector) const override { return indices[static_cast<size_t>(selector)]; }
     std::string SelectorText(Selector selector) const override
     {
-        static const std::array<std::array<const char*, 4>, 4> items{{{"LPF", "HPF", "BPF", ""},
-                                                                      {"Butterworth", "Chebyshev", "", ""},
-                                                                      {"T - Type", "Pi - Type", "", ""},
-                                                                      {"Hz", "kHz", "MHz", "GHz"}}};
-        const int index = ItemIndex(selector);
-        return index < 0 ? "typed" : items[static_cast<size_t>(selector)][static_cast<size_t>(index)];
+        const char* item = SelectorItemText(selector, ItemIndex(selector));
+        return item ? item : "typed";
     }
     void SetStepText(const std::string& text) override
     {

@@ -2,8 +2,15 @@
 #pragma once
 #include <array>
 
-// The item texts of the response type, approximation and topology drop-downs, in item order.
-// The unit drop-down's items are the names of kFrequencyUnits (filtermath/FrequencyUnits.h).
-extern const std::array<const char*, 3> kTypeItems; // "LPF", "HPF", "BPF"
-extern const std::array<const char*, 2> kModelItems; // "Butterworth", "Chebyshev"
-extern const std::array<const char*, 2> kTopologyItems; // "T - Type", "Pi - Type"
+#include "design/Names.h"
+#include "run/Ports.h"
+
+// The classic drop-downs' items in item order, each as the value it stands for; an item's text
+// is that value's text in its name table. The unit drop-down's items are kFrequencyUnits
+// (filtermath/FrequencyUnits.h).
+inline constexpr std::array<FilterType, 3> kTypeItems{FilterType::LowPass, FilterType::HighPass, FilterType::BandPass};
+inline constexpr std::array<Family, 2> kModelItems{Family::Butterworth, Family::Chebyshev};
+inline constexpr std::array<LadderTopology, 2> kTopologyItems{LadderTopology::T, LadderTopology::Pi};
+
+// The text of a classic drop-down's item; nullptr for an index outside its items.
+const char* SelectorItemText(Selector selector, int index);

@@ -15,15 +15,6 @@ namespace {
 const Real kPi = 3.141592653589793238462643383279502884L;
 constexpr int kMaxOrder = 15;
 
-struct NameOf {
-    Family family;
-    const char* name;
-};
-const NameOf kNames[] = {{Family::Butterworth, "Butterworth"}, {Family::Chebyshev, "Chebyshev"},
-                         {Family::Bessel, "Bessel"},           {Family::Legendre, "Legendre"},
-                         {Family::Elliptic, "Elliptic"},       {Family::InverseChebyshev, "InverseChebyshev"},
-                         {Family::Gaussian, "Gaussian"},       {Family::EquirippleDelay, "EquirippleDelay"}};
-
 [[noreturn]] void Refuse(const std::string& text)
 {
     throw Failure(text);
@@ -265,19 +256,7 @@ void CheckRequest(const FamilyRequest& r)
 
 const char* FamilyName(Family family)
 {
-    for (const NameOf& n : kNames)
-        if (n.family == family) return n.name;
-    return "";
-}
-
-bool FamilyFromName(const std::string& name, Family& family)
-{
-    for (const NameOf& n : kNames)
-        if (name == n.name) {
-            family = n.family;
-            return true;
-        }
-    return false;
+    return KeyOf(kFamilyNames, family);
 }
 
 bool HasFiniteZeros(Family family)

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "design/Names.h"
 #include "synthesis/Polynomial.h"
 
 // The approximations as transfer functions of the normalised low-pass prototype
@@ -11,15 +12,10 @@
 //   S21(s) = P(s) / E(s),  S11(s) = F(s) / E(s),  E E* = P P* + F F*  (lossless, matched).
 namespace synthesis {
 
-// The pulse families come last (Gaussian, EquirippleDelay): the workbench's
-// family list holds the first six in this order.
-enum class Family { Butterworth, Chebyshev, Bessel, Legendre, Elliptic, InverseChebyshev, Gaussian, EquirippleDelay };
+using ::Family;
 
-// "Butterworth", "Chebyshev", "Bessel", "Legendre", "Elliptic", "InverseChebyshev", "Gaussian",
-// "EquirippleDelay".
+// The family's key in kFamilyNames ("InverseChebyshev"), as messages and reports name it.
 const char* FamilyName(Family family);
-// False when the name is none of them.
-bool FamilyFromName(const std::string& name, Family& family);
 // The families whose ladder has traps for finite transmission zeros.
 bool HasFiniteZeros(Family family);
 // Whether the passband edge is where the ripple ends (else the 3.01 dB point).

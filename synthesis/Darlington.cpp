@@ -17,7 +17,7 @@ const Real kPi = 3.141592653589793238462643383279502884L;
 
 const char* FormName(LadderTopology form)
 {
-    return form == LadderTopology::T ? "T" : "Pi";
+    return KeyOf(kFormNames, form);
 }
 
 struct Attempt {

@@ -108,20 +108,6 @@ Real TerminationGain(const DesignRequest& r, const Characteristic& c)
 
 } // namespace
 
-bool FilterTypeFromName(const std::string& name, FilterType& type)
-{
-    const std::pair<const char*, FilterType> names[] = {{"LPF", FilterType::LowPass},
-                                                        {"HPF", FilterType::HighPass},
-                                                        {"BPF", FilterType::BandPass},
-                                                        {"BSF", FilterType::BandStop}};
-    for (const auto& n : names)
-        if (name == n.first) {
-            type = n.second;
-            return true;
-        }
-    return false;
-}
-
 Design Synthesise(const DesignRequest& request)
 {
     CheckRequest(request);

@@ -12,10 +12,7 @@
 // transform and the scaling to the terminations and hertz.
 namespace synthesis {
 
-enum class FilterType { LowPass, HighPass, BandPass, BandStop };
-
-// "LPF", "HPF", "BPF", "BSF".
-bool FilterTypeFromName(const std::string& name, FilterType& type);
+using ::FilterType;
 
 struct DesignRequest {
     FamilyRequest response;

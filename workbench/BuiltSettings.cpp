@@ -11,20 +11,11 @@
 #include <cmath>
 
 #include "analysis/InputRules.h"
+#include "design/Names.h"
+#include "workbench/NameChoice.h"
 #include "workbench/ShownDesign.h"
 
 namespace {
-
-// The design file's keys, in the order of the drop-downs.
-const char* const kSeriesNames[] = {"none", "E6", "E12", "E24", "E48", "E96", "E192"};
-const char* const kLoadNames[] = {"prototype", "source", "value"};
-
-int IndexOfKey(const char* const* keys, int count, const std::string& key)
-{
-    for (int i = 0; i < count; ++i)
-        if (key == keys[i]) return i;
-    return -1;
-}
 
 std::string TextOf(const QLineEdit* edit)
 {
@@ -63,14 +54,14 @@ QLineEdit* BuiltSettings::Field(const QString& name, const QString& text)
 void BuiltSettings::Build()
 {
     series_ = new QComboBox;
-    series_->addItems({tr("None"), "E6", "E12", "E24", "E48", "E96", "E192"});
+    FillChoices(series_, kSeriesNames);
     series_->setObjectName(QStringLiteral("Series"));
     inductorQ_ = Field(tr("Q of inductors"), QStringLiteral("0"));
     capacitorQ_ = Field(tr("Q of capacitors"), QStringLiteral("0"));
     for (QLineEdit* q : {inductorQ_, capacitorQ_}) q->setToolTip(tr("0 is an ideal part"));
     load_ = new QComboBox;
     load_->setObjectName(QStringLiteral("Load"));
-    load_->addItems({tr("As the prototype needs"), tr("Equal to the source"), tr("Value (\u03a9)")});
+    FillChoices(load_, kLoadNames);
     loadValue_ = Field(tr("Load"), QStringLiteral("50"));
     loadValue_->setObjectName(QStringLiteral("loadValue"));
     start_ = Field(tr("Sweep start"), QString());
@@ -96,7 +87,7 @@ void BuiltSettings::Build()
     form->addRow(apply_);
 
     const auto chosen = [this] {
-        loadValue_->setEnabled(load_->currentIndex() == 2);
+        loadValue_->setEnabled(LoadIsTyped());
         emit Edited();
         emit ApplyRequested();
     };
@@ -110,10 +101,10 @@ void BuiltSettings::Build()
 ExactResponseSettings BuiltSettings::Settings() const
 {
     ExactResponseSettings s;
-    s.series = kSeriesNames[std::max(0, series_->currentIndex())];
+    s.series = ChosenEntry(series_, kSeriesNames).key;
     s.inductorQ = inductorQ_->text().toStdString();
     s.capacitorQ = capacitorQ_->text().toStdString();
-    s.load = kLoadNames[std::max(0, load_->currentIndex())];
+    s.load = ChosenEntry(load_, kLoadNames).key;
     s.loadValue = loadValue_->text().toStdString();
     s.sweepStart = start_->text().toStdString();
     s.sweepStop = stop_->text().toStdString();
@@ -130,11 +121,9 @@ void BuiltSettings::SetSettings(const ExactResponseSettings& s)
 {
     const QSignalBlocker blockSeries(series_), blockLoad(load_), blockLog(logarithmic_);
     // Keys the design file has already checked; an unknown one keeps the current item.
-    const int series = IndexOfKey(kSeriesNames, static_cast<int>(std::size(kSeriesNames)), s.series);
-    if (series >= 0) series_->setCurrentIndex(series);
-    const int load = IndexOfKey(kLoadNames, static_cast<int>(std::size(kLoadNames)), s.load);
-    if (load >= 0) load_->setCurrentIndex(load);
-    loadValue_->setEnabled(load_->currentIndex() == 2);
+    ChooseKey(series_, s.series);
+    ChooseKey(load_, s.load);
+    loadValue_->setEnabled(LoadIsTyped());
     inductorQ_->setText(QString::fromStdString(s.inductorQ));
     capacitorQ_->setText(QString::fromStdString(s.capacitorQ));
     loadValue_->setText(QString::fromStdString(s.loadValue));
@@ -162,7 +151,12 @@ bool BuiltSettings::Logarithmic() const
 
 QString BuiltSettings::SeriesText() const
 {
-    return series_->currentIndex() > 0 ? series_->currentText() : QString();
+    return ChosenEntry(series_, kSeriesNames).value ? series_->currentText() : QString();
+}
+
+bool BuiltSettings::LoadIsTyped() const
+{
+    return ChosenEntry(load_, kLoadNames).value == LoadChoice::Value;
 }
 
 BuiltRequest BuiltSettings::Read(const ShownDesign& design) const
@@ -170,13 +164,10 @@ BuiltRequest BuiltSettings::Read(const ShownDesign& design) const
     BuiltRequest request;
     request.quality = {ReadPartQ(TextOf(inductorQ_), NameOf(inductorQ_)),
                        ReadPartQ(TextOf(capacitorQ_), NameOf(capacitorQ_))};
-    if (load_->currentIndex() == 1) request.loadOhms = design.SourceOhms();
-    if (load_->currentIndex() == 2) {
-        request.loadOhms = ReadResistance(TextOf(loadValue_), NameOf(loadValue_));
-    }
-    ESeries series = ESeries::E24;
-    if (series_->currentIndex() > 0 && ESeriesFromName(kSeriesNames[series_->currentIndex()], series))
-        request.series = series;
+    const LoadChoice load = ChosenEntry(load_, kLoadNames).value;
+    if (load == LoadChoice::Source) request.loadOhms = design.SourceOhms();
+    if (load == LoadChoice::Value) request.loadOhms = ReadResistance(TextOf(loadValue_), NameOf(loadValue_));
+    request.series = ChosenEntry(series_, kSeriesNames).value;
     SweepPlan& plan = request.plan;
     plan.spacing = Logarithmic() ? SweepSpacing::Log : SweepSpacing::Linear;
     const auto [low, high] = SweepAroundBand(design.Band(), Logarithmic());

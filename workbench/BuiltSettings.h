@@ -49,6 +49,7 @@ signals:
 private:
     void Build();
     QLineEdit* Field(const QString& name, const QString& text);
+    bool LoadIsTyped() const;
 
     QComboBox* series_;
     QLineEdit* inductorQ_;

@@ -15,24 +15,20 @@
 #include <stdexcept>
 
 #include "analysis/InputRules.h"
+#include "design/Names.h"
 #include "filtermath/FrequencyUnits.h"
 #include "filtermath/NumberText.h"
 #include "run/Ports.h"
 #include "run/Rules.h"
 #include "run/SelectorItems.h"
 #include "synthesis/OrderSelection.h"
+#include "workbench/NameChoice.h"
 #include "synthesis/StopRequirement.h"
 #include "window/TFMain.h"
 
 using namespace synthesis;
 
 namespace {
-
-// In the order of Family, as the drop-down lists them.
-const char* const kFamilyTexts[] = {"Butterworth", "Chebyshev", "Bessel", "Legendre", "Elliptic", "Inverse Chebyshev"};
-constexpr int kFamilyCount = static_cast<int>(std::size(kFamilyTexts));
-const char* const kTypeNames[] = {"LPF", "HPF", "BPF", "BSF"};
-const char* const kFormNames[] = {"T", "Pi"};
 
 QString ToQt(const std::string& text)
 {
@@ -51,11 +47,6 @@ std::string TextOf(const QLineEdit* edit)
     return edit->text().toStdString();
 }
 
-int IndexOfName(const QComboBox* box, const std::string& name)
-{
-    return box->findData(ToQt(name));
-}
-
 } // namespace
 
 DesignPanel::DesignPanel(const TFMain* design, QWidget* parent) : QGroupBox(tr("Design"), parent), main_(design)
@@ -68,13 +59,11 @@ DesignPanel::DesignPanel(const TFMain* design, QWidget* parent) : QGroupBox(tr("
 void DesignPanel::Build()
 {
     family_ = new QComboBox;
-    for (int i = 0; i < kFamilyCount; ++i)
-        family_->addItem(tr(kFamilyTexts[i]), QString::fromLatin1(FamilyName(static_cast<Family>(i))));
+    FillChoices(family_, kFamilyNames);
     type_ = new QComboBox;
-    for (const char* name : kTypeNames) type_->addItem(QString::fromLatin1(name), QString::fromLatin1(name));
+    FillChoices(type_, kFilterTypeNames);
     form_ = new QComboBox;
-    for (size_t i = 0; i < kTopologyItems.size(); ++i)
-        form_->addItem(QString::fromLatin1(kTopologyItems[i]), QString::fromLatin1(kFormNames[i]));
+    FillChoices(form_, kFormNames);
     family_->setObjectName(QStringLiteral("Family"));
     type_->setObjectName(QStringLiteral("Type"));
     form_->setObjectName(QStringLiteral("Form"));
@@ -162,8 +151,7 @@ void DesignPanel::Build()
 // ripple of 0 that a Bessel design leaves behind; values the user typed stay.
 void DesignPanel::ApplyFamilyDefaults()
 {
-    Family family = Family::Butterworth;
-    FamilyFromName(family_->currentData().toString().toStdString(), family);
+    const Family family = ChosenEntry(family_, kFamilyNames).value;
     const DesignPanelSettings defaults;
     const auto usable = [](const std::function<double()>& read) {
         try {
@@ -181,9 +169,9 @@ void DesignPanel::ApplyFamilyDefaults()
 // Only the fields that the family, type and way of choosing the order use are enabled.
 void DesignPanel::UpdateFields()
 {
-    Family family = Family::Butterworth;
-    FamilyFromName(family_->currentData().toString().toStdString(), family);
-    const bool band = type_->currentIndex() >= 2;
+    const Family family = ChosenEntry(family_, kFamilyNames).value;
+    const FilterType type = ChosenEntry(type_, kFilterTypeNames).value;
+    const bool band = type == FilterType::BandPass || type == FilterType::BandStop;
     const bool picked = byRequirement_->isChecked();
     order_->setEnabled(!picked);
     stopFreq_->setEnabled(picked);
@@ -197,10 +185,10 @@ void DesignPanel::UpdateFields()
 DesignPanelSettings DesignPanel::Settings() const
 {
     DesignPanelSettings s;
-    s.family = family_->currentData().toString().toStdString();
-    s.type = type_->currentData().toString().toStdString();
-    s.form = form_->currentData().toString().toStdString();
-    s.orderFrom = byRequirement_->isChecked() ? "requirement" : "order";
+    s.family = ChosenEntry(family_, kFamilyNames).key;
+    s.type = ChosenEntry(type_, kFilterTypeNames).key;
+    s.form = ChosenEntry(form_, kFormNames).key;
+    s.orderFrom = KeyOf(kOrderFromNames, byRequirement_->isChecked() ? OrderFrom::Requirement : OrderFrom::Order);
     s.order = order_->text().toStdString();
     s.ripple = ripple_->text().toStdString();
     s.stopAtt = stopAtt_->text().toStdString();
@@ -216,16 +204,13 @@ DesignPanelSettings DesignPanel::Settings() const
 
 void DesignPanel::SetSettings(const DesignPanelSettings& s)
 {
-    // Names the design file has already checked; an unknown one keeps the current item.
-    const auto choose = [](QComboBox* box, const std::string& name) {
-        const int index = IndexOfName(box, name);
-        if (index >= 0) box->setCurrentIndex(index);
-    };
-    choose(family_, s.family);
-    choose(type_, s.type);
-    choose(form_, s.form);
-    choose(unit_, s.unit);
-    (s.orderFrom == "requirement" ? byRequirement_ : byOrder_)->setChecked(true);
+    // Keys the design file has already checked; an unknown one keeps the current item.
+    ChooseKey(family_, s.family);
+    ChooseKey(type_, s.type);
+    ChooseKey(form_, s.form);
+    ChooseKey(unit_, s.unit);
+    const bool byRequirement = s.orderFrom == KeyOf(kOrderFromNames, OrderFrom::Requirement);
+    (byRequirement ? byRequirement_ : byOrder_)->setChecked(true);
     const std::pair<QLineEdit*, const std::string*> texts[] = {{order_, &s.order},
                                                                {ripple_, &s.ripple},
                                                                {stopAtt_, &s.stopAtt},
@@ -253,15 +238,18 @@ QString DesignPanel::Note() const
 void DesignPanel::TakeFrom(const TFMain& design)
 {
     const FormPort& form = design.Form();
-    // The classic selectors list a prefix of the panel's items in the same order.
-    const auto copy = [&form](Selector selector, QComboBox* box) {
+    // Each classic item stands for a value of a name table, whose key the panel's item holds.
+    const auto copy = [&form](Selector selector, QComboBox* box, const auto& items, const auto& table) {
         const int index = form.ItemIndex(selector);
-        if (index >= 0 && index < box->count()) box->setCurrentIndex(index);
+        if (index >= 0 && index < static_cast<int>(items.size()))
+            ChooseKey(box, KeyOf(table, items[static_cast<size_t>(index)]));
     };
-    copy(Selector::Model, family_);
-    copy(Selector::Type, type_);
-    copy(Selector::Topology, form_);
-    copy(Selector::Scale, unit_);
+    copy(Selector::Model, family_, kModelItems, kFamilyNames);
+    copy(Selector::Type, type_, kTypeItems, kFilterTypeNames);
+    copy(Selector::Topology, form_, kTopologyItems, kFormNames);
+    const int unit = form.ItemIndex(Selector::Scale);
+    if (unit >= 0 && unit < static_cast<int>(kFrequencyUnits.size()))
+        ChooseKey(unit_, kFrequencyUnits[static_cast<size_t>(unit)].name);
     byOrder_->setChecked(true);
     order_->setText(ToQt(form.FieldText(Field::N)));
     ripple_->setText(ToQt(form.FieldText(Field::Ripple)));
@@ -279,15 +267,16 @@ PanelDesign DesignPanel::Design() const
     PanelDesign out;
     DesignRequest request;
     const DesignPanelSettings s = Settings();
-    if (!FamilyFromName(s.family, request.response.family)) throw std::runtime_error("Family: no such family.");
-    if (!FilterTypeFromName(s.type, request.type)) throw std::runtime_error("Type: no such type.");
+    request.response.family = ChosenEntry(family_, kFamilyNames).value;
+    request.type = ChosenEntry(type_, kFilterTypeNames).value;
+    request.form = ChosenEntry(form_, kFormNames).value;
     const Family family = request.response.family;
-    request.form = s.form == "Pi" ? LadderTopology::Pi : LadderTopology::T;
-    const FrequencyUnit& unit = kFrequencyUnits[static_cast<size_t>(std::max(0, unit_->currentIndex()))];
+    const FrequencyUnit* chosenUnit = UnitOfName(s.unit);
+    const FrequencyUnit& unit = chosenUnit ? *chosenUnit : kFrequencyUnits.front();
     out.unitScale = unit.scale;
     out.unitText = unit.name;
 
-    const bool picked = s.orderFrom == "requirement";
+    const bool picked = byRequirement_->isChecked();
     if (UsesRipple(family)) request.response.rippleDb = ReadRipple(TextOf(ripple_), "Ripple");
     if (HasFiniteZeros(family) || picked)
         request.response.stopAttDb = ReadAttenuation(TextOf(stopAtt_), "Stopband attenuation");
@@ -315,14 +304,14 @@ PanelDesign DesignPanel::Design() const
         others = PickOrderForStop(request, stopHz);
     }
     out.design = Synthesise(request);
-    out.title = ChartTitle(kFamilyTexts[static_cast<int>(family)], s.type);
-    out.formText = kTopologyItems[request.form == LadderTopology::Pi ? 1 : 0];
+    out.title = ChartTitle(TextOf(kFamilyNames, family), TextOf(kFilterTypeNames, request.type));
+    out.formText = TextOf(kFormNames, request.form);
     if (picked) {
         std::string note = "Order " + std::to_string(out.design.request.response.N) + " reaches " +
                            Short(-TransducerGainDb(out.design, stopHz)) + " dB at " + Short(stopHz / unit.scale) + " " +
                            unit.name + ". Other families:";
         for (const OrderChoice& c : others)
-            note += std::string(" ") + kFamilyTexts[static_cast<int>(c.family)] + " " +
+            note += std::string(" ") + TextOf(kFamilyNames, c.family) + " " +
                     (c.N > 0 ? std::to_string(c.N) : std::string("over 15")) + (&c == &others.back() ? "." : ",");
         out.note = note;
     }

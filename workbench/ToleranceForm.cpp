@@ -7,10 +7,11 @@
 #include <cmath>
 
 #include "analysis/InputRules.h"
+#include "design/Names.h"
+#include "workbench/NameChoice.h"
 
 namespace {
 
-const char* const kDistributionKeys[] = {"uniform", "normal"};
 const char* const kCurveKeys[] = {"S21", "S11"};
 
 std::string TextOf(const QLineEdit* edit)
@@ -63,7 +64,7 @@ ToleranceForm::ToleranceForm(QWidget* parent) : QGroupBox(tr("Trials and mask"),
         form->addRow(tr(input.label), edit);
     }
     distribution_ = new QComboBox;
-    distribution_->addItems({tr("Uniform within the tolerance"), tr("Normal, tolerance = 3 sigma")});
+    FillChoices(distribution_, kDistributionNames);
     form->insertRow(3, tr("Distribution:"), distribution_);
     curve_ = new QComboBox;
     curve_->addItems({tr("|S21|"), tr("|S11|")});
@@ -78,7 +79,7 @@ ToleranceFileSettings ToleranceForm::Settings() const
     std::string* texts[] = {&s.trials,      &s.inductorTol, &s.capacitorTol, &s.seed,
                             &s.maxPassLoss, &s.stopFreq,    &s.stopAtt};
     for (size_t i = 0; i < edits_.size(); ++i) *texts[i] = edits_[i]->text().toStdString();
-    s.distribution = kDistributionKeys[distribution_->currentIndex() == 1 ? 1 : 0];
+    s.distribution = ChosenEntry(distribution_, kDistributionNames).key;
     s.curve = kCurveKeys[curve_->currentIndex() == 1 ? 1 : 0];
     return s;
 }
@@ -88,7 +89,7 @@ void ToleranceForm::SetSettings(const ToleranceFileSettings& s)
     const std::string* texts[] = {&s.trials,      &s.inductorTol, &s.capacitorTol, &s.seed,
                                   &s.maxPassLoss, &s.stopFreq,    &s.stopAtt};
     for (size_t i = 0; i < edits_.size(); ++i) edits_[i]->setText(QString::fromStdString(*texts[i]));
-    distribution_->setCurrentIndex(KeyIndex(kDistributionKeys, s.distribution));
+    ChooseKey(distribution_, s.distribution);
     curve_->setCurrentIndex(KeyIndex(kCurveKeys, s.curve));
 }
 
@@ -101,8 +102,7 @@ ToleranceSettings ToleranceForm::ReadSettings() const
 {
     ToleranceSettings settings;
     settings.trials = ReadTrials(TextOf(Edit(Input::Trials)), NameOf(Edit(Input::Trials)));
-    settings.distribution =
-        distribution_->currentIndex() == 1 ? ToleranceDistribution::Normal : ToleranceDistribution::Uniform;
+    settings.distribution = ChosenEntry(distribution_, kDistributionNames).value;
     const auto percent = [&](Input input) {
         return ReadTolerancePercent(TextOf(Edit(input)), NameOf(Edit(input)), settings.distribution);
     };

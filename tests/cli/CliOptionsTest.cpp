@@ -3,11 +3,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cfloat>
 #include <sstream>
 
 #include "tests/cli/CliHarness.h"
 #include "cli/Reports.h"
+#include "design/Names.h"
+#include "filtermath/FrequencyUnits.h"
+#include "run/SelectorItems.h"
 
 namespace {
 
@@ -53,16 +57,41 @@ TEST(CliOptions, FieldTextsOfAnyLengthAndNoSwallowedOptions)
     EXPECT_EQ(ParseOptions({"--stop", ""}).texts.Stop, "");
 }
 
-TEST(CliOptions, SelectorIndices)
+// Every key of a table is a choice of its option, and names the classic drop-down's item that
+// stands for the same value, or none where the classic window lacks it.
+template <typename Value, size_t Count, size_t Items>
+void ExpectEveryKeyIsAChoice(const char* option, const NameTable<Value, Count>& table,
+                             const std::array<Value, Items>& items, int (*itemIndex)(const std::string&),
+                             std::string CliOptions::*chosen)
 {
-    EXPECT_EQ(TypeIndex("BPF"), 2);
-    EXPECT_EQ(TypeIndex("bpf"), -1);
-    EXPECT_EQ(ModelIndex("Chebyshev"), 1);
-    EXPECT_EQ(TopologyIndex("Pi"), 1);
-    EXPECT_EQ(TopologyItemText("Pi"), "Pi - Type");
-    EXPECT_EQ(TopologyItemText("T"), "T - Type");
-    EXPECT_EQ(UnitIndex("Hz"), 0);
-    EXPECT_EQ(UnitIndex("GHz"), 3);
+    for (const NameEntry<Value>& entry : table) {
+        SCOPED_TRACE(std::string(option) + " " + entry.key);
+        EXPECT_EQ(ParseOptions({option, entry.key}).*chosen, entry.key);
+        const auto item = std::find(items.begin(), items.end(), entry.value);
+        EXPECT_EQ(itemIndex(entry.key), item == items.end() ? -1 : static_cast<int>(item - items.begin()));
+    }
+    // A drop-down's text is not a key, nor is a key in other letter case.
+    EXPECT_THROW(ParseOptions({option, std::string(table.back().key) + "x"}), CLI::ParseError);
+}
+
+TEST(CliOptions, EveryTableKeyIsAChoice)
+{
+    ExpectEveryKeyIsAChoice("--type", kFilterTypeNames, kTypeItems, TypeIndex, &CliOptions::type);
+    ExpectEveryKeyIsAChoice("--model", kFamilyNames, kModelItems, ModelIndex, &CliOptions::model);
+    ExpectEveryKeyIsAChoice("--topology", kFormNames, kTopologyItems, TopologyIndex, &CliOptions::topology);
+    EXPECT_THROW(ParseOptions({"--topology", "Pi - Type"}), CLI::ParseError);
+    EXPECT_THROW(ParseOptions({"--type", "bpf"}), CLI::ParseError);
+    for (size_t i = 0; i < kFrequencyUnits.size(); ++i)
+        EXPECT_EQ(UnitIndex(ParseOptions({"--unit", kFrequencyUnits[i].name}).unit), static_cast<int>(i));
+    for (const NameEntry<ToleranceDistribution>& entry : kDistributionNames)
+        EXPECT_EQ(ParseOptions({"--distribution", entry.key}).tolerance.distribution, entry.key);
+    for (const NameEntry<std::optional<ESeries>>& entry : kSeriesNames) {
+        // Leaving --series out is what keeps the designed values.
+        if (!entry.value)
+            EXPECT_THROW(ParseOptions({"--series", entry.key}), CLI::ParseError);
+        else
+            EXPECT_EQ(ReadNetworkSettings(ParseOptions({"--series", entry.key}).network).analysis.series, entry.value);
+    }
 }
 
 TEST(CliJsonText, ShortestRoundTripDigits)

@@ -7,6 +7,7 @@
 
 #include "filtermath/Failure.h"
 #include "run/CalculationRun.h"
+#include "run/SelectorItems.h"
 
 // The window's form with its start-up texts and selection; records what the run writes back.
 class FakeForm : public FormPort {
@@ -23,13 +24,8 @@ public:
     int ItemIndex(Selector selector) const override { return indices[static_cast<size_t>(selector)]; }
     std::string SelectorText(Selector selector) const override
     {
-        static const std::array<std::vector<std::string>, 4> items{{{"LPF", "HPF", "BPF"},
-                                                                    {"Butterworth", "Chebyshev"},
-                                                                    {"T - Type", "Pi - Type"},
-                                                                    {"Hz", "kHz", "MHz", "GHz"}}};
-        const auto& list = items[static_cast<size_t>(selector)];
-        const int index = ItemIndex(selector);
-        return index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<size_t>(index)] : "typed";
+        const char* item = SelectorItemText(selector, ItemIndex(selector));
+        return item ? item : "typed";
     }
     void SetStepText(const std::string& text) override { stepTexts.push_back(text); }
     void SetTitle(const std::string& text) override { titles.push_back(text); }

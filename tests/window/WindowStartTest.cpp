@@ -7,6 +7,7 @@
 #include <QStyleOptionGroupBox>
 #include <QtTest>
 
+#include "run/SelectorItems.h"
 #include "tests/window/WindowHarness.h"
 
 // The window as it opens: controls, texts, places, enabled states and the design state.
@@ -15,6 +16,7 @@ class WindowStartTest : public QObject {
 private slots:
     void textsAtStart_data();
     void textsAtStart();
+    void selectorItemsAreTheRunsItems();
     void enabledAtStart_data();
     void enabledAtStart();
     void placesAndSizes_data();
@@ -103,6 +105,26 @@ void WindowStartTest::textsAtStart()
     QFETCH(QString, text);
     WindowHarness h;
     QCOMPARE(ShownText(h.Child(name.toLatin1().constData())), text);
+}
+
+// The form lists its own items; the run, the command line and design files know each item as the
+// value it stands for. Both must agree item for item.
+void WindowStartTest::selectorItemsAreTheRunsItems()
+{
+    WindowHarness h;
+    const std::pair<const char*, Selector> selectors[] = {{"CBType", Selector::Type},
+                                                          {"CBModel", Selector::Model},
+                                                          {"CBType1", Selector::Topology},
+                                                          {"cbScale", Selector::Scale}};
+    for (const auto& [name, selector] : selectors) {
+        const QComboBox* combo = h.Combo(name);
+        for (int i = 0; i < combo->count(); ++i) {
+            const char* item = SelectorItemText(selector, i);
+            QVERIFY2(item, name);
+            QCOMPARE(combo->itemText(i), QString::fromUtf8(item));
+        }
+        QVERIFY2(!SelectorItemText(selector, combo->count()), name);
+    }
 }
 
 void WindowStartTest::enabledAtStart_data()

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <optional>
+
+#include "design/NameTable.h"
+#include "filtermath/ESeries.h"
+#include "filtermath/LadderPlace.h"
+
+// Each list of names the user chooses from, defined once here. Drop-down items, command-line
+// choices and design-file keys are all made from these tables. The frequency units live with
+// the classic run that scales by them (filtermath/FrequencyUnits.h).
+
+// The approximations: the classic run's two, the synthesised families and the pulse families.
+enum class Family { Butterworth, Chebyshev, Bessel, Legendre, Elliptic, InverseChebyshev, Gaussian, EquirippleDelay };
+inline constexpr NameTable<Family, 8> kFamilyNames{{
+    {Family::Butterworth, "Butterworth", "Butterworth"},
+    {Family::Chebyshev, "Chebyshev", "Chebyshev"},
+    {Family::Bessel, "Bessel", "Bessel"},
+    {Family::Legendre, "Legendre", "Legendre"},
+    {Family::Elliptic, "Elliptic", "Elliptic"},
+    {Family::InverseChebyshev, "InverseChebyshev", "Inverse Chebyshev"},
+    {Family::Gaussian, "Gaussian", "Gaussian"},
+    {Family::EquirippleDelay, "EquirippleDelay", "Equiripple delay"},
+}};
+
+// The response types; the classic run has the first three.
+enum class FilterType { LowPass, HighPass, BandPass, BandStop };
+inline constexpr NameTable<FilterType, 4> kFilterTypeNames{{
+    {FilterType::LowPass, "LPF", "LPF"},
+    {FilterType::HighPass, "HPF", "HPF"},
+    {FilterType::BandPass, "BPF", "BPF"},
+    {FilterType::BandStop, "BSF", "BSF"},
+}};
+
+// The ladder forms: T puts the first element in the signal path, Pi across it.
+inline constexpr NameTable<LadderTopology, 2> kFormNames{{
+    {LadderTopology::T, "T", "T - Type"},
+    {LadderTopology::Pi, "Pi", "Pi - Type"},
+}};
+
+// The standard values the parts are rounded to; no series keeps the designed values.
+inline constexpr NameTable<std::optional<ESeries>, 7> kSeriesNames{{
+    {std::nullopt, "none", "None"},
+    {ESeries::E6, "E6", "E6"},
+    {ESeries::E12, "E12", "E12"},
+    {ESeries::E24, "E24", "E24"},
+    {ESeries::E48, "E48", "E48"},
+    {ESeries::E96, "E96", "E96"},
+    {ESeries::E192, "E192", "E192"},
+}};
+
+// The load a ladder is analysed with.
+enum class LoadChoice {
+    Prototype, // the termination the prototype needs (an even Chebyshev's differs from the source)
+    Source, // equal to the source resistance
+    Value, // a resistance the user types
+};
+inline constexpr NameTable<LoadChoice, 3> kLoadNames{{
+    {LoadChoice::Prototype, "prototype", "As the prototype needs"},
+    {LoadChoice::Source, "source", "Equal to the source"},
+    {LoadChoice::Value, "value", "Value (\u03a9)"},
+}};
+
+// How the Monte Carlo analysis draws a part's value within its tolerance.
+enum class ToleranceDistribution {
+    Uniform, // the factor is 1 + t u, u uniform on [-1, 1)
+    Normal, // the factor is 1 + t z / 3, z standard normal: the tolerance is three standard deviations
+};
+inline constexpr NameTable<ToleranceDistribution, 2> kDistributionNames{{
+    {ToleranceDistribution::Uniform, "uniform", "Uniform within the tolerance"},
+    {ToleranceDistribution::Normal, "normal", "Normal, tolerance = 3 sigma"},
+}};
+
+// Where a synthesised design's order comes from: typed, or the smallest that meets a stopband.
+enum class OrderFrom { Order, Requirement };
+inline constexpr NameTable<OrderFrom, 2> kOrderFromNames{{
+    {OrderFrom::Order, "order", "Order"},
+    {OrderFrom::Requirement, "requirement", "Meet a stopband"},
+}};
