@@ -87,6 +87,7 @@ void AddOptions(CLI::App& app, CliOptions& options)
     AddSynthesisOptions(app, options.synthesis);
     for (const char* name : {"--series", "--q-l", "--q-c", "--load", "--points"}) Track(app.get_option(name), options);
     AddToleranceOptions(app, options.tolerance);
+    AddBoardOptions(app, options.board);
 }
 
 void ParseArguments(CLI::App& app, const std::vector<std::string>& args)
@@ -142,8 +143,10 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
     // The trials analyse the ladder with its Q, load and rounding over the analysis sweep.
     if (!network.AnalysisAsked() && !options.tolerance.Asked()) {
         const std::string why = "without --network, --spice or --touchstone";
+        // The board's files carry the parts' Q and the load too, but no sweep.
         for (const char* name : {"--q-l", "--q-c", "--load", "--points"})
-            if (Typed(options, name)) warn(name, why);
+            if (Typed(options, name) && (std::string(name) == "--points" || !options.board.FilesAsked()))
+                warn(name, why);
         if (network.logSweep && options.fromFile.count("--log-sweep") == 0) warn("--log-sweep", why);
     }
     return warnings;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/BoardOptions.h"
 #include "cli/NetworkOptions.h"
 #include "cli/ToleranceOptions.h"
 #include "cli/SynthesisOptions.h"
@@ -36,6 +37,7 @@ struct CliOptions {
     NetworkOptions network;
     ToleranceOptions tolerance;
     SynthesisOptions synthesis;
+    BoardOptions board;
     std::string saveDesignFile; // --save-design: "" for none
     std::set<std::string> given; // the value options on the command line, by name ("--ripple")
     std::set<std::string> fromFile; // the options a --design file set: no warnings about them

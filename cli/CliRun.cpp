@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "cli/BoardStage.h"
 #include "cli/CliPorts.h"
 #include "cli/NetworkStage.h"
 #include "cli/OutputFiles.h"
@@ -44,12 +45,22 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     }
     NetworkStage network(options.network, settings);
     if (results.GridFilled()) network.Run(run.State(), form, messages);
+    bool boardFailed = false;
+    if (network.BuiltLadder() && !network.Failed() && options.board.FilesAsked()) {
+        try {
+            WriteBoardFiles(options.board, *network.BuiltLadder(), settings.analysis.quality, {},
+                            network.Description(form));
+        } catch (const Failure& failure) {
+            messages.ReportFailure(failure);
+            boardFailed = true;
+        }
+    }
     ToleranceStage tolerance(options.tolerance);
     if (results.GridFilled() && !network.Failed())
         tolerance.Run(
             run.State(), TopologyForIndex(form.ItemIndex(Selector::Topology)), settings.analysis,
             [&] { return network.Frequencies(run.State(), form); }, messages, ToleranceReportingOn(err));
-    const bool completed = results.GridFilled() && !network.Failed() && !tolerance.Failed();
+    const bool completed = results.GridFilled() && !network.Failed() && !tolerance.Failed() && !boardFailed;
     if (options.json) {
         nlohmann::ordered_json json = StateJson(run.State(), form, results);
         network.AddJson(json);

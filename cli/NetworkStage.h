@@ -32,8 +32,11 @@ public:
     // over Start to Stop. A log sweep over a start or stop at or below zero raises Failure.
     std::vector<double> Frequencies(const DesignState& state, const CliForm& form) const;
 
-private:
+    // The ladder as built after a run that built it, else null; and the title its files carry.
+    const LadderModel* BuiltLadder() const { return built_ ? &result_.ladder : nullptr; }
     std::string Description(const CliForm& form) const;
+
+private:
     std::string TerminationText() const;
     void PrintRounded(std::ostream& out) const;
     void PrintAnalysis(std::ostream& out) const;

@@ -31,6 +31,9 @@ std::vector<std::pair<const char*, std::string>> Files(const CliOptions& options
     if (!options.network.spiceFile.empty()) files.emplace_back("--spice", options.network.spiceFile);
     if (!options.network.touchstoneFile.empty()) files.emplace_back("--touchstone", options.network.touchstoneFile);
     if (!options.saveDesignFile.empty()) files.emplace_back("--save-design", options.saveDesignFile);
+    if (!options.board.subcircuitFile.empty()) files.emplace_back("--spice-subckt", options.board.subcircuitFile);
+    if (!options.board.bomFile.empty()) files.emplace_back("--bom", options.board.bomFile);
+    if (!options.board.kicadFile.empty()) files.emplace_back("--kicad", options.board.kicadFile);
     return files;
 }
 

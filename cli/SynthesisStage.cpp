@@ -11,6 +11,7 @@
 
 #include "analysis/InputRules.h"
 #include "analysis/NetworkResponse.h"
+#include "cli/BoardStage.h"
 #include "cli/CliRun.h"
 #include "cli/NetworkOptions.h"
 #include "cli/OutputFiles.h"
@@ -184,6 +185,11 @@ std::vector<double> AnalysisFrequencies(const CliOptions& o, const NetworkSettin
     return NetworkFrequencies(plan);
 }
 
+std::string Title(const CliOptions& o, const Outcome& out)
+{
+    return o.model + " " + o.type + ", " + std::to_string(out.design.request.response.N) + " poles";
+}
+
 void Analyse(const CliOptions& o, Outcome& out)
 {
     const NetworkOptions& n = o.network;
@@ -195,7 +201,7 @@ void Analyse(const CliOptions& o, Outcome& out)
     if (settings.analysis.loadOhms) out.analysedLadder.RL = *settings.analysis.loadOhms;
     if (!n.AnalysisAsked() && !o.tolerance.Asked()) return;
     out.NetFreq = AnalysisFrequencies(o, settings, out);
-    const std::string title = o.model + " " + o.type + ", " + std::to_string(out.design.request.response.N) + " poles";
+    const std::string title = Title(o, out);
     if (n.network) {
         out.curves = AnalyseCurves(out.analysedLadder, out.NetFreq, out.unitScale, quality);
         for (double f : out.NetFreq) out.NetAtt.push_back(TransducerGainDb(out.design, f * out.unitScale));
@@ -447,6 +453,8 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
     try {
         outcome = MakeDesign(options);
         Analyse(options, outcome);
+        WriteBoardFiles(options.board, outcome.analysedLadder, ReadNetworkSettings(options.network).analysis.quality,
+                        {}, Title(options, outcome));
         if (options.tolerance.Asked()) {
             // Every family's passband frequency is its passband edge (the inverse Chebyshev's
             // 3.01 dB point included), so one mask serves them all.

@@ -12,6 +12,7 @@
 const char* const kSpiceFrequencyName = "hz";
 const char* const kSpiceOutputName = "vout";
 const char* const kSpiceGainName = "s21db";
+const char* const kSpiceSubcircuitName = "corvane_ladder";
 
 namespace {
 
@@ -36,71 +37,121 @@ std::string OneLine(std::string text)
     return text;
 }
 
+// How a part's loss resistor follows the frequency: set by an alter before each analysis of the
+// test bench, or, in a subcircuit that must work in any analysis of the user's, a behavioural
+// resistor on ngspice's "hertz". Its frequency is held at 1 mHz or more, so that the operating
+// point sees a finite resistance: an inductor's loss is then a few nano-ohms at DC, and a
+// capacitor's in series with an open circuit.
+enum class LossForm { Alter, Expression };
+
+// The nodes a ladder hangs between: its input, its output and ground.
+struct LadderPorts {
+    std::string in, out, ground;
+};
+
 class NetlistBuilder {
 public:
-    NetlistBuilder(const LadderModel& ladder, const PartQuality& quality)
-        : quality_(quality), lossyL_(IsLossy(quality.QL)), lossyC_(IsLossy(quality.QC))
+    NetlistBuilder(const LadderModel& ladder, const PartQuality& quality, LossForm form)
+        : quality_(quality), lossyL_(IsLossy(quality.QL)), lossyC_(IsLossy(quality.QC)), form_(form)
     {
         int seriesCount = 0;
         for (const ModelBranch& branch : ladder.branches) seriesCount += branch.place == BranchPlace::Series ? 1 : 0;
         lastNode_ = seriesCount + 1;
     }
 
-    std::string Elements(const LadderModel& ladder)
+    // The test bench: the source with its resistance, the ladder from n1 to "out", the load.
+    std::string Bench(const LadderModel& ladder)
     {
+        // Without a series branch the ladder's one node is the output.
+        ports_ = {lastNode_ == 1 ? "out" : "n1", "out", "0"};
         lines_ << "V1 in 0 DC 0 AC 1\n";
         lines_ << "RS in " << MainNode(1) << ' ' << NumberText(ladder.RS) << '\n';
-        int node = 1;
-        for (const ModelBranch& branch : ladder.branches) {
-            if (branch.place == BranchPlace::Series) {
-                TwoTerminal(branch, MainNode(node), MainNode(node + 1), true);
-                ++node;
-            } else {
-                TwoTerminal(branch, MainNode(node), "0", false);
-            }
-        }
-        lines_ << "RLOAD " << MainNode(node) << " 0 " << NumberText(ladder.RL) << '\n';
-        Leaks(node);
+        const int last = Branches(ladder);
+        lines_ << "RLOAD " << MainNode(last) << " 0 " << NumberText(ladder.RL) << '\n';
+        Leaks(last);
+        return lines_.str();
+    }
+
+    // The ladder alone between the given ports. Where no series branch parts input and output,
+    // a 0 V source joins the two ports, which a subcircuit must keep distinct.
+    std::string Alone(const LadderModel& ladder, const LadderPorts& ports)
+    {
+        ports_ = ports;
+        const int last = Branches(ladder);
+        if (last == 1) lines_ << "VTHRU " << ports_.in << ' ' << ports_.out << " DC 0\n";
+        Leaks(last);
         return lines_.str();
     }
 
     const std::vector<std::string>& Alters() const { return alters_; }
 
 private:
-    std::string MainNode(int k) const { return k == lastNode_ ? "out" : "n" + std::to_string(k); }
+    std::string MainNode(int k) const
+    {
+        if (k == 1) return ports_.in;
+        return k == lastNode_ ? ports_.out : "n" + std::to_string(k);
+    }
     std::string InnerNode() { return "x" + std::to_string(++innerNodes_); }
 
-    // RDC<node>: the DC path of every node but the source's.
+    // The branches from main node 1; returns the last main node.
+    int Branches(const LadderModel& ladder)
+    {
+        int node = 1;
+        for (const ModelBranch& branch : ladder.branches) {
+            if (branch.place == BranchPlace::Series) {
+                TwoTerminal(branch, MainNode(node), MainNode(node + 1), true);
+                ++node;
+            } else {
+                TwoTerminal(branch, MainNode(node), ports_.ground, false);
+            }
+        }
+        return node;
+    }
+
+    // RDC<node>: the DC path of every node of the ladder.
     void Leaks(int mainNodes)
     {
         lines_ << "* RDC: " << kLeakOhms << " Ohm from every node to ground, a DC path for the operating point\n";
         for (int k = 1; k <= mainNodes; ++k) Leak(MainNode(k));
+        if (mainNodes == 1 && ports_.out != MainNode(1)) Leak(ports_.out);
         for (int k = 1; k <= innerNodes_; ++k) Leak("x" + std::to_string(k));
     }
-    void Leak(const std::string& node) { lines_ << "RDC" << node << ' ' << node << " 0 " << kLeakOhms << '\n'; }
+    void Leak(const std::string& node)
+    {
+        lines_ << "RDC" << node << ' ' << node << ' ' << ports_.ground << ' ' << kLeakOhms << '\n';
+    }
+
+    // The loss resistor of a part of the given value and Q from a to b.
+    void Loss(const std::string& name, bool inductor, const std::string& value, double Q, const std::string& a,
+              const std::string& b)
+    {
+        if (form_ == LossForm::Expression) {
+            const std::string w = std::string(kTwoPi) + " * max(hertz, 1e-3)";
+            const std::string r = inductor ? w + " * " + value + " / " + NumberText(Q)
+                                           : "1 / (" + w + " * " + value + " * " + NumberText(Q) + ")";
+            lines_ << name << ' ' << a << ' ' << b << " r={" << r << "}\n";
+            return;
+        }
+        lines_ << name << ' ' << a << ' ' << b << " 1\n";
+        if (inductor)
+            alters_.push_back("alter " + name + " = " + kTwoPi + " * $f * " + value + " / " + NumberText(Q));
+        else
+            alters_.push_back("alter " + name + " = 1 / (" + kTwoPi + " * $f * " + value + " * " + NumberText(Q) + ")");
+    }
 
     // One part from a to b under its designator, followed by its loss resistor when its Q is finite.
     void Part(const ModelPart& part, const std::string& a, const std::string& b)
     {
-        if (part.kind == PartKind::Resistor) {
-            lines_ << part.designator << ' ' << a << ' ' << b << ' ' << NumberText(part.value) << '\n';
-            return;
-        }
         const bool inductor = part.kind == PartKind::Inductor;
-        if (!(inductor ? lossyL_ : lossyC_)) {
-            lines_ << part.designator << ' ' << a << ' ' << b << ' ' << NumberText(part.value) << '\n';
+        const bool lossy = part.kind != PartKind::Resistor && (inductor ? lossyL_ : lossyC_);
+        const std::string value = NumberText(part.value);
+        if (!lossy) {
+            lines_ << part.designator << ' ' << a << ' ' << b << ' ' << value << '\n';
             return;
         }
         const std::string mid = InnerNode();
-        const std::string loss = "RQ" + part.designator;
-        const std::string value = NumberText(part.value);
         lines_ << part.designator << ' ' << a << ' ' << mid << ' ' << value << '\n';
-        lines_ << loss << ' ' << mid << ' ' << b << " 1\n";
-        if (inductor)
-            alters_.push_back("alter " + loss + " = " + kTwoPi + " * $f * " + value + " / " + NumberText(quality_.QL));
-        else
-            alters_.push_back("alter " + loss + " = 1 / (" + kTwoPi + " * $f * " + value + " * " +
-                              NumberText(quality_.QC) + ")");
+        Loss("RQ" + part.designator, inductor, value, inductor ? quality_.QL : quality_.QC, mid, b);
     }
 
     // Two parts in a row from a to b, through an inner node.
@@ -148,6 +199,8 @@ private:
     const PartQuality& quality_;
     bool lossyL_;
     bool lossyC_;
+    LossForm form_;
+    LadderPorts ports_;
     int lastNode_ = 1;
     int innerNodes_ = 0;
     std::ostringstream lines_;
@@ -166,7 +219,7 @@ std::string FrequencyList(const std::vector<double>& frequenciesHz)
 std::string SpiceNetlist(const LadderModel& ladder, const std::vector<double>& frequenciesHz,
                          const PartQuality& quality, const std::string& title)
 {
-    NetlistBuilder builder(ladder, quality);
+    NetlistBuilder builder(ladder, quality, LossForm::Alter);
     const std::string rs = NumberText(ladder.RS);
     const std::string rl = NumberText(ladder.RL);
     const std::string count = std::to_string(frequenciesHz.size());
@@ -178,7 +231,7 @@ std::string SpiceNetlist(const LadderModel& ladder, const std::vector<double>& f
     out << "* Source " << rs << " Ohm, load " << rl << " Ohm, source 1 V AC: S21 in dB = 20*log10(2*|V(out)|*sqrt("
         << rs << "/" << rl << "))\n";
     out << "* AC analysis at the positive sweep points in hertz, ascending, each once\n";
-    out << builder.Elements(ladder);
+    out << builder.Bench(ladder);
     out << ".control\n";
     out << "set numdgt=15\n";
     out << "set nobreak\n";
@@ -207,6 +260,27 @@ std::string SpiceNetlist(const LadderModel& ladder, const std::vector<double>& f
     out << ".endc\n";
     out << ".end\n";
     return out.str();
+}
+
+std::string SpiceSubcircuit(const LadderModel& ladder, const PartQuality& quality, const std::string& title)
+{
+    NetlistBuilder builder(ladder, quality, LossForm::Expression);
+    const std::string name = kSpiceSubcircuitName;
+    std::ostringstream out;
+    out << "* " << OneLine(title) << '\n';
+    out << "* The ladder alone, designed between a source of " << NumberText(ladder.RS) << " Ohm and a load of "
+        << NumberText(ladder.RL) << " Ohm.\n";
+    out << "* Ports: input, output, ground. Use: .include this file, then X1 <in> <out> <ground> " << name << '\n';
+    out << ".subckt " << name << " in out gnd\n";
+    out << builder.Alone(ladder, {"in", "out", "gnd"});
+    out << ".ends " << name << '\n';
+    return out.str();
+}
+
+void WriteSpiceSubcircuit(const std::string& path, const LadderModel& ladder, const PartQuality& quality,
+                          const std::string& title)
+{
+    WriteFileAtomically(path, SpiceSubcircuit(ladder, quality, title));
 }
 
 void WriteSpiceNetlist(const std::string& path, const LadderModel& ladder, const std::vector<double>& Freq,

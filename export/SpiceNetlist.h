@@ -21,6 +21,16 @@ std::string SpiceNetlist(const LadderModel& ladder, const std::vector<double>& f
 extern const char* const kSpiceFrequencyName; // "hz"
 extern const char* const kSpiceOutputName; // "vout"
 extern const char* const kSpiceGainName; // "s21db"
+extern const char* const kSpiceSubcircuitName; // "corvane_ladder"
+
+// The ladder alone as a subcircuit for the user's own simulation: ".subckt corvane_ladder in out
+// gnd", the parts under their designators as in the netlist, inner nodes n<k> and x<k>, and the
+// leaks RDC<node> to the ground port. A part with a finite Q has its loss resistor RQ<designator>
+// as a behavioural resistor on ngspice's frequency variable "hertz", so that it holds in every AC
+// analysis. A ladder without a series branch joins in and out through a 0 V source VTHRU.
+std::string SpiceSubcircuit(const LadderModel& ladder, const PartQuality& quality, const std::string& title);
+void WriteSpiceSubcircuit(const std::string& path, const LadderModel& ladder, const PartQuality& quality,
+                          const std::string& title);
 
 // The netlist over the exported sweep points (see ExportFrequencies) of Freq, in the chosen unit,
 // written by the safe file writer.

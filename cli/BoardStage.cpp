@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "cli/BoardStage.h"
+
+#include "export/BillOfMaterials.h"
+#include "export/KicadSchematic.h"
+#include "export/SpiceNetlist.h"
+
+void WriteBoardFiles(const BoardOptions& options, const LadderModel& built, const PartQuality& quality,
+                     const std::vector<PartChoice>& choices, const std::string& title)
+{
+    if (!options.subcircuitFile.empty()) WriteSpiceSubcircuit(options.subcircuitFile, built, quality, title);
+    if (!options.bomFile.empty()) WriteBillOfMaterials(options.bomFile, built, choices);
+    if (!options.kicadFile.empty()) WriteKicadSchematic(options.kicadFile, built, choices, title);
+}

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <string>
+#include <vector>
+
+#include "design/LadderModel.h"
+#include "design/PartChoice.h"
+
+// The ladder as a KiCad schematic (.kicad_sch, the KiCad 6 format, which later versions open as
+// well): the standard library's Device:L, Device:C and Device:R symbols, embedded in the file so
+// that it opens without that library, each with its designator, its value and, from the parts
+// chosen, its manufacturer and part number as fields; the ports are global labels IN, OUT and GND,
+// laid out as SheetLayout draws it, on the smallest of A4 to A0 (landscape) that holds it. The
+// identifiers are numbered, so the same ladder gives the same file.
+std::string KicadSchematic(const LadderModel& ladder, const std::vector<PartChoice>& choices, const std::string& title);
+
+void WriteKicadSchematic(const std::string& path, const LadderModel& ladder, const std::vector<PartChoice>& choices,
+                         const std::string& title);

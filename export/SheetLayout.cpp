@@ -1,0 +1,205 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "export/SheetLayout.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+namespace {
+
+constexpr double kGrid = 2.54;
+constexpr double kCell = 4 * kGrid; // along the wire: a part with a grid step of wire at each pin
+constexpr double kLineLane = 4 * kGrid; // between parts stacked in the line: room for two texts
+constexpr double kShuntLane = 6 * kGrid; // beside a shunt part: room for its texts on the right
+constexpr double kMargin = 10 * kGrid;
+
+// An arm as parts in series and in parallel.
+struct Block {
+    enum Kind { Part, Series, Parallel } kind = Part;
+    const ModelPart* part = nullptr;
+    std::vector<Block> members;
+};
+
+Block One(const ModelPart& part)
+{
+    return {Block::Part, &part, {}};
+}
+
+Block Group(Block::Kind kind, std::vector<Block> members)
+{
+    return {kind, nullptr, std::move(members)};
+}
+
+Block BlockOf(const ModelBranch& branch)
+{
+    const std::vector<ModelPart>& p = branch.parts;
+    const bool seriesPlace = branch.place == BranchPlace::Series;
+    switch (branch.shape) {
+    case BranchKind::Inductor:
+    case BranchKind::Capacitor: return One(p.at(0));
+    case BranchKind::Resonator:
+        return Group(seriesPlace ? Block::Series : Block::Parallel, {One(p.at(0)), One(p.at(1))});
+    case BranchKind::SeriesLC: return Group(Block::Series, {One(p.at(0)), One(p.at(1))});
+    case BranchKind::ParallelLC: return Group(Block::Parallel, {One(p.at(0)), One(p.at(1))});
+    case BranchKind::SeriesArm:
+        return Group(Block::Series, {Group(Block::Series, {One(p.at(0)), One(p.at(1))}),
+                                     Group(Block::Parallel, {One(p.at(2)), One(p.at(3))})});
+    case BranchKind::ParallelArm:
+        return Group(Block::Parallel, {Group(Block::Series, {One(p.at(0)), One(p.at(1))}), One(p.at(2)), One(p.at(3))});
+    }
+    return {};
+}
+
+double Length(const Block& b)
+{
+    if (b.kind == Block::Part) return kCell;
+    double total = 0.0;
+    for (const Block& m : b.members) total = b.kind == Block::Series ? total + Length(m) : std::max(total, Length(m));
+    return total;
+}
+
+double Width(const Block& b, double lane)
+{
+    if (b.kind == Block::Part) return lane;
+    double total = 0.0;
+    for (const Block& m : b.members)
+        total = b.kind == Block::Parallel ? total + Width(m, lane) : std::max(total, Width(m, lane));
+    return total;
+}
+
+void AddWire(SheetLayout& sheet, SheetPoint from, SheetPoint to)
+{
+    if (!(from == to)) sheet.wires.push_back({from, to});
+}
+
+// Draws blocks in a frame of their own: a runs along the arm, b across it.
+class ArmDrawer {
+public:
+    // A horizontal arm in the line runs right and stacks upwards; a vertical one hangs down and
+    // stacks to the right.
+    ArmDrawer(SheetLayout& sheet, SheetPoint origin, bool horizontal)
+        : sheet_(sheet), origin_(origin), horizontal_(horizontal), lane_(horizontal ? kLineLane : kShuntLane)
+    {
+    }
+
+    void Draw(const Block& b, double a, double across)
+    {
+        switch (b.kind) {
+        case Block::Part: DrawPart(*b.part, a, across); return;
+        case Block::Series:
+            for (const Block& m : b.members) {
+                Draw(m, a, across);
+                a += Length(m);
+            }
+            return;
+        case Block::Parallel: DrawParallel(b, a, across); return;
+        }
+    }
+
+    void Wire(double a1, double b1, double a2, double b2) { AddWire(sheet_, At(a1, b1), At(a2, b2)); }
+
+private:
+    SheetPoint At(double a, double b) const
+    {
+        return horizontal_ ? SheetPoint{origin_.x + a, origin_.y - b} : SheetPoint{origin_.x + b, origin_.y + a};
+    }
+
+    void DrawPart(const ModelPart& part, double a, double across)
+    {
+        const double middle = a + kCell / 2;
+        sheet_.symbols.push_back({&part, At(middle, across), horizontal_ ? 90 : 0});
+        Wire(a, across, middle - kPinOffset, across);
+        Wire(middle + kPinOffset, across, a + kCell, across);
+    }
+
+    // Members side by side, each padded with wire to the longest, joined by rails at both ends.
+    void DrawParallel(const Block& b, double a, double across)
+    {
+        const double length = Length(b);
+        double offset = across;
+        double previous = across;
+        for (size_t i = 0; i < b.members.size(); ++i) {
+            const Block& m = b.members[i];
+            Draw(m, a, offset);
+            Wire(a + Length(m), offset, a + length, offset);
+            if (i > 0) {
+                Wire(a, previous, a, offset);
+                Wire(a + length, previous, a + length, offset);
+            }
+            previous = offset;
+            offset += Width(m, lane_);
+        }
+    }
+
+    SheetLayout& sheet_;
+    SheetPoint origin_;
+    bool horizontal_;
+    double lane_;
+};
+
+void AddJunctions(SheetLayout& sheet)
+{
+    std::map<std::pair<double, double>, int> ends;
+    for (const SheetWire& w : sheet.wires) {
+        ++ends[{w.from.x, w.from.y}];
+        ++ends[{w.to.x, w.to.y}];
+    }
+    for (const auto& [point, count] : ends)
+        if (count >= 3) sheet.junctions.push_back({point.first, point.second});
+}
+
+} // namespace
+
+SheetLayout LayOutLadder(const LadderModel& ladder)
+{
+    std::vector<Block> arms;
+    double seriesWidth = kLineLane, shuntLength = 0.0;
+    for (const ModelBranch& branch : ladder.branches) {
+        arms.push_back(BlockOf(branch));
+        if (branch.place == BranchPlace::Series)
+            seriesWidth = std::max(seriesWidth, Width(arms.back(), kLineLane));
+        else
+            shuntLength = std::max(shuntLength, Length(arms.back()));
+    }
+    SheetLayout sheet;
+    const double left = kMargin;
+    const double line = kMargin + seriesWidth;
+    const double ground = line + shuntLength + 2 * kGrid;
+    const auto onLine = [&sheet, line](double from, double to) { AddWire(sheet, {from, line}, {to, line}); };
+    const auto onGround = [&sheet, ground](double from, double to) { AddWire(sheet, {from, ground}, {to, ground}); };
+    double x = left + 2 * kGrid;
+    onLine(left, x);
+    std::vector<double> drops;
+    for (size_t k = 0; k < arms.size(); ++k) {
+        const Block& arm = arms[k];
+        if (ladder.branches[k].place == BranchPlace::Series) {
+            ArmDrawer(sheet, {x, line}, true).Draw(arm, 0.0, 0.0);
+            x += Length(arm);
+            onLine(x, x + kGrid);
+            x += kGrid;
+            continue;
+        }
+        const double drop = x + kGrid;
+        onLine(x, drop);
+        ArmDrawer shunt(sheet, {drop, line}, false);
+        shunt.Draw(arm, 0.0, 0.0);
+        shunt.Wire(Length(arm), 0.0, ground - line, 0.0);
+        drops.push_back(drop);
+        x = drop + Width(arm, kShuntLane);
+        onLine(drop, x);
+    }
+    const double right = x + 2 * kGrid;
+    onLine(x, right);
+    // The ground rail from the GND port under every shunt arm to the right end.
+    double railFrom = left;
+    for (double drop : drops) {
+        onGround(railFrom, drop);
+        railFrom = drop;
+    }
+    onGround(railFrom, right);
+    sheet.labels = {{"IN", {left, line}, 180}, {"OUT", {right, line}, 0}, {"GND", {left, ground}, 180}};
+    AddJunctions(sheet);
+    sheet.width = right + kMargin;
+    sheet.height = ground + kMargin;
+    return sheet;
+}

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <string>
+#include <vector>
+
+#include "design/LadderModel.h"
+
+// The ladder drawn on a schematic sheet, in millimetres on KiCad's 1.27 mm grid, y downwards:
+// the signal line runs left to right, each series arm sits in it, each shunt arm hangs from it down
+// to a ground rail, and the ports are labels at the ends. Parts in parallel stack upwards in the
+// line and to the right in a shunt arm; parts in series follow one another. Every wire ends on a
+// pin or on another wire's end, so that connections are made at end points only.
+struct SheetPoint {
+    double x = 0.0, y = 0.0;
+    bool operator==(const SheetPoint& o) const { return x == o.x && y == o.y; }
+};
+
+struct SheetSymbol {
+    const ModelPart* part; // into the ladder laid out
+    SheetPoint at; // the symbol's origin, midway between its pins
+    int angle; // 0: pins above and below; 90: pins left and right
+};
+
+struct SheetWire {
+    SheetPoint from, to;
+};
+
+struct SheetLabel {
+    std::string text; // "IN", "OUT", "GND"
+    SheetPoint at;
+    int angle; // 0: the wire leaves to the left of the text; 180: to its right
+};
+
+struct SheetLayout {
+    std::vector<SheetSymbol> symbols;
+    std::vector<SheetWire> wires;
+    std::vector<SheetLabel> labels;
+    std::vector<SheetPoint> junctions; // where three or more wire ends meet
+    double width = 0.0, height = 0.0; // the extent drawn, margins included
+};
+
+// Half the distance between the two pins of the R, L and C symbols.
+constexpr double kPinOffset = 3.81;
+
+SheetLayout LayOutLadder(const LadderModel& ladder);
