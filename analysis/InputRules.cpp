@@ -87,6 +87,23 @@ double ReadFrequency(const std::string& text, const std::string& field, double u
     return value;
 }
 
+std::vector<double> ReadFrequencyList(const std::string& text, const std::string& field, double unitScale)
+{
+    std::vector<double> list;
+    if (text.find_first_not_of(" \t") == std::string::npos) return list;
+    size_t from = 0;
+    while (true) {
+        const size_t comma = text.find(',', from);
+        const std::string item = text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+        double value = 0.0;
+        if (!Typed(item, "Hz", unitScale, value) || !(value > 0.0))
+            throw InputError(field + " must be frequencies above zero, separated by commas.");
+        list.push_back(value);
+        if (comma == std::string::npos) return list;
+        from = comma + 1;
+    }
+}
+
 double ReadSweepEdge(const std::string& text, const std::string& field, double unitScale)
 {
     double value = 0.0;

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "analysis/Tolerance.h"
 #include "filtermath/Failure.h"
@@ -30,6 +31,9 @@ double ReadTolerancePercent(const std::string& text, const std::string& field, T
 // a prefix or "Hz" makes it absolute, so in a MHz field "10" and "10M" are 10 MHz, "2.4G" is
 // 2400 MHz and "100k" is 0.1 MHz.
 double ReadFrequency(const std::string& text, const std::string& field, double unitScale);
+// Frequencies as above, separated by commas ("60, 90" or "60M,90M"); an empty or blank text is
+// an empty list, an empty item among others is refused.
+std::vector<double> ReadFrequencyList(const std::string& text, const std::string& field, double unitScale);
 // A sweep edge: as a frequency, but zero is allowed (a linear sweep may start at DC).
 double ReadSweepEdge(const std::string& text, const std::string& field, double unitScale);
 double ReadResistance(const std::string& text, const std::string& field); // ohms, above zero

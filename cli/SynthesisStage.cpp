@@ -24,6 +24,7 @@
 #include "filtermath/NumberText.h"
 #include "filtermath/Sweep.h"
 #include "run/Rules.h"
+#include "synthesis/ChosenZeros.h"
 #include "synthesis/OrderSelection.h"
 #include "synthesis/StopRequirement.h"
 #include "synthesis/Synthesis.h"
@@ -135,6 +136,7 @@ DesignRequest ReadRequest(const CliOptions& o)
     r.RL = ReadResistance(t.R, "--rl");
     r.RS = s.rs.empty() ? r.RL : ReadResistance(s.rs, "--rs");
     const double scale = UnitScaleOf(o.unit);
+    for (double f : ReadFrequencyList(s.zeros, "--zeros", scale)) r.zerosHz.push_back(f * scale);
     if (r.type == FilterType::LowPass || r.type == FilterType::HighPass) {
         r.passHz = ReadFrequency(t.PassF, "--passband", scale) * scale;
     } else {
@@ -275,6 +277,11 @@ nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
         for (const OrderChoice& c : out.others) orders[FamilyName(c.family)] = c.N;
         json["OrderByFamily"] = orders;
     }
+    if (!r.zerosHz.empty()) {
+        nlohmann::ordered_json zeros = nlohmann::ordered_json::array();
+        for (double hz : ZeroFrequenciesHz(out.design)) zeros.push_back(hz / out.unitScale);
+        json["Zeros"] = zeros;
+    }
     json["Elements"] = ElementsJson(out.design.ladder);
     if (out.rounded) {
         json["Series"] = o.network.series;
@@ -326,6 +333,19 @@ void PrintStopband(const CliOptions& o, const Outcome& out, std::ostream& text)
              << (StopbandEdgesHz(*other).size() > 1 ? " (lower edge)" : "") << ".\n";
 }
 
+// The zeros the traps place; a band-pass places each on both sides of its centre.
+void PrintChosenZeros(const CliOptions& o, const Outcome& out, std::ostream& text)
+{
+    if (out.design.request.zerosHz.empty()) return;
+    const std::vector<double> hz = ZeroFrequenciesHz(out.design);
+    text << "Transmission zeros at";
+    for (size_t i = 0; i < hz.size(); ++i) text << (i == 0 ? " " : ", ") << Short(hz[i] / out.unitScale);
+    text << ' ' << o.unit;
+    if (out.design.request.type == FilterType::BandPass)
+        text << " (the band-pass places each zero and its mirror image f0^2/f about the centre)";
+    text << '\n';
+}
+
 double EdgeLossDb(const FamilyRequest& response)
 {
     return UsesRipple(response.family) ? static_cast<double>(response.rippleDb) : 10.0 * std::log10(2.0);
@@ -373,7 +393,8 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
              << " dB)\n";
         if (out.neededN != r.response.N)
             text << "Order " << out.neededN << " meets the requirement, but a " << o.model << " ladder of order "
-                 << out.neededN << " cannot be built between these terminations; order " << r.response.N
+                 << out.neededN << " cannot be built between these terminations"
+                 << (r.zerosHz.empty() ? "" : " with these transmission zeros") << "; order " << r.response.N
                  << " is the lowest that can.\n";
         text << "Other families (lowest buildable order):";
         for (const OrderChoice& c : out.others)
@@ -384,6 +405,7 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
              << " dB\n";
     }
     PrintStopband(o, out, text);
+    PrintChosenZeros(o, out, text);
     PrintMismatchLoss(out, text);
     PrintElements("Elements, source to load", out.design.ladder, false, text);
     if (out.rounded) PrintElements("Values rounded to " + o.network.series, out.analysedLadder, true, text);
@@ -412,6 +434,9 @@ void AddSynthesisOptions(CLI::App& app, SynthesisOptions& options)
                    "Stopband frequency; with --stop-att and without --poles the order is chosen to meet it");
     app.add_option("--delay-error", options.delayError,
                    "Peak phase error in degrees of an EquirippleDelay design (default 0.05)");
+    app.add_option("--zeros", options.zeros,
+                   "Butterworth or Chebyshev low-pass, high-pass or band-pass: transmission zeros at these "
+                   "frequencies in the chosen unit, separated by commas (realised as traps)");
     if (CLI::Option* poles = app.get_option_no_throw("--poles"))
         poles->each([&options](const std::string&) { options.polesGiven = true; });
 }
@@ -442,7 +467,8 @@ bool NeedsSynthesis(const CliOptions& options)
         }
     }
     return options.synthesis.panelShown || !classicModel || !classicType || !sameTerminations ||
-           !options.synthesis.stopFreq.empty() || EvenChebyshevWithGivenLoad(options);
+           !options.synthesis.stopFreq.empty() || !options.synthesis.zeros.empty() ||
+           EvenChebyshevWithGivenLoad(options);
 }
 
 int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostream& err)

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "filtermath/Failure.h"
+#include "synthesis/ChosenZeros.h"
 #include "synthesis/EllipticFunctions.h"
 #include "synthesis/PulseFamilies.h"
 
@@ -87,6 +88,26 @@ ZeroLists EllipticLists(int N, Real rippleDb, Real stopAttDb, Real& selectivity)
     for (Real a : z.a) atEdge *= 1.0L - a;
     for (Real b : z.b) atEdge /= 1.0L - b;
     z.c = std::sqrt(PowerRatio(rippleDb)) / std::fabs(atEdge);
+    return z;
+}
+
+// The family's passband around the chosen zeros b = w^2: the Butterworth's reflection zeros stay
+// at DC (K = c w^N / P stays maximally flat there), the Chebyshev's follow the generalised
+// function; either way |K(1)| is the ripple factor, or 1 for the 3.01 dB edge.
+ZeroLists ChosenZeroLists(const FamilyRequest& r)
+{
+    ZeroLists z;
+    z.odd = r.N % 2 != 0;
+    const bool ripple = r.family == Family::Chebyshev;
+    if (ripple)
+        z.a = GeneralisedChebyshevReflectionSquares(r.N, r.zeros);
+    else
+        z.a.assign(static_cast<size_t>(r.N / 2), 0.0L);
+    for (Real w : r.zeros) z.b.push_back(w * w);
+    Real atEdge = 1.0L;
+    for (Real a : z.a) atEdge *= 1.0L - a;
+    for (Real b : z.b) atEdge /= 1.0L - b;
+    z.c = (ripple ? std::sqrt(PowerRatio(r.rippleDb)) : 1.0L) / std::fabs(atEdge);
     return z;
 }
 
@@ -236,6 +257,22 @@ Characteristic Legendre(int N)
     return c;
 }
 
+void CheckChosenZeros(const FamilyRequest& r)
+{
+    if (r.zeros.empty()) return;
+    const std::string name = FamilyName(r.family);
+    if (!TakesChosenZeros(r.family))
+        Refuse("Chosen transmission zeros keep a Butterworth or Chebyshev passband; the " + name +
+               " response places its own.");
+    const int least = LeastOrderForZeros(r.zeros.size());
+    if (r.N < least)
+        Refuse(std::to_string(r.zeros.size()) + " transmission zero" + (r.zeros.size() > 1 ? "s need" : " needs") +
+               " at least " + std::to_string(least) +
+               " poles: two for each zero and one more, so that the response falls away beyond the last one.");
+    for (Real w : r.zeros)
+        if (!(w > 1.0L) || !std::isfinite(w)) Refuse("A transmission zero must lie in the stopband.");
+}
+
 void CheckRequest(const FamilyRequest& r)
 {
     const std::string name = FamilyName(r.family);
@@ -250,6 +287,7 @@ void CheckRequest(const FamilyRequest& r)
         Refuse("The EquirippleDelay response needs a phase error above 0 degrees and at most 2 degrees.");
     if (r.family == Family::Elliptic && !(r.stopAttDb > r.rippleDb))
         Refuse("The stopband attenuation of an elliptic response must exceed its passband ripple.");
+    CheckChosenZeros(r);
 }
 
 } // namespace
@@ -300,8 +338,8 @@ Characteristic Approximate(const FamilyRequest& r)
     case Family::EquirippleDelay: c = PulseCharacteristic(r); break;
     case Family::Bessel: c = Bessel(r.N); break;
     case Family::Legendre: c = Legendre(r.N); break;
-    case Family::Butterworth: lists = ButterworthLists(r.N); break;
-    case Family::Chebyshev: lists = ChebyshevLists(r.N, r.rippleDb); break;
+    case Family::Butterworth: lists = r.zeros.empty() ? ButterworthLists(r.N) : ChosenZeroLists(r); break;
+    case Family::Chebyshev: lists = r.zeros.empty() ? ChebyshevLists(r.N, r.rippleDb) : ChosenZeroLists(r); break;
     case Family::InverseChebyshev:
         lists = InverseChebyshevLists(r.N, r.stopAttDb);
         stopEdge = 1.0L;

@@ -9,6 +9,8 @@ namespace synthesis {
 
 namespace {
 
+thread_local bool quiet = false;
+
 // A way out of a refusal: the changed request and how the advice names it.
 struct Alternative {
     DesignRequest request;
@@ -44,13 +46,8 @@ Alternative WithStopAtt(const DesignRequest& r)
 // own, so that one refusal never sets off another search.
 std::string CheckedAdvice(const DesignRequest& r, const std::vector<Alternative>& alternatives)
 {
-    thread_local bool checking = false;
-    if (checking) return "";
-    struct Guard {
-        bool& flag;
-        ~Guard() { flag = false; }
-    } guard{checking};
-    checking = true;
+    if (quiet) return "";
+    const QuietRefusals guard;
     std::vector<std::string> working;
     for (const Alternative& a : alternatives) {
         if (a.request.response.N < 1) continue;
@@ -70,6 +67,21 @@ std::string CheckedAdvice(const DesignRequest& r, const std::vector<Alternative>
 }
 
 } // namespace
+
+QuietRefusals::QuietRefusals() : wasQuiet(quiet)
+{
+    quiet = true;
+}
+
+QuietRefusals::~QuietRefusals()
+{
+    quiet = wasQuiet;
+}
+
+bool AdviceQuiet()
+{
+    return quiet;
+}
 
 std::string OtherFormAdvice(const DesignRequest& r)
 {

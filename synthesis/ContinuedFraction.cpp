@@ -51,6 +51,19 @@ Expansion StartExpansion(const Polynomials& p, LadderTopology form)
     return x;
 }
 
+bool TakeWholePole(Expansion& x)
+{
+    Trim(x.num);
+    Trim(x.den);
+    if (Degree(x.den) < 1 || Degree(x.num) != Degree(x.den) + 1) return false;
+    const Wide k = x.num.back() / x.den.back();
+    if (!Positive(k)) return false;
+    TakeElement(x, k);
+    x.num.resize(x.den.size() - 1);
+    Invert(x);
+    return true;
+}
+
 bool ShiftZero(Expansion& x, Wide wz)
 {
     const WideComplex s{0, wz};

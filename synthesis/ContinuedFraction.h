@@ -21,6 +21,10 @@ struct Expansion {
 // element first), an admittance for the Pi form.
 Expansion StartExpansion(const Polynomials& p, LadderTopology form);
 
+// A full removal of W's pole at infinity (a series inductor or a shunt capacitor), then the
+// inverse. False when W has no such pole or the element would not be positive.
+bool TakeWholePole(Expansion& x);
+
 // Zero shifting: a partial removal of the pole at infinity makes W vanish at j wz; the
 // inverse then has a pole pair there, removed whole as a trap, which puts a transmission zero
 // at wz. False when an element would not be positive.

@@ -70,6 +70,22 @@ bool SearchOrders(const Expansion& x, std::vector<Real> remaining, int& budget, 
     return false;
 }
 
+// The usual arrangements first, then the search over all orders.
+template <typename Accept>
+bool ExpandFrom(const Expansion& start, const std::vector<Real>& zeros, bool& expanded, Accept accept)
+{
+    for (const std::vector<Real>& order : PreferredOrders(zeros)) {
+        Expansion x = start;
+        bool shifted = true;
+        for (Real wz : order) shifted = shifted && ShiftZero(x, static_cast<Wide>(wz));
+        if (!shifted) continue;
+        int none = 0;
+        if (SearchOrders(x, {}, none, expanded, accept)) return true;
+    }
+    int budget = 1500;
+    return SearchOrders(start, zeros, budget, expanded, accept);
+}
+
 Ladder NormalisedLadder(const std::vector<PrototypeBranch>& branches, Real load)
 {
     Ladder ladder;
@@ -156,17 +172,15 @@ std::vector<PrototypeBranch> Darlington(const DesignRequest& r, const Characteri
         found = attempt.branches;
         return true;
     };
-    // The usual arrangements first, then the search over all orders.
-    for (const std::vector<Real>& order : PreferredOrders(c.zeros)) {
-        Expansion x = StartExpansion(p, r.form);
-        bool shifted = true;
-        for (Real wz : order) shifted = shifted && ShiftZero(x, static_cast<Wide>(wz));
-        if (!shifted) continue;
-        int none = 0;
-        if (SearchOrders(x, {}, none, expanded, accept)) return found;
+    // Chosen zeros leave room for a whole element at the source: then a T form (series inductor
+    // first) has its traps as parallel-LC series arms and a Pi form as series-LC shunt arms. The
+    // family's own zeros fill the order and leave none.
+    const bool chosen = !r.response.zeros.empty();
+    for (int lead = chosen ? 1 : 0; lead >= 0; --lead) {
+        Expansion start = StartExpansion(p, r.form);
+        if (lead == 1 && !TakeWholePole(start)) continue;
+        if (ExpandFrom(start, c.zeros, expanded, accept)) return found;
     }
-    int budget = 1500;
-    if (SearchOrders(StartExpansion(p, r.form), c.zeros, budget, expanded, accept)) return found;
     RefuseExpansion(r, expanded);
 }
 

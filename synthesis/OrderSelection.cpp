@@ -5,6 +5,7 @@
 #include <string>
 
 #include "filtermath/Failure.h"
+#include "synthesis/ChosenZeros.h"
 
 namespace synthesis {
 
@@ -34,7 +35,8 @@ OrderChoice Search(Family family, const OrderRequirement& r)
     request.rippleDb = r.rippleDb;
     request.stopAttDb = r.stopAttDb;
     request.delayErrorDeg = r.delayErrorDeg;
-    for (int N = 1; N <= 15; ++N) {
+    if (TakesChosenZeros(family)) request.zeros = r.zeros;
+    for (int N = LeastOrderForZeros(request.zeros.size()); N <= 15; ++N) {
         request.N = N;
         const Characteristic c = Approximate(request);
         const Real reached = LossDb(c, r.stopRatio);

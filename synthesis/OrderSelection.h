@@ -12,6 +12,7 @@ struct OrderRequirement {
     Real stopRatio = 2.0L; // prototype frequency of the stopband requirement (> 1)
     Real stopAttDb = 40.0L; // the loss needed there
     Real delayErrorDeg = 0.05L; // EquirippleDelay
+    std::vector<Real> zeros; // chosen transmission zeros (prototype rad/s), for the families that take them
 };
 
 struct OrderChoice {
@@ -20,7 +21,8 @@ struct OrderChoice {
     Real reachedDb = 0.0L; // the loss the chosen order has at the stop frequency
 };
 
-// Evaluates the ladder-realisable response of each order (the even elliptic and inverse
+// Evaluates the ladder-realisable response of each order, from the least that holds the chosen
+// zeros (the even elliptic and inverse
 // Chebyshev in their modified forms). Throws Failure when the requirement is out of range or
 // when 15 poles are not enough.
 OrderChoice ChooseOrder(Family family, const OrderRequirement& requirement);

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "filtermath/Failure.h"
+#include "synthesis/CheckedAdvice.h"
+#include "synthesis/ChosenZeros.h"
 
 namespace synthesis {
 
@@ -17,6 +19,9 @@ int BuildableFrom(DesignRequest request, Family family, int N, Real rippleDb)
 {
     request.response.family = family;
     if (UsesRipple(family)) request.response.rippleDb = rippleDb;
+    if (!TakesChosenZeros(family)) request.zerosHz.clear();
+    // Each order's refusal would look for advice of its own.
+    const QuietRefusals quiet;
     for (int n = std::max(N, 1); n <= kMaxOrder; ++n) {
         request.response.N = n;
         try {
@@ -36,6 +41,7 @@ Real LossDb(Family family, int N, const OrderRequirement& need)
     response.N = N;
     response.rippleDb = need.rippleDb;
     response.stopAttDb = need.stopAttDb;
+    if (TakesChosenZeros(family)) response.zeros = need.zeros;
     return -10.0L * std::log10(PowerGain(Approximate(response), need.stopRatio));
 }
 
@@ -49,6 +55,7 @@ std::vector<OrderChoice> PickOrderForStop(DesignRequest& request, Real stopHz, i
     need.stopAttDb = request.response.stopAttDb;
     need.delayErrorDeg = request.response.delayErrorDeg;
     need.stopRatio = PrototypeFrequency(request, stopHz);
+    need.zeros = PrototypeZeros(request);
     const int needed = ChooseOrder(family, need).N;
     if (neededN) *neededN = needed;
     request.response.N = BuildableFrom(request, family, needed, request.response.rippleDb);

@@ -9,6 +9,8 @@
 
 #include "filtermath/Failure.h"
 #include "filtermath/UG.h"
+#include "synthesis/CheckedAdvice.h"
+#include "synthesis/ChosenZeros.h"
 #include "synthesis/Darlington.h"
 #include "synthesis/FrequencyTransform.h"
 
@@ -51,7 +53,7 @@ bool ClassicPrototype(const DesignRequest& r, std::vector<PrototypeBranch>& out)
 {
     const Family family = r.response.family;
     const int N = r.response.N;
-    if (r.RS != r.RL) return false;
+    if (r.RS != r.RL || !r.response.zeros.empty()) return false;
     if (family != Family::Butterworth && !(family == Family::Chebyshev && N % 2 != 0)) return false;
     std::vector<double> g(static_cast<size_t>(N) + 2);
     if (family == Family::Butterworth)
@@ -106,11 +108,8 @@ Real TerminationGain(const DesignRequest& r, const Characteristic& c)
     return gain > 1.0L - 1e-9L ? 1.0L : gain;
 }
 
-} // namespace
-
-Design Synthesise(const DesignRequest& request)
+Design SynthesiseAtOrder(const DesignRequest& request)
 {
-    CheckRequest(request);
     Design design;
     design.request = request;
     design.response = Approximate(request.response);
@@ -119,6 +118,40 @@ Design Synthesise(const DesignRequest& request)
         design.prototype = Darlington(request, design.response, design.gain);
     design.ladder = ModelOfLadder(Denormalise(request, design.prototype));
     return design;
+}
+
+// The refusal of a design with chosen zeros, with the lowest order up to 15 that realises them.
+// The orders tried give no advice of their own.
+[[noreturn]] void RefuseZeros(const DesignRequest& r, const std::string& reason)
+{
+    const QuietRefusals quiet;
+    DesignRequest higher = r;
+    const int from = std::max(r.response.N + 1, LeastOrderForZeros(r.response.zeros.size()));
+    for (int N = from; N <= 15; ++N) {
+        higher.response.N = N;
+        try {
+            SynthesiseAtOrder(higher);
+        } catch (const Failure&) {
+            continue;
+        }
+        Refuse(reason + " Order " + std::to_string(N) + " is the lowest that realises these transmission zeros.");
+    }
+    Refuse(reason + " No order up to 15 realises these transmission zeros.");
+}
+
+} // namespace
+
+Design Synthesise(const DesignRequest& request)
+{
+    CheckRequest(request);
+    DesignRequest r = request;
+    r.response.zeros = PrototypeZeros(request);
+    if (r.response.zeros.empty() || AdviceQuiet()) return SynthesiseAtOrder(r);
+    try {
+        return SynthesiseAtOrder(r);
+    } catch (const Failure& failure) {
+        RefuseZeros(r, failure.what());
+    }
 }
 
 Real PrototypeFrequency(const DesignRequest& r, Real fHz)

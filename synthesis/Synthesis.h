@@ -23,6 +23,9 @@ struct DesignRequest {
     double passHz = 0.0; // low-pass and high-pass edge
     double lowHz = 0.0; // band edges of the band-pass (passband) and band-stop (stopband)
     double highHz = 0.0;
+    // Butterworth and Chebyshev: transmission zeros at chosen frequencies (hertz), realised as
+    // traps; Synthesise fills response.zeros from them.
+    std::vector<double> zerosHz;
 };
 
 // One branch of the prototype, normalised to a 1 ohm source and a 1 rad/s passband edge.
@@ -41,7 +44,8 @@ struct Design {
     LadderModel ladder;
 };
 
-// Throws Failure with a message that names the cause and, where there is one, what would work.
+// Throws Failure with a message that names the cause and, where there is one, what would work
+// (for chosen zeros that this order cannot realise, the lowest order that does).
 Design Synthesise(const DesignRequest& request);
 
 // The prototype frequency (rad/s) that the frequency transform maps f (hertz) onto; infinity
