@@ -151,6 +151,32 @@ TEST(InputRules, EachRuleReadsItsTextsAndHasOneMessage)
     }
 }
 
+TEST(InputRules, FrequencyListReadsEachItemAsAFrequency)
+{
+    struct Case {
+        const char* text;
+        bool accepted;
+        std::vector<double> values; // MHz
+    };
+    const Case cases[] = {{"60,90", true, {60, 90}}, {"60 MHz, 90M", true, {60, 90}},
+                          {"2.4G", true, {2400}},    {"", true, {}},
+                          {"  ", true, {}},          {"60,,90", false, {}},
+                          {"60,", false, {}},        {"60,-90", false, {}},
+                          {"60;90", false, {}},      {"60, 0", false, {}}};
+    std::set<std::string> messages;
+    for (const Case& c : cases) {
+        try {
+            const std::vector<double> values = ReadFrequencyList(c.text, "Zeros", kMHz);
+            EXPECT_TRUE(c.accepted) << "'" << c.text << "'";
+            EXPECT_EQ(values, c.values) << "'" << c.text << "'";
+        } catch (const InputError& error) {
+            EXPECT_FALSE(c.accepted) << "'" << c.text << "': " << error.what();
+            messages.insert(error.what());
+        }
+    }
+    EXPECT_EQ(messages.size(), 1u);
+}
+
 TEST(InputRules, TheMessageStartsWithTheFieldsName)
 {
     const std::vector<std::function<void()>> refusals{
@@ -161,6 +187,7 @@ TEST(InputRules, TheMessageStartsWithTheFieldsName)
         [] { ReadTolerancePercent("x", "--points", ToleranceDistribution::Normal); },
         [] { ReadFrequency("x", "--points", 1.0); },
         [] { ReadSweepEdge("x", "--points", 1.0); },
+        [] { ReadFrequencyList("60,x", "--points", 1.0); },
         [] { ReadResistance("x", "--points"); },
         [] { ReadAttenuation("x", "--points"); },
         [] { ReadRipple("x", "--points"); },
