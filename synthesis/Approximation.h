@@ -33,7 +33,7 @@ struct FamilyRequest {
     Real delayErrorDeg = 0.05L; // EquirippleDelay: the peak phase error in degrees
     // Butterworth and Chebyshev: finite transmission zeros chosen by the user, rad/s above the
     // passband edge; each is a pair +-w, and the order's other zeros stay at infinity.
-    std::vector<Real> zeros;
+    std::vector<Real> zeros{};
 };
 
 // The peak phase error an equiripple delay response may be asked for, in degrees.

@@ -12,7 +12,7 @@ struct OrderRequirement {
     Real stopRatio = 2.0L; // prototype frequency of the stopband requirement (> 1)
     Real stopAttDb = 40.0L; // the loss needed there
     Real delayErrorDeg = 0.05L; // EquirippleDelay
-    std::vector<Real> zeros; // chosen transmission zeros (prototype rad/s), for the families that take them
+    std::vector<Real> zeros{}; // chosen transmission zeros (prototype rad/s), for the families that take them
 };
 
 struct OrderChoice {

@@ -25,7 +25,7 @@ struct DesignRequest {
     double highHz = 0.0;
     // Butterworth and Chebyshev: transmission zeros at chosen frequencies (hertz), realised as
     // traps; Synthesise fills response.zeros from them.
-    std::vector<double> zerosHz;
+    std::vector<double> zerosHz{};
 };
 
 // One branch of the prototype, normalised to a 1 ohm source and a 1 rad/s passband edge.
