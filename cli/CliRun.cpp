@@ -7,9 +7,11 @@
 #include "cli/CliPorts.h"
 #include "cli/NetworkStage.h"
 #include "cli/OutputFiles.h"
+#include "cli/PartFlagReport.h"
 #include "cli/Reports.h"
 #include "cli/ToleranceStage.h"
 #include "cli/SynthesisStage.h"
+#include "run/LadderOfRun.h"
 
 void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& options)
 {
@@ -61,14 +63,20 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
             run.State(), TopologyForIndex(form.ItemIndex(Selector::Topology)), settings.analysis,
             [&] { return network.Frequencies(run.State(), form); }, messages, ToleranceReportingOn(err));
     const bool completed = results.GridFilled() && !network.Failed() && !tolerance.Failed() && !boardFailed;
+    std::vector<PartFlag> flags;
+    const DesignState& state = run.State();
+    if (network.BuiltLadder() && !state.Freq.empty())
+        flags = FlagsOfBuiltLadder(*network.BuiltLadder(), BandOfRun(state), state.Freq.back() * state.UnitScale);
     if (options.json) {
         nlohmann::ordered_json json = StateJson(run.State(), form, results);
         network.AddJson(json);
+        if (network.BuiltLadder()) AddPartFlagsJson(json, flags);
         tolerance.AddJson(json);
         out << json.dump() << '\n';
     } else if (completed && !FileTakesStandardOutput(options)) {
         PrintText(run.State(), results, out);
         network.PrintText(out);
+        PrintPartFlags(out, flags);
         tolerance.PrintText(out, form.SelectorText(Selector::Scale));
     }
     return completed ? kExitCompleted : kExitEndedEarly;

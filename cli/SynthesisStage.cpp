@@ -15,6 +15,7 @@
 #include "cli/CliRun.h"
 #include "cli/NetworkOptions.h"
 #include "cli/OutputFiles.h"
+#include "cli/PartFlagReport.h"
 #include "cli/SynthesisOptions.h"
 #include "cli/ToleranceStage.h"
 #include "export/SpiceNetlist.h"
@@ -107,6 +108,7 @@ struct Outcome {
     bool rounded = false;
     std::vector<double> NetFreq, NetAtt; // the analysis sweep and the family's response there
     NetworkCurves curves;
+    std::vector<PartFlag> flags; // the parts of the ladder as built that are hard to build
 };
 
 double FlatLossDb(const Design& design);
@@ -201,6 +203,8 @@ void Analyse(const CliOptions& o, Outcome& out)
     if (settings.analysis.series) out.analysedLadder = RoundParts(out.design.ladder, *settings.analysis.series).ladder;
     out.rounded = settings.analysis.series.has_value();
     if (settings.analysis.loadOhms) out.analysedLadder.RL = *settings.analysis.loadOhms;
+    out.flags =
+        FlagsOfBuiltLadder(out.analysedLadder, BandOfRequest(out.design.request), out.Freq.back() * out.unitScale);
     if (!n.AnalysisAsked() && !o.tolerance.Asked()) return;
     out.NetFreq = AnalysisFrequencies(o, settings, out);
     const std::string title = Title(o, out);
@@ -287,6 +291,7 @@ nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
         json["Series"] = o.network.series;
         json["RoundedElements"] = ElementsJson(out.analysedLadder);
     }
+    AddPartFlagsJson(json, out.flags);
     json["Freq"] = out.Freq;
     json["Att"] = out.Att;
     if (out.analysed) {
@@ -409,6 +414,7 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
     PrintMismatchLoss(out, text);
     PrintElements("Elements, source to load", out.design.ladder, false, text);
     if (out.rounded) PrintElements("Values rounded to " + o.network.series, out.analysedLadder, true, text);
+    PrintPartFlags(text, out.flags);
     if (out.analysed) {
         text << "\nFreq        Att         NetS21      NetS11      NetGroupDelay\n";
         for (size_t k = 0; k < out.NetFreq.size(); ++k) {

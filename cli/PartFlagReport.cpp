@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "cli/PartFlagReport.h"
+
+#include <ostream>
+
+std::vector<PartFlag> FlagsOfBuiltLadder(const LadderModel& built, const DesignBand& band, double sweepTopHz,
+                                         const PartLimits& limits)
+{
+    return FlagParts(built, HighestPassbandHz(band, sweepTopHz), limits);
+}
+
+void AddPartFlagsJson(nlohmann::ordered_json& json, const std::vector<PartFlag>& flags)
+{
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const PartFlag& flag : flags) list.push_back({{"Designator", flag.designator}, {"Reason", flag.reason}});
+    json["PartFlags"] = list;
+}
+
+void PrintPartFlags(std::ostream& out, const std::vector<PartFlag>& flags)
+{
+    if (flags.empty()) return;
+    out << "\nParts hard to build:\n";
+    for (const PartFlag& flag : flags) out << "  " << flag.reason << '\n';
+}

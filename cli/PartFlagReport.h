@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <iosfwd>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "design/PartRange.h"
+
+// The parts of the ladder as built that lie outside a practical range for the design's band, in
+// the JSON ("PartFlags": designator and reason) and the text ("Parts hard to build:").
+std::vector<PartFlag> FlagsOfBuiltLadder(const LadderModel& built, const DesignBand& band, double sweepTopHz,
+                                         const PartLimits& limits = {});
+void AddPartFlagsJson(nlohmann::ordered_json& json, const std::vector<PartFlag>& flags);
+// Nothing when every part is in range.
+void PrintPartFlags(std::ostream& out, const std::vector<PartFlag>& flags);

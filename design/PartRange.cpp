@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "design/PartRange.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "filtermath/EngineeringText.h"
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+std::string Value(double v, const char* unit)
+{
+    return EngineeringText(v, unit, true);
+}
+
+// A frequency to six digits, so that a band edge such as 100.5 MHz reads as typed.
+std::string Frequency(double hz)
+{
+    const char* prefixes[] = {"", "k", "M", "G", "T"};
+    int k = 0;
+    while (k < 4 && std::fabs(hz) >= 1000.0) {
+        hz /= 1000.0;
+        ++k;
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, "%.6g %sHz", hz, prefixes[k]);
+    return text;
+}
+
+void FlagPart(const ModelPart& part, double hz, const PartLimits& limits, std::vector<PartFlag>& flags)
+{
+    const std::string name = part.designator + " = " + Value(part.value, part.kind == PartKind::Inductor ? "H" : "F");
+    if (part.kind == PartKind::Capacitor && part.value < limits.minCapacitance)
+        flags.push_back({part.designator, name + " is below " + Value(limits.minCapacitance, "F") +
+                                              ": no larger than the stray capacitance of its pads."});
+    if (part.kind != PartKind::Inductor) return;
+    if (part.value < limits.minInductance)
+        flags.push_back({part.designator, name + " is below " + Value(limits.minInductance, "H") +
+                                              ": no larger than the inductance of a via or a lead."});
+    const double reactance = 2.0 * kPi * hz * part.value;
+    if (hz > 0.0 && reactance > limits.maxInductorReactance)
+        flags.push_back({part.designator, name + " has " + Value(reactance, "\u03a9") + " reactance at " +
+                                              Frequency(hz) + ", above " +
+                                              Value(limits.maxInductorReactance, "\u03a9") +
+                                              ": its self-resonance is likely below that frequency."});
+}
+
+} // namespace
+
+double HighestPassbandHz(const DesignBand& band, double sweepTopHz)
+{
+    switch (band.shape) {
+    case BandShape::LowPass:
+    case BandShape::BandPass: return band.highHz;
+    case BandShape::HighPass:
+    case BandShape::BandStop: break;
+    }
+    return std::max(sweepTopHz, std::max(band.lowHz, band.highHz));
+}
+
+std::vector<PartFlag> FlagParts(const LadderModel& ladder, double highestPassbandHz, const PartLimits& limits)
+{
+    std::vector<PartFlag> flags;
+    for (const ModelBranch& branch : ladder.branches)
+        for (const ModelPart& part : branch.parts) FlagPart(part, highestPassbandHz, limits, flags);
+    return flags;
+}
