@@ -21,7 +21,8 @@ TEST(PartFlagsCli, TheNarrowBandPassLadderHasEachUnbuildablePartFlagged)
     const CliOutcome run = RunCli(json);
     ASSERT_EQ(run.status, 0);
     std::vector<std::string> flagged;
-    for (const auto& flag : nlohmann::json::parse(run.out).at("PartFlags")) {
+    const nlohmann::json parsed = nlohmann::json::parse(run.out);
+    for (const auto& flag : parsed.at("PartFlags")) {
         flagged.push_back(flag.at("Designator"));
         const std::string reason = flag.at("Reason");
         EXPECT_EQ(reason.rfind(flagged.back() + " = ", 0), 0u) << reason;
