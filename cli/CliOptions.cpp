@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "analysis/InputRules.h"
+#include "cli/PartFlagReport.h"
 #include "design/Names.h"
 #include "filtermath/FrequencyUnits.h"
 #include "run/Rules.h"
@@ -88,6 +89,7 @@ void AddOptions(CLI::App& app, CliOptions& options)
     for (const char* name : {"--series", "--q-l", "--q-c", "--load", "--points"}) Track(app.get_option(name), options);
     AddToleranceOptions(app, options.tolerance);
     AddBoardOptions(app, options.board);
+    AddPartLimitsOption(app, options.partLimits);
 }
 
 void ParseArguments(CLI::App& app, const std::vector<std::string>& args)

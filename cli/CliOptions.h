@@ -39,6 +39,7 @@ struct CliOptions {
     SynthesisOptions synthesis;
     BoardOptions board;
     std::string saveDesignFile; // --save-design: "" for none
+    std::string partLimits; // --part-limits: "" for the defaults
     std::set<std::string> given; // the value options on the command line, by name ("--ripple")
     std::set<std::string> fromFile; // the options a --design file set: no warnings about them
 };

@@ -30,8 +30,10 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     for (const std::string& warning : UnusedOptionWarnings(options)) err << warning << '\n';
     StreamMessages messages(err);
     NetworkSettings settings;
+    PartLimits limits;
     try {
         settings = ReadNetworkSettings(options.network);
+        limits = ReadPartLimits(options.partLimits);
     } catch (const Failure& failure) {
         messages.ReportFailure(failure);
         return kExitEndedEarly;
@@ -66,7 +68,8 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     std::vector<PartFlag> flags;
     const DesignState& state = run.State();
     if (network.BuiltLadder() && !state.Freq.empty())
-        flags = FlagsOfBuiltLadder(*network.BuiltLadder(), BandOfRun(state), state.Freq.back() * state.UnitScale);
+        flags =
+            FlagsOfBuiltLadder(*network.BuiltLadder(), BandOfRun(state), state.Freq.back() * state.UnitScale, limits);
     if (options.json) {
         nlohmann::ordered_json json = StateJson(run.State(), form, results);
         network.AddJson(json);

@@ -8,6 +8,7 @@
 
 #include "filtermath/FrequencyUnits.h"
 #include "run/SelectorItems.h"
+#include "cli/PartFlagReport.h"
 #include "cli/SynthesisStage.h"
 
 namespace {
@@ -85,6 +86,7 @@ OptionList PanelOptionsOf(const DesignPanelSettings& p, const ExactResponseSetti
     // An empty sweep edge follows the design's band in the workbench; here the sweep's default does.
     if (!exact.sweepStart.empty()) options.emplace_back("--start", exact.sweepStart);
     if (!exact.sweepStop.empty()) options.emplace_back("--stop", exact.sweepStop);
+    if (!p.zeros.empty()) options.emplace_back("--zeros", p.zeros);
     if (p.orderFrom == "order")
         options.emplace_back("--poles", p.order);
     else
@@ -108,6 +110,7 @@ OptionList ExactOptionsOf(const ExactResponseSettings& exact, const DesignFile& 
     if (exact.load == "source")
         options.emplace_back("--load", PanelShown(design) ? exact.panel->rs : design.Text(Field::R));
     if (exact.logarithmic) options.emplace_back("--log-sweep", "");
+    if (exact.partLimits != PartLimits{}) options.emplace_back("--part-limits", PartLimitsText(exact.partLimits));
     return options;
 }
 
@@ -188,6 +191,7 @@ void SaveExactSettings(const CliOptions& options, const std::string& source, Exa
     }
     if (!n.points.empty()) exact.points = std::stoi(n.points);
     exact.logarithmic = n.logSweep;
+    exact.partLimits = ReadPartLimits(options.partLimits);
 }
 
 void SavePanel(const CliOptions& options, DesignFile& design)
@@ -214,6 +218,7 @@ void SavePanel(const CliOptions& options, DesignFile& design)
     if (!s.stopFreq.empty()) p.stopFreq = s.stopFreq;
     p.rl = t.R;
     p.rs = s.rs.empty() ? t.R : s.rs;
+    p.zeros = s.zeros;
     p.shown = true;
     set(design.exactResponse.sweepStart, "--start", t.FStart);
     set(design.exactResponse.sweepStop, "--stop", t.Stop);
@@ -226,6 +231,8 @@ DesignFile DesignOfOptions(const CliOptions& options, const DesignFile& base)
     DesignFile design = base;
     if (NeedsSynthesis(options)) {
         if (options.synthesis.lossAtDc) throw DesignFileError("the design panel has no setting for --dc-loss");
+        if (!options.synthesis.delayError.empty())
+            throw DesignFileError("the design panel has no setting for --delay-error");
         SavePanel(options, design);
         SaveExactSettings(options, design.exactResponse.panel->rs, design.exactResponse);
         return design;

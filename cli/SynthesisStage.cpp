@@ -203,8 +203,8 @@ void Analyse(const CliOptions& o, Outcome& out)
     if (settings.analysis.series) out.analysedLadder = RoundParts(out.design.ladder, *settings.analysis.series).ladder;
     out.rounded = settings.analysis.series.has_value();
     if (settings.analysis.loadOhms) out.analysedLadder.RL = *settings.analysis.loadOhms;
-    out.flags =
-        FlagsOfBuiltLadder(out.analysedLadder, BandOfRequest(out.design.request), out.Freq.back() * out.unitScale);
+    out.flags = FlagsOfBuiltLadder(out.analysedLadder, BandOfRequest(out.design.request),
+                                   out.Freq.back() * out.unitScale, ReadPartLimits(o.partLimits));
     if (!n.AnalysisAsked() && !o.tolerance.Asked()) return;
     out.NetFreq = AnalysisFrequencies(o, settings, out);
     const std::string title = Title(o, out);

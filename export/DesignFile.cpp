@@ -2,6 +2,7 @@
 #include "export/DesignFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -189,6 +190,25 @@ void ReadExactResponse(const Json& root, ExactResponseSettings& settings)
     settings.logarithmic = Flag(exact, path, "logarithmic");
 }
 
+// A positive finite number in SI units.
+double PositiveNumber(const Json& object, const std::string& path, const char* key)
+{
+    const Json& value = Member(object, path, key);
+    if (!value.is_number() || !(value.get<double>() > 0.0) || !std::isfinite(value.get<double>()))
+        Refuse(Quoted(path + key) + " must be a number above zero");
+    return value.get<double>();
+}
+
+void ReadPartLimits(const Json& root, PartLimits& limits)
+{
+    if (!root.contains("partLimits")) return;
+    const Json& section = Section(root, "partLimits");
+    const std::string path = "partLimits.";
+    limits.minCapacitance = PositiveNumber(section, path, "minCapacitance");
+    limits.minInductance = PositiveNumber(section, path, "minInductance");
+    limits.maxInductorReactance = PositiveNumber(section, path, "maxInductorReactance");
+}
+
 void ReadDesignPanel(const Json& root, DesignPanelSettings& panel)
 {
     const Json& section = Section(root, "designPanel");
@@ -208,6 +228,7 @@ void ReadDesignPanel(const Json& root, DesignPanelSettings& panel)
                                                           {"rs", &panel.rs},
                                                           {"rl", &panel.rl}};
     for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
+    if (section.contains("zeros")) panel.zeros = TypedText(section, path, "zeros", kPanelTextMaxLength);
     panel.shown = Flag(section, path, "shown");
 }
 
@@ -251,6 +272,7 @@ Json PanelJson(const DesignPanelSettings& p)
     panel["unit"] = p.unit;
     panel["rs"] = p.rs;
     panel["rl"] = p.rl;
+    panel["zeros"] = p.zeros;
     panel["shown"] = p.shown;
     return panel;
 }
@@ -277,7 +299,8 @@ bool DesignPanelSettings::operator==(const DesignPanelSettings& o) const
 {
     return family == o.family && type == o.type && form == o.form && orderFrom == o.orderFrom && order == o.order &&
            ripple == o.ripple && stopAtt == o.stopAtt && stopFreq == o.stopFreq && passband == o.passband &&
-           fmin == o.fmin && fmax == o.fmax && unit == o.unit && rs == o.rs && rl == o.rl && shown == o.shown;
+           fmin == o.fmin && fmax == o.fmax && unit == o.unit && rs == o.rs && rl == o.rl && zeros == o.zeros &&
+           shown == o.shown;
 }
 
 bool ToleranceFileSettings::operator==(const ToleranceFileSettings& o) const
@@ -291,7 +314,7 @@ bool ExactResponseSettings::operator==(const ExactResponseSettings& o) const
 {
     return series == o.series && inductorQ == o.inductorQ && capacitorQ == o.capacitorQ && load == o.load &&
            loadValue == o.loadValue && sweepStart == o.sweepStart && sweepStop == o.sweepStop && points == o.points &&
-           logarithmic == o.logarithmic && panel == o.panel && tolerance == o.tolerance;
+           logarithmic == o.logarithmic && panel == o.panel && tolerance == o.tolerance && partLimits == o.partLimits;
 }
 
 bool DesignFile::operator==(const DesignFile& o) const
@@ -331,6 +354,10 @@ std::string DesignFileText(const DesignFile& design)
                              {"stop", e.sweepStop}, {"points", e.points},       {"logarithmic", e.logarithmic}};
     if (e.panel) root["designPanel"] = PanelJson(*e.panel);
     if (e.tolerance) root["tolerance"] = ToleranceJson(*e.tolerance);
+    if (e.partLimits != PartLimits{})
+        root["partLimits"] = {{"minCapacitance", e.partLimits.minCapacitance},
+                              {"minInductance", e.partLimits.minInductance},
+                              {"maxInductorReactance", e.partLimits.maxInductorReactance}};
     return root.dump(2) + "\n";
 }
 
@@ -357,6 +384,7 @@ DesignFile ParseDesignFile(const std::string& text)
     if (number == kPanelVersion || (number > kPanelVersion && root.contains("designPanel")))
         ReadDesignPanel(root, design.exactResponse.panel.emplace());
     if (number >= 3) ReadTolerance(root, design.exactResponse.tolerance.emplace());
+    ReadPartLimits(root, design.exactResponse.partLimits);
     return design;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "design/Names.h"
+#include "design/PartRange.h"
 #include "filtermath/Failure.h"
 #include "filtermath/FrequencyUnits.h"
 #include "run/Ports.h"
@@ -29,6 +30,9 @@ struct DesignPanelSettings {
     std::string rs = "50"; // ohms
     std::string rl = "50";
     bool shown = false; // the window shows this design rather than the design window's run
+    // Transmission zeros in the design's unit, separated by commas; "" for none. Optional in a
+    // file: older ones have none.
+    std::string zeros;
 
     bool operator==(const DesignPanelSettings& other) const;
     bool operator!=(const DesignPanelSettings& other) const { return !(*this == other); }
@@ -68,6 +72,8 @@ struct ExactResponseSettings {
     std::optional<DesignPanelSettings> panel;
     // Absent while the tolerance tab holds its defaults: such a file keeps its earlier version.
     std::optional<ToleranceFileSettings> tolerance;
+    // Where a part is flagged as hard to build; optional in a file, the defaults where absent.
+    PartLimits partLimits;
 
     bool operator==(const ExactResponseSettings& other) const;
     bool operator!=(const ExactResponseSettings& other) const { return !(*this == other); }

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/cli/CliHarness.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -41,6 +42,28 @@ TEST(PartFlagsCli, TheNarrowBandPassLadderHasEachUnbuildablePartFlagged)
                                     "--ripple", "0.1", "--poles", "5", "--json"});
     ASSERT_EQ(wide.status, 0);
     EXPECT_TRUE(nlohmann::json::parse(wide.out).at("PartFlags").empty()) << wide.out.substr(0, 300);
+}
+
+TEST(PartFlagsCli, ZerosAndLimitsSurviveADesignFile)
+{
+    // A 200 pF floor flags the harmonic-notch low-pass's five capacitors; saved and read back, the
+    // design keeps its zeros and its limits.
+    TempFolder folder;
+    const std::string path = folder.Path("notch.corvane");
+    const std::vector<std::string> design{"--model", "Chebyshev",     "--ripple",  "0.1",     "--poles",
+                                          "7",       "--passband",    "30",        "--zeros", "60,90",
+                                          "--json",  "--part-limits", "200p,5n,2k"};
+    std::vector<std::string> saving = design;
+    saving.insert(saving.end(), {"--save-design", path});
+    const CliOutcome first = RunCli(saving);
+    ASSERT_EQ(first.status, 0);
+    const CliOutcome again = RunCli({"--design", path, "--json"});
+    ASSERT_EQ(again.status, 0);
+    const nlohmann::json a = nlohmann::json::parse(first.out), b = nlohmann::json::parse(again.out);
+    EXPECT_EQ(b.at("Zeros"), nlohmann::json::parse("[60, 90]"));
+    EXPECT_EQ(b.at("Elements"), a.at("Elements"));
+    EXPECT_EQ(b.at("PartFlags").size(), 5u);
+    EXPECT_EQ(b.at("PartFlags"), a.at("PartFlags"));
 }
 
 } // namespace

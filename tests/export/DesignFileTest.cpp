@@ -181,6 +181,42 @@ TEST(DesignFile, KeepsTheDesignPanelInVersion2)
     }
 }
 
+// The panel's transmission zeros and the part limits are optional members: a file without them
+// (every earlier one) reads as none and the defaults, and they come back as written.
+TEST(DesignFile, KeepsZerosAndPartLimitsWhereGiven)
+{
+    std::string text = kHandWritten;
+    text.replace(text.find("\"version\": 1"), 12, "\"version\": 2");
+    const std::string panel = R"("designPanel": { "family": "Chebyshev", "type": "LPF", "form": "T",
+    "orderFrom": "order", "order": "7", "ripple": "0.1", "stopAtt": "40", "stopFreq": "45",
+    "passband": "30", "fmin": "8", "fmax": "12", "unit": "MHz", "rs": "50", "rl": "50", "shown": true },)";
+    text.replace(text.find("\"comment\""), 0, panel);
+    EXPECT_EQ(ParseDesignFile(text).exactResponse.panel->zeros, "");
+    EXPECT_EQ(ParseDesignFile(text).exactResponse.partLimits, PartLimits{});
+
+    std::string withBoth = text;
+    withBoth.replace(withBoth.find("\"shown\": true"), 0, "\"zeros\": \"60, 90\", ");
+    withBoth.replace(
+        withBoth.find("\"comment\""), 0,
+        R"("partLimits": { "minCapacitance": 2.2e-12, "minInductance": 1e-8, "maxInductorReactance": 1500 },)");
+    const DesignFile read = ParseDesignFile(withBoth);
+    EXPECT_EQ(read.exactResponse.panel->zeros, "60, 90");
+    EXPECT_EQ(read.exactResponse.partLimits, (PartLimits{2.2e-12, 1e-8, 1500.0}));
+    TempFolder folder;
+    const std::string path = folder.Path("zeros.corvane");
+    WriteDesignFile(path, read);
+    EXPECT_EQ(ReadDesignFile(path), read);
+
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"1500", "0"},
+                                   {"1500", "\"1.5k\""},
+                                   {"2.2e-12", "-2.2e-12"},
+                                   {"\"60, 90\"", "60"}}) {
+        std::string edited = withBoth;
+        edited.replace(edited.find(from), from.size(), to);
+        EXPECT_THROW(ParseDesignFile(edited), DesignFileError) << to;
+    }
+}
+
 // Version 3 adds the tolerance tab's settings, without a design panel where the panel kept its
 // defaults; the keys are checked like every other.
 TEST(DesignFile, KeepsTheToleranceSettingsInVersion3)
