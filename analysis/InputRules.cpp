@@ -104,6 +104,26 @@ std::vector<double> ReadFrequencyList(const std::string& text, const std::string
     }
 }
 
+PartLimits ReadPartLimits(const std::string& text, const std::string& field)
+{
+    PartLimits limits;
+    if (text.find_first_not_of(" \t") == std::string::npos) return limits;
+    const char* units[] = {"F", "H", "\u03a9"};
+    double* values[] = {&limits.minCapacitance, &limits.minInductance, &limits.maxInductorReactance};
+    size_t from = 0;
+    for (int i = 0; i < 3; ++i) {
+        const size_t comma = text.find(',', from);
+        const bool last = i == 2;
+        double value = 0.0;
+        if ((comma == std::string::npos) != last ||
+            !Typed(text.substr(from, last ? std::string::npos : comma - from), units[i], 1.0, value) || !(value > 0.0))
+            throw InputError(field + " must be three values above zero, separated by commas.");
+        *values[i] = value;
+        from = comma + 1;
+    }
+    return limits;
+}
+
 double ReadSweepEdge(const std::string& text, const std::string& field, double unitScale)
 {
     double value = 0.0;

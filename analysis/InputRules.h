@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/Tolerance.h"
+#include "design/PartRange.h"
 #include "filtermath/Failure.h"
 
 // The rules of the values typed into the workbench's fields and given to the command line, each
@@ -34,6 +35,10 @@ double ReadFrequency(const std::string& text, const std::string& field, double u
 // Frequencies as above, separated by commas ("60, 90" or "60M,90M"); an empty or blank text is
 // an empty list, an empty item among others is refused.
 std::vector<double> ReadFrequencyList(const std::string& text, const std::string& field, double unitScale);
+// The part limits as three values separated by commas: the least capacitance and inductance and
+// the greatest inductor reactance, each in engineering notation with or without its unit ("1p,5n,2k",
+// "0.5pF, 10nH, 1.5k\u03a9"); an empty or blank text is the defaults.
+PartLimits ReadPartLimits(const std::string& text, const std::string& field);
 // A sweep edge: as a frequency, but zero is allowed (a linear sweep may start at DC).
 double ReadSweepEdge(const std::string& text, const std::string& field, double unitScale);
 double ReadResistance(const std::string& text, const std::string& field); // ohms, above zero

@@ -2,12 +2,9 @@
 #include "cli/PartFlagReport.h"
 
 #include <CLI/CLI.hpp>
-#include <cmath>
-#include <cstdio>
 #include <ostream>
 
 #include "analysis/InputRules.h"
-#include "filtermath/EngineeringText.h"
 
 void AddPartLimitsOption(CLI::App& app, std::string& text)
 {
@@ -19,32 +16,7 @@ void AddPartLimitsOption(CLI::App& app, std::string& text)
 
 PartLimits ReadPartLimits(const std::string& text)
 {
-    PartLimits limits;
-    if (text.empty()) return limits;
-    const char* units[] = {"F", "H", "\u03a9"};
-    double* values[] = {&limits.minCapacitance, &limits.minInductance, &limits.maxInductorReactance};
-    size_t from = 0;
-    for (int i = 0; i < 3; ++i) {
-        const size_t comma = text.find(',', from);
-        const bool last = i == 2;
-        if ((comma == std::string::npos) != last)
-            throw InputError("--part-limits must be three values above zero, separated by commas.");
-        TypedValue typed;
-        const std::string item = text.substr(from, last ? std::string::npos : comma - from);
-        if (!ReadEngineeringText(item, units[i], typed) || !(typed.value > 0.0) || !std::isfinite(typed.value))
-            throw InputError("--part-limits must be three values above zero, separated by commas.");
-        *values[i] = typed.value;
-        from = comma + 1;
-    }
-    return limits;
-}
-
-std::string PartLimitsText(const PartLimits& limits)
-{
-    char text[96];
-    std::snprintf(text, sizeof text, "%.12g,%.12g,%.12g", limits.minCapacitance, limits.minInductance,
-                  limits.maxInductorReactance);
-    return text;
+    return ReadPartLimits(text, "--part-limits");
 }
 
 std::vector<PartFlag> FlagsOfBuiltLadder(const LadderModel& built, const DesignBand& band, double sweepTopHz,

@@ -34,21 +34,34 @@ void FlagPart(const ModelPart& part, double hz, const PartLimits& limits, std::v
 {
     const std::string name = part.designator + " = " + Value(part.value, part.kind == PartKind::Inductor ? "H" : "F");
     if (part.kind == PartKind::Capacitor && part.value < limits.minCapacitance)
-        flags.push_back({part.designator, name + " is below " + Value(limits.minCapacitance, "F") +
-                                              ": no larger than the stray capacitance of its pads."});
+        flags.push_back({part.designator,
+                         name + " is below " + Value(limits.minCapacitance, "F") +
+                             ": no larger than the stray capacitance of its pads.",
+                         "below " + Value(limits.minCapacitance, "F")});
     if (part.kind != PartKind::Inductor) return;
     if (part.value < limits.minInductance)
-        flags.push_back({part.designator, name + " is below " + Value(limits.minInductance, "H") +
-                                              ": no larger than the inductance of a via or a lead."});
+        flags.push_back({part.designator,
+                         name + " is below " + Value(limits.minInductance, "H") +
+                             ": no larger than the inductance of a via or a lead.",
+                         "below " + Value(limits.minInductance, "H")});
     const double reactance = 2.0 * kPi * hz * part.value;
     if (hz > 0.0 && reactance > limits.maxInductorReactance)
-        flags.push_back({part.designator, name + " has " + Value(reactance, "\u03a9") + " reactance at " +
-                                              Frequency(hz) + ", above " +
-                                              Value(limits.maxInductorReactance, "\u03a9") +
-                                              ": its self-resonance is likely below that frequency."});
+        flags.push_back({part.designator,
+                         name + " has " + Value(reactance, "\u03a9") + " reactance at " + Frequency(hz) + ", above " +
+                             Value(limits.maxInductorReactance, "\u03a9") +
+                             ": its self-resonance is likely below that frequency.",
+                         Value(reactance, "\u03a9") + " at " + Frequency(hz)});
 }
 
 } // namespace
+
+std::string PartLimitsText(const PartLimits& limits)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "%.12g,%.12g,%.12g", limits.minCapacitance, limits.minInductance,
+                  limits.maxInductorReactance);
+    return text;
+}
 
 double HighestPassbandHz(const DesignBand& band, double sweepTopHz)
 {

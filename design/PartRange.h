@@ -27,7 +27,11 @@ struct PartLimits {
 struct PartFlag {
     std::string designator;
     std::string reason;
+    std::string brief; // for a table cell: "below 1 pF", "2.01 k\u03a9 at 100 MHz"
 };
+
+// The limits as the command line and the workbench's field take them: "1e-12,5e-09,2000".
+std::string PartLimitsText(const PartLimits& limits);
 
 // The highest frequency the ladder must pass: the edge of a low-pass, the upper edge of a
 // band-pass, and for the high-pass and band-stop, whose passband runs on, the top of the range

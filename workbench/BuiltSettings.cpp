@@ -12,6 +12,7 @@
 
 #include "analysis/InputRules.h"
 #include "design/Names.h"
+#include "filtermath/EngineeringText.h"
 #include "workbench/NameChoice.h"
 #include "workbench/ShownDesign.h"
 
@@ -40,6 +41,25 @@ BuiltSettings::BuiltSettings(QWidget* parent) : QGroupBox(tr("Ladder as built"),
     SetSettings(ExactResponseSettings{});
 }
 
+namespace {
+
+// The limits as an engineer reads them ("1 pF, 5 nH, 2 k\u03a9") where that text reads back to the
+// same values, else as plain numbers, so that opening and saving a file changes nothing.
+QString LimitsText(const PartLimits& limits)
+{
+    const std::string engineering = EngineeringText(limits.minCapacitance, "F", true) + ", " +
+                                    EngineeringText(limits.minInductance, "H", true) + ", " +
+                                    EngineeringText(limits.maxInductorReactance, "\u03a9", true);
+    try {
+        if (ReadPartLimits(engineering, "") == limits) return QString::fromStdString(engineering);
+    } catch (const InputError&) {
+        // the plain numbers below always read
+    }
+    return QString::fromStdString(PartLimitsText(limits));
+}
+
+} // namespace
+
 QLineEdit* BuiltSettings::Field(const QString& name, const QString& text)
 {
     auto* field = new QLineEdit(text);
@@ -67,6 +87,9 @@ void BuiltSettings::Build()
     start_ = Field(tr("Sweep start"), QString());
     stop_ = Field(tr("Sweep stop"), QString());
     points_ = Field(tr("Points"), QStringLiteral("1001"));
+    limits_ = Field(tr("Part limits"), LimitsText(PartLimits{}));
+    limits_->setToolTip(tr("A part is flagged below the least capacitance or inductance, or above the greatest "
+                           "inductor reactance at the highest passband frequency"));
     logarithmic_ = new QCheckBox(tr("Lo&garithmic sweep"));
     apply_ = new QPushButton(tr("&Apply"));
     startLabel_ = new QLabel;
@@ -84,6 +107,7 @@ void BuiltSettings::Build()
     form->addRow(stopLabel_, stop_);
     form->addRow(tr("P&oints:"), points_);
     form->addRow(logarithmic_);
+    form->addRow(tr("Part li&mits (C, L, X):"), limits_);
     form->addRow(apply_);
 
     const auto chosen = [this] {
@@ -114,6 +138,12 @@ ExactResponseSettings BuiltSettings::Settings() const
         // A points text the rule refuses keeps the default in the file; the status line says why.
     }
     s.logarithmic = logarithmic_->isChecked();
+    s.partLimits = fileLimits_;
+    try {
+        s.partLimits = ReadPartLimits(TextOf(limits_), NameOf(limits_));
+    } catch (const InputError&) {
+        // As with the points: the file keeps the limits it had; the status line says why.
+    }
     return s;
 }
 
@@ -131,6 +161,8 @@ void BuiltSettings::SetSettings(const ExactResponseSettings& s)
     stop_->setText(QString::fromStdString(s.sweepStop));
     points_->setText(QString::number(s.points));
     logarithmic_->setChecked(s.logarithmic);
+    fileLimits_ = s.partLimits;
+    limits_->setText(LimitsText(s.partLimits));
 }
 
 void BuiltSettings::ShowDesign(const ShownDesign& design)
@@ -178,5 +210,6 @@ BuiltRequest BuiltSettings::Read(const ShownDesign& design) const
     if (plan.spacing == SweepSpacing::Log && !(plan.start > 0))
         throw InputError("Sweep start must be above zero for a logarithmic sweep.");
     plan.points = ReadPoints(TextOf(points_), NameOf(points_));
+    request.limits = ReadPartLimits(TextOf(limits_), NameOf(limits_));
     return request;
 }

@@ -21,6 +21,7 @@ struct BuiltRequest {
     PartQuality quality;
     std::optional<double> loadOhms; // none: the load the design needs
     SweepPlan plan;
+    PartLimits limits; // where a part is flagged as hard to build
 };
 
 // The ladder as built (standard series, part Q, load) and the exact analysis's sweep. Start and
@@ -62,5 +63,7 @@ private:
     QLineEdit* stop_;
     QLineEdit* points_;
     QCheckBox* logarithmic_;
+    QLineEdit* limits_;
+    PartLimits fileLimits_; // the file's limits, kept while the field's text cannot be read
     QPushButton* apply_;
 };

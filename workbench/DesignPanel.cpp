@@ -21,6 +21,7 @@
 #include "run/Ports.h"
 #include "run/Rules.h"
 #include "run/SelectorItems.h"
+#include "synthesis/ChosenZeros.h"
 #include "synthesis/OrderSelection.h"
 #include "workbench/NameChoice.h"
 #include "synthesis/StopRequirement.h"
@@ -91,6 +92,10 @@ void DesignPanel::Build()
     passband_ = edit(tr("Passband"));
     fmin_ = edit(tr("Low band edge"));
     fmax_ = edit(tr("High band edge"));
+    zeros_ = edit(tr("Zeros"));
+    zeros_->setMaximumWidth(160);
+    zeros_->setToolTip(tr("Transmission zeros of a Butterworth or Chebyshev low-pass, high-pass or band-pass, "
+                          "separated by commas, for example 60, 90"));
     rs_ = edit(tr("RS"));
     rl_ = edit(tr("RL"));
 
@@ -105,6 +110,7 @@ void DesignPanel::Build()
     form->addRow(tr("Band high:"), fmax_);
     form->addRow(tr("Ripple (dB):"), ripple_);
     form->addRow(tr("Stop att. (dB):"), stopAtt_);
+    form->addRow(tr("&Zeros:"), zeros_);
     form->addRow(byOrder_, order_);
     form->addRow(byRequirement_, stopFreq_);
     form->addRow(tr("RS (\u03a9):"), rs_);
@@ -135,7 +141,7 @@ void DesignPanel::Build()
             UpdateFields();
             emit Edited();
         });
-    for (QLineEdit* field : {order_, ripple_, stopAtt_, stopFreq_, passband_, fmin_, fmax_, rs_, rl_}) {
+    for (QLineEdit* field : {order_, ripple_, stopAtt_, stopFreq_, passband_, fmin_, fmax_, zeros_, rs_, rl_}) {
         connect(field, &QLineEdit::textEdited, this, &DesignPanel::Edited);
         connect(field, &QLineEdit::returnPressed, this, &DesignPanel::DesignRequested);
     }
@@ -180,6 +186,7 @@ void DesignPanel::UpdateFields()
     passband_->setEnabled(!band);
     fmin_->setEnabled(band);
     fmax_->setEnabled(band);
+    zeros_->setEnabled(TakesChosenZeros(family) && type != FilterType::BandStop);
 }
 
 DesignPanelSettings DesignPanel::Settings() const
@@ -199,6 +206,7 @@ DesignPanelSettings DesignPanel::Settings() const
     s.unit = unit_->currentData().toString().toStdString();
     s.rs = rs_->text().toStdString();
     s.rl = rl_->text().toStdString();
+    s.zeros = zeros_->text().toStdString();
     return s;
 }
 
@@ -219,7 +227,8 @@ void DesignPanel::SetSettings(const DesignPanelSettings& s)
                                                                {fmin_, &s.fmin},
                                                                {fmax_, &s.fmax},
                                                                {rs_, &s.rs},
-                                                               {rl_, &s.rl}};
+                                                               {rl_, &s.rl},
+                                                               {zeros_, &s.zeros}};
     for (const auto& [field, text] : texts) field->setText(ToQt(*text));
     note_->clear();
     UpdateFields();
@@ -258,6 +267,7 @@ void DesignPanel::TakeFrom(const TFMain& design)
     fmax_->setText(ToQt(form.FieldText(Field::Fmax)));
     rs_->setText(ToQt(form.FieldText(Field::R)));
     rl_->setText(ToQt(form.FieldText(Field::R)));
+    zeros_->clear(); // the design window has no transmission zeros
     note_->clear();
     UpdateFields();
 }
@@ -294,6 +304,9 @@ PanelDesign DesignPanel::Design() const
         request.highHz = ReadFrequency(TextOf(fmax_), "Band high", unit.scale) * unit.scale;
         if (!(request.lowHz < request.highHz)) throw std::runtime_error("Band low must be below Band high.");
     }
+    if (zeros_->isEnabled())
+        for (double f : ReadFrequencyList(TextOf(zeros_), "Zeros", unit.scale))
+            request.zerosHz.push_back(f * unit.scale);
     request.RS = ReadResistance(TextOf(rs_), "RS");
     request.RL = ReadResistance(TextOf(rl_), "RL");
 
@@ -314,6 +327,12 @@ PanelDesign DesignPanel::Design() const
             note += std::string(" ") + TextOf(kFamilyNames, c.family) + " " +
                     (c.N > 0 ? std::to_string(c.N) : std::string("over 15")) + (&c == &others.back() ? "." : ",");
         out.note = note;
+    }
+    if (!request.zerosHz.empty()) {
+        std::string zeros = "Transmission zeros at";
+        for (double hz : ZeroFrequenciesHz(out.design))
+            zeros += (zeros.back() == 't' ? " " : ", ") + Short(hz / unit.scale);
+        out.note += (out.note.empty() ? "" : " ") + zeros + " " + unit.name + ".";
     }
     const std::string form = ModifiedFormNote(out.design.request.response);
     if (!form.empty()) out.note += (out.note.empty() ? "" : " ") + form;

@@ -77,6 +77,7 @@ private:
     QLineEdit* fmin_;
     QLineEdit* fmax_;
     QComboBox* unit_;
+    QLineEdit* zeros_;
     QLineEdit* rs_;
     QLineEdit* rl_;
     QLabel* note_;

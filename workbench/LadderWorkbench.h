@@ -89,7 +89,7 @@ private:
     void DesignFromPanel();
     void TakeRun();
     void ShowNothing(const QString& status, bool error);
-    void ShowBuilt(const ExactJob& job, const LadderModel& designed, bool rounded);
+    void ShowBuilt(const ExactJob& job, const LadderModel& designed, bool rounded, const PartLimits& limits);
     void ShowCurves(const NetworkCurves& curves, const ExactJob& job, bool logarithmic);
     void ShowStatus(const QString& text, bool error);
     std::string Description() const;

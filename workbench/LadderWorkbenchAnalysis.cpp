@@ -63,7 +63,7 @@ void LadderWorkbench::Recompute()
     job.quality = request.quality;
     job.unitScale = shown_.UnitScale();
     job.ladder = shown_.Built(request.series, request.loadOhms);
-    ShowBuilt(job, shown_.Designed(), request.series.has_value());
+    ShowBuilt(job, shown_.Designed(), request.series.has_value(), request.limits);
     const bool logarithmic = request.plan.spacing == SweepSpacing::Log;
     // A running job would finish later with older settings: the new one follows it instead.
     if (static_cast<int>(job.freq.size()) > kInlinePoints || exactJob_->Busy()) {
@@ -88,9 +88,12 @@ void LadderWorkbench::Recompute()
     }
 }
 
-void LadderWorkbench::ShowBuilt(const ExactJob& job, const LadderModel& designed, bool rounded)
+void LadderWorkbench::ShowBuilt(const ExactJob& job, const LadderModel& designed, bool rounded,
+                                const PartLimits& limits)
 {
-    parts_->ShowLadder(designed, job.ladder, rounded);
+    const double top = job.freq.empty() ? 0.0 : job.freq.back() * job.unitScale;
+    parts_->ShowLadder(designed, job.ladder, rounded,
+                       FlagParts(job.ladder, HighestPassbandHz(shown_.Edges(), top), limits));
     schematic_->SetLadder(job.ladder, rounded);
     ToleranceInput input;
     input.ladder = job.ladder;

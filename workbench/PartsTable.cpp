@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "workbench/PartsTable.h"
 
+#include <QColor>
 #include <QHeaderView>
 #include <cstdio>
 #include <vector>
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr int kColumns = 4;
+constexpr int kColumns = 5;
 const QString kNotRounded = QStringLiteral("\u2014");
 
 QString Value(double value, const char* unit, bool trim = false)
@@ -28,12 +29,12 @@ QString Change(double from, double to)
 } // namespace
 
 struct PartsTable::Row {
-    QString designator, designed, standard, change;
+    QString designator, designed, standard, change, check, reason;
 };
 
 PartsTable::PartsTable(QWidget* parent) : QTableWidget(0, kColumns, parent)
 {
-    setHorizontalHeaderLabels({tr("Part"), tr("Designed"), tr("Standard"), tr("Change, %")});
+    setHorizontalHeaderLabels({tr("Part"), tr("Designed"), tr("Standard"), tr("Change, %"), tr("Check")});
     verticalHeader()->hide();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Sized once per fill: sizing to contents on every cell set lays out the whole column each time.
@@ -46,16 +47,29 @@ void PartsTable::AddRow(const Row& row)
 {
     const int r = rowCount();
     insertRow(r);
-    const QString cells[kColumns] = {row.designator, row.designed, row.standard, row.change};
+    const QString cells[kColumns] = {row.designator, row.designed, row.standard, row.change, row.check};
     for (int c = 0; c < kColumns; ++c) {
         auto* item = new QTableWidgetItem(cells[c]);
-        if (c >= 1) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (c >= 1 && c <= 3) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (!row.reason.isEmpty()) {
+            item->setToolTip(row.reason);
+            item->setForeground(QColor(0xb0, 0x20, 0x20));
+        }
         setItem(r, c, item);
     }
 }
 
-void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& built, bool rounded)
+void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& built, bool rounded,
+                            const std::vector<PartFlag>& flags)
 {
+    // A part may be flagged for more than one reason: the briefs joined, the reasons one a line.
+    const auto flagged = [&flags](const std::string& designator, QString& check, QString& reason) {
+        for (const PartFlag& flag : flags) {
+            if (flag.designator != designator) continue;
+            check += (check.isEmpty() ? "" : "; ") + QString::fromStdString(flag.brief);
+            reason += (reason.isEmpty() ? "" : "\n") + QString::fromStdString(flag.reason);
+        }
+    };
     setUpdatesEnabled(false);
     setRowCount(0);
     AddRow({QStringLiteral("RS"), Value(designed.RS, "\u03a9"), Value(built.RS, "\u03a9"), QString()});
@@ -66,9 +80,14 @@ void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& buil
             const char* unit = to[k].kind == PartKind::Inductor    ? "H"
                                : to[k].kind == PartKind::Capacitor ? "F"
                                                                    : "\u03a9";
-            AddRow({QString::fromStdString(to[k].designator), Value(from[k].value, unit),
+            Row row{QString::fromStdString(to[k].designator),
+                    Value(from[k].value, unit),
                     rounded ? Value(to[k].value, unit, true) : kNotRounded,
-                    rounded ? Change(from[k].value, to[k].value) : QString()});
+                    rounded ? Change(from[k].value, to[k].value) : QString(),
+                    QString(),
+                    QString()};
+            flagged(to[k].designator, row.check, row.reason);
+            AddRow(row);
         }
     }
     AddRow({QStringLiteral("RL"), Value(designed.RL, "\u03a9"), Value(built.RL, "\u03a9"),

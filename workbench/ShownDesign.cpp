@@ -106,16 +106,20 @@ ToleranceMask ShownDesign::Mask(std::optional<double> maxPassLossDb, std::option
 {
     const double scale = UnitScale();
     if (stopFreq) *stopFreq *= scale;
-    if (source_ == Source::Run) return MaskOfEdges(BandOfRun(run_.state), maxPassLossDb, stopFreq, stopAttDb);
+    return MaskOfEdges(Edges(), maxPassLossDb, stopFreq, stopAttDb);
+}
+
+DesignBand ShownDesign::Edges() const
+{
+    if (source_ != Source::Panel) return BandOfRun(run_.state);
     const synthesis::DesignRequest& r = panel_.design.request;
-    DesignBand band;
     switch (r.type) {
-    case synthesis::FilterType::LowPass: band = {BandShape::LowPass, 0.0, r.passHz}; break;
-    case synthesis::FilterType::HighPass: band = {BandShape::HighPass, r.passHz, 0.0}; break;
-    case synthesis::FilterType::BandPass: band = {BandShape::BandPass, r.lowHz, r.highHz}; break;
-    case synthesis::FilterType::BandStop: band = {BandShape::BandStop, r.lowHz, r.highHz}; break;
+    case synthesis::FilterType::LowPass: return {BandShape::LowPass, 0.0, r.passHz};
+    case synthesis::FilterType::HighPass: return {BandShape::HighPass, r.passHz, 0.0};
+    case synthesis::FilterType::BandPass: return {BandShape::BandPass, r.lowHz, r.highHz};
+    case synthesis::FilterType::BandStop: break;
     }
-    return MaskOfEdges(band, maxPassLossDb, stopFreq, stopAttDb);
+    return {BandShape::BandStop, r.lowHz, r.highHz};
 }
 
 const char* ShownDesign::ReferenceName() const

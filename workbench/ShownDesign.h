@@ -45,6 +45,8 @@ public:
     LadderModel Designed() const;
     // The ladder as built: each part rounded to the series when there is one, the load when given.
     LadderModel Built(std::optional<ESeries> series, std::optional<double> loadOhms) const;
+    // The design's band edges in hertz, with its shape.
+    DesignBand Edges() const;
     // The design's passband (a band-stop's stopband) in its unit, for a sweep around it.
     std::pair<double, double> Band() const;
     // The curve drawn in grey beneath the exact one, with its name: the classic run's own curve

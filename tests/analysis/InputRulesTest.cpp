@@ -177,6 +177,15 @@ TEST(InputRules, FrequencyListReadsEachItemAsAFrequency)
     EXPECT_EQ(messages.size(), 1u);
 }
 
+TEST(InputRules, PartLimitsReadAsCapacitanceInductanceAndReactance)
+{
+    EXPECT_EQ(ReadPartLimits("", "Part limits"), PartLimits{});
+    EXPECT_EQ(ReadPartLimits("1p,5n,2k", "Part limits"), PartLimits{});
+    EXPECT_EQ(ReadPartLimits("0.5 pF, 10 nH, 1.5 k\u03a9", "Part limits"), (PartLimits{0.5e-12, 10e-9, 1500.0}));
+    for (const char* bad : {"1p,5n", "1p,5n,2k,3", "1p,0,2k", "1pH,5n,2k", "1p,,2k"})
+        EXPECT_THROW(ReadPartLimits(bad, "Part limits"), InputError) << bad;
+}
+
 TEST(InputRules, TheMessageStartsWithTheFieldsName)
 {
     const std::vector<std::function<void()>> refusals{
@@ -188,6 +197,7 @@ TEST(InputRules, TheMessageStartsWithTheFieldsName)
         [] { ReadFrequency("x", "--points", 1.0); },
         [] { ReadSweepEdge("x", "--points", 1.0); },
         [] { ReadFrequencyList("60,x", "--points", 1.0); },
+        [] { ReadPartLimits("1p,5n", "--points"); },
         [] { ReadResistance("x", "--points"); },
         [] { ReadAttenuation("x", "--points"); },
         [] { ReadRipple("x", "--points"); },

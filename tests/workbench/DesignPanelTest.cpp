@@ -32,6 +32,7 @@ private slots:
     void designsABandStopThatFollowsIntoFilesAndBack();
     void badFieldsAndRefusalsLeaveTheWindowAsItWas();
     void eachFamilyBringsItsDefaults();
+    void zerosReachTheLadderAndHardPartsAreFlagged();
 };
 
 namespace {
@@ -210,7 +211,7 @@ void DesignPanelTest::designsABandStopThatFollowsIntoFilesAndBack()
     QCOMPARE(taken.order, std::string("3"));
     QCOMPARE(taken.rs, std::string("50"));
     QCOMPARE(b.exact->BuiltLadder().branches.size(), size_t(3));
-    QVERIFY(Rows(b.exact->Parts()).contains("L1 796 nH \u2014 "));
+    QVERIFY(Rows(b.exact->Parts()).contains("L1 796 nH \u2014  "));
 }
 
 void DesignPanelTest::badFieldsAndRefusalsLeaveTheWindowAsItWas()
@@ -289,3 +290,48 @@ void DesignPanelTest::eachFamilyBringsItsDefaults()
 
 QTEST_MAIN(DesignPanelTest)
 #include "DesignPanelTest.moc"
+
+void DesignPanelTest::zerosReachTheLadderAndHardPartsAreFlagged()
+{
+    // The harmonic-notch low-pass typed into the panel: the shown ladder is the synthesis's with
+    // zeros at 60 and 90 MHz, and the analysed curve is deep there.
+    Bench b;
+    b.Choose("Family", "Chebyshev");
+    b.Choose("Type", "LPF");
+    b.Type("Order", "7");
+    b.Type("Ripple", "0.1");
+    b.Type("Passband", "30");
+    b.Type("Zeros", "60, 90");
+    QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
+    QVERIFY2(b.exact->ShowsPanelDesign(), qPrintable(b.exact->StatusText()));
+    QVERIFY2(b.panel->Note().contains("Transmission zeros at 60, 90 MHz"), qPrintable(b.panel->Note()));
+    synthesis::DesignRequest request;
+    request.response.family = synthesis::Family::Chebyshev;
+    request.response.N = 7;
+    request.response.rippleDb = 0.1L;
+    request.passHz = 30e6;
+    request.zerosHz = {60e6, 90e6};
+    QVERIFY(b.exact->BuiltLadder() == synthesis::Synthesise(request).ladder);
+    QVERIFY(S21Near(*b.exact, 60.0) < -40.0);
+
+    // No part of it is hard to build at the default limits; a 200 pF floor flags its five
+    // capacitors, in red with the reason as the tooltip.
+    const auto flagged = [&b] {
+        QStringList parts;
+        const QTableWidget* table = b.exact->Parts();
+        for (int r = 0; r < table->rowCount(); ++r)
+            if (!table->item(r, 4)->text().isEmpty()) parts << table->item(r, 0)->text();
+        return parts;
+    };
+    QVERIFY(flagged().isEmpty());
+    auto* limits = b.exact->findChild<QLineEdit*>(QStringLiteral("Part limits"));
+    QVERIFY(limits);
+    QCOMPARE(limits->text(), QString("1 pF, 5 nH, 2 k\u03a9"));
+    WindowHarness::TypeInto(limits, "200p, 5n, 2k");
+    QTest::keyClick(limits, Qt::Key_Return);
+    QCOMPARE(flagged(), (QStringList{"C2", "C3", "C4", "C5", "C6"}));
+    const QTableWidgetItem* c3 = b.exact->Parts()->item(4, 4); // RS, L1, C2, L3, C3
+    QCOMPARE(c3->text(), QString("below 200 pF"));
+    QVERIFY(c3->toolTip().startsWith("C3 = 6 pF is below 200 pF"));
+    QCOMPARE(b.exact->Settings().partLimits, (PartLimits{200e-12, 5e-9, 2000.0}));
+}
