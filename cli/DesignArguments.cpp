@@ -87,6 +87,7 @@ OptionList PanelOptionsOf(const DesignPanelSettings& p, const ExactResponseSetti
     if (!exact.sweepStart.empty()) options.emplace_back("--start", exact.sweepStart);
     if (!exact.sweepStop.empty()) options.emplace_back("--stop", exact.sweepStop);
     if (!p.zeros.empty()) options.emplace_back("--zeros", p.zeros);
+    if (p.family == "EquirippleDelay") options.emplace_back("--delay-error", p.delayError);
     if (p.orderFrom == "order")
         options.emplace_back("--poles", p.order);
     else
@@ -219,6 +220,7 @@ void SavePanel(const CliOptions& options, DesignFile& design)
     p.rl = t.R;
     p.rs = s.rs.empty() ? t.R : s.rs;
     p.zeros = s.zeros;
+    if (!s.delayError.empty()) p.delayError = s.delayError;
     p.shown = true;
     set(design.exactResponse.sweepStart, "--start", t.FStart);
     set(design.exactResponse.sweepStop, "--stop", t.Stop);
@@ -231,8 +233,6 @@ DesignFile DesignOfOptions(const CliOptions& options, const DesignFile& base)
     DesignFile design = base;
     if (NeedsSynthesis(options)) {
         if (options.synthesis.lossAtDc) throw DesignFileError("the design panel has no setting for --dc-loss");
-        if (!options.synthesis.delayError.empty())
-            throw DesignFileError("the design panel has no setting for --delay-error");
         SavePanel(options, design);
         SaveExactSettings(options, design.exactResponse.panel->rs, design.exactResponse);
         return design;

@@ -128,7 +128,9 @@ DesignRequest ReadRequest(const CliOptions& o)
     const FieldTexts& t = o.texts;
     const SynthesisOptions& s = o.synthesis;
     if (UsesRipple(r.response.family)) r.response.rippleDb = ReadRipple(t.Ripple, "--ripple");
-    if (!s.delayError.empty()) {
+    // A design file's phase error stays behind when the command line picks another family.
+    const bool fileDelayOnly = o.fromFile.count("--delay-error") != 0 && r.response.family != Family::EquirippleDelay;
+    if (!s.delayError.empty() && !fileDelayOnly) {
         if (r.response.family != Family::EquirippleDelay)
             throw Failure("--delay-error: only an EquirippleDelay design has a phase error to choose.");
         r.response.delayErrorDeg = ReadPhaseError(s.delayError, "--delay-error");

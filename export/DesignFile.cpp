@@ -229,6 +229,7 @@ void ReadDesignPanel(const Json& root, DesignPanelSettings& panel)
                                                           {"rl", &panel.rl}};
     for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
     if (section.contains("zeros")) panel.zeros = TypedText(section, path, "zeros", kPanelTextMaxLength);
+    if (section.contains("delayError")) panel.delayError = TypedText(section, path, "delayError", kPanelTextMaxLength);
     panel.shown = Flag(section, path, "shown");
 }
 
@@ -273,6 +274,7 @@ Json PanelJson(const DesignPanelSettings& p)
     panel["rs"] = p.rs;
     panel["rl"] = p.rl;
     panel["zeros"] = p.zeros;
+    panel["delayError"] = p.delayError;
     panel["shown"] = p.shown;
     return panel;
 }
@@ -300,7 +302,7 @@ bool DesignPanelSettings::operator==(const DesignPanelSettings& o) const
     return family == o.family && type == o.type && form == o.form && orderFrom == o.orderFrom && order == o.order &&
            ripple == o.ripple && stopAtt == o.stopAtt && stopFreq == o.stopFreq && passband == o.passband &&
            fmin == o.fmin && fmax == o.fmax && unit == o.unit && rs == o.rs && rl == o.rl && zeros == o.zeros &&
-           shown == o.shown;
+           delayError == o.delayError && shown == o.shown;
 }
 
 bool ToleranceFileSettings::operator==(const ToleranceFileSettings& o) const

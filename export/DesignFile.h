@@ -33,6 +33,8 @@ struct DesignPanelSettings {
     // Transmission zeros in the design's unit, separated by commas; "" for none. Optional in a
     // file: older ones have none.
     std::string zeros;
+    // The peak phase error of an equiripple delay design, degrees; optional in a file.
+    std::string delayError = "0.05";
 
     bool operator==(const DesignPanelSettings& other) const;
     bool operator!=(const DesignPanelSettings& other) const { return !(*this == other); }

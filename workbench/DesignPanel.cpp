@@ -92,6 +92,8 @@ void DesignPanel::Build()
     passband_ = edit(tr("Passband"));
     fmin_ = edit(tr("Low band edge"));
     fmax_ = edit(tr("High band edge"));
+    delayError_ = edit(tr("Phase error"));
+    delayError_->setToolTip(tr("The peak phase error of an equiripple delay design, above 0 and at most 2 degrees"));
     zeros_ = edit(tr("Zeros"));
     zeros_->setMaximumWidth(160);
     zeros_->setToolTip(tr("Transmission zeros of a Butterworth or Chebyshev low-pass, high-pass or band-pass, "
@@ -111,6 +113,7 @@ void DesignPanel::Build()
     form->addRow(tr("Ripple (dB):"), ripple_);
     form->addRow(tr("Stop att. (dB):"), stopAtt_);
     form->addRow(tr("&Zeros:"), zeros_);
+    form->addRow(tr("Phase error (\u00b0):"), delayError_);
     form->addRow(byOrder_, order_);
     form->addRow(byRequirement_, stopFreq_);
     form->addRow(tr("RS (\u03a9):"), rs_);
@@ -141,7 +144,8 @@ void DesignPanel::Build()
             UpdateFields();
             emit Edited();
         });
-    for (QLineEdit* field : {order_, ripple_, stopAtt_, stopFreq_, passband_, fmin_, fmax_, zeros_, rs_, rl_}) {
+    for (QLineEdit* field :
+         {order_, ripple_, stopAtt_, stopFreq_, passband_, fmin_, fmax_, zeros_, delayError_, rs_, rl_}) {
         connect(field, &QLineEdit::textEdited, this, &DesignPanel::Edited);
         connect(field, &QLineEdit::returnPressed, this, &DesignPanel::DesignRequested);
     }
@@ -187,6 +191,7 @@ void DesignPanel::UpdateFields()
     fmin_->setEnabled(band);
     fmax_->setEnabled(band);
     zeros_->setEnabled(TakesChosenZeros(family) && type != FilterType::BandStop);
+    delayError_->setEnabled(family == Family::EquirippleDelay);
 }
 
 DesignPanelSettings DesignPanel::Settings() const
@@ -207,6 +212,7 @@ DesignPanelSettings DesignPanel::Settings() const
     s.rs = rs_->text().toStdString();
     s.rl = rl_->text().toStdString();
     s.zeros = zeros_->text().toStdString();
+    s.delayError = delayError_->text().toStdString();
     return s;
 }
 
@@ -228,7 +234,8 @@ void DesignPanel::SetSettings(const DesignPanelSettings& s)
                                                                {fmax_, &s.fmax},
                                                                {rs_, &s.rs},
                                                                {rl_, &s.rl},
-                                                               {zeros_, &s.zeros}};
+                                                               {zeros_, &s.zeros},
+                                                               {delayError_, &s.delayError}};
     for (const auto& [field, text] : texts) field->setText(ToQt(*text));
     note_->clear();
     UpdateFields();
@@ -304,6 +311,8 @@ PanelDesign DesignPanel::Design() const
         request.highHz = ReadFrequency(TextOf(fmax_), "Band high", unit.scale) * unit.scale;
         if (!(request.lowHz < request.highHz)) throw std::runtime_error("Band low must be below Band high.");
     }
+    if (family == Family::EquirippleDelay)
+        request.response.delayErrorDeg = ReadPhaseError(TextOf(delayError_), "Phase error");
     if (zeros_->isEnabled())
         for (double f : ReadFrequencyList(TextOf(zeros_), "Zeros", unit.scale))
             request.zerosHz.push_back(f * unit.scale);

@@ -78,6 +78,7 @@ private:
     QLineEdit* fmax_;
     QComboBox* unit_;
     QLineEdit* zeros_;
+    QLineEdit* delayError_;
     QLineEdit* rs_;
     QLineEdit* rl_;
     QLabel* note_;

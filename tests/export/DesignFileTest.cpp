@@ -192,15 +192,17 @@ TEST(DesignFile, KeepsZerosAndPartLimitsWhereGiven)
     "passband": "30", "fmin": "8", "fmax": "12", "unit": "MHz", "rs": "50", "rl": "50", "shown": true },)";
     text.replace(text.find("\"comment\""), 0, panel);
     EXPECT_EQ(ParseDesignFile(text).exactResponse.panel->zeros, "");
+    EXPECT_EQ(ParseDesignFile(text).exactResponse.panel->delayError, "0.05");
     EXPECT_EQ(ParseDesignFile(text).exactResponse.partLimits, PartLimits{});
 
     std::string withBoth = text;
-    withBoth.replace(withBoth.find("\"shown\": true"), 0, "\"zeros\": \"60, 90\", ");
+    withBoth.replace(withBoth.find("\"shown\": true"), 0, "\"zeros\": \"60, 90\", \"delayError\": \"0.5\", ");
     withBoth.replace(
         withBoth.find("\"comment\""), 0,
         R"("partLimits": { "minCapacitance": 2.2e-12, "minInductance": 1e-8, "maxInductorReactance": 1500 },)");
     const DesignFile read = ParseDesignFile(withBoth);
     EXPECT_EQ(read.exactResponse.panel->zeros, "60, 90");
+    EXPECT_EQ(read.exactResponse.panel->delayError, "0.5");
     EXPECT_EQ(read.exactResponse.partLimits, (PartLimits{2.2e-12, 1e-8, 1500.0}));
     TempFolder folder;
     const std::string path = folder.Path("zeros.corvane");

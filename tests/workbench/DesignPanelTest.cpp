@@ -33,6 +33,7 @@ private slots:
     void badFieldsAndRefusalsLeaveTheWindowAsItWas();
     void eachFamilyBringsItsDefaults();
     void zerosReachTheLadderAndHardPartsAreFlagged();
+    void phaseErrorReachesTheEquirippleDelayDesign();
 };
 
 namespace {
@@ -334,4 +335,23 @@ void DesignPanelTest::zerosReachTheLadderAndHardPartsAreFlagged()
     QCOMPARE(c3->text(), QString("below 200 pF"));
     QVERIFY(c3->toolTip().startsWith("C3 = 6 pF is below 200 pF"));
     QCOMPARE(b.exact->Settings().partLimits, (PartLimits{200e-12, 5e-9, 2000.0}));
+}
+
+void DesignPanelTest::phaseErrorReachesTheEquirippleDelayDesign()
+{
+    Bench b;
+    QVERIFY(!b.Field("Phase error")->isEnabled());
+    b.Choose("Family", "Equiripple delay");
+    QVERIFY(b.Field("Phase error")->isEnabled());
+    b.Type("Order", "6");
+    b.Type("Phase error", "0.5");
+    QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
+    QVERIFY2(b.exact->ShowsPanelDesign(), qPrintable(b.exact->StatusText()));
+    synthesis::DesignRequest request;
+    request.response.family = synthesis::Family::EquirippleDelay;
+    request.response.N = 6;
+    request.response.delayErrorDeg = 0.5L;
+    request.passHz = 10e6;
+    QVERIFY(b.exact->BuiltLadder() == synthesis::Synthesise(request).ladder);
+    QCOMPARE(b.panel->Settings().delayError, std::string("0.5"));
 }
