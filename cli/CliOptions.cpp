@@ -90,6 +90,7 @@ void AddOptions(CLI::App& app, CliOptions& options)
     AddToleranceOptions(app, options.tolerance);
     AddBoardOptions(app, options.board);
     AddPartLimitsOption(app, options.partLimits);
+    corvane::AddBenchOptions(app, options.bench);
 }
 
 void ParseArguments(CLI::App& app, const std::vector<std::string>& args)
@@ -143,7 +144,7 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
         warn("--stop-att", "by a " + options.model + " design without --stop-freq");
     const NetworkOptions& network = options.network;
     // The trials analyse the ladder with its Q, load and rounding over the analysis sweep.
-    if (!network.AnalysisAsked() && !options.tolerance.Asked()) {
+    if (!network.AnalysisAsked() && !options.tolerance.Asked() && !options.bench.Asked()) {
         const std::string why = "without --network, --spice or --touchstone";
         // The board's files carry the parts' Q and the load too, but no sweep.
         for (const char* name : {"--q-l", "--q-c", "--load", "--points"})

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/BoardOptions.h"
+#include "cli/BenchOptions.h"
 #include "cli/NetworkOptions.h"
 #include "cli/ToleranceOptions.h"
 #include "cli/SynthesisOptions.h"
@@ -38,6 +39,7 @@ struct CliOptions {
     ToleranceOptions tolerance;
     SynthesisOptions synthesis;
     BoardOptions board;
+    corvane::BenchOptions bench;
     std::string saveDesignFile; // --save-design: "" for none
     std::string partLimits; // --part-limits: "" for the defaults
     std::set<std::string> given; // the value options on the command line, by name ("--ripple")

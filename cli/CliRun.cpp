@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/BoardStage.h"
+#include "cli/BenchStage.h"
 #include "cli/CliPorts.h"
 #include "cli/NetworkStage.h"
 #include "cli/OutputFiles.h"
@@ -64,7 +65,18 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
         tolerance.Run(
             run.State(), TopologyForIndex(form.ItemIndex(Selector::Topology)), settings.analysis,
             [&] { return network.Frequencies(run.State(), form); }, messages, ToleranceReportingOn(err));
-    const bool completed = results.GridFilled() && !network.Failed() && !tolerance.Failed() && !boardFailed;
+    corvane::BenchStage bench(options.bench);
+    bool benchFailed = false;
+    if (results.GridFilled() && !network.Failed() && !tolerance.Failed() && options.bench.Asked()) {
+        try {
+            bench.Run(run.State(), TopologyForIndex(form.ItemIndex(Selector::Topology)), settings.analysis);
+        } catch (const Failure& failure) {
+            messages.ReportFailure(failure);
+            benchFailed = true;
+        }
+    }
+    const bool completed = results.GridFilled() && !network.Failed() && !tolerance.Failed() && !boardFailed &&
+                           !benchFailed;
     std::vector<PartFlag> flags;
     const DesignState& state = run.State();
     if (network.BuiltLadder() && !state.Freq.empty())
@@ -75,12 +87,14 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
         network.AddJson(json);
         if (network.BuiltLadder()) AddPartFlagsJson(json, flags);
         tolerance.AddJson(json);
+        bench.AddJson(json);
         out << json.dump() << '\n';
     } else if (completed && !FileTakesStandardOutput(options)) {
         PrintText(run.State(), results, out);
         network.PrintText(out);
         PrintPartFlags(out, flags);
         tolerance.PrintText(out, form.SelectorText(Selector::Scale));
+        bench.PrintText(out);
     }
     return completed ? kExitCompleted : kExitEndedEarly;
 }

@@ -13,6 +13,7 @@
 #include "analysis/NetworkResponse.h"
 #include "cli/BoardStage.h"
 #include "cli/CliRun.h"
+#include "cli/BenchStage.h"
 #include "cli/NetworkOptions.h"
 #include "cli/OutputFiles.h"
 #include "cli/PartFlagReport.h"
@@ -484,6 +485,7 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
     for (const std::string& warning : UnusedOptionWarnings(options)) err << warning << '\n';
     Outcome outcome;
     ToleranceStage tolerance(options.tolerance);
+    corvane::BenchStage bench(options.bench);
     try {
         outcome = MakeDesign(options);
         Analyse(options, outcome);
@@ -497,6 +499,9 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
             tolerance.RunLadder(outcome.analysedLadder, quality, BandOfRequest(r), outcome.unitScale, outcome.NetFreq,
                                 ToleranceReportingOn(err));
         }
+        if (options.bench.Asked())
+            bench.RunLadder(outcome.analysedLadder, ReadNetworkSettings(options.network).analysis.quality,
+                            BandOfRequest(outcome.design.request));
     } catch (const Failure& failure) {
         err << ErrorReportText(failure.what()) << '\n';
         return kExitEndedEarly;
@@ -507,10 +512,12 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
     if (options.json) {
         nlohmann::ordered_json json = Json(options, outcome);
         tolerance.AddJson(json);
+        bench.AddJson(json);
         out << json.dump() << '\n';
     } else if (!FileTakesStandardOutput(options)) {
         PrintText(options, outcome, out);
         tolerance.PrintText(out, options.unit);
+        bench.PrintText(out);
     }
     return kExitCompleted;
 }

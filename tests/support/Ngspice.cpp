@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 #include "export/SpiceNetlist.h"
@@ -47,5 +48,37 @@ std::vector<SimulatedPoint> ParseNgspiceTable(const std::string& output)
         if (std::stoul(first) != points.size()) continue;
         points.push_back({std::stod(second), std::stod(third), std::stod(fourth)});
     }
+    return points;
+}
+
+std::vector<TransientPoint> SimulateStep(const std::string& netlist, double stopSeconds, double stepSeconds,
+                                         const std::string& folder)
+{
+    const std::string source = "V1 in 0 DC 0 AC 1\n";
+    std::string deck = netlist.substr(0, netlist.find(".control"));
+    const size_t at = deck.find(source);
+    if (at == std::string::npos) return {};
+    deck.replace(at, source.size(), "V1 in 0 PULSE(0 1 0 1e-15 1e-15 1 2)\n");
+    // "//" would start a comment in a control line.
+    std::string base = folder;
+    while (!base.empty() && base.back() == '/') base.pop_back();
+    const std::string data = base + "/step.dat";
+    std::ostringstream control;
+    control.precision(17);
+    control << ".options reltol=1e-7 abstol=1e-15 vntol=1e-12 method=gear maxord=6\n"
+            << ".control\nset wr_singlescale\nset numdgt=15\n"
+            << "tran " << stepSeconds << ' ' << stopSeconds << " 0 " << stepSeconds << '\n'
+            << "wrdata " << data << " v(out)\nquit 0\n.endc\n.end\n";
+    deck += control.str();
+    const std::string path = base + "/step.cir";
+    {
+        std::ofstream file(path);
+        file << deck;
+    }
+    if (RunNgspice(path).status != 0) return {};
+    std::vector<TransientPoint> points;
+    std::ifstream rows(data);
+    double t = 0.0, v = 0.0;
+    while (rows >> t >> v) points.push_back({t, v});
     return points;
 }

@@ -23,3 +23,13 @@ struct SimulatedPoint {
 
 // The rows of the one table that an exported netlist's control block prints: index, hz, vout, s21db.
 std::vector<SimulatedPoint> ParseNgspiceTable(const std::string& output);
+
+// A transient run of an exported netlist: its AC source becomes a 1 V step at t = 0 (rising in
+// a femtosecond), its control block a transient analysis to stopSeconds with steps no longer than
+// stepSeconds. Returns V(out) against time from ngspice's own output, empty when the run failed.
+struct TransientPoint {
+    double t;
+    double vout;
+};
+std::vector<TransientPoint> SimulateStep(const std::string& netlist, double stopSeconds, double stepSeconds,
+                                         const std::string& folder);
