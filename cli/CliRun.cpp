@@ -26,7 +26,12 @@ void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& option
 
 int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    for (const std::string& warning : ToleranceOptionWarnings(options.tolerance)) err << warning << '\n';
+    for (const std::string& warning : ToleranceOptionWarnings(options.tolerance)) {
+        // The fit judges its parts against --tol-l and --tol-c: no warning about them then.
+        const bool usedByFit = options.bench.fit && (warning.find("--tol-l ") != std::string::npos ||
+                                                     warning.find("--tol-c ") != std::string::npos);
+        if (!usedByFit) err << warning << '\n';
+    }
     if (NeedsSynthesis(options) && !KeepsClassicRunForTolerance(options)) return RunSynthesisDesign(options, out, err);
     for (const std::string& warning : UnusedOptionWarnings(options)) err << warning << '\n';
     StreamMessages messages(err);
@@ -69,6 +74,7 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     bool benchFailed = false;
     if (results.GridFilled() && !network.Failed() && !tolerance.Failed() && options.bench.Asked()) {
         try {
+            bench.SetTolerances(options.tolerance.inductorPercent, options.tolerance.capacitorPercent);
             bench.Run(run.State(), TopologyForIndex(form.ItemIndex(Selector::Topology)), settings.analysis);
         } catch (const Failure& failure) {
             messages.ReportFailure(failure);

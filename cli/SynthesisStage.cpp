@@ -499,9 +499,10 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
             tolerance.RunLadder(outcome.analysedLadder, quality, BandOfRequest(r), outcome.unitScale, outcome.NetFreq,
                                 ToleranceReportingOn(err));
         }
+        if (options.bench.Asked()) bench.SetTolerances(options.tolerance.inductorPercent, options.tolerance.capacitorPercent);
         if (options.bench.Asked())
             bench.RunLadder(outcome.analysedLadder, ReadNetworkSettings(options.network).analysis.quality,
-                            BandOfRequest(outcome.design.request));
+                            BandOfRequest(outcome.design.request), outcome.unitScale);
     } catch (const Failure& failure) {
         err << ErrorReportText(failure.what()) << '\n';
         return kExitEndedEarly;

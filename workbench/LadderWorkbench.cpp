@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -23,6 +24,7 @@
 #include "workbench/DesignPanel.h"
 #include "workbench/ExportHelper.h"
 #include "workbench/LadderSchematic.h"
+#include "workbench/MeasuredOverlay.h"
 #include "workbench/PartsTable.h"
 #include "workbench/ResponsePlots.h"
 #include "workbench/ToleranceForm.h"
@@ -71,6 +73,9 @@ LadderWorkbench::LadderWorkbench(TFMain* design, QWidget* parent) : QMainWindow(
     tabs_->addTab(plots_->Response(), tr("&Response"));
     tabs_->addTab(plots_->Delay(), tr("&Group Delay"));
     tabs_->addTab(tolerance_, tr("T&olerance"));
+    measured_ = new corvane::MeasuredOverlay(plots_, this);
+    tabs_->addTab(measured_->Tab(), tr("&Measured"));
+    tabs_->addTab(plots_->SmithTab(), tr("&Smith"));
     setCentralWidget(tabs_);
     BuildDocks();
     BuildStatusBar();
@@ -154,11 +159,24 @@ void LadderWorkbench::BuildMenu()
                    &LadderWorkbench::ExportCsv);
     });
     exports->addAction(tr("&Plot as PNG or SVG..."), this, [this] {
-        auto* plot = qobject_cast<PlotView*>(tabs_->currentWidget());
-        if (!plot) plot = tolerance_->Envelope();
+        QWidget* tab = tabs_->currentWidget();
+        auto* plot = qobject_cast<PlotView*>(tab);
+        if (tab == measured_->Tab()) plot = measured_->Difference();
+        if (tab == tolerance_) plot = tolerance_->Envelope();
+        if (!plot) {
+            ShowStatus(tr("The Smith chart has no image export; the other tabs have."), true);
+            return;
+        }
         const QString path = exports_->ExportImage(tr("Export Plot"), *plot);
         if (!path.isEmpty()) ShowStatus(tr("Written: %1").arg(path), false);
     });
+    QMenu* measured = menuBar()->addMenu(tr("&Measured"));
+    measured->addAction(tr("&Open Measured File..."), this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, tr("Open Measured File"), QString(),
+                                                          tr("Touchstone two-port files (*.s2p);;All files (*)"));
+        if (!path.isEmpty()) OpenMeasured(path);
+    });
+    measured->addAction(tr("&Close Measured File"), this, &LadderWorkbench::CloseMeasured);
     QMenu* view = menuBar()->addMenu(tr("&View"));
     for (QDockWidget* dock : findChildren<QDockWidget*>()) view->addAction(dock->toggleViewAction());
 }
@@ -234,6 +252,7 @@ void LadderWorkbench::ShowNothing(const QString& status, bool error)
     parts_->ClearParts();
     schematic_->Clear();
     tolerance_->SetInput(std::nullopt);
+    measured_->ClearComparison();
     built_->ShowDesign(shown_);
     ShowStatus(status, error);
 }
@@ -254,6 +273,34 @@ void LadderWorkbench::ShowStatus(const QString& text, bool error)
     QPalette palette = status_->palette();
     palette.setColor(QPalette::WindowText, error ? QColor(180, 0, 0) : this->palette().color(QPalette::WindowText));
     status_->setPalette(palette);
+}
+
+bool LadderWorkbench::OpenMeasured(const QString& path)
+{
+    if (const std::optional<QString> problem = measured_->Open(path)) {
+        ShowStatus(*problem, true);
+        return false;
+    }
+    CompareMeasured();
+    tabs_->setCurrentIndex(MeasuredTabIndex);
+    ShowStatus(tr("Measured: %1").arg(measured_->FileName()), false);
+    return true;
+}
+
+void LadderWorkbench::CloseMeasured()
+{
+    measured_->Close();
+}
+
+// The file over the curves on screen, when there are any.
+void LadderWorkbench::CompareMeasured()
+{
+    if (shownJob_.freq.empty() || shown_.Empty()) {
+        measured_->ClearComparison();
+        return;
+    }
+    measured_->Compare(shownJob_.ladder, shownJob_.quality, shown_.Edges(), shownJob_.unitScale,
+                       QString::fromStdString(shown_.UnitText()));
 }
 
 QString LadderWorkbench::StatusText() const

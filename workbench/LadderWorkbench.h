@@ -21,6 +21,9 @@ class QTabWidget;
 class ResponsePlots;
 class TFMain;
 class ToleranceTab;
+namespace corvane {
+class MeasuredOverlay;
+}
 
 // One window for the ladder as built: the design panel and the build settings docked on the
 // left, the plots as tabs in the middle (response, group delay, tolerance), the parts table on
@@ -30,7 +33,7 @@ class ToleranceTab;
 class LadderWorkbench : public QMainWindow {
     Q_OBJECT
 public:
-    enum Tab { ResponseTab, DelayTab, ToleranceTabIndex };
+    enum Tab { ResponseTab, DelayTab, ToleranceTabIndex, MeasuredTabIndex, SmithTabIndex };
 
     // With a design window the workbench follows its runs; without one, ShowRun feeds it.
     explicit LadderWorkbench(TFMain* design = nullptr, QWidget* parent = nullptr);
@@ -51,6 +54,10 @@ public:
     void Recompute();
     static constexpr int kInlinePoints = 5001;
 
+    // A measured Touchstone file over the design's curves; false with the reason in the status line.
+    bool OpenMeasured(const QString& path);
+    void CloseMeasured();
+
     // Exports of what the window shows, through the one export helper.
     bool ExportSpice(const QString& path);
     bool ExportTouchstone(const QString& path);
@@ -63,6 +70,7 @@ public:
     PartsTable* Parts() const { return parts_; }
     LadderSchematic* Schematic() const { return schematic_; }
     ToleranceTab* Tolerance() const { return tolerance_; }
+    corvane::MeasuredOverlay* Measured() const { return measured_; }
     QTabWidget* Tabs() const { return tabs_; }
     BackgroundJob* ExactJobRunner() const { return exactJob_; }
     ExportHelper* Exports() const { return exports_.get(); }
@@ -92,6 +100,7 @@ private:
     void ShowBuilt(const ExactJob& job, const LadderModel& designed, bool rounded, const PartLimits& limits);
     void ShowCurves(const NetworkCurves& curves, const ExactJob& job, bool logarithmic);
     void ShowStatus(const QString& text, bool error);
+    void CompareMeasured();
     std::string Description() const;
     void ExportWith(const QString& caption, const QString& filter, const QString& suffix,
                     bool (LadderWorkbench::*exporter)(const QString&));
@@ -103,6 +112,7 @@ private:
     QTabWidget* tabs_;
     ResponsePlots* plots_;
     ToleranceTab* tolerance_;
+    corvane::MeasuredOverlay* measured_;
     PartsTable* parts_;
     LadderSchematic* schematic_;
     QScrollArea* schematicArea_;

@@ -124,6 +124,8 @@ void LadderWorkbench::ShowCurves(const NetworkCurves& curves, const ExactJob& jo
     }
     plots_->SetReference(reference.x, reference.y, tr(shown_.ReferenceName()));
     plots_->SetCurves(curves, logarithmic, ToQt(shown_.UnitText()), job.unitScale);
+    plots_->SetReflections(job.ladder.RS, job.ladder.RL);
+    CompareMeasured();
     ShowStatus(tr("%1, %2, N = %3: %4 points, source %5, load %6.")
                    .arg(ToQt(shown_.Title()).simplified(), ToQt(shown_.FormText()))
                    .arg(job.ladder.branches.size())

@@ -5,7 +5,11 @@
 #include <cmath>
 #include <limits>
 
+#include <QCheckBox>
+#include <QVBoxLayout>
+
 #include "chart/PlotView.h"
+#include "chart/SmithChart.h"
 #include "filtermath/EngineeringText.h"
 #include "run/Rules.h"
 
@@ -65,6 +69,24 @@ ResponsePlots::ResponsePlots(QObject* parent) : QObject(parent)
     delay_->SetAutoRange(PlotView::Side::Left, std::nullopt, true);
     response_->SetTitles(tr("Frequency"), tr("|S21|, |S11|, dB"));
     delay_->SetTitles(tr("Frequency"), tr("Group delay, s"));
+    smithTab_ = new QWidget;
+    smith_ = new corvane::SmithChart;
+    smith_->setObjectName(QStringLiteral("SmithChart"));
+    smithS11_ = smith_->AddCurve(tr("S11"), kS11Colour);
+    // Dashed, so that S11 shows beneath it where the ladder is symmetric and both agree.
+    smithS22_ = smith_->AddCurve(tr("S22"), kS21Colour, true);
+    auto* admittance = new QCheckBox(tr("&Admittance grid"));
+    auto* column = new QVBoxLayout(smithTab_);
+    column->addWidget(smith_, 1);
+    column->addWidget(admittance);
+    connect(admittance, &QCheckBox::toggled, smith_, &corvane::SmithChart::SetAdmittanceGrid);
+    connect(smith_, &corvane::SmithChart::Picked, this, [this](std::optional<corvane::SmithChart::Pick> pick) {
+        if (!pick) {
+            emit Readout(QString());
+            return;
+        }
+        ShowSmithReadout(pick->frequency, smith_->CurveName(pick->curve), pick->impedance, pick->returnLossDb);
+    });
     connect(response_, &PlotView::CursorMoved, this, &ResponsePlots::ShowReadout);
     connect(delay_, &PlotView::CursorMoved, this, &ResponsePlots::ShowReadout);
 }
@@ -99,9 +121,38 @@ void ResponsePlots::SetReference(const std::vector<double>& x, const std::vector
     response_->SetCurve(reference_, x, y);
 }
 
+std::vector<std::complex<double>> Reflections(const std::vector<double>& db, const std::vector<double>& degrees)
+{
+    std::vector<std::complex<double>> gamma(db.size());
+    for (size_t i = 0; i < db.size(); ++i)
+        gamma[i] = std::polar(std::pow(10.0, db[i] / 20.0), degrees[i] * M_PI / 180.0);
+    return gamma;
+}
+
+void ResponsePlots::SetReflections(double sourceOhms, double loadOhms)
+{
+    smith_->SetCurve(smithS11_, curves_.NetFreq, Reflections(curves_.NetS11, curves_.NetS11Deg), sourceOhms);
+    smith_->SetCurve(smithS22_, curves_.NetFreq, Reflections(curves_.NetS22, curves_.NetS22Deg), loadOhms);
+}
+
+void ResponsePlots::ShowSmithReadout(double frequency, const QString& curve, std::complex<double> impedance,
+                                     double returnLossDb)
+{
+    const QString sign = impedance.imag() < 0 ? QStringLiteral("−") : QStringLiteral("+");
+    const QString z = std::isfinite(impedance.real())
+                          ? QString::fromStdString(EngineeringText(impedance.real(), "")) + QStringLiteral(" ") + sign +
+                                QStringLiteral(" j") +
+                                QString::fromStdString(EngineeringText(std::fabs(impedance.imag()), "Ω"))
+                          : QString::fromLatin1(kNoValueText);
+    emit Readout(
+        tr("%1    f = %2    Z = %3    return loss = %4")
+            .arg(curve, QString::fromStdString(EngineeringText(frequency * unitScale_, "Hz")), z, Db(returnLossDb)));
+}
+
 void ResponsePlots::Clear()
 {
     curves_ = NetworkCurves{};
+    smith_->ClearCurves();
     response_->SetCurveName(reference_, QString());
     response_->ClearCurves();
     delay_->SetHomeRange(PlotView::Side::Left, std::nullopt);

@@ -2,6 +2,7 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <complex>
 #include <optional>
 #include <vector>
 
@@ -9,6 +10,10 @@
 #include "chart/NiceScale.h"
 
 class PlotView;
+class QWidget;
+namespace corvane {
+class SmithChart;
+}
 
 // The range of the delays at the sweep points where |S21| lies within 3.01 dB of its best (the
 // passband), with a tenth of it as headroom: the spikes at transmission zeros and band edges
@@ -24,9 +29,14 @@ public:
 
     PlotView* Response() const { return response_; }
     PlotView* Delay() const { return delay_; }
+    // The Smith tab: S11 against the source, S22 against the load, and the admittance grid's box.
+    QWidget* SmithTab() const { return smithTab_; }
+    corvane::SmithChart* Smith() const { return smith_; }
 
     void SetCurves(const NetworkCurves& curves, bool logarithmic, const QString& unitText, double unitScale);
     void SetReference(const std::vector<double>& x, const std::vector<double>& y, const QString& name);
+    // S11 and S22 of the curves on the Smith chart, against the source and the load resistance.
+    void SetReflections(double sourceOhms, double loadOhms);
     void Clear();
     const NetworkCurves& Curves() const { return curves_; }
     // The seconds per delay-axis unit (1e-9 for ns).
@@ -38,10 +48,14 @@ signals:
 
 private:
     void ShowReadout(double x);
+    void ShowSmithReadout(double frequency, const QString& curve, std::complex<double> impedance, double returnLossDb);
     int NearestIndex(double frequency) const;
 
     PlotView* response_;
     PlotView* delay_;
+    QWidget* smithTab_;
+    corvane::SmithChart* smith_;
+    int smithS11_, smithS22_;
     int s21_, s11_, reference_, delayCurve_;
     NetworkCurves curves_;
     bool logarithmic_ = false;

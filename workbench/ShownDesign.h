@@ -7,6 +7,7 @@
 
 #include "filtermath/ESeries.h"
 #include "analysis/Tolerance.h"
+#include "design/DesignBand.h"
 #include "design/LadderModel.h"
 #include "run/DesignState.h"
 #include "workbench/DesignPanel.h"

@@ -3,10 +3,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "tests/cli/CliHarness.h"
+#include "tests/support/TempFolder.h"
 
 using namespace corvane;
 
@@ -48,6 +50,50 @@ TEST(BenchCli, BandPassStepHasNoFigures)
     const nlohmann::json json = nlohmann::json::parse(run.out);
     EXPECT_TRUE(json.at("Overshoot").is_null());
     EXPECT_FALSE(json.contains("Impulse"));
+}
+
+} // namespace
+
+namespace {
+
+// The ladder rounded to E12, written as a Touchstone file, is the "measured" filter: the fit of the
+// unrounded design must find each part moved by its rounding.
+TEST(BenchCli, FitFindsTheRoundingOfEveryPart)
+{
+    TempFolder folder;
+    const std::string file = folder.Path("built.s2p");
+    const std::vector<std::string> design{"--model", "Chebyshev", "--poles", "5",  "--ripple", "0.5",
+                                          "--start", "1",         "--stop",  "30", "--points", "801"};
+    std::vector<std::string> write = design;
+    for (const char* more : {"--series", "E12", "--touchstone", file.c_str(), "--json"}) write.push_back(more);
+    const CliOutcome written = RunCli(write);
+    ASSERT_EQ(written.status, 0);
+    const nlohmann::json rounding = nlohmann::json::parse(written.out).at("PartChange");
+    std::vector<std::string> fit = design;
+    for (const char* more : {"--measured", file.c_str(), "--fit", "--json"}) fit.push_back(more);
+    const CliOutcome run = RunCli(fit);
+    ASSERT_EQ(run.status, 0) << (run.errLines.empty() ? "" : run.errLines.front());
+    const nlohmann::json json = nlohmann::json::parse(run.out);
+    ASSERT_EQ(json.at("Fit").size(), rounding.size());
+    for (const auto& [name, change] : rounding.items()) {
+        EXPECT_NEAR(json.at("Fit").at(name).at("ChangePercent").get<double>(), change.get<double>(), 1e-3) << name;
+        EXPECT_EQ(json.at("Fit").at(name).at("Confidence"), "high") << name;
+    }
+    EXPECT_LT(json.at("FitResidualDb").get<double>(), 1e-4);
+    EXPECT_NEAR(json.at("Measured").at("PassLossDb").get<double>(),
+                json.at("MeasuredDesign").at("PassLossDb").get<double>(), 0.5);
+}
+
+// A file cut off in the middle of its data is refused as a whole, naming the file and its line.
+TEST(BenchCli, PartialMeasuredFileIsRefused)
+{
+    TempFolder folder;
+    const std::string file = folder.Path("cut.s2p");
+    std::ofstream(file) << "# MHz S RI R 50\n1 0.1 0 0.9 0 0.9 0 0.1 0\n2 0.1 0 0.9\n";
+    const CliOutcome run = RunCli({"--measured", file});
+    EXPECT_EQ(run.status, 1);
+    ASSERT_FALSE(run.errLines.empty());
+    EXPECT_NE(run.errLines.front().find("cut.s2p"), std::string::npos) << run.errLines.front();
 }
 
 } // namespace

@@ -1,0 +1,329 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "analysis/PartFit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+
+#include "analysis/NetworkResponse.h"
+#include "filtermath/EngineeringText.h"
+#include "filtermath/Failure.h"
+
+namespace corvane {
+
+namespace {
+
+using Complex = std::complex<double>;
+using Matrix = std::vector<std::vector<double>>;
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kLnPerDb = 0.11512925464970229; // ln(10) / 20
+constexpr double kReflectionFloorDb = -40.0;
+// The least spread the residual is taken to have, in ln S (about 0.01 dB): data without noise
+// still leave a part they cannot see uncertain.
+constexpr double kResolution = 1e-3;
+constexpr double kStep = 1e-6; // of ln(value), for the Jacobian's differences
+constexpr int kMaxIterations = 60;
+
+double Wrap(double radians)
+{
+    return radians - 2.0 * kPi * std::round(radians / (2.0 * kPi));
+}
+
+// The measured points in the band and the ladder whose values the parameters scale.
+struct Problem {
+    std::vector<double> hz;
+    std::vector<Complex> logS21, logS11; // ln of the measured values
+    std::vector<bool> useS11;
+    LadderModel ladder;
+    PartQuality quality;
+    bool fitQ = false;
+    size_t parts = 0;
+};
+
+Complex LogOf(Complex s)
+{
+    return {std::log(std::max(std::abs(s), 1e-300)), std::arg(s)};
+}
+
+LadderModel Scaled(const Problem& p, const std::vector<double>& x)
+{
+    LadderModel ladder = p.ladder;
+    size_t k = 0;
+    for (ModelBranch& branch : ladder.branches)
+        for (ModelPart& part : branch.parts) part.value *= std::exp(x[k++]);
+    return ladder;
+}
+
+std::vector<double> Residuals(const Problem& p, const std::vector<double>& x)
+{
+    PartQuality quality = p.quality;
+    if (p.fitQ) quality.QL = std::exp(x.back());
+    const NetworkCurves c = AnalyseCurves(Scaled(p, x), p.hz, 1.0, quality);
+    std::vector<double> r;
+    r.reserve(4 * p.hz.size());
+    for (size_t i = 0; i < p.hz.size(); ++i) {
+        r.push_back(c.NetS21[i] * kLnPerDb - p.logS21[i].real());
+        r.push_back(Wrap(c.NetS21Deg[i] * kPi / 180.0 - p.logS21[i].imag()));
+        if (!p.useS11[i]) continue;
+        r.push_back(c.NetS11[i] * kLnPerDb - p.logS11[i].real());
+        r.push_back(Wrap(c.NetS11Deg[i] * kPi / 180.0 - p.logS11[i].imag()));
+    }
+    return r;
+}
+
+double SumOfSquares(const std::vector<double>& r)
+{
+    double sum = 0.0;
+    for (double v : r) sum += v * v;
+    return sum;
+}
+
+// Forward differences, one analysis per parameter.
+Matrix Jacobian(const Problem& p, const std::vector<double>& x, const std::vector<double>& r)
+{
+    Matrix columns(x.size());
+    for (size_t j = 0; j < x.size(); ++j) {
+        std::vector<double> moved = x;
+        moved[j] += kStep;
+        const std::vector<double> rj = Residuals(p, moved);
+        if (rj.size() != r.size()) RaiseInvalidOperation();
+        columns[j].resize(r.size());
+        for (size_t i = 0; i < r.size(); ++i) columns[j][i] = (rj[i] - r[i]) / kStep;
+    }
+    return columns;
+}
+
+// Solves a symmetric positive definite system by Cholesky; false when it is not positive definite.
+bool Solve(Matrix a, std::vector<double>& b)
+{
+    const size_t n = b.size();
+    for (size_t j = 0; j < n; ++j) {
+        for (size_t k = 0; k < j; ++k) a[j][j] -= a[j][k] * a[j][k];
+        if (!(a[j][j] > 0.0)) return false;
+        a[j][j] = std::sqrt(a[j][j]);
+        for (size_t i = j + 1; i < n; ++i) {
+            for (size_t k = 0; k < j; ++k) a[i][j] -= a[i][k] * a[j][k];
+            a[i][j] /= a[j][j];
+        }
+    }
+    for (size_t i = 0; i < n; ++i) {
+        for (size_t k = 0; k < i; ++k) b[i] -= a[i][k] * b[k];
+        b[i] /= a[i][i];
+    }
+    for (size_t i = n; i-- > 0;) {
+        for (size_t k = i + 1; k < n; ++k) b[i] -= a[k][i] * b[k];
+        b[i] /= a[i][i];
+    }
+    return true;
+}
+
+Matrix Normal(const Matrix& columns)
+{
+    const size_t n = columns.size();
+    Matrix a(n, std::vector<double>(n, 0.0));
+    for (size_t i = 0; i < n; ++i)
+        for (size_t j = 0; j <= i; ++j) {
+            double sum = 0.0;
+            for (size_t k = 0; k < columns[i].size(); ++k) sum += columns[i][k] * columns[j][k];
+            a[i][j] = a[j][i] = sum;
+        }
+    return a;
+}
+
+// The diagonal of the inverse, column by column; a ridge far below the data keeps a part they
+// cannot see from making the matrix singular (its variance then comes out huge, as it should).
+std::vector<double> InverseDiagonal(Matrix a)
+{
+    const size_t n = a.size();
+    double largest = 0.0;
+    for (size_t i = 0; i < n; ++i) largest = std::max(largest, a[i][i]);
+    for (size_t i = 0; i < n; ++i) a[i][i] += 1e-14 * largest + 1e-300;
+    std::vector<double> diagonal(n, HUGE_VAL);
+    for (size_t j = 0; j < n; ++j) {
+        std::vector<double> e(n, 0.0);
+        e[j] = 1.0;
+        if (Solve(a, e)) diagonal[j] = e[j];
+    }
+    return diagonal;
+}
+
+struct Solution {
+    std::vector<double> x;
+    std::vector<double> r;
+    Matrix jacobian;
+    int iterations = 0;
+};
+
+// Levenberg-Marquardt with Marquardt's scaling of the damping by the normal matrix's diagonal.
+Solution Minimise(const Problem& p, std::vector<double> x)
+{
+    Solution s{x, Residuals(p, x), {}, 0};
+    double cost = SumOfSquares(s.r);
+    double lambda = 1e-3;
+    for (; s.iterations < kMaxIterations; ++s.iterations) {
+        s.jacobian = Jacobian(p, s.x, s.r);
+        const Matrix a = Normal(s.jacobian);
+        std::vector<double> g(x.size(), 0.0);
+        for (size_t j = 0; j < x.size(); ++j)
+            for (size_t i = 0; i < s.r.size(); ++i) g[j] -= s.jacobian[j][i] * s.r[i];
+        bool improved = false;
+        double step = 0.0;
+        while (!improved && lambda < 1e12) {
+            Matrix damped = a;
+            for (size_t j = 0; j < x.size(); ++j) damped[j][j] += lambda * (a[j][j] + 1e-12);
+            std::vector<double> delta = g;
+            if (Solve(damped, delta)) {
+                std::vector<double> trial = s.x;
+                for (size_t j = 0; j < x.size(); ++j) trial[j] += delta[j];
+                const std::vector<double> r = Residuals(p, trial);
+                const double trialCost = SumOfSquares(r);
+                if (trialCost < cost) {
+                    step = 0.0;
+                    for (double d : delta) step = std::max(step, std::fabs(d));
+                    improved = true;
+                    const double gain = cost - trialCost;
+                    s.x = trial;
+                    s.r = r;
+                    cost = trialCost;
+                    lambda = std::max(lambda / 10.0, 1e-12);
+                    if (gain < 1e-14 * cost + 1e-300) step = 0.0;
+                    break;
+                }
+            }
+            lambda *= 10.0;
+        }
+        if (!improved || step < 1e-10) break;
+    }
+    s.jacobian = Jacobian(p, s.x, s.r);
+    return s;
+}
+
+double Lower(const std::vector<MeasuredPoint>& m)
+{
+    return m.front().hz;
+}
+
+double Upper(const std::vector<MeasuredPoint>& m)
+{
+    return m.back().hz;
+}
+
+// The file must reach over the whole passband: the band's edges, and for a low-pass from a
+// tenth of its edge.
+void CheckCoverage(const std::vector<MeasuredPoint>& m, const DesignBand& band)
+{
+    double low = band.lowHz, high = band.highHz;
+    if (band.shape == BandShape::LowPass) low = band.highHz / 10.0;
+    if (band.shape == BandShape::HighPass) high = band.lowHz * 2.0;
+    if (Lower(m) <= low * (1.0 + 1e-9) && Upper(m) >= high * (1.0 - 1e-9)) return;
+    throw Failure("The measured data reach from " + EngineeringText(Lower(m), "Hz") + " to " +
+                  EngineeringText(Upper(m), "Hz") + "; the fit needs the passband, " + EngineeringText(low, "Hz") +
+                  " to " + EngineeringText(high, "Hz") + ".");
+}
+
+Complex Polar(double db, double deg)
+{
+    return std::polar(std::pow(10.0, db / 20.0), deg * kPi / 180.0);
+}
+
+// Reversed ports show as a measured S11 that follows the design's S22 and not its S11 (their
+// magnitudes agree in a lossless ladder, their phases do not); a ladder whose two reflections
+// agree cannot tell, and needs not.
+void CheckPorts(const Problem& p)
+{
+    const NetworkCurves c = AnalyseCurves(p.ladder, p.hz, 1.0, p.quality);
+    double straight = 0.0, swapped = 0.0, apart = 0.0;
+    for (size_t i = 0; i < p.hz.size(); ++i) {
+        const Complex measured = std::exp(p.logS11[i]);
+        const Complex s11 = Polar(c.NetS11[i], c.NetS11Deg[i]);
+        const Complex s22 = Polar(c.NetS22[i], c.NetS22Deg[i]);
+        straight += std::norm(measured - s11);
+        swapped += std::norm(measured - s22);
+        apart += std::norm(s11 - s22);
+    }
+    if (apart / static_cast<double>(p.hz.size()) > 0.01 && swapped < 0.25 * straight)
+        throw Failure("The ports of the measured data look swapped: its S11 follows the design's S22.");
+}
+
+Problem MakeProblem(const std::vector<MeasuredPoint>& m, const LadderModel& built, const PartQuality& quality,
+                    const FitRequest& request)
+{
+    Problem p;
+    p.ladder = built;
+    p.quality = quality;
+    p.fitQ = request.fitInductorQ;
+    for (const ModelBranch& branch : built.branches) p.parts += branch.parts.size();
+    const bool whole = request.lowHz == 0.0 && request.highHz == 0.0;
+    for (const MeasuredPoint& point : m) {
+        if (!whole && (point.hz < request.lowHz || point.hz > request.highHz)) continue;
+        if (!(point.hz > 0.0)) continue;
+        p.hz.push_back(point.hz);
+        p.logS21.push_back(LogOf(point.S21));
+        p.logS11.push_back(LogOf(point.S11));
+        p.useS11.push_back(20.0 * std::log10(std::abs(point.S11)) > kReflectionFloorDb);
+    }
+    return p;
+}
+
+FittedPart Fitted(const ModelPart& part, double x, double variance, const FitRequest& request)
+{
+    FittedPart f;
+    f.designator = part.designator;
+    f.designed = part.value;
+    f.fitted = part.value * std::exp(x);
+    f.changePercent = 100.0 * std::expm1(x);
+    f.stdErrorPercent = 100.0 * std::sqrt(variance);
+    f.confidence = f.stdErrorPercent < 0.5   ? FitConfidence::High
+                   : f.stdErrorPercent < 5.0 ? FitConfidence::Medium
+                                             : FitConfidence::Low;
+    const double tolerance = part.kind == PartKind::Inductor ? request.inductorPercent : request.capacitorPercent;
+    f.outsideTolerance = std::fabs(f.changePercent) > tolerance;
+    return f;
+}
+
+} // namespace
+
+const char* ConfidenceName(FitConfidence confidence)
+{
+    switch (confidence) {
+    case FitConfidence::High: return "high";
+    case FitConfidence::Medium: return "medium";
+    case FitConfidence::Low: break;
+    }
+    return "low";
+}
+
+FitResult FitParts(const std::vector<MeasuredPoint>& measured, const LadderModel& built, const PartQuality& quality,
+                   const DesignBand& band, const FitRequest& request)
+{
+    if (measured.empty()) throw Failure("The measured data hold no points.");
+    CheckCoverage(measured, band);
+    const Problem p = MakeProblem(measured, built, quality, request);
+    if (p.hz.size() < 2 * (p.parts + 1)) throw Failure("Too few measured points in the fit band for the parts.");
+    CheckPorts(p);
+    std::vector<double> start(p.parts, 0.0);
+    if (p.fitQ) start.push_back(std::log(quality.QL > 0.0 ? quality.QL : 100.0));
+    const Solution s = Minimise(p, start);
+    const double dof = std::max(1.0, static_cast<double>(s.r.size()) - static_cast<double>(start.size()));
+    const double spread = std::max(SumOfSquares(s.r) / dof, kResolution * kResolution);
+    const std::vector<double> inverse = InverseDiagonal(Normal(s.jacobian));
+    FitResult result;
+    size_t k = 0;
+    for (const ModelBranch& branch : built.branches)
+        for (const ModelPart& part : branch.parts) {
+            result.parts.push_back(Fitted(part, s.x[k], spread * inverse[k], request));
+            ++k;
+        }
+    if (p.fitQ) result.inductorQ = std::exp(s.x.back());
+    // The remaining magnitude differences alone, in dB, as an engineer reads them.
+    double sum = 0.0;
+    size_t count = 0;
+    for (size_t i = 0; i < s.r.size(); i += 2, ++count) sum += std::pow(s.r[i] / kLnPerDb, 2);
+    result.residualDb = std::sqrt(sum / std::max<size_t>(count, 1));
+    result.iterations = s.iterations;
+    result.points = static_cast<int>(p.hz.size());
+    return result;
+}
+
+} // namespace corvane

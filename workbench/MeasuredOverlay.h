@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <QObject>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "analysis/MeasuredFigures.h"
+#include "analysis/NetworkResponse.h"
+#include "design/DesignBand.h"
+
+class PlotView;
+class QLabel;
+class QWidget;
+class ResponsePlots;
+
+namespace corvane {
+
+// A measured two-port file over the design: its |S21|, |S11| and group delay drawn on the
+// response plots, a plot of measured minus design in dB, and the figures of both. It keeps the
+// points read, so that every new design or setting is compared again without reading the file.
+class MeasuredOverlay : public QObject {
+    Q_OBJECT
+public:
+    explicit MeasuredOverlay(ResponsePlots* plots, QObject* parent = nullptr);
+
+    // The Measured tab: the figures above the plot of measured minus design.
+    QWidget* Tab() const { return tab_; }
+    PlotView* Difference() const { return difference_; }
+    bool Loaded() const { return !points_.empty(); }
+    const QString& FileName() const { return fileName_; }
+
+    // Reads a Touchstone two-port file whole; on failure nothing changes and the message, naming
+    // the file, comes back.
+    std::optional<QString> Open(const QString& path);
+    void Close();
+
+    // The design's ladder as built is on screen: draw the file over it and compare.
+    void Compare(const LadderModel& built, const PartQuality& quality, const DesignBand& band, double unitScale,
+                 const QString& unitText);
+    // No design on screen: the file's curves stay, the comparison goes.
+    void ClearComparison();
+
+    // The figures of the file beside the design's, as the tab shows them.
+    QString FiguresText() const;
+    const std::optional<MeasuredComparison>& Comparison() const { return comparison_; }
+
+private:
+    void Draw();
+
+    ResponsePlots* plots_;
+    QWidget* tab_;
+    QLabel* figuresLabel_;
+    PlotView* difference_;
+    int s21_, s11_, delay_, difference21_, difference11_, smith11_, smith22_;
+    std::vector<MeasuredPoint> points_;
+    double referenceOhms_[2] = {50.0, 50.0}; // of the file's ports
+    QString fileName_;
+    std::optional<MeasuredComparison> comparison_;
+};
+
+} // namespace corvane
