@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "analysis/PartModels.h"
 #include "filtermath/Failure.h"
 #include "filtermath/LadderSweep.h"
 
@@ -52,9 +53,13 @@ NetworkCurves AnalyseCurves(const LadderModel& model, const std::vector<double>&
         hz[i] = NetFreq[i] * UnitScale;
         if (std::isinf(hz[i])) RaiseOverflow();
     }
-    const Ladder ladder = LadderOfModel(model);
     std::vector<NetworkPoint> points(n);
-    AnalyseMany(ladder, hz.data(), n, quality, points.data());
+    if (corvane::HasPartModels(model)) {
+        LadderOfModel(model); // refuses parts that do not fit their branch's shape
+        for (size_t i = 0; i < n; ++i) points[i] = corvane::AnalyseModelAt(model, hz[i], quality);
+    } else {
+        AnalyseMany(LadderOfModel(model), hz.data(), n, quality, points.data());
+    }
     for (size_t i = 0; i < n; ++i) {
         const NetworkPoint& p = points[i];
         curves.NetS21[i] = p.S21dB;

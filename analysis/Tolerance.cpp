@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "analysis/MaskGrid.h"
+#include "analysis/PartModels.h"
 #include "analysis/ResponseHistogram.h"
 #include "analysis/ToleranceKernel.h"
 #include "analysis/TrialParts.h"
@@ -347,6 +348,10 @@ ToleranceResult RunTolerance(const LadderModel& model, const PartQuality& qualit
                              const std::atomic<bool>* cancel)
 {
     const Ladder ladder = LadderOfModel(model);
+    // The trials' kernel knows one Q per kind; a result without the models would look valid and be wrong.
+    if (corvane::HasPartModels(model))
+        throw std::invalid_argument("The Monte Carlo analysis takes one Q per kind of part; part models and board "
+                                    "strays are not in it yet");
     CheckRun(settings, frequenciesHz);
     const std::vector<Part> parts = PartsOf(ladder, settings);
     ToleranceResult result = NominalResult(ladder, quality, frequenciesHz, settings.trials);

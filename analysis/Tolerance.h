@@ -127,7 +127,7 @@ constexpr int kMaxToleranceTrials = 1000000;
 // plus 0.2 % of their distance from the nominal response of the exact order statistics; the
 // minimum, the maximum and every mask figure are exact. A set cancel flag ends the run soon, with cancelled set and
 // no statistics. Faults of the nominal ladder or of a trial raise ArithmeticError; unusable
-// settings raise std::invalid_argument naming the setting.
+// settings raise std::invalid_argument naming the setting, as does a ladder with part models or strays.
 ToleranceResult RunTolerance(const LadderModel& ladder, const PartQuality& quality,
                              const std::vector<double>& frequenciesHz, const ToleranceMask& mask,
                              const ToleranceSettings& settings, const ToleranceProgress& progress = {},

@@ -36,14 +36,14 @@ ModelBranch MakeBranch(int position, BranchPlace place, BranchKind shape, double
         const bool second = i >= 2;
         const bool inductor = kinds[i] == PartKind::Inductor;
         const double value = inductor ? (second ? L2 : L) : (second ? C2 : C);
-        branch.parts.push_back({kinds[i], value, Designator(kinds[i], position, second)});
+        branch.parts.push_back({kinds[i], value, Designator(kinds[i], position, second), {}, {}});
     }
     return branch;
 }
 
 LadderModel ModelOfLadder(const Ladder& ladder)
 {
-    LadderModel model{ladder.RS, ladder.RL, {}};
+    LadderModel model{ladder.RS, ladder.RL, {}, {}, {}, {}};
     int position = 1;
     for (const LadderBranch& b : ladder.branches)
         model.branches.push_back(MakeBranch(position++, b.place, b.kind, b.L, b.C, b.L2, b.C2));

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,16 +14,63 @@
 
 enum class PartKind { Inductor, Capacitor, Resistor };
 
+// How a real inductor or capacitor departs from its ideal value. An inductor is its L in series
+// with its loss resistance, the whole shunted by the capacitance that makes it resonate at srfHz;
+// a capacitor is its C in series with its loss resistance and its series inductance (esl, or the
+// one that resonates with C at srfHz). The loss resistance is seriesR (an inductor's DC
+// resistance, a capacitor's ESR) plus the reactance over Q, where Q is constant or grows with the
+// square root of the frequency from its value at QHz. Zero leaves a feature out.
+enum class QGrowth { Constant, SqrtF };
+
+struct PartModel {
+    double Q = 0.0;
+    QGrowth growth = QGrowth::Constant;
+    double QHz = 0.0; // where Q is stated; needed by SqrtF alone
+    double seriesR = 0.0; // ohms
+    double srfHz = 0.0;
+    double esl = 0.0; // henries; a capacitor's alone, and only without srfHz
+
+    bool Ideal() const { return Q == 0.0 && seriesR == 0.0 && srfHz == 0.0 && esl == 0.0; }
+    bool operator==(const PartModel& other) const
+    {
+        return Q == other.Q && growth == other.growth && QHz == other.QHz && seriesR == other.seriesR &&
+               srfHz == other.srfHz && esl == other.esl;
+    }
+    bool operator!=(const PartModel& other) const { return !(*this == other); }
+};
+
 struct ModelPart {
     PartKind kind = PartKind::Inductor;
     double value = 0.0;
     std::string designator; // "L1", "C2", "L2B": made by Designator() alone
-    // A part model of its own (Q, ESR, self-resonance) belongs here; until then the analysis
-    // applies one PartQuality to every part of a kind.
+    std::optional<PartModel> model; // absent: the default of its kind (LadderModel)
+    std::optional<double> leadL; // henries in series (leads, pads); absent: the board's default
 
     bool operator==(const ModelPart& other) const
     {
-        return kind == other.kind && value == other.value && designator == other.designator;
+        return kind == other.kind && value == other.value && designator == other.designator && model == other.model &&
+               leadL == other.leadL;
+    }
+};
+
+// The board around the parts: a shunt capacitance at every node of the signal path, source side to
+// load side (node k is the one after the k-1-th series branch), and an inductance in series with
+// every part.
+struct BoardStrays {
+    double nodeC = 0.0; // farads, every node
+    double leadL = 0.0; // henries, every part
+    std::map<int, double> nodeCAt; // farads at node k (from 1), in place of nodeC
+
+    bool None() const
+    {
+        if (leadL != 0.0 || nodeC != 0.0) return false;
+        for (const auto& node : nodeCAt)
+            if (node.second != 0.0) return false;
+        return true;
+    }
+    bool operator==(const BoardStrays& other) const
+    {
+        return nodeC == other.nodeC && leadL == other.leadL && nodeCAt == other.nodeCAt;
     }
 };
 
@@ -42,10 +91,14 @@ struct LadderModel {
     double RS = 0.0; // source resistance, ohms
     double RL = 0.0; // load resistance, ohms
     std::vector<ModelBranch> branches; // position 1 (next to the source) first
+    PartModel inductorModel; // the default of every inductor without a model of its own
+    PartModel capacitorModel;
+    BoardStrays strays;
 
     bool operator==(const LadderModel& other) const
     {
-        return RS == other.RS && RL == other.RL && branches == other.branches;
+        return RS == other.RS && RL == other.RL && branches == other.branches && inductorModel == other.inductorModel &&
+               capacitorModel == other.capacitorModel && strays == other.strays;
     }
     bool operator!=(const LadderModel& other) const { return !(*this == other); }
 };

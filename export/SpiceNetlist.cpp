@@ -2,8 +2,10 @@
 #include "export/SpiceNetlist.h"
 
 #include <cmath>
+#include <utility>
 #include <sstream>
 
+#include "analysis/PartModels.h"
 #include "export/AtomicFile.h"
 #include "design/LadderModel.h"
 #include "export/ExportSweep.h"
@@ -52,8 +54,10 @@ struct LadderPorts {
 class NetlistBuilder {
 public:
     NetlistBuilder(const LadderModel& ladder, const PartQuality& quality, LossForm form)
-        : quality_(quality), lossyL_(IsLossy(quality.QL)), lossyC_(IsLossy(quality.QC)), form_(form)
+        : ladder_(ladder), quality_(quality), form_(form)
     {
+        IsLossy(quality.QL);
+        IsLossy(quality.QC);
         int seriesCount = 0;
         for (const ModelBranch& branch : ladder.branches) seriesCount += branch.place == BranchPlace::Series ? 1 : 0;
         lastNode_ = seriesCount + 1;
@@ -68,6 +72,7 @@ public:
         lines_ << "RS in " << MainNode(1) << ' ' << NumberText(ladder.RS) << '\n';
         const int last = Branches(ladder);
         lines_ << "RLOAD " << MainNode(last) << " 0 " << NumberText(ladder.RL) << '\n';
+        NodeStrays(last);
         Leaks(last);
         return lines_.str();
     }
@@ -79,6 +84,7 @@ public:
         ports_ = ports;
         const int last = Branches(ladder);
         if (last == 1) lines_ << "VTHRU " << ports_.in << ' ' << ports_.out << " DC 0\n";
+        NodeStrays(last);
         Leaks(last);
         return lines_.str();
     }
@@ -108,6 +114,18 @@ private:
         return node;
     }
 
+    // CN<node>: the board's stray capacitance at each node of the signal path.
+    void NodeStrays(int mainNodes)
+    {
+        for (int k = 1; k <= mainNodes; ++k) {
+            const double C = corvane::NodeCapacitance(ladder_, k);
+            if (!(C >= 0.0) || !std::isfinite(C)) RaiseInvalidOperation();
+            if (C > 0.0)
+                lines_ << "CN" << MainNode(k) << ' ' << MainNode(k) << ' ' << ports_.ground << ' ' << NumberText(C)
+                       << '\n';
+        }
+    }
+
     // RDC<node>: the DC path of every node of the ladder.
     void Leaks(int mainNodes)
     {
@@ -121,37 +139,77 @@ private:
         lines_ << "RDC" << node << ' ' << node << ' ' << ports_.ground << ' ' << kLeakOhms << '\n';
     }
 
-    // The loss resistor of a part of the given value and Q from a to b.
-    void Loss(const std::string& name, bool inductor, const std::string& value, double Q, const std::string& a,
-              const std::string& b)
+    // The loss resistance of a part's model (DC resistance or ESR plus the reactance over Q) in
+    // terms of the frequency f, or empty when it is constant.
+    static std::string LossExpression(const ModelPart& part, const PartModel& model, const std::string& f)
     {
-        if (form_ == LossForm::Expression) {
-            const std::string w = std::string(kTwoPi) + " * max(hertz, 1e-3)";
-            const std::string r = inductor ? w + " * " + value + " / " + NumberText(Q)
-                                           : "1 / (" + w + " * " + value + " * " + NumberText(Q) + ")";
-            lines_ << name << ' ' << a << ' ' << b << " r={" << r << "}\n";
-            return;
-        }
-        lines_ << name << ' ' << a << ' ' << b << " 1\n";
-        if (inductor)
-            alters_.push_back("alter " + name + " = " + kTwoPi + " * $f * " + value + " / " + NumberText(Q));
-        else
-            alters_.push_back("alter " + name + " = 1 / (" + kTwoPi + " * $f * " + value + " * " + NumberText(Q) + ")");
+        if (!IsLossy(model.Q)) return std::string();
+        const std::string value = NumberText(part.value);
+        std::string Q = NumberText(model.Q);
+        if (model.growth == QGrowth::SqrtF) Q = "(" + Q + " * sqrt(" + f + " / " + NumberText(model.QHz) + "))";
+        const std::string w = std::string(kTwoPi) + " * " + f;
+        std::string r = part.kind == PartKind::Inductor ? w + " * " + value + " / " + Q
+                                                        : "1 / (" + w + " * " + value + " * " + Q + ")";
+        if (model.seriesR > 0.0) r = NumberText(model.seriesR) + " + " + r;
+        return r;
     }
 
-    // One part from a to b under its designator, followed by its loss resistor when its Q is finite.
-    void Part(const ModelPart& part, const std::string& a, const std::string& b)
+    // The loss resistor of a part with its model from a to b, when it has a loss.
+    void Loss(const ModelPart& part, const PartModel& model, const std::string& a, const std::string& b)
     {
-        const bool inductor = part.kind == PartKind::Inductor;
-        const bool lossy = part.kind != PartKind::Resistor && (inductor ? lossyL_ : lossyC_);
-        const std::string value = NumberText(part.value);
-        if (!lossy) {
-            lines_ << part.designator << ' ' << a << ' ' << b << ' ' << value << '\n';
+        const std::string name = "RQ" + part.designator;
+        if (form_ == LossForm::Expression) {
+            const std::string r = LossExpression(part, model, "max(hertz, 1e-3)");
+            if (!r.empty()) {
+                lines_ << name << ' ' << a << ' ' << b << " r={" << r << "}\n";
+                return;
+            }
+        } else if (const std::string r = LossExpression(part, model, "$f"); !r.empty()) {
+            lines_ << name << ' ' << a << ' ' << b << " 1\n";
+            alters_.push_back("alter " + name + " = " + r);
             return;
         }
-        const std::string mid = InnerNode();
-        lines_ << part.designator << ' ' << a << ' ' << mid << ' ' << value << '\n';
-        Loss("RQ" + part.designator, inductor, value, inductor ? quality_.QL : quality_.QC, mid, b);
+        lines_ << name << ' ' << a << ' ' << b << ' ' << NumberText(model.seriesR) << '\n';
+    }
+
+    // One part from a to b under its designator, with its model as plain elements: the lead LL<d>
+    // first; an inductor's loss resistor RQ<d> after it, the whole shunted by CP<d>; a
+    // capacitor's series inductance LS<d> and loss resistor RQ<d> after it.
+    void Part(const ModelPart& part, const std::string& a, const std::string& b)
+    {
+        if (part.kind == PartKind::Resistor) {
+            lines_ << part.designator << ' ' << a << ' ' << b << ' ' << NumberText(part.value) << '\n';
+            return;
+        }
+        const PartModel model = corvane::EffectiveModel(ladder_, part, quality_);
+        const double lead = corvane::LeadInductance(ladder_, part);
+        corvane::CheckPartModel(model, lead);
+        std::string from = a;
+        if (lead > 0.0) {
+            const std::string mid = InnerNode();
+            lines_ << "LL" << part.designator << ' ' << a << ' ' << mid << ' ' << NumberText(lead) << '\n';
+            from = mid;
+        }
+        const bool inductor = part.kind == PartKind::Inductor;
+        if (inductor && model.srfHz > 0.0 && part.value > 0.0) {
+            const double w0 = 2.0 * M_PI * model.srfHz;
+            lines_ << "CP" << part.designator << ' ' << from << ' ' << b << ' '
+                   << NumberText(1.0 / (w0 * w0 * part.value)) << '\n';
+        }
+        double Ls = inductor ? 0.0 : model.esl;
+        if (!inductor && model.srfHz > 0.0) {
+            const double w0 = 2.0 * M_PI * model.srfHz;
+            Ls = 1.0 / (w0 * w0 * part.value);
+        }
+        const bool lossy = IsLossy(model.Q) || model.seriesR > 0.0;
+        std::string to = Ls > 0.0 || lossy ? InnerNode() : b;
+        lines_ << part.designator << ' ' << from << ' ' << to << ' ' << NumberText(part.value) << '\n';
+        if (Ls > 0.0) {
+            from = to;
+            to = lossy ? InnerNode() : b;
+            lines_ << "LS" << part.designator << ' ' << from << ' ' << to << ' ' << NumberText(Ls) << '\n';
+        }
+        if (lossy) Loss(part, model, to, b);
     }
 
     // Two parts in a row from a to b, through an inner node.
@@ -196,9 +254,8 @@ private:
         }
     }
 
+    const LadderModel& ladder_;
     const PartQuality& quality_;
-    bool lossyL_;
-    bool lossyC_;
     LossForm form_;
     LadderPorts ports_;
     int lastNode_ = 1;

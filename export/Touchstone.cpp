@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "analysis/PartModels.h"
 #include "export/AtomicFile.h"
 #include "export/ExportError.h"
 #include "export/ExportSweep.h"
@@ -53,7 +54,7 @@ std::string TouchstoneText(const LadderModel& model, const std::vector<double>& 
         out << "# " << unit << " S DB R " << NumberText(ladder.RL) << '\n';
     }
     for (double f : frequencies) {
-        const NetworkPoint point = AnalyseAt(ladder, f * UnitScale, quality);
+        const NetworkPoint point = corvane::AnalyseLadderAt(model, f * UnitScale, quality);
         out << NumberText(f);
         WritePair(out, point.S11dB, point.S11Deg);
         WritePair(out, point.S21dB, point.S21Deg);

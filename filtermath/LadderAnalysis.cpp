@@ -196,7 +196,7 @@ Immittance ArmImmittance(const LadderBranch& branch, Real w, Real lossL, Real lo
     return impedance == series ? x : Reciprocal(x);
 }
 
-Immittance BranchImmittance(const LadderBranch& branch, Real w, Real lossL, Real lossC)
+Immittance ImmittanceOfBranch(const LadderBranch& branch, Real w, Real lossL, Real lossC)
 {
     const Real L = branch.L;
     const Real C = branch.C;
@@ -211,31 +211,43 @@ Immittance BranchImmittance(const LadderBranch& branch, Real w, Real lossL, Real
     return Plus(InductorAdmittance(w, L, lossL), CapacitorAdmittance(w, C, lossC));
 }
 
+AbcdSlope Identity()
+{
+    return {{{1.0L, 0.0L}, {}, {}, {1.0L, 0.0L}}, {}};
+}
+
+// One branch onto the product, with its derivative.
+void Step(AbcdSlope& t, bool series, const Immittance& x)
+{
+    Abcd& m = t.m;
+    Abcd& dm = t.dm;
+    if (series) {
+        dm.b = dm.a * x.value + dm.b + m.a * x.slope;
+        dm.d = dm.c * x.value + dm.d + m.c * x.slope;
+        m.b = m.a * x.value + m.b;
+        m.d = m.c * x.value + m.d;
+    } else {
+        dm.a = dm.a + dm.b * x.value + m.b * x.slope;
+        dm.c = dm.c + dm.d * x.value + m.d * x.slope;
+        m.a = m.a + m.b * x.value;
+        m.c = m.c + m.d * x.value;
+    }
+}
+
 // The chain matrix of the whole ladder and its derivative, left to right. A series branch
 // [1 Z; 0 1] and a shunt branch [1 0; Y 1] each change only one column of the product, so the
 // product rule takes two complex multiply-adds for the matrix and four for its derivative.
 AbcdSlope Cascade(const Ladder& ladder, Real w, Real lossL, Real lossC)
 {
-    AbcdSlope t{{{1.0L, 0.0L}, {}, {}, {1.0L, 0.0L}}, {}};
-    Abcd& m = t.m;
-    Abcd& dm = t.dm;
+    AbcdSlope t = Identity();
+    const Abcd& m = t.m;
+    const Abcd& dm = t.dm;
     for (const LadderBranch& branch : ladder.branches) {
         CheckPartValue(branch.L);
         CheckPartValue(branch.C);
         CheckPartValue(branch.L2);
         CheckPartValue(branch.C2);
-        const Immittance x = BranchImmittance(branch, w, lossL, lossC);
-        if (branch.place == BranchPlace::Series) {
-            dm.b = dm.a * x.value + dm.b + m.a * x.slope;
-            dm.d = dm.c * x.value + dm.d + m.c * x.slope;
-            m.b = m.a * x.value + m.b;
-            m.d = m.c * x.value + m.d;
-        } else {
-            dm.a = dm.a + dm.b * x.value + m.b * x.slope;
-            dm.c = dm.c + dm.d * x.value + m.d * x.slope;
-            m.a = m.a + m.b * x.value;
-            m.c = m.c + m.d * x.value;
-        }
+        Step(t, branch.place == BranchPlace::Series, ImmittanceOfBranch(branch, w, lossL, lossC));
     }
     // Past the extended range a part turns infinite and every later sum or product keeps it
     // infinite or NaN, so one check at the end sees any overflow on the way.
@@ -300,6 +312,8 @@ Real ReflectionDb(const Complex& numerator, Real denDb)
     return std::max<Real>(PowerDb(norm) - denDb, kReflectionFloorDb);
 }
 
+NetworkPoint PointOfChain(const AbcdSlope& chain, Real RS, Real RL);
+
 } // namespace
 
 NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuality& quality)
@@ -311,8 +325,26 @@ NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuali
     const Real lossL = LossFactor(quality.QL);
     const Real lossC = LossFactor(quality.QC);
     const Real w = 2.0L * kPi * std::fabs(static_cast<Real>(frequencyHz));
-    const AbcdSlope chain = Cascade(ladder, w, lossL, lossC);
+    return PointOfChain(Cascade(ladder, w, lossL, lossC), RS, RL);
+}
 
+NetworkPoint AnalyseImmittances(const std::vector<BranchImmittance>& branches, double RS, double RL)
+{
+    const Real rs = Termination(RS);
+    const Real rl = Termination(RL);
+    AbcdSlope t = Identity();
+    for (const BranchImmittance& branch : branches) {
+        const Immittance x{{branch.value.real(), branch.value.imag()}, {branch.slope.real(), branch.slope.imag()}};
+        Step(t, branch.place == BranchPlace::Series, x);
+    }
+    if (!IsFinite(t.m) || !IsFinite(t.dm)) RaiseOverflow();
+    return PointOfChain(t, rs, rl);
+}
+
+namespace {
+
+NetworkPoint PointOfChain(const AbcdSlope& chain, Real RS, Real RL)
+{
     // The chain matrix normalised to the two reference resistances: A sqrt(RL/RS), B/sqrt(RS RL),
     // C sqrt(RS RL), D sqrt(RS/RL). With them the power-wave S-parameters of a reciprocal
     // two-port take the same form as between equal terminations.
@@ -357,3 +389,5 @@ NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuali
     point.GroupDelay = ToDouble((denSlopeS.im * denS.re - denSlopeS.re * denS.im) / denNorm);
     return point;
 }
+
+} // namespace

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
+#include <complex>
 #include <vector>
 
 #include "filtermath/LadderPlace.h"
@@ -60,3 +61,17 @@ constexpr double kReflectionFloorDb = -400.0;
 // inductance across the line, a negative Q, a non-finite part value or a termination that is
 // not a positive finite resistance raise ArithmeticError.
 NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuality& quality);
+
+// A branch as its immittance at one frequency: the impedance of a series branch or the admittance
+// of a shunt branch, with its derivative over the angular frequency (for the group delay). Part
+// models whose losses and parasitics follow no single L or C come to the cascade this way.
+struct BranchImmittance {
+    BranchPlace place;
+    std::complex<long double> value;
+    std::complex<long double> slope;
+};
+
+// The response of the cascade of branches, source to load, between RS and RL: the same
+// S-parameters and delay as AnalyseAt. A termination that is no positive finite resistance or an
+// overflow on the way raises ArithmeticError.
+NetworkPoint AnalyseImmittances(const std::vector<BranchImmittance>& branches, double RS, double RL);

@@ -47,7 +47,7 @@ LadderModel ModelOfRun(const DesignState& state, LadderTopology topology, std::o
     const int N = static_cast<int>(state.GValues.size()) - 2;
     if (N < 0) throw std::invalid_argument("the design holds no prototype");
     const double R = state.RL;
-    LadderModel model{R, loadOhms ? *loadOhms : PrototypeLoad(R, state.GValues, topology), {}};
+    LadderModel model{R, loadOhms ? *loadOhms : PrototypeLoad(R, state.GValues, topology), {}, {}, {}, {}};
     for (int i = 1; i <= N; ++i) {
         const BranchPlace place = PlaceOfPosition(i, topology);
         const size_t at = static_cast<size_t>(i);

@@ -10,10 +10,13 @@
 #include "tests/support/Ngspice.h"
 #include "tests/support/TempFolder.h"
 #include "analysis/NetworkResponse.h"
+#include "analysis/PartModels.h"
 #include "export/ExportSweep.h"
 #include "export/SpiceNetlist.h"
 #include "filtermath/ESeries.h"
 #include "synthesis/Synthesis.h"
+
+using namespace corvane;
 
 namespace {
 
@@ -84,7 +87,7 @@ void ExpectSimulationMatches(const char* name, const LadderModel& model, const S
     for (size_t i = 0; i < points.size(); ++i) {
         const double hz = exported[i] * unitScale;
         EXPECT_NEAR(points[i].hz, hz, 1e-12 * hz) << i;
-        const double ours = AnalyseAt(ladder, hz, quality).S21dB;
+        const double ours = AnalyseLadderAt(model, hz, quality).S21dB;
         if (ours <= kDepthLimitDb) continue;
         ASSERT_TRUE(std::isfinite(points[i].vout) && points[i].vout > 0.0) << "point " << i;
         // 1 V source: the power into RL over the available power RS/4 is 4 |V(out)|^2 RS/RL.
@@ -186,5 +189,84 @@ INSTANTIATE_TEST_SUITE_P(
             "ChebyshevHPFT2ThreeDb", {4, LadderTopology::T, 2, 3.0, 10, 0, 0, 50, 1e6}, LogSweep(1, 100), {}, false},
         SpiceCase{"MixedSweepLPFkHz", {3, LadderTopology::T, 3, 1.0, 20, 0, 0, 50, 1e3}, MixedKHz(), {}, false}),
     [](const ::testing::TestParamInfo<SpiceCase>& info) { return info.param.name; });
+
+// Part models and board strays as the netlist writes them (plain R, L and C, the losses set per
+// frequency) against the analysis of the same models, through and past the self-resonances.
+struct ModelCase {
+    const char* name;
+    Design design;
+    Sweep Freq;
+    PartQuality quality;
+    void (*apply)(LadderModel&);
+};
+
+TEST(NgspicePartModels, SimulatedS21MatchesTheAnalysis)
+{
+    if (!NgspiceInstalled()) GTEST_SKIP() << "ngspice is not installed (Debian package ngspice)";
+    const ModelCase cases[] = {
+        {"KindDefaultsLPF",
+         {3, LadderTopology::T, 5, 0.5, 10, 0, 0, 50, 1e6},
+         LinearSweep(1, 100),
+         {},
+         [](LadderModel& m) {
+             m.inductorModel = {60, QGrowth::Constant, 0, 0.2, 80e6, 0};
+             m.capacitorModel = {0, QGrowth::Constant, 0, 0.05, 0, 1.5e-9};
+         }},
+        {"GrowingQWithGlobalQC",
+         {0, LadderTopology::Pi, 4, 0, 10, 0, 0, 50, 1e6},
+         LogSweep(0.5, 200),
+         {0, 300},
+         [](LadderModel& m) {
+             m.inductorModel = {40, QGrowth::SqrtF, 10e6, 0.1, 0, 0};
+             m.capacitorModel = {0, QGrowth::Constant, 0, 0, 150e6, 0};
+         }},
+        {"PerPartModelsAndStrays",
+         {0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6},
+         LinearSweep(1, 60),
+         {80, 0},
+         [](LadderModel& m) {
+             m.branches[0].parts[0].model = PartModel{25, QGrowth::Constant, 0, 0, 45e6, 0};
+             m.branches[1].parts[0].model = PartModel{400, QGrowth::SqrtF, 5e6, 0.02, 90e6, 0};
+             m.branches[1].parts[0].leadL = 2e-9;
+             m.strays.nodeC = 3e-12;
+             m.strays.leadL = 0.7e-9;
+             m.strays.nodeCAt[2] = 8e-12;
+         }},
+        {"BandPassResonators",
+         {2, LadderTopology::Pi, 3, 0, 0, 90, 110, 50, 1e6},
+         LinearSweep(60, 300),
+         {},
+         [](LadderModel& m) {
+             m.inductorModel = {120, QGrowth::Constant, 0, 0.05, 600e6, 0};
+             m.capacitorModel = {800, QGrowth::Constant, 0, 0, 0, 0.4e-9};
+             m.strays.nodeC = 1e-12;
+         }},
+    };
+    for (const ModelCase& c : cases) {
+        LadderModel model = DesignModel(c.design);
+        c.apply(model);
+        ExpectSimulationMatches(c.name, model, c.Freq, c.design.UnitScale, c.quality, c.name);
+    }
+}
+
+// The arms of traps and band-stops, each part with a self-resonance and a loss.
+TEST(NgspicePartModels, TrapArmsMatchTheAnalysis)
+{
+    if (!NgspiceInstalled()) GTEST_SKIP() << "ngspice is not installed (Debian package ngspice)";
+    using namespace synthesis;
+    for (FilterType type : {FilterType::LowPass, FilterType::BandStop, FilterType::BandPass}) {
+        DesignRequest request;
+        request.response = {Family::Elliptic, 4, 0.5L, 40.0L};
+        request.type = type;
+        request.passHz = 10e6;
+        request.lowHz = 8e6;
+        request.highHz = 12e6;
+        LadderModel model = Synthesise(request).ladder;
+        model.inductorModel = {90, QGrowth::SqrtF, 10e6, 0.03, 250e6, 0};
+        model.capacitorModel = {600, QGrowth::Constant, 0, 0.01, 0, 0.6e-9};
+        model.strays.nodeC = 0.5e-12;
+        ExpectSimulationMatches("EllipticWithModels", model, LinearSweep(2, 40), 1e6, {}, "trap arms");
+    }
+}
 
 } // namespace

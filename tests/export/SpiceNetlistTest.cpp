@@ -169,7 +169,7 @@ TEST(SpiceNetlist, NegativeQualityIsRefused)
 
 TEST(SpiceNetlist, TitleStaysOnTheFirstLine)
 {
-    const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(LadderModel{50, 50, {}}, {1e6}, {}, "two\nlines"));
+    const SpiceDeck deck = ParseSpiceDeck(SpiceNetlist(LadderModel{50, 50, {}, {}, {}, {}}, {1e6}, {}, "two\nlines"));
     EXPECT_EQ(deck.title, "* two lines");
     // With no parts the source resistor meets the load at the output node.
     EXPECT_EQ(deck.elements.at("RS").b, "out");
@@ -195,7 +195,7 @@ TEST(SpiceNetlist, FileCarriesTheExportedPointsInHertz)
 TEST(SpiceNetlist, UnwritablePathThrowsAndWritesNothing)
 {
     TempFolder folder;
-    EXPECT_THROW(WriteSpiceNetlist(folder.Path("missing/x.cir"), LadderModel{50, 50, {}}, List(LinearSweep(1, 100)),
+    EXPECT_THROW(WriteSpiceNetlist(folder.Path("missing/x.cir"), LadderModel{50, 50, {}, {}, {}, {}}, List(LinearSweep(1, 100)),
                                    1e6, {}, "x"),
                  ExportError);
     EXPECT_TRUE(folder.Names().empty());

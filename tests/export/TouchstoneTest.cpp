@@ -252,7 +252,7 @@ TEST(Touchstone, AnalysisFaultWritesNoFile)
     TempFolder folder;
     const std::string path = folder.Path("x.s2p");
     WriteFileAtomically(path, "old\n");
-    const LadderModel broken{50.0, 50.0, {MakeBranch(1, BranchPlace::Series, BranchKind::Capacitor, 0, 0)}};
+    const LadderModel broken{50.0, 50.0, {MakeBranch(1, BranchPlace::Series, BranchKind::Capacitor, 0, 0)}, {}, {}, {}};
     EXPECT_THROW(WriteTouchstone(path, broken, List(LinearSweep(1, 100)), 1e6, {}, {}), ArithmeticError);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"x.s2p"});
     EXPECT_EQ(ReadFile(path), "old\n");

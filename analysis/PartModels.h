@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <complex>
+#include <vector>
+
+#include "design/LadderModel.h"
+#include "filtermath/LadderAnalysis.h"
+
+namespace corvane {
+
+// The analysis of a ladder whose parts carry models (losses that follow no single Q, self-resonance,
+// series inductance) and whose board adds strays. Everything is worked in long double, as the
+// exact analysis of the ideal ladder.
+
+// The model a part is analysed with: its own, or its kind's default; a part model without a Q of
+// its own takes the kind's Q from quality (the one Q per kind of the plain analysis).
+PartModel EffectiveModel(const LadderModel& ladder, const ModelPart& part, const PartQuality& quality);
+// The lead inductance in series with the part: its own, or the board's.
+double LeadInductance(const LadderModel& ladder, const ModelPart& part);
+// The stray capacitance at node k (from 1, the source's side).
+double NodeCapacitance(const LadderModel& ladder, int node);
+
+// True when some part model or stray asks for more than the plain analysis (L, C, one Q per kind).
+bool HasPartModels(const LadderModel& ladder);
+
+// Raises ArithmeticError (invalid operation) for a negative or non-finite model value or lead, or
+// a growing Q without the frequency where it is stated.
+void CheckPartModel(const PartModel& model, double leadL);
+
+// A part's impedance at the angular frequency w and its derivative over w. A negative or
+// non-finite model value, a growing Q without its frequency, or a capacitor at w = 0 raises
+// ArithmeticError.
+struct PartImpedance {
+    std::complex<long double> value;
+    std::complex<long double> slope;
+};
+PartImpedance ImpedanceOf(PartKind kind, double value, const PartModel& model, double leadL, long double w);
+
+// The branches of the ladder at w as the cascade takes them, a shunt branch for the stray
+// capacitance of every node that has one.
+std::vector<BranchImmittance> ImmittancesAt(const LadderModel& ladder, long double w, const PartQuality& quality);
+
+// The response at one frequency in hertz (|f| for a negative one). Faults as ImpedanceOf and
+// AnalyseImmittances; an arm that is a short or an open at this frequency divides by zero.
+NetworkPoint AnalyseModelAt(const LadderModel& ladder, double frequencyHz, const PartQuality& quality);
+
+// The response of any ladder model: through AnalyseModelAt when it has part models, else AnalyseAt.
+NetworkPoint AnalyseLadderAt(const LadderModel& ladder, double frequencyHz, const PartQuality& quality);
+
+} // namespace corvane
