@@ -140,6 +140,62 @@ double ReadResistance(const std::string& text, const std::string& field)
     return ohms;
 }
 
+namespace {
+
+double ReadNoneOrAbove(const std::string& text, const std::string& field, const char* unit, double unitScale,
+                       const char* what)
+{
+    double value = 0.0;
+    if (!Typed(text, unit, unitScale, value) || value < 0.0)
+        throw InputError(field + " must be 0 (none) or " + what + " above zero.");
+    return value;
+}
+
+} // namespace
+
+double ReadSelfResonance(const std::string& text, const std::string& field, double unitScale)
+{
+    return ReadNoneOrAbove(text, field, "Hz", unitScale, "a frequency");
+}
+
+double ReadLossResistance(const std::string& text, const std::string& field)
+{
+    return ReadNoneOrAbove(text, field, "\u03a9", 1.0, "a resistance");
+}
+
+double ReadStrayCapacitance(const std::string& text, const std::string& field)
+{
+    return ReadNoneOrAbove(text, field, "F", 1.0, "a capacitance");
+}
+
+double ReadStrayInductance(const std::string& text, const std::string& field)
+{
+    return ReadNoneOrAbove(text, field, "H", 1.0, "an inductance");
+}
+
+double ReadPowerW(const std::string& text, const std::string& field)
+{
+    double watts = 0.0;
+    if (!Typed(text, "W", 1.0, watts) || !(watts > 0.0)) throw InputError(field + " must be a power above zero.");
+    return watts;
+}
+
+double ReadPowerDbm(const std::string& text, const std::string& field)
+{
+    double dBm = 0.0;
+    // Past 300 dBm the power is no longer a finite double.
+    if (!Typed(text, "dBm", 1.0, dBm) || std::fabs(dBm) > 300.0)
+        throw InputError(field + " must be a level in dBm from -300 to 300.");
+    return std::pow(10.0, (dBm - 30.0) / 10.0);
+}
+
+double ReadVswr(const std::string& text, const std::string& field)
+{
+    double vswr = 0.0;
+    if (!Typed(text, "", 1.0, vswr) || !(vswr >= 1.0)) throw InputError(field + " must be 1 (matched) or above.");
+    return vswr;
+}
+
 double ReadAttenuation(const std::string& text, const std::string& field)
 {
     double dB = 0.0;

@@ -42,7 +42,18 @@ PartLimits ReadPartLimits(const std::string& text, const std::string& field);
 // A sweep edge: as a frequency, but zero is allowed (a linear sweep may start at DC).
 double ReadSweepEdge(const std::string& text, const std::string& field, double unitScale);
 double ReadResistance(const std::string& text, const std::string& field); // ohms, above zero
+// Values of part models and board strays, 0 (none) or above: a self-resonance as a frequency in the
+// field's unit of unitScale hertz, a loss resistance in ohms, a stray capacitance in farads and a
+// stray inductance in henries.
+double ReadSelfResonance(const std::string& text, const std::string& field, double unitScale);
+double ReadLossResistance(const std::string& text, const std::string& field);
+double ReadStrayCapacitance(const std::string& text, const std::string& field);
+double ReadStrayInductance(const std::string& text, const std::string& field);
 double ReadAttenuation(const std::string& text, const std::string& field); // dB, 0 or above
+// A source's power: watts above zero, or dBm (any finite level), returned in watts.
+double ReadPowerW(const std::string& text, const std::string& field);
+double ReadPowerDbm(const std::string& text, const std::string& field);
+double ReadVswr(const std::string& text, const std::string& field); // 1 (matched) or above
 double ReadRipple(const std::string& text, const std::string& field); // dB, above 0 and at most kMaxRippleDb
 // A phase error in degrees, above 0 and at most kMaxPhaseErrorDeg.
 double ReadPhaseError(const std::string& text, const std::string& field);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "analysis/PartModels.h"
+#include "analysis/Strays.h"
 #include "filtermath/Failure.h"
 #include "filtermath/LadderSweep.h"
 
@@ -86,18 +87,40 @@ RoundedParts RoundParts(const LadderModel& ladder, ESeries series)
     return rounded;
 }
 
+namespace {
+
+// The ladder with the options' models, strays and load, rounded when a series is given.
+void Build(DesignAnalysis& result, const LadderModel& ladder, const AnalysisOptions& options)
+{
+    if (!options.series) {
+        result.ladder = ladder;
+        return;
+    }
+    RoundedParts rounded = RoundParts(ladder, *options.series);
+    result.ladder = std::move(rounded.ladder);
+    result.changePercent = std::move(rounded.changePercent);
+}
+
+} // namespace
+
 DesignAnalysis AnalyseDesign(const LadderModel& designed, const AnalysisOptions& options,
                              const std::vector<double>& NetFreq, double UnitScale)
 {
+    LadderModel ladder = designed;
+    if (options.loadOhms) ladder.RL = *options.loadOhms;
+    if (options.inductorModel) ladder.inductorModel = *options.inductorModel;
+    if (options.capacitorModel) ladder.capacitorModel = *options.capacitorModel;
+    if (options.strays) ladder.strays = *options.strays;
     DesignAnalysis result;
-    if (options.series) {
-        RoundedParts rounded = RoundParts(designed, *options.series);
-        result.ladder = std::move(rounded.ladder);
-        result.changePercent = std::move(rounded.changePercent);
-    } else {
-        result.ladder = designed;
+    if (options.absorbStrays) {
+        // Absorbing comes before rounding: the standard value is chosen for what the board leaves.
+        Build(result, ladder, options);
+        result.beforeAbsorbing = AnalyseCurves(result.ladder, NetFreq, UnitScale, options.quality);
+        corvane::AbsorbedStrays absorbed = corvane::AbsorbStrays(ladder);
+        result.absorbed = std::move(absorbed.absorbed);
+        result.absorbRefused = std::move(absorbed.refused);
     }
-    if (options.loadOhms) result.ladder.RL = *options.loadOhms;
+    Build(result, ladder, options);
     result.curves = AnalyseCurves(result.ladder, NetFreq, UnitScale, options.quality);
     return result;
 }

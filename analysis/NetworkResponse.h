@@ -57,6 +57,11 @@ struct AnalysisOptions {
     std::optional<ESeries> series; // round the parts first
     PartQuality quality; // 0: ideal parts
     std::optional<double> loadOhms; // instead of the load the ladder was designed for
+    // The kinds' default part models and the board's strays, when given in place of the ladder's own.
+    std::optional<PartModel> inductorModel;
+    std::optional<PartModel> capacitorModel;
+    std::optional<BoardStrays> strays;
+    bool absorbStrays = false; // take the node strays out of the shunt capacitors (analysis/Strays.h)
 };
 
 // What one analysis of a designed ladder produced.
@@ -64,6 +69,10 @@ struct DesignAnalysis {
     LadderModel ladder; // as built: rounded when a series was given, with its terminations RS and RL
     std::vector<double> changePercent; // per part as in RoundedParts; empty unless rounded
     NetworkCurves curves;
+    // With absorbStrays: the response before the strays were absorbed, and what absorbing them did.
+    NetworkCurves beforeAbsorbing;
+    std::vector<std::string> absorbed; // designators
+    std::vector<std::string> absorbRefused; // messages
 };
 
 // designed ladder + options -> the ladder as built and its response over NetFreq times UnitScale.

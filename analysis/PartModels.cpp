@@ -53,7 +53,9 @@ PartImpedance InductorModel(Real L, const PartModel& model, Real w)
     const Real w0 = 2.0L * kPi * model.srfHz;
     const Real Cp = 1.0L / (w0 * w0 * L);
     const Cx den = 1.0L + kJ * w * Cp * z;
-    if (den == Cx{}) RaiseDivisionByZero();
+    // A lossless tank right at its resonance is an open circuit; a hair beside it (a sweep point
+    // typed on the self-resonance) its impedance is finite and the notch shows as deep as it is.
+    if (den == Cx{}) return InductorModel(L, model, w * (1.0L + 1e-12L));
     return {z / den, (dz - kJ * Cp * z * z) / (den * den)};
 }
 
@@ -168,6 +170,24 @@ PartImpedance ImpedanceOf(PartKind kind, double value, const PartModel& model, d
     return z;
 }
 
+std::vector<PartImpedance> PartImpedancesAt(const LadderModel& ladder, const ModelBranch& branch, long double w,
+                                            const PartQuality& quality)
+{
+    std::vector<PartImpedance> z;
+    for (const ModelPart& part : branch.parts)
+        z.push_back(
+            ImpedanceOf(part.kind, part.value, EffectiveModel(ladder, part, quality), LeadInductance(ladder, part), w));
+    return z;
+}
+
+PartImpedance BranchFromParts(const ModelBranch& branch, const std::vector<PartImpedance>& z)
+{
+    const bool series = branch.place == BranchPlace::Series;
+    bool admittance = false;
+    const PartImpedance x = Arm(branch.shape, series, z, admittance);
+    return admittance == series ? Reciprocal(x) : x;
+}
+
 std::vector<BranchImmittance> ImmittancesAt(const LadderModel& ladder, long double w, const PartQuality& quality)
 {
     std::vector<BranchImmittance> result;
@@ -178,18 +198,10 @@ std::vector<BranchImmittance> ImmittancesAt(const LadderModel& ladder, long doub
         if (C > 0.0) result.push_back(NodeStray(C, w));
     };
     stray(node);
-    std::vector<PartImpedance> z;
     for (const ModelBranch& branch : ladder.branches) {
-        z.clear();
-        for (const ModelPart& part : branch.parts)
-            z.push_back(ImpedanceOf(part.kind, part.value, EffectiveModel(ladder, part, quality),
-                                    LeadInductance(ladder, part), w));
-        const bool series = branch.place == BranchPlace::Series;
-        bool admittance = false;
-        PartImpedance x = Arm(branch.shape, series, z, admittance);
-        if (admittance == series) x = Reciprocal(x);
+        const PartImpedance x = BranchFromParts(branch, PartImpedancesAt(ladder, branch, w, quality));
         result.push_back({branch.place, x.value, x.slope});
-        if (series) stray(++node);
+        if (branch.place == BranchPlace::Series) stray(++node);
     }
     return result;
 }

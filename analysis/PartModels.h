@@ -36,6 +36,12 @@ struct PartImpedance {
 };
 PartImpedance ImpedanceOf(PartKind kind, double value, const PartModel& model, double leadL, long double w);
 
+// The impedances of a branch's parts at w, in the order they are listed.
+std::vector<PartImpedance> PartImpedancesAt(const LadderModel& ladder, const ModelBranch& branch, long double w,
+                                            const PartQuality& quality);
+// The branch from its parts' impedances: its impedance on a series place, its admittance across the line.
+PartImpedance BranchFromParts(const ModelBranch& branch, const std::vector<PartImpedance>& z);
+
 // The branches of the ladder at w as the cascade takes them, a shunt branch for the stray
 // capacitance of every node that has one.
 std::vector<BranchImmittance> ImmittancesAt(const LadderModel& ladder, long double w, const PartQuality& quality);

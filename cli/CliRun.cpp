@@ -68,7 +68,8 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     ToleranceStage tolerance(options.tolerance);
     if (results.GridFilled() && !network.Failed())
         tolerance.Run(
-            run.State(), TopologyForIndex(form.ItemIndex(Selector::Topology)), settings.analysis,
+            run.State(), TopologyForIndex(form.ItemIndex(Selector::Topology)),
+            AnalysisInUnit(options.network, settings, run.State().UnitScale),
             [&] { return network.Frequencies(run.State(), form); }, messages, ToleranceReportingOn(err));
     corvane::BenchStage bench(options.bench);
     bool benchFailed = false;

@@ -20,7 +20,7 @@ CLI::Validator NonEmptyPath()
 
 bool NetworkOptions::AnalysisAsked() const
 {
-    return network || !spiceFile.empty() || !touchstoneFile.empty();
+    return network || !spiceFile.empty() || !touchstoneFile.empty() || !powerDbm.empty() || !powerW.empty();
 }
 
 bool NetworkOptions::AnyAsked() const
@@ -34,6 +34,27 @@ NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
     if (const NameEntry<std::optional<ESeries>>* series = FindKey(kSeriesNames, options.series))
         settings.analysis.series = series->value;
     settings.analysis.quality = {ReadPartQ(options.QL, "--q-l"), ReadPartQ(options.QC, "--q-c")};
+    // The self-resonances are checked here and read in the design's unit once it is known.
+    ReadSelfResonance(options.srfL, "--srf-l", 1.0);
+    ReadSelfResonance(options.srfC, "--srf-c", 1.0);
+    PartModel inductor;
+    PartModel capacitor;
+    inductor.seriesR = ReadLossResistance(options.rdcL, "--rdc-l");
+    capacitor.seriesR = ReadLossResistance(options.esrC, "--esr-c");
+    if (!inductor.Ideal()) settings.analysis.inductorModel = inductor;
+    if (!capacitor.Ideal()) settings.analysis.capacitorModel = capacitor;
+    BoardStrays strays;
+    strays.nodeC = ReadStrayCapacitance(options.nodeC, "--node-c");
+    strays.leadL = ReadStrayInductance(options.leadL, "--lead-l");
+    if (!strays.None()) settings.analysis.strays = strays;
+    settings.analysis.absorbStrays = options.absorbStrays;
+    if (!options.powerDbm.empty() || !options.powerW.empty()) {
+        corvane::StressDrive drive;
+        drive.availableW = options.powerW.empty() ? ReadPowerDbm(options.powerDbm, "--power-dbm")
+                                                  : ReadPowerW(options.powerW, "--power-w");
+        drive.vswr = ReadVswr(options.vswr, "--vswr");
+        settings.stress = drive;
+    }
     if (!options.load.empty()) settings.analysis.loadOhms = ReadResistance(options.load, "--load");
     if (!options.points.empty()) {
         settings.points = ReadPoints(options.points, "--points");
@@ -42,6 +63,22 @@ NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
     }
     if (options.logSweep) settings.spacing = SweepSpacing::Log;
     return settings;
+}
+
+AnalysisOptions AnalysisInUnit(const NetworkOptions& options, const NetworkSettings& settings, double unitScale)
+{
+    AnalysisOptions analysis = settings.analysis;
+    const double srfL = ReadSelfResonance(options.srfL, "--srf-l", unitScale) * unitScale;
+    const double srfC = ReadSelfResonance(options.srfC, "--srf-c", unitScale) * unitScale;
+    if (srfL > 0.0) {
+        if (!analysis.inductorModel) analysis.inductorModel = PartModel{};
+        analysis.inductorModel->srfHz = srfL;
+    }
+    if (srfC > 0.0) {
+        if (!analysis.capacitorModel) analysis.capacitorModel = PartModel{};
+        analysis.capacitorModel->srfHz = srfC;
+    }
+    return analysis;
 }
 
 void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
@@ -55,6 +92,21 @@ void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
         ->check(CLI::IsMember(series));
     app.add_option("--q-l", options.QL, "Quality factor of the inductors (0: ideal)");
     app.add_option("--q-c", options.QC, "Quality factor of the capacitors (0: ideal)");
+    app.add_option("--srf-l", options.srfL, "Self-resonant frequency of the inductors, in the design's unit (0: none)");
+    app.add_option("--srf-c", options.srfC,
+                   "Self-resonant frequency of the capacitors, in the design's unit (0: none)");
+    app.add_option("--rdc-l", options.rdcL, "DC resistance of the inductors in ohms");
+    app.add_option("--esr-c", options.esrC, "Series resistance (ESR) of the capacitors in ohms");
+    app.add_option("--node-c", options.nodeC, "Board stray capacitance at every node of the ladder, in farads");
+    app.add_option("--lead-l", options.leadL, "Board lead inductance in series with every part, in henries");
+    app.add_flag("--absorb-strays", options.absorbStrays,
+                 "Take the node strays out of the shunt capacitors at those nodes; show the response before and after");
+    CLI::Option* dbm = app.add_option("--power-dbm", options.powerDbm,
+                                      "Power available from the source in dBm: the stress of every part at it");
+    app.add_option("--power-w", options.powerW, "Power available from the source in watts (instead of --power-dbm)")
+        ->excludes(dbm);
+    app.add_option("--vswr", options.vswr,
+                   "VSWR of the load for the part stress; above 1 the worst load phase is kept (default 1)");
     app.add_option("--load", options.load,
                    "Analyse and export with this load in ohms instead of the one the prototype needs");
     app.add_option("--points", options.points,

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "analysis/NetworkResponse.h"
+#include "analysis/PartStress.h"
 
 namespace CLI {
 class App;
@@ -16,6 +17,16 @@ struct NetworkOptions {
     std::string series; // --series: "" or a key of kSeriesNames other than "none"
     std::string QL = "0"; // --q-l: 0 is an ideal inductor
     std::string QC = "0"; // --q-c: 0 is an ideal capacitor
+    std::string srfL = "0"; // --srf-l: self-resonance of the inductors, the design's unit; 0: none
+    std::string srfC = "0"; // --srf-c: of the capacitors
+    std::string rdcL = "0"; // --rdc-l: DC resistance of the inductors, ohms
+    std::string esrC = "0"; // --esr-c: ESR of the capacitors, ohms
+    std::string nodeC = "0"; // --node-c: stray capacitance at every node, farads
+    std::string leadL = "0"; // --lead-l: lead inductance of every part, henries
+    bool absorbStrays = false; // --absorb-strays
+    std::string powerDbm; // --power-dbm: power available from the source; asks for the part stress
+    std::string powerW; // --power-w: the same in watts
+    std::string vswr = "1"; // --vswr: of the load
     std::string load; // --load: "" for the load the prototype needs
     std::string points; // --points: "" for the run's own sweep points
     bool logSweep = false; // --log-sweep
@@ -34,7 +45,12 @@ struct NetworkSettings {
     AnalysisOptions analysis;
     std::optional<int> points; // a sweep of its own: --points, or 101 with --log-sweep alone
     SweepSpacing spacing = SweepSpacing::Linear;
+    std::optional<corvane::StressDrive> stress; // --power-dbm or --power-w
 };
 NetworkSettings ReadNetworkSettings(const NetworkOptions& options);
+
+// The analysis options of the settings with the part models whose frequencies are typed in the
+// design's unit of unitScale hertz.
+AnalysisOptions AnalysisInUnit(const NetworkOptions& options, const NetworkSettings& settings, double unitScale);
 
 void AddNetworkOptions(CLI::App& app, NetworkOptions& options);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/NetworkStage.h"
 
+#include <cmath>
 #include <cstdio>
 #include <ostream>
 
@@ -33,6 +34,12 @@ std::string Printed(const char* format, double value)
     return text;
 }
 
+// A capacitor is rated for its voltage, an inductor for its current.
+double RatedPeakHz(const corvane::PartStress& s)
+{
+    return s.kind == PartKind::Capacitor ? s.vHz : s.iHz;
+}
+
 void TrimAndEnd(std::string line, std::ostream& out)
 {
     while (!line.empty() && line.back() == ' ') line.pop_back();
@@ -50,9 +57,13 @@ void NetworkStage::Run(const DesignState& state, const CliForm& form, StreamMess
         const LadderModel designed = ModelOfRun(state, topology);
         designLoad_ = designed.RL;
         const std::vector<double> frequencies = options_.network ? Frequencies(state, form) : std::vector<double>{};
-        result_ = AnalyseDesign(designed, settings_.analysis, frequencies, state.UnitScale);
+        const AnalysisOptions analysis = AnalysisInUnit(options_, settings_, state.UnitScale);
+        result_ = AnalyseDesign(designed, analysis, frequencies, state.UnitScale);
+        for (const std::string& refused : result_.absorbRefused) messages.ShowMessage(refused);
         built_ = true;
         analysed_ = options_.network;
+        unitScale_ = state.UnitScale;
+        if (settings_.stress) Stress(state, options_.network ? frequencies : Frequencies(state, form));
         if (options_.spiceFile.empty() && options_.touchstoneFile.empty()) return;
         const std::vector<double> exported = options_.network ? frequencies : Frequencies(state, form);
         const std::string description = Description(form);
@@ -65,6 +76,21 @@ void NetworkStage::Run(const DesignState& state, const CliForm& form, StreamMess
         messages.ReportFailure(failure);
         failed_ = true;
     }
+}
+
+void NetworkStage::Stress(const DesignState& state, const std::vector<double>& frequencies)
+{
+    const DesignBand band = BandOfRun(state);
+    std::vector<double> sweep, pass;
+    for (double f : frequencies) {
+        const double hz = std::fabs(f * state.UnitScale);
+        sweep.push_back(hz);
+        if (InPassband(band, hz)) pass.push_back(hz);
+    }
+    const PartQuality& quality = settings_.analysis.quality;
+    sweepStress_ = corvane::StressOfParts(result_.ladder, quality, sweep, *settings_.stress);
+    passStress_ = corvane::StressOfParts(result_.ladder, quality, pass, *settings_.stress);
+    stressed_ = true;
 }
 
 std::vector<double> NetworkStage::Frequencies(const DesignState& state, const CliForm& form) const
@@ -124,6 +150,25 @@ void NetworkStage::AddJson(nlohmann::ordered_json& json) const
         json["NetS11"] = curve(curves.NetS11);
         json["NetS22"] = curve(curves.NetS22);
         json["NetGroupDelay"] = curve(curves.NetGroupDelay);
+        if (settings_.analysis.absorbStrays) {
+            json["NetS21BeforeAbsorbing"] = curve(result_.beforeAbsorbing.NetS21);
+            json["NetS11BeforeAbsorbing"] = curve(result_.beforeAbsorbing.NetS11);
+        }
+    }
+    if (settings_.analysis.absorbStrays) json["Absorbed"] = result_.absorbed;
+    if (settings_.stress) {
+        const auto rows = [this](const std::vector<corvane::PartStress>& list) {
+            nlohmann::ordered_json array = nlohmann::ordered_json::array();
+            for (const corvane::PartStress& s : list)
+                array.push_back({{"Part", s.part},
+                                 {"Vpeak", s.vPeak},
+                                 {"Ipeak", s.iPeak},
+                                 {"Pdiss", s.pDiss},
+                                 {"Freq", RatedPeakHz(s) / unitScale_}});
+            return array;
+        };
+        json["Stress"] = rows(passStress_);
+        json["StressSweep"] = rows(sweepStress_);
     }
 }
 
@@ -131,8 +176,36 @@ void NetworkStage::PrintText(std::ostream& out) const
 {
     if (!built_) return;
     out << "\nTerminations: " << TerminationText() << '\n';
+    if (settings_.analysis.absorbStrays) {
+        std::string absorbed;
+        for (const std::string& part : result_.absorbed) absorbed += (absorbed.empty() ? "" : ", ") + part;
+        out << "Strays absorbed into: " << (absorbed.empty() ? "none" : absorbed) << '\n';
+    }
     if (settings_.analysis.series) PrintRounded(out);
     if (analysed_) PrintAnalysis(out);
+    if (stressed_) PrintStress(out);
+}
+
+void NetworkStage::PrintStress(std::ostream& out) const
+{
+    const corvane::StressDrive& drive = *settings_.stress;
+    out << "\nPart stress at " << Printed("%g", drive.availableW) << " W available, load VSWR "
+        << Printed("%g", drive.vswr)
+        << " (peak values; frequency of the capacitor's voltage or the inductor's current)\n";
+    const size_t width = 14;
+    const auto table = [&](const char* heading, const std::vector<corvane::PartStress>& list) {
+        out << heading << '\n';
+        TrimAndEnd(Column("Part", 8) + Column("V peak, [V]", width) + Column("I peak, [A]", width) +
+                       Column("P diss, [W]", width) + "Freq, [" + unitText_ + "]",
+                   out);
+        for (const corvane::PartStress& s : list)
+            TrimAndEnd(Column(s.part, 8) + Column(Printed("%.4g", s.vPeak), width) +
+                           Column(Printed("%.4g", s.iPeak), width) + Column(Printed("%.4g", s.pDiss), width) +
+                           Printed("%.6g", RatedPeakHz(s) / unitScale_),
+                       out);
+    };
+    table("Over the passband", passStress_);
+    table("Over the sweep", sweepStress_);
 }
 
 void NetworkStage::PrintRounded(std::ostream& out) const
@@ -155,13 +228,16 @@ void NetworkStage::PrintAnalysis(std::ostream& out) const
     out << "\nNetwork analysis, " << TerminationText() << ", QL " << QualityText(quality.QL) << ", QC "
         << QualityText(quality.QC) << '\n';
     const size_t width = 14;
+    const bool before = settings_.analysis.absorbStrays;
     TrimAndEnd(Column("Freq, [" + unitText_ + "]", width) + Column("S21, [dB]", width) + Column("S11, [dB]", width) +
-                   "Delay, [s]",
+                   Column("Delay, [s]", width) + (before ? "S21 before absorbing, [dB]" : ""),
                out);
     const NetworkCurves& curves = result_.curves;
     for (size_t i = 0; i < curves.NetFreq.size(); ++i)
         TrimAndEnd(Column(Printed("%.6g", curves.NetFreq[i]), width) +
                        Column(Printed("%.4f", curves.NetS21[i]), width) +
-                       Column(Printed("%.4f", curves.NetS11[i]), width) + Printed("%.4e", curves.NetGroupDelay[i]),
+                       Column(Printed("%.4f", curves.NetS11[i]), width) +
+                       Column(Printed("%.4e", curves.NetGroupDelay[i]), width) +
+                       (before ? Printed("%.4f", result_.beforeAbsorbing.NetS21[i]) : ""),
                    out);
 }

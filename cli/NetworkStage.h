@@ -23,7 +23,8 @@ public:
     void Run(const DesignState& state, const CliForm& form, StreamMessages& messages);
     bool Failed() const { return failed_; }
 
-    // LoadOhms; NetFreq, NetS21, NetS11, NetS22, NetGroupDelay (--network); the rounded values (--series).
+    // LoadOhms; NetFreq, NetS21, NetS11, NetS22, NetGroupDelay (--network); the rounded values (--series);
+    // Stress (passband) and StressSweep, a row per part: Part, Vpeak, Ipeak, Pdiss, Freq (--power-dbm, --power-w).
     void AddJson(nlohmann::ordered_json& json) const;
     // The terminations, the rounded values with their changes, then the analysis as columns.
     void PrintText(std::ostream& out) const;
@@ -40,6 +41,8 @@ private:
     std::string TerminationText() const;
     void PrintRounded(std::ostream& out) const;
     void PrintAnalysis(std::ostream& out) const;
+    void PrintStress(std::ostream& out) const;
+    void Stress(const DesignState& state, const std::vector<double>& frequencies);
 
     const NetworkOptions& options_;
     const NetworkSettings& settings_;
@@ -50,4 +53,8 @@ private:
     double designLoad_ = 0.0;
     std::string unitText_;
     DesignAnalysis result_;
+    bool stressed_ = false;
+    std::vector<corvane::PartStress> passStress_; // over the sweep's points in the passband
+    std::vector<corvane::PartStress> sweepStress_; // over the whole sweep
+    double unitScale_ = 1.0;
 };

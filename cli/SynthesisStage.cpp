@@ -107,6 +107,7 @@ struct Outcome {
     bool analysed = false;
     LadderModel analysedLadder; // the designed ladder, rounded to --series, with the load asked for
     bool rounded = false;
+    std::vector<std::string> absorbRefused; // capacitors that could not absorb their node's stray
     std::vector<double> NetFreq, NetAtt; // the analysis sweep and the family's response there
     NetworkCurves curves;
     std::vector<PartFlag> flags; // the parts of the ladder as built that are hard to build
@@ -202,10 +203,12 @@ void Analyse(const CliOptions& o, Outcome& out)
     const NetworkOptions& n = o.network;
     const NetworkSettings settings = ReadNetworkSettings(n);
     const PartQuality& quality = settings.analysis.quality;
-    out.analysedLadder = out.design.ladder;
-    if (settings.analysis.series) out.analysedLadder = RoundParts(out.design.ladder, *settings.analysis.series).ladder;
+    // Rounding, load, part models and strays (absorbed when asked) as for a classic design.
+    DesignAnalysis built =
+        AnalyseDesign(out.design.ladder, AnalysisInUnit(n, settings, out.unitScale), {}, out.unitScale);
+    out.analysedLadder = std::move(built.ladder);
+    out.absorbRefused = std::move(built.absorbRefused);
     out.rounded = settings.analysis.series.has_value();
-    if (settings.analysis.loadOhms) out.analysedLadder.RL = *settings.analysis.loadOhms;
     out.flags = FlagsOfBuiltLadder(out.analysedLadder, BandOfRequest(out.design.request),
                                    out.Freq.back() * out.unitScale, ReadPartLimits(o.partLimits));
     if (!n.AnalysisAsked() && !o.tolerance.Asked()) return;
@@ -489,6 +492,7 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
     try {
         outcome = MakeDesign(options);
         Analyse(options, outcome);
+        for (const std::string& refused : outcome.absorbRefused) err << refused << '\n';
         WriteBoardFiles(options.board, outcome.analysedLadder, ReadNetworkSettings(options.network).analysis.quality,
                         {}, Title(options, outcome));
         if (options.tolerance.Asked()) {

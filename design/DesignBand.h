@@ -10,3 +10,15 @@ struct DesignBand {
     double lowHz = 0.0;
     double highHz = 0.0;
 };
+
+// Whether a frequency in hertz lies in the band's passband, edges included.
+inline bool InPassband(const DesignBand& band, double hz)
+{
+    switch (band.shape) {
+    case BandShape::LowPass: return hz <= band.highHz;
+    case BandShape::HighPass: return hz >= band.lowHz;
+    case BandShape::BandPass: return hz >= band.lowHz && hz <= band.highHz;
+    case BandShape::BandStop: break;
+    }
+    return hz <= band.lowHz || hz >= band.highHz;
+}

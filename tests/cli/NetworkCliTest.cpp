@@ -159,6 +159,58 @@ TEST(NetworkCli, QualityFactorsLowerThePassband)
     for (size_t i = 0; i < 9; ++i) EXPECT_LT(lossy[i], ideal[i] - 1e-3) << i;
 }
 
+// The inductors' self-resonance is typed in the design's unit: 30.5 (MHz) puts the notch of the
+// series inductors between the sweep's 30 and 31 MHz points.
+TEST(NetworkCli, SelfResonanceInTheDesignUnitPlacesTheNotch)
+{
+    const nlohmann::json ideal = Json({"--network"});
+    const nlohmann::json real = Json({"--network", "--srf-l", "30.5", "--q-l", "80"});
+    const std::vector<double> f = real.at("NetFreq");
+    const std::vector<double> a = ideal.at("NetS21");
+    const std::vector<double> b = real.at("NetS21");
+    size_t deepest = 0;
+    for (size_t i = 0; i < f.size(); ++i)
+        if (b[i] - a[i] < b[deepest] - a[deepest]) deepest = i;
+    EXPECT_GE(f[deepest], 30.0);
+    EXPECT_LE(f[deepest], 31.0);
+}
+
+TEST(NetworkCli, AbsorbStraysShowsBeforeAndAfterAndNamesWhatCannot)
+{
+    const nlohmann::json json = Json({"--topology", "Pi", "--network", "--node-c", "20p", "--absorb-strays"});
+    EXPECT_EQ(json.at("Absorbed"), nlohmann::json::array({"C1", "C3"}));
+    const std::vector<double> before = json.at("NetS21BeforeAbsorbing");
+    const std::vector<double> after = json.at("NetS21");
+    const std::vector<double> ideal = Json({"--topology", "Pi", "--network"}).at("NetS21");
+    ASSERT_EQ(before.size(), after.size());
+    EXPECT_LT(before[12], after[12] - 0.05); // 13 MHz, just past the edge: the strays pull the edge down
+    for (size_t i = 0; i < after.size(); ++i) EXPECT_NEAR(after[i], ideal[i], 1e-9) << i;
+    const CliResult r = Cli({"--network", "--node-c", "1n", "--absorb-strays"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("C2 (637 pF) cannot absorb the 1 nF stray"), std::string::npos) << r.err;
+}
+
+// The 3-pole Butterworth T at 1 W: |V(C2)|^2 = 100 (1 + x) / (1 + x^3) with x = (f / 10 MHz)^2, largest
+// at x = 1/2: 10 sqrt(4/3) V at 7.07 MHz, inside the passband.
+TEST(NetworkCli, StressOverThePassbandAt30Dbm)
+{
+    const std::vector<std::string> sweep{"--points", "1001", "--start", "0", "--stop", "20"};
+    std::vector<std::string> dbm = sweep, watts = sweep;
+    dbm.insert(dbm.end(), {"--power-dbm", "30"});
+    watts.insert(watts.end(), {"--power-w", "1"});
+    const nlohmann::json json = Json(dbm);
+    EXPECT_EQ(json.at("Stress"), Json(watts).at("Stress"));
+    const nlohmann::json& c2 = json.at("Stress").at(1);
+    EXPECT_EQ(c2.at("Part"), "C2");
+    EXPECT_NEAR(c2.at("Vpeak").get<double>(), 10.0 * std::sqrt(4.0 / 3.0), 1e-4);
+    EXPECT_NEAR(c2.at("Freq").get<double>(), 7.07, 0.011);
+    EXPECT_EQ(c2.at("Pdiss").get<double>(), 0.0); // ideal parts
+    // Past the passband the sweep finds no higher voltage on C2 (it falls), but the worst load phase does.
+    EXPECT_EQ(json.at("StressSweep").at(1).at("Vpeak"), c2.at("Vpeak"));
+    dbm.insert(dbm.end(), {"--vswr", "2"});
+    EXPECT_GT(Json(dbm).at("Stress").at(1).at("Vpeak").get<double>(), c2.at("Vpeak").get<double>() * 1.05);
+}
+
 TEST(NetworkCli, WritesSpiceAndTouchstoneFiles)
 {
     TempFolder folder;
@@ -247,6 +299,9 @@ TEST(NetworkCli, BadNumbersEndWithStatusOneAndOneMessage)
     const BadNumberCase cases[] = {
         {{"--q-l", "-1"}, "--q-l must be 0 (ideal) or a positive number."},
         {{"--log-sweep", "--start", "0"}, "--log-sweep needs Start and Stop greater than zero."},
+        {{"--node-c", "2 pH"}, "--node-c must be 0 (none) or a capacitance above zero."},
+        {{"--srf-l", "fast"}, "--srf-l must be 0 (none) or a frequency above zero."},
+        {{"--power-w", "1", "--vswr", "0.5"}, "--vswr must be 1 (matched) or above."},
     };
     for (const BadNumberCase& c : cases) {
         std::vector<std::string> args = c.args;

@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "analysis/PartStress.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "analysis/PartModels.h"
+#include "filtermath/Failure.h"
+
+namespace corvane {
+
+namespace {
+
+using Real = long double;
+using Cx = std::complex<Real>;
+
+const Real kPi = 3.141592653589793238462643383279502884L;
+
+Cx Over(const Cx& x, const Cx& z)
+{
+    if (z == Cx{}) RaiseDivisionByZero();
+    return x / z;
+}
+
+// One step of the cascade: a branch (its parts' impedances and its immittance) or a node's stray.
+struct Stage {
+    const ModelBranch* branch = nullptr; // null: a node's stray capacitance
+    bool series = false;
+    Cx x; // impedance in series, admittance across
+    std::vector<PartImpedance> z;
+    Cx v, i; // across and through the whole branch, filled by the backward pass
+};
+
+std::vector<Stage> StagesAt(const LadderModel& ladder, const PartQuality& quality, Real w)
+{
+    std::vector<Stage> stages;
+    int node = 1;
+    const auto stray = [&](int k) {
+        const double C = NodeCapacitance(ladder, k);
+        if (C > 0.0) stages.push_back({nullptr, false, Cx{0.0L, w * C}, {}, {}, {}});
+    };
+    stray(node);
+    for (const ModelBranch& branch : ladder.branches) {
+        Stage stage{&branch, branch.place == BranchPlace::Series, {}, PartImpedancesAt(ladder, branch, w, quality), {},
+                    {}};
+        stage.x = BranchFromParts(branch, stage.z).value;
+        stages.push_back(std::move(stage));
+        if (branch.place == BranchPlace::Series) stray(++node);
+    }
+    return stages;
+}
+
+// From the load back to the source with V = ZL and I = 1 at the load, then scaled so that the
+// source's EMF is sourcePeakV.
+void BackwardPass(std::vector<Stage>& stages, Real RS, const Cx& loadZ, Real sourcePeakV)
+{
+    Cx v = loadZ;
+    Cx i{1.0L, 0.0L};
+    for (auto stage = stages.rbegin(); stage != stages.rend(); ++stage) {
+        if (stage->series) {
+            stage->i = i;
+            stage->v = stage->x * i;
+            v += stage->v;
+        } else {
+            stage->v = v;
+            stage->i = stage->x * v;
+            i += stage->i;
+        }
+    }
+    const Cx scale = Over(Cx{sourcePeakV, 0.0L}, v + RS * i);
+    for (Stage& stage : stages) {
+        stage.v *= scale;
+        stage.i *= scale;
+    }
+}
+
+// The parts of one arm from the arm's voltage and current, by how its shape connects them.
+void SplitArm(const Stage& stage, std::vector<PartPhasor>& out)
+{
+    const std::vector<PartImpedance>& z = stage.z;
+    const auto inSeries = [&](size_t k, const Cx& i) { out.push_back({z[k].value * i, i}); };
+    const auto across = [&](size_t k, const Cx& v) { out.push_back({v, Over(v, z[k].value)}); };
+    switch (stage.branch->shape) {
+    case BranchKind::Inductor:
+    case BranchKind::Capacitor: out.push_back({stage.v, stage.i}); return;
+    case BranchKind::Resonator:
+        if (!stage.series) break;
+        [[fallthrough]];
+    case BranchKind::SeriesLC:
+        inSeries(0, stage.i);
+        inSeries(1, stage.i);
+        return;
+    case BranchKind::ParallelLC: break;
+    case BranchKind::SeriesArm: {
+        inSeries(0, stage.i);
+        inSeries(1, stage.i);
+        const Cx vp = Over(stage.i, Over(1.0L, z[2].value) + Over(1.0L, z[3].value));
+        across(2, vp);
+        across(3, vp);
+        return;
+    }
+    case BranchKind::ParallelArm: {
+        const Cx i01 = Over(stage.v, z[0].value + z[1].value);
+        inSeries(0, i01);
+        inSeries(1, i01);
+        across(2, stage.v);
+        across(3, stage.v);
+        return;
+    }
+    }
+    across(0, stage.v);
+    across(1, stage.v);
+}
+
+std::vector<PartPhasor> Split(const std::vector<Stage>& stages)
+{
+    std::vector<PartPhasor> parts;
+    for (const Stage& stage : stages)
+        if (stage.branch) SplitArm(stage, parts);
+    return parts;
+}
+
+void CheckDrive(const StressDrive& drive)
+{
+    if (!(drive.availableW > 0.0) || !std::isfinite(drive.availableW))
+        throw std::invalid_argument("The source power must be above zero");
+    if (!(drive.vswr >= 1.0) || !std::isfinite(drive.vswr)) throw std::invalid_argument("The VSWR must be 1 or above");
+    if (drive.phaseSteps < 2) throw std::invalid_argument("The load phase needs at least 2 steps");
+}
+
+// The loads of the drive: RL alone for a VSWR of 1, else RL (1 + G) / (1 - G) round the circle |G| = (S-1)/(S+1).
+std::vector<Cx> Loads(Real RL, const StressDrive& drive)
+{
+    if (drive.vswr == 1.0) return {Cx{RL, 0.0L}};
+    const Real rho = (drive.vswr - 1.0L) / (drive.vswr + 1.0L);
+    std::vector<Cx> loads;
+    for (int k = 0; k < drive.phaseSteps; ++k) {
+        const Cx gamma = std::polar(rho, 2.0L * kPi * k / drive.phaseSteps);
+        loads.push_back(RL * (1.0L + gamma) / (1.0L - gamma));
+    }
+    return loads;
+}
+
+void Keep(PartStress& s, const PartPhasor& p, double hz)
+{
+    const double v = static_cast<double>(std::abs(p.v));
+    const double i = static_cast<double>(std::abs(p.i));
+    double w = static_cast<double>(0.5L * std::real(p.v * std::conj(p.i)));
+    // A lossless part's V and I are in quadrature; what rounding leaves of Re(V conj I) is no loss.
+    if (w < 1e-15 * v * i) w = 0.0;
+    if (v > s.vPeak) s.vPeak = v, s.vHz = hz;
+    if (i > s.iPeak) s.iPeak = i, s.iHz = hz;
+    if (w > s.pDiss) s.pDiss = w, s.pHz = hz;
+}
+
+} // namespace
+
+double SourcePeakVolts(double RS, double availableW)
+{
+    return std::sqrt(8.0 * RS * availableW);
+}
+
+std::vector<PartPhasor> PartPhasorsAt(const LadderModel& ladder, const PartQuality& quality, double frequencyHz,
+                                      std::complex<long double> loadZ, long double sourcePeakV)
+{
+    LadderOfModel(ladder); // refuses parts that do not fit their branch's shape
+    std::vector<Stage> stages = StagesAt(ladder, quality, 2.0L * kPi * std::fabs(static_cast<Real>(frequencyHz)));
+    BackwardPass(stages, ladder.RS, loadZ, sourcePeakV);
+    return Split(stages);
+}
+
+std::vector<PartStress> StressOfParts(const LadderModel& ladder, const PartQuality& quality,
+                                      const std::vector<double>& frequenciesHz, const StressDrive& drive)
+{
+    CheckDrive(drive);
+    LadderOfModel(ladder);
+    std::vector<PartStress> result;
+    for (const ModelBranch& branch : ladder.branches)
+        for (const ModelPart& part : branch.parts) result.push_back({part.designator, part.kind});
+    const std::vector<Cx> loads = Loads(ladder.RL, drive);
+    const Real sourceV = SourcePeakVolts(ladder.RS, drive.availableW);
+    for (double hz : frequenciesHz) {
+        std::vector<Stage> stages = StagesAt(ladder, quality, 2.0L * kPi * std::fabs(static_cast<Real>(hz)));
+        for (const Cx& load : loads) {
+            BackwardPass(stages, ladder.RS, load, sourceV);
+            const std::vector<PartPhasor> parts = Split(stages);
+            for (size_t k = 0; k < parts.size(); ++k) Keep(result[k], parts[k], hz);
+        }
+    }
+    return result;
+}
+
+} // namespace corvane
