@@ -112,6 +112,13 @@ OptionList ExactOptionsOf(const ExactResponseSettings& exact, const DesignFile& 
         options.emplace_back("--load", PanelShown(design) ? exact.panel->rs : design.Text(Field::R));
     if (exact.logarithmic) options.emplace_back("--log-sweep", "");
     if (exact.partLimits != PartLimits{}) options.emplace_back("--part-limits", PartLimitsText(exact.partLimits));
+    if (const std::optional<PartModelFileSettings>& m = exact.partModels) {
+        const std::pair<const char*, const std::string*> models[] = {{"--srf-l", &m->srfL},   {"--srf-c", &m->srfC},
+                                                                     {"--rdc-l", &m->rdcL},   {"--esr-c", &m->esrC},
+                                                                     {"--node-c", &m->nodeC}, {"--lead-l", &m->leadL}};
+        for (const auto& [option, text] : models) options.emplace_back(option, *text);
+        if (m->absorbStrays) options.emplace_back("--absorb-strays", "");
+    }
     return options;
 }
 
@@ -154,7 +161,7 @@ DesignArguments ExpandDesignArguments(const std::vector<std::string>& args)
         for (const auto& [option, value] : OptionsOf(result.base, path)) {
             if (GivenOutside(args, option)) continue;
             result.args.push_back(option);
-            if (option != "--log-sweep") result.args.push_back(value);
+            if (option != "--log-sweep" && option != "--absorb-strays") result.args.push_back(value);
             result.fromFile.insert(option);
         }
     }
@@ -193,6 +200,11 @@ void SaveExactSettings(const CliOptions& options, const std::string& source, Exa
     if (!n.points.empty()) exact.points = std::stoi(n.points);
     exact.logarithmic = n.logSweep;
     exact.partLimits = ReadPartLimits(options.partLimits);
+    const PartModelFileSettings models{n.srfL, n.srfC, n.rdcL, n.esrC, n.nodeC, n.leadL, n.absorbStrays};
+    if (models != PartModelFileSettings{})
+        exact.partModels = models;
+    else
+        exact.partModels.reset();
 }
 
 void SavePanel(const CliOptions& options, DesignFile& design)

@@ -34,6 +34,7 @@ constexpr std::array<const char*, kSelectorCount> kSelectorKeys = {"type", "mode
 const std::vector<std::string> kCurveNames = {"S21", "S11"};
 constexpr int kFirstVersion = 1;
 constexpr int kPanelVersion = 2;
+constexpr int kToleranceVersion = 3;
 
 [[noreturn]] void Refuse(const std::string& problem)
 {
@@ -249,6 +250,28 @@ void ReadTolerance(const Json& root, ToleranceFileSettings& tolerance)
     for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
 }
 
+void ReadPartModels(const Json& root, PartModelFileSettings& models)
+{
+    const Json& section = Section(root, "partModels");
+    const std::string path = "partModels.";
+    const std::pair<const char*, std::string*> texts[] = {{"srfL", &models.srfL},   {"srfC", &models.srfC},
+                                                          {"rdcL", &models.rdcL},   {"esrC", &models.esrC},
+                                                          {"nodeC", &models.nodeC}, {"leadL", &models.leadL}};
+    for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
+    models.absorbStrays = Flag(section, path, "absorbStrays");
+}
+
+Json PartModelsJson(const PartModelFileSettings& m)
+{
+    return {{"srfL", m.srfL},
+            {"srfC", m.srfC},
+            {"rdcL", m.rdcL},
+            {"esrC", m.esrC},
+            {"nodeC", m.nodeC},
+            {"leadL", m.leadL},
+            {"absorbStrays", m.absorbStrays}};
+}
+
 Json ToleranceJson(const ToleranceFileSettings& t)
 {
     return {{"trials", t.trials},     {"inductorTol", t.inductorTol},   {"capacitorTol", t.capacitorTol},
@@ -312,11 +335,18 @@ bool ToleranceFileSettings::operator==(const ToleranceFileSettings& o) const
            stopAtt == o.stopAtt && curve == o.curve;
 }
 
+bool PartModelFileSettings::operator==(const PartModelFileSettings& o) const
+{
+    return srfL == o.srfL && srfC == o.srfC && rdcL == o.rdcL && esrC == o.esrC && nodeC == o.nodeC &&
+           leadL == o.leadL && absorbStrays == o.absorbStrays;
+}
+
 bool ExactResponseSettings::operator==(const ExactResponseSettings& o) const
 {
     return series == o.series && inductorQ == o.inductorQ && capacitorQ == o.capacitorQ && load == o.load &&
            loadValue == o.loadValue && sweepStart == o.sweepStart && sweepStop == o.sweepStop && points == o.points &&
-           logarithmic == o.logarithmic && panel == o.panel && tolerance == o.tolerance && partLimits == o.partLimits;
+           logarithmic == o.logarithmic && panel == o.panel && tolerance == o.tolerance && partLimits == o.partLimits &&
+           partModels == o.partModels;
 }
 
 bool DesignFile::operator==(const DesignFile& o) const
@@ -347,7 +377,10 @@ std::string DesignFileText(const DesignFile& design)
     const ExactResponseSettings& e = design.exactResponse;
     Json root = Json::object();
     root["format"] = kDesignFileFormat;
-    root["version"] = e.tolerance ? kDesignFileVersion : e.panel ? kPanelVersion : kFirstVersion;
+    root["version"] = e.partModels  ? kDesignFileVersion
+                      : e.tolerance ? kToleranceVersion
+                      : e.panel     ? kPanelVersion
+                                    : kFirstVersion;
     root["selectors"] = std::move(selectors);
     root["inputs"] = std::move(inputs);
     root["sweep"] = std::move(sweep);
@@ -360,6 +393,7 @@ std::string DesignFileText(const DesignFile& design)
         root["partLimits"] = {{"minCapacitance", e.partLimits.minCapacitance},
                               {"minInductance", e.partLimits.minInductance},
                               {"maxInductorReactance", e.partLimits.maxInductorReactance}};
+    if (e.partModels) root["partModels"] = PartModelsJson(*e.partModels);
     return root.dump(2) + "\n";
 }
 
@@ -385,7 +419,11 @@ DesignFile ParseDesignFile(const std::string& text)
     // From version 3 on the panel is there only where it left its defaults.
     if (number == kPanelVersion || (number > kPanelVersion && root.contains("designPanel")))
         ReadDesignPanel(root, design.exactResponse.panel.emplace());
-    if (number >= 3) ReadTolerance(root, design.exactResponse.tolerance.emplace());
+    // Version 3 always wrote its tolerance section; from version 4 on it is there where it left its defaults.
+    if (number == kToleranceVersion || (number > kToleranceVersion && root.contains("tolerance")))
+        ReadTolerance(root, design.exactResponse.tolerance.emplace());
+    if (number >= kDesignFileVersion && root.contains("partModels"))
+        ReadPartModels(root, design.exactResponse.partModels.emplace());
     ReadPartLimits(root, design.exactResponse.partLimits);
     return design;
 }

@@ -57,6 +57,21 @@ struct ToleranceFileSettings {
     bool operator!=(const ToleranceFileSettings& other) const { return !(*this == other); }
 };
 
+// The parts as built, numbers kept as typed: the kinds' self-resonances (in the design's unit),
+// DC resistance and ESR in ohms, and the board's strays in farads and henries; "0" leaves one out.
+struct PartModelFileSettings {
+    std::string srfL = "0";
+    std::string srfC = "0";
+    std::string rdcL = "0";
+    std::string esrC = "0";
+    std::string nodeC = "0";
+    std::string leadL = "0";
+    bool absorbStrays = false;
+
+    bool operator==(const PartModelFileSettings& other) const;
+    bool operator!=(const PartModelFileSettings& other) const { return !(*this == other); }
+};
+
 // Settings of the exact ladder response window, kept with the design. Numbers stay the
 // texts the user typed, so that a saved design reopens exactly as it was left.
 struct ExactResponseSettings {
@@ -76,6 +91,8 @@ struct ExactResponseSettings {
     std::optional<ToleranceFileSettings> tolerance;
     // Where a part is flagged as hard to build; optional in a file, the defaults where absent.
     PartLimits partLimits;
+    // Absent while every part is ideal and the board has no strays: such a file keeps its earlier version.
+    std::optional<PartModelFileSettings> partModels;
 
     bool operator==(const ExactResponseSettings& other) const;
     bool operator!=(const ExactResponseSettings& other) const { return !(*this == other); }
@@ -114,9 +131,9 @@ struct DesignFile {
     bool operator!=(const DesignFile& other) const { return !(*this == other); }
 };
 
-// Version 2 adds the design panel, version 3 the tolerance settings; a design without them is
-// still written in the earlier version, and every version is read.
-constexpr int kDesignFileVersion = 3;
+// Version 2 adds the design panel, version 3 the tolerance settings, version 4 the part models
+// and strays; a design without them is still written in the earlier version, and every version is read.
+constexpr int kDesignFileVersion = 4;
 extern const char* const kDesignFileFormat; // "Corvane design"
 extern const char* const kDesignFileSuffix; // ".corvane"
 

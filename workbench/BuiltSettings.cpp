@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <cmath>
 
 #include "analysis/InputRules.h"
@@ -101,6 +102,14 @@ void BuiltSettings::Build()
     form->addRow(tr("&Standard series:"), series_);
     form->addRow(tr("Q of &inductors:"), inductorQ_);
     form->addRow(tr("Q of &capacitors:"), capacitorQ_);
+    BuildModelFields();
+    form->addRow(tr("SRF of inductors:"), srfL_);
+    form->addRow(tr("SRF of capacitors:"), srfC_);
+    form->addRow(tr("DC resistance of inductors (\u03a9):"), rdcL_);
+    form->addRow(tr("ESR of capacitors (\u03a9):"), esrC_);
+    form->addRow(tr("Stray C at each node:"), nodeC_);
+    form->addRow(tr("Lead L of each part:"), leadL_);
+    form->addRow(absorbStrays_);
     form->addRow(tr("&Load:"), load_);
     form->addRow(tr("Load (\u03a9):"), loadValue_);
     form->addRow(startLabel_, start_);
@@ -119,7 +128,41 @@ void BuiltSettings::Build()
     connect(series_, &QComboBox::currentIndexChanged, this, chosen);
     connect(load_, &QComboBox::currentIndexChanged, this, chosen);
     connect(logarithmic_, &QCheckBox::toggled, this, chosen);
+    connect(absorbStrays_, &QCheckBox::toggled, this, chosen);
     connect(apply_, &QPushButton::clicked, this, &BuiltSettings::ApplyRequested);
+}
+
+void BuiltSettings::BuildModelFields()
+{
+    srfL_ = Field(tr("SRF of inductors"), QStringLiteral("0"));
+    srfC_ = Field(tr("SRF of capacitors"), QStringLiteral("0"));
+    for (QLineEdit* srf : {srfL_, srfC_})
+        srf->setToolTip(tr("Self-resonant frequency in the design's unit (or with its unit: 1.2 GHz); 0: none"));
+    rdcL_ = Field(tr("DC resistance of inductors"), QStringLiteral("0"));
+    esrC_ = Field(tr("ESR of capacitors"), QStringLiteral("0"));
+    nodeC_ = Field(tr("Stray C at each node"), QStringLiteral("0"));
+    nodeC_->setToolTip(tr("Pads and traces from every node to ground, in farads (1.5p)"));
+    leadL_ = Field(tr("Lead L of each part"), QStringLiteral("0"));
+    leadL_->setToolTip(tr("Leads and pads in series with every part, in henries (0.5n)"));
+    absorbStrays_ = new QCheckBox(tr("A&bsorb strays into shunt capacitors"));
+}
+
+void BuiltSettings::ReadModels(const ShownDesign& design, AnalysisOptions& analysis) const
+{
+    const double scale = design.UnitScale();
+    PartModel inductor;
+    PartModel capacitor;
+    inductor.srfHz = ReadSelfResonance(TextOf(srfL_), NameOf(srfL_), scale) * scale;
+    capacitor.srfHz = ReadSelfResonance(TextOf(srfC_), NameOf(srfC_), scale) * scale;
+    inductor.seriesR = ReadLossResistance(TextOf(rdcL_), NameOf(rdcL_));
+    capacitor.seriesR = ReadLossResistance(TextOf(esrC_), NameOf(esrC_));
+    if (!inductor.Ideal()) analysis.inductorModel = inductor;
+    if (!capacitor.Ideal()) analysis.capacitorModel = capacitor;
+    BoardStrays strays;
+    strays.nodeC = ReadStrayCapacitance(TextOf(nodeC_), NameOf(nodeC_));
+    strays.leadL = ReadStrayInductance(TextOf(leadL_), NameOf(leadL_));
+    if (!strays.None()) analysis.strays = strays;
+    analysis.absorbStrays = absorbStrays_->isChecked();
 }
 
 ExactResponseSettings BuiltSettings::Settings() const
@@ -144,6 +187,14 @@ ExactResponseSettings BuiltSettings::Settings() const
     } catch (const InputError&) {
         // As with the points: the file keeps the limits it had; the status line says why.
     }
+    const PartModelFileSettings models{TextOf(srfL_),
+                                       TextOf(srfC_),
+                                       TextOf(rdcL_),
+                                       TextOf(esrC_),
+                                       TextOf(nodeC_),
+                                       TextOf(leadL_),
+                                       absorbStrays_->isChecked()};
+    if (models != PartModelFileSettings{}) s.partModels = models;
     return s;
 }
 
@@ -163,6 +214,13 @@ void BuiltSettings::SetSettings(const ExactResponseSettings& s)
     logarithmic_->setChecked(s.logarithmic);
     fileLimits_ = s.partLimits;
     limits_->setText(LimitsText(s.partLimits));
+    const PartModelFileSettings models = s.partModels.value_or(PartModelFileSettings{});
+    const QSignalBlocker blockAbsorb(absorbStrays_);
+    const std::pair<QLineEdit*, const std::string*> texts[] = {{srfL_, &models.srfL},   {srfC_, &models.srfC},
+                                                               {rdcL_, &models.rdcL},   {esrC_, &models.esrC},
+                                                               {nodeC_, &models.nodeC}, {leadL_, &models.leadL}};
+    for (const auto& [field, text] : texts) field->setText(QString::fromStdString(*text));
+    absorbStrays_->setChecked(models.absorbStrays);
 }
 
 void BuiltSettings::ShowDesign(const ShownDesign& design)
@@ -194,12 +252,14 @@ bool BuiltSettings::LoadIsTyped() const
 BuiltRequest BuiltSettings::Read(const ShownDesign& design) const
 {
     BuiltRequest request;
-    request.quality = {ReadPartQ(TextOf(inductorQ_), NameOf(inductorQ_)),
-                       ReadPartQ(TextOf(capacitorQ_), NameOf(capacitorQ_))};
+    AnalysisOptions& analysis = request.analysis;
+    analysis.quality = {ReadPartQ(TextOf(inductorQ_), NameOf(inductorQ_)),
+                        ReadPartQ(TextOf(capacitorQ_), NameOf(capacitorQ_))};
+    ReadModels(design, analysis);
     const LoadChoice load = ChosenEntry(load_, kLoadNames).value;
-    if (load == LoadChoice::Source) request.loadOhms = design.SourceOhms();
-    if (load == LoadChoice::Value) request.loadOhms = ReadResistance(TextOf(loadValue_), NameOf(loadValue_));
-    request.series = ChosenEntry(series_, kSeriesNames).value;
+    if (load == LoadChoice::Source) analysis.loadOhms = design.SourceOhms();
+    if (load == LoadChoice::Value) analysis.loadOhms = ReadResistance(TextOf(loadValue_), NameOf(loadValue_));
+    analysis.series = ChosenEntry(series_, kSeriesNames).value;
     SweepPlan& plan = request.plan;
     plan.spacing = Logarithmic() ? SweepSpacing::Log : SweepSpacing::Linear;
     const auto [low, high] = SweepAroundBand(design.Band(), Logarithmic());

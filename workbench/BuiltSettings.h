@@ -17,15 +17,14 @@ class ShownDesign;
 
 // How the shown design is built and swept, read from the fields.
 struct BuiltRequest {
-    std::optional<ESeries> series;
-    PartQuality quality;
-    std::optional<double> loadOhms; // none: the load the design needs
+    AnalysisOptions analysis; // series, Q, load (none: the load the design needs), part models, strays
     SweepPlan plan;
     PartLimits limits; // where a part is flagged as hard to build
 };
 
-// The ladder as built (standard series, part Q, load) and the exact analysis's sweep. Start and
-// stop left empty follow the shown design's band; their grey placeholders say where.
+// The ladder as built (standard series, part Q, the kinds' part models, board strays, load) and the
+// exact analysis's sweep. Start and stop left empty follow the shown design's band; their grey
+// placeholders say where.
 class BuiltSettings : public QGroupBox {
     Q_OBJECT
 public:
@@ -51,6 +50,8 @@ private:
     void Build();
     QLineEdit* Field(const QString& name, const QString& text);
     bool LoadIsTyped() const;
+    void BuildModelFields();
+    void ReadModels(const ShownDesign& design, AnalysisOptions& analysis) const;
 
     QComboBox* series_;
     QLineEdit* inductorQ_;
@@ -65,5 +66,12 @@ private:
     QCheckBox* logarithmic_;
     QLineEdit* limits_;
     PartLimits fileLimits_; // the file's limits, kept while the field's text cannot be read
+    QLineEdit* srfL_;
+    QLineEdit* srfC_;
+    QLineEdit* rdcL_;
+    QLineEdit* esrC_;
+    QLineEdit* nodeC_;
+    QLineEdit* leadL_;
+    QCheckBox* absorbStrays_;
     QPushButton* apply_;
 };

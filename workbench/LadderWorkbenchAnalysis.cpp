@@ -60,10 +60,15 @@ void LadderWorkbench::Recompute()
         ShowNothing(ToQt(problem.what()), true);
         return;
     }
-    job.quality = request.quality;
+    job.quality = request.analysis.quality;
     job.unitScale = shown_.UnitScale();
-    job.ladder = shown_.Built(request.series, request.loadOhms);
-    ShowBuilt(job, shown_.Designed(), request.series.has_value(), request.limits);
+    try {
+        job.ladder = AnalyseDesign(shown_.Designed(), request.analysis, {}, job.unitScale).ladder;
+    } catch (const std::exception& problem) {
+        ShowNothing(ToQt(problem.what()), true);
+        return;
+    }
+    ShowBuilt(job, shown_.Designed(), request.analysis.series.has_value(), request.limits);
     const bool logarithmic = request.plan.spacing == SweepSpacing::Log;
     // A running job would finish later with older settings: the new one follows it instead.
     if (static_cast<int>(job.freq.size()) > kInlinePoints || exactJob_->Busy()) {

@@ -60,14 +60,6 @@ LadderModel ShownDesign::Designed() const
     return {};
 }
 
-LadderModel ShownDesign::Built(std::optional<ESeries> series, std::optional<double> loadOhms) const
-{
-    LadderModel built = Designed();
-    if (series) built = RoundParts(built, *series).ladder;
-    if (loadOhms) built.RL = *loadOhms;
-    return built;
-}
-
 std::pair<double, double> ShownDesign::Band() const
 {
     if (source_ == Source::Panel) {

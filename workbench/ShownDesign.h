@@ -44,8 +44,6 @@ public:
 
     // The ladder with the values the design asks for, between the terminations it needs.
     LadderModel Designed() const;
-    // The ladder as built: each part rounded to the series when there is one, the load when given.
-    LadderModel Built(std::optional<ESeries> series, std::optional<double> loadOhms) const;
     // The design's band edges in hertz, with its shape.
     DesignBand Edges() const;
     // The design's passband (a band-stop's stopband) in its unit, for a sweep around it.

@@ -32,7 +32,7 @@ DesignFile HandWrittenDesign()
     d.selectors = {2, 1, 1, -1};
     d.selectorTexts[3] = "µHz";
     d.logarithmic = true;
-    d.exactResponse = {"E24", "120", "800", "value", "60", "50", "150", 100001, true, std::nullopt};
+    d.exactResponse = {"E24", "120", "800", "value", "60", "50", "150", 100001, true, std::nullopt, std::nullopt, std::nullopt};
     return d;
 }
 
@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"too deep", "", std::string(5000, '[') + std::string(5000, ']'), "nested deeper"},
         BadFile{"array", "", "[1, 2]", "no Corvane design"},
         BadFile{"other format", "Corvane design", "Other design", "no Corvane design"},
-        BadFile{"version 4", "\"version\": 1", "\"version\": 4", "version 4 is unknown"},
+        BadFile{"version 5", "\"version\": 1", "\"version\": 5", "version 5 is unknown"},
         BadFile{"version 3 without its tolerance", "\"version\": 1", "\"version\": 3", "'tolerance' is missing"},
         BadFile{"version 2 without its panel", "\"version\": 1", "\"version\": 2", "'designPanel' is missing"},
         BadFile{"version as text", "\"version\": 1", "\"version\": \"1\"", "unknown"},
@@ -244,6 +244,28 @@ TEST(DesignFile, KeepsTheToleranceSettingsInVersion3)
         edited.replace(edited.find(from), from.size(), to);
         EXPECT_THROW(ParseDesignFile(edited), DesignFileError) << to;
     }
+}
+
+// Version 4 adds the part models and strays, without the sections that kept their defaults.
+TEST(DesignFile, KeepsThePartModelsInVersion4)
+{
+    std::string text = kHandWritten;
+    text.replace(text.find("\"version\": 1"), 12, "\"version\": 4");
+    const std::string models = R"("partModels": { "srfL": "1.2G", "srfC": "0", "rdcL": "0.3", "esrC": "50m",
+    "nodeC": "1.5p", "leadL": "0", "absorbStrays": true },)";
+    text.replace(text.find("\"comment\""), 0, models);
+    DesignFile expected = HandWrittenDesign();
+    expected.exactResponse.partModels = PartModelFileSettings{"1.2G", "0", "0.3", "50m", "1.5p", "0", true};
+    EXPECT_EQ(ParseDesignFile(text), expected);
+
+    TempFolder folder;
+    const std::string path = folder.Path("models.corvane");
+    WriteDesignFile(path, expected);
+    EXPECT_EQ(ReadDesignFile(path), expected);
+    EXPECT_NE(ReadFile(path).find("\n  \"version\": 4,\n"), std::string::npos);
+    std::string edited = text;
+    edited.replace(edited.find("true"), 4, "\"yes\"");
+    EXPECT_THROW(ParseDesignFile(edited), DesignFileError);
 }
 
 TEST(DesignFile, ReadingNamesTheFile)

@@ -157,7 +157,7 @@ TEST(KicadSchematic, ReadBackConnectsTheLaddersNets)
 {
     using synthesis::Family;
     using synthesis::FilterType;
-    LadderModel shuntOnly{50, 50, {MakeBranch(1, BranchPlace::Shunt, BranchKind::Capacitor, 0, 1e-9)}};
+    LadderModel shuntOnly{50, 50, {MakeBranch(1, BranchPlace::Shunt, BranchKind::Capacitor, 0, 1e-9)}, {}, {}, {}};
     const std::pair<const char*, LadderModel> cases[] = {
         {"ButterworthT5", DesignModel({0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6})},
         {"ChebyshevBandPassPi5", DesignModel({5, LadderTopology::Pi, 5, 0.5, 0, 9, 11, 50, 1e6})},
