@@ -32,7 +32,8 @@ DesignFile HandWrittenDesign()
     d.selectors = {2, 1, 1, -1};
     d.selectorTexts[3] = "µHz";
     d.logarithmic = true;
-    d.exactResponse = {"E24", "120", "800", "value", "60", "50", "150", 100001, true, std::nullopt, std::nullopt, std::nullopt};
+    d.exactResponse = {"E24",  "120", "800",        "value",      "60", "50",        "150",
+                       100001, true,  std::nullopt, std::nullopt, {},   std::nullopt};
     return d;
 }
 
