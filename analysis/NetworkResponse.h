@@ -7,13 +7,10 @@
 #include "filtermath/ESeries.h"
 #include "filtermath/LadderAnalysis.h"
 #include "design/LadderModel.h"
+#include "filtermath/Sweep.h"
 
 // The exact response of the designed ladder over a sweep of any length, with the options the
 // window's workbench and the command line offer: standard values, part losses, another load.
-
-// Sweep points of the exact analysis: 101 to 100001, linear or logarithmic.
-constexpr int kMinNetworkPoints = 101;
-constexpr int kMaxNetworkPoints = 100001;
 
 enum class SweepSpacing { Linear, Log };
 

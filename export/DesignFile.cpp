@@ -184,9 +184,9 @@ void ReadExactResponse(const Json& root, ExactResponseSettings& settings)
     settings.sweepStart = TypedText(exact, path, "start", 0);
     settings.sweepStop = TypedText(exact, path, "stop", 0);
     long long points = 0;
-    if (!WholeNumberIn(Member(exact, path, "points"), kMinExactPoints, kMaxExactPoints, points))
-        Refuse(Quoted(path + "points") + " must be a whole number from " + std::to_string(kMinExactPoints) + " to " +
-               std::to_string(kMaxExactPoints));
+    if (!WholeNumberIn(Member(exact, path, "points"), kMinNetworkPoints, kMaxNetworkPoints, points))
+        Refuse(Quoted(path + "points") + " must be a whole number from " + std::to_string(kMinNetworkPoints) + " to " +
+               std::to_string(kMaxNetworkPoints));
     settings.points = static_cast<int>(points);
     settings.logarithmic = Flag(exact, path, "logarithmic");
 }

@@ -8,6 +8,7 @@
 #include "design/PartRange.h"
 #include "filtermath/Failure.h"
 #include "filtermath/FrequencyUnits.h"
+#include "filtermath/Sweep.h"
 #include "run/Ports.h"
 #include "run/SelectorItems.h"
 
@@ -100,8 +101,6 @@ struct ExactResponseSettings {
 
 // The panel's typed numbers are short; a longer text in a file is no typed number.
 constexpr int kPanelTextMaxLength = 64;
-constexpr int kMinExactPoints = 101;
-constexpr int kMaxExactPoints = 100001;
 
 constexpr int kFieldCount = 8; // Field::N .. Field::Stop
 constexpr int kSelectorCount = 4; // Selector::Type .. Selector::Scale

@@ -4,3 +4,8 @@
 
 constexpr int SweepPoints = 100;
 using Sweep = std::array<double, SweepPoints>;
+
+// Points of a sweep of its own (the exact analysis, the exports, the tolerance analysis and the
+// design files that keep them): 101 to 100001, linear or logarithmic.
+constexpr int kMinNetworkPoints = 101;
+constexpr int kMaxNetworkPoints = 100001;

@@ -25,7 +25,7 @@ void RequireApplicable(const DesignFile& design)
         for (unsigned char c : design.fields[f]) Require(c >= 0x20 && c != 0x7F);
     }
     const ExactResponseSettings& e = design.exactResponse;
-    Require(e.points >= kMinExactPoints && e.points <= kMaxExactPoints);
+    Require(e.points >= kMinNetworkPoints && e.points <= kMaxNetworkPoints);
     if (e.panel) {
         const DesignPanelSettings& p = *e.panel;
         for (const std::string* text :
