@@ -9,7 +9,7 @@
 #include "design/Names.h"
 #include "filtermath/FrequencyUnits.h"
 #include "run/Rules.h"
-#include "run/SelectorItems.h"
+#include "design/SelectorItems.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "filtermath/FrequencyUnits.h"
-#include "run/SelectorItems.h"
+#include "design/SelectorItems.h"
 #include "cli/PartFlagReport.h"
 #include "cli/SynthesisStage.h"
 

@@ -11,7 +11,6 @@
 
 #include "design/Names.h"
 #include "export/AtomicFile.h"
-#include "run/Rules.h"
 
 using Json = nlohmann::ordered_json;
 

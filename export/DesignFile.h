@@ -4,13 +4,13 @@
 #include <optional>
 #include <string>
 
+#include "design/FormFields.h"
 #include "design/Names.h"
 #include "design/PartRange.h"
+#include "design/SelectorItems.h"
 #include "filtermath/Failure.h"
 #include "filtermath/FrequencyUnits.h"
 #include "filtermath/Sweep.h"
-#include "run/Ports.h"
-#include "run/SelectorItems.h"
 
 // The design panel of the exact response window: a ladder of any family synthesised in the
 // window itself. Numbers are kept as typed.

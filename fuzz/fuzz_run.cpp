@@ -13,7 +13,7 @@
 #include "filtermath/UGain.h"
 #include "run/CalculationRun.h"
 #include "run/Rules.h"
-#include "run/SelectorItems.h"
+#include "design/SelectorItems.h"
 
 namespace {
 

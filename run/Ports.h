@@ -2,13 +2,10 @@
 #pragma once
 #include <string>
 
+#include "design/FormFields.h"
 #include "filtermath/Messages.h"
 #include "filtermath/Sweep.h"
 
-// The input fields of the design window, by role.
-enum class Field { N, Ripple, PassF, Fmin, Fmax, R, FStart, Stop };
-// The four drop-downs: response type, approximation, ladder topology, frequency unit.
-enum class Selector { Type, Model, Topology, Scale };
 
 // What the run reads from a front end, and the two texts it writes back.
 class FormPort {

@@ -46,21 +46,6 @@ bool BandEdgesEnabledFor(int typeIndex)
     return typeIndex == 2;
 }
 
-int FieldMaxLength(Field field)
-{
-    switch (field) {
-    case Field::N: return 2;
-    case Field::Ripple:
-    case Field::PassF:
-    case Field::Fmin:
-    case Field::Fmax:
-    case Field::R: return 5;
-    case Field::FStart:
-    case Field::Stop: return 0;
-    }
-    return 0;
-}
-
 std::string GridRowLabel(int row)
 {
     return "G" + std::to_string(row);

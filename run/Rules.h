@@ -22,8 +22,6 @@ RipplePreset RipplePresetFor(int modelIndex);
 // Band edges are typed for a band-pass only; the passband field is then disabled.
 bool BandEdgesEnabledFor(int typeIndex);
 
-// How many characters the user may type into a field; 0 for no limit.
-int FieldMaxLength(Field field);
 
 extern const std::array<const char*, 3> kGridHeader; // "Poles", "C, [F]", "L, [H]"
 std::string GridRowLabel(int row); // "G1", "G2", ...

@@ -20,7 +20,7 @@
 #include "filtermath/NumberText.h"
 #include "run/Ports.h"
 #include "run/Rules.h"
-#include "run/SelectorItems.h"
+#include "design/SelectorItems.h"
 #include "synthesis/ChosenZeros.h"
 #include "synthesis/OrderSelection.h"
 #include "workbench/NameChoice.h"

@@ -11,7 +11,7 @@
 #include "cli/Reports.h"
 #include "design/Names.h"
 #include "filtermath/FrequencyUnits.h"
-#include "run/SelectorItems.h"
+#include "design/SelectorItems.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "filtermath/Failure.h"
 #include "run/CalculationRun.h"
-#include "run/SelectorItems.h"
+#include "design/SelectorItems.h"
 
 // The window's form with its start-up texts and selection; records what the run writes back.
 class FakeForm : public FormPort {

@@ -7,7 +7,7 @@
 #include <QStyleOptionGroupBox>
 #include <QtTest>
 
-#include "run/SelectorItems.h"
+#include "design/SelectorItems.h"
 #include "tests/window/WindowHarness.h"
 
 // The window as it opens: controls, texts, places, enabled states and the design state.

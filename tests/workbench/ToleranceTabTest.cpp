@@ -12,6 +12,7 @@
 #include <QtTest>
 #include <cmath>
 
+#include "filtermath/SelectFilter.h"
 #include "run/LadderOfRun.h"
 #include "analysis/NetworkResponse.h"
 #include "analysis/ToleranceMask.h"
@@ -39,7 +40,7 @@ using Input = ToleranceForm::Input;
 DesignState ChebyshevState()
 {
     DesignParameters design;
-    design.FilterKind = 3;
+    SelectFilterKind(0, 1, design.FilterKind); // low-pass, Chebyshev
     design.N = 7;
     design.Ripple = 0.5;
     design.PassF = 10.0;

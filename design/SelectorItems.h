@@ -3,7 +3,7 @@
 #include <array>
 
 #include "design/Names.h"
-#include "run/Ports.h"
+#include "design/FormFields.h"
 
 // The classic drop-downs' items in item order, each as the value it stands for; an item's text
 // is that value's text in its name table. The unit drop-down's items are kFrequencyUnits

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "run/SelectorItems.h"
+#include "design/SelectorItems.h"
 
 #include "filtermath/FrequencyUnits.h"
 
