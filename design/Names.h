@@ -38,6 +38,15 @@ inline constexpr NameTable<LadderTopology, 2> kFormNames{{
     {LadderTopology::Pi, "Pi", "Pi - Type"},
 }};
 
+// How a band-pass is built: the transformed ladder, or shunt resonators coupled by series
+// capacitors (top-C) or series inductors (top-L).
+enum class BandPassForm { Ladder, TopC, TopL };
+inline constexpr NameTable<BandPassForm, 3> kBandPassFormNames{{
+    {BandPassForm::Ladder, "ladder", "Ladder"},
+    {BandPassForm::TopC, "top-c", "Top-C coupled"},
+    {BandPassForm::TopL, "top-l", "Top-L coupled"},
+}};
+
 // The standard values the parts are rounded to; no series keeps the designed values.
 inline constexpr NameTable<std::optional<ESeries>, 7> kSeriesNames{{
     {std::nullopt, "none", "None"},

@@ -11,6 +11,7 @@
 #include "filtermath/UG.h"
 #include "synthesis/CheckedAdvice.h"
 #include "synthesis/ChosenZeros.h"
+#include "synthesis/CoupledResonator.h"
 #include "synthesis/Darlington.h"
 #include "synthesis/FrequencyTransform.h"
 
@@ -113,6 +114,12 @@ Design SynthesiseAtOrder(const DesignRequest& request)
     Design design;
     design.request = request;
     design.response = Approximate(request.response);
+    if (request.bandForm != BandPassForm::Ladder) {
+        if (request.type != FilterType::BandPass) Refuse("The top-C and top-L forms are band-pass forms.");
+        // The couplings match the terminations, so no DC mismatch limits the gain.
+        design.ladder = ModelOfLadder(CoupledResonatorLadder(request, design.response, design.fit));
+        return design;
+    }
     design.gain = TerminationGain(request, design.response);
     if (!ClassicPrototype(request, design.prototype))
         design.prototype = Darlington(request, design.response, design.gain);

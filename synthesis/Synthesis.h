@@ -13,6 +13,7 @@
 namespace synthesis {
 
 using ::FilterType;
+using ::BandPassForm;
 
 struct DesignRequest {
     FamilyRequest response;
@@ -26,6 +27,18 @@ struct DesignRequest {
     // Butterworth and Chebyshev: transmission zeros at chosen frequencies (hertz), realised as
     // traps; Synthesise fills response.zeros from them.
     std::vector<double> zerosHz{};
+    BandPassForm bandForm = BandPassForm::Ladder;
+    // Henries. Top-C: every resonator's inductor; top-L: the resonators' impedance level. 0: the
+    // inductance whose reactance at the centre frequency equals RS.
+    double resonatorL = 0.0;
+};
+
+// The coupled forms' deviation from the family's band-pass response.
+struct CoupledFit {
+    double passbandExcessDb = 0.0; // the largest passband loss above the family's largest passband loss
+    double edgeLossErrorDb = 0.0; // the loss at the band edges against the family's loss there
+    double edgeShift = 0.0; // where the loss crosses the edge level, as a fraction of the bandwidth
+    bool meetsGoal = false; // losses within kCoupledLossGoalDb, edges within kCoupledEdgeGoal
 };
 
 // One branch of the prototype, normalised to a 1 ohm source and a 1 rad/s passband edge.
@@ -42,6 +55,7 @@ struct Design {
     Real gain = 1.0L; // the largest |S21|^2 the terminations allow
     std::vector<PrototypeBranch> prototype;
     LadderModel ladder;
+    CoupledFit fit; // top-C and top-L only
 };
 
 // Throws Failure with a message that names the cause and, where there is one, what would work

@@ -1,0 +1,469 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "synthesis/CoupledResonator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "design/LadderModel.h"
+#include "filtermath/EngineeringText.h"
+#include "filtermath/Failure.h"
+#include "filtermath/UG.h"
+#include "synthesis/Darlington.h"
+
+namespace synthesis {
+
+namespace {
+
+const double kTwoPi = 6.283185307179586476925286766559;
+
+// The frame of the ladder. Its branches alternate from the source: a series coupling, a shunt
+// resonator, ..., the last resonator, a series coupling into the load: 2N + 1 positions. Each
+// position has one free part (the coupling's capacitor or inductor; the resonator's capacitor in
+// top-C, its inductor in top-L); the resonators' other part is fixed.
+struct Frame {
+    bool topC = true;
+    int N = 0;
+    double RS = 0.0, RL = 0.0;
+    double f0 = 0.0, w0 = 0.0, fbw = 0.0;
+    double Lr = 0.0, Cr = 0.0; // a resonator's inductance and capacitance at the centre
+};
+
+Frame MakeFrame(const DesignRequest& r)
+{
+    Frame f;
+    f.topC = r.bandForm == BandPassForm::TopC;
+    f.N = r.response.N;
+    f.RS = r.RS;
+    f.RL = r.RL;
+    f.f0 = std::sqrt(r.lowHz * r.highHz);
+    f.w0 = kTwoPi * f.f0;
+    f.fbw = (r.highHz - r.lowHz) / f.f0;
+    f.Lr = r.resonatorL > 0.0 ? r.resonatorL : r.RS / f.w0;
+    f.Cr = 1.0 / (f.w0 * f.w0 * f.Lr);
+    return f;
+}
+
+// |S21|^2 at w (rad/s). With lossless parts A and D of the chain matrix stay real and B and C
+// imaginary, so the cascade runs on four reals: this is the inner loop of the refinement.
+double PowerGainAt(const Frame& f, const std::vector<double>& v, double w)
+{
+    double A = 1.0, b = 0.0, c = 0.0, D = 1.0;
+    for (size_t j = 0; j < v.size(); ++j) {
+        if (j % 2 == 0) {
+            const double X = f.topC ? -1.0 / (w * v[j]) : w * v[j];
+            b += A * X;
+            D -= c * X;
+        } else {
+            const double Y = f.topC ? w * v[j] - 1.0 / (w * f.Lr) : w * f.Cr - 1.0 / (w * v[j]);
+            A -= b * Y;
+            c += D * Y;
+        }
+    }
+    const double re = A * f.RL + D * f.RS;
+    const double im = b + c * f.RS * f.RL;
+    return 4.0 * f.RS * f.RL / (re * re + im * im);
+}
+
+double LossDb(const Frame& f, const std::vector<double>& v, double w)
+{
+    return -10.0 * std::log10(PowerGainAt(f, v, w));
+}
+
+// The frequency (rad/s) where the band-pass transform gives the prototype frequency omega.
+double BandFrequency(const Frame& f, double omega)
+{
+    const double x = omega * f.fbw / 2.0;
+    return f.w0 * (x + std::sqrt(x * x + 1.0));
+}
+
+double TargetLossDb(const Characteristic& c, double omega)
+{
+    return static_cast<double>(-10.0L * std::log10(PowerGain(c, static_cast<Real>(std::fabs(omega)))));
+}
+
+std::string Henries(double value)
+{
+    return EngineeringText(value, "H");
+}
+
+std::string ResonatorName(int i)
+{
+    return "Resonator " + std::to_string(i) + " (" + Designator(PartKind::Inductor, 2 * i) + ", " +
+           Designator(PartKind::Capacitor, 2 * i) + ")";
+}
+
+// The inductances with which an end resonator can be matched to its termination R: the series
+// coupling needs a parallel resistance Qe w0 L above R, and the part of the resonator that the
+// end coupling and the inner coupling k take, sqrt(Qe w0 L / R - 1) / Qe + k, must stay below 1.
+struct Window {
+    double low = 0.0, high = 0.0;
+};
+
+Window EndWindow(const Frame& f, double R, double Qe, double k)
+{
+    const double room = 1.0 - k;
+    if (!(room > 0.0)) return {1.0, 0.0};
+    return {R / (Qe * f.w0), R * (1.0 + Qe * Qe * room * room) / (Qe * f.w0)};
+}
+
+[[noreturn]] void RefuseInductance(const Frame& f, int resonator, const char* end, Window w)
+{
+    std::string text = ResonatorName(resonator) + " cannot be coupled to the " + end + " with " +
+                       (f.topC ? "resonator inductors of " : "a resonator inductance of ") + Henries(f.Lr) +
+                       " at this bandwidth; ";
+    if (w.low < w.high)
+        text += "an inductance between " + Henries(w.low) + " and " + Henries(w.high) + " works, such as " +
+                Henries(std::sqrt(w.low * w.high)) + ".";
+    else
+        text += "no single inductance suits both ends; use the ladder form.";
+    throw Failure(text);
+}
+
+void CheckRealisable(const Frame& f, const std::vector<double>& k, double Qs, double Ql)
+{
+    for (int i = 2; i < f.N; ++i)
+        if (!(k[i - 2] + k[i - 1] < 1.0))
+            throw Failure(ResonatorName(i) + " cannot absorb its coupling " + (f.topC ? "capacitors" : "inductors") +
+                          " at this bandwidth with any inductance; use the ladder form or a narrower band.");
+    const Window source = EndWindow(f, f.RS, Qs, k.front());
+    const Window load = EndWindow(f, f.RL, Ql, k.back());
+    const Window both{std::max(source.low, load.low), std::min(source.high, load.high)};
+    if (!(f.Lr > source.low && f.Lr < source.high)) RefuseInductance(f, 1, "source", both);
+    if (!(f.Lr > load.low && f.Lr < load.high)) RefuseInductance(f, f.N, "load", both);
+}
+
+// The narrow-band values: a coupling k takes the fraction k of each resonator it joins (top-C:
+// C = k Cr; top-L: L = Lr / k), an end coupling the fraction sqrt(Qe w0 Lr / R - 1) / Qe of its
+// end resonator, and each resonator keeps what is left.
+std::vector<double> NarrowBandValues(const Frame& f, const std::vector<Real>& g)
+{
+    const int N = f.N;
+    std::vector<double> k(static_cast<size_t>(N - 1));
+    for (int i = 1; i < N; ++i) k[i - 1] = f.fbw / static_cast<double>(std::sqrt(g[i] * g[i + 1]));
+    const double Qs = static_cast<double>(g[0] * g[1]) / f.fbw;
+    const double Ql = static_cast<double>(g[N] * g[N + 1]) / f.fbw;
+    CheckRealisable(f, k, Qs, Ql);
+
+    std::vector<double> share(static_cast<size_t>(N), 1.0); // what each resonator keeps
+    std::vector<double> v(static_cast<size_t>(2 * N + 1));
+    const auto endCoupling = [&f](double R, double Qe, double& shareTaken) {
+        const double y = std::sqrt(Qe * f.w0 * f.Lr / R - 1.0);
+        shareTaken = y / Qe;
+        return f.topC ? 1.0 / (f.w0 * R * y) : R * y / f.w0;
+    };
+    double taken = 0.0;
+    v.front() = endCoupling(f.RS, Qs, taken);
+    share.front() -= taken;
+    v.back() = endCoupling(f.RL, Ql, taken);
+    share.back() -= taken;
+    for (int i = 1; i < N; ++i) {
+        v[2 * i] = f.topC ? k[i - 1] * f.Cr : f.Lr / k[i - 1];
+        share[i - 1] -= k[i - 1];
+        share[i] -= k[i - 1];
+    }
+    for (int i = 0; i < N; ++i) v[2 * i + 1] = f.topC ? share[i] * f.Cr : f.Lr / share[i];
+    return v;
+}
+
+// Least-squares points: Chebyshev nodes across the passband (dense towards the edges, where the
+// ripple crowds) and the two edges.
+struct Samples {
+    std::vector<double> w, lossDb, weight;
+};
+
+const double kEdgeWeight = 4.0;
+
+Samples PassbandSamples(const Frame& f, const Characteristic& c)
+{
+    const int count = 3 * (2 * f.N + 1);
+    Samples s;
+    for (int j = -1; j <= count; ++j) {
+        const double omega = j < 0 ? -1.0 : j == count ? 1.0 : std::cos(kTwoPi / 2.0 * (j + 0.5) / count);
+        s.w.push_back(BandFrequency(f, omega));
+        s.lossDb.push_back(TargetLossDb(c, omega));
+        // The edges carry the band's definition: they weigh as much as several inner points.
+        s.weight.push_back(j < 0 || j == count ? kEdgeWeight : 1.0);
+    }
+    return s;
+}
+
+double Residuals(const Frame& f, const Samples& s, const std::vector<double>& logV, std::vector<double>& r)
+{
+    std::vector<double> v(logV.size());
+    for (size_t j = 0; j < v.size(); ++j) v[j] = std::exp(logV[j]);
+    double cost = 0.0;
+    for (size_t i = 0; i < s.w.size(); ++i) {
+        r[i] = s.weight[i] * (LossDb(f, v, s.w[i]) - s.lossDb[i]);
+        cost += r[i] * r[i];
+    }
+    return std::isfinite(cost) ? cost : HUGE_VAL;
+}
+
+// Solves the symmetric positive definite system a x = b in place (Cholesky); false if it is not.
+bool SolveSpd(std::vector<double> a, std::vector<double>& b, size_t n)
+{
+    for (size_t j = 0; j < n; ++j) {
+        for (size_t k = 0; k < j; ++k) a[j * n + j] -= a[j * n + k] * a[j * n + k];
+        if (!(a[j * n + j] > 0.0)) return false;
+        a[j * n + j] = std::sqrt(a[j * n + j]);
+        for (size_t i = j + 1; i < n; ++i) {
+            for (size_t k = 0; k < j; ++k) a[i * n + j] -= a[i * n + k] * a[j * n + k];
+            a[i * n + j] /= a[j * n + j];
+        }
+    }
+    for (size_t i = 0; i < n; ++i) {
+        for (size_t k = 0; k < i; ++k) b[i] -= a[i * n + k] * b[k];
+        b[i] /= a[i * n + i];
+    }
+    for (size_t i = n; i-- > 0;) {
+        for (size_t k = i + 1; k < n; ++k) b[i] -= a[k * n + i] * b[k];
+        b[i] /= a[i * n + i];
+    }
+    return true;
+}
+
+// A chain matrix of lossless parts: [[a, jb], [jc, d]] with a, b, c, d real.
+struct Chain {
+    double a = 1.0, b = 0.0, c = 0.0, d = 1.0;
+};
+
+// The reactance (series) or susceptance (shunt) of the free part's position j at w, and its
+// derivative with respect to the logarithm of the free part.
+void Immittance(const Frame& f, const std::vector<double>& v, size_t j, double w, double& x, double& dx)
+{
+    if (j % 2 == 0) {
+        x = f.topC ? -1.0 / (w * v[j]) : w * v[j];
+        dx = f.topC ? -x : x;
+    } else {
+        x = f.topC ? w * v[j] - 1.0 / (w * f.Lr) : w * f.Cr - 1.0 / (w * v[j]);
+        dx = f.topC ? w * v[j] : 1.0 / (w * v[j]);
+    }
+}
+
+Chain Times(const Chain& m, size_t j, double x)
+{
+    if (j % 2 == 0) return {m.a, m.b + m.a * x, m.c, m.d - m.c * x};
+    return {m.a - m.b * x, m.b, m.c + m.d * x, m.d};
+}
+
+Chain TimesFromLeft(size_t j, double x, const Chain& m)
+{
+    if (j % 2 == 0) return {m.a - x * m.c, m.b + x * m.d, m.c, m.d};
+    return {m.a, m.b, m.c + x * m.a, m.d - x * m.b};
+}
+
+// One row of the Jacobian: d(loss dB)/d(log part) at w, from the chain products before and
+// after each position (the loss is 10 log10 |den|^2 + const, den linear in the chain matrix).
+void JacobianRow(const Frame& f, const std::vector<double>& v, double w, std::vector<Chain>& before, double* row)
+{
+    const size_t n = v.size();
+    std::vector<double> x(n), dx(n);
+    for (size_t j = 0; j < n; ++j) Immittance(f, v, j, w, x[j], dx[j]);
+    Chain m;
+    for (size_t j = 0; j < n; ++j) {
+        before[j] = m;
+        m = Times(m, j, x[j]);
+    }
+    const double re = m.a * f.RL + m.d * f.RS, im = m.b + m.c * f.RS * f.RL;
+    const double scale = 20.0 / std::log(10.0) / (re * re + im * im);
+    Chain after;
+    for (size_t j = n; j-- > 0;) {
+        const Chain& p = before[j];
+        double dRe, dIm;
+        if (j % 2 == 0) {
+            dRe = -(f.RL * p.a * after.c + f.RS * p.c * after.d);
+            dIm = p.a * after.d - f.RS * f.RL * p.c * after.c;
+        } else {
+            dRe = -(f.RL * p.b * after.a + f.RS * p.d * after.b);
+            dIm = f.RS * f.RL * p.d * after.a - p.b * after.b;
+        }
+        row[j] = scale * (re * dRe + im * dIm) * dx[j];
+        after = TimesFromLeft(j, x[j], after);
+    }
+}
+
+// The normal equations J'J and J'r of the residuals at logV.
+void NormalEquations(const Frame& f, const Samples& s, const std::vector<double>& logV, const std::vector<double>& r,
+                     std::vector<double>& jtj, std::vector<double>& jtr)
+{
+    const size_t n = logV.size(), m = r.size();
+    std::vector<double> v(n), J(n * m);
+    std::vector<Chain> before(n);
+    for (size_t j = 0; j < n; ++j) v[j] = std::exp(logV[j]);
+    for (size_t i = 0; i < m; ++i) {
+        JacobianRow(f, v, s.w[i], before, &J[i * n]);
+        for (size_t p = 0; p < n; ++p) J[i * n + p] *= s.weight[i];
+    }
+    std::fill(jtj.begin(), jtj.end(), 0.0);
+    std::fill(jtr.begin(), jtr.end(), 0.0);
+    for (size_t i = 0; i < m; ++i) {
+        const double* row = &J[i * n];
+        for (size_t p = 0; p < n; ++p) {
+            jtr[p] += row[p] * r[i];
+            for (size_t q = 0; q <= p; ++q) jtj[p * n + q] += row[p] * row[q];
+        }
+    }
+    for (size_t p = 0; p < n; ++p)
+        for (size_t q = 0; q < p; ++q) jtj[q * n + p] = jtj[p * n + q];
+}
+
+// Levenberg-Marquardt on the logarithms of the free parts (so that every part stays positive)
+// against the family's loss at the samples. Deterministic: a fixed start, fixed damping steps
+// and at most kSteps Jacobians.
+void Refine(const Frame& f, const Samples& s, std::vector<double>& v)
+{
+    const int kSteps = 30;
+    const size_t n = v.size(), m = s.w.size();
+    std::vector<double> x(n), r(m), trialR(m), jtj(n * n), jtr(n), step(n), damped(n * n), trial(n);
+    for (size_t j = 0; j < n; ++j) x[j] = std::log(v[j]);
+    double cost = Residuals(f, s, x, r);
+    double lambda = 1e-3;
+    for (int iteration = 0; iteration < kSteps && cost > 1e-16 * m; ++iteration) {
+        NormalEquations(f, s, x, r, jtj, jtr);
+        bool improved = false;
+        while (!improved && lambda < 1e8) {
+            damped = jtj;
+            for (size_t j = 0; j < n; ++j) {
+                damped[j * n + j] *= 1.0 + lambda;
+                step[j] = -jtr[j];
+            }
+            if (SolveSpd(damped, step, n)) {
+                for (size_t j = 0; j < n; ++j) trial[j] = x[j] + step[j];
+                const double trialCost = Residuals(f, s, trial, trialR);
+                improved = trialCost < cost;
+                if (improved) {
+                    const bool settled = cost - trialCost < 1e-12 * cost;
+                    x.swap(trial);
+                    r.swap(trialR);
+                    cost = trialCost;
+                    lambda = std::max(lambda / 4.0, 1e-9);
+                    if (settled) iteration = kSteps;
+                    continue;
+                }
+            }
+            lambda *= 8.0;
+        }
+        if (!improved) break;
+    }
+    for (size_t j = 0; j < n; ++j) v[j] = std::exp(x[j]);
+}
+
+// The ladder's loss in the exact analysis of filtermath, independent of the refinement's cascade.
+double LadderLossDb(const Ladder& ladder, double w)
+{
+    return -AnalyseAt(ladder, w / kTwoPi, PartQuality{}).S21dB;
+}
+
+// Where the loss crosses level near an edge (omega = side = +1 or -1), as a shift in prototype
+// frequency: stepped outwards or inwards from the edge, then halved down.
+double EdgeCrossing(const Frame& f, const Ladder& ladder, double side, double level)
+{
+    const auto above = [&](double omega) { return LadderLossDb(ladder, BandFrequency(f, omega)) > level; };
+    const double direction = above(side) ? -side : side; // inwards while the edge is above the level
+    const double stepSize = 0.005;
+    double inside = side, outside = side;
+    for (int k = 1; k <= 100; ++k) {
+        const double omega = side + direction * stepSize * k;
+        if (above(omega) != above(side)) {
+            inside = side + direction * stepSize * (k - 1);
+            outside = omega;
+            break;
+        }
+        if (k == 100) return stepSize * k;
+    }
+    for (int k = 0; k < 20; ++k) {
+        const double mid = (inside + outside) / 2.0;
+        (above(mid) == above(inside) ? inside : outside) = mid;
+    }
+    return std::fabs((inside + outside) / 2.0 - side);
+}
+
+CoupledFit MeasureFit(const Frame& f, const Characteristic& c, const Ladder& ladder)
+{
+    CoupledFit fit;
+    const int count = 10 * f.N;
+    double worstTarget = 0.0, worstLoss = 0.0;
+    for (int j = 0; j <= count; ++j) {
+        const double omega = -1.0 + 2.0 * j / count;
+        worstTarget = std::max(worstTarget, TargetLossDb(c, omega));
+        worstLoss = std::max(worstLoss, LadderLossDb(ladder, BandFrequency(f, omega)));
+    }
+    fit.passbandExcessDb = std::max(0.0, worstLoss - worstTarget);
+    for (const double side : {-1.0, 1.0}) {
+        const double edgeLoss = TargetLossDb(c, side);
+        fit.edgeLossErrorDb =
+            std::max(fit.edgeLossErrorDb, std::fabs(LadderLossDb(ladder, BandFrequency(f, side)) - edgeLoss));
+        // A shift in prototype frequency of d is d / 2 of the bandwidth.
+        fit.edgeShift = std::max(fit.edgeShift, EdgeCrossing(f, ladder, side, edgeLoss) / 2.0);
+    }
+    fit.meetsGoal = fit.passbandExcessDb <= kCoupledLossGoalDb && fit.edgeLossErrorDb <= kCoupledLossGoalDb &&
+                    fit.edgeShift <= kCoupledEdgeGoal;
+    return fit;
+}
+
+Ladder BuildLadder(const Frame& f, const std::vector<double>& v)
+{
+    Ladder ladder;
+    ladder.RS = f.RS;
+    ladder.RL = f.RL;
+    for (size_t j = 0; j < v.size(); ++j) {
+        if (j % 2 == 0)
+            ladder.branches.push_back(f.topC ? LadderBranch{BranchPlace::Series, BranchKind::Capacitor, 0.0, v[j]}
+                                             : LadderBranch{BranchPlace::Series, BranchKind::Inductor, v[j], 0.0});
+        else
+            ladder.branches.push_back(f.topC ? LadderBranch{BranchPlace::Shunt, BranchKind::ParallelLC, f.Lr, v[j]}
+                                             : LadderBranch{BranchPlace::Shunt, BranchKind::ParallelLC, v[j], f.Cr});
+    }
+    return ladder;
+}
+
+} // namespace
+
+std::vector<Real> AllPoleG(const FamilyRequest& response, const Characteristic& c)
+{
+    const int N = response.N;
+    std::vector<Real> g(static_cast<size_t>(N) + 2, 1.0L);
+    if (response.family == Family::Butterworth || response.family == Family::Chebyshev) {
+        std::vector<double> table(g.size());
+        if (response.family == Family::Butterworth)
+            ButterworthG(N, table);
+        else
+            ChebyshevG(N, table, static_cast<double>(response.rippleDb));
+        std::copy(table.begin(), table.end(), g.begin());
+        return g;
+    }
+    // The other all-pole families pass DC whole, so their ladder runs between equal resistances.
+    DesignRequest lowPass;
+    lowPass.response = response;
+    lowPass.RS = lowPass.RL = 1.0;
+    lowPass.passHz = 1.0 / kTwoPi;
+    const std::vector<PrototypeBranch> prototype = Darlington(lowPass, c, 1.0L);
+    for (int i = 1; i <= N; ++i) {
+        const PrototypeBranch& p = prototype[static_cast<size_t>(i - 1)];
+        g[static_cast<size_t>(i)] = p.kind == BranchKind::Inductor ? p.L : p.C;
+    }
+    return g;
+}
+
+Ladder CoupledResonatorLadder(const DesignRequest& r, const Characteristic& c, CoupledFit& fit)
+{
+    if (HasFiniteZeros(r.response.family))
+        throw Failure(std::string("The top-C and top-L forms take the all-pole families; the ") +
+                      FamilyName(r.response.family) + " response needs the ladder form for its transmission zeros.");
+    if (r.response.N < 2) throw Failure("The top-C and top-L forms need at least two resonators.");
+    if (!(r.resonatorL >= 0.0) || !std::isfinite(r.resonatorL))
+        throw Failure("The resonator inductance must be a positive number.");
+    const Frame f = MakeFrame(r);
+    std::vector<double> v = NarrowBandValues(f, AllPoleG(r.response, c));
+    Refine(f, PassbandSamples(f, c), v);
+    for (const double value : v)
+        if (!(value > 0.0) || !std::isfinite(value))
+            throw Failure("The element values of this design fall outside the range of numbers; check the "
+                          "frequencies and resistances.");
+    Ladder ladder = BuildLadder(f, v);
+    fit = MeasureFit(f, c, ladder);
+    return ladder;
+}
+
+} // namespace synthesis
