@@ -196,6 +196,14 @@ double ReadVswr(const std::string& text, const std::string& field)
     return vswr;
 }
 
+double ReadInductance(const std::string& text, const std::string& field)
+{
+    double henries = 0.0;
+    if (!Typed(text, "H", 1.0, henries) || !(henries > 0.0))
+        throw InputError(field + " must be an inductance above zero.");
+    return henries;
+}
+
 double ReadAttenuation(const std::string& text, const std::string& field)
 {
     double dB = 0.0;

@@ -49,6 +49,7 @@ double ReadSelfResonance(const std::string& text, const std::string& field, doub
 double ReadLossResistance(const std::string& text, const std::string& field);
 double ReadStrayCapacitance(const std::string& text, const std::string& field);
 double ReadStrayInductance(const std::string& text, const std::string& field);
+double ReadInductance(const std::string& text, const std::string& field); // henries, above zero
 double ReadAttenuation(const std::string& text, const std::string& field); // dB, 0 or above
 // A source's power: watts above zero, or dBm (any finite level), returned in watts.
 double ReadPowerW(const std::string& text, const std::string& field);

@@ -16,9 +16,12 @@ struct SynthesisOptions {
     bool lossAtDc = false; // --dc-loss: an even-order Elliptic keeps its ripple as loss at DC
     std::string delayError; // --delay-error: degrees; "" for 0.05
     std::string zeros; // --zeros: transmission zeros in the chosen unit, separated by commas
+    std::string form; // --form: a key of kBandPassFormNames; "" for the ladder
+    std::string resonatorL; // --resonator-l: henries; "" for the reactance at the centre equal to --rs
     bool polesGiven = false; // --poles was typed
     bool panelShown = false; // the design file shows its design panel's design: synthesised whatever the family
 };
 
-// Adds --stop-att, --rs, --stop-freq, --dc-loss, --delay-error and --zeros; call after the option --poles exists.
+// Adds --stop-att, --rs, --stop-freq, --dc-loss, --delay-error, --zeros, --form and --resonator-l; call
+// after the option --poles exists.
 void AddSynthesisOptions(CLI::App& app, SynthesisOptions& options);

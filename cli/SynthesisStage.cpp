@@ -12,6 +12,7 @@
 #include "analysis/InputRules.h"
 #include "analysis/NetworkResponse.h"
 #include "cli/BoardStage.h"
+#include "design/LadderModel.h"
 #include "cli/CliRun.h"
 #include "cli/BenchStage.h"
 #include "cli/NetworkOptions.h"
@@ -27,6 +28,7 @@
 #include "filtermath/Sweep.h"
 #include "run/Rules.h"
 #include "synthesis/ChosenZeros.h"
+#include "synthesis/CoupledResonator.h"
 #include "synthesis/OrderSelection.h"
 #include "synthesis/StopRequirement.h"
 #include "synthesis/Synthesis.h"
@@ -95,6 +97,17 @@ std::string ArmText(const LadderBranch& b, int position, bool standardValues)
     return "";
 }
 
+// The coupled forms meet the family's response to a stated accuracy; a wide band may miss it.
+void PrintFit(const CoupledFit& fit, const DesignRequest& r, std::ostream& text)
+{
+    text << KeyOf(kBandPassFormNames, r.bandForm) << " coupled resonators: passband loss within " << Short(fit.passbandExcessDb)
+         << " dB of the response's, band-edge loss within " << Short(fit.edgeLossErrorDb) << " dB, band edges within "
+         << Short(100.0 * fit.edgeShift) << " % of the bandwidth";
+    if (!fit.meetsGoal)
+        text << " (short of " << Short(kCoupledLossGoalDb) << " dB and " << Short(100.0 * kCoupledEdgeGoal) << " %)";
+    text << '\n';
+}
+
 struct Outcome {
     Design design;
     double unitScale = 1.0;
@@ -129,6 +142,16 @@ DesignRequest ReadRequest(const CliOptions& o)
     r.form = form->value;
     const FieldTexts& t = o.texts;
     const SynthesisOptions& s = o.synthesis;
+    if (!s.form.empty()) {
+        const NameEntry<BandPassForm>* bandForm = FindKey(kBandPassFormNames, s.form);
+        if (!bandForm) throw Failure("--form: unknown form '" + s.form + "'");
+        r.bandForm = bandForm->value;
+    }
+    if (!o.synthesis.resonatorL.empty()) {
+        if (r.bandForm == BandPassForm::Ladder)
+            throw Failure("--resonator-l: give the top-c or top-l form with --form.");
+        r.resonatorL = ReadInductance(o.synthesis.resonatorL, "--resonator-l");
+    }
     if (UsesRipple(r.response.family)) r.response.rippleDb = ReadRipple(t.Ripple, "--ripple");
     // A design file's phase error stays behind when the command line picks another family.
     const bool fileDelayOnly = o.fromFile.count("--delay-error") != 0 && r.response.family != Family::EquirippleDelay;
@@ -230,7 +253,13 @@ nlohmann::ordered_json ElementsJson(const LadderModel& ladder)
     nlohmann::ordered_json elements = nlohmann::ordered_json::array();
     int position = 1;
     for (const LadderBranch& b : LadderOfModel(ladder).branches) {
+        const ModelBranch& branch = ladder.branches[static_cast<size_t>(position - 1)];
+        nlohmann::ordered_json names = nlohmann::ordered_json::array();
+        for (const ModelPart& part : branch.parts) names.push_back(part.designator);
         nlohmann::ordered_json e;
+        nlohmann::ordered_json names = nlohmann::ordered_json::array();
+        for (const ModelPart& part : model.branches[static_cast<size_t>(position - 1)].parts)
+            names.push_back(part.designator);
         e["Position"] = position++;
         e["Place"] = b.place == BranchPlace::Series ? "Series" : "Shunt";
         e["Kind"] = KindText(b.kind);
@@ -240,6 +269,7 @@ nlohmann::ordered_json ElementsJson(const LadderModel& ladder)
             e["L2"] = b.L2;
             e["C2"] = b.C2;
         }
+        e["Designators"] = names;
         elements.push_back(e);
     }
     return elements;
@@ -277,6 +307,14 @@ nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
     json["StopEdges"] = stopEdges;
     json["Form"] = !IsModifiedForm(r.response) ? "standard" : r.response.lossAtDc ? "loss at DC" : "modified";
     json["FlatLossDb"] = FlatLossDb(out.design);
+    json["BandPassForm"] = KeyOf(kBandPassFormNames, r.bandForm);
+    if (r.bandForm != BandPassForm::Ladder) {
+        const CoupledFit& fit = out.design.fit;
+        json["PassbandExcessDb"] = fit.passbandExcessDb;
+        json["EdgeLossErrorDb"] = fit.edgeLossErrorDb;
+        json["EdgeShift"] = fit.edgeShift;
+        json["MeetsResponse"] = fit.meetsGoal;
+    }
     if (out.stopHz > 0.0) {
         json["StopF"] = out.stopHz / out.unitScale;
         json["StopAttReached"] = out.reachedDb;
@@ -396,7 +434,8 @@ void PrintElements(const std::string& heading, const LadderModel& ladder, bool s
 void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
 {
     const DesignRequest& r = out.design.request;
-    text << o.model << ' ' << o.type << ", " << r.response.N << " poles, " << o.topology << " form, RS " << Short(r.RS)
+    text << o.model << ' ' << o.type << ", " << r.response.N << " poles, "
+         << (r.bandForm == BandPassForm::Ladder ? o.topology : KeyOf(kBandPassFormNames, r.bandForm)) << " form, RS " << Short(r.RS)
          << " ohms, RL " << Short(r.RL) << " ohms\n";
     if (out.orderPicked) {
         text << "Order " << r.response.N << " reaches " << Short(out.reachedDb) << " dB at "
@@ -415,6 +454,7 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
         text << "Attenuation at " << Short(out.stopHz / out.unitScale) << ' ' << o.unit << ": " << Short(out.reachedDb)
              << " dB\n";
     }
+    if (r.bandForm != BandPassForm::Ladder) PrintFit(out.design.fit, r, text);
     PrintStopband(o, out, text);
     PrintChosenZeros(o, out, text);
     PrintMismatchLoss(out, text);
@@ -449,6 +489,13 @@ void AddSynthesisOptions(CLI::App& app, SynthesisOptions& options)
     app.add_option("--zeros", options.zeros,
                    "Butterworth or Chebyshev low-pass, high-pass or band-pass: transmission zeros at these "
                    "frequencies in the chosen unit, separated by commas (realised as traps)");
+    app.add_option("--form", options.form,
+                   "Band-pass form: the transformed ladder, or shunt resonators coupled by series capacitors "
+                   "(top-c) or inductors (top-l)")
+        ->check(CLI::IsMember(KeysOf(kBandPassFormNames)));
+    app.add_option("--resonator-l", options.resonatorL,
+                   "Resonator inductance in henries (top-c: every resonator inductor; top-l: the impedance level; "
+                   "default: reactance at the centre equal to --rs)");
     if (CLI::Option* poles = app.get_option_no_throw("--poles"))
         poles->each([&options](const std::string&) { options.polesGiven = true; });
 }
@@ -480,7 +527,9 @@ bool NeedsSynthesis(const CliOptions& options)
     }
     return options.synthesis.panelShown || !classicModel || !classicType || !sameTerminations ||
            !options.synthesis.stopFreq.empty() || !options.synthesis.zeros.empty() ||
-           EvenChebyshevWithGivenLoad(options);
+           EvenChebyshevWithGivenLoad(options) ||
+           (!options.synthesis.form.empty() && options.synthesis.form != KeyOf(kBandPassFormNames, BandPassForm::Ladder)) ||
+           !options.synthesis.resonatorL.empty();
 }
 
 int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostream& err)

@@ -116,6 +116,9 @@ Design SynthesiseAtOrder(const DesignRequest& request)
     design.response = Approximate(request.response);
     if (request.bandForm != BandPassForm::Ladder) {
         if (request.type != FilterType::BandPass) Refuse("The top-C and top-L forms are band-pass forms.");
+        if (!request.zerosHz.empty())
+            Refuse("The top-C and top-L forms have no transmission zeros of their own; chosen zeros need the ladder "
+                   "form.");
         // The couplings match the terminations, so no DC mismatch limits the gain.
         design.ladder = ModelOfLadder(CoupledResonatorLadder(request, design.response, design.fit));
         return design;
