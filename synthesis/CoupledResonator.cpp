@@ -176,7 +176,7 @@ const double kEdgeWeight = 4.0;
 
 Samples PassbandSamples(const Frame& f, const Characteristic& c)
 {
-    const int count = 3 * (2 * f.N + 1);
+    const int count = 2 * (2 * f.N + 1);
     Samples s;
     for (int j = -1; j <= count; ++j) {
         const double omega = j < 0 ? -1.0 : j == count ? 1.0 : std::cos(kTwoPi / 2.0 * (j + 0.5) / count);

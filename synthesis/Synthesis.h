@@ -37,7 +37,7 @@ struct DesignRequest {
 struct CoupledFit {
     double passbandExcessDb = 0.0; // the largest passband loss above the family's largest passband loss
     double edgeLossErrorDb = 0.0; // the loss at the band edges against the family's loss there
-    double edgeShift = 0.0; // where the loss crosses the edge level, as a fraction of the bandwidth
+    double edgeShift = 0.0; // where the loss crosses the edge level, in bandwidths; 0.25 means 0.25 or more
     bool meetsGoal = false; // losses within kCoupledLossGoalDb, edges within kCoupledEdgeGoal
 };
 
