@@ -307,7 +307,9 @@ TEST(SynthesisCli, TopCBandPassOfEqualInductorsSimulatesWithinItsRipple)
             EXPECT_EQ(kind, "Capacitor");
             EXPECT_EQ(e.at("Place"), "Series");
         }
-        if (kind != "Capacitor") EXPECT_GT(e.at("L").get<double>(), 0.0);
+        if (kind != "Capacitor") {
+            EXPECT_GT(e.at("L").get<double>(), 0.0);
+        }
         EXPECT_GT(e.at("C").get<double>(), 0.0);
     }
 
