@@ -294,7 +294,7 @@ TEST(SynthesisCli, TopCBandPassOfEqualInductorsSimulatesWithinItsRipple)
                 "--json",  "--network", "--spice",  netlist, "--start", "99",    "--stop",        "101"});
     ASSERT_EQ(run.status, 0) << Joined(run.errLines);
     const nlohmann::json json = JsonOf(run);
-    EXPECT_EQ(json.at("Form"), "top-c");
+    EXPECT_EQ(json.at("BandPassForm"), "top-c");
     EXPECT_TRUE(json.at("MeetsResponse").get<bool>());
     const nlohmann::json& elements = json.at("Elements");
     ASSERT_EQ(elements.size(), 11u);
