@@ -257,9 +257,6 @@ nlohmann::ordered_json ElementsJson(const LadderModel& ladder)
         nlohmann::ordered_json names = nlohmann::ordered_json::array();
         for (const ModelPart& part : branch.parts) names.push_back(part.designator);
         nlohmann::ordered_json e;
-        nlohmann::ordered_json names = nlohmann::ordered_json::array();
-        for (const ModelPart& part : model.branches[static_cast<size_t>(position - 1)].parts)
-            names.push_back(part.designator);
         e["Position"] = position++;
         e["Place"] = b.place == BranchPlace::Series ? "Series" : "Shunt";
         e["Kind"] = KindText(b.kind);
