@@ -149,7 +149,7 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
         // The board's files carry the parts' Q and the load too, but no sweep.
         for (const char* name : {"--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--node-c", "--lead-l",
                                  "--load", "--points"})
-            if (Typed(options, name) && (std::string(name) == "--points" || !options.board.FilesAsked()))
+            if (Typed(options, name) && (std::string(name) == "--points" || !(options.board.FilesAsked() || options.board.optimise.Asked())))
                 warn(name, why);
         if (network.absorbStrays && options.fromFile.count("--absorb-strays") == 0) warn("--absorb-strays", why);
         if (network.logSweep && options.fromFile.count("--log-sweep") == 0) warn("--log-sweep", why);

@@ -58,7 +58,7 @@ void NetworkStage::Run(const DesignState& state, const CliForm& form, StreamMess
         designLoad_ = designed.RL;
         const std::vector<double> frequencies = options_.network ? Frequencies(state, form) : std::vector<double>{};
         const AnalysisOptions analysis = AnalysisInUnit(options_, settings_, state.UnitScale);
-        result_ = AnalyseDesign(designed, analysis, frequencies, state.UnitScale);
+        result_ = Build(designed, analysis, frequencies, state.UnitScale);
         for (const std::string& refused : result_.absorbRefused) messages.ShowMessage(refused);
         built_ = true;
         analysed_ = options_.network;
@@ -91,6 +91,23 @@ void NetworkStage::Stress(const DesignState& state, const std::vector<double>& f
     sweepStress_ = corvane::StressOfParts(result_.ladder, quality, sweep, *settings_.stress);
     passStress_ = corvane::StressOfParts(result_.ladder, quality, pass, *settings_.stress);
     stressed_ = true;
+}
+
+DesignAnalysis NetworkStage::Build(const LadderModel& designed, const AnalysisOptions& options,
+                                   const std::vector<double>& frequencies, double unitScale) const
+{
+    if (!builder_) return AnalyseDesign(designed, options, frequencies, unitScale);
+    LadderModel loaded = designed;
+    if (options.loadOhms) loaded.RL = *options.loadOhms;
+    AnalysisOptions asBuilt = options;
+    asBuilt.series.reset();
+    asBuilt.loadOhms.reset();
+    DesignAnalysis analysis = AnalyseDesign(builder_(loaded), asBuilt, frequencies, unitScale);
+    for (std::size_t b = 0; b < designed.branches.size(); ++b)
+        for (std::size_t p = 0; p < designed.branches[b].parts.size(); ++p)
+            analysis.changePercent.push_back(
+                PercentChange(designed.branches[b].parts[p].value, analysis.ladder.branches[b].parts[p].value));
+    return analysis;
 }
 
 std::vector<double> NetworkStage::Frequencies(const DesignState& state, const CliForm& form) const
@@ -181,7 +198,7 @@ void NetworkStage::PrintText(std::ostream& out) const
         for (const std::string& part : result_.absorbed) absorbed += (absorbed.empty() ? "" : ", ") + part;
         out << "Strays absorbed into: " << (absorbed.empty() ? "none" : absorbed) << '\n';
     }
-    if (settings_.analysis.series) PrintRounded(out);
+    if (settings_.analysis.series && !builder_) PrintRounded(out);
     if (analysed_) PrintAnalysis(out);
     if (stressed_) PrintStress(out);
 }

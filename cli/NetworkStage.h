@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -18,6 +19,11 @@ public:
         : options_(options), settings_(settings)
     {
     }
+
+    // Builds the ladder from the designed one between its analysed terminations, in place of
+    // rounding it to the series: the optimiser.
+    using LadderBuilder = std::function<LadderModel(const LadderModel& designed)>;
+    void SetBuilder(LadderBuilder builder) { builder_ = std::move(builder); }
 
     // A failure (arithmetic fault, unwritable file) is reported and ends the stage.
     void Run(const DesignState& state, const CliForm& form, StreamMessages& messages);
@@ -44,8 +50,12 @@ private:
     void PrintStress(std::ostream& out) const;
     void Stress(const DesignState& state, const std::vector<double>& frequencies);
 
+    DesignAnalysis Build(const LadderModel& designed, const AnalysisOptions& options,
+                         const std::vector<double>& frequencies, double unitScale) const;
+
     const NetworkOptions& options_;
     const NetworkSettings& settings_;
+    LadderBuilder builder_;
     bool failed_ = false;
     bool built_ = false;
     bool analysed_ = false;

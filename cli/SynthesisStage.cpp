@@ -16,6 +16,7 @@
 #include "cli/CliRun.h"
 #include "cli/BenchStage.h"
 #include "cli/NetworkOptions.h"
+#include "cli/OptimiseStage.h"
 #include "cli/OutputFiles.h"
 #include "cli/PartFlagReport.h"
 #include "cli/SynthesisOptions.h"
@@ -221,7 +222,7 @@ std::string Title(const CliOptions& o, const Outcome& out)
     return o.model + " " + o.type + ", " + std::to_string(out.design.request.response.N) + " poles";
 }
 
-void Analyse(const CliOptions& o, Outcome& out)
+void Analyse(const CliOptions& o, Outcome& out, OptimiseStage& optimise)
 {
     const NetworkOptions& n = o.network;
     const NetworkSettings settings = ReadNetworkSettings(n);
@@ -231,7 +232,13 @@ void Analyse(const CliOptions& o, Outcome& out)
         AnalyseDesign(out.design.ladder, AnalysisInUnit(n, settings, out.unitScale), {}, out.unitScale);
     out.analysedLadder = std::move(built.ladder);
     out.absorbRefused = std::move(built.absorbRefused);
-    out.rounded = settings.analysis.series.has_value();
+    out.rounded = settings.analysis.series.has_value() && !optimise.Asked();
+    if (optimise.Asked()) {
+        LadderModel loaded = out.design.ladder;
+        loaded.RL = out.analysedLadder.RL;
+        out.analysedLadder =
+            optimise.Build(loaded, BandOfRequest(out.design.request), out.unitScale, settings.analysis);
+    }
     out.flags = FlagsOfBuiltLadder(out.analysedLadder, BandOfRequest(out.design.request),
                                    out.Freq.back() * out.unitScale, ReadPartLimits(o.partLimits));
     if (!n.AnalysisAsked() && !o.tolerance.Asked()) return;
@@ -535,12 +542,13 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
     Outcome outcome;
     ToleranceStage tolerance(options.tolerance);
     corvane::BenchStage bench(options.bench);
+    OptimiseStage optimise(options);
     try {
         outcome = MakeDesign(options);
-        Analyse(options, outcome);
+        Analyse(options, outcome, optimise);
         for (const std::string& refused : outcome.absorbRefused) err << refused << '\n';
         WriteBoardFiles(options.board, outcome.analysedLadder, ReadNetworkSettings(options.network).analysis.quality,
-                        {}, Title(options, outcome));
+                        optimise.Choices(), Title(options, outcome));
         if (options.tolerance.Asked()) {
             // Every family's passband frequency is its passband edge (the inverse Chebyshev's
             // 3.01 dB point included), so one mask serves them all.
@@ -562,11 +570,13 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
     }
     if (options.json) {
         nlohmann::ordered_json json = Json(options, outcome);
+        optimise.AddJson(json);
         tolerance.AddJson(json);
         bench.AddJson(json);
         out << json.dump() << '\n';
     } else if (!FileTakesStandardOutput(options)) {
         PrintText(options, outcome, out);
+        optimise.PrintText(out);
         tolerance.PrintText(out, options.unit);
         bench.PrintText(out);
     }

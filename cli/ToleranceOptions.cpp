@@ -48,10 +48,10 @@ void AddToleranceOptions(CLI::App& app, ToleranceOptions& options)
                          "Mask: least attenuation in dB in the stopband; default --stop-att"));
 }
 
-std::vector<std::string> ToleranceOptionWarnings(const ToleranceOptions& options)
+std::vector<std::string> ToleranceOptionWarnings(const ToleranceOptions& options, bool optimising)
 {
     std::vector<std::string> warnings;
-    if (options.Asked()) return warnings;
+    if (options.Asked() || optimising) return warnings;
     std::vector<std::string> names = options.given;
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
@@ -62,10 +62,16 @@ std::vector<std::string> ToleranceOptionWarnings(const ToleranceOptions& options
 
 ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options, double unitScale)
 {
+    if (!options.Asked()) return {};
+    ToleranceRequest request = ReadMaskAndTolerances(options, unitScale);
+    request.settings.trials = ReadTrials(options.trials, "--monte-carlo");
+    return request;
+}
+
+ToleranceRequest ReadMaskAndTolerances(const ToleranceOptions& options, double unitScale)
+{
     ToleranceRequest request;
-    if (!options.Asked()) return request;
     ToleranceSettings& s = request.settings;
-    s.trials = ReadTrials(options.trials, "--monte-carlo");
     if (const NameEntry<ToleranceDistribution>* distribution = FindKey(kDistributionNames, options.distribution))
         s.distribution = distribution->value;
     s.inductorPercent = ReadTolerancePercent(options.inductorPercent, "--tol-l", s.distribution);

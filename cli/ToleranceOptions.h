@@ -34,8 +34,9 @@ struct ToleranceOptions {
 // them already; their values are then copied into stopFreq and stopAtt as well.
 void AddToleranceOptions(CLI::App& app, ToleranceOptions& options);
 
-// One warning line per tolerance option given without --monte-carlo.
-std::vector<std::string> ToleranceOptionWarnings(const ToleranceOptions& options);
+// One warning line per tolerance option given without --monte-carlo (or --optimise, which takes
+// the mask and the tolerances too).
+std::vector<std::string> ToleranceOptionWarnings(const ToleranceOptions& options, bool optimising = false);
 
 // The options converted by the input rules (InputError naming the option); the stop frequency
 // is in the chosen unit of unitScale hertz.
@@ -46,3 +47,5 @@ struct ToleranceRequest {
     std::optional<double> stopAttDb; // --mask-stop-att, else --stop-att
 };
 ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options, double unitScale);
+// The same but the trials, whether --monte-carlo is given or not.
+ToleranceRequest ReadMaskAndTolerances(const ToleranceOptions& options, double unitScale);

@@ -102,6 +102,21 @@ double RoundToESeries(double value, ESeries series)
     return static_cast<double>(value < 0.0 ? -rounded : rounded);
 }
 
+std::vector<double> ESeriesValues(ESeries series, double low, double high)
+{
+    if (!(low > 0.0) || !(high >= low) || !std::isfinite(high)) RaiseInvalidOperation();
+    const Table table = TableOf(series);
+    Real mantissa = 0.0L;
+    int first = 0, last = 0;
+    SplitDecade(low, mantissa, first);
+    SplitDecade(high, mantissa, last);
+    std::vector<double> values;
+    for (int exponent = first - 1; exponent <= last + 1; ++exponent)
+        for (int digits : table.digits)
+            values.push_back(static_cast<double>(digits * std::pow(10.0L, exponent) / table.scale));
+    return values;
+}
+
 double PercentChange(double value, double rounded)
 {
     if (value == 0.0) return 0.0;

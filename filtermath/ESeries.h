@@ -10,6 +10,10 @@ enum class ESeries { E6, E12, E24, E48, E96, E192 };
 // stays 0. An exact tie takes the lower value. A non-finite value raises ArithmeticError.
 double RoundToESeries(double value, ESeries series);
 
+// Every value of the series from the decade below low's to the decade above high's (both above
+// zero), ascending, each exactly as RoundToESeries returns it.
+std::vector<double> ESeriesValues(ESeries series, double low, double high);
+
 // The change from value to rounded in percent of value; 0 when value is 0.
 double PercentChange(double value, double rounded);
 

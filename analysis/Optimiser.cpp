@@ -1,0 +1,369 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "analysis/Optimiser.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "analysis/MaskGrid.h"
+#include "analysis/ToleranceKernel.h"
+#include "analysis/TrialParts.h"
+
+namespace {
+
+constexpr int kMaxDescentRounds = 50;
+constexpr int kTuneRounds = 3;
+constexpr int kGoldenSteps = 40;
+constexpr double kTuneRange = 1.5;
+constexpr double kBetterDb = 1e-9; // a change must gain more than this to count
+
+enum class Mode { Free, Keep, Tune };
+
+// One part of the ladder and what it may become.
+struct Slot {
+    std::size_t branch;
+    PartField field;
+    const ModelPart* part;
+    Mode mode;
+    std::vector<Candidate> candidates; // Free only
+};
+
+PartField FieldOf(const ModelPart& part, std::size_t indexInBranch)
+{
+    const bool second = indexInBranch >= 2;
+    if (part.kind == PartKind::Inductor) return second ? PartField::L2 : PartField::L;
+    return second ? PartField::C2 : PartField::C;
+}
+
+double& ValueOf(BranchValues& v, PartField field)
+{
+    switch (field) {
+    case PartField::L: return v.L;
+    case PartField::C: return v.C;
+    case PartField::L2: return v.L2;
+    case PartField::C2: break;
+    }
+    return v.C2;
+}
+
+// A state of the search: for each slot its value and Q (0: the kind's).
+struct Assignment {
+    std::vector<double> value, Q;
+};
+
+// Measures assignments against the mask, as the tolerance analysis measures a trial.
+class Meter {
+public:
+    Meter(const LadderModel& designed, const std::vector<Slot>& slots, const PartQuality& quality,
+          const ToleranceMask& mask)
+        : ladder_(LadderOfModel(designed)),
+          slots_(slots),
+          grid_(MakeMaskGrid(mask, ladder_.branches.size())),
+          meter_(grid_, ladder_.RS, ladder_.RL),
+          lossL_(KernelLossFactor(quality.QL)),
+          lossC_(KernelLossFactor(quality.QC)),
+          kernel_(ladder_.branches.size()),
+          values_(ladder_.branches.size())
+    {
+        if (grid_.bands.empty()) throw std::invalid_argument("The optimiser needs a mask: a passband or a stopband.");
+    }
+
+    const Ladder& Compact() const { return ladder_; }
+    long long Count() const { return count_; }
+
+    // factors scale each slot's value (a Monte Carlo trial); null for none.
+    double Margin(const Assignment& a, const std::vector<Part>* parts = nullptr, const double* factors = nullptr)
+    {
+        ++count_;
+        std::vector<BranchValues>& values = values_;
+        std::vector<double>& lossL = branchLossL_;
+        std::vector<double>& lossC = branchLossC_;
+        lossL.assign(values.size(), lossL_);
+        lossC.assign(values.size(), lossC_);
+        seenL_.assign(values.size(), false);
+        seenC_.assign(values.size(), false);
+        std::vector<bool>& seenL = seenL_;
+        std::vector<bool>& seenC = seenC_;
+        for (std::size_t s = 0; s < slots_.size(); ++s) {
+            const Slot& slot = slots_[s];
+            ValueOf(values[slot.branch], slot.field) = a.value[s];
+            const bool inductor = slot.part->kind == PartKind::Inductor;
+            std::vector<bool>& seen = inductor ? seenL : seenC;
+            // One loss per kind and branch: the first part's of that kind.
+            if (!seen[slot.branch] && a.Q[s] > 0.0) (inductor ? lossL : lossC)[slot.branch] = 1.0 / a.Q[s];
+            seen[slot.branch] = true;
+        }
+        if (parts)
+            for (std::size_t k = 0; k < parts->size(); ++k)
+                ValueOf(values[(*parts)[k].branch], (*parts)[k].field) *= factors[k];
+        for (std::size_t b = 0; b < values.size(); ++b)
+            kernel_[b] = MakeKernelBranch(ladder_.branches[b], values[b], lossL[b], lossC[b]);
+        double margin = 0.0;
+        return meter_.Margin(kernel_.data(), kernel_.size(), margin) ? margin : -INFINITY;
+    }
+
+private:
+    Ladder ladder_;
+    const std::vector<Slot>& slots_;
+    MaskGrid grid_;
+    MaskMeter meter_;
+    double lossL_, lossC_;
+    std::vector<KernelBranch> kernel_;
+    std::vector<BranchValues> values_;
+    std::vector<double> branchLossL_, branchLossC_;
+    std::vector<bool> seenL_, seenC_;
+    long long count_ = 0;
+};
+
+std::vector<Slot> SlotsOf(const LadderModel& designed, const OptimiseRequest& request)
+{
+    std::vector<Slot> slots;
+    std::set<std::string> named;
+    for (std::size_t b = 0; b < designed.branches.size(); ++b)
+        for (std::size_t i = 0; i < designed.branches[b].parts.size(); ++i) {
+            const ModelPart& part = designed.branches[b].parts[i];
+            named.insert(part.designator);
+            Mode mode = request.keep.count(part.designator) ? Mode::Keep : Mode::Free;
+            if (request.tune.count(part.designator)) mode = Mode::Tune;
+            Slot slot{b, FieldOf(part, i), &part, mode, {}};
+            if (mode == Mode::Free) {
+                if (request.stock.Of(part.kind).empty())
+                    throw std::invalid_argument(std::string("The parts offer no ") +
+                                                (part.kind == PartKind::Inductor ? "inductor" : "capacitor") + " for " +
+                                                part.designator + ".");
+                slot.candidates = CandidatesNear(request.stock, part.kind, part.value, request.allowPairs);
+            }
+            slots.push_back(std::move(slot));
+        }
+    for (const std::set<std::string>* names : {&request.keep, &request.tune})
+        for (const std::string& name : *names)
+            if (!named.count(name)) throw std::invalid_argument("The ladder has no part " + name + ".");
+    return slots;
+}
+
+// The choice of each free slot by its index into its candidates.
+using Picks = std::vector<std::size_t>;
+
+class Search {
+public:
+    Search(std::vector<Slot>& slots, Meter& meter, Assignment start) : slots_(slots), meter_(meter), state_(start) {}
+
+    void Apply(std::size_t s, const Candidate& c)
+    {
+        state_.value[s] = c.choice.value;
+        state_.Q[s] = c.Q;
+    }
+
+    double Margin() { return meter_.Margin(state_); }
+    const Assignment& State() const { return state_; }
+
+    // Every combination of the given options per free slot; the best is applied. False when the
+    // combinations are too many.
+    bool Exhaustive(const std::vector<std::vector<std::size_t>>& options, double& best)
+    {
+        long long combinations = 1;
+        std::vector<std::size_t> free;
+        for (std::size_t s = 0; s < slots_.size(); ++s)
+            if (slots_[s].mode == Mode::Free) {
+                free.push_back(s);
+                combinations *= static_cast<long long>(options[s].size());
+                if (combinations > kExhaustiveCombinations) return false;
+            }
+        std::vector<std::size_t> at(free.size(), 0);
+        Assignment bestState = state_;
+        best = -INFINITY;
+        for (;;) {
+            for (std::size_t k = 0; k < free.size(); ++k)
+                Apply(free[k], slots_[free[k]].candidates[options[free[k]][at[k]]]);
+            const double margin = Margin();
+            if (margin > best + kBetterDb) best = margin, bestState = state_;
+            std::size_t k = 0;
+            while (k < free.size() && ++at[k] == options[free[k]].size()) at[k++] = 0;
+            if (k == free.size()) break;
+        }
+        state_ = bestState;
+        return true;
+    }
+
+    // Part after part, every candidate; until a round changes nothing.
+    template <typename Score>
+    void Descend(Score score)
+    {
+        auto best = score(state_);
+        for (int round = 0; round < kMaxDescentRounds; ++round) {
+            bool changed = false;
+            for (std::size_t s = 0; s < slots_.size(); ++s) {
+                if (slots_[s].mode != Mode::Free) continue;
+                const Assignment before = state_;
+                Assignment bestState = state_;
+                for (const Candidate& c : slots_[s].candidates) {
+                    Apply(s, c);
+                    if (state_.value == before.value) continue;
+                    const auto value = score(state_);
+                    if (value > best) best = value, bestState = state_, changed = true;
+                }
+                state_ = bestState;
+            }
+            if (!changed) return;
+        }
+    }
+
+    // Golden-section search of each tuned slot's value, on a log scale, for a few rounds.
+    void Tune(double designedOf(const Slot&))
+    {
+        const double g = (std::sqrt(5.0) - 1.0) / 2.0;
+        for (int round = 0; round < kTuneRounds; ++round)
+            for (std::size_t s = 0; s < slots_.size(); ++s) {
+                if (slots_[s].mode != Mode::Tune) continue;
+                double a = std::log(designedOf(slots_[s]) / kTuneRange),
+                       b = std::log(designedOf(slots_[s]) * kTuneRange);
+                const auto at = [&](double x) {
+                    state_.value[s] = std::exp(x);
+                    return Margin();
+                };
+                double c = b - g * (b - a), d = a + g * (b - a);
+                double fc = at(c), fd = at(d);
+                for (int i = 0; i < kGoldenSteps; ++i) {
+                    if (fc >= fd)
+                        b = d, d = c, fd = fc, c = b - g * (b - a), fc = at(c);
+                    else
+                        a = c, c = d, fc = fd, d = a + g * (b - a), fd = at(d);
+                }
+                state_.value[s] = std::exp(fc >= fd ? c : d);
+            }
+    }
+
+private:
+    std::vector<Slot>& slots_;
+    Meter& meter_;
+    Assignment state_;
+};
+
+double DesignedValue(const Slot& slot)
+{
+    return slot.part->value;
+}
+
+// Plain rounding: every free part at its nearest stock value; kept and tuned parts at their designed values.
+Assignment Rounded(const std::vector<Slot>& slots, const OptimiseRequest& request)
+{
+    Assignment a;
+    for (const Slot& slot : slots) {
+        if (slot.mode != Mode::Free) {
+            a.value.push_back(slot.part->value);
+            a.Q.push_back(0.0);
+            continue;
+        }
+        const Candidate c = NearestCandidate(request.stock, slot.part->kind, slot.part->value);
+        a.value.push_back(c.choice.value);
+        a.Q.push_back(c.Q);
+    }
+    return a;
+}
+
+// The nearest candidate below the designed value and the nearest above (one where one matches).
+std::vector<std::size_t> Bracket(const Slot& slot)
+{
+    std::vector<std::size_t> out;
+    const double x = slot.part->value;
+    for (std::size_t i = 0; i < slot.candidates.size(); ++i) {
+        const double v = slot.candidates[i].choice.value;
+        const bool below = v <= x && (i + 1 == slot.candidates.size() || slot.candidates[i + 1].choice.value > x);
+        const bool above = v >= x && (i == 0 || slot.candidates[i - 1].choice.value < x);
+        if (below || above) out.push_back(i);
+    }
+    return out;
+}
+
+// The candidate each free slot holds in an assignment.
+const Candidate* Held(const Slot& slot, const Assignment& a, std::size_t s)
+{
+    for (const Candidate& c : slot.candidates)
+        if (c.choice.value == a.value[s] && c.Q == a.Q[s]) return &c;
+    return nullptr;
+}
+
+// Tolerances per branch and kind from the parts held, for the yield's trials.
+ToleranceSettings YieldSettings(const std::vector<Slot>& slots, const Assignment& a, const OptimiseRequest& request,
+                                std::size_t branches)
+{
+    ToleranceSettings settings = request.yield;
+    settings.perBranch.assign(branches, PartTolerance{});
+    for (std::size_t s = 0; s < slots.size(); ++s) {
+        const Candidate* held = slots[s].mode == Mode::Free ? Held(slots[s], a, s) : nullptr;
+        if (!held) continue;
+        double percent = -1.0;
+        for (const CataloguePart& m : held->choice.members)
+            if (!std::isnan(m.tolerancePercent)) percent = std::max(percent, m.tolerancePercent);
+        PartTolerance& t = settings.perBranch[slots[s].branch];
+        double& kind = slots[s].part->kind == PartKind::Inductor ? t.inductorPercent : t.capacitorPercent;
+        if (kind < 0.0) kind = percent;
+    }
+    return settings;
+}
+
+double Yield(Meter& meter, const std::vector<Slot>& slots, const Assignment& a, const OptimiseRequest& request)
+{
+    Ladder nominal = meter.Compact();
+    const ToleranceSettings settings = YieldSettings(slots, a, request, nominal.branches.size());
+    const std::vector<Part> parts = PartsOf(nominal, settings);
+    std::vector<double> factors(parts.size());
+    int passed = 0;
+    for (long long t = 0; t < settings.trials; ++t) {
+        DrawTrialFactors(parts, settings, t, factors.data());
+        passed += meter.Margin(a, &parts, factors.data()) >= 0.0 ? 1 : 0;
+    }
+    return static_cast<double>(passed) / settings.trials;
+}
+
+OptimiseResult ResultOf(const LadderModel& designed, const std::vector<Slot>& slots, const Assignment& a)
+{
+    OptimiseResult result;
+    result.ladder = designed;
+    for (std::size_t s = 0; s < slots.size(); ++s) {
+        ModelPart& part =
+            result.ladder.branches[slots[s].branch]
+                .parts[static_cast<std::size_t>(slots[s].part - designed.branches[slots[s].branch].parts.data())];
+        part.value = a.value[s];
+        const Candidate* held = slots[s].mode == Mode::Free ? Held(slots[s], a, s) : nullptr;
+        PartChoice choice = held ? held->choice : PartChoice{"", ChoiceForm::Own, {}, a.value[s], false};
+        choice.designator = part.designator;
+        choice.tuned = slots[s].mode == Mode::Tune;
+        result.choices.push_back(choice);
+    }
+    return result;
+}
+
+} // namespace
+
+OptimiseResult OptimiseParts(const LadderModel& designed, const PartQuality& quality, const ToleranceMask& mask,
+                             const OptimiseRequest& request)
+{
+    std::vector<Slot> slots = SlotsOf(designed, request);
+    Meter meter(designed, slots, quality, mask);
+    const Assignment rounded = Rounded(slots, request);
+    Search search(slots, meter, rounded);
+    const double before = search.Margin();
+    std::vector<std::vector<std::size_t>> all(slots.size()), brackets(slots.size());
+    for (std::size_t s = 0; s < slots.size(); ++s) {
+        for (std::size_t i = 0; i < slots[s].candidates.size(); ++i) all[s].push_back(i);
+        brackets[s] = Bracket(slots[s]);
+    }
+    double best = before;
+    if (!search.Exhaustive(all, best)) search.Exhaustive(brackets, best);
+    search.Descend([&meter](const Assignment& a) { return meter.Margin(a); });
+    search.Tune(DesignedValue);
+    std::optional<double> yieldBefore, yieldAfter;
+    if (request.goal == OptimiseGoal::Yield) {
+        yieldBefore = Yield(meter, slots, rounded, request);
+        search.Descend(
+            [&](const Assignment& a) { return std::make_pair(Yield(meter, slots, a, request), meter.Margin(a)); });
+        yieldAfter = Yield(meter, slots, search.State(), request);
+    }
+    OptimiseResult result = ResultOf(designed, slots, search.State());
+    result.marginBeforeDb = before;
+    result.marginAfterDb = meter.Margin(search.State());
+    result.yieldBefore = yieldBefore;
+    result.yieldAfter = yieldAfter;
+    result.evaluations = meter.Count();
+    return result;
+}

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <optional>
+#include <vector>
+
+#include "design/PartChoice.h"
+#include "filtermath/ESeries.h"
+
+// The values a part of the ladder may take when it is built: the parts of a catalogue, or of a
+// standard series as ideal parts, one at a time or, where allowed, two together.
+
+// The parts one kind may be built from, ascending in value, one part per value (the first the
+// catalogue lists).
+struct PartStock {
+    std::vector<CataloguePart> inductors, capacitors;
+
+    const std::vector<CataloguePart>& Of(PartKind kind) const
+    {
+        return kind == PartKind::Inductor ? inductors : capacitors;
+    }
+};
+
+PartStock StockOfCatalogue(const std::vector<CataloguePart>& parts);
+// The series' values from a decade below low to a decade above high, as parts with no figures.
+PartStock StockOfSeries(ESeries series, double low, double high);
+
+// One way to build a part: the members and the value they make.
+struct Candidate {
+    PartChoice choice;
+    double Q = 0.0; // of the members (the lower of two); 0 where the stock does not say
+};
+
+// The nearest part of the stock to target on a log scale (plain rounding): the lower at a tie.
+Candidate NearestCandidate(const PartStock& stock, PartKind kind, double target);
+
+// The neighbours of target: the two stock values below it and the two above (fewer at the ends of
+// the stock), and with pairs the four nearest pairs of stock values whose sum is near target
+// (capacitors in parallel, inductors in series), ascending in value. Empty for an empty stock.
+std::vector<Candidate> CandidatesNear(const PartStock& stock, PartKind kind, double target, bool pairs);

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: Apache-2.0
+#include <benchmark/benchmark.h>
+
+#include "analysis/MaskGrid.h"
+#include "analysis/Optimiser.h"
+#include "run/LadderOfRun.h"
+
+namespace {
+
+// A 9-pole 0.1 dB Chebyshev low-pass at 30 MHz between 50 ohm against a mask of 0.5 dB to 30 MHz
+// and 50 dB from 45 MHz, its parts chosen from E12. state.range(0): 1 allows pairs;
+// state.range(1): 0 for the margin, else the yield with that many trials per candidate (5 %
+// parts).
+void BM_OptimiseNineParts(benchmark::State& state)
+{
+    DesignParameters design;
+    design.FilterKind = 3;
+    design.N = 9;
+    design.Ripple = 0.1;
+    design.PassF = 30.0;
+    const LadderModel ladder = ModelOfRun(ComputeDesign(design), design.topology);
+    ToleranceMask mask;
+    mask.passHighHz = 30e6;
+    mask.maxPassLossDb = 0.5;
+    mask.stopAboveHz = 45e6;
+    mask.stopAttDb = 50.0;
+    OptimiseRequest request;
+    request.stock = StockOfSeries(ESeries::E12, 1e-12, 1e-5);
+    request.allowPairs = state.range(0) != 0;
+    if (state.range(1) > 0) {
+        request.goal = OptimiseGoal::Yield;
+        request.yield.trials = static_cast<int>(state.range(1));
+        request.yield.inductorPercent = request.yield.capacitorPercent = 5.0;
+    }
+    OptimiseResult result;
+    for (auto _ : state) benchmark::DoNotOptimize(result = OptimiseParts(ladder, {}, mask, request));
+    state.counters["margins"] = static_cast<double>(result.evaluations);
+    state.counters["mask_points"] = static_cast<double>(MakeMaskGrid(mask, 9).frequenciesHz.size());
+    state.counters["before_dB"] = result.marginBeforeDb;
+    state.counters["after_dB"] = result.marginAfterDb;
+}
+BENCHMARK(BM_OptimiseNineParts)->Args({0, 0})->Args({1, 0})->Args({0, 2000})->Unit(benchmark::kMillisecond);
+
+} // namespace

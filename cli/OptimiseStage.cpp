@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "cli/OptimiseStage.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+#include <stdexcept>
+
+#include "analysis/ToleranceMask.h"
+#include "cli/CliOptions.h"
+#include "cli/ToleranceOptions.h"
+#include "export/PartCatalogue.h"
+#include "filtermath/EngineeringText.h"
+
+namespace {
+
+constexpr int kDefaultYieldTrials = 2000;
+
+std::string Printed(const char* format, double value)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+const char* FormName(ChoiceForm form)
+{
+    switch (form) {
+    case ChoiceForm::Single: return "single";
+    case ChoiceForm::Parallel: return "parallel";
+    case ChoiceForm::Series: return "series";
+    case ChoiceForm::Own: break;
+    }
+    return "own";
+}
+
+const char* UnitOf(PartKind kind)
+{
+    return kind == PartKind::Inductor ? "H" : "F";
+}
+
+// The smallest and largest part value of the ladder, for the series' decades.
+std::pair<double, double> ValueRange(const LadderModel& ladder)
+{
+    double low = INFINITY, high = 0.0;
+    for (const ModelBranch& b : ladder.branches)
+        for (const ModelPart& p : b.parts) {
+            low = std::min(low, p.value);
+            high = std::max(high, p.value);
+        }
+    return {low, high};
+}
+
+std::string PartsText(const PartChoice& choice)
+{
+    std::string text;
+    for (const CataloguePart& m : choice.members) {
+        if (!text.empty()) text += choice.form == ChoiceForm::Parallel ? " || " : " + ";
+        text += EngineeringText(m.value, UnitOf(m.kind), true);
+        if (!m.partNumber.empty()) text += " " + m.partNumber;
+    }
+    return text.empty() ? (choice.tuned ? "trimmer" : "kept") : text;
+}
+
+} // namespace
+
+bool OptimiseStage::Asked() const
+{
+    return options_.board.optimise.Asked();
+}
+
+LadderModel OptimiseStage::Build(const LadderModel& designed, const DesignBand& band, double unitScale,
+                                 const AnalysisOptions& analysis)
+{
+    const OptimiseOptions& o = options_.board.optimise;
+    const ToleranceRequest tolerances = ReadMaskAndTolerances(options_.tolerance, unitScale);
+    std::optional<double> stopHz;
+    if (tolerances.stopFreq) stopHz = *tolerances.stopFreq * unitScale;
+    const ToleranceMask mask = MaskOfEdges(band, tolerances.maxPassLossDb, stopHz, tolerances.stopAttDb);
+    OptimiseRequest request;
+    if (!o.catalogue.empty()) {
+        request.stock = StockOfCatalogue(ReadCatalogue(o.catalogue).parts);
+        method_ = "parts of " + o.catalogue;
+    } else if (analysis.series) {
+        const auto [low, high] = ValueRange(designed);
+        request.stock = StockOfSeries(*analysis.series, low, high);
+        method_ = "ideal parts of " + options_.network.series;
+    } else {
+        throw Failure("--optimise needs the parts to choose from: --catalogue FILE or --series.");
+    }
+    request.allowPairs = o.allowPairs;
+    request.keep.insert(o.keep.begin(), o.keep.end());
+    request.tune.insert(o.tune.begin(), o.tune.end());
+    request.goal = o.goal == "yield" ? OptimiseGoal::Yield : OptimiseGoal::Margin;
+    request.yield = tolerances.settings;
+    request.yield.trials = options_.tolerance.Asked()
+                               ? ReadToleranceOptions(options_.tolerance, unitScale).settings.trials
+                               : kDefaultYieldTrials;
+    designed_ = designed;
+    try {
+        result_ = OptimiseParts(designed, analysis.quality, mask, request);
+    } catch (const std::invalid_argument& error) {
+        throw Failure(std::string("--optimise: ") + error.what());
+    }
+    done_ = true;
+    return result_.ladder;
+}
+
+void OptimiseStage::AddJson(nlohmann::ordered_json& json) const
+{
+    if (!Asked()) return;
+    using Json = nlohmann::ordered_json;
+    Json parts = Json::object();
+    if (done_)
+        for (const PartChoice& c : result_.choices) {
+            Json members = Json::array();
+            for (const CataloguePart& m : c.members)
+                members.push_back({{"Value", m.value},
+                                   {"PartNumber", m.partNumber},
+                                   {"Manufacturer", m.manufacturer},
+                                   {"Package", m.package}});
+            parts[c.designator] = {
+                {"Value", c.value}, {"Form", FormName(c.form)}, {"Tuned", c.tuned}, {"Parts", members}};
+        }
+    json["Optimised"] = parts;
+    json["MarginBefore"] = done_ ? Json(result_.marginBeforeDb) : Json();
+    json["MarginAfter"] = done_ ? Json(result_.marginAfterDb) : Json();
+    json["YieldBefore"] = done_ && result_.yieldBefore ? Json(*result_.yieldBefore) : Json();
+    json["YieldAfter"] = done_ && result_.yieldAfter ? Json(*result_.yieldAfter) : Json();
+}
+
+void OptimiseStage::PrintText(std::ostream& out) const
+{
+    if (!done_) return;
+    out << "\nOptimised from " << method_ << " (" << result_.evaluations << " margins measured)\n";
+    std::size_t k = 0;
+    for (const ModelBranch& branch : designed_.branches)
+        for (const ModelPart& part : branch.parts) {
+            const PartChoice& c = result_.choices.at(k++);
+            std::string line = part.designator;
+            line.resize(8, ' ');
+            std::string designedText = EngineeringText(part.value, UnitOf(part.kind));
+            designedText.resize(std::max<std::size_t>(designedText.size() + 1, 12), ' ');
+            std::string chosen = EngineeringText(c.value, UnitOf(part.kind));
+            chosen.resize(std::max<std::size_t>(chosen.size() + 1, 12), ' ');
+            out << line << designedText << chosen << PartsText(c) << '\n';
+        }
+    out << "Worst mask margin: " << Printed("%.3f", result_.marginBeforeDb) << " dB rounded, "
+        << Printed("%.3f", result_.marginAfterDb) << " dB optimised\n";
+    if (result_.yieldBefore && result_.yieldAfter)
+        out << "Yield: " << Printed("%.2f", 100.0 * *result_.yieldBefore) << " % rounded, "
+            << Printed("%.2f", 100.0 * *result_.yieldAfter) << " % optimised\n";
+}
