@@ -117,8 +117,10 @@ std::string Symbol(const SheetSymbol& s, const Fields& fields, Uuids& uuids, std
     const std::string id = uuids.Next();
     std::string text = std::string("  (symbol (lib_id ") + Quoted(KicadSymbolName(s.part->kind)) + ") " +
                        At(s.at, s.angle) + " (unit 1)\n    (in_bom yes) (on_board yes)\n    (uuid " + id + ")\n";
-    text += Property("Reference", s.part->designator, 0, reference, 0, true, justify);
-    text += Property("Value", fields.value, 1, value, 0, true, justify);
+    // A field turns with its symbol: a turned symbol's field is turned back to read across.
+    const int textAngle = across ? 90 : 0;
+    text += Property("Reference", s.part->designator, 0, reference, textAngle, true, justify);
+    text += Property("Value", fields.value, 1, value, textAngle, true, justify);
     text += Property("Footprint", "", 2, s.at, 0, false, "");
     text += Property("Datasheet", "~", 3, s.at, 0, false, "");
     text += Property("Manufacturer", fields.manufacturer, 4, s.at, 0, false, "");
@@ -153,10 +155,11 @@ std::string KicadSchematic(const LadderModel& ladder, const std::vector<PartChoi
     out << "(kicad_sch (version 20211123) (generator eeschema)\n\n";
     out << "  (uuid " << uuids.Next() << ")\n\n";
     out << "  (paper " << Quoted(PaperFor(sheet).name) << ")\n\n";
-    out << "  (title_block\n    (title " << Quoted(title) << ")\n    (comment 1 "
+    // The title block's fields are short: the design's whole description goes in a comment.
+    out << "  (title_block\n    (title \"Corvane LC ladder\")\n    (comment 1 "
         << Quoted("Source " + EngineeringText(ladder.RS, "\u03a9", true) + ", load " +
                   EngineeringText(ladder.RL, "\u03a9", true))
-        << ")\n  )\n\n";
+        << ")\n    (comment 2 " << Quoted(title) << ")\n  )\n\n";
     out << KicadLibrarySymbols() << '\n';
     for (const SheetPoint& j : sheet.junctions)
         out << "  (junction (at " << Mm(j.x) << ' ' << Mm(j.y) << ") (diameter 0) (color 0 0 0 0))\n";

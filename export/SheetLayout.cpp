@@ -196,7 +196,8 @@ SheetLayout LayOutLadder(const LadderModel& ladder)
         onGround(railFrom, drop);
         railFrom = drop;
     }
-    onGround(railFrom, right);
+    // The rail ends under the last shunt arm; with none, it runs to the right end.
+    if (drops.empty()) onGround(railFrom, right);
     sheet.labels = {{"IN", {left, line}, 180}, {"OUT", {right, line}, 0}, {"GND", {left, ground}, 180}};
     AddJunctions(sheet);
     sheet.width = right + kMargin;

@@ -29,6 +29,7 @@
 #include "workbench/ResponsePlots.h"
 #include "workbench/ToleranceForm.h"
 #include "workbench/ToleranceTab.h"
+#include "workbench/TuningPanel.h"
 
 namespace {
 
@@ -123,6 +124,13 @@ void LadderWorkbench::BuildDocks()
     schematicArea_->setBackgroundRole(QPalette::Base);
     schematicArea_->setMinimumHeight(schematic_->minimumSizeHint().height() + 24);
     addDockWidget(Qt::BottomDockWidgetArea, Dock(tr("Schematic"), QStringLiteral("SchematicDock"), schematicArea_));
+    tuning_ = new TuningPanel;
+    auto* tuningArea = new QScrollArea;
+    tuningArea->setWidget(tuning_);
+    tuningArea->setWidgetResizable(true);
+    QDockWidget* tuningDock = Dock(tr("Tuning"), QStringLiteral("TuningDock"), tuningArea);
+    addDockWidget(Qt::RightDockWidgetArea, tuningDock);
+    tabifyDockWidget(findChild<QDockWidget*>(QStringLiteral("PartsDock")), tuningDock);
     setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
     setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
 }
@@ -177,6 +185,8 @@ void LadderWorkbench::BuildMenu()
         if (!path.isEmpty()) OpenMeasured(path);
     });
     measured->addAction(tr("&Close Measured File"), this, &LadderWorkbench::CloseMeasured);
+    QMenu* parts = menuBar()->addMenu(tr("&Parts"));
+    parts->addAction(tr("&Optimise..."), this, &LadderWorkbench::OpenOptimise);
     QMenu* view = menuBar()->addMenu(tr("&View"));
     for (QDockWidget* dock : findChildren<QDockWidget*>()) view->addAction(dock->toggleViewAction());
 }
@@ -191,7 +201,11 @@ void LadderWorkbench::ConnectParts()
         emit SettingsChanged();
     });
     connect(built_, &BuiltSettings::Edited, this, &LadderWorkbench::SettingsChanged);
-    connect(built_, &BuiltSettings::ApplyRequested, this, &LadderWorkbench::Recompute);
+    connect(built_, &BuiltSettings::ApplyRequested, this, [this] {
+        builtOverride_.reset();
+        Recompute();
+    });
+    connect(tuning_, &TuningPanel::Tuned, this, &LadderWorkbench::TuneTo);
     connect(tolerance_->Form(), &ToleranceForm::Edited, this, &LadderWorkbench::SettingsChanged);
     connect(tolerance_, &ToleranceTab::Status, this, &LadderWorkbench::ShowStatus);
 }
@@ -203,6 +217,7 @@ void LadderWorkbench::ShowRun(const RunSnapshot& run)
     // The panel's design stays on screen until "Take from main window" brings the run back.
     if (ShowsPanelDesign()) return;
     shown_ = ShownDesign(run);
+    builtOverride_.reset();
     Recompute();
 }
 
@@ -210,6 +225,7 @@ void LadderWorkbench::DropDesign()
 {
     lastRun_.reset();
     shown_ = ShownDesign();
+    builtOverride_.reset();
     exactJob_->Cancel();
     tolerance_->Job()->Cancel();
     ShowNothing(kNoDesign, false);
@@ -218,6 +234,7 @@ void LadderWorkbench::DropDesign()
 void LadderWorkbench::TakeRun()
 {
     shown_ = lastRun_ ? ShownDesign(*lastRun_) : ShownDesign();
+    builtOverride_.reset();
     if (shown_.Empty()) {
         ShowNothing(kNoDesign, false);
         return;
@@ -240,6 +257,7 @@ void LadderWorkbench::DesignFromPanel()
     const bool wasPanel = ShowsPanelDesign();
     panel_->SetNote(ToQt(design.note));
     shown_ = ShownDesign(std::move(design));
+    builtOverride_.reset();
     if (!wasPanel) emit SettingsChanged();
     Recompute();
 }

@@ -14,6 +14,9 @@ class BuiltSettings;
 class DesignPanel;
 class ExportHelper;
 class LadderSchematic;
+class OptimiseDialog;
+struct OptimiseResult;
+class TuningPanel;
 class PartsTable;
 class QLabel;
 class QScrollArea;
@@ -71,6 +74,11 @@ public:
     LadderSchematic* Schematic() const { return schematic_; }
     ToleranceTab* Tolerance() const { return tolerance_; }
     corvane::MeasuredOverlay* Measured() const { return measured_; }
+    TuningPanel* Tuning() const { return tuning_; }
+    // "Optimise…": the dialog on the shown design, the Tolerance tab's mask and the build settings.
+    OptimiseDialog* OpenOptimise();
+    // Builds the ladder from the optimiser's choice until the design or the build settings change.
+    void ApplyOptimised(const OptimiseResult& result);
     QTabWidget* Tabs() const { return tabs_; }
     BackgroundJob* ExactJobRunner() const { return exactJob_; }
     ExportHelper* Exports() const { return exports_.get(); }
@@ -102,6 +110,7 @@ private:
     void ShowStatus(const QString& text, bool error);
     void CompareMeasured();
     std::string Description() const;
+    void TuneTo(const LadderModel& ladder);
     void ExportWith(const QString& caption, const QString& filter, const QString& suffix,
                     bool (LadderWorkbench::*exporter)(const QString&));
 
@@ -115,6 +124,10 @@ private:
     corvane::MeasuredOverlay* measured_;
     PartsTable* parts_;
     LadderSchematic* schematic_;
+    TuningPanel* tuning_;
+    OptimiseDialog* optimise_ = nullptr;
+    std::optional<LadderModel> builtOverride_; // an optimised or tuned ladder in place of the rounded one
+    bool tuningDrives_ = false; // the tuning boxes made the ladder: they keep their values
     QScrollArea* schematicArea_;
     QLabel* status_;
     QLabel* readout_;

@@ -23,6 +23,7 @@
 #include "workbench/ResponsePlots.h"
 #include "workbench/ToleranceForm.h"
 #include "workbench/ToleranceTab.h"
+#include "workbench/TuningPanel.h"
 
 namespace {
 
@@ -62,13 +63,19 @@ void LadderWorkbench::Recompute()
     }
     job.quality = request.analysis.quality;
     job.unitScale = shown_.UnitScale();
-    try {
-        job.ladder = AnalyseDesign(shown_.Designed(), request.analysis, {}, job.unitScale).ladder;
-    } catch (const std::exception& problem) {
-        ShowNothing(ToQt(problem.what()), true);
-        return;
+    if (builtOverride_) {
+        job.ladder = *builtOverride_;
+    } else {
+        try {
+            job.ladder = AnalyseDesign(shown_.Designed(), request.analysis, {}, job.unitScale).ladder;
+        } catch (const std::exception& problem) {
+            ShowNothing(ToQt(problem.what()), true);
+            return;
+        }
     }
-    ShowBuilt(job, shown_.Designed(), request.analysis.series.has_value(), request.limits);
+    ShowBuilt(job, shown_.Designed(), request.analysis.series.has_value() || builtOverride_.has_value(),
+              request.limits);
+    if (!tuningDrives_) tuning_->SetLadder(job.ladder);
     const bool logarithmic = request.plan.spacing == SweepSpacing::Log;
     // A running job would finish later with older settings: the new one follows it instead.
     if (static_cast<int>(job.freq.size()) > kInlinePoints || exactJob_->Busy()) {
@@ -154,6 +161,7 @@ ExactResponseSettings LadderWorkbench::Settings() const
 
 void LadderWorkbench::SetSettings(const ExactResponseSettings& settings)
 {
+    builtOverride_.reset();
     built_->SetSettings(settings);
     panel_->SetSettings(settings.panel.value_or(DesignPanelSettings{}));
     tolerance_->Form()->SetSettings(settings.tolerance.value_or(ToleranceFileSettings{}));

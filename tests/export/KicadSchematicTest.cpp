@@ -200,7 +200,7 @@ TEST(KicadSchematic, PartNumbersAndTextsAreQuotedSafely)
     part.partNumber = "GRM\\1";
     const PartChoice choice{"C2", ChoiceForm::Single, {part}, 6.8e-10, false};
     const SExpr sheet = ParseSExpr(KicadSchematic(ladder, {choice}, "title \"quoted\""));
-    EXPECT_EQ(sheet.Find("title_block")->Find("title")->items[1].atom, "title \"quoted\"");
+    EXPECT_EQ(sheet.Find("title_block")->All("comment")[1]->items[2].atom, "title \"quoted\"");
     std::map<std::string, std::string> fields;
     for (const SExpr* symbol : sheet.All("symbol")) {
         std::map<std::string, std::string> props;

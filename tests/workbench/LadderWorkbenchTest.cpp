@@ -290,7 +290,8 @@ void LadderWorkbenchTest::tabsAndDocksKeepTheirLayout()
         }
         QCOMPARE(areas, (QMap<QString, Qt::DockWidgetArea>{{"Design", Qt::LeftDockWidgetArea},
                                                            {"Parts", Qt::RightDockWidgetArea},
-                                                           {"Schematic", Qt::BottomDockWidgetArea}}));
+                                                           {"Schematic", Qt::BottomDockWidgetArea},
+                                                           {"Tuning", Qt::RightDockWidgetArea}}));
         // At 640 x 480 nothing overlaps and the design panel is there, its column scrolling.
         bench->resize(640, 480);
         QTest::qWait(50);

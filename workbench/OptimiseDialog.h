@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+#include <QDialog>
+#include <optional>
+
+#include "analysis/Optimiser.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+// What the optimiser starts from: the designed ladder between its analysed terminations, the
+// kinds' Q, the series of the build settings (the parts without a catalogue), the Tolerance tab's
+// mask and its trial settings for the yield.
+struct OptimiseInput {
+    LadderModel designed;
+    PartQuality quality;
+    std::optional<ESeries> series;
+    ToleranceMask mask;
+    ToleranceSettings yield;
+};
+
+// "Optimise…": the goal, the catalogue (or the build settings' series), pairs, and Keep and Tune
+// per part; Run shows each part's designed and chosen value and the margins (and yields) before
+// and after; Apply hands the result to the workbench, which builds the ladder from it.
+class OptimiseDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit OptimiseDialog(QWidget* parent = nullptr);
+
+    void SetInput(OptimiseInput input);
+    // Runs with what the dialog shows; false, with the reason shown, when it cannot.
+    bool Run();
+    const std::optional<OptimiseResult>& Result() const { return result_; }
+
+    QComboBox* Goal() const { return goal_; }
+    QLineEdit* Catalogue() const { return catalogue_; }
+    QCheckBox* Pairs() const { return pairs_; }
+    QTableWidget* Parts() const { return parts_; }
+    QString Summary() const;
+
+signals:
+    void Applied(const OptimiseResult& result);
+
+private:
+    void ShowParts();
+    void ShowResult();
+    OptimiseRequest Request() const;
+
+    OptimiseInput input_;
+    std::vector<PartKind> kinds_; // per row
+    std::optional<OptimiseResult> result_;
+    QComboBox* goal_;
+    QLineEdit* catalogue_;
+    QCheckBox* pairs_;
+    QTableWidget* parts_;
+    QLabel* summary_;
+    QPushButton* apply_;
+};
