@@ -10,6 +10,8 @@
 #include "analysis/NetworkResponse.h"
 #include "filtermath/EngineeringText.h"
 
+namespace corvane {
+
 namespace {
 
 std::string Short(double value)
@@ -241,3 +243,5 @@ std::string PlainNumberText(const std::string& text, const char* unit, double un
     }
     return plain;
 }
+
+} // namespace corvane

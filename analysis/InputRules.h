@@ -8,6 +8,8 @@
 #include "design/PartRange.h"
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 // The rules of the values typed into the workbench's fields and given to the command line, each
 // written once. A reader takes the text and the name the user knows the field by ("Points",
 // "--points"), and returns the value or throws InputError with that rule's one message, which
@@ -66,3 +68,5 @@ constexpr double kMaxPhaseErrorDeg = 2.0;
 // written with a prefix or the unit becomes the plain number in the field's unit of unitScale
 // ("2.4G" in a MHz field: "2400"); any other text stays as typed, for that reader to judge.
 std::string PlainNumberText(const std::string& text, const char* unit, double unitScale = 1.0);
+
+} // namespace corvane

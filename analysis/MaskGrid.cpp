@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace corvane {
+
 namespace {
 
 constexpr double kOpenEnd = 1e4; // how far an open band's grid reaches, as a ratio to its edge
@@ -179,3 +181,5 @@ bool MaskMeter::RefinePeaks(const KernelBranch* branches, std::size_t branchCoun
     }
     return true;
 }
+
+} // namespace corvane

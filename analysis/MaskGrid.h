@@ -6,6 +6,8 @@
 #include "analysis/Tolerance.h"
 #include "analysis/ToleranceKernel.h"
 
+namespace corvane {
+
 // The frequencies at which a trial is measured against its mask, independent of any display
 // sweep: every band of the mask gets a fixed grid with both of its edges, and the worst places
 // of each trial's response are then found by refining around the grid's extremes.
@@ -51,3 +53,5 @@ private:
     std::vector<Peak> peaks_;
     std::size_t evaluated_ = 0;
 };
+
+} // namespace corvane

@@ -9,6 +9,8 @@
 #include "filtermath/Failure.h"
 #include "filtermath/LadderSweep.h"
 
+namespace corvane {
+
 namespace {
 
 constexpr double kZeroFrequency = 1e-10;
@@ -124,3 +126,5 @@ DesignAnalysis AnalyseDesign(const LadderModel& designed, const AnalysisOptions&
     result.curves = AnalyseCurves(result.ladder, NetFreq, UnitScale, options.quality);
     return result;
 }
+
+} // namespace corvane

@@ -9,6 +9,8 @@
 #include "design/LadderModel.h"
 #include "filtermath/Sweep.h"
 
+namespace corvane {
+
 // The exact response of the designed ladder over a sweep of any length, with the options the
 // window's workbench and the command line offer: standard values, part losses, another load.
 
@@ -76,3 +78,5 @@ struct DesignAnalysis {
 // Faults as AnalyseAt.
 DesignAnalysis AnalyseDesign(const LadderModel& designed, const AnalysisOptions& options,
                              const std::vector<double>& NetFreq, double UnitScale);
+
+} // namespace corvane

@@ -8,6 +8,8 @@
 #include "analysis/ToleranceKernel.h"
 #include "analysis/TrialParts.h"
 
+namespace corvane {
+
 namespace {
 
 constexpr int kMaxDescentRounds = 50;
@@ -367,3 +369,5 @@ OptimiseResult OptimiseParts(const LadderModel& designed, const PartQuality& qua
     result.evaluations = meter.Count();
     return result;
 }
+
+} // namespace corvane

@@ -10,6 +10,8 @@
 #include "design/LadderModel.h"
 #include "design/PartChoice.h"
 
+namespace corvane {
+
 // Picks the parts a designed ladder is built from so that it meets its mask with the largest
 // worst-case margin, or with the highest Monte Carlo yield.
 //
@@ -59,3 +61,5 @@ constexpr long long kExhaustiveCombinations = 4096;
 // tolerance analysis does.
 OptimiseResult OptimiseParts(const LadderModel& designed, const PartQuality& quality, const ToleranceMask& mask,
                              const OptimiseRequest& request);
+
+} // namespace corvane

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace corvane {
+
 namespace {
 
 constexpr std::size_t kSinglesEachSide = 2;
@@ -122,3 +124,5 @@ std::vector<Candidate> CandidatesNear(const PartStock& stock, PartKind kind, dou
                      [](const Candidate& a, const Candidate& b) { return a.choice.value < b.choice.value; });
     return out;
 }
+
+} // namespace corvane

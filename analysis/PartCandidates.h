@@ -6,6 +6,8 @@
 #include "design/PartChoice.h"
 #include "filtermath/ESeries.h"
 
+namespace corvane {
+
 // The values a part of the ladder may take when it is built: the parts of a catalogue, or of a
 // standard series as ideal parts, one at a time or, where allowed, two together.
 
@@ -37,3 +39,5 @@ Candidate NearestCandidate(const PartStock& stock, PartKind kind, double target)
 // the stock), and with pairs the four nearest pairs of stock values whose sum is near target
 // (capacitors in parallel, inductors in series), ascending in value. Empty for an empty stock.
 std::vector<Candidate> CandidatesNear(const PartStock& stock, PartKind kind, double target, bool pairs);
+
+} // namespace corvane

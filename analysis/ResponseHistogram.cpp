@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace corvane {
+
 namespace {
 
 constexpr int kMantissaBits = 12;
@@ -178,3 +180,5 @@ QuantilePosition PositionOfQuantile(double p, std::size_t count)
     q.fraction = h - lower;
     return q;
 }
+
+} // namespace corvane

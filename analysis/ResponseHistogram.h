@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace corvane {
+
 // Streaming order statistics of positive values (|den|^2 and |S11|^2 of the trials) in a fixed
 // memory whatever the number of values.
 //
@@ -64,3 +66,5 @@ private:
     double worst_ = 0.0, best_ = 0.0;
     std::vector<std::uint32_t> counts_;
 };
+
+} // namespace corvane

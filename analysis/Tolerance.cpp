@@ -17,6 +17,8 @@
 #include "analysis/TrialRandom.h"
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 namespace {
 
 constexpr std::size_t kBlockPoints = 64; // sweep points per envelope block: one kernel chunk
@@ -376,3 +378,5 @@ ToleranceResult RunTolerance(const LadderModel& model, const PartQuality& qualit
     result.cancelled = !RunTrials(ladder, quality, parts, grid, settings, result, progress, cancel);
     return result;
 }
+
+} // namespace corvane

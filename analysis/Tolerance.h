@@ -12,6 +12,8 @@
 #include "design/Names.h"
 #include "filtermath/LadderAnalysis.h"
 
+namespace corvane {
+
 // Monte Carlo tolerance analysis of a ladder: every trial scales each inductance and each
 // capacitance by its own random factor, measures the ladder against a mask and analyses it over
 // the display sweep. The results are the envelope of |S21| and |S11| per sweep point, the yield
@@ -138,3 +140,5 @@ double MaskMarginDb(const Ladder& ladder, const PartQuality& quality, const Tole
 
 // 95 % Wilson score interval of a proportion of successes out of trials.
 void WilsonInterval(int successes, int trials, double& low, double& high);
+
+} // namespace corvane

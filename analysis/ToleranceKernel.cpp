@@ -6,6 +6,8 @@
 
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 namespace {
 
 // Points per pass of the cascade: the ten arrays of this length stay in the first-level cache.
@@ -234,3 +236,5 @@ double KernelS11Db(double reflection)
     if (reflection == 0.0) return kReflectionFloorDb;
     return std::max(10.0 * std::log10(reflection), kReflectionFloorDb);
 }
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 
 #include "filtermath/LadderAnalysis.h"
 
+namespace corvane {
+
 // The ladder analysis of the Monte Carlo trials, in double precision and without logarithms.
 //
 // Every arm of a ladder is built from immittances of the form a w + b / w with complex a and b
@@ -58,3 +60,5 @@ bool EvaluateKernel(const KernelBranch* branches, std::size_t branchCount, const
 // The two quantities as decibels, the reflection floored as the exact analysis does.
 double KernelS21Db(double den2, double RS, double RL);
 double KernelS11Db(double reflection);
+
+} // namespace corvane

@@ -6,6 +6,8 @@
 
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 namespace {
 
 const char* const kOutside = "The stop frequency must lie outside the passband.";
@@ -54,3 +56,5 @@ ToleranceMask MaskOfEdges(const DesignBand& edges, std::optional<double> maxPass
     }
     return mask;
 }
+
+} // namespace corvane

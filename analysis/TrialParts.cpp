@@ -8,6 +8,8 @@
 #include "analysis/TrialRandom.h"
 #include "design/LadderModel.h"
 
+namespace corvane {
+
 namespace {
 
 // The values each kind of branch carries.
@@ -129,3 +131,5 @@ Ladder TrialLadder(const Ladder& ladder, const ToleranceSettings& settings, long
     for (std::size_t k = 0; k < parts.size(); ++k) PartValue(changed, parts[k]) *= factors[k];
     return changed;
 }
+
+} // namespace corvane

@@ -6,6 +6,8 @@
 #include "analysis/Tolerance.h"
 #include "analysis/ToleranceKernel.h"
 
+namespace corvane {
+
 // The parts a Monte Carlo trial perturbs and the ladder each trial builds from them.
 
 // One perturbed value: an inductance or a capacitance of one branch.
@@ -39,3 +41,5 @@ void TrialBranches(const Ladder& ladder, const std::vector<Part>& parts, const d
 
 // The ladder of one trial, as the analysis perturbs it.
 Ladder TrialLadder(const Ladder& ladder, const ToleranceSettings& settings, long long trial);
+
+} // namespace corvane

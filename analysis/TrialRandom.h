@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace corvane {
+
 // The random numbers of one Monte Carlo trial. Every trial owns a stream keyed by the run's seed
 // and its own index, so a trial draws the same numbers whichever thread runs it and whatever
 // ran before. The generator is SplitMix64 (Steele, Lea and Flood, 2014): a 64-bit counter
@@ -58,3 +60,5 @@ private:
 
 // The largest |z| NextNormal can return.
 constexpr double kLargestNormalDraw = 8.58;
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 
 #include "corvane/Version.h"
 
+namespace corvane {
+
 std::optional<int> AnswerInfoOptions(int argc, const char* const* argv, std::ostream& out)
 {
     for (int i = 1; i < argc; ++i) {
@@ -24,3 +26,5 @@ std::optional<int> AnswerInfoOptions(int argc, const char* const* argv, std::ost
     }
     return std::nullopt;
 }
+
+} // namespace corvane

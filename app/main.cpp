@@ -8,6 +8,8 @@
 #include "workbench/MainWindow.h"
 #include "workbench/WorkbenchHook.h"
 
+using namespace corvane;
+
 int main(int argc, char* argv[])
 {
     if (const auto status = AnswerInfoOptions(argc, argv, std::cout)) return *status;

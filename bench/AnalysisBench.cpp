@@ -4,6 +4,8 @@
 #include "run/LadderOfRun.h"
 #include "analysis/NetworkResponse.h"
 
+using namespace corvane;
+
 namespace {
 
 // The exact analysis of a 9-pole 0.5 dB Chebyshev low-pass between its true terminations over a

@@ -5,6 +5,8 @@
 #include "analysis/Optimiser.h"
 #include "run/LadderOfRun.h"
 
+using namespace corvane;
+
 namespace {
 
 // A 9-pole 0.1 dB Chebyshev low-pass at 30 MHz between 50 ohm against a mask of 0.5 dB to 30 MHz

@@ -7,6 +7,8 @@
 #include "run/CalculationRun.h"
 #include "run/Rules.h"
 
+using namespace corvane;
+
 namespace {
 
 // A front end that shows nothing: fixed texts in, the curves and the grid texts dropped.

@@ -3,6 +3,8 @@
 
 #include "synthesis/Synthesis.h"
 
+using namespace corvane;
+
 namespace {
 
 // A 15-pole low-pass of each family: the all-pole ones between 50 and 75 ohms (the Darlington

@@ -6,6 +6,8 @@
 #include "run/LadderOfRun.h"
 #include "analysis/Tolerance.h"
 
+using namespace corvane;
+
 namespace {
 
 // A 7-pole 0.5 dB Chebyshev low-pass at 10 MHz between 50 ohm, swept linearly over 1 to

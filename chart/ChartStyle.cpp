@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace corvane {
+
 namespace {
 
 const QColor kAxisColour(96, 96, 96);
@@ -129,3 +131,5 @@ void SetLogAxis(QLogValueAxis* axis, const AxisRange& range, int maxLabels)
     axis->setMinorTickCount(decadesPerLabel == 1 ? 8 : 0);
     axis->setRange(range.min, range.max);
 }
+
+} // namespace corvane

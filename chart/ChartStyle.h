@@ -12,6 +12,8 @@ class QLogValueAxis;
 class QChartView;
 class QValueAxis;
 
+namespace corvane {
+
 constexpr int kSeriesLineWidth = 2;
 
 // White chart and plot area, no legend, no animation, tight margins.
@@ -35,3 +37,5 @@ void SetLinearAxis(QValueAxis* axis, const AxisRange& range);
 // A logarithmic axis labels every power of its base; over many decades the base grows to a power
 // of ten that keeps at most maxLabels labels.
 void SetLogAxis(QLogValueAxis* axis, const AxisRange& range, int maxLabels);
+
+} // namespace corvane

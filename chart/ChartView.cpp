@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+namespace corvane {
+
 ChartView::ChartView(QChart* chart, ChartMouseHandler* handler, QWidget* parent)
     : QChartView(chart, parent), handler_(handler)
 {
@@ -53,3 +55,5 @@ void ChartView::wheelEvent(QWheelEvent* event)
     else
         QChartView::wheelEvent(event);
 }
+
+} // namespace corvane

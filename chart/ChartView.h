@@ -4,6 +4,8 @@
 
 class QMouseEvent;
 
+namespace corvane {
+
 // What the chart does with the mouse; positions are in viewport pixels.
 class ChartMouseHandler {
 public:
@@ -35,3 +37,5 @@ protected:
 private:
     ChartMouseHandler* handler_;
 };
+
+} // namespace corvane

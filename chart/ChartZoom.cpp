@@ -6,6 +6,8 @@
 
 #include "chart/PlotGeometry.h"
 
+namespace corvane {
+
 namespace {
 
 // A press becomes a zoom drag once the mouse has moved this far.
@@ -158,3 +160,5 @@ void ChartZoom::Wheel(QPoint position, int steps)
     target_.ZoomShow(ScaledView(target_.ZoomView(), area, at, std::pow(kWheelFactor, -steps),
                                 target_.ZoomBottomIntervals(), target_.ZoomVerticalIntervals()));
 }
+
+} // namespace corvane

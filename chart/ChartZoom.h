@@ -9,6 +9,8 @@
 class QRubberBand;
 class QWidget;
 
+namespace corvane {
+
 // The ranges a zoom or a pan acts on: the bottom axis and every vertical axis beside it.
 struct ChartViewRanges {
     AxisRange bottom{0.0, 1.0, 0.2};
@@ -69,3 +71,5 @@ private:
     QPoint origin_; // viewport pixels
     ChartViewRanges panStart_;
 };
+
+} // namespace corvane

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "chart/ColourRuns.h"
 
+namespace corvane {
+
 QVector<ColourRun> SplitColourRuns(const QVector<QColor>& colours)
 {
     QVector<ColourRun> runs;
@@ -12,3 +14,5 @@ QVector<ColourRun> SplitColourRuns(const QVector<QColor>& colours)
     }
     return runs;
 }
+
+} // namespace corvane

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QVector>
 
+namespace corvane {
+
 // A stretch of a polyline whose segments share one colour: points first..last inclusive.
 struct ColourRun {
     QColor colour;
@@ -14,3 +16,5 @@ struct ColourRun {
 // colours[i]. Consecutive runs share their joining point, so the line stays unbroken.
 // Fewer than two points make no segment and no run.
 QVector<ColourRun> SplitColourRuns(const QVector<QColor>& colours);
+
+} // namespace corvane

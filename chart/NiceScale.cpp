@@ -6,6 +6,8 @@
 #include <limits>
 #include <utility>
 
+namespace corvane {
+
 namespace {
 
 // Fraction of a step within which a value counts as lying on a tick (far below a pixel).
@@ -182,3 +184,5 @@ int LogLabelDecades(double min, double max, int maxLabels)
     const int perLabel = static_cast<int>(std::ceil(decades / std::max(1, maxLabels) - kOnTick));
     return std::max(1, perLabel);
 }
+
+} // namespace corvane

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+namespace corvane {
+
 // Axis ranges with readable tick values. Plain maths, no Qt.
 
 // A range to show on an axis and the distance between labelled ticks.
@@ -39,3 +41,5 @@ AxisRange SafeLogRange(double min, double max);
 // Decades between labels of a logarithmic axis over min..max (both positive) so that at
 // most maxLabels powers of ten carry a label; at least 1.
 int LogLabelDecades(double min, double max, int maxLabels);
+
+} // namespace corvane

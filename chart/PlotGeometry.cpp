@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+namespace corvane {
+
 namespace {
 
 double Position(const AxisScale& scale, double value)
@@ -50,3 +52,5 @@ bool NearPolyline(const QVector<QPointF>& points, QPointF p, double tolerance)
     }
     return false;
 }
+
+} // namespace corvane

@@ -3,6 +3,8 @@
 #include <QPointF>
 #include <QVector>
 
+namespace corvane {
+
 // How an axis turns values into pixels: linear, or linear in log10 of the value.
 struct AxisScale {
     double min;
@@ -20,3 +22,5 @@ double DistanceToSegment(QPointF p, QPointF a, QPointF b);
 // True when p lies within tolerance of the polyline through points; fewer than two points
 // draw no line and are never near.
 bool NearPolyline(const QVector<QPointF>& points, QPointF p, double tolerance);
+
+} // namespace corvane

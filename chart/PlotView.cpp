@@ -20,6 +20,8 @@
 #include "chart/ChartStyle.h"
 #include "chart/PlotGeometry.h"
 
+namespace corvane {
+
 namespace {
 
 constexpr int kPixelsPerBottomInterval = 80;
@@ -412,3 +414,5 @@ void PlotView::Render(QPainter& painter, QSize size)
     chart_->resize(shown);
     chart_->layout()->activate();
 }
+
+} // namespace corvane

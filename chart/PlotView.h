@@ -13,6 +13,11 @@ class QChart;
 class QImage;
 class QPainter;
 
+class QLogValueAxis;
+class QValueAxis;
+
+namespace corvane {
+
 // The zoomable plot that every workbench chart is: curves over an ascending x (the frequency in
 // the design's unit) on a left and an optional right axis, a legend, and the shared gestures
 // (left-drag zoom, right-drag pan, double-click back to the whole view, the wheel to zoom in or
@@ -94,11 +99,13 @@ private:
     QChart* chart_;
     ChartView* view_;
     std::optional<ChartZoom> zoom_;
-    class QValueAxis* axes_[2];
-    class QValueAxis* linearAxis_;
-    class QLogValueAxis* logAxis_;
+    QValueAxis* axes_[2];
+    QValueAxis* linearAxis_;
+    QLogValueAxis* logAxis_;
     std::vector<std::unique_ptr<Curve>> curves_;
     SideRule rules_[2];
     bool logarithmic_ = false;
     ChartViewRanges ranges_;
 };
+
+} // namespace corvane

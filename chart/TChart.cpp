@@ -12,6 +12,8 @@
 #include "chart/ChartStyle.h"
 #include "chart/TChartImpl.h"
 
+namespace corvane {
+
 namespace {
 
 bool ValidSeries(int series)
@@ -197,3 +199,5 @@ void TChart::Render(QPainter& painter, QSize size, const QString& bottomTitle, c
         painter.drawText(QRectF(box.left() + 32, y - line / 2.0, widest + 4, line), Qt::AlignVCenter, seriesNames[i]);
     }
 }
+
+} // namespace corvane

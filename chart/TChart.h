@@ -9,6 +9,8 @@
 
 class QPainter;
 
+namespace corvane {
+
 // The response chart: a two-series line chart over Qt Charts with the operations the
 // window needs. Series 0 is the attenuation, series 1 the input reflection.
 class TChart : public QWidget {
@@ -79,3 +81,5 @@ private:
     class Impl;
     Impl* impl_;
 };
+
+} // namespace corvane

@@ -13,6 +13,8 @@
 #include "chart/ChartStyle.h"
 #include "chart/ColourRuns.h"
 
+namespace corvane {
+
 namespace {
 
 const QColor kSeriesColours[kChartSeriesCount] = {QColor(255, 0, 0), QColor(0, 255, 0)};
@@ -259,3 +261,5 @@ AxisScale TChart::Impl::LeftScale() const
 {
     return {leftView.min, leftView.max, false};
 }
+
+} // namespace corvane

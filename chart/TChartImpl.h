@@ -16,6 +16,8 @@ class QChart;
 class QLineSeries;
 class QValueAxis;
 
+namespace corvane {
+
 constexpr int kChartSeriesCount = 2;
 
 struct ChartPoint {
@@ -105,3 +107,5 @@ private:
     bool clickPending = false;
     std::optional<ChartZoom> zoom; // made once the view exists
 };
+
+} // namespace corvane

@@ -3,6 +3,8 @@
 
 #include "chart/TChartImpl.h"
 
+namespace corvane {
+
 namespace {
 
 // A line counts as under the mouse within this many pixels of its centre.
@@ -76,3 +78,5 @@ void TChart::Impl::ViewAboutToPaint()
 {
     Sync();
 }
+
+} // namespace corvane

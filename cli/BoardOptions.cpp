@@ -3,6 +3,8 @@
 
 #include <CLI/CLI.hpp>
 
+namespace corvane {
+
 namespace {
 
 CLI::Validator NonEmptyPath()
@@ -52,3 +54,5 @@ void AddBoardOptions(CLI::App& app, BoardOptions& options)
         ->check(NonEmptyPath());
     AddOptimiseOptions(app, options.optimise);
 }
+
+} // namespace corvane

@@ -7,6 +7,8 @@ namespace CLI {
 class App;
 }
 
+namespace corvane {
+
 // The optimiser's options as typed.
 struct OptimiseOptions {
     std::string goal; // --optimise: "", "margin" or "yield"
@@ -32,3 +34,5 @@ struct BoardOptions {
 };
 
 void AddBoardOptions(CLI::App& app, BoardOptions& options);
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 #include "export/KicadSchematic.h"
 #include "export/SpiceNetlist.h"
 
+namespace corvane {
+
 void WriteBoardFiles(const BoardOptions& options, const LadderModel& built, const PartQuality& quality,
                      const std::vector<PartChoice>& choices, const std::string& title)
 {
@@ -12,3 +14,5 @@ void WriteBoardFiles(const BoardOptions& options, const LadderModel& built, cons
     if (!options.bomFile.empty()) WriteBillOfMaterials(options.bomFile, built, choices);
     if (!options.kicadFile.empty()) WriteKicadSchematic(options.kicadFile, built, choices, title);
 }
+
+} // namespace corvane

@@ -11,6 +11,8 @@
 #include "run/Rules.h"
 #include "design/SelectorItems.h"
 
+namespace corvane {
+
 namespace {
 
 std::vector<std::string> UnitNames()
@@ -182,3 +184,5 @@ std::string TopologyItemText(const std::string& topology)
     const NameEntry<LadderTopology>* entry = FindKey(kFormNames, topology);
     return entry ? entry->text : topology;
 }
+
+} // namespace corvane

@@ -15,6 +15,8 @@ namespace CLI {
 class App;
 }
 
+namespace corvane {
+
 // The texts a user would type into the window's fields, with the window's start-up texts.
 struct FieldTexts {
     std::string N = "3";
@@ -63,3 +65,5 @@ int TopologyIndex(const std::string& topology);
 int UnitIndex(const std::string& unit);
 // The drop-down's item text for a topology option value ("T" -> "T - Type").
 std::string TopologyItemText(const std::string& topology);
+
+} // namespace corvane

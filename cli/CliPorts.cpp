@@ -6,6 +6,8 @@
 #include "filtermath/NumberText.h"
 #include "run/Rules.h"
 
+namespace corvane {
+
 CliForm::CliForm()
 {
     Choose(CliOptions{});
@@ -70,3 +72,5 @@ std::array<std::string, 3> CliResults::HeaderRow()
 {
     return {kGridHeader[0], kGridHeader[1], kGridHeader[2]};
 }
+
+} // namespace corvane

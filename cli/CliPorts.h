@@ -9,6 +9,8 @@
 #include "filtermath/Failure.h"
 #include "run/CalculationRun.h"
 
+namespace corvane {
+
 // The window's form over plain texts and item indices.
 class CliForm : public FormPort {
 public:
@@ -67,3 +69,5 @@ private:
 
     static std::array<std::string, 3> HeaderRow();
 };
+
+} // namespace corvane

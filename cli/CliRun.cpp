@@ -16,6 +16,8 @@
 #include "cli/SynthesisStage.h"
 #include "run/LadderOfRun.h"
 
+namespace corvane {
+
 void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& options)
 {
     run.Create();
@@ -144,3 +146,5 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     }
     return completed ? kExitCompleted : kExitEndedEarly;
 }
+
+} // namespace corvane

@@ -4,6 +4,8 @@
 
 #include "cli/CliOptions.h"
 
+namespace corvane {
+
 class CalculationRun;
 class CliForm;
 
@@ -19,3 +21,5 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err);
 // The handlers the window would run as the user makes the choices: the selectors, the sweep
 // fields and the unit, then "Apply". Failures propagate to the caller.
 void ChooseAndApply(CalculationRun& run, CliForm& form, const CliOptions& options);
+
+} // namespace corvane

@@ -11,6 +11,8 @@
 #include "cli/PartFlagReport.h"
 #include "cli/SynthesisStage.h"
 
+namespace corvane {
+
 namespace {
 
 const char* const kDesignOption = "--design";
@@ -279,3 +281,5 @@ bool SaveDesignIfAsked(const DesignArguments& design, const CliOptions& options,
     }
     return true;
 }
+
+} // namespace corvane

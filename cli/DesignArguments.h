@@ -12,6 +12,8 @@ namespace CLI {
 class App;
 }
 
+namespace corvane {
+
 // "--design FILE" and "--save-design FILE": the command line reads and writes the window's
 // design files.
 struct DesignArguments {
@@ -43,3 +45,5 @@ DesignFile DesignOfOptions(const CliOptions& options, const DesignFile& base);
 
 // Writes the --save-design file when asked; a failure is written to err and gives false.
 bool SaveDesignIfAsked(const DesignArguments& design, const CliOptions& options, std::ostream& err);
+
+} // namespace corvane

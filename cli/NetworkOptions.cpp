@@ -7,6 +7,8 @@
 #include "analysis/InputRules.h"
 #include "design/Names.h"
 
+namespace corvane {
+
 namespace {
 
 // A path must name something: an empty one would otherwise pass on to the file writer.
@@ -117,3 +119,5 @@ void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
     app.add_option("--touchstone", options.touchstoneFile, "Write the analysed two-port as a Touchstone file")
         ->check(NonEmptyPath());
 }
+
+} // namespace corvane

@@ -10,6 +10,8 @@ namespace CLI {
 class App;
 }
 
+namespace corvane {
+
 // Analysis of the designed ladder itself, standard values and file exports, as typed. Numbers
 // stay texts until the run has them converted by the same rules as every field.
 struct NetworkOptions {
@@ -54,3 +56,5 @@ NetworkSettings ReadNetworkSettings(const NetworkOptions& options);
 AnalysisOptions AnalysisInUnit(const NetworkOptions& options, const NetworkSettings& settings, double unitScale);
 
 void AddNetworkOptions(CLI::App& app, NetworkOptions& options);
+
+} // namespace corvane

@@ -11,6 +11,8 @@
 #include "filtermath/NumberText.h"
 #include "run/Rules.h"
 
+namespace corvane {
+
 namespace {
 
 std::string QualityText(double Q)
@@ -258,3 +260,5 @@ void NetworkStage::PrintAnalysis(std::ostream& out) const
                        (before ? Printed("%.4f", result_.beforeAbsorbing.NetS21[i]) : ""),
                    out);
 }
+
+} // namespace corvane

@@ -11,6 +11,8 @@
 #include "cli/CliPorts.h"
 #include "cli/NetworkOptions.h"
 
+namespace corvane {
+
 // After a completed run: the ladder between its terminations, rounded to a standard series,
 // analysed and written to the SPICE and Touchstone files, as the options ask.
 class NetworkStage {
@@ -68,3 +70,5 @@ private:
     std::vector<corvane::PartStress> sweepStress_; // over the whole sweep
     double unitScale_ = 1.0;
 };
+
+} // namespace corvane

@@ -12,6 +12,8 @@
 #include "export/PartCatalogue.h"
 #include "filtermath/EngineeringText.h"
 
+namespace corvane {
+
 namespace {
 
 constexpr int kDefaultYieldTrials = 2000;
@@ -151,3 +153,5 @@ void OptimiseStage::PrintText(std::ostream& out) const
         out << "Yield: " << Printed("%.2f", 100.0 * *result_.yieldBefore) << " % rounded, "
             << Printed("%.2f", 100.0 * *result_.yieldAfter) << " % optimised\n";
 }
+
+} // namespace corvane

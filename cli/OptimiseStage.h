@@ -12,6 +12,8 @@
 #include "design/DesignBand.h"
 #include "design/LadderModel.h"
 
+namespace corvane {
+
 struct CliOptions;
 
 // Builds the ladder from catalogue or series parts chosen by the optimiser, against the mask of
@@ -39,3 +41,5 @@ private:
     LadderModel designed_;
     OptimiseResult result_;
 };
+
+} // namespace corvane

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+namespace corvane {
+
 namespace {
 
 const char* const kStandardOutput = "-";
@@ -61,3 +63,5 @@ bool FileTakesStandardOutput(const CliOptions& options)
         if (file.second == kStandardOutput) return true;
     return false;
 }
+
+} // namespace corvane

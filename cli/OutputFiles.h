@@ -4,6 +4,8 @@
 
 #include "cli/CliOptions.h"
 
+namespace corvane {
+
 // The outputs a run writes: the printed result, --spice, --touchstone and --save-design.
 
 // Empty when every output goes to a place of its own; else the usage error naming the two
@@ -13,3 +15,5 @@ std::string OutputClash(const CliOptions& options);
 
 // A file is written to standard output ("-"); the printed result then stays off it.
 bool FileTakesStandardOutput(const CliOptions& options);
+
+} // namespace corvane

@@ -6,6 +6,8 @@
 
 #include "analysis/InputRules.h"
 
+namespace corvane {
+
 void AddPartLimitsOption(CLI::App& app, std::string& text)
 {
     app.add_option("--part-limits", text,
@@ -38,3 +40,5 @@ void PrintPartFlags(std::ostream& out, const std::vector<PartFlag>& flags)
     out << "\nParts hard to build:\n";
     for (const PartFlag& flag : flags) out << "  " << flag.reason << '\n';
 }
+
+} // namespace corvane

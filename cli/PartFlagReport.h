@@ -12,6 +12,8 @@ namespace CLI {
 class App;
 }
 
+namespace corvane {
+
 // --part-limits C,L,X (see ReadPartLimits in the input rules).
 void AddPartLimitsOption(CLI::App& app, std::string& text);
 // The limits typed; the defaults for an empty text. Throws InputError naming --part-limits.
@@ -24,3 +26,5 @@ std::vector<PartFlag> FlagsOfBuiltLadder(const LadderModel& built, const DesignB
 void AddPartFlagsJson(nlohmann::ordered_json& json, const std::vector<PartFlag>& flags);
 // Nothing when every part is in range.
 void PrintPartFlags(std::ostream& out, const std::vector<PartFlag>& flags);
+
+} // namespace corvane

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ostream>
 
+namespace corvane {
+
 namespace {
 
 constexpr int kLabelWidth = 8;
@@ -63,3 +65,5 @@ void PrintText(const DesignState& state, const CliResults& results, std::ostream
     out << "\nPrototype values\n";
     for (size_t k = 0; k < state.GValues.size(); ++k) out << "g[" << k << "] = " << ShortReal(state.GValues[k]) << '\n';
 }
+
+} // namespace corvane

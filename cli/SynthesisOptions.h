@@ -7,6 +7,8 @@ namespace CLI {
 class App;
 }
 
+namespace corvane {
+
 // The options of the synthesised designs (the families beyond the two classic ones, band-stop,
 // unequal terminations, order from requirements), as typed.
 struct SynthesisOptions {
@@ -25,3 +27,5 @@ struct SynthesisOptions {
 // Adds --stop-att, --rs, --stop-freq, --dc-loss, --delay-error, --zeros, --form and --resonator-l; call
 // after the option --poles exists.
 void AddSynthesisOptions(CLI::App& app, SynthesisOptions& options);
+
+} // namespace corvane

@@ -34,6 +34,8 @@
 #include "synthesis/StopRequirement.h"
 #include "synthesis/Synthesis.h"
 
+namespace corvane {
+
 using namespace synthesis;
 
 namespace {
@@ -582,3 +584,5 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
     }
     return kExitCompleted;
 }
+
+} // namespace corvane

@@ -7,6 +7,8 @@
 #include "analysis/InputRules.h"
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 namespace {
 
 std::optional<double> OptionalAttenuation(const std::string& text, const char* option)
@@ -89,3 +91,5 @@ ToleranceRequest ReadMaskAndTolerances(const ToleranceOptions& options, double u
         throw Failure(std::string("The stopband mask needs both ") + freqName + " and " + attName + ".");
     return request;
 }
+
+} // namespace corvane

@@ -12,6 +12,8 @@ namespace CLI {
 class App;
 }
 
+namespace corvane {
+
 // Monte Carlo tolerance analysis of the designed ladder, as typed. Numbers stay texts until the
 // stage converts them by the rules of every field.
 struct ToleranceOptions {
@@ -49,3 +51,5 @@ struct ToleranceRequest {
 ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options, double unitScale);
 // The same but the trials, whether --monte-carlo is given or not.
 ToleranceRequest ReadMaskAndTolerances(const ToleranceOptions& options, double unitScale);
+
+} // namespace corvane

@@ -17,6 +17,8 @@
 #include "synthesis/Synthesis.h"
 #include "run/LadderOfRun.h"
 
+namespace corvane {
+
 namespace {
 
 std::string Printed(const char* format, double value)
@@ -227,3 +229,5 @@ ToleranceReporting ToleranceReportingOn(std::ostream& err)
     const bool terminal = &err == &std::cerr && isatty(STDERR_FILENO);
     return terminal ? ToleranceReporting{&err, nullptr} : ToleranceReporting{nullptr, &err};
 }
+
+} // namespace corvane

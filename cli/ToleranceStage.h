@@ -17,6 +17,8 @@
 #include "cli/CliPorts.h"
 #include "cli/ToleranceOptions.h"
 
+namespace corvane {
+
 // Where the trials report: progress for a person watching, or one line of timing at the end.
 struct ToleranceReporting {
     std::ostream* progress = nullptr;
@@ -68,3 +70,5 @@ bool KeepsClassicRunForTolerance(const CliOptions& options);
 
 // Progress on stderr when it is a terminal; otherwise the timing line on err.
 ToleranceReporting ToleranceReportingOn(std::ostream& err);
+
+} // namespace corvane

@@ -8,6 +8,8 @@
 #include "cli/OutputFiles.h"
 #include "corvane/Version.h"
 
+using namespace corvane;
+
 int main(int argc, char** argv)
 {
     CLI::App app{"corvane-cli designs one doubly terminated LC ladder filter and prints its elements.", "corvane-cli"};

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+namespace corvane {
+
 // The band a ladder was designed for, in hertz: the passband edge of a low-pass (highHz) or a
 // high-pass (lowHz), the passband of a band-pass and the stopband of a band-stop (lowHz to highHz).
 enum class BandShape { LowPass, HighPass, BandPass, BandStop };
@@ -22,3 +24,5 @@ inline bool InPassband(const DesignBand& band, double hz)
     }
     return hz <= band.lowHz || hz >= band.highHz;
 }
+
+} // namespace corvane

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "design/FormFields.h"
 
+namespace corvane {
+
 int FieldMaxLength(Field field)
 {
     switch (field) {
@@ -15,3 +17,5 @@ int FieldMaxLength(Field field)
     }
     return 0;
 }
+
+} // namespace corvane

@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 
+namespace corvane {
+
 namespace {
 
 // The kinds a shape holds, in the order its parts are listed.
@@ -75,3 +77,5 @@ Ladder LadderOfModel(const LadderModel& model)
     }
     return ladder;
 }
+
+} // namespace corvane

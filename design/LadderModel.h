@@ -7,6 +7,8 @@
 
 #include "filtermath/LadderAnalysis.h"
 
+namespace corvane {
+
 // The ladder as built, whatever made it (the classic run, the synthesis of a family, a design
 // file): its terminations and its branches from source to load, each with its parts. Values are
 // in henries, farads and ohms. Everything past the design step (analysis, tolerance, exports,
@@ -117,3 +119,5 @@ ModelBranch MakeBranch(int position, BranchPlace place, BranchKind shape, double
 // its shape (a resistor included: no shape holds one yet).
 LadderModel ModelOfLadder(const Ladder& ladder);
 Ladder LadderOfModel(const LadderModel& model);
+
+} // namespace corvane

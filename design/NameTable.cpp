@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "design/NameTable.h"
 
+namespace corvane {
+
 std::string ListOfKeys(const std::vector<std::string>& keys)
 {
     std::string list;
@@ -10,3 +12,5 @@ std::string ListOfKeys(const std::vector<std::string>& keys)
     }
     return list;
 }
+
+} // namespace corvane

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace corvane {
+
 // One choice of a list the user picks from. The key is how design files and the command line
 // spell it: files outlive the program, so a key never changes once written. The text is what a
 // drop-down shows and may be reworded. A widget holds the key as its item data, never relying on
@@ -68,3 +70,5 @@ std::vector<std::string> KeysOf(const NameTable<Value, Count>& table)
 
 // "a, b or c", for a message that lists what a field accepts.
 std::string ListOfKeys(const std::vector<std::string>& keys);
+
+} // namespace corvane

@@ -6,6 +6,8 @@
 #include "filtermath/ESeries.h"
 #include "filtermath/LadderPlace.h"
 
+namespace corvane {
+
 // Each list of names the user chooses from, defined once here. Drop-down items, command-line
 // choices and design-file keys are all made from these tables. The frequency units live with
 // the classic run that scales by them (filtermath/FrequencyUnits.h).
@@ -86,3 +88,5 @@ inline constexpr NameTable<OrderFrom, 2> kOrderFromNames{{
     {OrderFrom::Order, "order", "Order"},
     {OrderFrom::Requirement, "requirement", "Meet a stopband"},
 }};
+
+} // namespace corvane

@@ -7,6 +7,8 @@
 
 #include "design/LadderModel.h"
 
+namespace corvane {
+
 // A part that can be bought: one row of a parts catalogue. Absent figures are NaN (or empty).
 struct CataloguePart {
     PartKind kind = PartKind::Capacitor;
@@ -38,3 +40,5 @@ struct PartChoice {
 // The value two parts make in parallel or in series: capacitances add in parallel and
 // inductances in series; the other way round is the reciprocal of the sum of reciprocals.
 double PairValue(PartKind kind, ChoiceForm form, double a, double b);
+
+} // namespace corvane

@@ -7,6 +7,8 @@
 
 #include "filtermath/EngineeringText.h"
 
+namespace corvane {
+
 namespace {
 
 const double kPi = 3.14159265358979323846;
@@ -81,3 +83,5 @@ std::vector<PartFlag> FlagParts(const LadderModel& ladder, double highestPassban
         for (const ModelPart& part : branch.parts) FlagPart(part, highestPassbandHz, limits, flags);
     return flags;
 }
+
+} // namespace corvane

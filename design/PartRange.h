@@ -6,6 +6,8 @@
 #include "design/DesignBand.h"
 #include "design/LadderModel.h"
 
+namespace corvane {
+
 // Whether each part of a ladder can be built at the design's frequency. Below about a picofarad a
 // capacitor is no larger than the stray capacitance of its pads, and below a few nanohenries an
 // inductor is no larger than a via's or a lead's; an inductor with a large reactance at the top of
@@ -40,3 +42,5 @@ double HighestPassbandHz(const DesignBand& band, double sweepTopHz);
 
 // The parts outside the limits, source to load; a part may be flagged for more than one reason.
 std::vector<PartFlag> FlagParts(const LadderModel& ladder, double highestPassbandHz, const PartLimits& limits);
+
+} // namespace corvane

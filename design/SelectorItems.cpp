@@ -3,6 +3,8 @@
 
 #include "filtermath/FrequencyUnits.h"
 
+namespace corvane {
+
 namespace {
 
 template <typename Value, std::size_t Count, std::size_t Items>
@@ -26,3 +28,5 @@ const char* SelectorItemText(Selector selector, int index)
                ? kFrequencyUnits[static_cast<std::size_t>(index)].name
                : nullptr;
 }
+
+} // namespace corvane

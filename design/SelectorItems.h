@@ -5,6 +5,8 @@
 #include "design/Names.h"
 #include "design/FormFields.h"
 
+namespace corvane {
+
 // The classic drop-downs' items in item order, each as the value it stands for; an item's text
 // is that value's text in its name table. The unit drop-down's items are kFrequencyUnits
 // (filtermath/FrequencyUnits.h).
@@ -14,3 +16,5 @@ inline constexpr std::array<LadderTopology, 2> kTopologyItems{LadderTopology::T,
 
 // The text of a classic drop-down's item; nullptr for an index outside its items.
 const char* SelectorItemText(Selector selector, int index);
+
+} // namespace corvane

@@ -13,6 +13,8 @@
 
 #include "export/ExportError.h"
 
+namespace corvane {
+
 namespace {
 
 // As many links as the kernel follows in one lookup before it reports a loop.
@@ -192,3 +194,5 @@ void WriteFileAtomically(const std::string& path, const std::string& content)
     }
     ReplaceFile(FollowLinks(path), path, content, &info);
 }
+
+} // namespace corvane

@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+namespace corvane {
+
 // Writes content to the file at path, the one routine for every file the program writes.
 // - "-" is standard output, and so is any name of the file open as standard output.
 // - A symbolic link is followed, so that its target gets the content and the link stays.
@@ -15,3 +17,5 @@
 // file whole, with no temporary file behind. The one exception is a file owned by someone
 // else, where the owner can only be kept by writing that file in place.
 void WriteFileAtomically(const std::string& path, const std::string& content);
+
+} // namespace corvane

@@ -8,6 +8,8 @@
 #include "export/AtomicFile.h"
 #include "filtermath/EngineeringText.h"
 
+namespace corvane {
+
 namespace {
 
 // One part to place on the board.
@@ -136,3 +138,5 @@ void WriteBillOfMaterials(const std::string& path, const LadderModel& ladder, co
 {
     WriteFileAtomically(path, BomCsv(BillOfMaterials(ladder, choices)));
 }
+
+} // namespace corvane

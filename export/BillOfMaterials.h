@@ -6,6 +6,8 @@
 #include "design/LadderModel.h"
 #include "design/PartChoice.h"
 
+namespace corvane {
+
 // The bill of materials of a ladder as built: one row per distinct part (kind, value, tolerance,
 // package, manufacturer and part number alike), capacitors, then inductors, then resistors, each
 // by ascending value. Its designators are the ladder's, in ladder order, each once; a part built
@@ -29,3 +31,5 @@ std::vector<BomRow> BillOfMaterials(const LadderModel& ladder, const std::vector
 std::string BomCsv(const std::vector<BomRow>& rows);
 
 void WriteBillOfMaterials(const std::string& path, const LadderModel& ladder, const std::vector<PartChoice>& choices);
+
+} // namespace corvane

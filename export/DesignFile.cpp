@@ -12,6 +12,8 @@
 #include "design/Names.h"
 #include "export/AtomicFile.h"
 
+namespace corvane {
+
 using Json = nlohmann::ordered_json;
 
 const char* const kDesignFileFormat = "Corvane design";
@@ -459,3 +461,5 @@ void WriteDesignFile(const std::string& path, const DesignFile& design)
     }
     WriteFileAtomically(path, text);
 }
+
+} // namespace corvane

@@ -12,6 +12,8 @@
 #include "filtermath/FrequencyUnits.h"
 #include "filtermath/Sweep.h"
 
+namespace corvane {
+
 // The design panel of the exact response window: a ladder of any family synthesised in the
 // window itself. Numbers are kept as typed.
 struct DesignPanelSettings {
@@ -154,3 +156,5 @@ DesignFile ReadDesignFile(const std::string& path);
 // Writes the file with the safe writer; ExportError when it cannot be written, DesignFileError
 // (and nothing written) for a design that would not open again, such as a text too long for its field.
 void WriteDesignFile(const std::string& path, const DesignFile& design);
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 
 #include "export/ExportSweep.h"
 
+namespace corvane {
+
 std::string ExactResponseCsvText(const std::vector<double>& freq, const std::vector<double>& s21Db,
                                  const std::vector<double>& s11Db, const std::vector<double>& delaySeconds,
                                  const std::string& unitText)
@@ -25,3 +27,5 @@ std::string ExactResponseCsvText(const std::vector<double>& freq, const std::vec
                 NumberText(delaySeconds[i]) + '\n';
     return text;
 }
+
+} // namespace corvane

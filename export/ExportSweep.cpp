@@ -7,6 +7,8 @@
 
 #include "export/ExportError.h"
 
+namespace corvane {
+
 const char* const kNoPositiveFrequencyText = "The sweep holds no positive frequency to export.";
 
 std::vector<double> ExportFrequencies(const std::vector<double>& Freq)
@@ -27,3 +29,5 @@ std::string NumberText(double value)
     std::snprintf(text, sizeof text, "%.15g", value);
     return text;
 }
+
+} // namespace corvane

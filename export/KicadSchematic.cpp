@@ -9,6 +9,8 @@
 #include "export/SheetLayout.h"
 #include "filtermath/EngineeringText.h"
 
+namespace corvane {
+
 namespace {
 
 struct Paper {
@@ -177,3 +179,5 @@ void WriteKicadSchematic(const std::string& path, const LadderModel& ladder, con
 {
     WriteFileAtomically(path, KicadSchematic(ladder, choices, title));
 }
+
+} // namespace corvane

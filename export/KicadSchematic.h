@@ -6,6 +6,8 @@
 #include "design/LadderModel.h"
 #include "design/PartChoice.h"
 
+namespace corvane {
+
 // The ladder as a KiCad schematic (.kicad_sch, the KiCad 6 format, which later versions open as
 // well): the standard library's Device:L, Device:C and Device:R symbols, embedded in the file so
 // that it opens without that library, each with its designator, its value and, from the parts
@@ -16,3 +18,5 @@ std::string KicadSchematic(const LadderModel& ladder, const std::vector<PartChoi
 
 void WriteKicadSchematic(const std::string& path, const LadderModel& ladder, const std::vector<PartChoice>& choices,
                          const std::string& title);
+
+} // namespace corvane

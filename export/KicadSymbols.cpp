@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "export/KicadSymbols.h"
 
+namespace corvane {
+
 namespace {
 
 // Drawn as the standard library draws them: a capacitor's two plates, an inductor's four
@@ -133,3 +135,5 @@ std::string KicadLibrarySymbols()
 {
     return std::string("  (lib_symbols\n") + kCapacitor + kInductor + kResistor + "  )\n";
 }
+
+} // namespace corvane

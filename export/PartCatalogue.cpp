@@ -12,6 +12,8 @@
 
 #include "filtermath/EngineeringText.h"
 
+namespace corvane {
+
 namespace {
 
 enum Column { Kind, Value, Tolerance, Q, QFreq, Srf, Resistance, Package, Manufacturer, PartNumber, Touchstone };
@@ -251,3 +253,5 @@ std::vector<CataloguePart> PartsOfKind(const PartCatalogue& catalogue, PartKind 
                      [](const CataloguePart& a, const CataloguePart& b) { return a.value < b.value; });
     return parts;
 }
+
+} // namespace corvane

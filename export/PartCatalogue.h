@@ -6,6 +6,8 @@
 #include "design/PartChoice.h"
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 // A parts catalogue: the parts a ladder may be built from, one per CSV row.
 //
 // The first line that is not blank and not a comment ('#' first) names the columns, in any order,
@@ -42,3 +44,5 @@ PartCatalogue ReadCatalogue(const std::string& path);
 
 // The parts of one kind, ascending in value.
 std::vector<CataloguePart> PartsOfKind(const PartCatalogue& catalogue, PartKind kind);
+
+} // namespace corvane

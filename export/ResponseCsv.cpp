@@ -6,6 +6,8 @@
 #include "export/AtomicFile.h"
 #include "export/ExportSweep.h"
 
+namespace corvane {
+
 namespace {
 
 // A unit typed into the drop-down may hold a comma or a quote; a quoted field keeps the
@@ -38,3 +40,5 @@ void WriteResponseCsv(const std::string& path, const std::vector<double>& Freq, 
 {
     WriteFileAtomically(path, ResponseCsvText(Freq, Att, S11, unitText));
 }
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 #include <map>
 #include <utility>
 
+namespace corvane {
+
 namespace {
 
 constexpr double kGrid = 2.54;
@@ -204,3 +206,5 @@ SheetLayout LayOutLadder(const LadderModel& ladder)
     sheet.height = ground + kMargin;
     return sheet;
 }
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 
 #include "design/LadderModel.h"
 
+namespace corvane {
+
 // The ladder drawn on a schematic sheet, in millimetres on KiCad's 1.27 mm grid, y downwards:
 // the signal line runs left to right, each series arm sits in it, each shunt arm hangs from it down
 // to a ground rail, and the ports are labels at the ends. Parts in parallel stack upwards in the
@@ -43,3 +45,5 @@ struct SheetLayout {
 constexpr double kPinOffset = 3.81;
 
 SheetLayout LayOutLadder(const LadderModel& ladder);
+
+} // namespace corvane

@@ -11,6 +11,8 @@
 #include "export/ExportSweep.h"
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 const char* const kSpiceFrequencyName = "hz";
 const char* const kSpiceOutputName = "vout";
 const char* const kSpiceGainName = "s21db";
@@ -351,3 +353,5 @@ void WriteSpiceNetlist(const std::string& path, const LadderModel& ladder, const
     }
     WriteFileAtomically(path, SpiceNetlist(ladder, frequenciesHz, quality, title));
 }
+
+} // namespace corvane

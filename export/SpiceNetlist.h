@@ -6,6 +6,8 @@
 #include "design/LadderModel.h"
 #include "filtermath/LadderAnalysis.h"
 
+namespace corvane {
+
 // A SPICE netlist of the ladder for ngspice in batch mode (ngspice -b FILE): a 1 V AC source
 // "V1" with its source resistance "RS", the ladder (every part under its designator: L<i> and C<i> at
 // position i, L<i>B and C<i>B for the second pair of a four-element arm), the load "RLOAD" = RL at node "out", and a
@@ -36,3 +38,5 @@ void WriteSpiceSubcircuit(const std::string& path, const LadderModel& ladder, co
 // written by the safe file writer.
 void WriteSpiceNetlist(const std::string& path, const LadderModel& ladder, const std::vector<double>& Freq,
                        double UnitScale, const PartQuality& quality, const std::string& title);
+
+} // namespace corvane

@@ -9,6 +9,8 @@
 #include "export/ExportSweep.h"
 #include "filtermath/FrequencyUnits.h"
 
+namespace corvane {
+
 const char* const kTouchstonePointsNote = "The positive sweep points, ascending, each once";
 
 namespace {
@@ -71,3 +73,5 @@ void WriteTouchstone(const std::string& path, const LadderModel& ladder, const s
 {
     WriteFileAtomically(path, TouchstoneText(ladder, ExportFrequencies(Freq), UnitScale, quality, comments));
 }
+
+} // namespace corvane

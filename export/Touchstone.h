@@ -6,6 +6,8 @@
 #include "design/LadderModel.h"
 #include "filtermath/LadderAnalysis.h"
 
+namespace corvane {
+
 // Touchstone two-port file of the analysed ladder: comment lines starting with "!", then the
 // data, one line per frequency (in the chosen unit): f, S11, S21, S12, S22, each as dB and angle in
 // degrees. The ladder is reciprocal, so S12 equals S21; S22 is computed. Between equal
@@ -26,3 +28,5 @@ std::string TouchstoneUnit(double UnitScale);
 // file writer.
 void WriteTouchstone(const std::string& path, const LadderModel& ladder, const std::vector<double>& Freq,
                      double UnitScale, const PartQuality& quality, const std::vector<std::string>& comments);
+
+} // namespace corvane

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace corvane {
+
 namespace {
 
 enum class PairFormat { RealImaginary, MagnitudeAngle, DecibelAngle };
@@ -259,3 +261,5 @@ TwoPortData ReadTouchstone(const std::string& path)
     if (in.bad()) throw TouchstoneError(path + ": the file cannot be read.");
     return ParseTouchstone(text.str(), path);
 }
+
+} // namespace corvane

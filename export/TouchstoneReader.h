@@ -7,6 +7,8 @@
 
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 // Measured or published two-port S-parameters, as a network analyser or a part vendor writes them in
 // Touchstone 1.x (.s2p) or 2.0 files.
 struct TwoPortPoint {
@@ -35,3 +37,5 @@ TwoPortData ParseTouchstone(const std::string& text, const std::string& fileName
 
 // The same from a file on disk.
 TwoPortData ReadTouchstone(const std::string& path);
+
+} // namespace corvane

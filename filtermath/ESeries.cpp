@@ -5,6 +5,8 @@
 
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 namespace {
 
 using Real = long double;
@@ -152,3 +154,5 @@ void RoundBandValues(int N, ESeries series, std::vector<double>& BandL, std::vec
     RoundPositions(N, series, BandL, ChangeL);
     RoundPositions(N, series, BandC, ChangeC);
 }
+
+} // namespace corvane

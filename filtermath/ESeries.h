@@ -2,6 +2,8 @@
 #pragma once
 #include <vector>
 
+namespace corvane {
+
 // Standard part values: the IEC 60063 series of preferred numbers.
 enum class ESeries { E6, E12, E24, E48, E96, E192 };
 
@@ -22,3 +24,5 @@ double PercentChange(double value, double rounded);
 void RoundElementValues(int N, ESeries series, std::vector<double>& ElementValues, std::vector<double>& Change);
 void RoundBandValues(int N, ESeries series, std::vector<double>& BandL, std::vector<double>& BandC,
                      std::vector<double>& ChangeL, std::vector<double>& ChangeC);
+
+} // namespace corvane

@@ -9,6 +9,8 @@
 #include "filtermath/Failure.h"
 #include "filtermath/NumberText.h"
 
+namespace corvane {
+
 const char* const kNoValueText = "\u2014";
 
 namespace {
@@ -165,3 +167,5 @@ bool ReadEngineeringText(const std::string& text, const std::string& unit, Typed
     typed.absolute = !suffix.empty();
     return std::isfinite(typed.value);
 }
+
+} // namespace corvane

@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+namespace corvane {
+
 // Values as an engineer reads them: three significant digits and an SI prefix that keeps the
 // number between 1 and 999 ("796 nH", "637 pF", "1.20 kΩ"). The prefix is chosen after the
 // rounding, so 999.6e-9 H reads "1.00 µH", not "1000 nH". With trimZeros the zeros after the
@@ -24,3 +26,5 @@ struct TypedValue {
 // range. unit is the base unit's symbol ("Hz", "\u03a9", "dB", "%", or empty); for "\u03a9" the
 // ohm sign and "ohm", "ohms", "Ohm" are read too.
 bool ReadEngineeringText(const std::string& text, const std::string& unit, TypedValue& typed);
+
+} // namespace corvane

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace corvane {
+
 // A failure that ends the current event or run; what() is the text the user sees.
 class Failure : public std::runtime_error {
 public:
@@ -28,3 +30,5 @@ extern const char* const kOverflowText; // "Floating point overflow"
 [[noreturn]] void RaiseDivisionByZero();
 [[noreturn]] void RaiseInvalidOperation();
 [[noreturn]] void RaiseOverflow();
+
+} // namespace corvane

@@ -6,6 +6,8 @@
 
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 namespace fpmath {
 
 namespace {
@@ -151,3 +153,5 @@ double StoreDouble(Real x)
 }
 
 } // namespace fpmath
+
+} // namespace corvane

@@ -7,6 +7,8 @@
 // Underflow and inexact results are silent.
 #include <cmath>
 
+namespace corvane {
+
 namespace fpmath {
 
 using Real = long double;
@@ -58,3 +60,5 @@ Real Floor(Real x);
 double StoreDouble(Real x);
 
 } // namespace fpmath
+
+} // namespace corvane

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "filtermath/FrequencyUnits.h"
 
+namespace corvane {
+
 const std::array<FrequencyUnit, 4> kFrequencyUnits{{{"Hz", 1.0}, {"kHz", 1e3}, {"MHz", 1e6}, {"GHz", 1e9}}};
 
 const FrequencyUnit* UnitOfScale(double UnitScale)
@@ -18,3 +20,5 @@ const FrequencyUnit* UnitOfName(const std::string& name)
     }
     return nullptr;
 }
+
+} // namespace corvane

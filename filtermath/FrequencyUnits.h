@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace corvane {
+
 // The frequency units of the unit selectors, in the classic drop-down's item order, with hertz
 // per unit. The name is at once the drop-down text, the command-line choice and the design-file key.
 struct FrequencyUnit {
@@ -16,3 +18,5 @@ extern const std::array<FrequencyUnit, 4> kFrequencyUnits; // Hz, kHz, MHz, GHz
 // The unit of exactly this scale, or of this name; nullptr for any other.
 const FrequencyUnit* UnitOfScale(double UnitScale);
 const FrequencyUnit* UnitOfName(const std::string& name);
+
+} // namespace corvane

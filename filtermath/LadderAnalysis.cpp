@@ -7,6 +7,8 @@
 
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 namespace {
 
 using Real = long double;
@@ -391,3 +393,5 @@ NetworkPoint PointOfChain(const AbcdSlope& chain, Real RS, Real RL)
 }
 
 } // namespace
+
+} // namespace corvane

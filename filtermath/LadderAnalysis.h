@@ -5,6 +5,8 @@
 
 #include "filtermath/LadderPlace.h"
 
+namespace corvane {
+
 // AC analysis of a ladder, between a source of RS ohms and a load of RL ohms. This is the compact
 // form the cascade works on (design/LadderModel.h makes it from the ladder model): one branch per
 // position from source to load, a series branch in the signal path, a shunt branch across it.
@@ -75,3 +77,5 @@ struct BranchImmittance {
 // S-parameters and delay as AnalyseAt. A termination that is no positive finite resistance or an
 // overflow on the way raises ArithmeticError.
 NetworkPoint AnalyseImmittances(const std::vector<BranchImmittance>& branches, double RS, double RL);
+
+} // namespace corvane

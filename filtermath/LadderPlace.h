@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+namespace corvane {
+
 // Where the elements of a ladder sit. Position 1 is next to the source; the places alternate.
 
 enum class LadderTopology { T, Pi };
@@ -12,3 +14,5 @@ enum class BranchPlace { Series, Shunt };
 
 // T: odd positions in series; Pi: odd positions across the line.
 BranchPlace PlaceOfPosition(int i, LadderTopology topology);
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+namespace corvane {
+
 namespace {
 
 const double kPi = 3.141592653589793238462643383279502884;
@@ -223,3 +225,5 @@ void AnalyseMany(const Ladder& ladder, const double* frequenciesHz, size_t count
         }
     }
 }
+
+} // namespace corvane

@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+namespace corvane {
+
 // Where anticipated input problems are reported: a modal box in the window,
 // a line on standard error in the command line.
 class MessagePort {
@@ -9,3 +11,5 @@ public:
     virtual ~MessagePort() = default;
     virtual void ShowMessage(const std::string& text) = 0;
 };
+
+} // namespace corvane

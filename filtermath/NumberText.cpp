@@ -7,6 +7,8 @@
 
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 // All conversions use '.' as the decimal separator whatever the C locale says, so the
 // window (which adopts the user's locale) and the command line read and show the same.
 //
@@ -187,3 +189,5 @@ std::string ErrorReportText(const std::string& message)
         return message + ".";
     return message;
 }
+
+} // namespace corvane

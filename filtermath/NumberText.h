@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+namespace corvane {
+
 // Text to real: optional sign, digits with '.', optional exponent, blanks before and after.
 // Throws ConvertError "'<text>' is not a valid floating point value".
 double StrToFloat(const std::string& text);
@@ -16,3 +18,5 @@ std::string FormatFixed3(double value); // "##0.000": 0.25 -> "0.250", -1 -> "-1
 // The general error report's text: a full stop is appended when the last character
 // sorts after '.'.
 std::string ErrorReportText(const std::string& message);
+
+} // namespace corvane

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "filtermath/SelectFilter.h"
 
+namespace corvane {
+
 namespace {
 
 struct KindRow {
@@ -42,3 +44,5 @@ bool IsChebyshevKind(int FilterKind)
 {
     return FilterKind >= 3 && FilterKind <= 5;
 }
+
+} // namespace corvane

@@ -2,6 +2,8 @@
 #pragma once
 #include <array>
 
+namespace corvane {
+
 constexpr int SweepPoints = 100;
 using Sweep = std::array<double, SweepPoints>;
 
@@ -9,3 +11,5 @@ using Sweep = std::array<double, SweepPoints>;
 // design files that keep them): 101 to 100001, linear or logarithmic.
 constexpr int kMinNetworkPoints = 101;
 constexpr int kMaxNetworkPoints = 100001;
+
+} // namespace corvane

@@ -6,6 +6,8 @@
 #include "filtermath/FpMath.h"
 #include "filtermath/SelectFilter.h"
 
+namespace corvane {
+
 using namespace fpmath;
 
 namespace {
@@ -161,3 +163,5 @@ void ComputeElementTable(int FilterKind, LadderTopology topology, int N, const s
     else
         FillLadder(N, g, PassF, RL, UnitScale, topology, LowPassComponent, ElementUnits, ElementValues);
 }
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 
 #include "filtermath/LadderPlace.h"
 
+namespace corvane {
+
 // Element values of the ladder between two resistances RL. The caller sizes every
 // output array to N + 2 entries; index 0 and N + 1 are the terminations.
 void LowPassElementsT(int N, const std::vector<double>& g, double PassF, double RL, double UnitScale,
@@ -25,3 +27,5 @@ void BandPassElementsPi(int N, const std::vector<double>& g, double Fmin, double
 void ComputeElementTable(int FilterKind, LadderTopology topology, int N, const std::vector<double>& g, double PassF,
                          double Fmin, double Fmax, double RL, double UnitScale, std::vector<std::string>& ElementUnits,
                          std::vector<double>& ElementValues, std::vector<double>& BandL, std::vector<double>& BandC);
+
+} // namespace corvane

@@ -6,6 +6,8 @@
 #include "filtermath/FpMath.h"
 #include "filtermath/SelectFilter.h"
 
+namespace corvane {
+
 using namespace fpmath;
 
 namespace {
@@ -94,3 +96,5 @@ void ComputePrototype(int FilterKind, int N, double Ripple, std::vector<double>&
     else
         ButterworthG(N, g);
 }
+
+} // namespace corvane

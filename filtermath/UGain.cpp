@@ -7,6 +7,8 @@
 #include "filtermath/Failure.h"
 #include "filtermath/FpMath.h"
 
+namespace corvane {
+
 using namespace fpmath;
 
 const char* const kPassbandZeroText = "Passband Frequency cannot be zero!";
@@ -164,3 +166,5 @@ bool ChebyshevBandPassResponse(const Sweep& Freq, Sweep& Att, double Order, doub
     });
     return true;
 }
+
+} // namespace corvane

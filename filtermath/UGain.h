@@ -3,6 +3,8 @@
 #include "filtermath/Messages.h"
 #include "filtermath/Sweep.h"
 
+namespace corvane {
+
 // Attenuation in dB at the 100 sweep frequencies. Each procedure first checks its edge
 // frequencies; when the check fails it reports its message, writes nothing and returns
 // false, so that the run can stop instead of going on with a stale curve.
@@ -19,3 +21,5 @@ bool ChebyshevBandPassResponse(const Sweep& Freq, Sweep& Att, double Order, doub
 
 extern const char* const kPassbandZeroText; // "Passband Frequency cannot be zero!"
 extern const char* const kBandEdgeZeroText; // "Fmin and Fmax cannot be zero."
+
+} // namespace corvane

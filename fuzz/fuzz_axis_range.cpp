@@ -6,6 +6,8 @@
 #include "fuzz/FuzzInput.h"
 #include "chart/NiceScale.h"
 
+using namespace corvane;
+
 // The chart's axis ranges for any data ends, fixed minimum, zoom ends and interval count:
 // every range must be drawable, and the number of ticks or labels it asks for bounded, since
 // the chart lays out each tick (a flood of them would hang the window).

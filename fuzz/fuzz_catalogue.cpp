@@ -6,6 +6,8 @@
 
 #include "export/PartCatalogue.h"
 
+using namespace corvane;
+
 // Any bytes either give a catalogue whose every part is a positive finite inductance or
 // capacitance with figures that are absent or in range, or a CatalogueError naming the file;
 // nothing else may escape and nothing may crash.

@@ -8,6 +8,8 @@
 #include "filtermath/Failure.h"
 #include "fuzz/FuzzInput.h"
 
+using namespace corvane;
+
 // corvane-cli's arguments from any bytes (0x1F between arguments): parsing ends in a usage error,
 // or the analysis options are taken whole within their ranges or refused with a failure text.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

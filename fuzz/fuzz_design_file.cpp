@@ -6,6 +6,8 @@
 #include "export/DesignFile.h"
 #include "run/Rules.h"
 
+using namespace corvane;
+
 namespace {
 
 void Require(bool condition)

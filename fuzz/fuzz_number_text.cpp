@@ -9,6 +9,8 @@
 #include "filtermath/Failure.h"
 #include "filtermath/NumberText.h"
 
+using namespace corvane;
+
 namespace {
 
 void Require(bool condition)

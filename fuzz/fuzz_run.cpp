@@ -15,6 +15,8 @@
 #include "run/Rules.h"
 #include "design/SelectorItems.h"
 
+using namespace corvane;
+
 namespace {
 
 void Require(bool condition)

@@ -6,6 +6,8 @@
 
 #include "export/TouchstoneReader.h"
 
+using namespace corvane;
+
 // Any bytes either give a two-port whose every value is finite, its frequencies ascending, or a
 // TouchstoneError; nothing else may escape and nothing may crash.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -13,6 +13,8 @@
 #include "filtermath/UG.h"
 #include "filtermath/UGain.h"
 
+namespace corvane {
+
 const char* const kEnterInputsText = "Enter the inputs.";
 const char* const kStartStopText = "Start must be less then Stop";
 const char* const kEdgesPositiveText = "Fmin and Fmax must be greater than zero.";
@@ -186,7 +188,7 @@ bool CalculationRun::Respond()
 
 void CalculationRun::ComputePrototype(int N)
 {
-    ::ComputePrototype(state_.FilterKind, N, state_.Ripple, state_.GValues);
+    corvane::ComputePrototype(state_.FilterKind, N, state_.Ripple, state_.GValues);
 }
 
 void CalculationRun::ComputeElements(int N)
@@ -267,3 +269,5 @@ std::vector<std::array<std::string, 3>> CalculationRun::GridRows() const
     }
     return rows;
 }
+
+} // namespace corvane

@@ -7,6 +7,8 @@
 #include "run/DesignState.h"
 #include "run/Ports.h"
 
+namespace corvane {
+
 extern const char* const kEnterInputsText; // "Enter the inputs."
 extern const char* const kStartStopText; // "Start must be less then Stop"
 extern const char* const kEdgesPositiveText; // "Fmin and Fmax must be greater than zero."
@@ -62,3 +64,5 @@ private:
     ResultPort& results_;
     DesignState state_;
 };
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 
 #include "filtermath/Sweep.h"
 
+namespace corvane {
+
 // Everything the window knows about the design: the converted inputs and all results.
 struct DesignState {
     int FilterKind = 0;
@@ -27,3 +29,5 @@ struct DesignState {
     std::vector<double> BandC;
     std::vector<std::string> ElementUnits;
 };
+
+} // namespace corvane

@@ -8,6 +8,8 @@
 #include "filtermath/UElement.h"
 #include "filtermath/UG.h"
 
+namespace corvane {
+
 DesignState ComputeDesign(const DesignParameters& design)
 {
     if (design.N < 0) throw std::invalid_argument("a design needs N >= 0");
@@ -72,3 +74,5 @@ DesignBand BandOfRun(const DesignState& state)
     if (IsHighPassKind(state.FilterKind)) return {BandShape::HighPass, state.PassF * scale, 0.0};
     return {BandShape::BandPass, state.Fmin * scale, state.Fmax * scale};
 }
+
+} // namespace corvane

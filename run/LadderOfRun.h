@@ -7,6 +7,8 @@
 #include "filtermath/LadderPlace.h"
 #include "run/DesignState.h"
 
+namespace corvane {
+
 // The one way from the classic run's result to the ladder model: its element arrays become
 // branches with named parts between the terminations its prototype needs.
 
@@ -41,3 +43,5 @@ LadderModel ModelOfRun(const DesignState& state, LadderTopology topology, std::o
 
 // The band the state's design was made for, in hertz: up to PassF, from PassF, or Fmin to Fmax.
 DesignBand BandOfRun(const DesignState& state);
+
+} // namespace corvane

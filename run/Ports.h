@@ -6,6 +6,7 @@
 #include "filtermath/Messages.h"
 #include "filtermath/Sweep.h"
 
+namespace corvane {
 
 // What the run reads from a front end, and the two texts it writes back.
 class FormPort {
@@ -27,3 +28,5 @@ public:
     virtual void PlotResponse(const Sweep& Freq, const Sweep& Att, const Sweep& S11) = 0;
     virtual void FillElementGrid() = 0;
 };
+
+} // namespace corvane

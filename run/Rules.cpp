@@ -7,6 +7,8 @@
 #include "filtermath/Failure.h"
 #include "filtermath/FrequencyUnits.h"
 
+namespace corvane {
+
 namespace {
 
 // 1 + 1e-14 keeps the root's argument positive where the attenuation is exactly 0 dB.
@@ -93,3 +95,5 @@ void FillSweep(double start, double step, Sweep& Freq)
         if (point == 0.0) point = kZeroFrequency;
     }
 }
+
+} // namespace corvane

@@ -6,6 +6,8 @@
 #include "run/Ports.h"
 #include "filtermath/Sweep.h"
 
+namespace corvane {
+
 // Hertz per unit for the unit drop-down's item index; false for an index outside the table.
 bool UnitScaleForIndex(int index, double& unitScale);
 // The unit labels' caption, "(MHz)" for "MHz".
@@ -37,3 +39,5 @@ bool AttenuationNeedsFloor(const Sweep& Att);
 // Input reflection derived from the attenuation: 20 log10 sqrt(1 + 1e-14 - 10^(Att/10)).
 // Throws ArithmeticError (invalid operation) where Att lies above about 4e-14 dB.
 void ComputeS11(const Sweep& Att, Sweep& S11);
+
+} // namespace corvane

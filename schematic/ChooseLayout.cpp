@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "schematic/UDrawF.h"
 
+namespace corvane {
+
 namespace {
 
 constexpr int kKindsPerApproximation = 3;
@@ -23,3 +25,5 @@ SchematicLayout ChooseLayout(int FilterKind, int topologyIndex, bool orderEven)
     const int group = FilterKind % kKindsPerApproximation;
     return kLayouts[group][2 * topologyIndex + (orderEven ? 1 : 0)];
 }
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace corvane {
+
 namespace {
 
 // Offset of step i of `steps` along a run of `delta` pixels, rounded to the nearest
@@ -46,3 +48,5 @@ QPolygon SegmentPixels(int x0, int y0, int x1, int y1, const QList<qreal>& patte
     }
     return pixels;
 }
+
+} // namespace corvane

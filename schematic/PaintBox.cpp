@@ -5,6 +5,8 @@
 #include <QPalette>
 #include <QResizeEvent>
 
+namespace corvane {
+
 namespace {
 
 constexpr int kDefaultWidth = 249;
@@ -43,3 +45,5 @@ void TPaintBox::resizeEvent(QResizeEvent* event)
     painter.end();
     buffer_ = grown;
 }
+
+} // namespace corvane

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
+namespace corvane {
+
 // The schematic area: keeps its picture in a buffer, so that a repaint shows the last
 // picture drawn. Before each repaint it emits Painting(), where the owner may redraw
 // the buffer.
@@ -22,3 +24,5 @@ protected:
 private:
     QImage buffer_;
 };
+
+} // namespace corvane

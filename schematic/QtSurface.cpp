@@ -9,6 +9,8 @@
 #include <QPolygon>
 #include <QString>
 
+namespace corvane {
+
 namespace {
 
 // A cosmetic pen is one pixel wide whatever the transform.
@@ -134,3 +136,5 @@ void QtSurface::TextOut(int x, int y, const std::string& text)
     painter_.drawText(box, Qt::AlignLeft | Qt::AlignTop, label);
     painter_.restore();
 }
+
+} // namespace corvane

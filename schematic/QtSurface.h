@@ -6,6 +6,8 @@
 
 class QPainter;
 
+namespace corvane {
+
 // The drawing surface over a QPainter, without antialiasing, so that lines land on
 // whole pixels.
 class QtSurface : public Surface {
@@ -29,3 +31,5 @@ private:
     int penX_ = 0;
     int penY_ = 0;
 };
+
+} // namespace corvane

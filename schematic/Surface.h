@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+namespace corvane {
+
 struct SurfacePoint {
     int x;
     int y;
@@ -30,3 +32,5 @@ public:
     // Text with its top-left corner at (x, y), on the brush colour.
     virtual void TextOut(int x, int y, const std::string& text) = 0;
 };
+
+} // namespace corvane

@@ -2,6 +2,8 @@
 #pragma once
 #include "schematic/Surface.h"
 
+namespace corvane {
+
 void DrawSchematicFrame(Surface& area);
 void DrawShuntCapacitor(int x, int y, Surface& area);
 void DrawSeriesCapacitor(int x, int y, Surface& area);
@@ -25,3 +27,5 @@ using SchematicLayout = void (*)(Surface& area);
 // The layout for a filter kind, topology item (0 T, 1 Pi) and order parity;
 // nullptr when the topology index is neither 0 nor 1, or the kind is outside 0 to 5.
 SchematicLayout ChooseLayout(int FilterKind, int topologyIndex, bool orderEven);
+
+} // namespace corvane

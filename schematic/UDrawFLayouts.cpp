@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "schematic/UDrawF.h"
 
+namespace corvane {
+
 namespace {
 
 constexpr int kRailY = 30;
@@ -233,3 +235,5 @@ void DrawBandPassPiEven(Surface& area)
 {
     DrawLadder(kBandPassPiEven, area);
 }
+
+} // namespace corvane

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "schematic/UDrawF.h"
 
+namespace corvane {
+
 namespace {
 
 constexpr int kArchPoints = 11;
@@ -98,3 +100,5 @@ void DrawShuntInductor(int x, int y, Surface& area)
         DrawArch(arch, area);
     }
 }
+
+} // namespace corvane

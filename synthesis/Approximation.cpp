@@ -9,6 +9,8 @@
 #include "synthesis/EllipticFunctions.h"
 #include "synthesis/PulseFamilies.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -389,3 +391,5 @@ Real PowerGain(const Characteristic& c, Real w)
 }
 
 } // namespace synthesis
+
+} // namespace corvane

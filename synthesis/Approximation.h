@@ -6,13 +6,15 @@
 #include "design/Names.h"
 #include "synthesis/Polynomial.h"
 
+namespace corvane {
+
 // The approximations as transfer functions of the normalised low-pass prototype
 // (passband edge at 1 rad/s, where the loss reaches the ripple or, without one, 3.01 dB; source
 // resistance 1 ohm):
 //   S21(s) = P(s) / E(s),  S11(s) = F(s) / E(s),  E E* = P P* + F F*  (lossless, matched).
 namespace synthesis {
 
-using ::Family;
+using corvane::Family;
 
 // The family's key in kFamilyNames ("InverseChebyshev"), as messages and reports name it.
 const char* FamilyName(Family family);
@@ -63,3 +65,5 @@ Real EllipticOrderExact(Real rippleDb, Real stopAttDb, Real stopRatio);
 Real EllipticSelectivity(int N, Real rippleDb, Real stopAttDb);
 
 } // namespace synthesis
+
+} // namespace corvane

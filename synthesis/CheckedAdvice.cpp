@@ -5,6 +5,8 @@
 #include <exception>
 #include <vector>
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -94,3 +96,5 @@ std::string ExpansionAdvice(const DesignRequest& r)
 }
 
 } // namespace synthesis
+
+} // namespace corvane

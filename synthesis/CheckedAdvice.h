@@ -4,6 +4,8 @@
 
 #include "synthesis/Synthesis.h"
 
+namespace corvane {
+
 // The advice a refusal gives names only alternatives that were designed and worked.
 namespace synthesis {
 
@@ -24,3 +26,5 @@ bool AdviceQuiet();
 std::string ExpansionAdvice(const DesignRequest& r);
 
 } // namespace synthesis
+
+} // namespace corvane

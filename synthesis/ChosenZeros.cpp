@@ -8,6 +8,8 @@
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -129,3 +131,5 @@ std::vector<Real> GeneralisedChebyshevReflectionSquares(int N, const std::vector
 }
 
 } // namespace synthesis
+
+} // namespace corvane

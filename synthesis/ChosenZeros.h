@@ -5,6 +5,8 @@
 #include "synthesis/Approximation.h"
 #include "synthesis/Synthesis.h"
 
+namespace corvane {
+
 // Transmission zeros at frequencies the user chooses (a transmitter's low-pass with notches on its
 // harmonics), with the passband keeping its family's character: equiripple for the Chebyshev
 // through the generalised Chebyshev function, maximally flat for the Butterworth. In prototype
@@ -35,3 +37,5 @@ std::vector<Real> PrototypeZeros(const DesignRequest& request);
 std::vector<double> ZeroFrequenciesHz(const Design& design);
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -115,3 +117,5 @@ Wide Tail(Expansion& x)
 }
 
 } // namespace synthesis
+
+} // namespace corvane

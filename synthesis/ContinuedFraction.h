@@ -5,6 +5,8 @@
 #include "synthesis/PrototypePolynomials.h"
 #include "synthesis/Synthesis.h"
 
+namespace corvane {
+
 // The Darlington expansion of the input immittance into ladder elements, one removal at a time.
 namespace synthesis {
 
@@ -35,3 +37,5 @@ bool ShiftZero(Expansion& x, Wide wz);
 Wide Tail(Expansion& x);
 
 } // namespace synthesis
+
+} // namespace corvane

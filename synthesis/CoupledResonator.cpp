@@ -11,6 +11,8 @@
 #include "filtermath/UG.h"
 #include "synthesis/Darlington.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -467,3 +469,5 @@ Ladder CoupledResonatorLadder(const DesignRequest& r, const Characteristic& c, C
 }
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -4,6 +4,8 @@
 
 #include "synthesis/Synthesis.h"
 
+namespace corvane {
+
 // Band-pass filters of shunt parallel-LC resonators coupled by series capacitors (top-C) or
 // series inductors (top-L), with a series capacitor or inductor from each termination into its
 // end resonator. The narrow-band design from the prototype's coupling coefficients
@@ -25,3 +27,5 @@ std::vector<Real> AllPoleG(const FamilyRequest& response, const Characteristic& 
 Ladder CoupledResonatorLadder(const DesignRequest& r, const Characteristic& c, CoupledFit& fit);
 
 } // namespace synthesis
+
+} // namespace corvane

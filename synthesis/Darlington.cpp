@@ -9,6 +9,8 @@
 #include "synthesis/CheckedAdvice.h"
 #include "synthesis/ContinuedFraction.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -185,3 +187,5 @@ std::vector<PrototypeBranch> Darlington(const DesignRequest& r, const Characteri
 }
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -4,6 +4,8 @@
 
 #include "synthesis/Synthesis.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 // The normalised prototype of the approximation c between the request's terminations at the
@@ -13,3 +15,5 @@ namespace synthesis {
 std::vector<PrototypeBranch> Darlington(const DesignRequest& r, const Characteristic& c, Real gain);
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -65,3 +67,5 @@ Real CdOfFraction(Real u, Real k)
 }
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -2,6 +2,8 @@
 #pragma once
 #include "synthesis/Polynomial.h"
 
+namespace corvane {
+
 // Jacobi elliptic quantities for the Cauer approximation. A modulus k comes with its
 // complement k' = sqrt(1 - k^2) so that moduli near 1 keep their accuracy.
 namespace synthesis {
@@ -16,3 +18,5 @@ void ModulusFromNome(Real q, Real& k, Real& kComplement);
 Real CdOfFraction(Real u, Real k);
 
 } // namespace synthesis
+
+} // namespace corvane

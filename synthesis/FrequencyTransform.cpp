@@ -5,6 +5,8 @@
 
 #include "filtermath/Failure.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -125,3 +127,5 @@ Ladder Denormalise(const DesignRequest& r, const std::vector<PrototypeBranch>& p
 }
 
 } // namespace synthesis
+
+} // namespace corvane

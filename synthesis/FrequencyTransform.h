@@ -4,6 +4,8 @@
 
 #include "synthesis/Synthesis.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 // The ladder in henries and farads: the prototype transformed to the request's type and
@@ -12,3 +14,5 @@ namespace synthesis {
 Ladder Denormalise(const DesignRequest& r, const std::vector<PrototypeBranch>& prototype);
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -7,6 +7,8 @@
 #include "filtermath/Failure.h"
 #include "synthesis/ChosenZeros.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -75,3 +77,5 @@ std::vector<OrderChoice> OrdersOfAllFamilies(const OrderRequirement& requirement
 }
 
 } // namespace synthesis
+
+} // namespace corvane

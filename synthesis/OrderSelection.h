@@ -4,6 +4,8 @@
 
 #include "synthesis/Approximation.h"
 
+namespace corvane {
+
 // The smallest order that meets a stopband requirement, in prototype terms.
 namespace synthesis {
 
@@ -31,3 +33,5 @@ OrderChoice ChooseOrder(Family family, const OrderRequirement& requirement);
 std::vector<OrderChoice> OrdersOfAllFamilies(const OrderRequirement& requirement);
 
 } // namespace synthesis
+
+} // namespace corvane

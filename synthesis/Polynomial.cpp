@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+namespace corvane {
+
 namespace synthesis {
 
 WideComplex operator+(WideComplex a, WideComplex b)
@@ -55,3 +57,5 @@ Wide SquareRoot(Wide x)
 }
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -4,6 +4,8 @@
 #include <complex>
 #include <vector>
 
+namespace corvane {
+
 // Real polynomials, coefficients in ascending powers: c[0] + c[1] x + ... One set of operations
 // serves two number types: long double for the approximations, and quadruple precision
 // (113-bit significand) for the continued-fraction expansion, whose cancellations grow with the
@@ -187,3 +189,5 @@ Complex Narrow(WideComplex z);
 Wide SquareRoot(Wide x);
 
 } // namespace synthesis
+
+} // namespace corvane

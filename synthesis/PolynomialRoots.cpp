@@ -4,6 +4,8 @@
 #include <cfloat>
 #include <cmath>
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -248,3 +250,5 @@ bool LeftHalfPlaneRoots(const WidePoly& p, std::vector<WideComplex>& sRoots, con
 }
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -4,6 +4,8 @@
 
 #include "synthesis/Polynomial.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 // All complex roots of a real polynomial (Aberth iteration, then Newton polishing). Leading and
@@ -26,3 +28,5 @@ struct YFunction {
 bool LeftHalfPlaneRoots(const WidePoly& p, std::vector<WideComplex>& sRoots, const YFunction* exact = nullptr);
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -4,6 +4,8 @@
 #include "filtermath/Failure.h"
 #include "synthesis/PolynomialRoots.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 void Polynomials::BuildF()
@@ -234,3 +236,5 @@ Polynomials PrototypePolynomials(const Characteristic& c, Wide gain)
 }
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 #include "synthesis/Approximation.h"
 #include "synthesis/Polynomial.h"
 
+namespace corvane {
+
 // The polynomials of the low-pass prototype in quadruple precision, consistent among
 // themselves: E E* = F F* + gain P P*. The continued fraction is taken from them.
 namespace synthesis {
@@ -23,3 +25,5 @@ struct Polynomials {
 Polynomials PrototypePolynomials(const Characteristic& c, Wide gain);
 
 } // namespace synthesis
+
+} // namespace corvane

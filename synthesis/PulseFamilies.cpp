@@ -10,6 +10,8 @@
 #include "filtermath/Failure.h"
 #include "synthesis/PolynomialRoots.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -299,3 +301,5 @@ Characteristic PulseCharacteristic(const FamilyRequest& request)
 }
 
 } // namespace synthesis
+
+} // namespace corvane

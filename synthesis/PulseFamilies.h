@@ -4,6 +4,8 @@
 #include "synthesis/Approximation.h"
 #include "synthesis/Polynomial.h"
 
+namespace corvane {
+
 // The all-pole families for pulse work, computed at any order rather than read from tables. Each is
 // normalised like the other families without ripple: the passband edge 1 rad/s is the 3.0103 dB
 // point (|S21|^2 = 1/2).
@@ -32,3 +34,5 @@ EquirippleDelay FitEquirippleDelay(int N, Real phaseErrorDegrees);
 Characteristic PulseCharacteristic(const FamilyRequest& request);
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -7,6 +7,8 @@
 #include "synthesis/CheckedAdvice.h"
 #include "synthesis/ChosenZeros.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -78,3 +80,5 @@ std::vector<OrderChoice> PickOrderForStop(DesignRequest& request, Real stopHz, i
 }
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 #include "synthesis/OrderSelection.h"
 #include "synthesis/Synthesis.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 // Sets request.response.N to the smallest order that reaches the request's stopband attenuation
@@ -15,3 +17,5 @@ namespace synthesis {
 std::vector<OrderChoice> PickOrderForStop(DesignRequest& request, Real stopHz, int* neededN = nullptr);
 
 } // namespace synthesis
+
+} // namespace corvane

@@ -15,6 +15,8 @@
 #include "synthesis/Darlington.h"
 #include "synthesis/FrequencyTransform.h"
 
+namespace corvane {
+
 namespace synthesis {
 
 namespace {
@@ -246,3 +248,5 @@ double TransducerGainDb(const Design& design, double fHz)
 }
 
 } // namespace synthesis
+
+} // namespace corvane

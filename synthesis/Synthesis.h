@@ -7,13 +7,15 @@
 #include "filtermath/LadderAnalysis.h"
 #include "synthesis/Approximation.h"
 
+namespace corvane {
+
 // Doubly terminated LC ladders from the approximations: the normalised low-pass prototype by
 // Darlington synthesis (continued fraction with zero shifting for the traps), then the frequency
 // transform and the scaling to the terminations and hertz.
 namespace synthesis {
 
-using ::FilterType;
-using ::BandPassForm;
+using corvane::FilterType;
+using corvane::BandPassForm;
 
 struct DesignRequest {
     FamilyRequest response;
@@ -85,3 +87,5 @@ constexpr double kAttenuationCeilingDb = 400.0;
 double TransducerGainDb(const Design& design, double fHz);
 
 } // namespace synthesis
+
+} // namespace corvane

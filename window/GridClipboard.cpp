@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTableWidget>
 
+namespace corvane {
+
 namespace {
 
 QString CellText(const QTableWidgetItem* item)
@@ -67,3 +69,5 @@ void InstallGridClipboard(QTableWidget* grid)
 {
     new GridClipboard(grid);
 }
+
+} // namespace corvane

@@ -5,6 +5,8 @@
 
 class QTableWidget;
 
+namespace corvane {
+
 // Copies a table's rows to the clipboard as spreadsheets take them: the header row first,
 // cells separated by tabs, one line per row; rows without any text are left out. Ctrl+C on
 // the table and the entry "Copy" of its context menu both copy. Owned by the table.
@@ -27,3 +29,5 @@ private:
 
 // Gives the table its copy behaviour.
 void InstallGridClipboard(QTableWidget* grid);
+
+} // namespace corvane

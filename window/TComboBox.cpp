@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+namespace corvane {
+
 TComboBox::TComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(true);
@@ -41,3 +43,5 @@ void TComboBox::ReportChange()
     reportedText_ = text;
     emit Changed();
 }
+
+} // namespace corvane

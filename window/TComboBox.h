@@ -2,6 +2,8 @@
 #pragma once
 #include <QComboBox>
 
+namespace corvane {
+
 // An editable drop-down whose item index follows its text: a typed text that is no item
 // leaves the index at -1, a typed item name selects that item. Changed() is emitted once
 // for every change of the text or the index, whether made by the user or by code.
@@ -20,3 +22,5 @@ private:
     int reportedIndex_ = -1;
     QString reportedText_;
 };
+
+} // namespace corvane

@@ -15,6 +15,8 @@
 #include "window/WindowStyle.h"
 #include "ui_TFMain.h"
 
+namespace corvane {
+
 const char* const kApplicationTitle = "Corvane";
 
 namespace {
@@ -386,3 +388,5 @@ void TFMain::Guarded(const std::function<void()>& body)
         ShowBox(QMessageBox::Critical, ToQt(ErrorReportText(failure.what())));
     }
 }
+
+} // namespace corvane

@@ -15,6 +15,8 @@ class TFMain;
 }
 class QLineEdit;
 
+namespace corvane {
+
 // The text of the window caption and of every message box.
 extern const char* const kApplicationTitle; // "Corvane"
 
@@ -106,3 +108,5 @@ private:
     CalculationRun run_;
     MessageBoxHook boxHook_;
 };
+
+} // namespace corvane

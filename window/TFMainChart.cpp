@@ -5,6 +5,8 @@
 #include "run/Rules.h"
 #include "ui_TFMain.h"
 
+namespace corvane {
+
 namespace {
 
 const QColor kAttenuationColour(255, 0, 0);
@@ -103,3 +105,5 @@ void TFMain::CheckBox1Click()
         chart->SetBottomLogarithmic(true);
     });
 }
+
+} // namespace corvane

@@ -9,6 +9,8 @@
 #include "schematic/UDrawF.h"
 #include "ui_TFMain.h"
 
+namespace corvane {
+
 bool TFMain::IsOrderEven()
 {
     return run_.IsOrderEven();
@@ -49,3 +51,5 @@ void TFMain::PB1Paint()
     }
     DrawSelectedLayout(orderEven);
 }
+
+} // namespace corvane

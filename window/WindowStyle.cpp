@@ -6,6 +6,8 @@
 #include <QStyleFactory>
 #include <QStyleOptionGroupBox>
 
+namespace corvane {
+
 namespace {
 
 constexpr int kCheckBoxLabelSpacing = 3;
@@ -83,3 +85,5 @@ void WindowStyle::drawComplexControl(ComplexControl control, const QStyleOptionC
                  group->text, QPalette::WindowText);
     painter->restore();
 }
+
+} // namespace corvane

@@ -2,6 +2,8 @@
 #pragma once
 #include <QProxyStyle>
 
+namespace corvane {
+
 // The window's look over the platform style: group boxes carry their title on the top
 // frame line, so that the controls placed just below it stay clear of the frame, and a
 // check box keeps a narrow gap between its indicator and its caption.
@@ -19,3 +21,5 @@ public:
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                             const QWidget* widget = nullptr) const override;
 };
+
+} // namespace corvane

@@ -10,6 +10,8 @@
 #include "filtermath/Failure.h"
 #include "filtermath/NumberText.h"
 
+namespace corvane {
+
 namespace {
 
 constexpr int kProgressSteps = 1000;
@@ -126,3 +128,5 @@ void BackgroundJob::Wait()
         ThreadFinished();
     }
 }
+
+} // namespace corvane

@@ -11,6 +11,8 @@ class QPushButton;
 class QThread;
 class QTimer;
 
+namespace corvane {
+
 // What a long computation shares with the window while it runs: the work done of the total
 // (any unit) and the Cancel request.
 struct JobControl {
@@ -60,3 +62,5 @@ private:
     std::shared_ptr<Run> running_;
     std::shared_ptr<Run> next_;
 };
+
+} // namespace corvane

@@ -17,6 +17,8 @@
 #include "workbench/NameChoice.h"
 #include "workbench/ShownDesign.h"
 
+namespace corvane {
+
 namespace {
 
 std::string TextOf(const QLineEdit* edit)
@@ -273,3 +275,5 @@ BuiltRequest BuiltSettings::Read(const ShownDesign& design) const
     request.limits = ReadPartLimits(TextOf(limits_), NameOf(limits_));
     return request;
 }
+
+} // namespace corvane

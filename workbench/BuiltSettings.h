@@ -13,6 +13,9 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace corvane {
+
 class ShownDesign;
 
 // How the shown design is built and swept, read from the fields.
@@ -75,3 +78,5 @@ private:
     QCheckBox* absorbStrays_;
     QPushButton* apply_;
 };
+
+} // namespace corvane

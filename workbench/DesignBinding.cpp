@@ -9,6 +9,8 @@
 #include "window/TComboBox.h"
 #include "window/TFMain.h"
 
+namespace corvane {
+
 namespace {
 
 constexpr std::array<const char*, kFieldCount> kFieldNames = {"leN",    "leRipple", "lePassF",  "leFmin",
@@ -79,3 +81,5 @@ void DesignControls::WatchEdits(QObject* context, const std::function<void()>& c
         QObject::connect(static_cast<TComboBox*>(Box(static_cast<Selector>(s))), &TComboBox::Changed, context, changed);
     QObject::connect(logScale_, &QCheckBox::toggled, context, changed);
 }
+
+} // namespace corvane

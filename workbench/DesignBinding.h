@@ -9,6 +9,9 @@ class QComboBox;
 class QLineEdit;
 class QObject;
 class QTableWidget;
+
+namespace corvane {
+
 class TChart;
 class TFMain;
 
@@ -37,3 +40,5 @@ private:
     TChart* chart_;
     QTableWidget* grid_;
 };
+
+} // namespace corvane

@@ -27,6 +27,8 @@
 #include "synthesis/StopRequirement.h"
 #include "window/TFMain.h"
 
+namespace corvane {
+
 using namespace synthesis;
 
 namespace {
@@ -347,3 +349,5 @@ PanelDesign DesignPanel::Design() const
     if (!form.empty()) out.note += (out.note.empty() ? "" : " ") + form;
     return out;
 }
+
+} // namespace corvane

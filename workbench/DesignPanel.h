@@ -15,6 +15,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+
+namespace corvane {
+
 class TFMain;
 
 // A ladder designed by the panel, with the texts the window shows about it.
@@ -85,3 +88,5 @@ private:
     QPushButton* design_;
     QPushButton* take_;
 };
+
+} // namespace corvane

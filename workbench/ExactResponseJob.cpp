@@ -6,6 +6,8 @@
 #include <mutex>
 #include <thread>
 
+namespace corvane {
+
 namespace {
 
 // Enough blocks a thread that the cores finish together, but not so small that the cost of
@@ -71,3 +73,5 @@ bool RunExactJob(const ExactJob& job, NetworkCurves& curves, const std::atomic<b
     curves = std::move(whole);
     return true;
 }
+
+} // namespace corvane

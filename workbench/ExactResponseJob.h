@@ -6,6 +6,8 @@
 #include "analysis/NetworkResponse.h"
 #include "filtermath/LadderAnalysis.h"
 
+namespace corvane {
+
 // One exact analysis as the window asks for it: the ladder as built (standard values, chosen
 // load), the parts' Q and the sweep in the design's unit. Plain data, so that worker threads
 // can share it read-only.
@@ -22,3 +24,5 @@ struct ExactJob {
 // its Failure once every thread has stopped.
 bool RunExactJob(const ExactJob& job, NetworkCurves& curves, const std::atomic<bool>& cancel,
                  std::atomic<long long>& done);
+
+} // namespace corvane

@@ -19,6 +19,8 @@
 #include "filtermath/Failure.h"
 #include "filtermath/NumberText.h"
 
+namespace corvane {
+
 namespace {
 
 const char* const kImageSizeKey = "Workbench/imageSize";
@@ -167,3 +169,5 @@ std::string ExportHelper::ImageBytes(const Drawing& draw, QSize size, const QStr
     }
     return bytes.toStdString();
 }
+
+} // namespace corvane

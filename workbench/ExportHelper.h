@@ -8,6 +8,9 @@
 
 class QPainter;
 class QWidget;
+
+namespace corvane {
+
 class PlotView;
 
 // Every export of the workbench, whatever its format: asks for the file, makes the content,
@@ -55,3 +58,5 @@ private:
     SizeHook sizeHook_;
     MessageHook messageHook_;
 };
+
+} // namespace corvane

@@ -7,6 +7,8 @@
 
 #include "filtermath/EngineeringText.h"
 
+namespace corvane {
+
 namespace {
 
 constexpr double kMargin = 10;
@@ -360,3 +362,5 @@ void LadderSchematic::paintEvent(QPaintEvent*)
     DrawArm(p, load_, QPointF(arm, start), true);
     p.drawLine(QPointF(arm, start + load_.along), QPointF(arm, bottom));
 }
+
+} // namespace corvane

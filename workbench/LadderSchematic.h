@@ -7,6 +7,8 @@
 
 #include "design/LadderModel.h"
 
+namespace corvane {
+
 // The ladder as built: source, every branch with its part names and values, and the load,
 // drawn from the branches themselves, so that any order and any arm (single parts, resonators,
 // trap arms) reads the same way. Each arm is a tree of parts in series and in parallel, laid
@@ -58,3 +60,5 @@ private:
     std::vector<Branch> branches_;
     double topRail_ = 0, bottomRail_ = 0, width_ = 0;
 };
+
+} // namespace corvane

@@ -31,6 +31,8 @@
 #include "workbench/ToleranceTab.h"
 #include "workbench/TuningPanel.h"
 
+namespace corvane {
+
 namespace {
 
 const char* const kCaption = "Ladder Workbench - Corvane";
@@ -347,3 +349,5 @@ void LadderWorkbench::closeEvent(QCloseEvent* event)
     tolerance_->Job()->Cancel();
     QMainWindow::closeEvent(event);
 }
+
+} // namespace corvane

@@ -9,6 +9,12 @@
 #include "workbench/ExactResponseJob.h"
 #include "workbench/ShownDesign.h"
 
+class QLabel;
+class QScrollArea;
+class QTabWidget;
+
+namespace corvane {
+
 class BackgroundJob;
 class BuiltSettings;
 class DesignPanel;
@@ -18,15 +24,10 @@ class OptimiseDialog;
 struct OptimiseResult;
 class TuningPanel;
 class PartsTable;
-class QLabel;
-class QScrollArea;
-class QTabWidget;
 class ResponsePlots;
 class TFMain;
 class ToleranceTab;
-namespace corvane {
 class MeasuredOverlay;
-}
 
 // One window for the ladder as built: the design panel and the build settings docked on the
 // left, the plots as tabs in the middle (response, group delay, tolerance), the parts table on
@@ -136,3 +137,5 @@ private:
     ExactJob shownJob_; // the analysis whose curves are on screen
     bool stale_ = false; // runs or settings came while the window was closed
 };
+
+} // namespace corvane

@@ -25,6 +25,8 @@
 #include "workbench/ToleranceTab.h"
 #include "workbench/TuningPanel.h"
 
+namespace corvane {
+
 namespace {
 
 QString ToQt(const std::string& text)
@@ -232,3 +234,5 @@ void LadderWorkbench::ExportWith(const QString& caption, const QString& filter, 
     const QString path = exports_->AskSavePath(caption, filter, suffix);
     if (!path.isEmpty() && (this->*exporter)(path)) ShowStatus(tr("Written: %1").arg(path), false);
 }
+
+} // namespace corvane

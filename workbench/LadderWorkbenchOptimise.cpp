@@ -10,6 +10,8 @@
 #include "workbench/ToleranceTab.h"
 #include "workbench/TuningPanel.h"
 
+namespace corvane {
+
 OptimiseDialog* LadderWorkbench::OpenOptimise()
 {
     if (shown_.Empty()) {
@@ -63,3 +65,5 @@ void LadderWorkbench::TuneTo(const LadderModel& ladder)
     Recompute();
     tuningDrives_ = false;
 }
+
+} // namespace corvane

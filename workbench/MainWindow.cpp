@@ -37,6 +37,8 @@
 #include "workbench/DesignBinding.h"
 #include "workbench/ExportHelper.h"
 
+namespace corvane {
+
 namespace {
 
 // The run's fixed sweep arrays as the plain lists the exporters take.
@@ -524,3 +526,5 @@ void MainWindow::ShowAbout()
                  tr(kLicencePrefix) + QString::fromLatin1(kCorvaneLicence));
     Ask(QMessageBox::Information, text, QMessageBox::Ok);
 }
+
+} // namespace corvane

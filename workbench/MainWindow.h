@@ -12,6 +12,11 @@
 
 class QAction;
 class QMenu;
+
+class QLabel;
+
+namespace corvane {
+
 class DesignControls;
 class TFMain;
 
@@ -137,7 +142,7 @@ private:
     QMenu* recentMenu_ = nullptr;
     QAction* workbenchAction_ = nullptr;
     QAction* toleranceAction_ = nullptr;
-    class QLabel* statusLine_ = nullptr;
+    QLabel* statusLine_ = nullptr;
 
     QString path_;
     DesignFile saved_;
@@ -152,3 +157,5 @@ private:
     BoxHook boxHook_;
     FileHook fileHook_;
 };
+
+} // namespace corvane

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <algorithm>
 
+namespace corvane {
+
 MarginHistogramView::MarginHistogramView(QWidget* parent) : QWidget(parent)
 {
     setMinimumSize(240, 120);
@@ -45,3 +47,5 @@ void MarginHistogramView::paintEvent(QPaintEvent*)
     painter.drawText(labels, Qt::AlignHCenter, tr("worst margin"));
     painter.drawText(labels, Qt::AlignRight, QString::number(high, 'f', 2) + tr(" dB"));
 }
+
+} // namespace corvane

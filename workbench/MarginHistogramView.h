@@ -4,6 +4,8 @@
 
 #include "analysis/Tolerance.h"
 
+namespace corvane {
+
 // Bars of the worst-margin distribution: red below zero (trials that miss the mask), green at
 // and above.
 class MarginHistogramView : public QWidget {
@@ -19,3 +21,5 @@ private:
     MarginHistogram histogram_;
     bool shown_ = false;
 };
+
+} // namespace corvane

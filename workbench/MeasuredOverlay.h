@@ -9,12 +9,13 @@
 #include "analysis/NetworkResponse.h"
 #include "design/DesignBand.h"
 
-class PlotView;
 class QLabel;
 class QWidget;
-class ResponsePlots;
 
 namespace corvane {
+
+class PlotView;
+class ResponsePlots;
 
 // A measured two-port file over the design: its |S21|, |S11| and group delay drawn on the
 // response plots, a plot of measured minus design in dB, and the figures of both. It keeps the

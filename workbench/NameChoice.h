@@ -6,6 +6,8 @@
 
 #include "design/NameTable.h"
 
+namespace corvane {
+
 // A drop-down over a name table: each item shows the entry's text and holds its key as item data,
 // so what is read back and saved is the key, whatever the items' order or wording.
 template <typename Value, std::size_t Count>
@@ -30,3 +32,5 @@ inline bool ChooseKey(QComboBox* box, const std::string& key)
     if (index >= 0) box->setCurrentIndex(index);
     return index >= 0;
 }
+
+} // namespace corvane

@@ -20,6 +20,8 @@
 #include "filtermath/Failure.h"
 #include "filtermath/NumberText.h"
 
+namespace corvane {
+
 namespace {
 
 enum Column { NameColumn, DesignedColumn, KeepColumn, TuneColumn, ChosenColumn, PartsColumn, ColumnCount };
@@ -198,3 +200,5 @@ QString OptimiseDialog::Summary() const
                     .arg(100.0 * *result_->yieldAfter, 0, 'f', 1);
     return text;
 }
+
+} // namespace corvane

@@ -12,6 +12,8 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
+namespace corvane {
+
 // What the optimiser starts from: the designed ladder between its analysed terminations, the
 // kinds' Q, the series of the build settings (the parts without a catalogue), the Tolerance tab's
 // mask and its trial settings for the yield.
@@ -60,3 +62,5 @@ private:
     QLabel* summary_;
     QPushButton* apply_;
 };
+
+} // namespace corvane

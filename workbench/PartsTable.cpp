@@ -9,6 +9,8 @@
 #include "analysis/NetworkResponse.h"
 #include "filtermath/EngineeringText.h"
 
+namespace corvane {
+
 namespace {
 
 constexpr int kColumns = 5;
@@ -106,3 +108,5 @@ QString PartsTable::Cell(int row, int column) const
     const QTableWidgetItem* cell = item(row, column);
     return cell ? cell->text() : QString();
 }
+
+} // namespace corvane

@@ -7,6 +7,8 @@
 #include "design/LadderModel.h"
 #include "design/PartRange.h"
 
+namespace corvane {
+
 // The parts of the ladder as built, one row each from the source to the load: designator, the
 // value designed, the standard value and its change in percent ("—" and blank when the values
 // are not rounded), and for a part hard to build the reason in brief, whole in its tooltip.
@@ -25,3 +27,5 @@ private:
     struct Row;
     void AddRow(const Row& row);
 };
+
+} // namespace corvane

@@ -13,6 +13,8 @@
 #include "filtermath/EngineeringText.h"
 #include "run/Rules.h"
 
+namespace corvane {
+
 namespace {
 
 const QColor kS21Colour(0, 0, 200);
@@ -187,3 +189,5 @@ void ResponsePlots::ShowReadout(double x)
                           Db(curves_.NetS21[i]), Db(curves_.NetS11[i]),
                           QString::fromStdString(EngineeringText(curves_.NetGroupDelay[i], "s"))));
 }
+
+} // namespace corvane

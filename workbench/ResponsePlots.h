@@ -9,11 +9,12 @@
 #include "analysis/NetworkResponse.h"
 #include "chart/NiceScale.h"
 
-class PlotView;
 class QWidget;
+
 namespace corvane {
+
+class PlotView;
 class SmithChart;
-}
 
 // The range of the delays at the sweep points where |S21| lies within 3.01 dB of its best (the
 // passband), with a tenth of it as headroom: the spikes at transmission zeros and band edges
@@ -62,3 +63,5 @@ private:
     double unitScale_ = 1.0;
     double delayScale_ = 1.0;
 };
+
+} // namespace corvane

@@ -12,6 +12,8 @@
 #include "run/Rules.h"
 #include "window/TFMain.h"
 
+namespace corvane {
+
 RunSnapshot SnapshotOf(const TFMain& design)
 {
     RunSnapshot run;
@@ -128,3 +130,5 @@ std::pair<double, double> SweepAroundBand(std::pair<double, double> band, bool l
     const double width = high - low;
     return {std::max(low - 2 * width, low / 10), high + 2 * width};
 }
+
+} // namespace corvane

@@ -12,6 +12,8 @@
 #include "run/DesignState.h"
 #include "workbench/DesignPanel.h"
 
+namespace corvane {
+
 class TFMain;
 
 // What the workbench needs of a completed run of the design window.
@@ -73,3 +75,5 @@ private:
 // times on a logarithmic axis); band designs two bandwidths beyond each edge (a factor of two
 // beyond them on a logarithmic axis). Always above zero.
 std::pair<double, double> SweepAroundBand(std::pair<double, double> band, bool logarithmic);
+
+} // namespace corvane

@@ -10,6 +10,8 @@
 #include "design/Names.h"
 #include "workbench/NameChoice.h"
 
+namespace corvane {
+
 namespace {
 
 const char* const kCurveKeys[] = {"S21", "S11"};
@@ -123,3 +125,5 @@ MaskRequest ToleranceForm::ReadMask(double unitScale) const
         throw InputError("The stopband needs both a stop frequency and a stop attenuation.");
     return mask;
 }
+
+} // namespace corvane

@@ -9,6 +9,8 @@
 class QComboBox;
 class QLineEdit;
 
+namespace corvane {
+
 // The mask the user asked for, in dB and the design's unit.
 struct MaskRequest {
     std::optional<double> maxPassLossDb;
@@ -44,3 +46,5 @@ private:
     QComboBox* distribution_;
     QComboBox* curve_;
 };
+
+} // namespace corvane

@@ -21,6 +21,8 @@
 #include "workbench/MarginHistogramView.h"
 #include "workbench/ToleranceForm.h"
 
+namespace corvane {
+
 namespace {
 
 // Levels below this are not drawn: the deep stopband says nothing about the tolerance.
@@ -223,7 +225,7 @@ void ToleranceTab::ShowCurves()
     if (!result_) return;
     const bool s11 = form_->CurveBox()->currentIndex() == 1;
     const ToleranceResult& r = *result_;
-    const ::Envelope& e = s11 ? r.s11 : r.s21;
+    const corvane::Envelope& e = s11 ? r.s11 : r.s21;
     const std::vector<double> f = InUnit(r.frequenciesHz, shownScale_);
     envelope_->SetBand(band_, f, e.p05, e.p95);
     envelope_->SetCurve(min_, f, e.min);
@@ -258,3 +260,5 @@ void ToleranceTab::ShowMask()
     segment(stopHighMask_, s21 && m.HasStopband() && !std::isnan(m.stopAboveHz), m.stopAboveHz / shownScale_, last,
             -m.stopAttDb);
 }
+
+} // namespace corvane

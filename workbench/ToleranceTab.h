@@ -8,12 +8,15 @@
 #include "analysis/Tolerance.h"
 #include "run/DesignState.h"
 
-class BackgroundJob;
-class MarginHistogramView;
-class PlotView;
 class QLabel;
 class QPushButton;
 class QTableWidget;
+
+namespace corvane {
+
+class BackgroundJob;
+class MarginHistogramView;
+class PlotView;
 class ToleranceForm;
 
 // The ladder the tolerance tab perturbs: the workbench's ladder as built, over its sweep.
@@ -74,3 +77,5 @@ private:
     ToleranceMask shownMask_;
     double shownScale_ = 1.0;
 };
+
+} // namespace corvane

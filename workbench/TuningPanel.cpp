@@ -7,6 +7,8 @@
 #include <QSignalBlocker>
 #include <cmath>
 
+namespace corvane {
+
 namespace {
 
 // The unit a value reads best in: its power of a thousand, so that it shows as 1 to 999.
@@ -106,3 +108,5 @@ void TuningPanel::SetLadder(const LadderModel& ladder)
         }
     grid_->setRowStretch(row, 1);
 }
+
+} // namespace corvane

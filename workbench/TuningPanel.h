@@ -9,6 +9,8 @@
 class QDoubleSpinBox;
 class QGridLayout;
 
+namespace corvane {
+
 // Live tuning: one spin box per part of the ladder as built, in the part's own unit (nH, pF...).
 // Every change, a step of the arrows or of the wheel as well as a typed value, hands the ladder
 // with the new value on at once, so that the response follows as the value moves.
@@ -37,3 +39,5 @@ private:
     std::vector<std::string> designators_;
     std::vector<QWidget*> rows_;
 };
+
+} // namespace corvane

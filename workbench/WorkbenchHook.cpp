@@ -6,6 +6,8 @@
 #include "workbench/LadderWorkbench.h"
 #include "workbench/MainWindow.h"
 
+namespace corvane {
+
 namespace {
 
 const char* const kWindowName = "LadderWorkbench";
@@ -43,3 +45,5 @@ void AttachWorkbench(MainWindow& main)
     QObject::connect(main.ToleranceAction(), &QAction::triggered, owner,
                      [owner] { OpenWorkbench(owner)->ShowTab(LadderWorkbench::ToleranceTabIndex); });
 }
+
+} // namespace corvane

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+namespace corvane {
+
 class MainWindow;
 class LadderWorkbench;
 
@@ -11,3 +13,5 @@ void AttachWorkbench(MainWindow& main);
 
 // The window the actions opened, or nullptr before the first use.
 LadderWorkbench* WorkbenchOf(const MainWindow& main);
+
+} // namespace corvane

@@ -10,6 +10,8 @@
 
 #include "chart/TChart.h"
 
+using namespace corvane;
+
 namespace {
 
 TChart* chart = nullptr;

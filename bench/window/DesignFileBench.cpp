@@ -10,6 +10,8 @@
 #include "window/TFMain.h"
 #include "workbench/MainWindow.h"
 
+using namespace corvane;
+
 namespace {
 
 // Two designs of the given size, so that every open changes the controls and reruns the design.

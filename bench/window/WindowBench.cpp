@@ -10,6 +10,8 @@
 #include "bench/window/WindowTiming.h"
 #include "window/TFMain.h"
 
+using namespace corvane;
+
 namespace {
 
 // Taken while the program's statics are set up, before main(): the start as seen from inside.

@@ -17,6 +17,8 @@
 #include "filtermath/Sweep.h"
 #include "window/TFMain.h"
 
+using namespace corvane;
+
 namespace {
 
 constexpr int kPaintTimeLimitMs = 10000;

@@ -6,7 +6,10 @@
 #include <QString>
 
 class QWidget;
+namespace corvane {
 class TFMain;
+}
+using corvane::TFMain;
 
 using BenchClock = std::chrono::steady_clock;
 

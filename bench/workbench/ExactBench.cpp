@@ -9,6 +9,8 @@
 #include "window/TFMain.h"
 #include "workbench/LadderWorkbench.h"
 
+using namespace corvane;
+
 namespace {
 
 double ProcessCpuMs()

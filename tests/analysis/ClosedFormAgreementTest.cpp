@@ -12,6 +12,8 @@
 #include "tests/support/Designs.h"
 #include "filtermath/LadderAnalysis.h"
 
+using namespace corvane;
+
 namespace {
 
 // Only where the closed form is above this do the two curves have to agree.

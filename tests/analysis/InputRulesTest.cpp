@@ -9,6 +9,8 @@
 
 #include "analysis/InputRules.h"
 
+using namespace corvane;
+
 namespace {
 
 using Reader = std::function<double(const std::string&)>;

@@ -11,6 +11,8 @@
 #include "filtermath/Failure.h"
 #include "filtermath/LadderAnalysis.h"
 
+using namespace corvane;
+
 namespace {
 
 using Cx = std::complex<double>;

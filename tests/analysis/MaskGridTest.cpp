@@ -10,6 +10,8 @@
 #include "analysis/TrialParts.h"
 #include "tests/analysis/ToleranceLadders.h"
 
+using namespace corvane;
+
 namespace {
 
 struct Band {

@@ -9,6 +9,8 @@
 #include "analysis/NetworkResponse.h"
 #include "filtermath/Failure.h"
 
+using namespace corvane;
+
 namespace {
 
 TEST(NetworkFrequencies, LogSweepPutsEachDecadeOnItsOwnPoint)

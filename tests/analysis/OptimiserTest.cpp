@@ -9,6 +9,8 @@
 #include "analysis/ToleranceMask.h"
 #include "tests/analysis/ToleranceLadders.h"
 
+using namespace corvane;
+
 namespace {
 
 const std::vector<double> kButterworth3{1.0, 2.0, 1.0};

@@ -9,6 +9,8 @@
 #include "analysis/ResponseHistogram.h"
 #include "analysis/TrialRandom.h"
 
+using namespace corvane;
+
 namespace {
 
 double Db(double value)

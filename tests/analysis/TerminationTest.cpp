@@ -9,6 +9,8 @@
 #include "run/LadderOfRun.h"
 #include "analysis/NetworkResponse.h"
 
+using namespace corvane;
+
 namespace {
 
 // Published g[N+1] of equal-ripple prototypes (Matthaei, Young and Jones, table 4.05-2):

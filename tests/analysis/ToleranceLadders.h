@@ -4,6 +4,8 @@
 
 #include "filtermath/LadderAnalysis.h"
 
+using namespace corvane;
+
 // Ladders for the tolerance tests, from published low-pass prototype values by the textbook
 // frequency transformations, written out here rather than through the design procedures.
 

@@ -7,6 +7,8 @@
 #include "analysis/ToleranceMask.h"
 #include "filtermath/Failure.h"
 
+using namespace corvane;
+
 namespace {
 
 // Bands with their edges in MHz.

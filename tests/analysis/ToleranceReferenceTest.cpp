@@ -11,6 +11,8 @@
 #include "tests/analysis/ToleranceLadders.h"
 #include "tests/support/TempFolder.h"
 
+using namespace corvane;
+
 namespace {
 
 // The engine's percentiles against an independent Monte Carlo in numpy

@@ -11,6 +11,8 @@
 #include "analysis/ToleranceKernel.h"
 #include "tests/analysis/ToleranceLadders.h"
 
+using namespace corvane;
+
 namespace {
 
 struct KernelCase {

@@ -8,6 +8,8 @@
 #include "chart/NiceScale.h"
 #include "chart/TChart.h"
 
+using namespace corvane;
+
 namespace {
 
 const QColor kRed(255, 0, 0);

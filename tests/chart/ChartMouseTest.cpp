@@ -7,6 +7,8 @@
 #include "tests/chart/ChartTestKit.h"
 #include "chart/TChart.h"
 
+using namespace corvane;
+
 namespace {
 
 // Series 0 falls from (0, 0) to (100, -100); series 1 is flat at -80.

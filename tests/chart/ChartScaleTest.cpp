@@ -8,6 +8,8 @@
 #include "chart/ColourRuns.h"
 #include "chart/NiceScale.h"
 
+using namespace corvane;
+
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();

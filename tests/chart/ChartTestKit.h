@@ -13,6 +13,8 @@
 
 #include "chart/TChart.h"
 
+using namespace corvane;
+
 namespace kit {
 
 inline QWidget* Viewport(TChart& chart)

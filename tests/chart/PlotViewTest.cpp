@@ -16,6 +16,8 @@
 #include "chart/ChartZoom.h"
 #include "chart/PlotView.h"
 
+using namespace corvane;
+
 class PlotViewTest : public QObject {
     Q_OBJECT
 private slots:

@@ -5,6 +5,8 @@
 
 #include "cli/CliOptions.h"
 
+using namespace corvane;
+
 // corvane-cli run as a user runs it: its exit status, standard output and the lines of
 // standard error.
 struct CliOutcome {

@@ -10,6 +10,8 @@
 #include "cli/CliRun.h"
 #include "tests/cli/CliHarness.h"
 
+using namespace corvane;
+
 namespace {
 
 using Args = std::vector<std::string>;

@@ -13,6 +13,8 @@
 #include "filtermath/FrequencyUnits.h"
 #include "design/SelectorItems.h"
 
+using namespace corvane;
+
 namespace {
 
 TEST(CliOptions, DefaultsAreTheWindowsStartUpTexts)

@@ -11,6 +11,8 @@
 #include "tests/cli/CliHarness.h"
 #include "tests/support/TempFolder.h"
 
+using namespace corvane;
+
 namespace {
 
 // A design file in a fresh temporary folder, removed at the end.

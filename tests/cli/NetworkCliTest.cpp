@@ -17,6 +17,8 @@
 #include "tests/support/TempFolder.h"
 #include "filtermath/ESeries.h"
 
+using namespace corvane;
+
 namespace {
 
 struct CliResult {

@@ -12,6 +12,8 @@
 #include "tests/cli/CliHarness.h"
 #include "filtermath/Failure.h"
 
+using namespace corvane;
+
 namespace {
 
 // A mask half given is refused, naming what is missing; each value's own rule is tested across

@@ -5,6 +5,8 @@
 
 #include "design/LadderModel.h"
 
+using namespace corvane;
+
 namespace {
 
 TEST(Designator, NamesKindPositionAndSecondPair)

@@ -6,6 +6,8 @@
 
 #include "design/PartRange.h"
 
+using namespace corvane;
+
 namespace {
 
 LadderModel OnePart(PartKind kind, double value)

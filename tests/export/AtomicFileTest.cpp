@@ -17,6 +17,8 @@
 #include "export/AtomicFile.h"
 #include "export/ExportError.h"
 
+using namespace corvane;
+
 namespace {
 
 mode_t ModeOf(const std::string& path)

@@ -11,6 +11,8 @@
 #include "tests/support/Designs.h"
 #include "tests/support/SpiceDeck.h"
 
+using namespace corvane;
+
 namespace {
 
 // RFC 4180 records, read by hand: quoted fields may hold commas, doubled quotes and line breaks.

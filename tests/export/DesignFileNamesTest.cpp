@@ -8,6 +8,8 @@
 #include "export/DesignFile.h"
 #include "filtermath/FrequencyUnits.h"
 
+using namespace corvane;
+
 namespace {
 
 // Every entry of a name table is written into a design file by its key and read back as the

@@ -9,6 +9,8 @@
 #include "export/ExportError.h"
 #include "tests/support/TempFolder.h"
 
+using namespace corvane;
+
 namespace {
 
 // A file as a person would write it by hand, every member differing from the defaults.

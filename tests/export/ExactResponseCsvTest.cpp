@@ -7,6 +7,8 @@
 
 #include "export/ExactResponseCsv.h"
 
+using namespace corvane;
+
 namespace {
 
 std::vector<std::string> Lines(const std::string& text)

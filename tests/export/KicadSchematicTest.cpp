@@ -17,6 +17,8 @@
 #include "tests/support/SExpression.h"
 #include "tests/support/SpiceDeck.h"
 
+using namespace corvane;
+
 namespace {
 
 // A net as the tests compare them: the parts with a pin on it, and the port labels on it.

@@ -9,6 +9,8 @@
 #include "filtermath/ESeries.h"
 #include "tests/support/TempFolder.h"
 
+using namespace corvane;
+
 namespace {
 
 const char* const kHeading = "kind,value,tolerance,q,q_freq,srf,resistance,package,manufacturer,part_number\n";

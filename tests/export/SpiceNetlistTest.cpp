@@ -14,6 +14,8 @@
 #include "export/ExportSweep.h"
 #include "export/SpiceNetlist.h"
 
+using namespace corvane;
+
 namespace {
 
 double Value(const SpiceDeck& deck, const std::string& name)

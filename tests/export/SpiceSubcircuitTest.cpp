@@ -13,6 +13,8 @@
 #include "tests/support/Ngspice.h"
 #include "tests/support/TempFolder.h"
 
+using namespace corvane;
+
 namespace {
 
 // The test bench netlist with its ladder taken out and the subcircuit instanced in its place:

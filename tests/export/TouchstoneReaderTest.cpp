@@ -6,6 +6,8 @@
 
 #include "export/TouchstoneReader.h"
 
+using namespace corvane;
+
 namespace {
 
 // One two-port point written three ways. S21 = 0.5 at -30 degrees: RI (0.4330127, -0.25), MA (0.5, -30),

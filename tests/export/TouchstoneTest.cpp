@@ -16,6 +16,8 @@
 #include "export/ExportSweep.h"
 #include "export/Touchstone.h"
 
+using namespace corvane;
+
 namespace {
 
 // A small reader for version 1 and 2.0 two-port files: "!" comments (whole or trailing), one

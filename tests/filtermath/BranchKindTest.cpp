@@ -6,6 +6,8 @@
 
 #include "filtermath/LadderAnalysis.h"
 
+using namespace corvane;
+
 namespace {
 
 Ladder Between50(std::vector<LadderBranch> branches)

@@ -10,6 +10,8 @@
 #include "filtermath/ESeries.h"
 #include "filtermath/Failure.h"
 
+using namespace corvane;
+
 namespace {
 
 const char* Label(ESeries series)

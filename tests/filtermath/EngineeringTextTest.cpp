@@ -7,6 +7,8 @@
 
 #include "filtermath/EngineeringText.h"
 
+using namespace corvane;
+
 namespace {
 
 struct EngineeringCase {

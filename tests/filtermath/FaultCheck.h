@@ -8,6 +8,8 @@
 #include "filtermath/Failure.h"
 #include "filtermath/Messages.h"
 
+using namespace corvane;
+
 // The text of the ArithmeticError that the action raises, or "no fault".
 inline std::string ArithmeticFaultOf(const std::function<void()>& action)
 {

@@ -9,6 +9,8 @@
 #include "tests/filtermath/FaultCheck.h"
 #include "filtermath/FpMath.h"
 
+using namespace corvane;
+
 using namespace fpmath;
 
 namespace {

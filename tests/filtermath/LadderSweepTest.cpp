@@ -10,6 +10,8 @@
 #include "filtermath/UElement.h"
 #include "filtermath/UG.h"
 
+using namespace corvane;
+
 namespace {
 
 // A ladder from the prototype and element procedures, between 50 ohm and a load of loadRatio * 50:

@@ -7,6 +7,8 @@
 #include "filtermath/Failure.h"
 #include "filtermath/NumberText.h"
 
+using namespace corvane;
+
 namespace {
 
 struct RealCase {

@@ -3,6 +3,8 @@
 
 #include "filtermath/SelectFilter.h"
 
+using namespace corvane;
+
 namespace {
 
 struct KindCase {

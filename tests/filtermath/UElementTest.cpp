@@ -10,6 +10,8 @@
 #include "filtermath/UElement.h"
 #include "filtermath/UG.h"
 
+using namespace corvane;
+
 namespace {
 
 using LadderProcedure = void (*)(int, const std::vector<double>&, double, double, double, std::vector<std::string>&,

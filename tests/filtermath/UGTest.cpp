@@ -7,6 +7,8 @@
 #include "tests/filtermath/FaultCheck.h"
 #include "filtermath/UG.h"
 
+using namespace corvane;
+
 namespace {
 
 struct PrototypeCase {

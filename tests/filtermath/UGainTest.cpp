@@ -9,6 +9,8 @@
 #include "tests/filtermath/FaultCheck.h"
 #include "filtermath/UGain.h"
 
+using namespace corvane;
+
 namespace {
 
 constexpr double kOrder = 3;

@@ -4,6 +4,8 @@
 #include "tests/run/RunHarness.h"
 #include "filtermath/UGain.h"
 
+using namespace corvane;
+
 namespace {
 
 using Rows = std::vector<std::array<std::string, 3>>;

@@ -7,6 +7,8 @@
 #include "filtermath/SelectFilter.h"
 #include "run/LadderOfRun.h"
 
+using namespace corvane;
+
 namespace {
 
 const double kTwoPi = 6.283185307179586;

@@ -7,6 +7,8 @@
 #include "filtermath/Failure.h"
 #include "run/Rules.h"
 
+using namespace corvane;
+
 namespace {
 
 TEST(Rules, UnitScaleByItemIndex)

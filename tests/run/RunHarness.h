@@ -9,6 +9,8 @@
 #include "run/CalculationRun.h"
 #include "design/SelectorItems.h"
 
+using namespace corvane;
+
 // The window's form with its start-up texts and selection; records what the run writes back.
 class FakeForm : public FormPort {
 public:

@@ -3,6 +3,8 @@
 
 #include "schematic/LineRaster.h"
 
+using namespace corvane;
+
 namespace {
 
 const QList<qreal> kSolid;

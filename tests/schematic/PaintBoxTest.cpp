@@ -6,6 +6,8 @@
 
 #include "schematic/PaintBox.h"
 
+using namespace corvane;
+
 class TestPaintBox : public QObject {
     Q_OBJECT
 private slots:

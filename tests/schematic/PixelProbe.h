@@ -10,6 +10,8 @@
 
 #include "schematic/QtSurface.h"
 
+using namespace corvane;
+
 // Drawing onto a QImage through the Qt surface, and reading the pixels back.
 namespace probe {
 

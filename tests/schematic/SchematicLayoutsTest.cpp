@@ -9,6 +9,8 @@
 #include "schematic/UDrawF.h"
 #include "tests/schematic/PixelProbe.h"
 
+using namespace corvane;
+
 using probe::Ink;
 
 namespace {

@@ -8,6 +8,8 @@
 #include "tests/schematic/PixelProbe.h"
 #include "schematic/UDrawF.h"
 
+using namespace corvane;
+
 using probe::Ink;
 using probe::Render;
 

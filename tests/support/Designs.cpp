@@ -6,6 +6,8 @@
 
 #include "filtermath/UGain.h"
 
+using namespace corvane;
+
 namespace {
 
 const char* const kKindNames[] = {"ButterworthLPF", "ButterworthHPF", "ButterworthBPF",

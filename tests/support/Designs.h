@@ -9,6 +9,8 @@
 #include "filtermath/Messages.h"
 #include "filtermath/Sweep.h"
 
+using namespace corvane;
+
 // One filter design as the window would make it, for tests that analyse the ladder.
 using Design = DesignParameters;
 

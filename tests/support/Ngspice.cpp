@@ -11,6 +11,8 @@
 
 #include "export/SpiceNetlist.h"
 
+using namespace corvane;
+
 bool NgspiceInstalled()
 {
     return std::system("command -v ngspice >/dev/null 2>&1") == 0;

@@ -8,6 +8,8 @@
 #include "synthesis/Approximation.h"
 #include "synthesis/EllipticFunctions.h"
 
+using namespace corvane;
+
 using namespace synthesis;
 
 namespace {

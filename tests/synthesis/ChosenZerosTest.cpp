@@ -10,6 +10,8 @@
 #include "synthesis/OrderSelection.h"
 #include "synthesis/Synthesis.h"
 
+using namespace corvane;
+
 using namespace synthesis;
 
 namespace {

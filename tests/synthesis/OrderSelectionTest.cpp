@@ -9,6 +9,8 @@
 #include "synthesis/StopRequirement.h"
 #include "synthesis/Synthesis.h"
 
+using namespace corvane;
+
 using namespace synthesis;
 
 namespace {

@@ -8,6 +8,8 @@
 
 #include "synthesis/PolynomialRoots.h"
 
+using namespace corvane;
+
 using namespace synthesis;
 
 namespace {

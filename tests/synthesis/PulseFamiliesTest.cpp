@@ -11,6 +11,8 @@
 #include "synthesis/PolynomialRoots.h"
 #include "synthesis/PulseFamilies.h"
 
+using namespace corvane;
+
 using namespace synthesis;
 
 namespace {

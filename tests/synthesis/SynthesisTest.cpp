@@ -9,6 +9,8 @@
 #include "filtermath/Failure.h"
 #include "synthesis/Synthesis.h"
 
+using namespace corvane;
+
 using namespace synthesis;
 
 namespace {

@@ -17,6 +17,8 @@
 #include "filtermath/UGain.h"
 #include "tests/window/WindowHarness.h"
 
+using namespace corvane;
+
 namespace {
 
 using Window = WindowHarness;

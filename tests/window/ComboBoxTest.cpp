@@ -5,6 +5,8 @@
 
 #include "window/TComboBox.h"
 
+using namespace corvane;
+
 // The editable drop-down: its index follows the typed text, and every change is reported once.
 class ComboBoxTest : public QObject {
     Q_OBJECT

@@ -11,6 +11,8 @@
 #include "window/GridClipboard.h"
 #include "window/TFMain.h"
 
+using namespace corvane;
+
 // Ctrl+C and the context menu of the element grid copy its rows, tab-separated.
 class TestGridClipboard : public QObject {
     Q_OBJECT

@@ -10,6 +10,8 @@
 #include "filtermath/UGain.h"
 #include "run/CalculationRun.h"
 
+using namespace corvane;
+
 // A long session of random but legal user actions on the real window. After every action
 // the window must still be there and show nothing malformed, and the design state must keep
 // its invariants. The session is a fixed number of steps from a fixed seed, so every machine,

@@ -7,6 +7,8 @@
 #include "schematic/QtSurface.h"
 #include "schematic/UDrawF.h"
 
+using namespace corvane;
+
 // The schematic as the window draws it: the choice of layout from the selection and the
 // order, repaints, and what a failed conversion leaves behind.
 class SchematicWindowTest : public QObject {

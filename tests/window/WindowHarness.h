@@ -14,6 +14,8 @@
 #include "chart/TChart.h"
 #include "window/TFMain.h"
 
+using namespace corvane;
+
 // A shown design window whose message boxes are recorded instead of shown, with helpers
 // that drive its controls as a user would: typed keys, chosen items and clicks.
 class WindowHarness {

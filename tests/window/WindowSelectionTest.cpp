@@ -7,6 +7,8 @@
 #include "schematic/QtSurface.h"
 #include "schematic/UDrawF.h"
 
+using namespace corvane;
+
 // Selection rules, the -1 index cases, which edits clear the curves, and the schematic.
 class WindowSelectionTest : public QObject {
     Q_OBJECT

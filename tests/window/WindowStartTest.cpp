@@ -10,6 +10,8 @@
 #include "design/SelectorItems.h"
 #include "tests/window/WindowHarness.h"
 
+using namespace corvane;
+
 // The window as it opens: controls, texts, places, enabled states and the design state.
 class WindowStartTest : public QObject {
     Q_OBJECT

@@ -24,6 +24,8 @@
 #include "workbench/LadderSchematic.h"
 #include "workbench/MainWindow.h"
 
+using namespace corvane;
+
 // The design panel of the workbench, driven as a user would, inside the workbench.
 class DesignPanelTest : public QObject {
     Q_OBJECT

@@ -6,6 +6,8 @@
 #include "synthesis/Synthesis.h"
 #include "workbench/ExactResponseJob.h"
 
+using namespace corvane;
+
 // The worker's job: the sweep cut into blocks over several threads must give the curves of
 // one analysis of the whole sweep, in sweep order.
 class ExactJobTest : public QObject {

@@ -24,6 +24,8 @@
 #include "workbench/ToleranceTab.h"
 #include "workbench/WorkbenchHook.h"
 
+using namespace corvane;
+
 // The same texts typed into every workbench field of a rule and given to the command-line option
 // of that rule: each front end accepts or refuses each text alike, and a refusal names the field.
 class InputRulesAcrossFrontEndsTest : public QObject {

@@ -31,6 +31,8 @@
 #include "workbench/ToleranceTab.h"
 #include "workbench/WorkbenchHook.h"
 
+using namespace corvane;
+
 class LadderWorkbenchTest : public QObject {
     Q_OBJECT
 private slots:

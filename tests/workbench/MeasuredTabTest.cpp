@@ -20,6 +20,8 @@
 #include "workbench/ResponsePlots.h"
 #include "workbench/WorkbenchHook.h"
 
+using namespace corvane;
+
 class MeasuredTabTest : public QObject {
     Q_OBJECT
 private slots:

@@ -15,6 +15,8 @@
 #include "workbench/ToleranceTab.h"
 #include "workbench/TuningPanel.h"
 
+using namespace corvane;
+
 class OptimiseDialogTest : public QObject {
     Q_OBJECT
 private slots:

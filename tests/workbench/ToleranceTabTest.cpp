@@ -21,6 +21,8 @@
 #include "workbench/ToleranceForm.h"
 #include "workbench/ToleranceTab.h"
 
+using namespace corvane;
+
 // The tolerance tab over a ladder as built: the trials it starts are those its fields describe,
 // the results reach the screen sorted with the mask drawn, and a run can be cancelled while the
 // window goes on serving events.

@@ -16,6 +16,8 @@
 #include "window/TFMain.h"
 #include "workbench/MainWindow.h"
 
+using namespace corvane;
+
 namespace {
 
 // A shown workbench whose boxes are recorded and answered, and whose file dialogs return a

@@ -14,6 +14,8 @@
 #include "workbench/ExportHelper.h"
 #include "workbench/ResponsePlots.h"
 
+using namespace corvane;
+
 class WorkbenchPartsTest : public QObject {
     Q_OBJECT
 private slots:
