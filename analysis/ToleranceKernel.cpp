@@ -107,7 +107,8 @@ namespace {
 
 // One chunk of exactly kChunk points: fixed trip counts let the compiler replace every loop
 // by vector code whole. Each element sees the same operations in the same order whatever the
-// vector width, so the clones below give identical results.
+// vector width, so the clones below give identical results. It stays one function: split, the
+// arrays would cross calls and the compiler would no longer keep them in registers.
 #if defined(__GNUC__) && defined(__x86_64__) && !defined(__clang__)
 __attribute__((target_clones("arch=x86-64-v3", "default")))
 #endif

@@ -40,12 +40,6 @@ std::string Printed(const char* format, double value)
 
 } // namespace
 
-void BenchStage::Run(const DesignState& state, LadderTopology topology, const AnalysisOptions& analysis)
-{
-    const LadderModel built = AnalyseDesign(ModelOfRun(state, topology), analysis, {}, state.UnitScale).ladder;
-    RunLadder(built, analysis.quality, BandOfRun(state), state.UnitScale);
-}
-
 void BenchStage::RunLadder(const LadderModel& ladder, const PartQuality& quality, const DesignBand& band,
                            double unitScale)
 {

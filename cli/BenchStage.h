@@ -12,8 +12,6 @@
 #include "analysis/TimeResponse.h"
 #include "cli/BenchOptions.h"
 #include "design/DesignBand.h"
-#include "run/DesignState.h"
-#include "run/LadderOfRun.h"
 
 namespace corvane {
 
@@ -26,9 +24,8 @@ public:
     // default) is taken as 5 %. A text the rule refuses throws InputError.
     void SetTolerances(const std::string& inductorPercent, const std::string& capacitorPercent);
 
-    // The ladder of a completed classic run. Faults and unreadable files are thrown to the caller.
-    void Run(const DesignState& state, LadderTopology topology, const AnalysisOptions& analysis);
-    // A ladder already built, designed for band (hertz).
+    // The ladder as built (rounded, optimised, with its strays), designed for band (hertz). Faults
+    // and unreadable files are thrown to the caller.
     void RunLadder(const LadderModel& ladder, const PartQuality& quality, const DesignBand& band, double unitScale);
 
     // Time, Step and Impulse as asked, Overshoot (%), RiseTime and SettlingTime (s; null for a

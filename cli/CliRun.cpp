@@ -53,18 +53,96 @@ bool WriteBoardFilesReporting(const BoardOptions& board, const LadderModel& buil
     return RunReporting(messages, [&] { WriteBoardFiles(board, built, quality, choices, title); });
 }
 
-} // namespace
-
-int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
+// Warnings about options this run will not use; the fit judges its parts against --tol-l and --tol-c,
+// so no warning about them then.
+void WarnAboutToleranceOptions(const CliOptions& options, std::ostream& err)
 {
-    const bool optimising = options.board.optimise.Asked();
-    for (const std::string& warning : ToleranceOptionWarnings(options.tolerance, optimising)) {
-        // The fit judges its parts against --tol-l and --tol-c: no warning about them then.
+    for (const std::string& warning : ToleranceOptionWarnings(options.tolerance, options.board.optimise.Asked())) {
         const bool usedByFit = options.bench.fit && (warning.find("--tol-l ") != std::string::npos ||
                                                      warning.find("--tol-c ") != std::string::npos);
         if (!usedByFit) err << warning << '\n';
     }
     for (const std::string& warning : OptimiseOptionWarnings(options.board.optimise)) err << warning << '\n';
+}
+
+// The stages after the classic run, each on the ladder as built, and whether every one completed.
+struct LadderStages {
+    NetworkStage& network;
+    OptimiseStage& optimise;
+    ToleranceStage& tolerance;
+    BenchStage& bench;
+};
+
+bool RunToleranceStage(const CliOptions& options, const NetworkSettings& settings, CalculationRun& run, CliForm& form,
+                       LadderStages& stages, StreamMessages& messages, std::ostream& err)
+{
+    const DesignState& state = run.State();
+    if (options.board.optimise.Asked())
+        return RunReporting(messages, [&] {
+            stages.tolerance.RunLadder(*stages.network.BuiltLadder(), settings.analysis.quality, BandOfRun(state),
+                                       state.UnitScale, stages.network.Frequencies(state, form),
+                                       ToleranceReportingOn(err));
+        });
+    stages.tolerance.Run(
+        state, TopologyForIndex(form.ItemIndex(Selector::Topology)),
+        AnalysisInUnit(options.network, settings, state.UnitScale),
+        [&] { return stages.network.Frequencies(state, form); }, messages, ToleranceReportingOn(err));
+    return !stages.tolerance.Failed();
+}
+
+bool RunLadderStages(const CliOptions& options, const NetworkSettings& settings, CalculationRun& run, CliForm& form,
+                     LadderStages& stages, StreamMessages& messages, std::ostream& err)
+{
+    const DesignState& state = run.State();
+    if (stages.optimise.Asked())
+        stages.network.SetBuilder([&](const LadderModel& designed) {
+            return stages.optimise.Build(designed, BandOfRun(state), state.UnitScale, settings.analysis);
+        });
+    stages.network.Run(state, form, messages);
+    if (!stages.network.BuiltLadder() || stages.network.Failed()) return false;
+    const LadderModel& built = *stages.network.BuiltLadder();
+    if (!WriteBoardFilesReporting(options.board, built, settings.analysis.quality, stages.optimise.Choices(),
+                                  stages.network.Description(form), messages))
+        return false;
+    if (!RunToleranceStage(options, settings, run, form, stages, messages, err)) return false;
+    if (!options.bench.Asked()) return true;
+    return RunReporting(messages, [&] {
+        stages.bench.SetTolerances(options.tolerance.inductorPercent, options.tolerance.capacitorPercent);
+        stages.bench.RunLadder(built, settings.analysis.quality, BandOfRun(state), state.UnitScale);
+    });
+}
+
+void ReportRun(const CliOptions& options, bool completed, CalculationRun& run, CliForm& form, CliResults& results,
+               const PartLimits& limits, LadderStages& stages, std::ostream& out)
+{
+    std::vector<PartFlag> flags;
+    const DesignState& state = run.State();
+    const LadderModel* built = stages.network.BuiltLadder();
+    if (built && !state.Freq.empty())
+        flags = FlagsOfBuiltLadder(*built, BandOfRun(state), state.Freq.back() * state.UnitScale, limits);
+    if (options.json) {
+        nlohmann::ordered_json json = StateJson(state, form, results);
+        stages.network.AddJson(json);
+        if (built) AddPartFlagsJson(json, flags);
+        stages.optimise.AddJson(json);
+        stages.tolerance.AddJson(json);
+        stages.bench.AddJson(json);
+        out << json.dump() << '\n';
+    } else if (completed && !FileTakesStandardOutput(options)) {
+        PrintText(state, results, out);
+        stages.network.PrintText(out);
+        PrintPartFlags(out, flags);
+        stages.optimise.PrintText(out);
+        stages.tolerance.PrintText(out, form.SelectorText(Selector::Scale));
+        stages.bench.PrintText(out);
+    }
+}
+
+} // namespace
+
+int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    WarnAboutToleranceOptions(options, err);
     if (NeedsSynthesis(options) && !KeepsClassicRunForTolerance(options)) return RunSynthesisDesign(options, out, err);
     for (const std::string& warning : UnusedOptionWarnings(options)) err << warning << '\n';
     StreamMessages messages(err);
@@ -88,62 +166,11 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     }
     NetworkStage network(options.network, settings);
     OptimiseStage optimise(options);
-    if (optimising)
-        network.SetBuilder([&](const LadderModel& designed) {
-            return optimise.Build(designed, BandOfRun(run.State()), run.State().UnitScale, settings.analysis);
-        });
-    if (results.GridFilled()) network.Run(run.State(), form, messages);
-    const bool built = network.BuiltLadder() && !network.Failed();
-    const bool boardFailed =
-        built && !WriteBoardFilesReporting(options.board, *network.BuiltLadder(), settings.analysis.quality,
-                                           optimise.Choices(), network.Description(form), messages);
     ToleranceStage tolerance(options.tolerance);
-    bool toleranceFailed = false;
-    if (built && optimising)
-        toleranceFailed = !RunReporting(messages, [&] {
-            tolerance.RunLadder(*network.BuiltLadder(), settings.analysis.quality, BandOfRun(run.State()),
-                                run.State().UnitScale, network.Frequencies(run.State(), form),
-                                ToleranceReportingOn(err));
-        });
-    else if (results.GridFilled() && !network.Failed())
-        tolerance.Run(
-            run.State(), TopologyForIndex(form.ItemIndex(Selector::Topology)),
-            AnalysisInUnit(options.network, settings, run.State().UnitScale),
-            [&] { return network.Frequencies(run.State(), form); }, messages, ToleranceReportingOn(err));
-    corvane::BenchStage bench(options.bench);
-    bool benchFailed = false;
-    if (results.GridFilled() && !network.Failed() && !tolerance.Failed() && options.bench.Asked()) {
-        try {
-            bench.SetTolerances(options.tolerance.inductorPercent, options.tolerance.capacitorPercent);
-            bench.Run(run.State(), TopologyForIndex(form.ItemIndex(Selector::Topology)), settings.analysis);
-        } catch (const Failure& failure) {
-            messages.ReportFailure(failure);
-            benchFailed = true;
-        }
-    }
-    const bool completed = results.GridFilled() && !network.Failed() && !tolerance.Failed() && !toleranceFailed && !boardFailed &&
-                           !benchFailed;
-    std::vector<PartFlag> flags;
-    const DesignState& state = run.State();
-    if (network.BuiltLadder() && !state.Freq.empty())
-        flags =
-            FlagsOfBuiltLadder(*network.BuiltLadder(), BandOfRun(state), state.Freq.back() * state.UnitScale, limits);
-    if (options.json) {
-        nlohmann::ordered_json json = StateJson(run.State(), form, results);
-        network.AddJson(json);
-        if (network.BuiltLadder()) AddPartFlagsJson(json, flags);
-        optimise.AddJson(json);
-        tolerance.AddJson(json);
-        bench.AddJson(json);
-        out << json.dump() << '\n';
-    } else if (completed && !FileTakesStandardOutput(options)) {
-        PrintText(run.State(), results, out);
-        network.PrintText(out);
-        PrintPartFlags(out, flags);
-        optimise.PrintText(out);
-        tolerance.PrintText(out, form.SelectorText(Selector::Scale));
-        bench.PrintText(out);
-    }
+    BenchStage bench(options.bench);
+    LadderStages stages{network, optimise, tolerance, bench};
+    const bool completed = results.GridFilled() && RunLadderStages(options, settings, run, form, stages, messages, err);
+    ReportRun(options, completed, run, form, results, limits, stages, out);
     return completed ? kExitCompleted : kExitEndedEarly;
 }
 

@@ -103,9 +103,9 @@ std::string ArmText(const LadderBranch& b, int position, bool standardValues)
 // The coupled forms meet the family's response to a stated accuracy; a wide band may miss it.
 void PrintFit(const CoupledFit& fit, const DesignRequest& r, std::ostream& text)
 {
-    text << KeyOf(kBandPassFormNames, r.bandForm) << " coupled resonators: passband loss within " << Short(fit.passbandExcessDb)
-         << " dB of the response's, band-edge loss within " << Short(fit.edgeLossErrorDb) << " dB, band edges within "
-         << Short(100.0 * fit.edgeShift) << " % of the bandwidth";
+    text << KeyOf(kBandPassFormNames, r.bandForm) << " coupled resonators: passband loss within "
+         << Short(fit.passbandExcessDb) << " dB of the response's, band-edge loss within " << Short(fit.edgeLossErrorDb)
+         << " dB, band edges within " << Short(100.0 * fit.edgeShift) << " % of the bandwidth";
     if (!fit.meetsGoal)
         text << " (short of " << Short(kCoupledLossGoalDb) << " dB and " << Short(100.0 * kCoupledEdgeGoal) << " %)";
     text << '\n';
@@ -289,6 +289,47 @@ std::string PassbandText(const CliOptions& o, const Outcome& out)
     return Short(r.lowHz / out.unitScale) + " and " + Short(r.highHz / out.unitScale) + " " + o.unit;
 }
 
+// The band-pass form with the accuracy a coupled form reached, the order picked from a stopband
+// requirement and the zeros asked for.
+void AddFormAndOrderJson(nlohmann::ordered_json& json, const Outcome& out)
+{
+    const DesignRequest& r = out.design.request;
+    json["BandPassForm"] = KeyOf(kBandPassFormNames, r.bandForm);
+    if (r.bandForm != BandPassForm::Ladder) {
+        const CoupledFit& fit = out.design.fit;
+        json["PassbandExcessDb"] = fit.passbandExcessDb;
+        json["EdgeLossErrorDb"] = fit.edgeLossErrorDb;
+        json["EdgeShift"] = fit.edgeShift;
+        json["MeetsResponse"] = fit.meetsGoal;
+    }
+    if (out.stopHz > 0.0) {
+        json["StopF"] = out.stopHz / out.unitScale;
+        json["StopAttReached"] = out.reachedDb;
+    }
+    if (out.orderPicked) {
+        json["OrderNeeded"] = out.neededN;
+        nlohmann::ordered_json orders;
+        for (const OrderChoice& c : out.others) orders[FamilyName(c.family)] = c.N;
+        json["OrderByFamily"] = orders;
+    }
+    if (!r.zerosHz.empty()) {
+        nlohmann::ordered_json zeros = nlohmann::ordered_json::array();
+        for (double hz : ZeroFrequenciesHz(out.design)) zeros.push_back(hz / out.unitScale);
+        json["Zeros"] = zeros;
+    }
+}
+
+// The exact analysis of the ladder as built.
+void AddAnalysedJson(nlohmann::ordered_json& json, const Outcome& out)
+{
+    json["LoadOhms"] = out.analysedLadder.RL;
+    json["NetFreq"] = out.NetFreq;
+    json["NetAtt"] = out.NetAtt;
+    json["NetS21"] = out.curves.NetS21;
+    json["NetS11"] = out.curves.NetS11;
+    json["NetGroupDelay"] = out.curves.NetGroupDelay;
+}
+
 nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
 {
     const DesignRequest& r = out.design.request;
@@ -313,29 +354,7 @@ nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
     json["StopEdges"] = stopEdges;
     json["Form"] = !IsModifiedForm(r.response) ? "standard" : r.response.lossAtDc ? "loss at DC" : "modified";
     json["FlatLossDb"] = FlatLossDb(out.design);
-    json["BandPassForm"] = KeyOf(kBandPassFormNames, r.bandForm);
-    if (r.bandForm != BandPassForm::Ladder) {
-        const CoupledFit& fit = out.design.fit;
-        json["PassbandExcessDb"] = fit.passbandExcessDb;
-        json["EdgeLossErrorDb"] = fit.edgeLossErrorDb;
-        json["EdgeShift"] = fit.edgeShift;
-        json["MeetsResponse"] = fit.meetsGoal;
-    }
-    if (out.stopHz > 0.0) {
-        json["StopF"] = out.stopHz / out.unitScale;
-        json["StopAttReached"] = out.reachedDb;
-    }
-    if (out.orderPicked) {
-        json["OrderNeeded"] = out.neededN;
-        nlohmann::ordered_json orders;
-        for (const OrderChoice& c : out.others) orders[FamilyName(c.family)] = c.N;
-        json["OrderByFamily"] = orders;
-    }
-    if (!r.zerosHz.empty()) {
-        nlohmann::ordered_json zeros = nlohmann::ordered_json::array();
-        for (double hz : ZeroFrequenciesHz(out.design)) zeros.push_back(hz / out.unitScale);
-        json["Zeros"] = zeros;
-    }
+    AddFormAndOrderJson(json, out);
     json["Elements"] = ElementsJson(out.design.ladder);
     if (out.rounded) {
         json["Series"] = o.network.series;
@@ -344,14 +363,7 @@ nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
     AddPartFlagsJson(json, out.flags);
     json["Freq"] = out.Freq;
     json["Att"] = out.Att;
-    if (out.analysed) {
-        json["LoadOhms"] = out.analysedLadder.RL;
-        json["NetFreq"] = out.NetFreq;
-        json["NetAtt"] = out.NetAtt;
-        json["NetS21"] = out.curves.NetS21;
-        json["NetS11"] = out.curves.NetS11;
-        json["NetGroupDelay"] = out.curves.NetGroupDelay;
-    }
+    if (out.analysed) AddAnalysedJson(json, out);
     return json;
 }
 
@@ -441,8 +453,8 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
 {
     const DesignRequest& r = out.design.request;
     text << o.model << ' ' << o.type << ", " << r.response.N << " poles, "
-         << (r.bandForm == BandPassForm::Ladder ? o.topology : KeyOf(kBandPassFormNames, r.bandForm)) << " form, RS " << Short(r.RS)
-         << " ohms, RL " << Short(r.RL) << " ohms\n";
+         << (r.bandForm == BandPassForm::Ladder ? o.topology : KeyOf(kBandPassFormNames, r.bandForm)) << " form, RS "
+         << Short(r.RS) << " ohms, RL " << Short(r.RL) << " ohms\n";
     if (out.orderPicked) {
         text << "Order " << r.response.N << " reaches " << Short(out.reachedDb) << " dB at "
              << Short(out.stopHz / out.unitScale) << ' ' << o.unit << " (asked: " << Short((double)r.response.stopAttDb)
@@ -534,7 +546,8 @@ bool NeedsSynthesis(const CliOptions& options)
     return options.synthesis.panelShown || !classicModel || !classicType || !sameTerminations ||
            !options.synthesis.stopFreq.empty() || !options.synthesis.zeros.empty() ||
            EvenChebyshevWithGivenLoad(options) ||
-           (!options.synthesis.form.empty() && options.synthesis.form != KeyOf(kBandPassFormNames, BandPassForm::Ladder)) ||
+           (!options.synthesis.form.empty() &&
+            options.synthesis.form != KeyOf(kBandPassFormNames, BandPassForm::Ladder)) ||
            !options.synthesis.resonatorL.empty();
 }
 
@@ -559,7 +572,8 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
             tolerance.RunLadder(outcome.analysedLadder, quality, BandOfRequest(r), outcome.unitScale, outcome.NetFreq,
                                 ToleranceReportingOn(err));
         }
-        if (options.bench.Asked()) bench.SetTolerances(options.tolerance.inductorPercent, options.tolerance.capacitorPercent);
+        if (options.bench.Asked())
+            bench.SetTolerances(options.tolerance.inductorPercent, options.tolerance.capacitorPercent);
         if (options.bench.Asked())
             bench.RunLadder(outcome.analysedLadder, ReadNetworkSettings(options.network).analysis.quality,
                             BandOfRequest(outcome.design.request), outcome.unitScale);
