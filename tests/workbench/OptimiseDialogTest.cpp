@@ -7,6 +7,7 @@
 #include <QtTest>
 #include <algorithm>
 
+#include "filtermath/SelectFilter.h"
 #include "run/LadderOfRun.h"
 #include "workbench/LadderWorkbench.h"
 #include "workbench/OptimiseDialog.h"
@@ -30,7 +31,7 @@ namespace {
 RunSnapshot Chebyshev7()
 {
     DesignParameters design;
-    design.FilterKind = 3;
+    SelectFilterKind(0, 1, design.FilterKind); // low-pass, Chebyshev
     design.N = 7;
     design.Ripple = 0.1;
     design.PassF = 30.0;
