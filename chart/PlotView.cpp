@@ -163,6 +163,7 @@ int PlotView::AddBand(const QString& name, const QColor& fill)
     chart_->addSeries(area);
     area->attachAxis(logarithmic_ ? static_cast<QAbstractAxis*>(logAxis_) : linearAxis_);
     area->attachAxis(axes_[0]);
+    ShowInLegend(curve);
     return static_cast<int>(curves_.size()) - 1;
 }
 
@@ -187,8 +188,15 @@ void PlotView::SetCurveName(int id, const QString& name)
 {
     QAbstractSeries* series = curves_.at(static_cast<size_t>(id))->series;
     series->setName(name);
-    // A curve without a name (a second piece of a mask) has no entry of its own in the legend.
-    for (QLegendMarker* marker : chart_->legend()->markers(series)) marker->setVisible(!name.isEmpty());
+    ShowInLegend(*curves_.at(static_cast<size_t>(id)));
+}
+
+// A curve without a name (a second piece of a mask) has no entry of its own in the legend, nor has
+// a curve with nothing to draw yet (a measured file not loaded, trials not run).
+void PlotView::ShowInLegend(const Curve& curve)
+{
+    const bool shown = !curve.series->name().isEmpty() && !curve.x.empty();
+    for (QLegendMarker* marker : chart_->legend()->markers(curve.series)) marker->setVisible(shown);
 }
 
 QString PlotView::CurveName(int id) const
@@ -208,6 +216,7 @@ void PlotView::Refill(Curve& curve)
     curve.line->replace(thin ? Thinned(curve.x, curve.y, bottom, Columns())
                              : AllPoints(curve.x, curve.y, logarithmic_));
     if (curve.lower) curve.lower->replace(AllPoints(curve.x, curve.low, logarithmic_));
+    ShowInLegend(curve);
 }
 
 void PlotView::SetTitles(const QString& bottom, const QString& left, const QString& right)

@@ -73,6 +73,7 @@ private:
         bool throughZero = false;
         std::optional<AxisRange> home;
     };
+    void ShowInLegend(const Curve& curve);
     void ViewMouseMoved(QPoint position) override;
     void ViewMousePressed(QPoint position, Qt::MouseButton button) override;
     void ViewMouseReleased(QPoint position, Qt::MouseButton button) override;
