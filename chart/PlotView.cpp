@@ -6,6 +6,7 @@
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QFontMetrics>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -197,6 +198,23 @@ void PlotView::ShowInLegend(const Curve& curve)
 {
     const bool shown = !curve.series->name().isEmpty() && !curve.x.empty();
     for (QLegendMarker* marker : chart_->legend()->markers(curve.series)) marker->setVisible(shown);
+    FitLegend();
+}
+
+// The legend only where its names fit in one row: names cut to "5-9..." say nothing.
+void PlotView::FitLegend()
+{
+    FitLegend(width());
+}
+
+void PlotView::FitLegend(int chartWidth)
+{
+    constexpr int kMarkerAndGap = 40; // the marker, its spacing and the gap to the next entry
+    const QFontMetrics metrics(chart_->legend()->font());
+    int needed = 0;
+    for (QLegendMarker* marker : chart_->legend()->markers())
+        if (marker->isVisible()) needed += metrics.horizontalAdvance(marker->label()) + kMarkerAndGap;
+    chart_->legend()->setVisible(needed <= chartWidth - kMarkerAndGap);
 }
 
 QString PlotView::CurveName(int id) const
@@ -346,6 +364,7 @@ int PlotView::ZoomVerticalIntervals() const
 void PlotView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    FitLegend();
     if (!logarithmic_) ranges_.bottom.step = NiceStep(ranges_.bottom.max - ranges_.bottom.min, ZoomBottomIntervals());
     for (AxisRange& range : ranges_.verticals) range.step = NiceStep(range.max - range.min, ZoomVerticalIntervals());
     ApplyView();
@@ -416,11 +435,13 @@ QImage PlotView::Image(QSize size)
 void PlotView::Render(QPainter& painter, QSize size)
 {
     const QSizeF shown = chart_->size();
+    FitLegend(size.width());
     chart_->resize(size);
     chart_->layout()->activate();
     painter.setRenderHint(QPainter::Antialiasing);
     chart_->scene()->render(&painter, QRectF(QPointF(0, 0), size), QRectF(chart_->pos(), QSizeF(size)));
     chart_->resize(shown);
+    FitLegend();
     chart_->layout()->activate();
 }
 

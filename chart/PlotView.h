@@ -74,6 +74,8 @@ private:
         std::optional<AxisRange> home;
     };
     void ShowInLegend(const Curve& curve);
+    void FitLegend();
+    void FitLegend(int chartWidth);
     void ViewMouseMoved(QPoint position) override;
     void ViewMousePressed(QPoint position, Qt::MouseButton button) override;
     void ViewMouseReleased(QPoint position, Qt::MouseButton button) override;
