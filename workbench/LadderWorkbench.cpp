@@ -220,7 +220,14 @@ void LadderWorkbench::ShowRun(const RunSnapshot& run)
     if (ShowsPanelDesign()) return;
     shown_ = ShownDesign(run);
     builtOverride_.reset();
+    NoteMainWindowShown();
     Recompute();
+}
+
+// The panel keeps what the user typed, which may be another design than the one shown: say so.
+void LadderWorkbench::NoteMainWindowShown()
+{
+    panel_->SetNote(tr("Shown: the design window's run. Design shows this panel's design."));
 }
 
 void LadderWorkbench::DropDesign()
@@ -241,6 +248,7 @@ void LadderWorkbench::TakeRun()
         ShowNothing(kNoDesign, false);
         return;
     }
+    NoteMainWindowShown();
     Recompute();
 }
 

@@ -105,6 +105,7 @@ private:
     void ConnectParts();
     void DesignFromPanel();
     void TakeRun();
+    void NoteMainWindowShown();
     void ShowNothing(const QString& status, bool error);
     void ShowBuilt(const ExactJob& job, const LadderModel& designed, bool rounded, const PartLimits& limits);
     void ShowCurves(const NetworkCurves& curves, const ExactJob& job, bool logarithmic);

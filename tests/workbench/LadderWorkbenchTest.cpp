@@ -130,6 +130,8 @@ void LadderWorkbenchTest::userPathFromAFieldToToleranceAndBackFromAFile()
     QTRY_COMPARE(bench->BuiltLadder().branches.size(), size_t(5));
     QCOMPARE(bench->Tabs()->currentIndex(), int(LadderWorkbench::ResponseTab));
     QTRY_VERIFY2(bench->StatusText().contains("N = 5"), qPrintable(bench->StatusText()));
+    // The panel's fields are its own design, not the run shown: the panel says so.
+    QVERIFY2(bench->Panel()->Note().contains("design window's run"), qPrintable(bench->Panel()->Note()));
 
     // Ctrl+T from a field of the design window shows the same window on its tolerance tab.
     QApplication::setActiveWindow(&b.main);
