@@ -145,6 +145,10 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
         options.fromFile.count("--stop-att") == 0)
         warn("--stop-att", "by a " + options.model + " design without --stop-freq");
     const NetworkOptions& network = options.network;
+    // A matched load (the default, 1) is the same with or without a power.
+    if (network.vswr != "1" && options.fromFile.count("--vswr") == 0 && network.powerDbm.empty() &&
+        network.powerW.empty())
+        warn("--vswr", "without --power-dbm or --power-w");
     // The trials analyse the ladder with its Q, load and rounding over the analysis sweep.
     if (!network.AnalysisAsked() && !options.tolerance.Asked() && !options.bench.Asked()) {
         const std::string why = "without --network, --spice or --touchstone";

@@ -98,6 +98,10 @@ TEST(CliOutputs, OptionsTheTrialsUseAreNotReportedUnused)
     const CliOutcome unused = RunCli({"--load", "75"});
     ASSERT_EQ(unused.errLines.size(), 1u);
     EXPECT_EQ(unused.errLines[0], "Warning: --load is not used without --network, --spice or --touchstone.");
+    // The load's VSWR only shapes the stress, which needs a power.
+    const CliOutcome vswr = RunCli({"--network", "--vswr", "0.5"});
+    ASSERT_EQ(vswr.errLines.size(), 1u);
+    EXPECT_EQ(vswr.errLines[0], "Warning: --vswr is not used without --power-dbm or --power-w.");
 }
 
 } // namespace
