@@ -35,6 +35,17 @@ std::vector<double> BandGrid(double low, double high, int steps)
     return f;
 }
 
+// The steps of each band: the same for all, or totalPoints shared out, the first bands taking
+// what does not divide evenly.
+std::vector<int> StepsOfBands(std::size_t bands, int branchSteps, std::size_t totalPoints)
+{
+    std::vector<int> steps(bands, branchSteps);
+    if (totalPoints == 0 || bands == 0) return steps;
+    const std::size_t inner = totalPoints > 2 * bands ? totalPoints - bands : bands;
+    for (std::size_t b = 0; b < bands; ++b) steps[b] = static_cast<int>(inner / bands + (b < inner % bands ? 1 : 0));
+    return steps;
+}
+
 void AddBand(MaskGrid& grid, bool pass, double low, double high, double limitDb, int steps)
 {
     if (!(high > low)) return;
@@ -57,27 +68,37 @@ double Badness(double den2, bool pass)
 
 } // namespace
 
-MaskGrid MakeMaskGrid(const ToleranceMask& mask, std::size_t branchCount)
+MaskGrid MakeMaskGrid(const ToleranceMask& mask, std::size_t branchCount, std::size_t totalPoints)
 {
-    MaskGrid grid;
-    const int steps = GridSteps(branchCount);
+    // The bands first, then their grids, so that a total can be shared out between them.
+    struct Band {
+        bool pass;
+        double low, high, limitDb;
+    };
+    std::vector<Band> bands;
+    const auto add = [&bands](bool pass, double low, double high, double limitDb) {
+        if (high > low) bands.push_back({pass, low, high, limitDb});
+    };
     if (mask.HasPassband()) {
         if (mask.bandStop) {
-            AddBand(grid, true, 0.0, mask.passLowHz, mask.maxPassLossDb, steps);
-            AddBand(grid, true, mask.passHighHz, INFINITY, mask.maxPassLossDb, steps);
+            add(true, 0.0, mask.passLowHz, mask.maxPassLossDb);
+            add(true, mask.passHighHz, INFINITY, mask.maxPassLossDb);
         } else {
-            AddBand(grid, true, mask.passLowHz, mask.passHighHz, mask.maxPassLossDb, steps);
+            add(true, mask.passLowHz, mask.passHighHz, mask.maxPassLossDb);
         }
     }
     if (mask.HasStopband()) {
         if (mask.bandStop) {
-            AddBand(grid, false, mask.stopBelowHz, mask.stopAboveHz, mask.stopAttDb, steps);
+            add(false, mask.stopBelowHz, mask.stopAboveHz, mask.stopAttDb);
         } else {
-            if (mask.stopBelowHz > 0.0) AddBand(grid, false, 0.0, mask.stopBelowHz, mask.stopAttDb, steps);
-            if (std::isfinite(mask.stopAboveHz))
-                AddBand(grid, false, mask.stopAboveHz, INFINITY, mask.stopAttDb, steps);
+            if (mask.stopBelowHz > 0.0) add(false, 0.0, mask.stopBelowHz, mask.stopAttDb);
+            if (std::isfinite(mask.stopAboveHz)) add(false, mask.stopAboveHz, INFINITY, mask.stopAttDb);
         }
     }
+    const std::vector<int> steps = StepsOfBands(bands.size(), GridSteps(branchCount), totalPoints);
+    MaskGrid grid;
+    for (std::size_t b = 0; b < bands.size(); ++b)
+        AddBand(grid, bands[b].pass, bands[b].low, bands[b].high, bands[b].limitDb, steps[b]);
     grid.firstPoint.push_back(grid.frequenciesHz.size());
     return grid;
 }

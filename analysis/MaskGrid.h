@@ -19,7 +19,10 @@ namespace corvane {
 // a ripple peak and the next dip. The open ends stop at 1e-4 and 1e4 of the edge, where a
 // ladder's response has long settled.
 
-MaskGrid MakeMaskGrid(const ToleranceMask& mask, std::size_t branchCount);
+//
+// With totalPoints the grid holds that many points in all (at least two per band), shared out
+// evenly between the bands, in place of the count that follows the branches.
+MaskGrid MakeMaskGrid(const ToleranceMask& mask, std::size_t branchCount, std::size_t totalPoints = 0);
 
 // Measures ladders against a mask grid. Holds its own work space: one per thread.
 class MaskMeter {

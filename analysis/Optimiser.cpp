@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include "analysis/MaskGrid.h"
+#include "analysis/ModelMaskMeter.h"
+#include "analysis/PartModels.h"
 #include "analysis/ToleranceKernel.h"
 #include "analysis/TrialParts.h"
 
@@ -47,19 +49,29 @@ double& ValueOf(BranchValues& v, PartField field)
     return v.C2;
 }
 
-// A state of the search: for each slot its value and Q (0: the kind's).
+// A state of the search: for each slot its value and Q (0: the kind's), and the model of the
+// parts held (none: the designed part's).
 struct Assignment {
     std::vector<double> value, Q;
+    std::vector<std::optional<PartModel>> model;
 };
+
+// The model the designed part is analysed with before any catalogue figure: its own, or its kind's.
+PartModel BaseModel(const LadderModel& designed, const ModelPart& part)
+{
+    if (part.model) return *part.model;
+    return part.kind == PartKind::Inductor ? designed.inductorModel : designed.capacitorModel;
+}
 
 // Measures assignments against the mask, as the tolerance analysis measures a trial.
 class Meter {
 public:
     Meter(const LadderModel& designed, const std::vector<Slot>& slots, const PartQuality& quality,
-          const ToleranceMask& mask)
-        : ladder_(LadderOfModel(designed)),
+          const ToleranceMask& mask, const OptimiseRequest& request)
+        : designed_(designed),
+          ladder_(LadderOfModel(designed)),
           slots_(slots),
-          grid_(MakeMaskGrid(mask, ladder_.branches.size())),
+          grid_(MakeMaskGrid(mask, ladder_.branches.size(), request.maskPoints)),
           meter_(grid_, ladder_.RS, ladder_.RL),
           lossL_(KernelLossFactor(quality.QL)),
           lossC_(KernelLossFactor(quality.QC)),
@@ -67,6 +79,10 @@ public:
           values_(ladder_.branches.size())
     {
         if (grid_.bands.empty()) throw std::invalid_argument("The optimiser needs a mask: a passband or a stopband.");
+        if (HasPartModels(designed) || StatesFigures(request.stock))
+            models_.emplace(
+                designed, quality,
+                MakeMaskGrid(mask, ladder_.branches.size(), std::max(request.maskPoints, kOptimiserMaskPoints)));
     }
 
     const Ladder& Compact() const { return ladder_; }
@@ -76,6 +92,7 @@ public:
     double Margin(const Assignment& a, const std::vector<Part>* parts = nullptr, const double* factors = nullptr)
     {
         ++count_;
+        if (models_ && !parts) return models_->Margin(LadderOf(a));
         std::vector<BranchValues>& values = values_;
         std::vector<double>& lossL = branchLossL_;
         std::vector<double>& lossC = branchLossC_;
@@ -103,7 +120,21 @@ public:
         return meter_.Margin(kernel_.data(), kernel_.size(), margin) ? margin : -INFINITY;
     }
 
+    // The designed ladder with the assignment's values and models.
+    LadderModel LadderOf(const Assignment& a) const
+    {
+        LadderModel ladder = designed_;
+        for (std::size_t s = 0; s < slots_.size(); ++s) {
+            ModelPart& part = ladder.branches[slots_[s].branch].parts[static_cast<std::size_t>(
+                slots_[s].part - designed_.branches[slots_[s].branch].parts.data())];
+            part.value = a.value[s];
+            if (a.model[s]) part.model = a.model[s];
+        }
+        return ladder;
+    }
+
 private:
+    const LadderModel& designed_;
     Ladder ladder_;
     const std::vector<Slot>& slots_;
     MaskGrid grid_;
@@ -113,6 +144,7 @@ private:
     std::vector<BranchValues> values_;
     std::vector<double> branchLossL_, branchLossC_;
     std::vector<bool> seenL_, seenC_;
+    std::optional<ModelMaskMeter> models_;
     long long count_ = 0;
 };
 
@@ -147,12 +179,16 @@ using Picks = std::vector<std::size_t>;
 
 class Search {
 public:
-    Search(std::vector<Slot>& slots, Meter& meter, Assignment start) : slots_(slots), meter_(meter), state_(start) {}
+    Search(std::vector<Slot>& slots, Meter& meter, Assignment start, const LadderModel& designed)
+        : slots_(slots), meter_(meter), state_(start), designed_(designed)
+    {
+    }
 
     void Apply(std::size_t s, const Candidate& c)
     {
         state_.value[s] = c.choice.value;
         state_.Q[s] = c.Q;
+        state_.model[s] = ModelOfChoice(BaseModel(designed_, *slots_[s].part), c.choice, slots_[s].part->kind);
     }
 
     double Margin() { return meter_.Margin(state_); }
@@ -238,6 +274,7 @@ private:
     std::vector<Slot>& slots_;
     Meter& meter_;
     Assignment state_;
+    const LadderModel& designed_;
 };
 
 double DesignedValue(const Slot& slot)
@@ -246,18 +283,20 @@ double DesignedValue(const Slot& slot)
 }
 
 // Plain rounding: every free part at its nearest stock value; kept and tuned parts at their designed values.
-Assignment Rounded(const std::vector<Slot>& slots, const OptimiseRequest& request)
+Assignment Rounded(const LadderModel& designed, const std::vector<Slot>& slots, const OptimiseRequest& request)
 {
     Assignment a;
     for (const Slot& slot : slots) {
         if (slot.mode != Mode::Free) {
             a.value.push_back(slot.part->value);
             a.Q.push_back(0.0);
+            a.model.emplace_back();
             continue;
         }
         const Candidate c = NearestCandidate(request.stock, slot.part->kind, slot.part->value);
         a.value.push_back(c.choice.value);
         a.Q.push_back(c.Q);
+        a.model.push_back(ModelOfChoice(BaseModel(designed, *slot.part), c.choice, slot.part->kind));
     }
     return a;
 }
@@ -326,6 +365,7 @@ OptimiseResult ResultOf(const LadderModel& designed, const std::vector<Slot>& sl
             result.ladder.branches[slots[s].branch]
                 .parts[static_cast<std::size_t>(slots[s].part - designed.branches[slots[s].branch].parts.data())];
         part.value = a.value[s];
+        if (a.model[s]) part.model = a.model[s];
         const Candidate* held = slots[s].mode == Mode::Free ? Held(slots[s], a, s) : nullptr;
         PartChoice choice = held ? held->choice : PartChoice{"", ChoiceForm::Own, {}, a.value[s], false};
         choice.designator = part.designator;
@@ -341,9 +381,9 @@ OptimiseResult OptimiseParts(const LadderModel& designed, const PartQuality& qua
                              const OptimiseRequest& request)
 {
     std::vector<Slot> slots = SlotsOf(designed, request);
-    Meter meter(designed, slots, quality, mask);
-    const Assignment rounded = Rounded(slots, request);
-    Search search(slots, meter, rounded);
+    Meter meter(designed, slots, quality, mask, request);
+    const Assignment rounded = Rounded(designed, slots, request);
+    Search search(slots, meter, rounded, designed);
     const double before = search.Margin();
     std::vector<std::vector<std::size_t>> all(slots.size()), brackets(slots.size());
     for (std::size_t s = 0; s < slots.size(); ++s) {

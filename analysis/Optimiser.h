@@ -29,8 +29,18 @@ namespace corvane {
 // 5. For the yield: coordinate descent as in 3 on the yield of a Monte Carlo run of the given
 //    settings at every step (the same seed for every candidate, so that they meet the same
 //    draws), ties going to the larger margin.
-// The margin is measured as the tolerance analysis measures its trials (MaskMeter), with each
-// part's own Q where the stock states one and the kind's Q of `quality` otherwise.
+// The margin is measured as the tolerance analysis measures its trials (MaskMeter: the grid's
+// points, then the worst places refined between them), on a grid of maskPoints points (1001 by
+// default), with each part's own Q where the stock states one and the kind's Q of `quality`
+// otherwise. Where the stock states any figure (a Q, a self-resonance, a resistance) or the
+// designed ladder has part models or strays, the margin is instead measured with each chosen
+// part's whole model (ModelOfChoice) by the part models' analysis (ModelMaskMeter) at the
+// points of that grid, at least kOptimiserMaskPoints of them; the yield's trials still see each
+// part's Q alone. The chosen parts' models go into the optimised ladder, so that every analysis
+// and export after it sees them.
+
+// The points of the optimiser's mask grid unless asked otherwise.
+constexpr std::size_t kOptimiserMaskPoints = 1001;
 
 enum class OptimiseGoal { Margin, Yield };
 
@@ -42,6 +52,8 @@ struct OptimiseRequest {
     OptimiseGoal goal = OptimiseGoal::Margin;
     // The yield's trials; a part's tolerance is its catalogue part's where stated, else the kind's here.
     ToleranceSettings yield;
+    // The points of the mask's grid; 0 for the tolerance analysis's own (MakeMaskGrid).
+    std::size_t maskPoints = kOptimiserMaskPoints;
 };
 
 struct OptimiseResult {

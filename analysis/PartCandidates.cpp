@@ -77,6 +77,69 @@ std::vector<Candidate> PairsNear(const std::vector<CataloguePart>& parts, double
 
 } // namespace
 
+bool StatesFigures(const CataloguePart& part)
+{
+    return !std::isnan(part.Q) || !std::isnan(part.srfHz) || !std::isnan(part.seriesOhms);
+}
+
+bool StatesFigures(const PartStock& stock)
+{
+    for (const std::vector<CataloguePart>* parts : {&stock.inductors, &stock.capacitors})
+        for (const CataloguePart& part : *parts)
+            if (StatesFigures(part)) return true;
+    return false;
+}
+
+namespace {
+
+// The members' quality: the lower Q and where it is stated; NaN when a member states none.
+void PutQ(PartModel& model, const std::vector<CataloguePart>& members, PartKind kind)
+{
+    const CataloguePart* lowest = nullptr;
+    for (const CataloguePart& m : members) {
+        if (std::isnan(m.Q)) return;
+        if (!lowest || m.Q < lowest->Q) lowest = &m;
+    }
+    if (!lowest) return;
+    model.Q = lowest->Q;
+    const bool grows = kind == PartKind::Inductor && !std::isnan(lowest->qFrequencyHz) && lowest->qFrequencyHz > 0.0;
+    model.growth = grows ? QGrowth::SqrtF : QGrowth::Constant;
+    model.QHz = grows ? lowest->qFrequencyHz : 0.0;
+}
+
+void PutResistance(PartModel& model, const std::vector<CataloguePart>& members, ChoiceForm form)
+{
+    double sum = 0.0, conductance = 0.0;
+    bool stated = false;
+    for (const CataloguePart& m : members) {
+        if (std::isnan(m.seriesOhms)) continue;
+        stated = true;
+        sum += m.seriesOhms;
+        conductance += m.seriesOhms > 0.0 ? 1.0 / m.seriesOhms : INFINITY;
+    }
+    if (stated) model.seriesR = form == ChoiceForm::Parallel ? 1.0 / conductance : sum;
+}
+
+} // namespace
+
+std::optional<PartModel> ModelOfChoice(const PartModel& base, const PartChoice& choice, PartKind kind)
+{
+    bool any = false;
+    for (const CataloguePart& m : choice.members) any = any || StatesFigures(m);
+    if (!any) return std::nullopt;
+    PartModel model = base;
+    PutQ(model, choice.members, kind);
+    PutResistance(model, choice.members, choice.form);
+    double srf = INFINITY;
+    for (const CataloguePart& m : choice.members)
+        if (m.srfHz > 0.0) srf = std::min(srf, m.srfHz); // false for NaN
+    if (std::isfinite(srf)) {
+        model.srfHz = srf;
+        model.esl = 0.0; // a capacitor's series inductance follows from its self-resonance
+    }
+    return model;
+}
+
 PartStock StockOfCatalogue(const std::vector<CataloguePart>& parts)
 {
     PartStock stock;

@@ -32,6 +32,17 @@ struct Candidate {
     double Q = 0.0; // of the members (the lower of two); 0 where the stock does not say
 };
 
+// True when a catalogue part states a figure of its own: a Q, a self-resonance or a resistance.
+bool StatesFigures(const CataloguePart& part);
+bool StatesFigures(const PartStock& stock);
+
+// The model of a part built from catalogue parts: base (the part's own model or its kind's) with
+// every figure the members state put in its place. A Q is the lower of the members' (an
+// inductor's grows with the square root of frequency from where it is stated: skin loss; a
+// capacitor's is constant), the self-resonance the lower stated, and the resistance the
+// members' stated ones in series or in parallel as the parts are. None when no member states any.
+std::optional<PartModel> ModelOfChoice(const PartModel& base, const PartChoice& choice, PartKind kind);
+
 // The nearest part of the stock to target on a log scale (plain rounding): the lower at a tie.
 Candidate NearestCandidate(const PartStock& stock, PartKind kind, double target);
 

@@ -23,7 +23,9 @@ constexpr double kReflectionFloorDb = -40.0;
 // still leave a part they cannot see uncertain.
 constexpr double kResolution = 1e-3;
 constexpr double kStep = 1e-6; // of ln(value), for the Jacobian's differences
-constexpr int kMaxIterations = 60;
+// Where a fitted common stray starts, as a share of the smallest capacitor (or in farads without one).
+constexpr double kStrayStartShare = 1e-3;
+constexpr double kStrayStartFarads = 1e-14;
 
 double Wrap(double radians)
 {
@@ -38,8 +40,22 @@ struct Problem {
     LadderModel ladder;
     PartQuality quality;
     bool fitQ = false;
+    bool fitStray = false;
     size_t parts = 0;
+    const std::atomic<bool>* cancel = nullptr;
+    std::atomic<long long>* iterationsDone = nullptr;
 };
+
+// Where the inductor Q and the stray sit among the parameters, after the parts.
+size_t QIndex(const Problem& p)
+{
+    return p.parts;
+}
+
+size_t StrayIndex(const Problem& p)
+{
+    return p.parts + (p.fitQ ? 1 : 0);
+}
 
 Complex LogOf(Complex s)
 {
@@ -52,13 +68,18 @@ LadderModel Scaled(const Problem& p, const std::vector<double>& x)
     size_t k = 0;
     for (ModelBranch& branch : ladder.branches)
         for (ModelPart& part : branch.parts) part.value *= std::exp(x[k++]);
+    if (p.fitStray) {
+        const double stray = std::exp(x[StrayIndex(p)]);
+        ladder.strays.nodeC += stray;
+        for (auto& node : ladder.strays.nodeCAt) node.second += stray;
+    }
     return ladder;
 }
 
 std::vector<double> Residuals(const Problem& p, const std::vector<double>& x)
 {
     PartQuality quality = p.quality;
-    if (p.fitQ) quality.QL = std::exp(x.back());
+    if (p.fitQ) quality.QL = std::exp(x[QIndex(p)]);
     const NetworkCurves c = AnalyseCurves(Scaled(p, x), p.hz, 1.0, quality);
     std::vector<double> r;
     r.reserve(4 * p.hz.size());
@@ -161,7 +182,9 @@ Solution Minimise(const Problem& p, std::vector<double> x)
     Solution s{x, Residuals(p, x), {}, 0};
     double cost = SumOfSquares(s.r);
     double lambda = 1e-3;
-    for (; s.iterations < kMaxIterations; ++s.iterations) {
+    for (; s.iterations < kMaxFitIterations; ++s.iterations) {
+        if (p.cancel && p.cancel->load()) throw FitCancelled();
+        if (p.iterationsDone) p.iterationsDone->store(s.iterations);
         s.jacobian = Jacobian(p, s.x, s.r);
         const Matrix a = Normal(s.jacobian);
         std::vector<double> g(x.size(), 0.0);
@@ -253,6 +276,9 @@ Problem MakeProblem(const std::vector<MeasuredPoint>& m, const LadderModel& buil
     p.ladder = built;
     p.quality = quality;
     p.fitQ = request.fitInductorQ;
+    p.fitStray = request.fitStray;
+    p.cancel = request.cancel;
+    p.iterationsDone = request.iterationsDone;
     for (const ModelBranch& branch : built.branches) p.parts += branch.parts.size();
     const bool whole = request.lowHz == 0.0 && request.highHz == 0.0;
     for (const MeasuredPoint& point : m) {
@@ -264,6 +290,15 @@ Problem MakeProblem(const std::vector<MeasuredPoint>& m, const LadderModel& buil
         p.useS11.push_back(20.0 * std::log10(std::abs(point.S11)) > kReflectionFloorDb);
     }
     return p;
+}
+
+double StrayStart(const LadderModel& ladder)
+{
+    double smallest = HUGE_VAL;
+    for (const ModelBranch& branch : ladder.branches)
+        for (const ModelPart& part : branch.parts)
+            if (part.kind == PartKind::Capacitor) smallest = std::min(smallest, part.value);
+    return std::isfinite(smallest) ? kStrayStartShare * smallest : kStrayStartFarads;
 }
 
 FittedPart Fitted(const ModelPart& part, double x, double variance, const FitRequest& request)
@@ -304,6 +339,7 @@ FitResult FitParts(const std::vector<MeasuredPoint>& measured, const LadderModel
     CheckPorts(p);
     std::vector<double> start(p.parts, 0.0);
     if (p.fitQ) start.push_back(std::log(quality.QL > 0.0 ? quality.QL : 100.0));
+    if (p.fitStray) start.push_back(std::log(StrayStart(built)));
     const Solution s = Minimise(p, start);
     const double dof = std::max(1.0, static_cast<double>(s.r.size()) - static_cast<double>(start.size()));
     const double spread = std::max(SumOfSquares(s.r) / dof, kResolution * kResolution);
@@ -315,7 +351,12 @@ FitResult FitParts(const std::vector<MeasuredPoint>& measured, const LadderModel
             result.parts.push_back(Fitted(part, s.x[k], spread * inverse[k], request));
             ++k;
         }
-    if (p.fitQ) result.inductorQ = std::exp(s.x.back());
+    if (p.fitQ) result.inductorQ = std::exp(s.x[QIndex(p)]);
+    if (p.fitStray) {
+        const size_t k = StrayIndex(p);
+        result.strayFarads = std::exp(s.x[k]);
+        result.strayStdErrorFarads = *result.strayFarads * std::sqrt(spread * inverse[k]);
+    }
     // The remaining magnitude differences alone, in dB, as an engineer reads them.
     double sum = 0.0;
     size_t count = 0;

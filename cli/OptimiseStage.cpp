@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
 #include <ostream>
 #include <stdexcept>
 
@@ -81,7 +82,10 @@ LadderModel OptimiseStage::Build(const LadderModel& designed, const DesignBand& 
     const ToleranceMask mask = MaskOfEdges(band, tolerances.maxPassLossDb, stopHz, tolerances.stopAttDb);
     OptimiseRequest request;
     if (!o.catalogue.empty()) {
-        request.stock = StockOfCatalogue(ReadCatalogue(o.catalogue).parts);
+        const PartCatalogue catalogue = ReadCatalogue(o.catalogue);
+        if (const std::optional<std::string> warning = UnusedTouchstoneWarning(catalogue))
+            std::cerr << *warning << '\n';
+        request.stock = StockOfCatalogue(catalogue.parts);
         method_ = "parts of " + o.catalogue;
     } else if (analysis.series) {
         const auto [low, high] = ValueRange(designed);

@@ -254,4 +254,17 @@ std::vector<CataloguePart> PartsOfKind(const PartCatalogue& catalogue, PartKind 
     return parts;
 }
 
+std::optional<std::string> UnusedTouchstoneWarning(const PartCatalogue& catalogue)
+{
+    int first = 0, count = 0;
+    for (const CataloguePart& part : catalogue.parts)
+        if (!part.touchstoneFile.empty()) {
+            if (count++ == 0) first = part.line;
+        }
+    if (count == 0) return std::nullopt;
+    return "Warning: " + catalogue.path + ", line " + std::to_string(first) +
+           (count > 1 ? " and " + std::to_string(count - 1) + " more" : std::string()) +
+           ": the touchstone column is not used yet; those parts are analysed from their Q, SRF and resistance.";
+}
+
 } // namespace corvane

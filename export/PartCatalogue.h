@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,11 @@ constexpr std::size_t kMaxCatalogueBytes = 16u << 20;
 // name must exist.
 PartCatalogue ParseCatalogue(const std::string& text, const std::string& path);
 PartCatalogue ReadCatalogue(const std::string& path);
+
+// The touchstone column is read and checked but not analysed yet: parts are analysed from their Q,
+// self-resonance and resistance. For a catalogue that fills it, the warning that says so, naming
+// the file and the first line; none otherwise.
+std::optional<std::string> UnusedTouchstoneWarning(const PartCatalogue& catalogue);
 
 // The parts of one kind, ascending in value.
 std::vector<CataloguePart> PartsOfKind(const PartCatalogue& catalogue, PartKind kind);

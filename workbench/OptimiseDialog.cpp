@@ -136,9 +136,12 @@ void OptimiseDialog::ShowParts()
 OptimiseRequest OptimiseDialog::Request() const
 {
     OptimiseRequest request;
+    note_.clear();
     const std::string path = catalogue_->text().trimmed().toStdString();
     if (!path.empty()) {
-        request.stock = StockOfCatalogue(ReadCatalogue(path).parts);
+        const PartCatalogue catalogue = ReadCatalogue(path);
+        note_ = UnusedTouchstoneWarning(catalogue).value_or(std::string());
+        request.stock = StockOfCatalogue(catalogue.parts);
     } else if (input_.series) {
         double low = INFINITY, high = 0.0;
         for (const ModelBranch& b : input_.designed.branches)
@@ -185,7 +188,7 @@ void OptimiseDialog::ShowResult()
         ++row;
     }
     parts_->resizeColumnsToContents();
-    summary_->setText(Summary());
+    summary_->setText(note_.empty() ? Summary() : Summary() + QLatin1Char('\n') + ToQt(note_));
 }
 
 QString OptimiseDialog::Summary() const

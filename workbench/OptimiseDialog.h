@@ -60,6 +60,7 @@ private:
     QCheckBox* pairs_;
     QTableWidget* parts_;
     QLabel* summary_;
+    mutable std::string note_; // the catalogue's warning, shown under the result
     QPushButton* apply_;
 };
 

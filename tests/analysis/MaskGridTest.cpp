@@ -109,7 +109,8 @@ TEST_P(AgainstDenseGrid, EveryTrialPassesOrFailsAsTheDenseGridSays)
     }
     EXPECT_GT(densePassed, 0);
     EXPECT_LT(densePassed, trials);
-    const ToleranceResult r = RunTolerance(ModelOfLadder(c.ladder), c.quality, LinearHz(1e3, 2e3, 11), c.mask, Settings(c, trials));
+    const ToleranceResult r =
+        RunTolerance(ModelOfLadder(c.ladder), c.quality, LinearHz(1e3, 2e3, 11), c.mask, Settings(c, trials));
     EXPECT_EQ(r.passed, densePassed);
     EXPECT_EQ(r.worstMarginDb, worst);
 }
@@ -163,25 +164,32 @@ TEST(MaskGrid, YieldDoesNotDependOnTheDisplaySweep)
 }
 
 // Every band of the mask is on the grid with its finite edges exactly.
+// With its own grid or with 1001 points in all, shared out between the three bands.
 TEST(MaskGrid, BandsHoldTheirEdges)
 {
-    const MaskGrid grid = MakeMaskGrid(Mask(9e6, 11e6, 1.0, 7e6, 14e6, 40), 5);
-    ASSERT_EQ(grid.bands.size(), 3u);
-    for (std::size_t b = 0; b < 3; ++b) {
-        const std::vector<double> f(grid.frequenciesHz.begin() + grid.firstPoint[b],
-                                    grid.frequenciesHz.begin() + grid.firstPoint[b + 1]);
-        ASSERT_EQ(static_cast<int>(f.size()), grid.bands[b].points);
-        EXPECT_TRUE(std::is_sorted(f.begin(), f.end()));
-        if (grid.bands[b].lowHz > 0) {
-            EXPECT_EQ(f.front(), grid.bands[b].lowHz);
+    for (const std::size_t total : {std::size_t{0}, std::size_t{1001}}) {
+        const MaskGrid grid = MakeMaskGrid(Mask(9e6, 11e6, 1.0, 7e6, 14e6, 40), 5, total);
+        ASSERT_EQ(grid.bands.size(), 3u);
+        if (total) {
+            EXPECT_EQ(grid.frequenciesHz.size(), total);
+            for (const MaskBand& band : grid.bands) EXPECT_NEAR(band.points, 1001 / 3, 1);
         }
-        if (std::isfinite(grid.bands[b].highHz)) {
-            EXPECT_EQ(f.back(), grid.bands[b].highHz);
+        for (std::size_t b = 0; b < 3; ++b) {
+            const std::vector<double> f(grid.frequenciesHz.begin() + grid.firstPoint[b],
+                                        grid.frequenciesHz.begin() + grid.firstPoint[b + 1]);
+            ASSERT_EQ(static_cast<int>(f.size()), grid.bands[b].points);
+            EXPECT_TRUE(std::is_sorted(f.begin(), f.end()));
+            if (grid.bands[b].lowHz > 0) {
+                EXPECT_EQ(f.front(), grid.bands[b].lowHz);
+            }
+            if (std::isfinite(grid.bands[b].highHz)) {
+                EXPECT_EQ(f.back(), grid.bands[b].highHz);
+            }
         }
+        EXPECT_EQ(grid.bands[0].lowHz, 9e6);
+        EXPECT_EQ(grid.bands[1].highHz, 7e6);
+        EXPECT_TRUE(std::isinf(grid.bands[2].highHz));
     }
-    EXPECT_EQ(grid.bands[0].lowHz, 9e6);
-    EXPECT_EQ(grid.bands[1].highHz, 7e6);
-    EXPECT_TRUE(std::isinf(grid.bands[2].highHz));
     EXPECT_TRUE(MakeMaskGrid(ToleranceMask{}, 5).bands.empty());
 }
 

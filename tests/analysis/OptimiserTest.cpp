@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/Optimiser.h"
+#include "analysis/PartModels.h"
 #include "analysis/ToleranceMask.h"
 #include "tests/analysis/ToleranceLadders.h"
 
@@ -161,6 +162,148 @@ TEST(Optimiser, KeptPartsStayAndTunedPartsFindTheirBestValue)
                                    return bad;
                                }()),
                  std::invalid_argument);
+}
+
+// The worst margin by the exact analysis of the part models on a dense grid of the mask's bands.
+double DenseModelMarginDb(const LadderModel& ladder, const ToleranceMask& mask)
+{
+    double margin = INFINITY;
+    for (int i = 1; i <= 4000; ++i)
+        margin = std::min(margin, mask.maxPassLossDb + AnalyseLadderAt(ladder, mask.passHighHz * i / 4000.0, {}).S21dB);
+    for (int i = 0; i <= 4000; ++i)
+        margin = std::min(margin, -AnalyseLadderAt(ladder, mask.stopAboveHz * std::pow(100.0, i / 4000.0), {}).S21dB -
+                                      mask.stopAttDb);
+    return margin;
+}
+
+// Stock of E12 values as catalogue parts; the inductor of value lowSrfValue resonates at srfHz.
+PartStock E12Stock(double lowSrfValue, double srfHz)
+{
+    PartStock stock = StockOfSeries(ESeries::E12, 1e-12, 1e-5);
+    for (CataloguePart& part : stock.inductors)
+        if (part.value == lowSrfValue) part.srfHz = srfHz;
+    return stock;
+}
+
+// An inductor whose self-resonance lies inside the passband is useless there: where ideal parts
+// would take it, the optimiser now takes others, the chosen parts keep their models in the ladder
+// it returns, and that ladder measures as the optimiser says by the exact analysis of its models.
+TEST(Optimiser, AChoiceWithALowSelfResonanceIsAvoided)
+{
+    const Case c = LowPass(kChebyshev05dB7, 0.6, 1.6, 30);
+    OptimiseRequest ideal;
+    ideal.stock = StockOfSeries(ESeries::E12, 1e-12, 1e-5);
+    const OptimiseResult before = OptimiseParts(c.ladder, {}, c.mask, ideal);
+    double taken = 0.0;
+    for (const PartChoice& choice : before.choices)
+        if (choice.designator[0] == 'L') taken = choice.value;
+    ASSERT_GT(taken, 0.0);
+    OptimiseRequest real = ideal;
+    real.stock = E12Stock(taken, 0.8 * c.mask.passHighHz);
+    const OptimiseResult after = OptimiseParts(c.ladder, {}, c.mask, real);
+    for (const ModelBranch& b : after.ladder.branches)
+        for (const ModelPart& p : b.parts) {
+            if (p.kind != PartKind::Inductor) continue;
+            EXPECT_NE(p.value, taken) << p.designator;
+            EXPECT_FALSE(p.model && p.model->srfHz > 0.0) << p.designator;
+        }
+    EXPECT_NEAR(DenseModelMarginDb(after.ladder, c.mask), after.marginAfterDb, 0.02);
+    // The ideal choice built with that inductor misses the mask by far.
+    LadderModel idealBuilt = before.ladder;
+    for (ModelBranch& b : idealBuilt.branches)
+        for (ModelPart& p : b.parts)
+            if (p.kind == PartKind::Inductor && p.value == taken)
+                p.model = PartModel{0, QGrowth::Constant, 0, 0, 0.8 * c.mask.passHighHz, 0};
+    EXPECT_LT(DenseModelMarginDb(idealBuilt, c.mask), after.marginAfterDb - 1.0);
+    // Where the self-resonance lies far above the mask, the choice is the ideal one.
+    real.stock = E12Stock(taken, 1e6 * c.mask.passHighHz);
+    const OptimiseResult far = OptimiseParts(c.ladder, {}, c.mask, real);
+    EXPECT_NEAR(far.marginAfterDb, before.marginAfterDb, 0.02);
+}
+
+// Ideal stock parts, but a ladder built with self-resonant inductors on a board with stray
+// capacitance: the margin the optimiser reports is that of the exact analysis of the ladder it
+// returns, models and strays included.
+TEST(Optimiser, ModelsAndStraysOfTheBuildAreMeasured)
+{
+    Case c = LowPass(kChebyshev05dB7, 0.6, 1.6, 30);
+    c.ladder.inductorModel.srfHz = 2.5 * c.mask.passHighHz;
+    c.ladder.strays.nodeC = 10e-12;
+    OptimiseRequest request;
+    request.stock = StockOfSeries(ESeries::E12, 1e-12, 1e-5);
+    const OptimiseResult result = OptimiseParts(c.ladder, {}, c.mask, request);
+    EXPECT_EQ(result.ladder.strays, c.ladder.strays);
+    EXPECT_NEAR(DenseModelMarginDb(result.ladder, c.mask), result.marginAfterDb, 0.02);
+    // Measured without them, the same ladder tells another margin.
+    LadderModel bare = result.ladder;
+    bare.inductorModel = {};
+    bare.strays = {};
+    EXPECT_GT(std::fabs(DenseModelMarginDb(bare, c.mask) - result.marginAfterDb), 0.05);
+}
+
+// The model a built part gets from its catalogue parts, worked by hand: the lower Q and where it
+// is stated (an inductor's growing with frequency), the lower self-resonance, and resistances in
+// series adding and in parallel combining as conductances; the kind's model where nothing is stated.
+TEST(Optimiser, ModelOfChoiceCombinesTheMembersFigures)
+{
+    const double nan = std::nan("");
+    const auto part = [&](PartKind kind, double Q, double qHz, double srf, double ohms) {
+        CataloguePart p;
+        p.kind = kind;
+        p.value = 1e-9;
+        p.Q = Q;
+        p.qFrequencyHz = qHz;
+        p.srfHz = srf;
+        p.seriesOhms = ohms;
+        return p;
+    };
+    const PartModel base{0, QGrowth::Constant, 0, 0.05, 2e9, 0};
+    struct Row {
+        const char* name;
+        PartKind kind;
+        ChoiceForm form;
+        std::vector<CataloguePart> members;
+        bool some;
+        PartModel expected;
+    };
+    const Row rows[] = {
+        {"InductorQGrows",
+         PartKind::Inductor,
+         ChoiceForm::Single,
+         {part(PartKind::Inductor, 40, 100e6, 900e6, 0.2)},
+         true,
+         {40, QGrowth::SqrtF, 100e6, 0.2, 900e6, 0}},
+        {"SeriesInductors",
+         PartKind::Inductor,
+         ChoiceForm::Series,
+         {part(PartKind::Inductor, 60, 50e6, 700e6, 0.1), part(PartKind::Inductor, 45, 25e6, 1.1e9, 0.3)},
+         true,
+         {45, QGrowth::SqrtF, 25e6, 0.4, 700e6, 0}},
+        {"ParallelCapacitors",
+         PartKind::Capacitor,
+         ChoiceForm::Parallel,
+         {part(PartKind::Capacitor, 500, 100e6, nan, 0.2), part(PartKind::Capacitor, 800, 100e6, nan, 0.3)},
+         true,
+         {500, QGrowth::Constant, 0, 0.12, 2e9, 0}},
+        {"NothingStated",
+         PartKind::Capacitor,
+         ChoiceForm::Single,
+         {part(PartKind::Capacitor, nan, nan, nan, nan)},
+         false,
+         {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const PartChoice choice{"X1", row.form, row.members, 1e-9, false};
+        const std::optional<PartModel> model = ModelOfChoice(base, choice, row.kind);
+        ASSERT_EQ(model.has_value(), row.some);
+        if (!model) continue;
+        EXPECT_EQ(model->Q, row.expected.Q);
+        EXPECT_EQ(model->growth, row.expected.growth);
+        EXPECT_EQ(model->QHz, row.expected.QHz);
+        EXPECT_NEAR(model->seriesR, row.expected.seriesR, 1e-12);
+        EXPECT_EQ(model->srfHz, row.expected.srfHz);
+    }
 }
 
 // The yield the optimiser reports is the tolerance analysis's yield of the same ladder with the

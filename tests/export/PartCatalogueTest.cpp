@@ -85,11 +85,17 @@ TEST(PartCatalogue, TouchstoneFilesAreFoundBesideTheCatalogue)
 {
     TempFolder folder;
     std::ofstream(folder.Path("l10n.s2p")) << "# Hz S RI R 50\n1e6 0 0 1 0 1 0 0 0\n";
-    std::ofstream(folder.Path("parts.csv")) << "kind,value,touchstone\nL,10n,l10n.s2p\n";
+    std::ofstream(folder.Path("parts.csv")) << "kind,value,touchstone\nL,10n,l10n.s2p\nC,1p,\nL,12n,l10n.s2p\n";
     const PartCatalogue catalogue = ReadCatalogue(folder.Path("parts.csv"));
-    ASSERT_EQ(catalogue.parts.size(), 1u);
+    ASSERT_EQ(catalogue.parts.size(), 3u);
     EXPECT_EQ(catalogue.parts[0].touchstoneFile, folder.Path("l10n.s2p"));
     EXPECT_THROW(ReadCatalogue(folder.Path("none.csv")), CatalogueError);
+    // Not analysed yet: the warning names the file, the first line that fills the column, and the rest.
+    EXPECT_EQ(UnusedTouchstoneWarning(catalogue).value_or(""),
+              "Warning: " + folder.Path("parts.csv") +
+                  ", line 2 and 1 more: the touchstone column is not used yet; those parts are analysed from their "
+                  "Q, SRF and resistance.");
+    EXPECT_FALSE(UnusedTouchstoneWarning(ParseCatalogue("kind,value\nL,10n\n", "plain.csv")).has_value());
 }
 
 } // namespace
