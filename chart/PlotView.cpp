@@ -281,6 +281,11 @@ void PlotView::SetHomeRange(Side side, std::optional<AxisRange> home)
     rules_[static_cast<size_t>(side)].home = home;
 }
 
+void PlotView::SetBottomHomeRange(std::optional<AxisRange> home)
+{
+    bottomHome_ = home;
+}
+
 void PlotView::ClearCurves()
 {
     for (auto& curve : curves_) {
@@ -325,6 +330,8 @@ void PlotView::ResetView()
     const bool any = xLow <= xHigh;
     if (logarithmic_)
         ranges_.bottom = LogRange(any, xLow, xHigh);
+    else if (bottomHome_)
+        ranges_.bottom = LinearRange(bottomHome_->min, bottomHome_->max, ZoomBottomIntervals(), false);
     else
         ranges_.bottom = any ? LinearRange(xLow, xHigh, ZoomBottomIntervals(), false)
                              : LinearRange(0, 1, ZoomBottomIntervals(), false);

@@ -46,6 +46,8 @@ public:
     // with home set, that range (the user zooms out from it with the wheel).
     void SetAutoRange(Side side, std::optional<double> floor, bool throughZero);
     void SetHomeRange(Side side, std::optional<AxisRange> home);
+    // The whole view's x range on a linear axis, in place of the data's; none: the data's.
+    void SetBottomHomeRange(std::optional<AxisRange> home);
     void ResetView();
     void ClearCurves();
 
@@ -107,6 +109,7 @@ private:
     QLogValueAxis* logAxis_;
     std::vector<std::unique_ptr<Curve>> curves_;
     SideRule rules_[2];
+    std::optional<AxisRange> bottomHome_;
     bool logarithmic_ = false;
     ChartViewRanges ranges_;
 };

@@ -110,13 +110,22 @@ void SmithChart::ZoomShow(const ChartViewRanges& view)
 
 QRectF SmithChart::PlotArea() const
 {
-    const double side = std::max(10, std::min(width(), height()) - 2 * kMargin);
-    return QRectF((width() - side) / 2, (height() - side) / 2, side, side);
+    return AreaIn(size());
+}
+
+QRectF SmithChart::AreaIn(QSize size)
+{
+    const double side = std::max(10, std::min(size.width(), size.height()) - 2 * kMargin);
+    return QRectF((size.width() - side) / 2, (size.height() - side) / 2, side, side);
 }
 
 QPointF SmithChart::PixelOf(std::complex<double> gamma) const
 {
-    const QRectF area = PlotArea();
+    return PixelIn(PlotArea(), gamma);
+}
+
+QPointF SmithChart::PixelIn(const QRectF& area, std::complex<double> gamma) const
+{
     const AxisRange& x = view_.bottom;
     const AxisRange& y = view_.verticals.front();
     return {area.left() + (gamma.real() - x.min) / (x.max - x.min) * area.width(),
@@ -149,20 +158,35 @@ std::optional<SmithChart::Pick> SmithChart::PickAt(QPointF pixel) const
 void SmithChart::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    Draw(painter, PlotArea(), true);
+}
+
+void SmithChart::Render(QPainter& painter, QSize size) const
+{
+    painter.save();
+    painter.fillRect(QRect(QPoint(0, 0), size), palette().color(QPalette::Base));
+    painter.setFont(font());
+    Draw(painter, AreaIn(size), false);
+    painter.restore();
+}
+
+void SmithChart::Draw(QPainter& painter, const QRectF& area, bool withPick) const
+{
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setClipRect(PlotArea());
-    DrawGrid(painter);
-    DrawCurves(painter);
+    painter.setClipRect(area);
+    DrawGrid(painter, area);
+    DrawCurves(painter, area, withPick);
     painter.setClipping(false);
     DrawLegend(painter);
 }
 
-void SmithChart::DrawGrid(QPainter& painter) const
+void SmithChart::DrawGrid(QPainter& painter, const QRectF& area) const
 {
-    const QPointF origin = PixelOf(0.0);
-    const double unit = PixelOf(1.0).x() - origin.x();
+    const auto at = [&](std::complex<double> gamma) { return PixelIn(area, gamma); };
+    const QPointF origin = at(0.0);
+    const double unit = at(1.0).x() - origin.x();
     const auto circle = [&](const SmithCircle& c) {
-        const QPointF centre = PixelOf({c.centreX, c.centreY});
+        const QPointF centre = at({c.centreX, c.centreY});
         painter.drawEllipse(centre, c.radius * unit, c.radius * unit);
     };
     QPainterPath disc;
@@ -183,35 +207,35 @@ void SmithChart::DrawGrid(QPainter& painter) const
         circle(ReactanceCircle(v));
         circle(ReactanceCircle(-v));
     }
-    painter.drawLine(PixelOf(-1.0), PixelOf(1.0));
+    painter.drawLine(at(-1.0), at(1.0));
     painter.restore();
     painter.setPen(QPen(palette().color(QPalette::WindowText), 1.2));
     circle(ResistanceCircle(0.0));
     painter.setPen(palette().color(QPalette::WindowText));
     for (double v : kGridValues) {
         // r on the real axis at its circle's left end; x just outside the rim where its arc meets it.
-        painter.drawText(PixelOf((v - 1) / (v + 1)) + QPointF(2, -3), Short(v));
+        painter.drawText(at((v - 1) / (v + 1)) + QPointF(2, -3), Short(v));
         for (double x : {v, -v}) {
             const std::complex<double> rim = ReflectionOf({0.0, x}, 1.0);
-            painter.drawText(PixelOf(rim * 1.06) + QPointF(-8, 4),
+            painter.drawText(at(rim * 1.06) + QPointF(-8, 4),
                              (x > 0 ? QStringLiteral("+j") : QStringLiteral("\u2212j")) + Short(v));
         }
     }
 }
 
-void SmithChart::DrawCurves(QPainter& painter) const
+void SmithChart::DrawCurves(QPainter& painter, const QRectF& area, bool withPick) const
 {
     for (const Curve& c : curves_) {
         if (c.gamma.size() < 2) continue;
         QPolygonF line;
-        for (const std::complex<double>& g : c.gamma) line << PixelOf(g);
+        for (const std::complex<double>& g : c.gamma) line << PixelIn(area, g);
         painter.setPen(QPen(c.colour, 1.8, c.dashed ? Qt::DashLine : Qt::SolidLine));
         painter.drawPolyline(line);
     }
-    if (pick_) {
+    if (withPick && pick_) {
         painter.setPen(QPen(palette().color(QPalette::WindowText), 1.5));
         painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(PixelOf(pick_->gamma), 5, 5);
+        painter.drawEllipse(PixelIn(area, pick_->gamma), 5, 5);
     }
 }
 

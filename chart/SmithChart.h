@@ -39,6 +39,9 @@ public:
     // The plot square in this widget's pixels, and a reflection's place in it.
     QRectF PlotArea() const;
     QPointF PixelOf(std::complex<double> gamma) const;
+    // The chart as shown (grid, curves, legend, the view's zoom), drawn at size on a painter of
+    // any device: an image export.
+    void Render(QPainter& painter, QSize size) const;
 
     struct Pick {
         int curve = -1;
@@ -83,8 +86,11 @@ private:
     int ZoomBottomIntervals() const override { return 10; }
     int ZoomVerticalIntervals() const override { return 10; }
 
-    void DrawGrid(QPainter& painter) const;
-    void DrawCurves(QPainter& painter) const;
+    static QRectF AreaIn(QSize size);
+    QPointF PixelIn(const QRectF& area, std::complex<double> gamma) const;
+    void Draw(QPainter& painter, const QRectF& area, bool withPick) const;
+    void DrawGrid(QPainter& painter, const QRectF& area) const;
+    void DrawCurves(QPainter& painter, const QRectF& area, bool withPick) const;
     void DrawLegend(QPainter& painter) const;
 
     std::vector<Curve> curves_;

@@ -24,9 +24,11 @@
 #include "workbench/DesignPanel.h"
 #include "workbench/ExportHelper.h"
 #include "workbench/LadderSchematic.h"
+#include "workbench/MeasuredFit.h"
 #include "workbench/MeasuredOverlay.h"
 #include "workbench/PartsTable.h"
 #include "workbench/ResponsePlots.h"
+#include "workbench/TimeTab.h"
 #include "workbench/ToleranceForm.h"
 #include "workbench/ToleranceTab.h"
 #include "workbench/TuningPanel.h"
@@ -79,6 +81,8 @@ LadderWorkbench::LadderWorkbench(TFMain* design, QWidget* parent) : QMainWindow(
     measured_ = new corvane::MeasuredOverlay(plots_, this);
     tabs_->addTab(measured_->Tab(), tr("&Measured"));
     tabs_->addTab(plots_->SmithTab(), tr("&Smith"));
+    time_ = new corvane::TimeTab;
+    tabs_->addTab(time_, tr("T&ime"));
     setCentralWidget(tabs_);
     BuildDocks();
     BuildStatusBar();
@@ -146,10 +150,25 @@ void LadderWorkbench::BuildStatusBar()
     readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     statusBar()->addWidget(status_, 1);
     statusBar()->addPermanentWidget(readout_);
-    for (BackgroundJob* job : {exactJob_, tolerance_->Job()}) {
+    // The time tab and the fit pass their jobs' reports on with their own.
+    for (BackgroundJob* job : {exactJob_, tolerance_->Job(), time_->Job(), measured_->Fit()->Job()}) {
         statusBar()->addPermanentWidget(job->ProgressBar());
         statusBar()->addPermanentWidget(job->CancelButton());
+    }
+    for (BackgroundJob* job : {exactJob_, tolerance_->Job()})
         connect(job, &BackgroundJob::Status, this, &LadderWorkbench::ShowStatus);
+}
+
+// The tolerance tab's part tolerances mark the fitted parts; 5 % where it holds none or a bad one.
+std::pair<double, double> LadderWorkbench::FitTolerances() const
+{
+    constexpr double kDefaultPercent = 5.0;
+    const auto orDefault = [](double percent) { return percent > 0.0 ? percent : kDefaultPercent; };
+    try {
+        const ToleranceSettings settings = tolerance_->Form()->ReadSettings();
+        return {orDefault(settings.inductorPercent), orDefault(settings.capacitorPercent)};
+    } catch (const std::exception&) {
+        return {kDefaultPercent, kDefaultPercent};
     }
 }
 
@@ -169,15 +188,7 @@ void LadderWorkbench::BuildMenu()
                    &LadderWorkbench::ExportCsv);
     });
     exports->addAction(tr("&Plot as PNG or SVG..."), this, [this] {
-        QWidget* tab = tabs_->currentWidget();
-        auto* plot = qobject_cast<PlotView*>(tab);
-        if (tab == measured_->Tab()) plot = measured_->Difference();
-        if (tab == tolerance_) plot = tolerance_->Envelope();
-        if (!plot) {
-            ShowStatus(tr("The Smith chart has no image export; the other tabs have."), true);
-            return;
-        }
-        const QString path = exports_->ExportImage(tr("Export Plot"), *plot);
+        const QString path = exports_->ExportImage(tr("Export Plot"), CurrentDrawing());
         if (!path.isEmpty()) ShowStatus(tr("Written: %1").arg(path), false);
     });
     QMenu* measured = menuBar()->addMenu(tr("&Measured"));
@@ -210,6 +221,10 @@ void LadderWorkbench::ConnectParts()
     connect(tuning_, &TuningPanel::Tuned, this, &LadderWorkbench::TuneTo);
     connect(tolerance_->Form(), &ToleranceForm::Edited, this, &LadderWorkbench::SettingsChanged);
     connect(tolerance_, &ToleranceTab::Status, this, &LadderWorkbench::ShowStatus);
+    connect(time_, &corvane::TimeTab::Readout, readout_, &QLabel::setText);
+    connect(time_, &corvane::TimeTab::Status, this, &LadderWorkbench::ShowStatus);
+    connect(measured_->Fit(), &corvane::MeasuredFit::Status, this, &LadderWorkbench::ShowStatus);
+    measured_->Fit()->SetToleranceSource([this] { return FitTolerances(); });
 }
 
 void LadderWorkbench::ShowRun(const RunSnapshot& run)
@@ -280,6 +295,7 @@ void LadderWorkbench::ShowNothing(const QString& status, bool error)
     parts_->ClearParts();
     schematic_->Clear();
     tolerance_->SetInput(std::nullopt);
+    time_->Clear();
     measured_->ClearComparison();
     built_->ShowDesign(shown_);
     ShowStatus(status, error);
@@ -355,6 +371,8 @@ void LadderWorkbench::closeEvent(QCloseEvent* event)
     settings.setValue(kTabKey, tabs_->currentIndex());
     exactJob_->Cancel();
     tolerance_->Job()->Cancel();
+    time_->Job()->Cancel();
+    measured_->Fit()->Job()->Cancel();
     QMainWindow::closeEvent(event);
 }
 

@@ -3,10 +3,12 @@
 #include <QMainWindow>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "analysis/NetworkResponse.h"
 #include "export/DesignFile.h"
 #include "workbench/ExactResponseJob.h"
+#include "workbench/ExportHelper.h"
 #include "workbench/ShownDesign.h"
 
 class QLabel;
@@ -18,7 +20,6 @@ namespace corvane {
 class BackgroundJob;
 class BuiltSettings;
 class DesignPanel;
-class ExportHelper;
 class LadderSchematic;
 class OptimiseDialog;
 struct OptimiseResult;
@@ -28,16 +29,17 @@ class ResponsePlots;
 class TFMain;
 class ToleranceTab;
 class MeasuredOverlay;
+class TimeTab;
 
 // One window for the ladder as built: the design panel and the build settings docked on the
-// left, the plots as tabs in the middle (response, group delay, tolerance), the parts table on
+// left, the plots as tabs in the middle (response, group delay, tolerance, measured, Smith, time), the parts table on
 // the right and the schematic below. It shows one design at a time, the design window's last
 // run or the panel's own, and everything on screen belongs to it. The docks can be moved; their
 // layout, the window's size and the tab shown are kept in QSettings, the settings with the design.
 class LadderWorkbench : public QMainWindow {
     Q_OBJECT
 public:
-    enum Tab { ResponseTab, DelayTab, ToleranceTabIndex, MeasuredTabIndex, SmithTabIndex };
+    enum Tab { ResponseTab, DelayTab, ToleranceTabIndex, MeasuredTabIndex, SmithTabIndex, TimeTabIndex };
 
     // With a design window the workbench follows its runs; without one, ShowRun feeds it.
     explicit LadderWorkbench(TFMain* design = nullptr, QWidget* parent = nullptr);
@@ -75,6 +77,7 @@ public:
     LadderSchematic* Schematic() const { return schematic_; }
     ToleranceTab* Tolerance() const { return tolerance_; }
     corvane::MeasuredOverlay* Measured() const { return measured_; }
+    corvane::TimeTab* Time() const { return time_; }
     TuningPanel* Tuning() const { return tuning_; }
     // "Optimise…": the dialog on the shown design, the Tolerance tab's mask and the build settings.
     OptimiseDialog* OpenOptimise();
@@ -111,8 +114,10 @@ private:
     void ShowCurves(const NetworkCurves& curves, const ExactJob& job, bool logarithmic);
     void ShowStatus(const QString& text, bool error);
     void CompareMeasured();
+    std::pair<double, double> FitTolerances() const;
     std::string Description() const;
     void TuneTo(const LadderModel& ladder);
+    ExportHelper::Drawing CurrentDrawing() const;
     void ExportWith(const QString& caption, const QString& filter, const QString& suffix,
                     bool (LadderWorkbench::*exporter)(const QString&));
 
@@ -124,6 +129,7 @@ private:
     ResponsePlots* plots_;
     ToleranceTab* tolerance_;
     corvane::MeasuredOverlay* measured_;
+    corvane::TimeTab* time_;
     PartsTable* parts_;
     LadderSchematic* schematic_;
     TuningPanel* tuning_;

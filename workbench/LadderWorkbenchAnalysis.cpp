@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "chart/PlotView.h"
+#include "chart/SmithChart.h"
 #include "export/ExactResponseCsv.h"
 #include "export/ExportSweep.h"
 #include "export/SpiceNetlist.h"
@@ -19,8 +20,10 @@
 #include "workbench/ExportHelper.h"
 #include "workbench/LadderSchematic.h"
 #include "workbench/LadderWorkbench.h"
+#include "workbench/MeasuredOverlay.h"
 #include "workbench/PartsTable.h"
 #include "workbench/ResponsePlots.h"
+#include "workbench/TimeTab.h"
 #include "workbench/ToleranceForm.h"
 #include "workbench/ToleranceTab.h"
 #include "workbench/TuningPanel.h"
@@ -120,6 +123,7 @@ void LadderWorkbench::ShowBuilt(const ExactJob& job, const LadderModel& designed
         return design.Mask(loss, stop, att);
     };
     tolerance_->SetInput(std::move(input));
+    time_->SetLadder(job.ladder, job.quality, shown_.Edges());
 }
 
 void LadderWorkbench::ShowCurves(const NetworkCurves& curves, const ExactJob& job, bool logarithmic)
@@ -219,9 +223,22 @@ bool LadderWorkbench::ExportCsv(const QString& path)
 
 bool LadderWorkbench::ExportImage(const QString& path, QSize size)
 {
-    auto* plot = qobject_cast<PlotView*>(tabs_->currentWidget());
+    return exports_->WriteTo(path, [&] { return ExportHelper::ImageBytes(CurrentDrawing(), size, path); });
+}
+
+// The plot of the tab on screen as the image exports draw it.
+ExportHelper::Drawing LadderWorkbench::CurrentDrawing() const
+{
+    QWidget* tab = tabs_->currentWidget();
+    if (tab == plots_->SmithTab()) {
+        corvane::SmithChart* smith = plots_->Smith();
+        return [smith](QPainter& painter, QSize size) { smith->Render(painter, size); };
+    }
+    auto* plot = qobject_cast<PlotView*>(tab);
+    if (tab == measured_->Tab()) plot = measured_->Difference();
+    if (tab == time_) plot = time_->Plot();
     if (!plot) plot = tolerance_->Envelope();
-    return exports_->WriteTo(path, [&] { return ExportHelper::ImageBytes(*plot, size, path); });
+    return [plot](QPainter& painter, QSize size) { plot->Render(painter, size); };
 }
 
 void LadderWorkbench::ExportWith(const QString& caption, const QString& filter, const QString& suffix,

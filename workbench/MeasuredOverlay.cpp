@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -10,6 +11,7 @@
 #include "chart/SmithChart.h"
 #include "export/TouchstoneReader.h"
 #include "filtermath/EngineeringText.h"
+#include "workbench/MeasuredFit.h"
 #include "workbench/ResponsePlots.h"
 
 namespace corvane {
@@ -68,8 +70,10 @@ MeasuredOverlay::MeasuredOverlay(ResponsePlots* plots, QObject* parent) : QObjec
     difference11_ = difference_->AddCurve(tr("|S11| measured - design"), QPen(kMeasuredS11, 1.5));
     difference_->SetAutoRange(PlotView::Side::Left, std::nullopt, true);
     difference_->SetTitles(tr("Frequency"), tr("Measured - design, dB"));
+    fit_ = new MeasuredFit(this);
     auto* column = new QVBoxLayout(tab_);
     column->addWidget(figuresLabel_);
+    column->addWidget(fit_->Panel());
     column->addWidget(difference_, 1);
     figuresLabel_->setText(
         tr("Open a measured Touchstone file (Measured \u2192 Open Measured File\u2026) to compare."));
@@ -103,6 +107,7 @@ void MeasuredOverlay::Close()
 void MeasuredOverlay::ClearComparison()
 {
     comparison_.reset();
+    fit_->SetInput(std::nullopt);
     for (int id : {s21_, s11_}) plots_->Response()->SetCurve(id, {}, {});
     plots_->Delay()->SetCurve(delay_, {}, {});
     for (int id : {smith11_, smith22_}) plots_->Smith()->SetCurve(id, {}, {}, 50.0);
@@ -125,6 +130,7 @@ void MeasuredOverlay::Compare(const LadderModel& built, const PartQuality& quali
         return;
     }
     Draw();
+    fit_->SetInput(FitInput{points_, fileName_, built, quality, band, unitScale, unitText});
 }
 
 void MeasuredOverlay::Draw()

@@ -16,6 +16,7 @@ namespace corvane {
 
 class PlotView;
 class ResponsePlots;
+class MeasuredFit;
 
 // A measured two-port file over the design: its |S21|, |S11| and group delay drawn on the
 // response plots, a plot of measured minus design in dB, and the figures of both. It keeps the
@@ -28,6 +29,8 @@ public:
     // The Measured tab: the figures above the plot of measured minus design.
     QWidget* Tab() const { return tab_; }
     PlotView* Difference() const { return difference_; }
+    // "Fit…" and its result, on the tab between the figures and the plot.
+    MeasuredFit* Fit() const { return fit_; }
     bool Loaded() const { return !points_.empty(); }
     const QString& FileName() const { return fileName_; }
 
@@ -53,6 +56,7 @@ private:
     QWidget* tab_;
     QLabel* figuresLabel_;
     PlotView* difference_;
+    MeasuredFit* fit_;
     int s21_, s11_, delay_, difference21_, difference11_, smith11_, smith22_;
     std::vector<MeasuredPoint> points_;
     double referenceOhms_[2] = {50.0, 50.0}; // of the file's ports

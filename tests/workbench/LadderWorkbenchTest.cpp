@@ -286,7 +286,7 @@ void LadderWorkbenchTest::tabsAndDocksKeepTheirLayout()
         LadderWorkbench* bench = b.Open();
         QStringList tabs;
         for (int i = 0; i < bench->Tabs()->count(); ++i) tabs << bench->Tabs()->tabText(i).remove('&');
-        QCOMPARE(tabs, (QStringList{"Response", "Group Delay", "Tolerance", "Measured", "Smith"}));
+        QCOMPARE(tabs, (QStringList{"Response", "Group Delay", "Tolerance", "Measured", "Smith", "Time"}));
         QMap<QString, Qt::DockWidgetArea> areas;
         for (QDockWidget* dock : bench->findChildren<QDockWidget*>()) {
             QVERIFY(dock->features().testFlag(QDockWidget::DockWidgetMovable));
