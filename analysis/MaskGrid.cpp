@@ -8,7 +8,6 @@ namespace corvane {
 
 namespace {
 
-constexpr double kOpenEnd = 1e4; // how far an open band's grid reaches, as a ratio to its edge
 constexpr int kRefineRounds = 5;
 constexpr int kProbes = 7; // per peak and round: the bracket shrinks to a quarter each round
 
@@ -18,14 +17,14 @@ int GridSteps(std::size_t branchCount)
 }
 
 // One band's grid, ascending, both edges included exactly.
-std::vector<double> BandGrid(double low, double high, int steps)
+std::vector<double> BandGrid(double low, double high, int steps, double openEnd)
 {
     std::vector<double> f;
     const double quarter = M_PI / 2 / steps, half = M_PI / steps;
     if (low <= 0.0) {
-        for (int j = steps; j >= 0; --j) f.push_back(high * std::max(std::cos(quarter * j), 1.0 / kOpenEnd));
+        for (int j = steps; j >= 0; --j) f.push_back(high * std::max(std::cos(quarter * j), 1.0 / openEnd));
     } else if (std::isinf(high)) {
-        for (int j = 0; j <= steps; ++j) f.push_back(low / std::max(std::cos(quarter * j), 1.0 / kOpenEnd));
+        for (int j = 0; j <= steps; ++j) f.push_back(low / std::max(std::cos(quarter * j), 1.0 / openEnd));
     } else {
         const double mid = 0.5 * (std::log(low) + std::log(high)), span = 0.5 * (std::log(high) - std::log(low));
         for (int j = 0; j <= steps; ++j) f.push_back(std::exp(mid - span * std::cos(half * j)));
@@ -46,10 +45,10 @@ std::vector<int> StepsOfBands(std::size_t bands, int branchSteps, std::size_t to
     return steps;
 }
 
-void AddBand(MaskGrid& grid, bool pass, double low, double high, double limitDb, int steps)
+void AddBand(MaskGrid& grid, bool pass, double low, double high, double limitDb, int steps, double openEnd)
 {
     if (!(high > low)) return;
-    const std::vector<double> f = BandGrid(low, high, steps);
+    const std::vector<double> f = BandGrid(low, high, steps, openEnd);
     grid.bands.push_back({pass, low, high, limitDb, static_cast<int>(f.size())});
     grid.firstPoint.push_back(grid.frequenciesHz.size());
     grid.frequenciesHz.insert(grid.frequenciesHz.end(), f.begin(), f.end());
@@ -68,7 +67,7 @@ double Badness(double den2, bool pass)
 
 } // namespace
 
-MaskGrid MakeMaskGrid(const ToleranceMask& mask, std::size_t branchCount, std::size_t totalPoints)
+MaskGrid MakeMaskGrid(const ToleranceMask& mask, std::size_t branchCount, std::size_t totalPoints, double openEndRatio)
 {
     // The bands first, then their grids, so that a total can be shared out between them.
     struct Band {
@@ -98,7 +97,7 @@ MaskGrid MakeMaskGrid(const ToleranceMask& mask, std::size_t branchCount, std::s
     const std::vector<int> steps = StepsOfBands(bands.size(), GridSteps(branchCount), totalPoints);
     MaskGrid grid;
     for (std::size_t b = 0; b < bands.size(); ++b)
-        AddBand(grid, bands[b].pass, bands[b].low, bands[b].high, bands[b].limitDb, steps[b]);
+        AddBand(grid, bands[b].pass, bands[b].low, bands[b].high, bands[b].limitDb, steps[b], openEndRatio);
     grid.firstPoint.push_back(grid.frequenciesHz.size());
     return grid;
 }

@@ -22,7 +22,10 @@ namespace corvane {
 //
 // With totalPoints the grid holds that many points in all (at least two per band), shared out
 // evenly between the bands, in place of the count that follows the branches.
-MaskGrid MakeMaskGrid(const ToleranceMask& mask, std::size_t branchCount, std::size_t totalPoints = 0);
+// With openEndRatio an open band (to zero or to infinity) stops at that ratio to its edge.
+constexpr double kMaskOpenEnd = 1e4;
+MaskGrid MakeMaskGrid(const ToleranceMask& mask, std::size_t branchCount, std::size_t totalPoints = 0,
+                      double openEndRatio = kMaskOpenEnd);
 
 // Measures ladders against a mask grid. Holds its own work space: one per thread.
 class MaskMeter {

@@ -80,9 +80,9 @@ public:
     {
         if (grid_.bands.empty()) throw std::invalid_argument("The optimiser needs a mask: a passband or a stopband.");
         if (HasPartModels(designed) || StatesFigures(request.stock))
-            models_.emplace(
-                designed, quality,
-                MakeMaskGrid(mask, ladder_.branches.size(), std::max(request.maskPoints, kOptimiserMaskPoints)));
+            models_.emplace(designed, quality,
+                            MakeMaskGrid(mask, ladder_.branches.size(),
+                                         std::max(request.maskPoints, kOptimiserMaskPoints), kModelOpenEnd));
     }
 
     const Ladder& Compact() const { return ladder_; }

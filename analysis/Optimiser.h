@@ -36,11 +36,14 @@ namespace corvane {
 // designed ladder has part models or strays, the margin is instead measured with each chosen
 // part's whole model (ModelOfChoice) by the part models' analysis (ModelMaskMeter) at the
 // points of that grid, at least kOptimiserMaskPoints of them; the yield's trials still see each
-// part's Q alone. The chosen parts' models go into the optimised ladder, so that every analysis
+// part's Q alone. There an open band (a low-pass's stopband, a high-pass's passband) is checked
+// to kModelOpenEnd times its edge: far above it every self-resonant part has stopped being one,
+// whatever value is chosen. The chosen parts' models go into the optimised ladder, so that every analysis
 // and export after it sees them.
 
 // The points of the optimiser's mask grid unless asked otherwise.
 constexpr std::size_t kOptimiserMaskPoints = 1001;
+constexpr double kModelOpenEnd = 10.0;
 
 enum class OptimiseGoal { Margin, Yield };
 

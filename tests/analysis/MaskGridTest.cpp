@@ -191,6 +191,9 @@ TEST(MaskGrid, BandsHoldTheirEdges)
         EXPECT_TRUE(std::isinf(grid.bands[2].highHz));
     }
     EXPECT_TRUE(MakeMaskGrid(ToleranceMask{}, 5).bands.empty());
+    // The open stopband reaches 10^4 times its edge, or the ratio asked.
+    EXPECT_DOUBLE_EQ(MakeMaskGrid(Mask(9e6, 11e6, 1.0, 7e6, 14e6, 40), 5).frequenciesHz.back(), 14e10);
+    EXPECT_DOUBLE_EQ(MakeMaskGrid(Mask(9e6, 11e6, 1.0, 7e6, 14e6, 40), 5, 0, 10.0).frequenciesHz.back(), 14e7);
 }
 
 } // namespace

@@ -164,15 +164,17 @@ TEST(Optimiser, KeptPartsStayAndTunedPartsFindTheirBestValue)
                  std::invalid_argument);
 }
 
-// The worst margin by the exact analysis of the part models on a dense grid of the mask's bands.
+// The worst margin by the exact analysis of the part models on a dense grid of the mask's bands,
+// the stopband to ten times its edge as the optimiser checks it with part models.
 double DenseModelMarginDb(const LadderModel& ladder, const ToleranceMask& mask)
 {
     double margin = INFINITY;
     for (int i = 1; i <= 4000; ++i)
         margin = std::min(margin, mask.maxPassLossDb + AnalyseLadderAt(ladder, mask.passHighHz * i / 4000.0, {}).S21dB);
     for (int i = 0; i <= 4000; ++i)
-        margin = std::min(margin, -AnalyseLadderAt(ladder, mask.stopAboveHz * std::pow(100.0, i / 4000.0), {}).S21dB -
-                                      mask.stopAttDb);
+        margin = std::min(margin,
+                          -AnalyseLadderAt(ladder, mask.stopAboveHz * std::pow(kModelOpenEnd, i / 4000.0), {}).S21dB -
+                              mask.stopAttDb);
     return margin;
 }
 

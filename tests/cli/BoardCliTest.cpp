@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,65 @@ TEST(BoardCli, OptimisedE12LaddersMeetTheMaskInNgspice)
         EXPECT_LE(after.passLossDb, row.passLoss);
         EXPECT_GE(after.stopLossDb, row.stopAtt);
     }
+}
+
+// A catalogue of chip parts with Q, self-resonance and resistance: the optimised ladder's netlist
+// carries each chosen part's model, and ngspice finds the margin the optimiser reports, the
+// stopband checked to ten times its edge.
+TEST(BoardCli, CataloguePartModelsReachTheNetlist)
+{
+    if (!NgspiceInstalled()) GTEST_SKIP() << "ngspice is not installed (Debian package ngspice)";
+    TempFolder folder;
+    std::string csv = "kind,value,q,q_freq,srf,resistance,part_number,touchstone\n";
+    const double e12[] = {1.0, 1.2, 1.5, 1.8, 2.2, 2.7, 3.3, 3.9, 4.7, 5.6, 6.8, 8.2};
+    for (const double decade : {10.0, 100.0})
+        for (const double v : e12) {
+            const double nH = v * decade * 10.0, pF = v * decade;
+            csv += "L," + std::to_string(nH) + "n,40,250M," + std::to_string(1000.0 * std::sqrt(270.0 / nH)) +
+                   "M,0.25,L" + std::to_string(int(nH)) + ",\n";
+            csv += "C," + std::to_string(pF) + "p,1000,100M," + std::to_string(480.0 * std::sqrt(180.0 / pF)) +
+                   "M,0.05,C" + std::to_string(int(pF)) + (pF == 100.0 ? ",c100.s2p\n" : ",\n");
+        }
+    std::ofstream(folder.Path("c100.s2p")) << "# Hz S RI R 50\n1e6 0 0 1 0 1 0 0 0\n";
+    std::ofstream(folder.Path("parts.csv")) << csv;
+    const CliOutcome run = RunCli({"--model",
+                                   "Chebyshev",
+                                   "--poles",
+                                   "7",
+                                   "--ripple",
+                                   "0.1",
+                                   "--passband",
+                                   "30",
+                                   "--start",
+                                   "0.1",
+                                   "--stop",
+                                   "600",
+                                   "--points",
+                                   "1200",
+                                   "--max-pass-loss",
+                                   "1",
+                                   "--mask-stop-freq",
+                                   "60",
+                                   "--mask-stop-att",
+                                   "40",
+                                   "--optimise",
+                                   "margin",
+                                   "--catalogue",
+                                   folder.Path("parts.csv"),
+                                   "--json",
+                                   "--spice",
+                                   folder.Path("optimised.cir")});
+    ASSERT_EQ(run.status, 0);
+    ASSERT_FALSE(run.errLines.empty());
+    EXPECT_NE(run.errLines.front().find("touchstone column is not used yet"), std::string::npos)
+        << run.errLines.front();
+    const std::string netlist = ReadFile(folder.Path("optimised.cir"));
+    EXPECT_NE(netlist.find("\nCPL1 "), std::string::npos) << "the inductor's self-resonance";
+    const nlohmann::json json = nlohmann::json::parse(run.out);
+    const Simulated s = SimulateMask(folder.Path("optimised.cir"), 0, 30, 0, 60);
+    const double simulated = std::min(1.0 - s.passLossDb, s.stopLossDb - 40.0);
+    EXPECT_NEAR(simulated, json["MarginAfter"].get<double>(), 0.05) << s.passLossDb << " dB, " << s.stopLossDb << " dB";
+    EXPECT_GT(json["MarginAfter"].get<double>(), json["MarginBefore"].get<double>());
 }
 
 TEST(BoardCli, BoardFilesClashingWithAnotherOutputAreRefused)
