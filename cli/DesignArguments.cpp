@@ -90,6 +90,12 @@ OptionList PanelOptionsOf(const DesignPanelSettings& p, const ExactResponseSetti
     if (!exact.sweepStop.empty()) options.emplace_back("--stop", exact.sweepStop);
     if (!p.zeros.empty()) options.emplace_back("--zeros", p.zeros);
     if (p.family == "EquirippleDelay") options.emplace_back("--delay-error", p.delayError);
+    // The coupled forms are band-pass forms; a ladder has no resonator inductance to choose.
+    if (p.type == KeyOf(kFilterTypeNames, FilterType::BandPass) &&
+        p.bandPassForm != KeyOf(kBandPassFormNames, BandPassForm::Ladder)) {
+        options.emplace_back("--form", p.bandPassForm);
+        if (!p.resonatorL.empty()) options.emplace_back("--resonator-l", p.resonatorL);
+    }
     if (p.orderFrom == "order")
         options.emplace_back("--poles", p.order);
     else
@@ -235,6 +241,10 @@ void SavePanel(const CliOptions& options, DesignFile& design)
     p.rs = s.rs.empty() ? t.R : s.rs;
     p.zeros = s.zeros;
     if (!s.delayError.empty()) p.delayError = s.delayError;
+    if (!s.form.empty()) {
+        p.bandPassForm = s.form;
+        p.resonatorL = s.resonatorL;
+    }
     p.shown = true;
     set(design.exactResponse.sweepStart, "--start", t.FStart);
     set(design.exactResponse.sweepStop, "--stop", t.Stop);

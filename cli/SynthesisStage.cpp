@@ -100,17 +100,6 @@ std::string ArmText(const LadderBranch& b, int position, bool standardValues)
     return "";
 }
 
-// The coupled forms meet the family's response to a stated accuracy; a wide band may miss it.
-void PrintFit(const CoupledFit& fit, const DesignRequest& r, std::ostream& text)
-{
-    text << KeyOf(kBandPassFormNames, r.bandForm) << " coupled resonators: passband loss within "
-         << Short(fit.passbandExcessDb) << " dB of the response's, band-edge loss within " << Short(fit.edgeLossErrorDb)
-         << " dB, band edges within " << Short(100.0 * fit.edgeShift) << " % of the bandwidth";
-    if (!fit.meetsGoal)
-        text << " (short of " << Short(kCoupledLossGoalDb) << " dB and " << Short(100.0 * kCoupledEdgeGoal) << " %)";
-    text << '\n';
-}
-
 struct Outcome {
     Design design;
     double unitScale = 1.0;
@@ -145,12 +134,16 @@ DesignRequest ReadRequest(const CliOptions& o)
     r.form = form->value;
     const FieldTexts& t = o.texts;
     const SynthesisOptions& s = o.synthesis;
-    if (!s.form.empty()) {
+    // A design file's band-pass form stays behind when the command line picks another type, and
+    // its resonator inductance when the command line picks the ladder form.
+    const bool fileFormOnly = o.fromFile.count("--form") != 0 && r.type != FilterType::BandPass;
+    if (!s.form.empty() && !fileFormOnly) {
         const NameEntry<BandPassForm>* bandForm = FindKey(kBandPassFormNames, s.form);
         if (!bandForm) throw Failure("--form: unknown form '" + s.form + "'");
         r.bandForm = bandForm->value;
     }
-    if (!o.synthesis.resonatorL.empty()) {
+    const bool fileInductanceOnly = o.fromFile.count("--resonator-l") != 0 && r.bandForm == BandPassForm::Ladder;
+    if (!o.synthesis.resonatorL.empty() && !fileInductanceOnly) {
         if (r.bandForm == BandPassForm::Ladder)
             throw Failure("--resonator-l: give the top-c or top-l form with --form.");
         r.resonatorL = ReadInductance(o.synthesis.resonatorL, "--resonator-l");
@@ -472,7 +465,7 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
         text << "Attenuation at " << Short(out.stopHz / out.unitScale) << ' ' << o.unit << ": " << Short(out.reachedDb)
              << " dB\n";
     }
-    if (r.bandForm != BandPassForm::Ladder) PrintFit(out.design.fit, r, text);
+    if (r.bandForm != BandPassForm::Ladder) text << CoupledFitText(out.design.fit, r.bandForm) << '\n';
     PrintStopband(o, out, text);
     PrintChosenZeros(o, out, text);
     PrintMismatchLoss(out, text);

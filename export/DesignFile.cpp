@@ -232,6 +232,8 @@ void ReadDesignPanel(const Json& root, DesignPanelSettings& panel)
     for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
     if (section.contains("zeros")) panel.zeros = TypedText(section, path, "zeros", kPanelTextMaxLength);
     if (section.contains("delayError")) panel.delayError = TypedText(section, path, "delayError", kPanelTextMaxLength);
+    if (section.contains("bandPassForm")) panel.bandPassForm = OneOf(section, path, "bandPassForm", kBandPassFormNames);
+    if (section.contains("resonatorL")) panel.resonatorL = TypedText(section, path, "resonatorL", kPanelTextMaxLength);
     panel.shown = Flag(section, path, "shown");
 }
 
@@ -299,6 +301,8 @@ Json PanelJson(const DesignPanelSettings& p)
     panel["rl"] = p.rl;
     panel["zeros"] = p.zeros;
     panel["delayError"] = p.delayError;
+    panel["bandPassForm"] = p.bandPassForm;
+    panel["resonatorL"] = p.resonatorL;
     panel["shown"] = p.shown;
     return panel;
 }
@@ -326,7 +330,8 @@ bool DesignPanelSettings::operator==(const DesignPanelSettings& o) const
     return family == o.family && type == o.type && form == o.form && orderFrom == o.orderFrom && order == o.order &&
            ripple == o.ripple && stopAtt == o.stopAtt && stopFreq == o.stopFreq && passband == o.passband &&
            fmin == o.fmin && fmax == o.fmax && unit == o.unit && rs == o.rs && rl == o.rl && zeros == o.zeros &&
-           delayError == o.delayError && shown == o.shown;
+           delayError == o.delayError && bandPassForm == o.bandPassForm && resonatorL == o.resonatorL &&
+           shown == o.shown;
 }
 
 bool ToleranceFileSettings::operator==(const ToleranceFileSettings& o) const

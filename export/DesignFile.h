@@ -38,6 +38,10 @@ struct DesignPanelSettings {
     std::string zeros;
     // The peak phase error of an equiripple delay design, degrees; optional in a file.
     std::string delayError = "0.05";
+    // How a band-pass is built, a key of kBandPassFormNames, and the coupled forms' resonator
+    // inductance in henries as typed ("" for the default); both optional in a file.
+    std::string bandPassForm = KeyOf(kBandPassFormNames, BandPassForm::Ladder);
+    std::string resonatorL;
 
     bool operator==(const DesignPanelSettings& other) const;
     bool operator!=(const DesignPanelSettings& other) const { return !(*this == other); }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "design/LadderModel.h"
@@ -466,6 +467,23 @@ Ladder CoupledResonatorLadder(const DesignRequest& r, const Characteristic& c, C
     Ladder ladder = BuildLadder(f, v);
     fit = MeasureFit(f, c, ladder);
     return ladder;
+}
+
+std::string CoupledFitText(const CoupledFit& fit, BandPassForm form)
+{
+    const auto shortText = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.6g", value);
+        return std::string(text);
+    };
+    std::string text = std::string(KeyOf(kBandPassFormNames, form)) + " coupled resonators: passband loss within " +
+                       shortText(fit.passbandExcessDb) + " dB of the response's, band-edge loss within " +
+                       shortText(fit.edgeLossErrorDb) + " dB, band edges within " + shortText(100.0 * fit.edgeShift) +
+                       " % of the bandwidth";
+    if (!fit.meetsGoal)
+        text +=
+            " (short of " + shortText(kCoupledLossGoalDb) + " dB and " + shortText(100.0 * kCoupledEdgeGoal) + " %)";
+    return text;
 }
 
 } // namespace synthesis

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
+#include <string>
 #include <vector>
 
 #include "synthesis/Synthesis.h"
@@ -25,6 +26,10 @@ std::vector<Real> AllPoleG(const FamilyRequest& response, const Characteristic& 
 // The coupled-resonator ladder of a band-pass request whose form is TopC or TopL. Throws Failure
 // when no positive set of values exists, naming the resonator and an inductance that works.
 Ladder CoupledResonatorLadder(const DesignRequest& r, const Characteristic& c, CoupledFit& fit);
+
+// How closely a coupled form meets the family's response, in one sentence without a full stop,
+// with the goal it falls short of where it does.
+std::string CoupledFitText(const CoupledFit& fit, BandPassForm form);
 
 } // namespace synthesis
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -173,6 +175,53 @@ TEST(DesignArguments, FurtherFamiliesAreSavedAsTheDesignPanelsDesign)
     EXPECT_EQ(p.rs, "75");
     EXPECT_EQ(p.rl, "50");
     std::remove(out.c_str());
+}
+
+// A top-C band-pass and an equiripple delay design with their own phase error come back from their
+// design files as they were saved: the same form, the same resonator inductors, the same values.
+TEST(DesignArguments, CoupledFormsAndPhaseErrorsSurviveADesignFile)
+{
+    const TempFolder folder;
+    const std::string path = folder.Path("coupled.corvane");
+    const std::vector<std::string> topC{"--model", "Chebyshev", "--ripple", "0.1",   "--poles",       "5",
+                                        "--type",  "BPF",       "--fmin",   "99",    "--fmax",        "101",
+                                        "--unit",  "MHz",       "--form",   "top-c", "--resonator-l", "100n"};
+    std::vector<std::string> saving = topC;
+    saving.insert(saving.end(), {"--json", "--save-design", path});
+    const CliOutcome saved = RunCli(saving);
+    ASSERT_EQ(saved.status, 0);
+    const CliOutcome reopened = RunCli({"--design", path, "--json"});
+    ASSERT_EQ(reopened.status, 0);
+    const nlohmann::json a = nlohmann::json::parse(saved.out), b = nlohmann::json::parse(reopened.out);
+    EXPECT_EQ(b.at("BandPassForm"), "top-c");
+    EXPECT_EQ(b.at("Elements"), a.at("Elements"));
+    int resonators = 0;
+    for (const auto& e : b.at("Elements"))
+        if (e.at("Place") == "Shunt") {
+            EXPECT_NEAR(e.at("L").get<double>(), 100e-9, 1e-15);
+            ++resonators;
+        }
+    EXPECT_EQ(resonators, 5);
+
+    // Options typed over the file: another type leaves the form behind, the ladder form the inductance.
+    EXPECT_EQ(nlohmann::json::parse(RunCli({"--design", path, "--type", "LPF", "--passband", "100", "--json"}).out)
+                  .at("BandPassForm"),
+              "ladder");
+    const CliOutcome ladder = RunCli({"--design", path, "--form", "ladder", "--json"});
+    ASSERT_EQ(ladder.status, 0);
+    EXPECT_EQ(nlohmann::json::parse(ladder.out).at("BandPassForm"), "ladder");
+
+    const std::string delayPath = folder.Path("delay.corvane");
+    const std::vector<std::string> delay{"--model", "EquirippleDelay", "--poles", "6", "--delay-error",
+                                         "0.5",     "--json"};
+    saving = delay;
+    saving.insert(saving.end(), {"--save-design", delayPath});
+    const CliOutcome delaySaved = RunCli(saving);
+    ASSERT_EQ(delaySaved.status, 0);
+    const nlohmann::json c = nlohmann::json::parse(delaySaved.out);
+    const nlohmann::json d = nlohmann::json::parse(RunCli({"--design", delayPath, "--json"}).out);
+    EXPECT_EQ(d.at("DelayError"), 0.5);
+    EXPECT_EQ(d.at("Elements"), c.at("Elements"));
 }
 
 } // namespace

@@ -184,9 +184,10 @@ TEST(DesignFile, KeepsTheDesignPanelInVersion2)
     }
 }
 
-// The panel's transmission zeros and the part limits are optional members: a file without them
+// The panel's transmission zeros, phase error, band-pass form and resonator inductance and the
+// part limits are optional members: a file without them
 // (every earlier one) reads as none and the defaults, and they come back as written.
-TEST(DesignFile, KeepsZerosAndPartLimitsWhereGiven)
+TEST(DesignFile, KeepsTheOptionalMembersWhereGiven)
 {
     std::string text = kHandWritten;
     text.replace(text.find("\"version\": 1"), 12, "\"version\": 2");
@@ -196,16 +197,22 @@ TEST(DesignFile, KeepsZerosAndPartLimitsWhereGiven)
     text.replace(text.find("\"comment\""), 0, panel);
     EXPECT_EQ(ParseDesignFile(text).exactResponse.panel->zeros, "");
     EXPECT_EQ(ParseDesignFile(text).exactResponse.panel->delayError, "0.05");
+    EXPECT_EQ(ParseDesignFile(text).exactResponse.panel->bandPassForm, "ladder");
+    EXPECT_EQ(ParseDesignFile(text).exactResponse.panel->resonatorL, "");
     EXPECT_EQ(ParseDesignFile(text).exactResponse.partLimits, PartLimits{});
 
     std::string withBoth = text;
-    withBoth.replace(withBoth.find("\"shown\": true"), 0, "\"zeros\": \"60, 90\", \"delayError\": \"0.5\", ");
+    withBoth.replace(withBoth.find("\"shown\": true"), 0,
+                     "\"zeros\": \"60, 90\", \"delayError\": \"0.5\", "
+                     "\"bandPassForm\": \"top-c\", \"resonatorL\": \"100n\", ");
     withBoth.replace(
         withBoth.find("\"comment\""), 0,
         R"("partLimits": { "minCapacitance": 2.2e-12, "minInductance": 1e-8, "maxInductorReactance": 1500 },)");
     const DesignFile read = ParseDesignFile(withBoth);
     EXPECT_EQ(read.exactResponse.panel->zeros, "60, 90");
     EXPECT_EQ(read.exactResponse.panel->delayError, "0.5");
+    EXPECT_EQ(read.exactResponse.panel->bandPassForm, "top-c");
+    EXPECT_EQ(read.exactResponse.panel->resonatorL, "100n");
     EXPECT_EQ(read.exactResponse.partLimits, (PartLimits{2.2e-12, 1e-8, 1500.0}));
     TempFolder folder;
     const std::string path = folder.Path("zeros.corvane");
@@ -215,7 +222,9 @@ TEST(DesignFile, KeepsZerosAndPartLimitsWhereGiven)
     for (const auto& [from, to] : {std::pair<std::string, std::string>{"1500", "0"},
                                    {"1500", "\"1.5k\""},
                                    {"2.2e-12", "-2.2e-12"},
-                                   {"\"60, 90\"", "60"}}) {
+                                   {"\"60, 90\"", "60"},
+                                   {"\"top-c\"", "\"top-x\""},
+                                   {"\"100n\"", "1e-7"}}) {
         std::string edited = withBoth;
         edited.replace(edited.find(from), from.size(), to);
         EXPECT_THROW(ParseDesignFile(edited), DesignFileError) << to;
