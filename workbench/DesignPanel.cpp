@@ -22,6 +22,7 @@
 #include "run/Rules.h"
 #include "design/SelectorItems.h"
 #include "synthesis/ChosenZeros.h"
+#include "synthesis/CoupledResonator.h"
 #include "synthesis/OrderSelection.h"
 #include "workbench/NameChoice.h"
 #include "synthesis/StopRequirement.h"
@@ -54,30 +55,41 @@ std::string TextOf(const QLineEdit* edit)
 
 DesignPanel::DesignPanel(const TFMain* design, QWidget* parent) : QGroupBox(tr("Design"), parent), main_(design)
 {
-    Build();
+    BuildChoices();
+    BuildFields();
+    LayOut();
+    Connect();
     SetSettings(DesignPanelSettings{});
     take_->setEnabled(main_ != nullptr);
 }
 
-void DesignPanel::Build()
+void DesignPanel::BuildChoices()
 {
-    family_ = new QComboBox;
+    const auto choice = [](const QString& name) {
+        auto* box = new QComboBox;
+        box->setObjectName(name);
+        return box;
+    };
+    family_ = choice(QStringLiteral("Family"));
     FillChoices(family_, kFamilyNames);
-    type_ = new QComboBox;
+    type_ = choice(QStringLiteral("Type"));
     FillChoices(type_, kFilterTypeNames);
-    form_ = new QComboBox;
+    form_ = choice(QStringLiteral("Form"));
     FillChoices(form_, kFormNames);
-    family_->setObjectName(QStringLiteral("Family"));
-    type_->setObjectName(QStringLiteral("Type"));
-    form_->setObjectName(QStringLiteral("Form"));
-    unit_ = new QComboBox;
-    unit_->setObjectName(QStringLiteral("Unit"));
+    bandForm_ = choice(QStringLiteral("BandPassForm"));
+    FillChoices(bandForm_, kBandPassFormNames);
+    bandForm_->setToolTip(tr("A band-pass as the transformed ladder, or as shunt resonators coupled by series "
+                             "capacitors (top-C) or series inductors (top-L)"));
+    unit_ = choice(QStringLiteral("Unit"));
     for (const FrequencyUnit& unit : kFrequencyUnits)
         unit_->addItem(QString::fromLatin1(unit.name), QString::fromLatin1(unit.name));
-
     byOrder_ = new QRadioButton(tr("Order:"));
     byRequirement_ = new QRadioButton(tr("Meet at:"));
     byRequirement_->setToolTip(tr("The smallest order with the stopband attenuation at this frequency"));
+}
+
+void DesignPanel::BuildFields()
+{
     const auto edit = [](const QString& name) {
         auto* field = new QLineEdit;
         field->setAccessibleName(name);
@@ -96,18 +108,35 @@ void DesignPanel::Build()
     fmax_ = edit(tr("High band edge"));
     delayError_ = edit(tr("Phase error"));
     delayError_->setToolTip(tr("The peak phase error of an equiripple delay design, above 0 and at most 2 degrees"));
+    resonatorL_ = edit(tr("Resonator L"));
+    resonatorL_->setPlaceholderText(tr("auto"));
+    resonatorL_->setToolTip(tr("Henries, for example 100n. Top-C: every resonator's inductor; top-L: the "
+                               "resonators' impedance level. Empty: the inductance whose reactance at the centre "
+                               "equals RS"));
     zeros_ = edit(tr("Zeros"));
     zeros_->setMaximumWidth(160);
     zeros_->setToolTip(tr("Transmission zeros of a Butterworth or Chebyshev low-pass, high-pass or band-pass, "
                           "separated by commas, for example 60, 90"));
     rs_ = edit(tr("RS"));
     rl_ = edit(tr("RL"));
+    note_ = new QLabel;
+    note_->setObjectName(QStringLiteral("Note"));
+    note_->setWordWrap(true);
+    note_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    design_ = new QPushButton(tr("&Design"));
+    take_ = new QPushButton(tr("Take from main window"));
+    take_->setToolTip(tr("Copy the design window's design here and show its ladder again"));
+}
 
+void DesignPanel::LayOut()
+{
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->addRow(tr("Family:"), family_);
     form->addRow(tr("Type:"), type_);
     form->addRow(tr("Form:"), form_);
+    form->addRow(tr("Band-pass:"), bandForm_);
+    form->addRow(tr("Resonator L (H):"), resonatorL_);
     form->addRow(tr("Unit:"), unit_);
     form->addRow(tr("Passband:"), passband_);
     form->addRow(tr("Band low:"), fmin_);
@@ -121,22 +150,18 @@ void DesignPanel::Build()
     form->addRow(tr("RS (\u03a9):"), rs_);
     form->addRow(tr("RL (\u03a9):"), rl_);
 
-    note_ = new QLabel;
-    note_->setWordWrap(true);
-    note_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    design_ = new QPushButton(tr("&Design"));
-    take_ = new QPushButton(tr("Take from main window"));
-    take_->setToolTip(tr("Copy the design window's design here and show its ladder again"));
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(design_);
     layout->addWidget(take_);
     layout->addWidget(note_);
     layout->addStretch(1);
+}
 
+void DesignPanel::Connect()
+{
     connect(family_, &QComboBox::activated, this, &DesignPanel::ApplyFamilyDefaults);
-    for (QComboBox* box : {family_, type_, form_, unit_})
+    for (QComboBox* box : {family_, type_, form_, bandForm_, unit_})
         connect(box, &QComboBox::activated, this, [this] {
             UpdateFields();
             emit Edited();
@@ -147,7 +172,7 @@ void DesignPanel::Build()
             emit Edited();
         });
     for (QLineEdit* field :
-         {order_, ripple_, stopAtt_, stopFreq_, passband_, fmin_, fmax_, zeros_, delayError_, rs_, rl_}) {
+         {order_, ripple_, stopAtt_, stopFreq_, passband_, fmin_, fmax_, zeros_, delayError_, resonatorL_, rs_, rl_}) {
         connect(field, &QLineEdit::textEdited, this, &DesignPanel::Edited);
         connect(field, &QLineEdit::returnPressed, this, &DesignPanel::DesignRequested);
     }
@@ -192,8 +217,14 @@ void DesignPanel::UpdateFields()
     passband_->setEnabled(!band);
     fmin_->setEnabled(band);
     fmax_->setEnabled(band);
-    zeros_->setEnabled(TakesChosenZeros(family) && type != FilterType::BandStop);
+    const bool coupled =
+        type == FilterType::BandPass && ChosenEntry(bandForm_, kBandPassFormNames).value != BandPassForm::Ladder;
+    // The coupled forms have no traps, and their resonators set their own topology.
+    zeros_->setEnabled(TakesChosenZeros(family) && type != FilterType::BandStop && !coupled);
     delayError_->setEnabled(family == Family::EquirippleDelay);
+    form_->setEnabled(!coupled);
+    bandForm_->setEnabled(type == FilterType::BandPass);
+    resonatorL_->setEnabled(coupled);
 }
 
 DesignPanelSettings DesignPanel::Settings() const
@@ -215,6 +246,8 @@ DesignPanelSettings DesignPanel::Settings() const
     s.rl = rl_->text().toStdString();
     s.zeros = zeros_->text().toStdString();
     s.delayError = delayError_->text().toStdString();
+    s.bandPassForm = ChosenEntry(bandForm_, kBandPassFormNames).key;
+    s.resonatorL = resonatorL_->text().toStdString();
     return s;
 }
 
@@ -224,6 +257,7 @@ void DesignPanel::SetSettings(const DesignPanelSettings& s)
     ChooseKey(family_, s.family);
     ChooseKey(type_, s.type);
     ChooseKey(form_, s.form);
+    ChooseKey(bandForm_, s.bandPassForm);
     ChooseKey(unit_, s.unit);
     const bool byRequirement = s.orderFrom == KeyOf(kOrderFromNames, OrderFrom::Requirement);
     (byRequirement ? byRequirement_ : byOrder_)->setChecked(true);
@@ -237,7 +271,8 @@ void DesignPanel::SetSettings(const DesignPanelSettings& s)
                                                                {rs_, &s.rs},
                                                                {rl_, &s.rl},
                                                                {zeros_, &s.zeros},
-                                                               {delayError_, &s.delayError}};
+                                                               {delayError_, &s.delayError},
+                                                               {resonatorL_, &s.resonatorL}};
     for (const auto& [field, text] : texts) field->setText(ToQt(*text));
     note_->clear();
     UpdateFields();
@@ -265,6 +300,7 @@ void DesignPanel::TakeFrom(const TFMain& design)
     copy(Selector::Model, family_, kModelItems, kFamilyNames);
     copy(Selector::Type, type_, kTypeItems, kFilterTypeNames);
     copy(Selector::Topology, form_, kTopologyItems, kFormNames);
+    ChooseKey(bandForm_, KeyOf(kBandPassFormNames, BandPassForm::Ladder)); // the design window builds ladders
     const int unit = form.ItemIndex(Selector::Scale);
     if (unit >= 0 && unit < static_cast<int>(kFrequencyUnits.size()))
         ChooseKey(unit_, kFrequencyUnits[static_cast<size_t>(unit)].name);
@@ -281,20 +317,13 @@ void DesignPanel::TakeFrom(const TFMain& design)
     UpdateFields();
 }
 
-PanelDesign DesignPanel::Design() const
+DesignRequest DesignPanel::ReadRequest(const FrequencyUnit& unit) const
 {
-    PanelDesign out;
     DesignRequest request;
-    const DesignPanelSettings s = Settings();
     request.response.family = ChosenEntry(family_, kFamilyNames).value;
     request.type = ChosenEntry(type_, kFilterTypeNames).value;
     request.form = ChosenEntry(form_, kFormNames).value;
     const Family family = request.response.family;
-    const FrequencyUnit* chosenUnit = UnitOfName(s.unit);
-    const FrequencyUnit& unit = chosenUnit ? *chosenUnit : kFrequencyUnits.front();
-    out.unitScale = unit.scale;
-    out.unitText = unit.name;
-
     const bool picked = byRequirement_->isChecked();
     if (UsesRipple(family)) request.response.rippleDb = ReadRipple(TextOf(ripple_), "Ripple");
     if (HasFiniteZeros(family) || picked)
@@ -318,35 +347,61 @@ PanelDesign DesignPanel::Design() const
     if (zeros_->isEnabled())
         for (double f : ReadFrequencyList(TextOf(zeros_), "Zeros", unit.scale))
             request.zerosHz.push_back(f * unit.scale);
+    if (bandForm_->isEnabled()) request.bandForm = ChosenEntry(bandForm_, kBandPassFormNames).value;
+    if (resonatorL_->isEnabled() && !resonatorL_->text().trimmed().isEmpty())
+        request.resonatorL = ReadInductance(TextOf(resonatorL_), "Resonator L");
     request.RS = ReadResistance(TextOf(rs_), "RS");
     request.RL = ReadResistance(TextOf(rl_), "RL");
+    return request;
+}
 
-    double stopHz = 0.0;
-    std::vector<OrderChoice> others;
-    if (picked) {
-        stopHz = ReadFrequency(TextOf(stopFreq_), "Stop frequency", unit.scale) * unit.scale;
-        others = PickOrderForStop(request, stopHz);
-    }
-    out.design = Synthesise(request);
-    out.title = ChartTitle(TextOf(kFamilyNames, family), TextOf(kFilterTypeNames, request.type));
-    out.formText = TextOf(kFormNames, request.form);
-    if (picked) {
-        std::string note = "Order " + std::to_string(out.design.request.response.N) + " reaches " +
-                           Short(-TransducerGainDb(out.design, stopHz)) + " dB at " + Short(stopHz / unit.scale) + " " +
+std::string DesignPanel::NoteOf(const synthesis::Design& design, double stopHz, const std::vector<OrderChoice>& others,
+                                const FrequencyUnit& unit) const
+{
+    std::vector<std::string> sentences;
+    if (byRequirement_->isChecked()) {
+        std::string note = "Order " + std::to_string(design.request.response.N) + " reaches " +
+                           Short(-TransducerGainDb(design, stopHz)) + " dB at " + Short(stopHz / unit.scale) + " " +
                            unit.name + ". Other families:";
         for (const OrderChoice& c : others)
             note += std::string(" ") + TextOf(kFamilyNames, c.family) + " " +
                     (c.N > 0 ? std::to_string(c.N) : std::string("over 15")) + (&c == &others.back() ? "." : ",");
-        out.note = note;
+        sentences.push_back(note);
     }
-    if (!request.zerosHz.empty()) {
+    if (!design.request.zerosHz.empty()) {
         std::string zeros = "Transmission zeros at";
-        for (double hz : ZeroFrequenciesHz(out.design))
+        for (double hz : ZeroFrequenciesHz(design))
             zeros += (zeros.back() == 't' ? " " : ", ") + Short(hz / unit.scale);
-        out.note += (out.note.empty() ? "" : " ") + zeros + " " + unit.name + ".";
+        sentences.push_back(zeros + " " + unit.name + ".");
     }
-    const std::string form = ModifiedFormNote(out.design.request.response);
-    if (!form.empty()) out.note += (out.note.empty() ? "" : " ") + form;
+    if (design.request.bandForm != BandPassForm::Ladder)
+        sentences.push_back(CoupledFitText(design.fit, design.request.bandForm) + ".");
+    const std::string form = ModifiedFormNote(design.request.response);
+    if (!form.empty()) sentences.push_back(form);
+    std::string note;
+    for (const std::string& sentence : sentences) note += (note.empty() ? "" : " ") + sentence;
+    return note;
+}
+
+PanelDesign DesignPanel::Design() const
+{
+    PanelDesign out;
+    const FrequencyUnit* chosenUnit = UnitOfName(Settings().unit);
+    const FrequencyUnit& unit = chosenUnit ? *chosenUnit : kFrequencyUnits.front();
+    out.unitScale = unit.scale;
+    out.unitText = unit.name;
+    DesignRequest request = ReadRequest(unit);
+    double stopHz = 0.0;
+    std::vector<OrderChoice> others;
+    if (byRequirement_->isChecked()) {
+        stopHz = ReadFrequency(TextOf(stopFreq_), "Stop frequency", unit.scale) * unit.scale;
+        others = PickOrderForStop(request, stopHz);
+    }
+    out.design = Synthesise(request);
+    out.title = ChartTitle(TextOf(kFamilyNames, request.response.family), TextOf(kFilterTypeNames, request.type));
+    out.formText = request.bandForm != BandPassForm::Ladder ? TextOf(kBandPassFormNames, request.bandForm)
+                                                            : TextOf(kFormNames, request.form);
+    out.note = NoteOf(out.design, stopHz, others, unit);
     return out;
 }
 

@@ -3,11 +3,14 @@
 #include <QGroupBox>
 #include <QString>
 #include <string>
+#include <vector>
 
 #include "analysis/NetworkResponse.h"
 #include "export/DesignFile.h"
 #include "filtermath/ESeries.h"
+#include "filtermath/FrequencyUnits.h"
 #include "filtermath/LadderAnalysis.h"
+#include "synthesis/OrderSelection.h"
 #include "synthesis/Synthesis.h"
 
 class QComboBox;
@@ -27,7 +30,9 @@ struct PanelDesign {
     std::string unitText; // "MHz"
     std::string title; // family, two blanks, type
     std::string formText; // "T - Type" or "Pi - Type"
-    std::string note; // the order picked and what it reaches, with every family's order
+    // The order picked and what it reaches, with every family's order; the zeros; a coupled
+    // form's accuracy.
+    std::string note;
 };
 
 // The workbench's design panel: any family, type and pair of terminations,
@@ -62,14 +67,22 @@ signals:
     void Edited();
 
 private:
-    void Build();
+    void BuildChoices();
+    void BuildFields();
+    void LayOut();
+    void Connect();
     void UpdateFields();
     void ApplyFamilyDefaults();
+    // The request on screen, with the unit its frequencies are typed in; throws as Design() does.
+    synthesis::DesignRequest ReadRequest(const FrequencyUnit& unit) const;
+    std::string NoteOf(const synthesis::Design& design, double stopHz,
+                       const std::vector<synthesis::OrderChoice>& others, const FrequencyUnit& unit) const;
 
     const TFMain* main_;
     QComboBox* family_;
     QComboBox* type_;
     QComboBox* form_;
+    QComboBox* bandForm_;
     QRadioButton* byOrder_;
     QRadioButton* byRequirement_;
     QLineEdit* order_;
@@ -82,6 +95,7 @@ private:
     QComboBox* unit_;
     QLineEdit* zeros_;
     QLineEdit* delayError_;
+    QLineEdit* resonatorL_;
     QLineEdit* rs_;
     QLineEdit* rl_;
     QLabel* note_;

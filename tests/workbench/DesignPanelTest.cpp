@@ -36,6 +36,7 @@ private slots:
     void eachFamilyBringsItsDefaults();
     void zerosReachTheLadderAndHardPartsAreFlagged();
     void phaseErrorReachesTheEquirippleDelayDesign();
+    void coupledFormReachesTheLadderWithItsAccuracy();
 };
 
 namespace {
@@ -356,4 +357,54 @@ void DesignPanelTest::phaseErrorReachesTheEquirippleDelayDesign()
     request.passHz = 10e6;
     QVERIFY(b.exact->BuiltLadder() == synthesis::Synthesise(request).ladder);
     QCOMPARE(b.panel->Settings().delayError, std::string("0.5"));
+}
+
+void DesignPanelTest::coupledFormReachesTheLadderWithItsAccuracy()
+{
+    // A 5-pole 0.1 dB Chebyshev top-C band-pass at 99 to 101 MHz on 100 nH resonators.
+    Bench b;
+    QVERIFY(!b.Field("Resonator L")->isEnabled());
+    b.Choose("Family", "Chebyshev");
+    b.Choose("Type", "BPF");
+    b.Type("Order", "5");
+    b.Type("Ripple", "0.1");
+    b.Type("Low band edge", "99");
+    b.Type("High band edge", "101");
+    b.Choose("BandPassForm", "Top-C coupled");
+    QVERIFY(b.Field("Resonator L")->isEnabled());
+    QVERIFY(!b.Field("Zeros")->isEnabled());
+    QVERIFY(!b.panel->findChild<QComboBox*>(QStringLiteral("Form"))->isEnabled());
+
+    // A bad inductance is named and designs nothing.
+    b.Type("Resonator L", "100 furlongs");
+    QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
+    QVERIFY2(b.exact->StatusText().contains("Resonator L"), qPrintable(b.exact->StatusText()));
+    QVERIFY(!b.exact->ShowsPanelDesign());
+
+    b.Type("Resonator L", "100n");
+    QTest::mouseClick(b.panel->DesignButton(), Qt::LeftButton);
+    QVERIFY2(b.exact->ShowsPanelDesign(), qPrintable(b.exact->StatusText()));
+    int resonators = 0;
+    for (const ModelBranch& branch : b.exact->BuiltLadder().branches)
+        for (const ModelPart& part : branch.parts)
+            if (branch.place == BranchPlace::Shunt && part.kind == PartKind::Inductor) {
+                QVERIFY(std::fabs(part.value - 100e-9) < 1e-15);
+                ++resonators;
+            }
+    QCOMPARE(resonators, 5);
+    // In the passband the analysed ladder loses no more than the ripple and the refinement's margin.
+    for (double f = 99.0; f <= 101.0; f += 0.25)
+        QVERIFY2(S21Near(*b.exact, f) > -0.15, qPrintable(QString::number(S21Near(*b.exact, f))));
+    QVERIFY2(b.panel->Note().startsWith("top-c coupled resonators: passband loss within"), qPrintable(b.panel->Note()));
+
+    // Saved and opened again, the form and the inductance come back and design the same ladder.
+    QTemporaryDir folder;
+    const QString path = folder.filePath("topc.corvane");
+    const LadderModel designed = b.exact->BuiltLadder();
+    QVERIFY(b.main.SaveDesign(path));
+    b.main.NewDesign();
+    QVERIFY(b.main.OpenDesign(path));
+    QCOMPARE(b.panel->Settings().bandPassForm, std::string("top-c"));
+    QCOMPARE(b.panel->Settings().resonatorL, std::string("100n"));
+    QVERIFY(b.exact->BuiltLadder() == designed);
 }
