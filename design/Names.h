@@ -13,8 +13,19 @@ namespace corvane {
 // the classic run that scales by them (filtermath/FrequencyUnits.h).
 
 // The approximations: the classic run's two, the synthesised families and the pulse families.
-enum class Family { Butterworth, Chebyshev, Bessel, Legendre, Elliptic, InverseChebyshev, Gaussian, EquirippleDelay };
-inline constexpr NameTable<Family, 8> kFamilyNames{{
+enum class Family {
+    Butterworth,
+    Chebyshev,
+    Bessel,
+    Legendre,
+    Elliptic,
+    InverseChebyshev,
+    Gaussian,
+    EquirippleDelay,
+    Gaussian6dB,
+    Gaussian12dB
+};
+inline constexpr NameTable<Family, 10> kFamilyNames{{
     {Family::Butterworth, "Butterworth", "Butterworth"},
     {Family::Chebyshev, "Chebyshev", "Chebyshev"},
     {Family::Bessel, "Bessel", "Bessel"},
@@ -22,6 +33,8 @@ inline constexpr NameTable<Family, 8> kFamilyNames{{
     {Family::Elliptic, "Elliptic", "Elliptic"},
     {Family::InverseChebyshev, "InverseChebyshev", "Inverse Chebyshev"},
     {Family::Gaussian, "Gaussian", "Gaussian"},
+    {Family::Gaussian6dB, "Gaussian6dB", "Gaussian to 6 dB"},
+    {Family::Gaussian12dB, "Gaussian12dB", "Gaussian to 12 dB"},
     {Family::EquirippleDelay, "EquirippleDelay", "Equiripple delay"},
 }};
 

@@ -16,7 +16,6 @@ namespace synthesis {
 namespace {
 
 const Real kPi = 3.141592653589793238462643383279502884L;
-constexpr int kMaxOrder = 15;
 
 [[noreturn]] void Refuse(const std::string& text)
 {
@@ -337,6 +336,8 @@ Characteristic Approximate(const FamilyRequest& r)
     Characteristic c;
     switch (r.family) {
     case Family::Gaussian:
+    case Family::Gaussian6dB:
+    case Family::Gaussian12dB:
     case Family::EquirippleDelay: c = PulseCharacteristic(r); break;
     case Family::Bessel: c = Bessel(r.N); break;
     case Family::Legendre: c = Legendre(r.N); break;

@@ -38,6 +38,9 @@ struct FamilyRequest {
     std::vector<Real> zeros{};
 };
 
+// The most poles of any response.
+constexpr int kMaxOrder = 15;
+
 // The peak phase error an equiripple delay response may be asked for, in degrees.
 constexpr Real kMaxDelayErrorDeg = 2.0L;
 

@@ -211,11 +211,117 @@ Poly ToHalfPowerEdge(Poly E, Real& w3)
     return Stretched(E, w3);
 }
 
+// Q of order N with Q(0) = 1 whose loss at each of the touches is the Gaussian's on a lower touch and
+// the band above it on an upper one, the last touch being upper. With an even order the first lower
+// touch is DC itself, where the loss then leaves the Gaussian's tangentially: Q'(0) = ln 2. The
+// conditions are linear in the coefficients; the columns are scaled by the highest touch's powers,
+// as for the phase above.
+bool InterpolateLoss(const std::vector<Real>& touches, int N, Poly& q)
+{
+    const size_t n = static_cast<size_t>(N), count = touches.size(), first = n - count;
+    const Real top = touches.back();
+    std::vector<std::vector<Real>> A(n, std::vector<Real>(n, 0.0L));
+    std::vector<Real> b(n);
+    if (first == 1) {
+        A[0][0] = 1.0L / top;
+        b[0] = std::log(2.0L);
+    }
+    for (size_t i = 0; i < count; ++i) {
+        const Real x = touches[i];
+        const bool upper = (count - 1 - i) % 2 == 0;
+        Real power = 1.0L;
+        for (size_t m = 1; m <= n; ++m) {
+            power *= x / top;
+            A[first + i][m - 1] = power;
+        }
+        b[first + i] = std::pow(2.0L, x) * (upper ? std::pow(10.0L, kTransitionalBandDb / 10.0L) : 1.0L) - 1.0L;
+    }
+    if (!Solve(A, b)) return false;
+    q.assign(n + 1, 1.0L);
+    Real scale = 1.0L;
+    for (size_t m = 1; m <= n; ++m) {
+        scale /= top;
+        q[m] = b[m - 1] * scale;
+    }
+    return true;
+}
+
+// The last `count` extremes of the loss less the Gaussian's inside (0, xT), where Q'(x) = ln 2 Q(x):
+// a grid for the sign changes, then each zero within its step; false with fewer. An early guess may
+// ripple near DC more often than the answer does.
+bool LossExtremes(const Poly& q, size_t count, Real xT, std::vector<Real>& out)
+{
+    const Poly slope = Derivative(q);
+    const Real ln2 = std::log(2.0L);
+    const auto f = [&](Real x) { return Eval(slope, x) - ln2 * Eval(q, x); };
+    const int steps = kGridPerExtreme * static_cast<int>(count + 2) * 4;
+    out.clear();
+    Real left = xT * 1e-9L, fLeft = f(left);
+    for (int i = 1; i <= steps; ++i) {
+        const Real right = xT * i / steps * (1.0L - 1e-12L), fRight = f(right);
+        if ((fLeft > 0.0L) != (fRight > 0.0L)) out.push_back(ZeroBetween(f, left, fLeft, right, fRight));
+        left = right;
+        fLeft = fRight;
+    }
+    if (out.size() < count) return false;
+    out.erase(out.begin(), out.end() - static_cast<long>(count));
+    return true;
+}
+
+// The transitional Gaussian's loss by exchange; false where the exchange does not settle or the
+// result leaves the band, as it does below some order.
+bool FitTransitional(int N, Real transitionDb, Poly& q)
+{
+    const Real xT = transitionDb / (10.0L * std::log10(2.0L));
+    // An odd order touches the bounds N times above DC, an even one N - 1 times beyond its tangent at DC.
+    const size_t count = static_cast<size_t>(N % 2 != 0 ? N : N - 1);
+    // The touches start spread as a Chebyshev polynomial's extremes over the band.
+    std::vector<Real> touches(count), extremes;
+    for (size_t i = 0; i + 1 < count; ++i) touches[i] = xT * (1.0L - std::cos(kPi * (i + 0.5L) / count)) / 2.0L;
+    touches[count - 1] = xT;
+    bool settled = false;
+    for (int exchange = 0; exchange < kMaxExchanges && !settled; ++exchange) {
+        if (!InterpolateLoss(touches, N, q) || !LossExtremes(q, count - 1, xT, extremes)) return false;
+        extremes.push_back(xT);
+        Real moved = 0.0L;
+        for (size_t k = 0; k < count; ++k) moved = std::max(moved, std::fabs(extremes[k] - touches[k]));
+        touches = extremes;
+        // The touches are flat extremes, found to about the square root of the precision; the loss
+        // at them is exact to far better than that.
+        settled = moved < 1e-9L * xT && InterpolateLoss(touches, N, q);
+    }
+    if (!settled) return false;
+    constexpr int kChecks = 2000;
+    const Real slack = 1e-6L * kTransitionalBandDb;
+    for (int i = 0; i <= kChecks; ++i) {
+        const Real x = xT * i / kChecks, q0 = Eval(q, x);
+        if (!(q0 > 0.0L)) return false;
+        const Real excess = 10.0L * std::log10(q0) - 10.0L * std::log10(2.0L) * x;
+        if (excess < -slack || excess > kTransitionalBandDb + slack) return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool IsPulseFamily(Family family)
 {
-    return family == Family::Gaussian || family == Family::EquirippleDelay;
+    return family == Family::Gaussian || family == Family::Gaussian6dB || family == Family::Gaussian12dB ||
+           family == Family::EquirippleDelay;
+}
+
+Poly TransitionalGaussianLoss(int N, Real transitionDb)
+{
+    Poly q;
+    if (FitTransitional(N, transitionDb, q)) return q;
+    int lowest = N + 1;
+    while (lowest <= kMaxOrder && !FitTransitional(lowest, transitionDb, q)) ++lowest;
+    char text[200];
+    std::snprintf(text, sizeof text, "%d poles cannot follow the Gaussian within %.3Lg dB down to %.3Lg dB", N,
+                  kTransitionalBandDb, transitionDb);
+    std::string message = text;
+    message += lowest <= kMaxOrder && lowest > N ? "; it takes at least " + std::to_string(lowest) + "." : ".";
+    throw Failure(message);
 }
 
 Poly GaussianLoss(int N)
@@ -291,7 +397,13 @@ Characteristic PulseCharacteristic(const FamilyRequest& request)
         if (least >= 1.0L) c.FFInY[0] = 0.0L;
         return c;
     }
-    const Poly q = GaussianLoss(request.N);
+    Poly q;
+    if (request.family == Family::Gaussian) {
+        q = GaussianLoss(request.N);
+    } else {
+        q = TransitionalGaussianLoss(request.N, request.family == Family::Gaussian6dB ? 6.0L : 12.0L);
+        q = Stretched(q, HalfPowerX(q));
+    }
     // |S11|^2 / |S21|^2 = Q(x) - 1 with x = -y.
     c.P = {1.0L};
     c.FFInY = q;

@@ -11,12 +11,26 @@ namespace corvane {
 // point (|S21|^2 = 1/2).
 namespace synthesis {
 
-// Gaussian and EquirippleDelay.
+// Gaussian, the transitional Gaussians and EquirippleDelay.
 bool IsPulseFamily(Family family);
 
 // The Gaussian's loss 1 / |H(jw)|^2 as a polynomial Q in x = w^2: e^(a x) cut after its x^N
 // term, a such that Q(1) = 2.
 Poly GaussianLoss(int N);
+
+// The transitional Gaussians' loss follows the Gaussian's, 10 log10(2) w^2 dB, to within this band
+// above it until the Gaussian reaches 6 or 12 dB.
+constexpr Real kTransitionalBandDb = 0.05L;
+
+// The transitional Gaussian's loss 1 / |H(jw)|^2 as a polynomial Q in x = w^2, in the Gaussian's
+// own normalisation (3.01 dB at x = 1), not yet in its own. Up to x_T, where the Gaussian's loss
+// reaches transitionDb, the loss 10 log10 Q(x) lies between the Gaussian's and kTransitionalBandDb
+// above it, touching the two bounds in turn N times, the last time the upper one at x_T; Q(0) = 1.
+// Of all responses of order N that stay within that band, this one has the most loss at every
+// frequency beyond x_T: the Chebyshev response's argument with the Gaussian in place of the flat
+// loss (two such Q whose difference changed sign N - 1 times in the band, vanished at DC and
+// once more beyond would be the same). Found by exchange; throws Failure where it does not settle.
+Poly TransitionalGaussianLoss(int N, Real transitionDb);
 
 // The all-pole denominator E(s) whose phase arg E(jw) follows a straight line with an
 // equiripple error of the given peak in degrees: N extremes of alternate sign, the last at the

@@ -13,8 +13,6 @@ namespace synthesis {
 
 namespace {
 
-constexpr int kMaxOrder = 15;
-
 // The lowest order from N up that a ladder between the request's terminations realises (an
 // even-order Chebyshev between equal ones does not); 0 when none up to 15 does.
 int BuildableFrom(DesignRequest request, Family family, int N, Real rippleDb)
