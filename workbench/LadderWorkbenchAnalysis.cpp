@@ -146,7 +146,7 @@ void LadderWorkbench::ShowCurves(const NetworkCurves& curves, const ExactJob& jo
     CompareMeasured();
     ShowStatus(tr("%1, %2, N = %3: %4 points, source %5, load %6.")
                    .arg(ToQt(shown_.Title()).simplified(), ToQt(shown_.FormText()))
-                   .arg(job.ladder.branches.size())
+                   .arg(shown_.Order())
                    .arg(curves.NetFreq.size())
                    .arg(Ohms(job.ladder.RS), Ohms(job.ladder.RL)),
                false);
@@ -188,7 +188,7 @@ std::string LadderWorkbench::Description() const
     const QString series = built_->SeriesText();
     return QStringLiteral("Corvane %1, %2, N = %3, RS = %4 Ohm, RL = %5 Ohm, values %6, QL %7, QC %8")
         .arg(ToQt(shown_.Title()), ToQt(shown_.FormText()))
-        .arg(shownJob_.ladder.branches.size())
+        .arg(shown_.Order())
         .arg(shownJob_.ladder.RS)
         .arg(shownJob_.ladder.RL)
         .arg(series.isEmpty() ? tr("as designed") : tr("rounded to %1").arg(series))

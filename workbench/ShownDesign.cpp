@@ -62,6 +62,12 @@ LadderModel ShownDesign::Designed() const
     return {};
 }
 
+int ShownDesign::Order() const
+{
+    if (source_ == Source::Panel) return panel_.design.request.response.N;
+    return static_cast<int>(Designed().branches.size());
+}
+
 std::pair<double, double> ShownDesign::Band() const
 {
     if (source_ == Source::Panel) {

@@ -46,6 +46,8 @@ public:
 
     // The ladder with the values the design asks for, between the terminations it needs.
     LadderModel Designed() const;
+    // The design's order: a coupled form's resonators, not its branches with the couplings.
+    int Order() const;
     // The design's band edges in hertz, with its shape.
     DesignBand Edges() const;
     // The design's passband (a band-stop's stopband) in its unit, for a sweep around it.
