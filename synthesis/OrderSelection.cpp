@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "synthesis/OrderSelection.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "filtermath/Failure.h"
 #include "synthesis/ChosenZeros.h"
+#include "synthesis/PulseFamilies.h"
 
 namespace corvane {
 
@@ -38,7 +40,7 @@ OrderChoice Search(Family family, const OrderRequirement& r)
     request.stopAttDb = r.stopAttDb;
     request.delayErrorDeg = r.delayErrorDeg;
     if (TakesChosenZeros(family)) request.zeros = r.zeros;
-    for (int N = LeastOrderForZeros(request.zeros.size()); N <= 15; ++N) {
+    for (int N = std::max(LeastOrderForZeros(request.zeros.size()), LeastOrder(family)); N <= 15; ++N) {
         request.N = N;
         const Characteristic c = Approximate(request);
         const Real reached = LossDb(c, r.stopRatio);

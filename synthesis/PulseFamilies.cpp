@@ -310,6 +310,11 @@ bool IsPulseFamily(Family family)
            family == Family::EquirippleDelay;
 }
 
+int LeastOrder(Family family)
+{
+    return family == Family::Gaussian6dB ? 3 : family == Family::Gaussian12dB ? 5 : 1;
+}
+
 Poly TransitionalGaussianLoss(int N, Real transitionDb)
 {
     Poly q;

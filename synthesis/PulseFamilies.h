@@ -32,6 +32,10 @@ constexpr Real kTransitionalBandDb = 0.05L;
 // once more beyond would be the same). Found by exchange; throws Failure where it does not settle.
 Poly TransitionalGaussianLoss(int N, Real transitionDb);
 
+// The fewest poles of the family: 3 for the Gaussian to 6 dB and 5 to 12 dB, which fewer cannot
+// follow within the band that far; 1 for every other family.
+int LeastOrder(Family family);
+
 // The all-pole denominator E(s) whose phase arg E(jw) follows a straight line with an
 // equiripple error of the given peak in degrees: N extremes of alternate sign, the last at the
 // band edge, beyond which the phase falls away. Found by a Remez-style exchange: the

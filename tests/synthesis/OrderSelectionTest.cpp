@@ -141,6 +141,26 @@ TEST(OrderSelection, StopPickBetweenEqualTerminationsTakesOnlyBuildableOrders)
     EXPECT_GT(raised, 0);
 }
 
+// A transitional Gaussian picks no fewer poles than follow the Gaussian that far (3 to 6 dB, 5 to
+// 12 dB), and otherwise the fewest that reach the stopband.
+TEST(OrderSelection, TransitionalGaussiansStartAtTheirFewestPoles)
+{
+    struct Case {
+        Family family;
+        int least;
+        double steepRatio; // beyond the transition, where the loss grows faster than the Gaussian's
+    };
+    for (const Case& c : {Case{Family::Gaussian6dB, 3, 1.8}, Case{Family::Gaussian12dB, 5, 2.5}}) {
+        SCOPED_TRACE(FamilyName(c.family));
+        // Twice the passband, 10 dB: one pole would reach it; the family cannot have one.
+        EXPECT_EQ(ChooseOrder(c.family, Of({2.0, 10.0, 0.0})).N, c.least);
+        const OrderChoice steep = ChooseOrder(c.family, Of({c.steepRatio, 40.0, 0.0}));
+        ASSERT_GT(steep.N, c.least);
+        FamilyRequest fewer{c.family, steep.N - 1};
+        EXPECT_LT(static_cast<double>(-10 * std::log10(PowerGain(Approximate(fewer), c.steepRatio))), 40.0);
+    }
+}
+
 TEST(OrderSelection, RefusesWhatFifteenPolesCannotReachAndBadRequirements)
 {
     EXPECT_THROW(ChooseOrder(Family::Bessel, Of({1.1, 80, 0.5})), Failure);
