@@ -254,7 +254,7 @@ bool LossExtremes(const Poly& q, size_t count, Real xT, std::vector<Real>& out)
     const Poly slope = Derivative(q);
     const Real ln2 = std::log(2.0L);
     const auto f = [&](Real x) { return Eval(slope, x) - ln2 * Eval(q, x); };
-    const int steps = kGridPerExtreme * static_cast<int>(count + 2) * 4;
+    const int steps = kGridPerExtreme * static_cast<int>(count + 2);
     out.clear();
     Real left = xT * 1e-9L, fLeft = f(left);
     for (int i = 1; i <= steps; ++i) {
