@@ -14,6 +14,7 @@ void AddBenchOptions(CLI::App& app, BenchOptions& options)
                    "A measured two-port Touchstone FILE: its figures beside the design's");
     app.add_flag("--fit", options.fit, "Fit the part values to the --measured file's S21 and S11: which part is off");
     app.add_flag("--fit-q", options.fitQ, "Fit a common inductor Q as well");
+    app.add_flag("--fit-stray", options.fitStray, "Fit a common stray capacitance at every node as well");
     app.add_option("--fit-start", options.fitStart, "Lowest frequency the fit uses (default: the file's)");
     app.add_option("--fit-stop", options.fitStop, "Highest frequency the fit uses (default: the file's)");
 }

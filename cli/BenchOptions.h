@@ -15,6 +15,7 @@ struct BenchOptions {
     std::string measuredFile; // --measured: a Touchstone two-port file, "" for none
     bool fit = false; // --fit: which part is off
     bool fitQ = false; // --fit-q: a common inductor Q as well
+    bool fitStray = false; // --fit-stray: a common stray capacitance at every node as well
     std::string fitStart, fitStop; // --fit-start, --fit-stop: the band fitted, chosen unit; "" for the file's
 
     bool TimeAsked() const { return step || impulse; }

@@ -75,6 +75,7 @@ void BenchStage::RunFit(const std::vector<MeasuredPoint>& points, const LadderMo
 {
     FitRequest request = fitRequest_;
     request.fitInductorQ = options_.fitQ;
+    request.fitStray = options_.fitStray;
     request.lowHz = points.front().hz;
     request.highHz = points.back().hz;
     if (!options_.fitStart.empty())
@@ -138,6 +139,10 @@ void BenchStage::AddMeasuredJson(nlohmann::ordered_json& json) const
     json["Fit"] = parts;
     json["FitResidualDb"] = fit_->residualDb;
     if (fit_->inductorQ) json["FitInductorQ"] = *fit_->inductorQ;
+    if (fit_->strayFarads) {
+        json["FitStrayC"] = *fit_->strayFarads;
+        json["FitStrayCStdError"] = fit_->strayStdErrorFarads;
+    }
 }
 
 void BenchStage::PrintText(std::ostream& out) const
@@ -208,6 +213,9 @@ void BenchStage::PrintFit(std::ostream& out) const
     out << "\nFit to the measured S21 and S11, " << fit_->points << " points: residual "
         << Printed("%.4f", fit_->residualDb) << " dB rms";
     if (fit_->inductorQ) out << ", inductor Q " << Printed("%.1f", *fit_->inductorQ);
+    if (fit_->strayFarads)
+        out << ", stray " << EngineeringText(*fit_->strayFarads, "F") << " \u00b1 "
+            << EngineeringText(fit_->strayStdErrorFarads, "F") << " at every node";
     out << '\n';
     const size_t width = 13;
     out << Cell("Part", 8) << Cell("Designed", width) << Cell("Fitted", width) << Cell("Change, %", width)

@@ -84,6 +84,26 @@ TEST(BenchCli, FitFindsTheRoundingOfEveryPart)
                 json.at("MeasuredDesign").at("PassLossDb").get<double>(), 0.5);
 }
 
+// The filter measured on a board with 2 pF at every node: --fit-stray finds the board's stray.
+TEST(BenchCli, FitStrayFindsTheBoardsCapacitance)
+{
+    TempFolder folder;
+    const std::string file = folder.Path("board.s2p");
+    const std::vector<std::string> design{"--model", "Chebyshev", "--poles", "5",  "--ripple", "0.5",
+                                          "--start", "1",         "--stop",  "30", "--points", "801"};
+    std::vector<std::string> write = design;
+    for (const char* more : {"--node-c", "2p", "--touchstone", file.c_str()}) write.push_back(more);
+    ASSERT_EQ(RunCli(write).status, 0);
+    std::vector<std::string> fit = design;
+    for (const char* more : {"--measured", file.c_str(), "--fit", "--fit-stray", "--json"}) fit.push_back(more);
+    const CliOutcome run = RunCli(fit);
+    ASSERT_EQ(run.status, 0) << (run.errLines.empty() ? "" : run.errLines.front());
+    const nlohmann::json json = nlohmann::json::parse(run.out);
+    EXPECT_NEAR(json.at("FitStrayC").get<double>(), 2e-12, 1e-15);
+    for (const auto& part : json.at("Fit").items())
+        EXPECT_NEAR(part.value().at("ChangePercent").get<double>(), 0.0, 1e-3) << part.key();
+}
+
 // A file cut off in the middle of its data is refused as a whole, naming the file and its line.
 TEST(BenchCli, PartialMeasuredFileIsRefused)
 {
