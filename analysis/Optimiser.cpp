@@ -76,6 +76,8 @@ public:
           lossL_(KernelLossFactor(quality.QL)),
           lossC_(KernelLossFactor(quality.QC)),
           kernel_(ladder_.branches.size()),
+          cancel_(request.cancel),
+          margins_(request.margins),
           values_(ladder_.branches.size())
     {
         if (grid_.bands.empty()) throw std::invalid_argument("The optimiser needs a mask: a passband or a stopband.");
@@ -92,6 +94,8 @@ public:
     double Margin(const Assignment& a, const std::vector<Part>* parts = nullptr, const double* factors = nullptr)
     {
         ++count_;
+        if (cancel_ && cancel_->load(std::memory_order_relaxed)) throw OptimiseCancelled();
+        if (margins_) margins_->store(count_, std::memory_order_relaxed);
         if (models_ && !parts) return models_->Margin(LadderOf(a));
         std::vector<BranchValues>& values = values_;
         std::vector<double>& lossL = branchLossL_;
@@ -141,6 +145,8 @@ private:
     MaskMeter meter_;
     double lossL_, lossC_;
     std::vector<KernelBranch> kernel_;
+    const std::atomic<bool>* cancel_;
+    std::atomic<long long>* margins_;
     std::vector<BranchValues> values_;
     std::vector<double> branchLossL_, branchLossC_;
     std::vector<bool> seenL_, seenC_;

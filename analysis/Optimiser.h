@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
+#include <atomic>
+#include <exception>
 #include <optional>
 #include <set>
 #include <string>
@@ -57,6 +59,15 @@ struct OptimiseRequest {
     ToleranceSettings yield;
     // The points of the mask's grid; 0 for the tolerance analysis's own (MakeMaskGrid).
     std::size_t maskPoints = kOptimiserMaskPoints;
+    // Polled at every margin measured: an optimiser asked to stop raises OptimiseCancelled. Optional.
+    const std::atomic<bool>* cancel = nullptr;
+    // Counts the margins measured (a yield's trials included). Optional.
+    std::atomic<long long>* margins = nullptr;
+};
+
+class OptimiseCancelled : public std::exception {
+public:
+    const char* what() const noexcept override { return "The optimiser was cancelled."; }
 };
 
 struct OptimiseResult {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <exception>
 
 #include "filtermath/Failure.h"
@@ -41,7 +42,9 @@ BackgroundJob::BackgroundJob(QObject* parent) : QObject(parent)
     connect(timer_, &QTimer::timeout, this, [this] {
         if (!running_) return;
         const long long total = std::max(running_->control.total.load(), 1LL);
-        progress_->setValue(static_cast<int>(kProgressSteps * running_->control.done.load() / total));
+        // A work whose total is an estimate may pass it: the bar then stays full.
+        const long long done = std::min(running_->control.done.load(), total);
+        progress_->setValue(static_cast<int>(kProgressSteps * done / total));
     });
     connect(cancelButton_, &QPushButton::clicked, this, &BackgroundJob::Cancel);
 }

@@ -11,11 +11,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <memory>
 
 #include "export/PartCatalogue.h"
+#include "workbench/BackgroundJob.h"
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
 #include "filtermath/NumberText.h"
@@ -96,10 +100,19 @@ OptimiseDialog::OptimiseDialog(QWidget* parent) : QDialog(parent)
         if (result_) emit Applied(*result_);
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // The search runs on a worker, with its progress and Cancel under the summary.
+    job_ = new BackgroundJob(this);
+    connect(job_, &BackgroundJob::Status, summary_, &QLabel::setText);
+    connect(this, &QDialog::rejected, job_, &BackgroundJob::Cancel);
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(job_->ProgressBar());
+    progress->addWidget(job_->CancelButton());
+    progress->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(parts_, 1);
     layout->addWidget(summary_);
+    layout->addLayout(progress);
     layout->addWidget(buttons);
     resize(640, 480);
 }
@@ -161,21 +174,49 @@ OptimiseRequest OptimiseDialog::Request() const
     return request;
 }
 
+// A rough count of the margins a run measures, for the progress bar: the exhaustive search's
+// most, a few rounds of descent, and for the yield every candidate's trials in those rounds.
+long long ExpectedMargins(const OptimiseRequest& request, std::size_t parts)
+{
+    constexpr long long kDescent = 3 * 8;
+    const long long margins = kExhaustiveCombinations + kDescent * static_cast<long long>(parts);
+    if (request.goal != OptimiseGoal::Yield) return margins;
+    return margins + kDescent * static_cast<long long>(parts) * std::max(1, request.yield.trials);
+}
+
 bool OptimiseDialog::Run()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    OptimiseRequest request;
     try {
-        result_ = OptimiseParts(input_.designed, input_.quality, input_.mask, Request());
+        request = Request();
     } catch (const std::exception& problem) {
-        QApplication::restoreOverrideCursor();
         result_.reset();
         apply_->setEnabled(false);
         summary_->setText(ToQt(ErrorReportText(problem.what())));
         return false;
     }
-    QApplication::restoreOverrideCursor();
-    ShowResult();
-    apply_->setEnabled(true);
+    result_.reset();
+    apply_->setEnabled(false);
+    auto outcome = std::make_shared<std::optional<OptimiseResult>>();
+    const long long expected = ExpectedMargins(request, static_cast<std::size_t>(parts_->rowCount()));
+    job_->Start(
+        tr("Optimising the parts"),
+        [input = input_, request, outcome, expected](JobControl& control) mutable {
+            control.total = expected;
+            request.cancel = &control.cancel;
+            request.margins = &control.done;
+            try {
+                *outcome = OptimiseParts(input.designed, input.quality, input.mask, request);
+            } catch (const OptimiseCancelled&) {
+                // the job reports the cancel
+            }
+        },
+        [this, outcome] {
+            if (!*outcome) return;
+            result_ = *outcome;
+            ShowResult();
+            apply_->setEnabled(true);
+        });
     return true;
 }
 

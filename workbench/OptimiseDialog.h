@@ -14,6 +14,8 @@ class QTableWidget;
 
 namespace corvane {
 
+class BackgroundJob;
+
 // What the optimiser starts from: the designed ladder between its analysed terminations, the
 // kinds' Q, the series of the build settings (the parts without a catalogue), the Tolerance tab's
 // mask and its trial settings for the yield.
@@ -34,8 +36,10 @@ public:
     explicit OptimiseDialog(QWidget* parent = nullptr);
 
     void SetInput(OptimiseInput input);
-    // Runs with what the dialog shows; false, with the reason shown, when it cannot.
+    // Starts the search with what the dialog shows, on the dialog's background job; false, with
+    // the reason shown, when the settings cannot be read. The result shows when the job ends.
     bool Run();
+    BackgroundJob* Job() const { return job_; }
     const std::optional<OptimiseResult>& Result() const { return result_; }
 
     QComboBox* Goal() const { return goal_; }
@@ -62,6 +66,7 @@ private:
     QLabel* summary_;
     mutable std::string note_; // the catalogue's warning, shown under the result
     QPushButton* apply_;
+    BackgroundJob* job_;
 };
 
 } // namespace corvane

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The workbench's part choice as a user drives it: "Optimise…" on the Tolerance tab's mask, Apply
 // building the ladder from the result, and live tuning redrawing the response as a value moves.
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -9,6 +10,7 @@
 
 #include "filtermath/SelectFilter.h"
 #include "run/LadderOfRun.h"
+#include "workbench/BackgroundJob.h"
 #include "workbench/LadderWorkbench.h"
 #include "workbench/OptimiseDialog.h"
 #include "workbench/PartsTable.h"
@@ -81,6 +83,8 @@ void OptimiseDialogTest::appliedChoiceMeetsTheMaskOnScreen()
     QVERIFY(dialog);
     QCOMPARE(dialog->Parts()->rowCount(), 7);
     QVERIFY(dialog->Run());
+    dialog->Job()->Wait();
+    QVERIFY2(dialog->Result().has_value(), qPrintable(dialog->Summary()));
     QVERIFY(dialog->Result()->marginBeforeDb < 0.0);
     QVERIFY(dialog->Result()->marginAfterDb > 0.0);
     QVERIFY(dialog->Summary().contains("optimised"));
@@ -98,6 +102,13 @@ void OptimiseDialogTest::appliedChoiceMeetsTheMaskOnScreen()
     // A choice of series in the build settings goes back to plain rounding.
     bench.SetSettings(bench.Settings());
     QVERIFY(WorstPassLossDb(bench, 30.0) > 0.5);
+    // The yield's search, cancelled, leaves no result to apply and says so.
+    dialog->Goal()->setCurrentIndex(1);
+    QVERIFY(dialog->Run());
+    dialog->Job()->Cancel();
+    dialog->Job()->Wait();
+    QVERIFY(!dialog->Result().has_value());
+    QVERIFY2(dialog->Summary().contains("cancelled"), qPrintable(dialog->Summary()));
 }
 
 void OptimiseDialogTest::tuningRedrawsTheResponse()
