@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "analysis/NetworkResponse.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
+#include "analysis/MeasuredParts.h"
 #include "analysis/PartModels.h"
 #include "analysis/Strays.h"
 #include "filtermath/Failure.h"
@@ -91,16 +93,18 @@ RoundedParts RoundParts(const LadderModel& ladder, ESeries series)
 
 namespace {
 
-// The ladder with the options' models, strays and load, rounded when a series is given.
+// The ladder with the options' models, strays and load, rounded when a series is given; the
+// measured parts then take the places of theirs.
 void Build(DesignAnalysis& result, const LadderModel& ladder, const AnalysisOptions& options)
 {
     if (!options.series) {
         result.ladder = ladder;
-        return;
+    } else {
+        RoundedParts rounded = RoundParts(ladder, *options.series);
+        result.ladder = std::move(rounded.ladder);
+        result.changePercent = std::move(rounded.changePercent);
     }
-    RoundedParts rounded = RoundParts(ladder, *options.series);
-    result.ladder = std::move(rounded.ladder);
-    result.changePercent = std::move(rounded.changePercent);
+    corvane::ApplyMeasuredParts(result.ladder, options.measuredParts);
 }
 
 } // namespace
@@ -124,6 +128,10 @@ DesignAnalysis AnalyseDesign(const LadderModel& designed, const AnalysisOptions&
     }
     Build(result, ladder, options);
     result.curves = AnalyseCurves(result.ladder, NetFreq, UnitScale, options.quality);
+    if (!NetFreq.empty()) {
+        const auto [low, high] = std::minmax_element(NetFreq.begin(), NetFreq.end());
+        result.rangeWarnings = corvane::MeasuredRangeWarnings(result.ladder, *low * UnitScale, *high * UnitScale);
+    }
     return result;
 }
 

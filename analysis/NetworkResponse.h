@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,6 +63,8 @@ struct AnalysisOptions {
     std::optional<PartModel> capacitorModel;
     std::optional<BoardStrays> strays;
     bool absorbStrays = false; // take the node strays out of the shunt capacitors (analysis/Strays.h)
+    // Vendors' measured parts by designator, in place of the parts as built (analysis/MeasuredParts.h).
+    std::map<std::string, std::shared_ptr<const MeasuredPart>> measuredParts;
 };
 
 // What one analysis of a designed ladder produced.
@@ -72,6 +76,8 @@ struct DesignAnalysis {
     NetworkCurves beforeAbsorbing;
     std::vector<std::string> absorbed; // designators
     std::vector<std::string> absorbRefused; // messages
+    // One per measured part whose data do not cover the sweep (MeasuredRangeWarnings).
+    std::vector<std::string> rangeWarnings;
 };
 
 // designed ladder + options -> the ladder as built and its response over NetFreq times UnitScale.

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "analysis/MeasuredParts.h"
+
 #include "filtermath/Failure.h"
 
 namespace corvane {
@@ -154,7 +156,8 @@ bool HasPartModels(const LadderModel& ladder)
     if (!ladder.strays.None() || !ladder.inductorModel.Ideal() || !ladder.capacitorModel.Ideal()) return true;
     for (const ModelBranch& branch : ladder.branches)
         for (const ModelPart& part : branch.parts)
-            if ((part.model && !part.model->Ideal()) || (part.leadL && *part.leadL != 0.0)) return true;
+            if ((part.model && !part.model->Ideal()) || (part.leadL && *part.leadL != 0.0) || part.measured)
+                return true;
     return false;
 }
 
@@ -174,9 +177,20 @@ std::vector<PartImpedance> PartImpedancesAt(const LadderModel& ladder, const Mod
                                             const PartQuality& quality)
 {
     std::vector<PartImpedance> z;
-    for (const ModelPart& part : branch.parts)
-        z.push_back(
-            ImpedanceOf(part.kind, part.value, EffectiveModel(ladder, part, quality), LeadInductance(ladder, part), w));
+    for (const ModelPart& part : branch.parts) {
+        if (!part.measured) {
+            z.push_back(ImpedanceOf(part.kind, part.value, EffectiveModel(ladder, part, quality),
+                                    LeadInductance(ladder, part), w));
+            continue;
+        }
+        // The vendor's data holds the part's own losses: the kind's Q does not apply.
+        PartImpedance measured = MeasuredImpedance(part.kind, *part.measured, part.value, w);
+        const double lead = LeadInductance(ladder, part);
+        CheckModelValue(lead);
+        measured.value += kJ * (w * lead);
+        measured.slope += kJ * static_cast<Real>(lead);
+        z.push_back(measured);
+    }
     return z;
 }
 

@@ -20,7 +20,7 @@ double LeadInductance(const LadderModel& ladder, const ModelPart& part);
 // The stray capacitance at node k (from 1, the source's side).
 double NodeCapacitance(const LadderModel& ladder, int node);
 
-// True when some part model or stray asks for more than the plain analysis (L, C, one Q per kind).
+// True when some part model, measured part or stray asks for more than the plain analysis (L, C, one Q per kind).
 bool HasPartModels(const LadderModel& ladder);
 
 // Raises ArithmeticError (invalid operation) for a negative or non-finite model value or lead, or

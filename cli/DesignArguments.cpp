@@ -27,6 +27,18 @@ bool Names(const std::string& arg, const std::string& option)
     return arg == option || arg.compare(0, option.size() + 1, option + "=") == 0;
 }
 
+// The part of a --part given on the command line, which takes the place of the file's for that part.
+bool PartGivenOutside(const std::vector<std::string>& args, const std::string& value)
+{
+    const std::string prefix = value.substr(0, value.find('=') + 1);
+    for (size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+        const std::string& arg = args[i];
+        if (arg.rfind("--part=" + prefix, 0) == 0) return true;
+        if (arg == "--part" && i + 1 < args.size() && args[i + 1].rfind(prefix, 0) == 0) return true;
+    }
+    return false;
+}
+
 bool GivenOutside(const std::vector<std::string>& args, const std::string& option)
 {
     for (const std::string& arg : args) {
@@ -126,6 +138,7 @@ OptionList ExactOptionsOf(const ExactResponseSettings& exact, const DesignFile& 
                                                                      {"--node-c", &m->nodeC}, {"--lead-l", &m->leadL}};
         for (const auto& [option, text] : models) options.emplace_back(option, *text);
         if (m->absorbStrays) options.emplace_back("--absorb-strays", "");
+        for (const auto& [designator, file] : m->partFiles) options.emplace_back("--part", designator + "=" + file);
     }
     return options;
 }
@@ -167,7 +180,7 @@ DesignArguments ExpandDesignArguments(const std::vector<std::string>& args)
         const std::string path = ValueAt(args, i, kDesignOption);
         result.base = ReadDesignFile(path);
         for (const auto& [option, value] : OptionsOf(result.base, path)) {
-            if (GivenOutside(args, option)) continue;
+            if (option == "--part" ? PartGivenOutside(args, value) : GivenOutside(args, option)) continue;
             result.args.push_back(option);
             if (option != "--log-sweep" && option != "--absorb-strays") result.args.push_back(value);
             result.fromFile.insert(option);
@@ -208,7 +221,8 @@ void SaveExactSettings(const CliOptions& options, const std::string& source, Exa
     if (!n.points.empty()) exact.points = std::stoi(n.points);
     exact.logarithmic = n.logSweep;
     exact.partLimits = ReadPartLimits(options.partLimits);
-    const PartModelFileSettings models{n.srfL, n.srfC, n.rdcL, n.esrC, n.nodeC, n.leadL, n.absorbStrays};
+    PartModelFileSettings models{n.srfL, n.srfC, n.rdcL, n.esrC, n.nodeC, n.leadL, n.absorbStrays, {}};
+    for (const auto& [designator, file] : ReadPartArguments(n.partFiles)) models.partFiles[designator] = file;
     if (models != PartModelFileSettings{})
         exact.partModels = models;
     else

@@ -6,6 +6,7 @@
 
 #include "analysis/InputRules.h"
 #include "design/Names.h"
+#include "export/PartFile.h"
 
 namespace corvane {
 
@@ -30,6 +31,26 @@ bool NetworkOptions::AnyAsked() const
     return AnalysisAsked() || !series.empty();
 }
 
+std::vector<std::pair<std::string, std::string>> ReadPartArguments(const std::vector<std::string>& texts)
+{
+    std::vector<std::pair<std::string, std::string>> parts;
+    for (const std::string& text : texts) {
+        const size_t equals = text.find('=');
+        if (equals == std::string::npos || equals + 1 == text.size())
+            throw InputError("--part \"" + text + "\": give a part and its file, as L2=coil.s2p.");
+        const std::string designator = text.substr(0, equals);
+        try {
+            corvane::KindOfDesignator(designator);
+        } catch (const std::invalid_argument& error) {
+            throw InputError("--part " + text + ": " + error.what() + ".");
+        }
+        for (const auto& earlier : parts)
+            if (earlier.first == designator) throw InputError("--part: " + designator + " is given twice.");
+        parts.emplace_back(designator, text.substr(equals + 1));
+    }
+    return parts;
+}
+
 NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
 {
     NetworkSettings settings;
@@ -50,6 +71,9 @@ NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
     strays.leadL = ReadStrayInductance(options.leadL, "--lead-l");
     if (!strays.None()) settings.analysis.strays = strays;
     settings.analysis.absorbStrays = options.absorbStrays;
+    for (const auto& [designator, file] : ReadPartArguments(options.partFiles))
+        settings.analysis.measuredParts[designator] =
+            corvane::ReadPartFile(file, corvane::KindOfDesignator(designator));
     if (!options.powerDbm.empty() || !options.powerW.empty()) {
         corvane::StressDrive drive;
         drive.availableW = options.powerW.empty() ? ReadPowerDbm(options.powerDbm, "--power-dbm")
@@ -103,6 +127,10 @@ void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
     app.add_option("--lead-l", options.leadL, "Board lead inductance in series with every part, in henries");
     app.add_flag("--absorb-strays", options.absorbStrays,
                  "Take the node strays out of the shunt capacitors at those nodes; show the response before and after");
+    app.add_option("--part", options.partFiles,
+                   "A part as its vendor measured it: NAME=FILE.s2p, the part in series between the two ports "
+                   "(repeatable: --part L2=coil.s2p --part C3=cap.s2p)")
+        ->type_name("NAME=FILE");
     CLI::Option* dbm = app.add_option("--power-dbm", options.powerDbm,
                                       "Power available from the source in dBm: the stress of every part at it");
     app.add_option("--power-w", options.powerW, "Power available from the source in watts (instead of --power-dbm)")

@@ -2,6 +2,8 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "analysis/NetworkResponse.h"
 #include "analysis/PartStress.h"
@@ -26,6 +28,7 @@ struct NetworkOptions {
     std::string nodeC = "0"; // --node-c: stray capacitance at every node, farads
     std::string leadL = "0"; // --lead-l: lead inductance of every part, henries
     bool absorbStrays = false; // --absorb-strays
+    std::vector<std::string> partFiles; // --part NAME=FILE.s2p, repeatable
     std::string powerDbm; // --power-dbm: power available from the source; asks for the part stress
     std::string powerW; // --power-w: the same in watts
     std::string vswr = "1"; // --vswr: of the load
@@ -41,8 +44,12 @@ struct NetworkOptions {
     bool AnyAsked() const;
 };
 
+// The designator and the file of each --part NAME=FILE; InputError naming --part and the text for
+// one without "=", with no designator of an inductor or capacitor, or naming a part given before.
+std::vector<std::pair<std::string, std::string>> ReadPartArguments(const std::vector<std::string>& texts);
+
 // The options converted by the input rules; a text a rule refuses throws InputError naming the
-// option.
+// option, a part's file that cannot be read TouchstoneError naming the file.
 struct NetworkSettings {
     AnalysisOptions analysis;
     std::optional<int> points; // a sweep of its own: --points, or 101 with --log-sweep alone

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/MeasuredPartReport.h"
 #include "run/LadderOfRun.h"
 #include "export/SpiceNetlist.h"
 #include "export/Touchstone.h"
@@ -62,6 +63,7 @@ void NetworkStage::Run(const DesignState& state, const CliForm& form, StreamMess
         const AnalysisOptions analysis = AnalysisInUnit(options_, settings_, state.UnitScale);
         result_ = Build(designed, analysis, frequencies, state.UnitScale);
         for (const std::string& refused : result_.absorbRefused) messages.ShowMessage(refused);
+        for (const std::string& warning : result_.rangeWarnings) messages.ShowMessage(warning);
         built_ = true;
         analysed_ = options_.network;
         unitScale_ = state.UnitScale;
@@ -143,6 +145,7 @@ std::string NetworkStage::Description(const CliForm& form) const
 void NetworkStage::AddJson(nlohmann::ordered_json& json) const
 {
     if (built_) json["LoadOhms"] = result_.ladder.RL;
+    if (built_) corvane::AddMeasuredPartsJson(json, result_.ladder);
     if (!options_.series.empty()) {
         const bool rounded = built_ && settings_.analysis.series.has_value();
         nlohmann::ordered_json values = nlohmann::ordered_json::object();
@@ -201,6 +204,7 @@ void NetworkStage::PrintText(std::ostream& out) const
         out << "Strays absorbed into: " << (absorbed.empty() ? "none" : absorbed) << '\n';
     }
     if (settings_.analysis.series && !builder_) PrintRounded(out);
+    corvane::PrintMeasuredParts(out, result_.ladder);
     if (analysed_) PrintAnalysis(out);
     if (stressed_) PrintStress(out);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/InputRules.h"
+#include "analysis/MeasuredParts.h"
 #include "analysis/NetworkResponse.h"
 #include "cli/BoardStage.h"
 #include "design/LadderModel.h"
@@ -18,6 +19,7 @@
 #include "cli/NetworkOptions.h"
 #include "cli/OptimiseStage.h"
 #include "cli/OutputFiles.h"
+#include "cli/MeasuredPartReport.h"
 #include "cli/PartFlagReport.h"
 #include "cli/SynthesisOptions.h"
 #include "cli/ToleranceStage.h"
@@ -113,6 +115,7 @@ struct Outcome {
     LadderModel analysedLadder; // the designed ladder, rounded to --series, with the load asked for
     bool rounded = false;
     std::vector<std::string> absorbRefused; // capacitors that could not absorb their node's stray
+    std::vector<std::string> rangeWarnings; // measured parts whose data do not cover the analysis sweep
     std::vector<double> NetFreq, NetAtt; // the analysis sweep and the family's response there
     NetworkCurves curves;
     std::vector<PartFlag> flags; // the parts of the ladder as built that are hard to build
@@ -238,6 +241,10 @@ void Analyse(const CliOptions& o, Outcome& out, OptimiseStage& optimise)
                                    out.Freq.back() * out.unitScale, ReadPartLimits(o.partLimits));
     if (!n.AnalysisAsked() && !o.tolerance.Asked()) return;
     out.NetFreq = AnalysisFrequencies(o, settings, out);
+    if (!out.NetFreq.empty())
+        out.rangeWarnings =
+            corvane::MeasuredRangeWarnings(out.analysedLadder, out.NetFreq.front() * out.unitScale,
+                                           out.NetFreq.back() * out.unitScale);
     const std::string title = Title(o, out);
     if (n.network) {
         out.curves = AnalyseCurves(out.analysedLadder, out.NetFreq, out.unitScale, quality);
@@ -354,6 +361,7 @@ nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
         json["RoundedElements"] = ElementsJson(out.analysedLadder);
     }
     AddPartFlagsJson(json, out.flags);
+    corvane::AddMeasuredPartsJson(json, out.analysedLadder);
     json["Freq"] = out.Freq;
     json["Att"] = out.Att;
     if (out.analysed) AddAnalysedJson(json, out);
@@ -471,6 +479,7 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
     PrintMismatchLoss(out, text);
     PrintElements("Elements, source to load", out.design.ladder, false, text);
     if (out.rounded) PrintElements("Values rounded to " + o.network.series, out.analysedLadder, true, text);
+    corvane::PrintMeasuredParts(text, out.analysedLadder);
     PrintPartFlags(text, out.flags);
     if (out.analysed) {
         text << "\nFreq        Att         NetS21      NetS11      NetGroupDelay\n";
@@ -555,6 +564,7 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
         outcome = MakeDesign(options);
         Analyse(options, outcome, optimise);
         for (const std::string& refused : outcome.absorbRefused) err << refused << '\n';
+        for (const std::string& warning : outcome.rangeWarnings) err << warning << '\n';
         WriteBoardFiles(options.board, outcome.analysedLadder, ReadNetworkSettings(options.network).analysis.quality,
                         optimise.Choices(), Title(options, outcome));
         if (options.tolerance.Asked()) {

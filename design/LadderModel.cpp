@@ -38,7 +38,7 @@ ModelBranch MakeBranch(int position, BranchPlace place, BranchKind shape, double
         const bool second = i >= 2;
         const bool inductor = kinds[i] == PartKind::Inductor;
         const double value = inductor ? (second ? L2 : L) : (second ? C2 : C);
-        branch.parts.push_back({kinds[i], value, Designator(kinds[i], position, second), {}, {}});
+        branch.parts.push_back({kinds[i], value, Designator(kinds[i], position, second), {}, {}, {}});
     }
     return branch;
 }

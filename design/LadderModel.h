@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "design/MeasuredPart.h"
 #include "filtermath/LadderAnalysis.h"
 
 namespace corvane {
@@ -47,11 +49,18 @@ struct ModelPart {
     std::string designator; // "L1", "C2", "L2B": made by Designator() alone
     std::optional<PartModel> model; // absent: the default of its kind (LadderModel)
     std::optional<double> leadL; // henries in series (leads, pads); absent: the board's default
+    // A vendor's measured part in place of value and model; value then holds its fitted L or C.
+    std::shared_ptr<const MeasuredPart> measured;
 
     bool operator==(const ModelPart& other) const
     {
         return kind == other.kind && value == other.value && designator == other.designator && model == other.model &&
-               leadL == other.leadL;
+               leadL == other.leadL && SameMeasured(other);
+    }
+    bool SameMeasured(const ModelPart& other) const
+    {
+        if (!measured || !other.measured) return measured == other.measured;
+        return *measured == *other.measured;
     }
 };
 

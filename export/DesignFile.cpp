@@ -5,12 +5,15 @@
 #include <cmath>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <stdexcept>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
 
 #include "design/Names.h"
 #include "export/AtomicFile.h"
+#include "export/PartFile.h"
 
 namespace corvane {
 
@@ -36,6 +39,7 @@ const std::vector<std::string> kCurveNames = {"S21", "S11"};
 constexpr int kFirstVersion = 1;
 constexpr int kPanelVersion = 2;
 constexpr int kToleranceVersion = 3;
+constexpr int kPathMaxLength = 4096;
 
 [[noreturn]] void Refuse(const std::string& problem)
 {
@@ -262,17 +266,32 @@ void ReadPartModels(const Json& root, PartModelFileSettings& models)
                                                           {"nodeC", &models.nodeC}, {"leadL", &models.leadL}};
     for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
     models.absorbStrays = Flag(section, path, "absorbStrays");
+    if (!section.contains("partFiles")) return;
+    const Json& files = section["partFiles"];
+    if (!files.is_object()) Refuse(Quoted(path + "partFiles") + " must be an object");
+    for (const auto& [designator, file] : files.items()) {
+        try {
+            corvane::KindOfDesignator(designator);
+        } catch (const std::invalid_argument& error) {
+            Refuse(Quoted(path + "partFiles." + designator) + ": " + error.what());
+        }
+        const std::string text = TypedText(files, path + "partFiles.", designator.c_str(), kPathMaxLength);
+        if (text.empty()) Refuse(Quoted(path + "partFiles." + designator) + " names no file");
+        models.partFiles[designator] = text;
+    }
 }
 
 Json PartModelsJson(const PartModelFileSettings& m)
 {
-    return {{"srfL", m.srfL},
+    Json json = {{"srfL", m.srfL},
             {"srfC", m.srfC},
             {"rdcL", m.rdcL},
             {"esrC", m.esrC},
             {"nodeC", m.nodeC},
             {"leadL", m.leadL},
             {"absorbStrays", m.absorbStrays}};
+    if (!m.partFiles.empty()) json["partFiles"] = m.partFiles;
+    return json;
 }
 
 Json ToleranceJson(const ToleranceFileSettings& t)
@@ -344,7 +363,7 @@ bool ToleranceFileSettings::operator==(const ToleranceFileSettings& o) const
 bool PartModelFileSettings::operator==(const PartModelFileSettings& o) const
 {
     return srfL == o.srfL && srfC == o.srfC && rdcL == o.rdcL && esrC == o.esrC && nodeC == o.nodeC &&
-           leadL == o.leadL && absorbStrays == o.absorbStrays;
+           leadL == o.leadL && absorbStrays == o.absorbStrays && partFiles == o.partFiles;
 }
 
 bool ExactResponseSettings::operator==(const ExactResponseSettings& o) const
@@ -434,6 +453,30 @@ DesignFile ParseDesignFile(const std::string& text)
     return design;
 }
 
+namespace {
+
+// Each measured part's path, from the design file's folder to the working one or back.
+enum class PathsFrom { DesignFolder, WorkingFolder };
+void MovePartPaths(DesignFile& design, const std::string& designPath, PathsFrom from)
+{
+    if (!design.exactResponse.partModels) return;
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(designPath).parent_path();
+    for (auto& entry : design.exactResponse.partModels->partFiles) {
+        const fs::path file(entry.second);
+        if (from == PathsFrom::DesignFolder) {
+            if (file.is_relative()) entry.second = (folder / file).lexically_normal().string();
+            continue;
+        }
+        std::error_code error;
+        const fs::path base = fs::absolute(folder.empty() ? fs::path(".") : folder, error).lexically_normal();
+        const fs::path relative = fs::absolute(file, error).lexically_normal().lexically_relative(base);
+        if (!error && !relative.empty()) entry.second = relative.string();
+    }
+}
+
+} // namespace
+
 DesignFile ReadDesignFile(const std::string& path)
 {
     const auto refuse = [&path](const std::string& problem) {
@@ -448,7 +491,9 @@ DesignFile ReadDesignFile(const std::string& path)
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) refuse("it cannot be read");
     try {
-        return ParseDesignFile(text);
+        DesignFile design = ParseDesignFile(text);
+        MovePartPaths(design, path, PathsFrom::DesignFolder);
+        return design;
     } catch (const DesignFileError& error) {
         refuse(error.what());
     }
@@ -458,7 +503,9 @@ DesignFile ReadDesignFile(const std::string& path)
 void WriteDesignFile(const std::string& path, const DesignFile& design)
 {
     // A file that could not be opened again is never written.
-    const std::string text = DesignFileText(design);
+    DesignFile written = design;
+    MovePartPaths(written, path, PathsFrom::WorkingFolder);
+    const std::string text = DesignFileText(written);
     try {
         ParseDesignFile(text);
     } catch (const DesignFileError& error) {

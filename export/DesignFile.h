@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -74,6 +75,9 @@ struct PartModelFileSettings {
     std::string nodeC = "0";
     std::string leadL = "0";
     bool absorbStrays = false;
+    // Vendors' measured parts: designator -> Touchstone file. Optional in a file; in the file the
+    // paths are relative to the design file's folder, here as they open from the working folder.
+    std::map<std::string, std::string> partFiles;
 
     bool operator==(const PartModelFileSettings& other) const;
     bool operator!=(const PartModelFileSettings& other) const { return !(*this == other); }
@@ -155,10 +159,12 @@ std::string DesignFileText(const DesignFile& design);
 // and range. Throws DesignFileError with the problem alone (no file name).
 DesignFile ParseDesignFile(const std::string& text);
 
-// Reads and parses a file; DesignFileError "Cannot open design file '<path>': <problem>".
+// Reads and parses a file; DesignFileError "Cannot open design file '<path>': <problem>". The
+// measured parts' paths come back joined to the design file's folder.
 DesignFile ReadDesignFile(const std::string& path);
 // Writes the file with the safe writer; ExportError when it cannot be written, DesignFileError
 // (and nothing written) for a design that would not open again, such as a text too long for its field.
+// The measured parts' paths are written relative to the design file's folder.
 void WriteDesignFile(const std::string& path, const DesignFile& design);
 
 } // namespace corvane

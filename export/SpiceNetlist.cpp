@@ -5,6 +5,7 @@
 #include <utility>
 #include <sstream>
 
+#include "analysis/MeasuredParts.h"
 #include "analysis/PartModels.h"
 #include "export/AtomicFile.h"
 #include "design/LadderModel.h"
@@ -177,13 +178,24 @@ private:
     // One part from a to b under its designator, with its model as plain elements: the lead LL<d>
     // first; an inductor's loss resistor RQ<d> after it, the whole shunted by CP<d>; a
     // capacitor's series inductance LS<d> and loss resistor RQ<d> after it.
-    void Part(const ModelPart& part, const std::string& a, const std::string& b)
+    void Part(const ModelPart& given, const std::string& a, const std::string& b)
     {
-        if (part.kind == PartKind::Resistor) {
-            lines_ << part.designator << ' ' << a << ' ' << b << ' ' << NumberText(part.value) << '\n';
+        if (given.kind == PartKind::Resistor) {
+            lines_ << given.designator << ' ' << a << ' ' << b << ' ' << NumberText(given.value) << '\n';
             return;
         }
-        const PartModel model = corvane::EffectiveModel(ladder_, part, quality_);
+        ModelPart part = given;
+        PartModel model = corvane::EffectiveModel(ladder_, part, quality_);
+        if (given.measured) {
+            // A simulator reads no vendor file here: the part is its fitted R-L-C equivalent throughout.
+            const corvane::EquivalentPart equivalent =
+                corvane::EquivalentOf(part.kind, given.measured->equivalent, given.value);
+            part.value = equivalent.value;
+            model = equivalent.model;
+            lines_ << "* " << part.designator << ": the R-L-C equivalent fitted to " << OneLine(given.measured->file)
+                   << " (measured " << NumberText(given.measured->LowHz()) << " to "
+                   << NumberText(given.measured->HighHz()) << " Hz)\n";
+        }
         const double lead = corvane::LeadInductance(ladder_, part);
         corvane::CheckPartModel(model, lead);
         std::string from = a;

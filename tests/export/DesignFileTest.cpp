@@ -267,7 +267,7 @@ TEST(DesignFile, KeepsThePartModelsInVersion4)
     "nodeC": "1.5p", "leadL": "0", "absorbStrays": true },)";
     text.replace(text.find("\"comment\""), 0, models);
     DesignFile expected = HandWrittenDesign();
-    expected.exactResponse.partModels = PartModelFileSettings{"1.2G", "0", "0.3", "50m", "1.5p", "0", true};
+    expected.exactResponse.partModels = PartModelFileSettings{"1.2G", "0", "0.3", "50m", "1.5p", "0", true, {}};
     EXPECT_EQ(ParseDesignFile(text), expected);
 
     TempFolder folder;

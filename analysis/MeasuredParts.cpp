@@ -1,0 +1,258 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "analysis/MeasuredParts.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "filtermath/EngineeringText.h"
+#include "filtermath/Failure.h"
+
+namespace corvane {
+
+namespace {
+
+using Cx = std::complex<double>;
+
+const double kTwoPi = 6.283185307179586476925286766559;
+constexpr double kLeastC = 1e-18;
+constexpr double kMostC = 1e-6;
+constexpr int kGridPerDecade = 20;
+constexpr int kGoldenSteps = 60;
+
+Cx InductorZ(const RlcEquivalent& e, double w)
+{
+    const Cx series{e.R, w * e.L};
+    return series / (1.0 + Cx{0.0, w * e.C} * series);
+}
+
+Cx CapacitorZ(const RlcEquivalent& e, double w)
+{
+    return Cx{e.R, w * e.L - 1.0 / (w * e.C)};
+}
+
+// The sum of squared relative errors of an equivalent against the data.
+double RelativeError(PartKind kind, const RlcEquivalent& e, const std::vector<double>& f, const std::vector<Cx>& z)
+{
+    double sum = 0.0;
+    for (size_t i = 0; i < f.size(); ++i) {
+        const double w = kTwoPi * f[i];
+        const Cx fit = kind == PartKind::Inductor ? InductorZ(e, w) : CapacitorZ(e, w);
+        sum += std::norm(fit - z[i]) / std::norm(z[i]);
+    }
+    return std::isfinite(sum) ? sum : INFINITY;
+}
+
+// R and L of an inductor shunted by C: a weighted least squares on the data with C taken out. The
+// real and imaginary parts of R + jwL fit apart: R is a weighted mean, L a weighted slope.
+RlcEquivalent InductorForC(double C, const std::vector<double>& f, const std::vector<Cx>& z)
+{
+    double sw = 0.0, swr = 0.0, sww = 0.0, swx = 0.0;
+    for (size_t i = 0; i < f.size(); ++i) {
+        const double w = kTwoPi * f[i];
+        const Cx inner = z[i] / (1.0 - Cx{0.0, w * C} * z[i]);
+        // An error dZ' makes dZ = dZ' (Z/Z')^2: relative to Z, |dZ'| |Z| / |Z'|^2.
+        const double weight = std::norm(z[i]) / (std::norm(inner) * std::norm(inner));
+        if (!std::isfinite(weight) || !std::isfinite(std::norm(inner))) continue;
+        sw += weight;
+        swr += weight * inner.real();
+        sww += weight * w * w;
+        swx += weight * w * inner.imag();
+    }
+    return {sw > 0.0 ? std::max(0.0, swr / sw) : 0.0, sww > 0.0 ? swx / sww : 0.0, C};
+}
+
+RlcEquivalent FitInductor(const std::vector<double>& f, const std::vector<Cx>& z)
+{
+    const auto cost = [&](double logC) {
+        return RelativeError(PartKind::Inductor, InductorForC(std::exp(logC), f, z), f, z);
+    };
+    RlcEquivalent best = InductorForC(0.0, f, z);
+    double bestCost = RelativeError(PartKind::Inductor, best, f, z);
+    const double low = std::log(kLeastC);
+    const double step = std::log(10.0) / kGridPerDecade;
+    const int steps = static_cast<int>(std::lround(std::log10(kMostC / kLeastC) * kGridPerDecade));
+    int bestStep = -1;
+    for (int k = 0; k <= steps; ++k) {
+        const double c = cost(low + k * step);
+        if (c < bestCost) {
+            bestCost = c;
+            bestStep = k;
+        }
+    }
+    if (bestStep < 0) return best;
+    // Golden section between the grid points either side of the best.
+    double a = low + (bestStep - 1) * step;
+    double b = low + (bestStep + 1) * step;
+    const double ratio = (std::sqrt(5.0) - 1.0) / 2.0;
+    double x1 = b - ratio * (b - a), x2 = a + ratio * (b - a);
+    double c1 = cost(x1), c2 = cost(x2);
+    for (int k = 0; k < kGoldenSteps; ++k) {
+        if (c1 < c2) {
+            b = x2, x2 = x1, c2 = c1;
+            x1 = b - ratio * (b - a), c1 = cost(x1);
+        } else {
+            a = x1, x1 = x2, c1 = c2;
+            x2 = a + ratio * (b - a), c2 = cost(x2);
+        }
+    }
+    return InductorForC(std::exp(c1 < c2 ? x1 : x2), f, z);
+}
+
+// R + j(wL - D/w) with D = 1/C: R a weighted mean of the real parts, L and D from the 2 x 2 normal
+// equations of the imaginary parts; an L that comes out negative is left out and D fitted alone.
+RlcEquivalent FitCapacitor(const std::vector<double>& f, const std::vector<Cx>& z)
+{
+    double sw = 0.0, swr = 0.0, saa = 0.0, sab = 0.0, sbb = 0.0, sax = 0.0, sbx = 0.0;
+    for (size_t i = 0; i < f.size(); ++i) {
+        const double w = kTwoPi * f[i];
+        const double weight = 1.0 / std::norm(z[i]);
+        const double a = w, b = -1.0 / w, x = z[i].imag();
+        sw += weight;
+        swr += weight * z[i].real();
+        saa += weight * a * a, sab += weight * a * b, sbb += weight * b * b;
+        sax += weight * a * x, sbx += weight * b * x;
+    }
+    const double det = saa * sbb - sab * sab;
+    double L = (sax * sbb - sbx * sab) / det;
+    double D = (saa * sbx - sab * sax) / det;
+    if (!(L >= 0.0) || !std::isfinite(D)) {
+        L = 0.0;
+        D = sbx / sbb;
+    }
+    return {std::max(0.0, swr / sw), L, D > 0.0 ? 1.0 / D : 0.0};
+}
+
+PartImpedance InterpolatedImpedance(PartKind kind, const MeasuredPart& part, const EquivalentPart& equivalent,
+                                    long double w)
+{
+    const auto fitted = [&](long double at) { return ImpedanceOf(kind, equivalent.value, equivalent.model, 0.0, at); };
+    PartImpedance z = fitted(w);
+    const double f = static_cast<double>(w / kTwoPi);
+    if (!(f >= part.LowHz() && f <= part.HighHz())) return z;
+    const auto& fs = part.frequencyHz;
+    size_t hi = static_cast<size_t>(std::upper_bound(fs.begin(), fs.end(), f) - fs.begin());
+    hi = std::min(std::max<size_t>(hi, 1), fs.size() - 1);
+    const size_t lo = hi - 1;
+    const long double wLo = kTwoPi * static_cast<long double>(fs[lo]);
+    const long double wHi = kTwoPi * static_cast<long double>(fs[hi]);
+    const std::complex<long double> rLo =
+        std::complex<long double>(part.impedance[lo].real(), part.impedance[lo].imag()) - fitted(wLo).value;
+    const std::complex<long double> rHi =
+        std::complex<long double>(part.impedance[hi].real(), part.impedance[hi].imag()) - fitted(wHi).value;
+    const std::complex<long double> slope = (rHi - rLo) / (wHi - wLo);
+    z.value += rLo + slope * (w - wLo);
+    z.slope += slope;
+    return z;
+}
+
+std::string RangeText(double lowHz, double highHz)
+{
+    return EngineeringText(lowHz, "Hz") + " to " + EngineeringText(highHz, "Hz");
+}
+
+std::string EquivalentText(PartKind kind, const RlcEquivalent& e)
+{
+    const std::string r = EngineeringText(e.R, "\u03a9");
+    const std::string l = EngineeringText(e.L, "H");
+    const std::string c = EngineeringText(e.C, "F");
+    return kind == PartKind::Inductor ? l + " + " + r + " shunted by " + c : c + " + " + l + " + " + r;
+}
+
+} // namespace
+
+RlcEquivalent FitRlcEquivalent(PartKind kind, const std::vector<double>& frequencyHz,
+                               const std::vector<std::complex<double>>& impedance)
+{
+    if (frequencyHz.size() < 3 || frequencyHz.size() != impedance.size())
+        throw MeasuredPartError("three frequencies or more are needed to fit the part");
+    return kind == PartKind::Inductor ? FitInductor(frequencyHz, impedance) : FitCapacitor(frequencyHz, impedance);
+}
+
+MeasuredPart MakeMeasuredPart(PartKind kind, const std::string& file, std::vector<double> frequencyHz,
+                              std::vector<std::complex<double>> impedance)
+{
+    if (kind == PartKind::Resistor) throw MeasuredPartError("a resistor takes no measured data");
+    for (size_t i = 0; i < frequencyHz.size() && i < impedance.size(); ++i)
+        if (!(frequencyHz[i] > 0.0) || !std::isfinite(frequencyHz[i]) || !std::isfinite(impedance[i].real()) ||
+            !std::isfinite(impedance[i].imag()) || impedance[i] == Cx{})
+            throw MeasuredPartError("no usable impedance at " + EngineeringText(frequencyHz[i], "Hz"));
+    MeasuredPart part{file, std::move(frequencyHz), std::move(impedance), {}};
+    part.equivalent = FitRlcEquivalent(kind, part.frequencyHz, part.impedance);
+    // Vendors' data start below the part's self-resonance: an inductor's reactance there is
+    // positive, a capacitor's negative. Either fit could otherwise mimic the other kind.
+    const bool inductor = kind == PartKind::Inductor;
+    const bool inductive = part.impedance.front().imag() > 0.0;
+    if (inductive != inductor || !(inductor ? part.equivalent.L > 0.0 : part.equivalent.C > 0.0))
+        throw MeasuredPartError(std::string("the data show no ") + (inductor ? "inductor" : "capacitor") + " (" +
+                                "the reactance at " + EngineeringText(part.LowHz(), "Hz") + " is " +
+                                (inductive ? "inductive" : "capacitive") + ")");
+    return part;
+}
+
+EquivalentPart EquivalentOf(PartKind kind, const RlcEquivalent& e)
+{
+    PartModel model;
+    model.seriesR = e.R;
+    if (kind == PartKind::Inductor) {
+        if (e.C > 0.0) model.srfHz = 1.0 / (kTwoPi * std::sqrt(e.L * e.C));
+        return {e.L, model};
+    }
+    model.esl = e.L;
+    return {e.C, model};
+}
+
+EquivalentPart EquivalentOf(PartKind kind, const RlcEquivalent& e, double value)
+{
+    EquivalentPart part = EquivalentOf(kind, e);
+    const double scale = kind == PartKind::Inductor ? value / part.value : part.value / value;
+    if (!std::isfinite(scale) || !(scale > 0.0)) RaiseInvalidOperation();
+    part.value = value;
+    part.model.seriesR *= scale;
+    part.model.esl *= scale;
+    return part;
+}
+
+PartImpedance MeasuredImpedance(PartKind kind, const MeasuredPart& part, double value, long double w)
+{
+    const EquivalentPart nominal = EquivalentOf(kind, part.equivalent);
+    const long double scale = kind == PartKind::Inductor ? value / nominal.value : nominal.value / value;
+    if (!std::isfinite(static_cast<double>(scale)) || !(scale > 0.0L)) RaiseInvalidOperation();
+    PartImpedance z = InterpolatedImpedance(kind, part, nominal, w);
+    return {z.value * scale, z.slope * scale};
+}
+
+void ApplyMeasuredParts(LadderModel& ladder, const std::map<std::string, std::shared_ptr<const MeasuredPart>>& measured)
+{
+    for (const auto& [designator, data] : measured) {
+        ModelPart* found = nullptr;
+        std::string names;
+        for (ModelBranch& branch : ladder.branches)
+            for (ModelPart& part : branch.parts) {
+                if (part.designator == designator) found = &part;
+                names += (names.empty() ? "" : ", ") + part.designator;
+            }
+        if (!found)
+            throw MeasuredPartError("The ladder has no part " + designator + " for " + data->file + "; its parts are " +
+                                    names + ".");
+        found->measured = data;
+        found->value = EquivalentOf(found->kind, data->equivalent).value;
+    }
+}
+
+std::vector<std::string> MeasuredRangeWarnings(const LadderModel& ladder, double lowHz, double highHz)
+{
+    std::vector<std::string> warnings;
+    for (const ModelBranch& branch : ladder.branches)
+        for (const ModelPart& part : branch.parts) {
+            if (!part.measured) continue;
+            const MeasuredPart& m = *part.measured;
+            if (lowHz >= m.LowHz() && highHz <= m.HighHz()) continue;
+            warnings.push_back("Warning: " + part.designator + " (" + m.file + ") holds data from " +
+                               RangeText(m.LowHz(), m.HighHz()) + " and the sweep runs from " +
+                               RangeText(lowHz, highHz) + "; outside the data its fitted equivalent " +
+                               EquivalentText(part.kind, m.equivalent) + " stands in.");
+        }
+    return warnings;
+}
+
+} // namespace corvane

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "export/PartFile.h"
+
+#include <cctype>
+#include <cmath>
+#include <stdexcept>
+
+#include "analysis/MeasuredParts.h"
+#include "filtermath/EngineeringText.h"
+
+namespace corvane {
+
+MeasuredPart PartOfTouchstone(const TwoPortData& data, PartKind kind, const std::string& fileName)
+{
+    const double z1 = data.referenceOhms[0];
+    const double z2 = data.referenceOhms[1];
+    std::vector<double> frequencyHz;
+    std::vector<std::complex<double>> impedance;
+    for (const TwoPortPoint& point : data.points) {
+        if (point.S21 == std::complex<double>{})
+            throw TouchstoneError(fileName + ": S21 is zero at " + EngineeringText(point.frequencyHz, "Hz") +
+                                  "; a part in series passes some signal.");
+        frequencyHz.push_back(point.frequencyHz);
+        impedance.push_back(2.0 * std::sqrt(z1 * z2) / point.S21 - z1 - z2);
+    }
+    try {
+        return MakeMeasuredPart(kind, fileName, std::move(frequencyHz), std::move(impedance));
+    } catch (const MeasuredPartError& error) {
+        throw TouchstoneError(fileName + ": " + error.what() + ".");
+    }
+}
+
+std::shared_ptr<const MeasuredPart> ReadPartFile(const std::string& path, PartKind kind)
+{
+    return std::make_shared<const MeasuredPart>(PartOfTouchstone(ReadTouchstone(path), kind, path));
+}
+
+PartKind KindOfDesignator(const std::string& designator)
+{
+    size_t digits = 0;
+    while (1 + digits < designator.size() && std::isdigit(static_cast<unsigned char>(designator[1 + digits]))) ++digits;
+    const std::string rest = designator.size() > 1 + digits ? designator.substr(1 + digits) : std::string();
+    const bool shaped = designator.size() > 1 && digits > 0 && designator[1] != '0' && (rest.empty() || rest == "B");
+    if (shaped && designator[0] == 'L') return PartKind::Inductor;
+    if (shaped && designator[0] == 'C') return PartKind::Capacitor;
+    throw std::invalid_argument("\"" + designator + "\" is no inductor or capacitor designator (L2, C3, L3B)");
+}
+
+} // namespace corvane

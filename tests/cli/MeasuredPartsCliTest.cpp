@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: Apache-2.0
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "export/AtomicFile.h"
+#include "export/DesignFile.h"
+#include "tests/cli/CliHarness.h"
+#include "tests/support/SeriesPartFile.h"
+#include "tests/support/TempFolder.h"
+
+using namespace corvane;
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+// A 1.6 uH coil with its loss and self-resonance, measured from 1 to 50 MHz.
+std::string WriteCoil(const TempFolder& folder, const std::string& name)
+{
+    const std::vector<double> f = LogFrequencies(1e6, 50e6, 31);
+    const std::string path = folder.Path(name);
+    WriteFileAtomically(path, SeriesPartFile(f, CoilImpedances(1.6e-6, 0.05, 60, 300e6, f)));
+    return path;
+}
+
+const Args kLowpass = {"--model", "Chebyshev", "--poles", "5", "--ripple", "0.5", "--passband", "10"};
+
+Args With(Args args, const Args& more)
+{
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+bool ErrorHas(const CliOutcome& run, const std::string& text)
+{
+    for (const std::string& line : run.errLines)
+        if (line.find(text) != std::string::npos) return true;
+    return false;
+}
+
+// The JSON names the part from the file with the file's range; a sweep past the data's top warns
+// once, naming the part and the range.
+TEST(MeasuredPartsCli, JsonListsThePartFromItsFileAndTheSweepPastItWarnsOnce)
+{
+    TempFolder folder;
+    const std::string coil = WriteCoil(folder, "coil.s2p");
+    const CliOutcome run =
+        RunCli(With(kLowpass, {"--network", "--points", "201", "--stop", "100", "--part", "L3=" + coil, "--json"}));
+    ASSERT_EQ(run.status, 0);
+    const nlohmann::json json = nlohmann::json::parse(run.out);
+    ASSERT_EQ(json["MeasuredParts"].size(), 1u);
+    EXPECT_EQ(json["MeasuredParts"][0]["Part"], "L3");
+    EXPECT_EQ(json["MeasuredParts"][0]["File"], coil);
+    EXPECT_NEAR(json["MeasuredParts"][0]["L"].get<double>(), 1.6e-6, 0.02e-6);
+    EXPECT_DOUBLE_EQ(json["MeasuredParts"][0]["HighHz"].get<double>(), 50e6);
+    int warnings = 0;
+    for (const std::string& line : run.errLines) warnings += line.find("L3 (" + coil + ")") != std::string::npos;
+    EXPECT_EQ(warnings, 1);
+}
+
+TEST(MeasuredPartsCli, RefusesAPartGivenTwiceAnUnknownOneAndABadFile)
+{
+    TempFolder folder;
+    const std::string coil = WriteCoil(folder, "coil.s2p");
+    const std::string broken = folder.Path("broken.s2p");
+    WriteFileAtomically(broken, "# MHz S RI R 50\n1 0 0 1 0 1 0 0 0\n2 0 0\n");
+    const struct {
+        Args args;
+        std::string message;
+    } cases[] = {
+        {{"--part", "L3=" + coil, "--part", "L3=" + coil}, "--part: L3 is given twice"},
+        {{"--part", "L9=" + coil}, "no part L9 for " + coil},
+        {{"--part", "R1=" + coil}, "no inductor or capacitor designator"},
+        {{"--part", "L3"}, "give a part and its file"},
+        {{"--part", "L3=" + broken}, broken + ", line 3: "},
+    };
+    for (const auto& c : cases) {
+        const CliOutcome run = RunCli(With(kLowpass, With({"--network"}, c.args)));
+        EXPECT_NE(run.status, 0) << c.message;
+        EXPECT_TRUE(ErrorHas(run, c.message)) << c.message << "\n" << (run.errLines.empty() ? "" : run.errLines[0]);
+    }
+}
+
+// The design file keeps the part's file relative to itself, so the two move together.
+TEST(MeasuredPartsCli, DesignFileKeepsThePartFileRelativeToItself)
+{
+    TempFolder folder;
+    const std::string coil = WriteCoil(folder, "coil.s2p");
+    const std::string design = folder.Path("filter.corvane");
+    ASSERT_EQ(RunCli(With(kLowpass, {"--network", "--part", "L3=" + coil, "--save-design", design})).status, 0);
+    EXPECT_NE(ReadFile(design).find("\"L3\": \"coil.s2p\""), std::string::npos) << ReadFile(design);
+    const CliOutcome reopened = RunCli({"--design", design, "--json"});
+    ASSERT_EQ(reopened.status, 0);
+    EXPECT_EQ(nlohmann::json::parse(reopened.out)["MeasuredParts"][0]["File"], coil);
+}
+
+} // namespace
