@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "chart/ChartStyle.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QGraphicsLayout>
@@ -122,6 +123,45 @@ void SetLinearAxis(QValueAxis* axis, const AxisRange& range)
     axis->setRange(range.min, range.max);
     if (!coarser) axis->setTickInterval(range.step);
     axis->setLabelFormat(LabelFormat(range));
+}
+
+std::vector<double> TickValues(const AxisRange& range)
+{
+    std::vector<double> ticks;
+    if (!(range.step > 0) || !std::isfinite(range.min) || !std::isfinite(range.max)) return ticks;
+    constexpr double kOnTick = 1e-9; // of a step: a range end this close to a tick has it
+    const double first = std::ceil(range.min / range.step - kOnTick);
+    const double last = std::floor(range.max / range.step + kOnTick);
+    constexpr double kMaxTicks = 1000;
+    if (!(last - first < kMaxTicks)) return ticks;
+    for (double k = first; k <= last; ++k) ticks.push_back(k == 0 ? 0.0 : k * range.step);
+    return ticks;
+}
+
+QString TickText(double value, const AxisRange& range)
+{
+    if (!(range.step >= 1e-12 && range.step < 1e6)) return QString::asprintf(qPrintable(LabelFormat(range)), value);
+    // Steps are 1, 2 or 5 times a power of ten: as many decimals as the step has.
+    const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(range.step) - 1e-9)));
+    return QString::number(value, 'f', decimals);
+}
+
+QCategoryAxis* MakeTickedAxis(const QString& title, const QFont& font)
+{
+    auto* axis = new QCategoryAxis;
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setRange(0.0, 1.0);
+    StyleAxis(axis, title, font);
+    return axis;
+}
+
+void SetTickedAxis(QCategoryAxis* axis, const AxisRange& range)
+{
+    for (const QString& label : axis->categoriesLabels()) axis->remove(label);
+    axis->setRange(range.min, range.max);
+    // Each category ends at a tick, where its label stands; the first starts below the range.
+    axis->setStartValue(range.min - std::max(range.step, std::fabs(range.min) * 1e-12));
+    for (double tick : TickValues(range)) axis->append(TickText(tick, range), tick);
 }
 
 void SetLogAxis(QLogValueAxis* axis, const AxisRange& range, int maxLabels)

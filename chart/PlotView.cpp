@@ -12,6 +12,7 @@
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPainter>
+#include <QCategoryAxis>
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -98,7 +99,8 @@ PlotView::PlotView(QWidget* parent) : QWidget(parent)
 {
     chart_ = new QChart;
     StyleChart(chart_, font());
-    chart_->setMargins(QMargins(2, 6, 2, 2));
+    // Room on the right for the half of the last frequency label that stands past the plot.
+    chart_->setMargins(QMargins(2, 6, 12, 2));
     view_ = new ChartView(chart_, this, this);
     StyleView(view_);
     auto* layout = new QVBoxLayout(this);
@@ -106,10 +108,10 @@ PlotView::PlotView(QWidget* parent) : QWidget(parent)
     layout->addWidget(view_);
     zoom_.emplace(static_cast<ZoomTarget&>(*this), view_->viewport());
 
-    axes_[0] = MakeLeftAxis(font());
-    axes_[1] = static_cast<QValueAxis*>(MakeBottomAxis(false, font()));
+    axes_[0] = MakeTickedAxis(QString(), font());
+    axes_[1] = MakeTickedAxis(QString(), font());
     axes_[1]->setGridLineVisible(false);
-    linearAxis_ = static_cast<QValueAxis*>(MakeBottomAxis(false, font()));
+    linearAxis_ = MakeTickedAxis(tr("Frequency"), font());
     logAxis_ = static_cast<QLogValueAxis*>(MakeBottomAxis(true, font()));
     chart_->addAxis(axes_[0], Qt::AlignLeft);
     chart_->addAxis(axes_[1], Qt::AlignRight);
@@ -345,9 +347,9 @@ void PlotView::ApplyView()
     if (logarithmic_)
         SetLogAxis(logAxis_, ranges_.bottom, std::max(2, view_->width() / kPixelsPerLogLabel));
     else
-        SetLinearAxis(linearAxis_, ranges_.bottom);
-    SetLinearAxis(axes_[0], ranges_.verticals[0]);
-    SetLinearAxis(axes_[1], ranges_.verticals[1]);
+        SetTickedAxis(linearAxis_, ranges_.bottom);
+    SetTickedAxis(axes_[0], ranges_.verticals[0]);
+    SetTickedAxis(axes_[1], ranges_.verticals[1]);
     for (auto& curve : curves_)
         if (curve->x.size() > kPointsPerColumn * static_cast<size_t>(Columns())) Refill(*curve);
     chart_->layout()->activate();

@@ -14,6 +14,7 @@ class QImage;
 class QPainter;
 
 class QLogValueAxis;
+class QCategoryAxis;
 class QValueAxis;
 
 namespace corvane {
@@ -104,8 +105,8 @@ private:
     QChart* chart_;
     ChartView* view_;
     std::optional<ChartZoom> zoom_;
-    QValueAxis* axes_[2];
-    QValueAxis* linearAxis_;
+    QCategoryAxis* axes_[2];
+    QCategoryAxis* linearAxis_;
     QLogValueAxis* logAxis_;
     std::vector<std::unique_ptr<Curve>> curves_;
     SideRule rules_[2];

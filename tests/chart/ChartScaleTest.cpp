@@ -53,6 +53,8 @@ private slots:
     void colourRuns();
     void labelFormat_data();
     void labelFormat();
+    void ticksAreMultiplesOfTheStepWithZeroAtZero_data();
+    void ticksAreMultiplesOfTheStepWithZeroAtZero();
     void titleMarkup_data();
     void titleMarkup();
 };
@@ -346,6 +348,34 @@ void ChartScaleTest::labelFormat()
     QFETCH(double, step);
     QFETCH(QString, format);
     QCOMPARE(LabelFormat({min, max, step}), format);
+}
+
+void ChartScaleTest::ticksAreMultiplesOfTheStepWithZeroAtZero_data()
+{
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<QStringList>("labels");
+    // Added up from -1 in steps of 0.1, the last tick would be -1.4e-16.
+    QTest::newRow("empty plot") << -1.0 << 0.0 << 0.1 << QStringList{"-1.0", "-0.9", "-0.8", "-0.7", "-0.6", "-0.5",
+                                                                     "-0.4", "-0.3", "-0.2", "-0.1", "0.0"};
+    QTest::newRow("ripple zoomed off the ticks")
+        << -0.63 << 0.21 << 0.2 << QStringList{"-0.6", "-0.4", "-0.2", "0.0", "0.2"};
+    QTest::newRow("dB") << -120.0 << 0.0 << 40.0 << QStringList{"-120", "-80", "-40", "0"};
+    QTest::newRow("narrow band in MHz") << 99.9 << 100.1 << 0.05
+                                        << QStringList{"99.90", "99.95", "100.00", "100.05", "100.10"};
+}
+
+void ChartScaleTest::ticksAreMultiplesOfTheStepWithZeroAtZero()
+{
+    QFETCH(double, min);
+    QFETCH(double, max);
+    QFETCH(double, step);
+    QFETCH(QStringList, labels);
+    const AxisRange range{min, max, step};
+    QStringList got;
+    for (double tick : TickValues(range)) got << TickText(tick, range);
+    QCOMPARE(got, labels);
 }
 
 void ChartScaleTest::titleMarkup_data()
