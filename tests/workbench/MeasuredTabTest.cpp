@@ -15,7 +15,7 @@
 
 #include "chart/PlotView.h"
 #include "chart/SmithChart.h"
-#include "tests/window/WindowHarness.h"
+#include "tests/workbench/CalculatedWorkbench.h"
 #include "export/Touchstone.h"
 #include "workbench/BackgroundJob.h"
 #include "workbench/LadderWorkbench.h"
@@ -38,24 +38,7 @@ private slots:
     void fitFindsThePartThatIsOff();
 };
 
-namespace {
-
-struct Bench {
-    MainWindow main;
-    LadderWorkbench* bench = nullptr;
-    Bench()
-    {
-        main.SetBoxHook([](const WorkbenchBox&) { return QMessageBox::Discard; });
-        AttachWorkbench(main);
-        main.show();
-        main.DesignWindow()->BCalculateClick();
-        main.WorkbenchAction()->trigger();
-        bench = WorkbenchOf(main);
-        if (bench && !QTest::qWaitForWindowExposed(bench)) qWarning("the workbench is not exposed");
-    }
-};
-
-} // namespace
+using Bench = CalculatedWorkbench;
 
 void MeasuredTabTest::initTestCase()
 {

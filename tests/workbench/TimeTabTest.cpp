@@ -17,7 +17,7 @@
 #include <sstream>
 
 #include "chart/PlotView.h"
-#include "tests/window/WindowHarness.h"
+#include "tests/workbench/CalculatedWorkbench.h"
 #include "workbench/BackgroundJob.h"
 #include "workbench/LadderWorkbench.h"
 #include "workbench/MainWindow.h"
@@ -37,26 +37,7 @@ private slots:
 
 namespace {
 
-struct Bench {
-    MainWindow main;
-    LadderWorkbench* bench = nullptr;
-    Bench()
-    {
-        main.SetBoxHook([](const WorkbenchBox&) { return QMessageBox::Discard; });
-        AttachWorkbench(main);
-        main.show();
-        main.DesignWindow()->BCalculateClick();
-        main.WorkbenchAction()->trigger();
-        bench = WorkbenchOf(main);
-        if (bench && !QTest::qWaitForWindowExposed(bench)) qWarning("the workbench is not exposed");
-    }
-    void Apply(const char* field, const QString& text) const
-    {
-        auto* edit = bench->findChild<QLineEdit*>(QString::fromLatin1(field));
-        if (!edit) qFatal("no field %s", field);
-        WindowHarness::TypeInto(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
+struct Bench : CalculatedWorkbench {
     // Opens the Time tab and waits for its responses.
     const TimeResponse* ShowTime() const
     {
