@@ -2,6 +2,7 @@
 #include "analysis/ModelMaskMeter.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "analysis/PartModels.h"
@@ -28,6 +29,8 @@ std::vector<double> KeyOf(const ModelBranch& branch)
             key.insert(key.end(), {m.Q, m.growth == QGrowth::SqrtF ? 1.0 : 0.0, m.QHz, m.seriesR, m.srfHz, m.esl});
         }
         key.push_back(part.leadL ? *part.leadL : -1.0);
+        // A measured part by its data's address: user-space addresses fit a double's mantissa.
+        key.push_back(static_cast<double>(reinterpret_cast<std::uintptr_t>(part.measured.get())));
     }
     return key;
 }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "analysis/MaskGrid.h"
+#include "analysis/MeasuredParts.h"
 #include "analysis/ModelMaskMeter.h"
 #include "analysis/PartModels.h"
 #include "analysis/ToleranceKernel.h"
@@ -54,7 +55,17 @@ double& ValueOf(BranchValues& v, PartField field)
 struct Assignment {
     std::vector<double> value, Q;
     std::vector<std::optional<PartModel>> model;
+    std::vector<std::shared_ptr<const MeasuredPart>> measured;
 };
+
+// A part built from the assignment's slot s: its value and model, or the measured data in their place.
+void Build(ModelPart& part, const Assignment& a, std::size_t s)
+{
+    part.value = a.value[s];
+    if (a.model[s]) part.model = a.model[s];
+    part.measured = a.measured[s];
+    if (part.measured) part.value = EquivalentOf(part.kind, part.measured->equivalent).value;
+}
 
 // The model the designed part is analysed with before any catalogue figure: its own, or its kind's.
 PartModel BaseModel(const LadderModel& designed, const ModelPart& part)
@@ -131,8 +142,7 @@ public:
         for (std::size_t s = 0; s < slots_.size(); ++s) {
             ModelPart& part = ladder.branches[slots_[s].branch].parts[static_cast<std::size_t>(
                 slots_[s].part - designed_.branches[slots_[s].branch].parts.data())];
-            part.value = a.value[s];
-            if (a.model[s]) part.model = a.model[s];
+            Build(part, a, s);
         }
         return ladder;
     }
@@ -195,6 +205,7 @@ public:
         state_.value[s] = c.choice.value;
         state_.Q[s] = c.Q;
         state_.model[s] = ModelOfChoice(BaseModel(designed_, *slots_[s].part), c.choice, slots_[s].part->kind);
+        state_.measured[s] = MeasuredOfChoice(c.choice);
     }
 
     double Margin() { return meter_.Margin(state_); }
@@ -297,12 +308,14 @@ Assignment Rounded(const LadderModel& designed, const std::vector<Slot>& slots, 
             a.value.push_back(slot.part->value);
             a.Q.push_back(0.0);
             a.model.emplace_back();
+            a.measured.emplace_back();
             continue;
         }
         const Candidate c = NearestCandidate(request.stock, slot.part->kind, slot.part->value);
         a.value.push_back(c.choice.value);
         a.Q.push_back(c.Q);
         a.model.push_back(ModelOfChoice(BaseModel(designed, *slot.part), c.choice, slot.part->kind));
+        a.measured.push_back(MeasuredOfChoice(c.choice));
     }
     return a;
 }
@@ -370,8 +383,7 @@ OptimiseResult ResultOf(const LadderModel& designed, const std::vector<Slot>& sl
         ModelPart& part =
             result.ladder.branches[slots[s].branch]
                 .parts[static_cast<std::size_t>(slots[s].part - designed.branches[slots[s].branch].parts.data())];
-        part.value = a.value[s];
-        if (a.model[s]) part.model = a.model[s];
+        Build(part, a, s);
         const Candidate* held = slots[s].mode == Mode::Free ? Held(slots[s], a, s) : nullptr;
         PartChoice choice = held ? held->choice : PartChoice{"", ChoiceForm::Own, {}, a.value[s], false};
         choice.designator = part.designator;

@@ -79,7 +79,7 @@ std::vector<Candidate> PairsNear(const std::vector<CataloguePart>& parts, double
 
 bool StatesFigures(const CataloguePart& part)
 {
-    return !std::isnan(part.Q) || !std::isnan(part.srfHz) || !std::isnan(part.seriesOhms);
+    return !std::isnan(part.Q) || !std::isnan(part.srfHz) || !std::isnan(part.seriesOhms) || part.measured;
 }
 
 bool StatesFigures(const PartStock& stock)
@@ -138,6 +138,11 @@ std::optional<PartModel> ModelOfChoice(const PartModel& base, const PartChoice& 
         model.esl = 0.0; // a capacitor's series inductance follows from its self-resonance
     }
     return model;
+}
+
+std::shared_ptr<const MeasuredPart> MeasuredOfChoice(const PartChoice& choice)
+{
+    return choice.form == ChoiceForm::Single ? choice.members.front().measured : nullptr;
 }
 
 PartStock StockOfCatalogue(const std::vector<CataloguePart>& parts)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,9 @@ struct Candidate {
 // True when a catalogue part states a figure of its own: a Q, a self-resonance or a resistance.
 bool StatesFigures(const CataloguePart& part);
 bool StatesFigures(const PartStock& stock);
+// A single catalogue part's measured data, which stands in for its value and figures; none for a
+// pair (its members are analysed from their figures) or a value of its own.
+std::shared_ptr<const MeasuredPart> MeasuredOfChoice(const PartChoice& choice);
 
 // The model of a part built from catalogue parts: base (the part's own model or its kind's) with
 // every figure the members state put in its place. A Q is the lower of the members' (an

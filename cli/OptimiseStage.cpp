@@ -83,8 +83,6 @@ LadderModel OptimiseStage::Build(const LadderModel& designed, const DesignBand& 
     OptimiseRequest request;
     if (!o.catalogue.empty()) {
         const PartCatalogue catalogue = ReadCatalogue(o.catalogue);
-        if (const std::optional<std::string> warning = UnusedTouchstoneWarning(catalogue))
-            std::cerr << *warning << '\n';
         request.stock = StockOfCatalogue(catalogue.parts);
         method_ = "parts of " + o.catalogue;
     } else if (analysis.series) {

@@ -2,10 +2,12 @@
 #pragma once
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "design/LadderModel.h"
+#include "design/MeasuredPart.h"
 
 namespace corvane {
 
@@ -22,6 +24,7 @@ struct CataloguePart {
     std::string manufacturer;
     std::string partNumber;
     std::string touchstoneFile; // measured S-parameters, the path as the catalogue's folder gives it
+    std::shared_ptr<const MeasuredPart> measured; // that file's part, once read
     int line = 0; // the catalogue line it came from
 };
 

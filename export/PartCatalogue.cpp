@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "export/PartCatalogue.h"
 
+#include "export/PartFile.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -241,7 +243,22 @@ PartCatalogue ReadCatalogue(const std::string& path)
         if (text.size() > kMaxCatalogueBytes) break;
     }
     if (in.bad()) throw CatalogueError("Cannot read the catalogue '" + path + "'.");
-    return ParseCatalogue(text, path);
+    PartCatalogue catalogue = ParseCatalogue(text, path);
+    ReadMeasuredParts(catalogue);
+    return catalogue;
+}
+
+void ReadMeasuredParts(PartCatalogue& catalogue)
+{
+    for (CataloguePart& part : catalogue.parts) {
+        if (part.touchstoneFile.empty()) continue;
+        try {
+            part.measured = ReadPartFile(part.touchstoneFile, part.kind);
+        } catch (const Failure& failure) {
+            throw CatalogueError(catalogue.path + ", line " + std::to_string(part.line) +
+                                 " (touchstone): " + failure.what());
+        }
+    }
 }
 
 std::vector<CataloguePart> PartsOfKind(const PartCatalogue& catalogue, PartKind kind)
@@ -252,19 +269,6 @@ std::vector<CataloguePart> PartsOfKind(const PartCatalogue& catalogue, PartKind 
     std::stable_sort(parts.begin(), parts.end(),
                      [](const CataloguePart& a, const CataloguePart& b) { return a.value < b.value; });
     return parts;
-}
-
-std::optional<std::string> UnusedTouchstoneWarning(const PartCatalogue& catalogue)
-{
-    int first = 0, count = 0;
-    for (const CataloguePart& part : catalogue.parts)
-        if (!part.touchstoneFile.empty()) {
-            if (count++ == 0) first = part.line;
-        }
-    if (count == 0) return std::nullopt;
-    return "Warning: " + catalogue.path + ", line " + std::to_string(first) +
-           (count > 1 ? " and " + std::to_string(count - 1) + " more" : std::string()) +
-           ": the touchstone column is not used yet; those parts are analysed from their Q, SRF and resistance.";
 }
 
 } // namespace corvane

@@ -41,12 +41,11 @@ constexpr std::size_t kMaxCatalogueBytes = 16u << 20;
 // path names the file in messages and is the folder touchstone paths start from; the files they
 // name must exist.
 PartCatalogue ParseCatalogue(const std::string& text, const std::string& path);
+// Parses the file and reads the measured part of every row that names a touchstone file.
 PartCatalogue ReadCatalogue(const std::string& path);
-
-// The touchstone column is read and checked but not analysed yet: parts are analysed from their Q,
-// self-resonance and resistance. For a catalogue that fills it, the warning that says so, naming
-// the file and the first line; none otherwise.
-std::optional<std::string> UnusedTouchstoneWarning(const PartCatalogue& catalogue);
+// Reads the touchstone file of each part that names one: the part measured in series between the
+// two ports. A file that cannot be read raises CatalogueError naming the catalogue's line.
+void ReadMeasuredParts(PartCatalogue& catalogue);
 
 // The parts of one kind, ascending in value.
 std::vector<CataloguePart> PartsOfKind(const PartCatalogue& catalogue, PartKind kind);

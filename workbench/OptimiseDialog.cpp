@@ -149,11 +149,9 @@ void OptimiseDialog::ShowParts()
 OptimiseRequest OptimiseDialog::Request() const
 {
     OptimiseRequest request;
-    note_.clear();
     const std::string path = catalogue_->text().trimmed().toStdString();
     if (!path.empty()) {
         const PartCatalogue catalogue = ReadCatalogue(path);
-        note_ = UnusedTouchstoneWarning(catalogue).value_or(std::string());
         request.stock = StockOfCatalogue(catalogue.parts);
     } else if (input_.series) {
         double low = INFINITY, high = 0.0;
@@ -229,7 +227,7 @@ void OptimiseDialog::ShowResult()
         ++row;
     }
     parts_->resizeColumnsToContents();
-    summary_->setText(note_.empty() ? Summary() : Summary() + QLatin1Char('\n') + ToQt(note_));
+    summary_->setText(Summary());
 }
 
 QString OptimiseDialog::Summary() const

@@ -64,7 +64,6 @@ private:
     QCheckBox* pairs_;
     QTableWidget* parts_;
     QLabel* summary_;
-    mutable std::string note_; // the catalogue's warning, shown under the result
     QPushButton* apply_;
     BackgroundJob* job_;
 };

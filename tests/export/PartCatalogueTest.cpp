@@ -7,6 +7,7 @@
 
 #include "export/PartCatalogue.h"
 #include "filtermath/ESeries.h"
+#include "tests/support/SeriesPartFile.h"
 #include "tests/support/TempFolder.h"
 
 using namespace corvane;
@@ -84,18 +85,25 @@ TEST(PartCatalogue, BadRowsAreNamedByFileLineAndColumn)
 TEST(PartCatalogue, TouchstoneFilesAreFoundBesideTheCatalogue)
 {
     TempFolder folder;
-    std::ofstream(folder.Path("l10n.s2p")) << "# Hz S RI R 50\n1e6 0 0 1 0 1 0 0 0\n";
+    const std::vector<double> f = LogFrequencies(1e6, 1e9, 61);
+    std::ofstream(folder.Path("l10n.s2p")) << SeriesPartFile(f, CoilImpedances(10e-9, 0.1, 60.0, 4e9, f));
     std::ofstream(folder.Path("parts.csv")) << "kind,value,touchstone\nL,10n,l10n.s2p\nC,1p,\nL,12n,l10n.s2p\n";
     const PartCatalogue catalogue = ReadCatalogue(folder.Path("parts.csv"));
     ASSERT_EQ(catalogue.parts.size(), 3u);
     EXPECT_EQ(catalogue.parts[0].touchstoneFile, folder.Path("l10n.s2p"));
+    ASSERT_TRUE(catalogue.parts[0].measured);
+    EXPECT_NEAR(catalogue.parts[0].measured->equivalent.L, 10e-9, 0.1e-9);
+    EXPECT_FALSE(catalogue.parts[1].measured);
     EXPECT_THROW(ReadCatalogue(folder.Path("none.csv")), CatalogueError);
-    // Not analysed yet: the warning names the file, the first line that fills the column, and the rest.
-    EXPECT_EQ(UnusedTouchstoneWarning(catalogue).value_or(""),
-              "Warning: " + folder.Path("parts.csv") +
-                  ", line 2 and 1 more: the touchstone column is not used yet; those parts are analysed from their "
-                  "Q, SRF and resistance.");
-    EXPECT_FALSE(UnusedTouchstoneWarning(ParseCatalogue("kind,value\nL,10n\n", "plain.csv")).has_value());
+    // A file with no part in it is a fault of the catalogue's line.
+    std::ofstream(folder.Path("through.s2p")) << "# Hz S RI R 50\n1e6 0 0 1 0 1 0 0 0\n";
+    std::ofstream(folder.Path("bad.csv")) << "kind,value,touchstone\nC,1p,\nL,10n,through.s2p\n";
+    try {
+        ReadCatalogue(folder.Path("bad.csv"));
+        ADD_FAILURE() << "a through line read as a part";
+    } catch (const CatalogueError& error) {
+        EXPECT_NE(std::string(error.what()).find("bad.csv, line 3 (touchstone): "), std::string::npos) << error.what();
+    }
 }
 
 } // namespace
