@@ -115,13 +115,21 @@ MaskMeter::MaskMeter(const MaskGrid& grid, double RS, double RL)
 
 bool MaskMeter::Margin(const KernelBranch* branches, std::size_t branchCount, double& marginDb)
 {
+    return Margin(
+        [&](const KernelSweep& sweep, std::size_t first, std::size_t count, double* den2, double* reflection) {
+            return EvaluateKernel(branches, branchCount, sweep, first, count, RS_, RL_, den2, reflection);
+        },
+        marginDb);
+}
+
+bool MaskMeter::Margin(const SweepEvaluator& evaluate, double& marginDb)
+{
     const std::size_t n = grid_.frequenciesHz.size();
     evaluated_ = n;
-    if (!EvaluateKernel(branches, branchCount, gridSweep_, 0, n, RS_, RL_, den2_.data(), reflection_.data()))
-        return false;
+    if (!evaluate(gridSweep_, 0, n, den2_.data(), reflection_.data())) return false;
     peaks_.clear();
     for (std::size_t band = 0; band < grid_.bands.size(); ++band) FindPeaks(band);
-    if (!RefinePeaks(branches, branchCount)) return false;
+    if (!RefinePeaks(evaluate)) return false;
     marginDb = INFINITY;
     for (std::size_t band = 0; band < grid_.bands.size(); ++band) {
         const MaskBand& b = grid_.bands[band];
@@ -164,7 +172,7 @@ void MaskMeter::FindPeaks(std::size_t band)
 
 // Narrows every bracket together, kProbes points each per round, so that each round is one
 // pass of the kernel over a short sweep.
-bool MaskMeter::RefinePeaks(const KernelBranch* branches, std::size_t branchCount)
+bool MaskMeter::RefinePeaks(const SweepEvaluator& evaluate)
 {
     if (peaks_.empty()) return true;
     const std::size_t n = peaks_.size() * kProbes;
@@ -180,8 +188,7 @@ bool MaskMeter::RefinePeaks(const KernelBranch* branches, std::size_t branchCoun
                 probe_.w[p * kProbes + j] = w;
                 probe_.invW[p * kProbes + j] = 1.0 / w;
             }
-        if (!EvaluateKernel(branches, branchCount, probe_, 0, n, RS_, RL_, probeDen2_.data(), probeReflection_.data()))
-            return false;
+        if (!evaluate(probe_, 0, n, probeDen2_.data(), probeReflection_.data())) return false;
         evaluated_ += n;
         for (std::size_t p = 0; p < peaks_.size(); ++p) {
             Peak& peak = peaks_[p];

@@ -35,6 +35,8 @@ public:
     // The worst margin in dB over every band: the loss limit less the loss at the passband's
     // worst place, the loss less the limit at the stopband's. False when a response is not finite.
     bool Margin(const KernelBranch* branches, std::size_t branchCount, double& marginDb);
+    // The same for a ladder that evaluate answers for (one with part models).
+    bool Margin(const SweepEvaluator& evaluate, double& marginDb);
 
     // The kernel values of every grid point are evaluated per call; exposed for the tests.
     std::size_t PointsEvaluated() const { return evaluated_; }
@@ -47,9 +49,8 @@ private:
         double best; // the worst place found so far
         double bestDen2;
     };
-    bool Evaluate(const KernelBranch* branches, std::size_t branchCount, std::size_t count);
     void FindPeaks(std::size_t band);
-    bool RefinePeaks(const KernelBranch* branches, std::size_t branchCount);
+    bool RefinePeaks(const SweepEvaluator& evaluate);
 
     const MaskGrid& grid_;
     double RS_, RL_;

@@ -2,9 +2,12 @@
 #include "analysis/PartModels.h"
 
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 
 #include "analysis/MeasuredParts.h"
 
+#include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
 
 namespace corvane {
@@ -149,6 +152,42 @@ double NodeCapacitance(const LadderModel& ladder, int node)
 {
     const auto at = ladder.strays.nodeCAt.find(node);
     return at != ladder.strays.nodeCAt.end() ? at->second : ladder.strays.nodeC;
+}
+
+LadderModel WithIdealParts(const LadderModel& ladder)
+{
+    LadderModel ideal = ladder;
+    ideal.inductorModel = {};
+    ideal.capacitorModel = {};
+    ideal.strays = {};
+    for (ModelBranch& branch : ideal.branches)
+        for (ModelPart& part : branch.parts) {
+            part.model.reset();
+            part.leadL.reset();
+            part.measured.reset();
+        }
+    return ideal;
+}
+
+std::string ModelSummary(const LadderModel& ladder, const ModelPart& part, const PartQuality& quality)
+{
+    if (part.measured) return std::filesystem::path(part.measured->file).filename().string();
+    if (part.kind == PartKind::Resistor) return "ideal";
+    const PartModel m = EffectiveModel(ladder, part, quality);
+    const bool inductor = part.kind == PartKind::Inductor;
+    std::string text;
+    const auto add = [&text](const std::string& piece) { text += (text.empty() ? "" : ", ") + piece; };
+    if (m.Q > 0.0) {
+        char q[32];
+        std::snprintf(q, sizeof q, "Q %g", m.Q);
+        add(q + std::string(m.growth == QGrowth::SqrtF ? " \u00b7 \u221a(f/" + EngineeringText(m.QHz, "Hz", true) + ")" : ""));
+    }
+    if (m.seriesR > 0.0) add((inductor ? "Rdc " : "ESR ") + EngineeringText(m.seriesR, "\u03a9", true));
+    if (m.srfHz > 0.0) add("SRF " + EngineeringText(m.srfHz, "Hz", true));
+    if (!inductor && m.srfHz == 0.0 && m.esl > 0.0) add("ESL " + EngineeringText(m.esl, "H", true));
+    const double lead = LeadInductance(ladder, part);
+    if (lead > 0.0) add("lead " + EngineeringText(lead, "H", true));
+    return text.empty() ? "ideal" : text;
 }
 
 bool HasPartModels(const LadderModel& ladder)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 #include <complex>
+#include <string>
 #include <vector>
 
 #include "design/LadderModel.h"
@@ -19,6 +20,14 @@ PartModel EffectiveModel(const LadderModel& ladder, const ModelPart& part, const
 double LeadInductance(const LadderModel& ladder, const ModelPart& part);
 // The stray capacitance at node k (from 1, the source's side).
 double NodeCapacitance(const LadderModel& ladder, int node);
+
+// The ladder with every part ideal: no part model, Q, lead, measured data or board stray; the
+// values as they are (a measured part keeps its fitted value). The grey curve under the real parts.
+LadderModel WithIdealParts(const LadderModel& ladder);
+
+// A part's model in brief, as the parts table shows it: "ideal", the features of its model
+// ("Q 80, SRF 1.2 GHz", "ESR 50 m\u03a9, ESL 400 pH", "lead 1 nH"), or its file's name.
+std::string ModelSummary(const LadderModel& ladder, const ModelPart& part, const PartQuality& quality);
 
 // True when some part model, measured part or stray asks for more than the plain analysis (L, C, one Q per kind).
 bool HasPartModels(const LadderModel& ladder);

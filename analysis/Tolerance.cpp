@@ -5,11 +5,13 @@
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
 
 #include "analysis/MaskGrid.h"
+#include "analysis/ModelTrials.h"
 #include "analysis/PartModels.h"
 #include "analysis/ResponseHistogram.h"
 #include "analysis/ToleranceKernel.h"
@@ -35,14 +37,14 @@ void CheckRun(const ToleranceSettings& settings, const std::vector<double>& freq
     if (frequenciesHz.empty()) throw std::invalid_argument("The sweep has no points");
 }
 
-ToleranceResult NominalResult(const Ladder& ladder, const PartQuality& quality,
+ToleranceResult NominalResult(const LadderModel& model, const PartQuality& quality,
                               const std::vector<double>& frequenciesHz, int trials)
 {
     ToleranceResult result;
     result.trials = trials;
     result.frequenciesHz = frequenciesHz;
     for (double f : frequenciesHz) {
-        const NetworkPoint point = AnalyseAt(ladder, f, quality);
+        const NetworkPoint point = AnalyseLadderAt(model, f, quality);
         result.nominalS21Db.push_back(point.S21dB);
         result.nominalS11Db.push_back(point.S11dB);
     }
@@ -73,6 +75,33 @@ std::vector<Sensitivity> SensitivitiesOf(const Ladder& ladder, const PartQuality
     return out;
 }
 
+double ModelMarginDb(const ModelTrial& trial, const MaskGrid& grid, double RS, double RL)
+{
+    MaskMeter meter(grid, RS, RL);
+    double margin = INFINITY;
+    const auto evaluate = [&trial](const KernelSweep& sweep, std::size_t first, std::size_t count, double* den2,
+                                   double* reflection) { return trial.Evaluate(sweep, first, count, den2, reflection); };
+    if (!meter.Margin(evaluate, margin)) throw ArithmeticError(kOverflowText);
+    return margin;
+}
+
+// As SensitivitiesOf, each part scaled with its model kept.
+std::vector<Sensitivity> ModelSensitivitiesOf(const LadderModel& model, const PartQuality& quality,
+                                              const std::vector<Part>& parts, const MaskGrid& grid,
+                                              double nominalMarginDb)
+{
+    ModelTrial trial(model, quality, parts);
+    std::vector<double> factors(parts.size(), 1.0);
+    std::vector<Sensitivity> out;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        factors[k] = 1.01;
+        trial.Scale(factors.data());
+        out.push_back({PartName(parts[k]), ModelMarginDb(trial, grid, model.RS, model.RL) - nominalMarginDb});
+        factors[k] = 1.0;
+    }
+    return out;
+}
+
 void FillFromNominal(Envelope& e, const std::vector<double>& nominal)
 {
     e.min = e.p05 = e.p50 = e.p95 = e.max = nominal;
@@ -94,6 +123,8 @@ void StoreMargins(ToleranceResult& result, const MarginTally& tally)
 // each, then the envelope blocks of sweep points over every trial.
 struct TrialRun {
     const Ladder& ladder;
+    const LadderModel* models; // the ladder with its part models, analysed as such; null: the kernel alone
+    const PartQuality& quality;
     const std::vector<Part>& parts;
     const ToleranceSettings& settings;
     const MaskGrid& grid;
@@ -129,12 +160,25 @@ struct Worker {
     std::vector<double> factors;
     std::vector<KernelBranch> branches;
     std::vector<double> pointDen2, pointReflection;
+    std::unique_ptr<ModelTrial> model; // with part models
 };
 
 void PrepareTrial(TrialRun& run, Worker& w, long long trial)
 {
     DrawTrialFactors(run.parts, run.settings, trial, w.factors.data());
-    TrialBranches(run.ladder, run.parts, w.factors.data(), run.lossL, run.lossC, w.branches.data());
+    if (w.model)
+        w.model->Scale(w.factors.data());
+    else
+        TrialBranches(run.ladder, run.parts, w.factors.data(), run.lossL, run.lossC, w.branches.data());
+}
+
+// The prepared trial over points of a sweep.
+bool EvaluateTrial(const TrialRun& run, const Worker& w, const KernelSweep& sweep, std::size_t first,
+                   std::size_t count, double* den2, double* reflection)
+{
+    if (w.model) return w.model->Evaluate(sweep, first, count, den2, reflection);
+    return EvaluateKernel(w.branches.data(), w.branches.size(), sweep, first, count, run.ladder.RS, run.ladder.RL, den2,
+                          reflection);
 }
 
 void RunMarginItem(TrialRun& run, Worker& w, MaskMeter& meter, long long item)
@@ -144,7 +188,11 @@ void RunMarginItem(TrialRun& run, Worker& w, MaskMeter& meter, long long item)
     for (long long t = first; t < last; ++t) {
         PrepareTrial(run, w, t);
         double margin = 0.0;
-        if (!meter.Margin(w.branches.data(), w.branches.size(), margin)) throw ArithmeticError(kOverflowText);
+        const auto evaluate = [&](const KernelSweep& sweep, std::size_t first, std::size_t count, double* den2,
+                                  double* reflection) {
+            return EvaluateTrial(run, w, sweep, first, count, den2, reflection);
+        };
+        if (!meter.Margin(evaluate, margin)) throw ArithmeticError(kOverflowText);
         w.tally.Add(margin);
     }
     run.done.fetch_add((last - first) * static_cast<long long>(run.grid.frequenciesHz.size()));
@@ -196,8 +244,7 @@ void RunEnvelopeBlock(TrialRun& run, Worker& w, long long block)
             if (run.Stopping()) return;
         }
         PrepareTrial(run, w, t);
-        if (!EvaluateKernel(w.branches.data(), w.branches.size(), run.sweep, first, n, run.ladder.RS, run.ladder.RL,
-                            w.pointDen2.data(), w.pointReflection.data()))
+        if (!EvaluateTrial(run, w, run.sweep, first, n, w.pointDen2.data(), w.pointReflection.data()))
             throw ArithmeticError(kOverflowText);
         for (std::size_t p = 0; p < n; ++p) {
             w.den2[p].Add(w.pointDen2[p]);
@@ -213,6 +260,7 @@ void RunWorker(TrialRun& run, Worker& w)
 {
     w.factors.resize(run.parts.size());
     w.branches.resize(run.ladder.branches.size());
+    if (run.models) w.model = std::make_unique<ModelTrial>(*run.models, run.quality, run.parts);
     MaskMeter meter(run.grid, run.ladder.RS, run.ladder.RL);
     for (;;) {
         const long long item = run.nextItem.fetch_add(1);
@@ -264,25 +312,28 @@ void RunPool(TrialRun& run, std::vector<Worker>& workers, long long total, const
 // The kernel's values of the nominal ladder at the sweep points anchor the histograms there.
 void AnchorAtNominal(TrialRun& run)
 {
-    std::vector<double> ones(run.parts.size(), 1.0);
-    std::vector<KernelBranch> branches(run.ladder.branches.size());
-    TrialBranches(run.ladder, run.parts, ones.data(), run.lossL, run.lossC, branches.data());
+    Worker nominal;
+    nominal.factors.assign(run.parts.size(), 1.0);
+    nominal.branches.resize(run.ladder.branches.size());
+    if (run.models) nominal.model = std::make_unique<ModelTrial>(*run.models, run.quality, run.parts);
+    TrialBranches(run.ladder, run.parts, nominal.factors.data(), run.lossL, run.lossC, nominal.branches.data());
     const std::size_t n = run.sweep.w.size();
     run.anchorDen2.resize(n);
     run.anchorReflection.resize(n);
-    if (!EvaluateKernel(branches.data(), branches.size(), run.sweep, 0, n, run.ladder.RS, run.ladder.RL,
-                        run.anchorDen2.data(), run.anchorReflection.data()))
+    if (!EvaluateTrial(run, nominal, run.sweep, 0, n, run.anchorDen2.data(), run.anchorReflection.data()))
         throw ArithmeticError(kOverflowText);
     for (double& r : run.anchorReflection) r = std::max(r, kLeastReflectionAnchor);
 }
 
 // The trials on the threads; false when cancelled.
-bool RunTrials(const Ladder& ladder, const PartQuality& quality, const std::vector<Part>& parts, const MaskGrid& grid,
-               const ToleranceSettings& settings, ToleranceResult& result, const ToleranceProgress& progress,
-               const std::atomic<bool>* cancel)
+bool RunTrials(const Ladder& ladder, const LadderModel* models, const PartQuality& quality,
+               const std::vector<Part>& parts, const MaskGrid& grid, const ToleranceSettings& settings,
+               ToleranceResult& result, const ToleranceProgress& progress, const std::atomic<bool>* cancel)
 {
     const std::size_t points = result.frequenciesHz.size();
     TrialRun run{ladder,
+                 models,
+                 quality,
                  parts,
                  settings,
                  grid,
@@ -350,17 +401,18 @@ ToleranceResult RunTolerance(const LadderModel& model, const PartQuality& qualit
                              const std::atomic<bool>* cancel)
 {
     const Ladder ladder = LadderOfModel(model);
-    // The trials' kernel knows one Q per kind; a result without the models would look valid and be wrong.
-    if (corvane::HasPartModels(model))
-        throw std::invalid_argument("The Monte Carlo analysis takes one Q per kind of part; part models and board "
-                                    "strays are not in it yet");
+    // The trials' kernel knows one Q per kind: a ladder with part models or strays is analysed with them.
+    const LadderModel* models = HasPartModels(model) ? &model : nullptr;
     CheckRun(settings, frequenciesHz);
     const std::vector<Part> parts = PartsOf(ladder, settings);
-    ToleranceResult result = NominalResult(ladder, quality, frequenciesHz, settings.trials);
+    ToleranceResult result = NominalResult(model, quality, frequenciesHz, settings.trials);
     const MaskGrid grid = MakeMaskGrid(mask, ladder.branches.size());
     result.maskBands = grid.bands;
     result.masked = !grid.bands.empty();
-    if (result.masked) {
+    if (result.masked && models) {
+        result.nominalMarginDb = ModelMarginDb(ModelTrial(model, quality, parts), grid, model.RS, model.RL);
+        result.sensitivities = ModelSensitivitiesOf(model, quality, parts, grid, result.nominalMarginDb);
+    } else if (result.masked) {
         result.nominalMarginDb = LadderMarginDb(ladder, quality, grid);
         result.sensitivities = SensitivitiesOf(ladder, quality, parts, grid, result.nominalMarginDb);
     }
@@ -375,7 +427,7 @@ ToleranceResult RunTolerance(const LadderModel& model, const PartQuality& qualit
         if (progress) progress(total, total);
         return result;
     }
-    result.cancelled = !RunTrials(ladder, quality, parts, grid, settings, result, progress, cancel);
+    result.cancelled = !RunTrials(ladder, models, quality, parts, grid, settings, result, progress, cancel);
     return result;
 }
 

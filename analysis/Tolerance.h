@@ -129,7 +129,10 @@ constexpr int kMaxToleranceTrials = 1000000;
 // plus 0.2 % of their distance from the nominal response of the exact order statistics; the
 // minimum, the maximum and every mask figure are exact. A set cancel flag ends the run soon, with cancelled set and
 // no statistics. Faults of the nominal ladder or of a trial raise ArithmeticError; unusable
-// settings raise std::invalid_argument naming the setting, as does a ladder with part models or strays.
+// settings raise std::invalid_argument naming the setting. A ladder with part models or strays (or
+// a measured part) keeps them in every trial as stated (Q, ESR, self-resonance, leads, node
+// strays, a measured part scaled with its Q and self-resonance kept) while its values vary; it is
+// analysed point by point in extended precision, many times slower than the plain kernel.
 ToleranceResult RunTolerance(const LadderModel& ladder, const PartQuality& quality,
                              const std::vector<double>& frequenciesHz, const ToleranceMask& mask,
                              const ToleranceSettings& settings, const ToleranceProgress& progress = {},

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "filtermath/LadderAnalysis.h"
@@ -56,6 +57,11 @@ KernelSweep MakeKernelSweep(const std::vector<double>& frequenciesHz);
 // |S21|^2 = 4 RS RL / den2 and |S11|^2 = reflection. Returns false when a value is not finite.
 bool EvaluateKernel(const KernelBranch* branches, std::size_t branchCount, const KernelSweep& sweep, std::size_t first,
                     std::size_t count, double RS, double RL, double* den2, double* reflection);
+
+// Fills den2 and reflection for points first .. first+count-1 of a sweep as EvaluateKernel does, for
+// whatever ladder it stands for; false when a value is not finite.
+using SweepEvaluator = std::function<bool(const KernelSweep& sweep, std::size_t first, std::size_t count,
+                                          double* den2, double* reflection)>;
 
 // The two quantities as decibels, the reflection floored as the exact analysis does.
 double KernelS21Db(double den2, double RS, double RL);

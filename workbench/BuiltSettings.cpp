@@ -13,6 +13,7 @@
 
 #include "analysis/InputRules.h"
 #include "design/Names.h"
+#include "export/PartFile.h"
 #include "filtermath/EngineeringText.h"
 #include "workbench/NameChoice.h"
 #include "workbench/ShownDesign.h"
@@ -165,6 +166,18 @@ void BuiltSettings::ReadModels(const ShownDesign& design, AnalysisOptions& analy
     strays.leadL = ReadStrayInductance(TextOf(leadL_), NameOf(leadL_));
     if (!strays.None()) analysis.strays = strays;
     analysis.absorbStrays = absorbStrays_->isChecked();
+    for (const auto& [designator, path] : partFiles_)
+        analysis.measuredParts[designator] = ReadPartFile(path, KindOfDesignator(designator));
+}
+
+void BuiltSettings::SetPartFile(const std::string& designator, const std::string& path)
+{
+    if (path.empty())
+        partFiles_.erase(designator);
+    else
+        partFiles_[designator] = path;
+    emit Edited();
+    emit ApplyRequested();
 }
 
 ExactResponseSettings BuiltSettings::Settings() const
@@ -189,13 +202,9 @@ ExactResponseSettings BuiltSettings::Settings() const
     } catch (const InputError&) {
         // As with the points: the file keeps the limits it had; the status line says why.
     }
-    const PartModelFileSettings models{TextOf(srfL_),
-                                       TextOf(srfC_),
-                                       TextOf(rdcL_),
-                                       TextOf(esrC_),
-                                       TextOf(nodeC_),
-                                       TextOf(leadL_),
-                                       absorbStrays_->isChecked()};
+    const PartModelFileSettings models{TextOf(srfL_),       TextOf(srfC_),  TextOf(rdcL_),
+                                       TextOf(esrC_),       TextOf(nodeC_), TextOf(leadL_),
+                                       absorbStrays_->isChecked(), partFiles_};
     if (models != PartModelFileSettings{}) s.partModels = models;
     return s;
 }
@@ -223,6 +232,7 @@ void BuiltSettings::SetSettings(const ExactResponseSettings& s)
                                                                {nodeC_, &models.nodeC}, {leadL_, &models.leadL}};
     for (const auto& [field, text] : texts) field->setText(QString::fromStdString(*text));
     absorbStrays_->setChecked(models.absorbStrays);
+    partFiles_ = models.partFiles;
 }
 
 void BuiltSettings::ShowDesign(const ShownDesign& design)

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 #include <QGroupBox>
+#include <map>
 #include <optional>
+#include <string>
 
 #include "analysis/NetworkResponse.h"
 #include "export/DesignFile.h"
@@ -41,6 +43,10 @@ public:
     // The fields read for the design; InputError naming the first field that cannot be used.
     BuiltRequest Read(const ShownDesign& design) const;
     bool Logarithmic() const;
+    // A vendor's file for a part (designator), or none for an empty path: kept in the design file
+    // and read with every analysis. Emits Edited and ApplyRequested.
+    void SetPartFile(const std::string& designator, const std::string& path);
+    const std::map<std::string, std::string>& PartFiles() const { return partFiles_; }
     QString SeriesText() const;
 
 signals:
@@ -77,6 +83,7 @@ private:
     QLineEdit* leadL_;
     QCheckBox* absorbStrays_;
     QPushButton* apply_;
+    std::map<std::string, std::string> partFiles_;
 };
 
 } // namespace corvane

@@ -219,12 +219,26 @@ void LadderWorkbench::ConnectParts()
         Recompute();
     });
     connect(tuning_, &TuningPanel::Tuned, this, &LadderWorkbench::TuneTo);
+    connect(parts_, &PartsTable::PartFileRequested, this, &LadderWorkbench::ChoosePartFile);
+    connect(parts_, &PartsTable::PartFileCleared, this,
+            [this](const QString& part) { built_->SetPartFile(part.toStdString(), std::string()); });
     connect(tolerance_->Form(), &ToleranceForm::Edited, this, &LadderWorkbench::SettingsChanged);
     connect(tolerance_, &ToleranceTab::Status, this, &LadderWorkbench::ShowStatus);
     connect(time_, &corvane::TimeTab::Readout, readout_, &QLabel::setText);
     connect(time_, &corvane::TimeTab::Status, this, &LadderWorkbench::ShowStatus);
     connect(measured_->Fit(), &corvane::MeasuredFit::Status, this, &LadderWorkbench::ShowStatus);
     measured_->Fit()->SetToleranceSource([this] { return FitTolerances(); });
+}
+
+void LadderWorkbench::ChoosePartFile(const QString& designator)
+{
+    const auto& files = built_->PartFiles();
+    const auto now = files.find(designator.toStdString());
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Vendor S-Parameter File for %1").arg(designator),
+        now == files.end() ? QString() : QString::fromStdString(now->second),
+        tr("Touchstone two-port files (*.s2p *.S2P *.ts);;All files (*)"));
+    if (!path.isEmpty()) built_->SetPartFile(designator.toStdString(), path.toStdString());
 }
 
 void LadderWorkbench::ShowRun(const RunSnapshot& run)

@@ -112,6 +112,8 @@ private:
     void ShowNothing(const QString& status, bool error);
     void ShowBuilt(const ExactJob& job, const LadderModel& designed, bool rounded, const PartLimits& limits);
     void ShowCurves(const NetworkCurves& curves, const ExactJob& job, bool logarithmic);
+    void ShowIdeal(const NetworkCurves& curves, const ExactJob& job);
+    void ChoosePartFile(const QString& designator);
     void ShowStatus(const QString& text, bool error);
     void CompareMeasured();
     std::pair<double, double> FitTolerances() const;

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <memory>
 
+#include <QFileDialog>
+
+#include "analysis/MeasuredParts.h"
+#include "analysis/PartModels.h"
 #include "chart/PlotView.h"
 #include "chart/SmithChart.h"
 #include "export/ExactResponseCsv.h"
@@ -110,7 +114,7 @@ void LadderWorkbench::ShowBuilt(const ExactJob& job, const LadderModel& designed
 {
     const double top = job.freq.empty() ? 0.0 : job.freq.back() * job.unitScale;
     parts_->ShowLadder(designed, job.ladder, rounded,
-                       FlagParts(job.ladder, HighestPassbandHz(shown_.Edges(), top), limits));
+                       FlagParts(job.ladder, HighestPassbandHz(shown_.Edges(), top), limits), job.quality);
     schematic_->SetLadder(job.ladder, rounded);
     ToleranceInput input;
     input.ladder = job.ladder;
@@ -141,16 +145,36 @@ void LadderWorkbench::ShowCurves(const NetworkCurves& curves, const ExactJob& jo
         reference = std::move(inside);
     }
     plots_->SetReference(reference.x, reference.y, tr(shown_.ReferenceName()));
+    ShowIdeal(curves, job);
     plots_->SetCurves(curves, logarithmic, ToQt(shown_.UnitText()), job.unitScale);
     plots_->SetReflections(job.ladder.RS, job.ladder.RL);
     CompareMeasured();
-    ShowStatus(tr("%1, %2, N = %3: %4 points, source %5, load %6.")
-                   .arg(ToQt(shown_.Title()).simplified(), ToQt(shown_.FormText()))
-                   .arg(shown_.Order())
-                   .arg(curves.NetFreq.size())
-                   .arg(Ohms(job.ladder.RS), Ohms(job.ladder.RL)),
-               false);
+    QString status = tr("%1, %2, N = %3: %4 points, source %5, load %6.")
+                         .arg(ToQt(shown_.Title()).simplified(), ToQt(shown_.FormText()))
+                         .arg(shown_.Order())
+                         .arg(curves.NetFreq.size())
+                         .arg(Ohms(job.ladder.RS), Ohms(job.ladder.RL));
+    if (!curves.NetFreq.empty())
+        for (const std::string& warning : MeasuredRangeWarnings(job.ladder, curves.NetFreq.front() * job.unitScale,
+                                                                curves.NetFreq.back() * job.unitScale))
+            status += ' ' + ToQt(warning);
+    ShowStatus(status, false);
     emit Analysed();
+}
+
+void LadderWorkbench::ShowIdeal(const NetworkCurves& curves, const ExactJob& job)
+{
+    if (!HasPartModels(job.ladder)) {
+        plots_->SetIdeal({}, {});
+        return;
+    }
+    try {
+        const NetworkCurves ideal = AnalyseCurves(WithIdealParts(job.ladder), curves.NetFreq, job.unitScale, {});
+        plots_->SetIdeal(ideal.NetFreq, ideal.NetS21);
+    } catch (const Failure&) {
+        // An ideal ladder that resonates right on a sweep point has no finite response there: no grey curve.
+        plots_->SetIdeal({}, {});
+    }
 }
 
 ExactResponseSettings LadderWorkbench::Settings() const

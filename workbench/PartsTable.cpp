@@ -3,17 +3,20 @@
 
 #include <QColor>
 #include <QHeaderView>
+#include <QMenu>
 #include <cstdio>
 #include <vector>
 
 #include "analysis/NetworkResponse.h"
+#include "analysis/PartModels.h"
 #include "filtermath/EngineeringText.h"
 
 namespace corvane {
 
 namespace {
 
-constexpr int kColumns = 5;
+constexpr int kColumns = 6;
+constexpr int kModelColumn = 5;
 const QString kNotRounded = QStringLiteral("\u2014");
 
 QString Value(double value, const char* unit, bool trim = false)
@@ -31,12 +34,18 @@ QString Change(double from, double to)
 } // namespace
 
 struct PartsTable::Row {
-    QString designator, designed, standard, change, check, reason;
+    QString designator, designed, standard, change, check, reason, model, modelTip;
 };
 
 PartsTable::PartsTable(QWidget* parent) : QTableWidget(0, kColumns, parent)
 {
-    setHorizontalHeaderLabels({tr("Part"), tr("Designed"), tr("Standard"), tr("Change, %"), tr("Check")});
+    setHorizontalHeaderLabels({tr("Part"), tr("Designed"), tr("Standard"), tr("Change, %"), tr("Check"), tr("Model")});
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, &PartsTable::ShowMenu);
+    connect(this, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+        const QString part = PartAt(row);
+        if (!part.isEmpty()) emit PartFileRequested(part);
+    });
     verticalHeader()->hide();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Sized once per fill: sizing to contents on every cell set lays out the whole column each time.
@@ -49,7 +58,7 @@ void PartsTable::AddRow(const Row& row)
 {
     const int r = rowCount();
     insertRow(r);
-    const QString cells[kColumns] = {row.designator, row.designed, row.standard, row.change, row.check};
+    const QString cells[kColumns] = {row.designator, row.designed, row.standard, row.change, row.check, row.model};
     for (int c = 0; c < kColumns; ++c) {
         auto* item = new QTableWidgetItem(cells[c]);
         if (c >= 1 && c <= 3) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -57,12 +66,31 @@ void PartsTable::AddRow(const Row& row)
             item->setToolTip(row.reason);
             item->setForeground(QColor(0xb0, 0x20, 0x20));
         }
+        if (c == kModelColumn && !row.modelTip.isEmpty()) item->setToolTip(row.modelTip);
         setItem(r, c, item);
     }
 }
 
+QString PartsTable::PartAt(int row) const
+{
+    const QString part = Cell(row, 0);
+    return part.startsWith('L') || part.startsWith('C') ? part : QString();
+}
+
+void PartsTable::ShowMenu(const QPoint& at)
+{
+    const QString part = PartAt(rowAt(at.y()));
+    if (part.isEmpty()) return;
+    QMenu menu(this);
+    QAction* choose = menu.addAction(tr("Vendor S-Parameter File for %1\u2026").arg(part));
+    QAction* clear = menu.addAction(tr("Build %1 Without a File").arg(part));
+    QAction* picked = menu.exec(viewport()->mapToGlobal(at));
+    if (picked == choose) emit PartFileRequested(part);
+    if (picked == clear) emit PartFileCleared(part);
+}
+
 void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& built, bool rounded,
-                            const std::vector<PartFlag>& flags)
+                            const std::vector<PartFlag>& flags, const PartQuality& quality)
 {
     // A part may be flagged for more than one reason: the briefs joined, the reasons one a line.
     const auto flagged = [&flags](const std::string& designator, QString& check, QString& reason) {
@@ -87,7 +115,9 @@ void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& buil
                     rounded ? Value(to[k].value, unit, true) : kNotRounded,
                     rounded ? Change(from[k].value, to[k].value) : QString(),
                     QString(),
-                    QString()};
+                    QString(),
+                    QString::fromStdString(ModelSummary(built, to[k], quality)),
+                    to[k].measured ? QString::fromStdString(to[k].measured->file) : QString()};
             flagged(to[k].designator, row.check, row.reason);
             AddRow(row);
         }

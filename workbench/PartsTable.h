@@ -2,10 +2,13 @@
 #pragma once
 #include <QTableWidget>
 
+#include <string>
+
 #include <vector>
 
 #include "design/LadderModel.h"
 #include "design/PartRange.h"
+#include "filtermath/LadderAnalysis.h"
 
 namespace corvane {
 
@@ -17,14 +20,23 @@ class PartsTable : public QTableWidget {
 public:
     explicit PartsTable(QWidget* parent = nullptr);
 
+    // The Model column shows each part's model in brief (ModelSummary), with the kinds' Q of quality.
     void ShowLadder(const LadderModel& designed, const LadderModel& built, bool rounded,
-                    const std::vector<PartFlag>& flags = {});
+                    const std::vector<PartFlag>& flags = {}, const PartQuality& quality = {});
     void ClearParts();
     // The cell's text, for tests and the clipboard.
     QString Cell(int row, int column) const;
 
+signals:
+    // The user asks for a vendor's file for the part (a double click on its row, or the context
+    // menu), or to build it without one.
+    void PartFileRequested(const QString& designator);
+    void PartFileCleared(const QString& designator);
+
 private:
     struct Row;
+    void ShowMenu(const QPoint& at);
+    QString PartAt(int row) const;
     void AddRow(const Row& row);
 };
 

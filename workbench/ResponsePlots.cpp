@@ -21,6 +21,7 @@ const QColor kS21Colour(0, 0, 200);
 const QColor kS11Colour(0, 128, 0);
 const QColor kDelayColour(200, 100, 0);
 const QColor kReferenceColour(200, 200, 200);
+const QColor kIdealColour(120, 120, 120);
 constexpr double kPassbandDb = 3.01;
 
 std::vector<double> Scaled(const std::vector<double>& values, double scale)
@@ -64,6 +65,7 @@ ResponsePlots::ResponsePlots(QObject* parent) : QObject(parent)
     delay_->setObjectName(QStringLiteral("DelayPlot"));
     // The grey curve lies beneath the exact |S21| as a wide pale band, so that both show where they agree.
     reference_ = response_->AddCurve(QString(), QPen(kReferenceColour, 6.0));
+    ideal_ = response_->AddCurve(QString(), QPen(kIdealColour, 1.5));
     s11_ = response_->AddCurve(tr("|S11|"), QPen(kS11Colour, 1.5));
     s21_ = response_->AddCurve(tr("|S21|"), QPen(kS21Colour, 2.0));
     response_->SetAutoRange(PlotView::Side::Left, kAttenuationFloor, true);
@@ -121,6 +123,12 @@ void ResponsePlots::SetReference(const std::vector<double>& x, const std::vector
 {
     response_->SetCurveName(reference_, name);
     response_->SetCurve(reference_, x, y);
+}
+
+void ResponsePlots::SetIdeal(const std::vector<double>& x, const std::vector<double>& y)
+{
+    response_->SetCurveName(ideal_, x.empty() ? QString() : tr("|S21| ideal parts"));
+    response_->SetCurve(ideal_, x, y);
 }
 
 std::vector<std::complex<double>> Reflections(const std::vector<double>& db, const std::vector<double>& degrees)

@@ -36,10 +36,13 @@ public:
 
     void SetCurves(const NetworkCurves& curves, bool logarithmic, const QString& unitText, double unitScale);
     void SetReference(const std::vector<double>& x, const std::vector<double>& y, const QString& name);
+    // |S21| of the ladder with ideal parts, in grey under the real parts' response; empty: none.
+    void SetIdeal(const std::vector<double>& x, const std::vector<double>& y);
     // S11 and S22 of the curves on the Smith chart, against the source and the load resistance.
     void SetReflections(double sourceOhms, double loadOhms);
     void Clear();
     const NetworkCurves& Curves() const { return curves_; }
+    int IdealCurve() const { return ideal_; }
     // The seconds per delay-axis unit (1e-9 for ns).
     double DelayScale() const { return delayScale_; }
 
@@ -57,7 +60,7 @@ private:
     QWidget* smithTab_;
     corvane::SmithChart* smith_;
     int smithS11_, smithS22_;
-    int s21_, s11_, reference_, delayCurve_;
+    int s21_, s11_, reference_, ideal_, delayCurve_;
     NetworkCurves curves_;
     bool logarithmic_ = false;
     double unitScale_ = 1.0;

@@ -95,4 +95,23 @@ TEST(AnalyseModelAt, DelayAgreesWithThePhaseSlope)
     }
 }
 
+// The parts table's model column: what each part is built as, in brief, its kind's Q included.
+TEST(ModelSummary, NamesEachFeatureOfTheModelAsBuilt)
+{
+    LadderModel ladder = DesignModel(Design{0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6}); // L1 C2 L3
+    const ModelPart& L1 = ladder.branches[0].parts[0];
+    const ModelPart& C2 = ladder.branches[1].parts[0];
+    EXPECT_EQ(ModelSummary(ladder, L1, {}), "ideal");
+    EXPECT_EQ(ModelSummary(ladder, L1, {80, 0}), "Q 80");
+    ladder.inductorModel = {40, QGrowth::SqrtF, 10e6, 0.3, 1.2e9, 0};
+    ladder.strays.leadL = 1e-9;
+    EXPECT_EQ(ModelSummary(ladder, L1, {80, 0}),
+              "Q 40 \u00b7 \u221a(f/10 MHz), Rdc 300 m\u03a9, SRF 1.2 GHz, lead 1 nH");
+    ladder.capacitorModel = {0, QGrowth::Constant, 0, 0.05, 0, 0.4e-9};
+    EXPECT_EQ(ModelSummary(ladder, C2, {}), "ESR 50 m\u03a9, ESL 400 pH, lead 1 nH");
+    const LadderModel ideal = WithIdealParts(ladder);
+    EXPECT_FALSE(HasPartModels(ideal));
+    EXPECT_EQ(ideal.branches[1].parts[0].value, C2.value);
+}
+
 } // namespace

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
+#include <complex>
 #include <fstream>
 
 #include "chart/PlotView.h"
@@ -45,6 +46,7 @@ private slots:
     void sweepAroundTheBandAndDelayScaledToThePassband();
     void oldDesignFilesOpen_data();
     void oldDesignFilesOpen();
+    void vendorPartFileInTheTableThePlotAndTheSettings();
 };
 
 namespace {
@@ -394,6 +396,46 @@ void LadderWorkbenchTest::oldDesignFilesOpen()
     QCOMPARE(bench->Settings().series, std::string("E24"));
     QCOMPARE(bench->Curves().NetFreq.front(), 1.0);
     QVERIFY(!b.main.isWindowModified());
+}
+
+// A vendor's coil file for L1 of the 3-pole low-pass: the parts table names the file, the response
+// shows the ideal parts' |S21| in grey beneath, the design file's settings keep the file, and a
+// broken file is named with its line in the status line.
+void LadderWorkbenchTest::vendorPartFileInTheTableThePlotAndTheSettings()
+{
+    Bench b;
+    b.Calculate();
+    LadderWorkbench* bench = b.Open();
+    QTRY_COMPARE(bench->BuiltLadder().branches.size(), size_t(3));
+    QTemporaryDir dir;
+    const QString coil = dir.filePath("coil.s2p");
+    std::string text = "# MHz S RI R 50\n";
+    for (int i = 0; i <= 20; ++i) {
+        const double mhz = std::pow(10.0, 2.0 * i / 20); // 1 to 100 MHz
+        const std::complex<double> z(0.5, 2 * M_PI * mhz * 1e6 * 820e-9), s21 = 100.0 / (z + 100.0), s11 = z / (z + 100.0);
+        text += std::to_string(mhz) + ' ' + std::to_string(s11.real()) + ' ' + std::to_string(s11.imag()) + ' ' +
+                std::to_string(s21.real()) + ' ' + std::to_string(s21.imag()) + ' ' + std::to_string(s21.real()) + ' ' +
+                std::to_string(s21.imag()) + ' ' + std::to_string(s11.real()) + ' ' + std::to_string(s11.imag()) + '\n';
+    }
+    WriteText(coil, text);
+    PlotView* response = bench->Plots()->Response();
+    QCOMPARE(response->CurveName(bench->Plots()->IdealCurve()), QString());
+    bench->Built()->SetPartFile("L1", coil.toStdString());
+    QTRY_COMPARE(bench->Parts()->Cell(1, 5), QString("coil.s2p"));
+    QCOMPARE(bench->Parts()->Cell(3, 5), QString("ideal"));
+    QVERIFY(bench->BuiltLadder().branches[0].parts[0].measured);
+    QCOMPARE(response->CurveName(bench->Plots()->IdealCurve()), QString("|S21| ideal parts"));
+    QCOMPARE(bench->Settings().partModels->partFiles.at("L1"), coil.toStdString());
+
+    const QString broken = dir.filePath("broken.s2p");
+    WriteText(broken, "# MHz S RI R 50\n1 0 0 1 0 1 0 0 0\n2 0 0\n");
+    bench->Built()->SetPartFile("L3", broken.toStdString());
+    QTRY_VERIFY2(bench->StatusText().contains("broken.s2p, line 3"), qPrintable(bench->StatusText()));
+    bench->Built()->SetPartFile("L3", std::string());
+    bench->Built()->SetPartFile("L1", std::string());
+    QTRY_COMPARE(bench->Parts()->Cell(1, 5), QString("ideal"));
+    QCOMPARE(response->CurveName(bench->Plots()->IdealCurve()), QString());
+    QVERIFY(!bench->Settings().partModels);
 }
 
 QTEST_MAIN(LadderWorkbenchTest)
