@@ -215,7 +215,7 @@ void DesignPanelTest::designsABandStopThatFollowsIntoFilesAndBack()
     QCOMPARE(taken.order, std::string("3"));
     QCOMPARE(taken.rs, std::string("50"));
     QCOMPARE(b.exact->BuiltLadder().branches.size(), size_t(3));
-    QVERIFY(Rows(b.exact->Parts()).contains("L1 796 nH \u2014  "));
+    QVERIFY(Rows(b.exact->Parts()).contains("L1 796 nH \u2014   ideal"));
 }
 
 void DesignPanelTest::badFieldsAndRefusalsLeaveTheWindowAsItWas()
