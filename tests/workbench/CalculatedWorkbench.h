@@ -8,6 +8,8 @@
 #include "workbench/MainWindow.h"
 #include "workbench/WorkbenchHook.h"
 
+using namespace corvane;
+
 namespace corvane {
 
 // The main window with its workbench open on the default design, calculated; any question box
