@@ -88,7 +88,9 @@ void AddOptions(CLI::App& app, CliOptions& options)
     app.add_flag("--json", options.json, "Print the design state as one JSON object");
     AddNetworkOptions(app, options.network);
     AddSynthesisOptions(app, options.synthesis);
-    for (const char* name : {"--series", "--q-l", "--q-c", "--part", "--load", "--points"}) Track(app.get_option(name), options);
+    for (const char* name : {"--series", "--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--node-c",
+                             "--lead-l", "--part", "--load", "--points"})
+        Track(app.get_option(name), options);
     AddToleranceOptions(app, options.tolerance);
     AddBoardOptions(app, options.board);
     AddPartLimitsOption(app, options.partLimits);
@@ -155,7 +157,8 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
         // The board's files carry the parts' Q and the load too, but no sweep.
         for (const char* name : {"--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--node-c", "--lead-l",
                                  "--part", "--load", "--points"})
-            if (Typed(options, name) && (std::string(name) == "--points" || !(options.board.FilesAsked() || options.board.optimise.Asked())))
+            if (Typed(options, name) &&
+                (std::string(name) == "--points" || !(options.board.FilesAsked() || options.board.optimise.Asked())))
                 warn(name, why);
         if (network.absorbStrays && options.fromFile.count("--absorb-strays") == 0) warn("--absorb-strays", why);
         if (network.logSweep && options.fromFile.count("--log-sweep") == 0) warn("--log-sweep", why);

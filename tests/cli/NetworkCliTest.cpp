@@ -324,11 +324,13 @@ TEST(NetworkCli, LongNumbersAreTakenWhole)
 
 TEST(NetworkCli, UnusedOptionsWarnOnStandardError)
 {
-    const CliResult r = Cli({"--fmin", "3", "--ripple", "1", "--q-l", "20"});
+    const CliResult r = Cli({"--fmin", "3", "--ripple", "1", "--q-l", "20", "--srf-c", "900", "--lead-l", "1n"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "Warning: --fmin is not used by a low-pass design.\n"
                      "Warning: --ripple is not used by a Butterworth design.\n"
-                     "Warning: --q-l is not used without --network, --spice or --touchstone.\n");
+                     "Warning: --q-l is not used without --network, --spice or --touchstone.\n"
+                     "Warning: --srf-c is not used without --network, --spice or --touchstone.\n"
+                     "Warning: --lead-l is not used without --network, --spice or --touchstone.\n");
     EXPECT_EQ(Cli({"--type", "BPF", "--fmin", "9", "--fmax", "11", "--model", "Chebyshev", "--ripple", "1"}).err, "");
 }
 
