@@ -92,11 +92,6 @@ private:
     int line_;
 };
 
-double Absent()
-{
-    return std::nan("");
-}
-
 class CatalogueParser {
 public:
     explicit CatalogueParser(const std::string& path) : path_(path) {}

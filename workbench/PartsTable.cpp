@@ -102,7 +102,8 @@ void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& buil
     };
     setUpdatesEnabled(false);
     setRowCount(0);
-    AddRow({QStringLiteral("RS"), Value(designed.RS, "\u03a9"), Value(built.RS, "\u03a9"), QString()});
+    AddRow({QStringLiteral("RS"), Value(designed.RS, "\u03a9"), Value(built.RS, "\u03a9"), QString(), QString(),
+            QString(), QString(), QString()});
     for (size_t i = 0; i < built.branches.size() && i < designed.branches.size(); ++i) {
         const std::vector<ModelPart>& from = designed.branches[i].parts;
         const std::vector<ModelPart>& to = built.branches[i].parts;
@@ -123,7 +124,8 @@ void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& buil
         }
     }
     AddRow({QStringLiteral("RL"), Value(designed.RL, "\u03a9"), Value(built.RL, "\u03a9"),
-            built.RL != designed.RL ? Change(designed.RL, built.RL) : QString()});
+            built.RL != designed.RL ? Change(designed.RL, built.RL) : QString(), QString(), QString(), QString(),
+            QString()});
     resizeColumnsToContents();
     setUpdatesEnabled(true);
 }

@@ -212,7 +212,9 @@ TEST(SynthesisCli, DelayErrorReachesTheDesignAndItsJson)
         ExpectAttMatchesLadder(json);
         // The error asked for changes the design.
         const std::vector<double> att = json.at("Att");
-        if (!previous.empty()) EXPECT_NE(att, previous);
+        if (!previous.empty()) {
+            EXPECT_NE(att, previous);
+        }
         previous = att;
     }
 }

@@ -88,7 +88,7 @@ TEST(LadderOfModel, RefusesPartsThatDoNotFitTheShape)
     ModelBranch swapped = resonator;
     std::swap(swapped.parts[0], swapped.parts[1]);
     ModelBranch resistor = MakeBranch(2, BranchPlace::Series, BranchKind::Inductor, 1e-6, 0.0);
-    resistor.parts[0] = {PartKind::Resistor, 10.0, "R2", {}, {}};
+    resistor.parts[0] = {PartKind::Resistor, 10.0, "R2", {}, {}, {}};
     for (const ModelBranch& bad : {missing, swapped, resistor}) {
         const LadderModel model{50.0, 50.0, {bad}, {}, {}, {}};
         EXPECT_THROW(LadderOfModel(model), std::invalid_argument);

@@ -159,7 +159,11 @@ TEST(DesignFile, KeepsTheDesignPanelInVersion2)
                                                        "kHz",
                                                        "75",
                                                        "600",
-                                                       true};
+                                                       true,
+                                                       "",
+                                                       "0.05",
+                                                       KeyOf(kBandPassFormNames, BandPassForm::Ladder),
+                                                       ""};
     EXPECT_EQ(ParseDesignFile(text), expected);
 
     TempFolder folder;

@@ -19,7 +19,7 @@ using namespace corvane;
 namespace {
 
 struct Case {
-    const char* name;
+    const char* name = "";
     synthesis::DesignRequest request;
     ToleranceMask mask;
     std::vector<double> frequenciesHz;
@@ -37,7 +37,9 @@ std::vector<Case> Cases()
 {
     std::vector<Case> cases;
     for (BandPassForm form : {BandPassForm::TopC, BandPassForm::TopL}) {
-        Case c{form == BandPassForm::TopC ? "top-C band-pass" : "top-L band-pass", {}, {}, Linear(96e6, 104e6, 161)};
+        Case c;
+        c.name = form == BandPassForm::TopC ? "top-C band-pass" : "top-L band-pass";
+        c.frequenciesHz = Linear(96e6, 104e6, 161);
         c.request.response.family = synthesis::Family::Chebyshev;
         c.request.response.N = 5;
         c.request.response.rippleDb = 0.1L;
@@ -52,7 +54,9 @@ std::vector<Case> Cases()
         cases.push_back(c);
     }
     // Off the zeros themselves, where the loss is some 400 dB of rounding.
-    Case notch{"low-pass with zeros at 60 and 90 MHz", {}, {}, Linear(1.3e6, 120.3e6, 239)};
+    Case notch;
+    notch.name = "low-pass with zeros at 60 and 90 MHz";
+    notch.frequenciesHz = Linear(1.3e6, 120.3e6, 239);
     notch.request.response.family = synthesis::Family::Chebyshev;
     notch.request.response.N = 7;
     notch.request.response.rippleDb = 0.1L;

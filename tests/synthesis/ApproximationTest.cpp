@@ -132,7 +132,9 @@ TEST(Approximation, EllipticIsEquirippleInBothBands)
         EXPECT_NEAR(static_cast<double>(passMax), static_cast<double>(k.ripple), 1e-6);
         EXPECT_NEAR(static_cast<double>(LossDb(c, 1.0L)), static_cast<double>(k.ripple), 1e-9);
         EXPECT_GT(static_cast<double>(stopMin), static_cast<double>(k.stopAtt) - 1e-3);
-        if (N <= 9) EXPECT_LT(static_cast<double>(stopMin), static_cast<double>(k.stopAtt) + 1e-3);
+        if (N <= 9) {
+            EXPECT_LT(static_cast<double>(stopMin), static_cast<double>(k.stopAtt) + 1e-3);
+        }
         EXPECT_NEAR(static_cast<double>(LossDb(c, c.stopEdge)), static_cast<double>(k.stopAtt), 1e-6);
         // Even orders: the zero moved to infinity leaves a ladder with no loss at DC.
         EXPECT_NEAR(static_cast<double>(LossDb(c, 0.0L)), 0.0, 1e-12);

@@ -118,7 +118,9 @@ TEST(EquirippleDelay, PhaseErrorIsEquirippleWithTheAskedPeakAtEveryOrder)
             EXPECT_NEAR(static_cast<double>(std::norm(Eval(fit.E, Complex(0.0L, 1.0L)) / fit.E[0])), 2.0, 1e-12);
             // The linear-phase band widens with the order, past twice the passband from 7 poles.
             EXPECT_GT(fit.bandEdge, previousEdge);
-            if (N >= 7) EXPECT_GT(fit.bandEdge, 2.0L);
+            if (N >= 7) {
+                EXPECT_GT(fit.bandEdge, 2.0L);
+            }
             previousEdge = fit.bandEdge;
         }
     }

@@ -260,7 +260,9 @@ TEST(Synthesis, EveryOrderUpToFifteenIsSoundOrRefused)
                                 // A refusal is a property of the response, never of the arithmetic.
                                 EXPECT_EQ(text.find("working accuracy"), std::string::npos) << text;
                                 // The Cauer ladders of odd order with the stopband at 30 dB or more.
-                                if (family == Family::Elliptic && N % 2 != 0) EXPECT_LT(stopAtt, 30.0L) << text;
+                                if (family == Family::Elliptic && N % 2 != 0) {
+                                    EXPECT_LT(stopAtt, 30.0L) << text;
+                                }
                                 // An all-pole ladder is refused only for an even order: a Chebyshev
                                 // between resistances too close together, or a load on the side
                                 // that the other form realises.
