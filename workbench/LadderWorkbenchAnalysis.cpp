@@ -203,6 +203,7 @@ void LadderWorkbench::SetSettings(const ExactResponseSettings& settings)
         TakeRun();
         return;
     }
+    if (!shown_.Empty()) NoteMainWindowShown();
     Recompute();
 }
 
