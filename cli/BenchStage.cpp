@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/TextCells.h"
 #include "analysis/InputRules.h"
 #include "export/TouchstoneReader.h"
 #include "filtermath/EngineeringText.h"
@@ -21,21 +22,6 @@ constexpr double kDefaultFitTolerancePercent = 5.0;
 nlohmann::ordered_json OrNull(bool present, double value)
 {
     return present ? nlohmann::ordered_json(value) : nlohmann::ordered_json();
-}
-
-// Padded to width characters; "µ" is two bytes of UTF-8 but one character.
-std::string Cell(const std::string& text, size_t width)
-{
-    size_t characters = 0;
-    for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    return characters < width ? text + std::string(width - characters, ' ') : text;
-}
-
-std::string Printed(const char* format, double value)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
 }
 
 } // namespace

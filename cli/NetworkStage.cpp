@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "cli/MeasuredPartReport.h"
+#include "cli/TextCells.h"
 #include "run/LadderOfRun.h"
 #include "export/SpiceNetlist.h"
 #include "export/Touchstone.h"
@@ -23,30 +24,10 @@ std::string QualityText(double Q)
     return Q > 0.0 ? text : "ideal";
 }
 
-std::string Column(const std::string& text, size_t width)
-{
-    std::string cell = text;
-    if (cell.size() < width) cell.resize(width, ' ');
-    return cell;
-}
-
-std::string Printed(const char* format, double value)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 // A capacitor is rated for its voltage, an inductor for its current.
 double RatedPeakHz(const corvane::PartStress& s)
 {
     return s.kind == PartKind::Capacitor ? s.vHz : s.iHz;
-}
-
-void TrimAndEnd(std::string line, std::ostream& out)
-{
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    out << line << '\n';
 }
 
 } // namespace
@@ -218,13 +199,12 @@ void NetworkStage::PrintStress(std::ostream& out) const
     const size_t width = 14;
     const auto table = [&](const char* heading, const std::vector<corvane::PartStress>& list) {
         out << heading << '\n';
-        TrimAndEnd(Column("Part", 8) + Column("V peak, [V]", width) + Column("I peak, [A]", width) +
-                       Column("P diss, [W]", width) + "Freq, [" + unitText_ + "]",
+        TrimAndEnd(Cell("Part", 8) + Cell("V peak, [V]", width) + Cell("I peak, [A]", width) +
+                       Cell("P diss, [W]", width) + "Freq, [" + unitText_ + "]",
                    out);
         for (const corvane::PartStress& s : list)
-            TrimAndEnd(Column(s.part, 8) + Column(Printed("%.4g", s.vPeak), width) +
-                           Column(Printed("%.4g", s.iPeak), width) + Column(Printed("%.4g", s.pDiss), width) +
-                           Printed("%.6g", RatedPeakHz(s) / unitScale_),
+            TrimAndEnd(Cell(s.part, 8) + Cell(Printed("%.4g", s.vPeak), width) + Cell(Printed("%.4g", s.iPeak), width) +
+                           Cell(Printed("%.4g", s.pDiss), width) + Printed("%.6g", RatedPeakHz(s) / unitScale_),
                        out);
     };
     table("Over the passband", passStress_);
@@ -235,12 +215,12 @@ void NetworkStage::PrintRounded(std::ostream& out) const
 {
     out << "\nValues rounded to " << options_.series << '\n';
     const size_t width = 12;
-    TrimAndEnd(Column("Part", 8) + Column("Value", width) + "Change, %", out);
+    TrimAndEnd(Cell("Part", 8) + Cell("Value", width) + "Change, %", out);
     size_t k = 0;
     for (const ModelBranch& branch : result_.ladder.branches)
         for (const ModelPart& part : branch.parts)
-            TrimAndEnd(Column(part.designator, 8) +
-                           Column(FormatSci2(part.value) + (part.kind == PartKind::Inductor ? " H" : " F"), width) +
+            TrimAndEnd(Cell(part.designator, 8) +
+                           Cell(FormatSci2(part.value) + (part.kind == PartKind::Inductor ? " H" : " F"), width) +
                            Printed("%+.2f", result_.changePercent.at(k++)),
                        out);
 }
@@ -252,15 +232,14 @@ void NetworkStage::PrintAnalysis(std::ostream& out) const
         << QualityText(quality.QC) << '\n';
     const size_t width = 14;
     const bool before = settings_.analysis.absorbStrays;
-    TrimAndEnd(Column("Freq, [" + unitText_ + "]", width) + Column("S21, [dB]", width) + Column("S11, [dB]", width) +
-                   Column("Delay, [s]", width) + (before ? "S21 before absorbing, [dB]" : ""),
+    TrimAndEnd(Cell("Freq, [" + unitText_ + "]", width) + Cell("S21, [dB]", width) + Cell("S11, [dB]", width) +
+                   Cell("Delay, [s]", width) + (before ? "S21 before absorbing, [dB]" : ""),
                out);
     const NetworkCurves& curves = result_.curves;
     for (size_t i = 0; i < curves.NetFreq.size(); ++i)
-        TrimAndEnd(Column(Printed("%.6g", curves.NetFreq[i]), width) +
-                       Column(Printed("%.4f", curves.NetS21[i]), width) +
-                       Column(Printed("%.4f", curves.NetS11[i]), width) +
-                       Column(Printed("%.4e", curves.NetGroupDelay[i]), width) +
+        TrimAndEnd(Cell(Printed("%.6g", curves.NetFreq[i]), width) + Cell(Printed("%.4f", curves.NetS21[i]), width) +
+                       Cell(Printed("%.4f", curves.NetS11[i]), width) +
+                       Cell(Printed("%.4e", curves.NetGroupDelay[i]), width) +
                        (before ? Printed("%.4f", result_.beforeAbsorbing.NetS21[i]) : ""),
                    out);
 }

@@ -10,6 +10,7 @@
 #include "analysis/ToleranceMask.h"
 #include "cli/CliOptions.h"
 #include "cli/ToleranceOptions.h"
+#include "cli/TextCells.h"
 #include "export/PartCatalogue.h"
 #include "filtermath/EngineeringText.h"
 
@@ -18,13 +19,6 @@ namespace corvane {
 namespace {
 
 constexpr int kDefaultYieldTrials = 2000;
-
-std::string Printed(const char* format, double value)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
 
 const char* FormName(ChoiceForm form)
 {

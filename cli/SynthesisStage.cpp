@@ -242,9 +242,8 @@ void Analyse(const CliOptions& o, Outcome& out, OptimiseStage& optimise)
     if (!n.AnalysisAsked() && !o.tolerance.Asked()) return;
     out.NetFreq = AnalysisFrequencies(o, settings, out);
     if (!out.NetFreq.empty())
-        out.rangeWarnings =
-            corvane::MeasuredRangeWarnings(out.analysedLadder, out.NetFreq.front() * out.unitScale,
-                                           out.NetFreq.back() * out.unitScale);
+        out.rangeWarnings = corvane::MeasuredRangeWarnings(out.analysedLadder, out.NetFreq.front() * out.unitScale,
+                                                           out.NetFreq.back() * out.unitScale);
     const std::string title = Title(o, out);
     if (n.network) {
         out.curves = AnalyseCurves(out.analysedLadder, out.NetFreq, out.unitScale, quality);

@@ -13,6 +13,7 @@
 #include "analysis/ToleranceMask.h"
 #include "cli/CliOptions.h"
 #include "cli/SynthesisStage.h"
+#include "cli/TextCells.h"
 #include "filtermath/Failure.h"
 #include "synthesis/Synthesis.h"
 #include "run/LadderOfRun.h"
@@ -20,26 +21,6 @@
 namespace corvane {
 
 namespace {
-
-std::string Printed(const char* format, double value)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
-std::string Column(const std::string& text, std::size_t width)
-{
-    std::string cell = text;
-    if (cell.size() < width) cell.resize(width, ' ');
-    return cell;
-}
-
-void TrimAndEnd(std::string line, std::ostream& out)
-{
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    out << line << '\n';
-}
 
 std::vector<double> InUnit(const std::vector<double>& values, double scale)
 {
@@ -180,25 +161,25 @@ void ToleranceStage::PrintText(std::ostream& out, const std::string& unitText) c
             return std::fabs(a.dbPerPercent) > std::fabs(b.dbPerPercent);
         });
         out << "\nSensitivity of the worst margin to +1 % on each part, largest first\n";
-        TrimAndEnd(Column("Part", 8) + "dB per %", out);
-        for (const Sensitivity& x : sorted) TrimAndEnd(Column(x.name, 8) + Printed("%+.4f", x.dbPerPercent), out);
+        TrimAndEnd(Cell("Part", 8) + "dB per %", out);
+        for (const Sensitivity& x : sorted) TrimAndEnd(Cell(x.name, 8) + Printed("%+.4f", x.dbPerPercent), out);
     } else {
         out << "Yield: no mask (give --max-pass-loss, or --stop-freq with --stop-att)\n";
     }
     out << "\nEnvelope over the trials, dB\n";
     const std::size_t width = 11;
-    TrimAndEnd(Column("Freq, [" + unitText + "]", 14) + Column("S21 min", width) + Column("S21 5%", width) +
-                   Column("S21 50%", width) + Column("S21 95%", width) + Column("S21 max", width) +
-                   Column("S11 5%", width) + Column("S11 50%", width) + "S11 95%",
+    TrimAndEnd(Cell("Freq, [" + unitText + "]", 14) + Cell("S21 min", width) + Cell("S21 5%", width) +
+                   Cell("S21 50%", width) + Cell("S21 95%", width) + Cell("S21 max", width) + Cell("S11 5%", width) +
+                   Cell("S11 50%", width) + "S11 95%",
                out);
     const std::size_t n = result_.frequenciesHz.size();
     const std::size_t rows = std::min<std::size_t>(n, 11);
     for (std::size_t r = 0; r < rows; ++r) {
         const std::size_t i = rows == 1 ? 0 : r * (n - 1) / (rows - 1);
-        std::string line = Column(Printed("%.6g", result_.frequenciesHz[i] / unitScale_), 14);
+        std::string line = Cell(Printed("%.6g", result_.frequenciesHz[i] / unitScale_), 14);
         for (const std::vector<double>* v : {&result_.s21.min, &result_.s21.p05, &result_.s21.p50, &result_.s21.p95,
                                              &result_.s21.max, &result_.s11.p05, &result_.s11.p50})
-            line += Column(Printed("%.3f", (*v)[i]), width);
+            line += Cell(Printed("%.3f", (*v)[i]), width);
         line += Printed("%.3f", result_.s11.p95[i]);
         TrimAndEnd(line, out);
     }
