@@ -85,6 +85,20 @@ bool Solve(std::vector<std::vector<Real>>& A, std::vector<Real>& b)
     return true;
 }
 
+// Solves for the coefficients of (x / top)^m, m = 1..n, and gives them as the coefficients of x^m,
+// with 1 at m = 0; false when singular. The scaled powers keep the system well conditioned.
+bool SolveScaled(std::vector<std::vector<Real>>& A, std::vector<Real>& b, Real top, std::vector<Real>& coefficients)
+{
+    if (!Solve(A, b)) return false;
+    coefficients.assign(b.size() + 1, 1.0L);
+    Real scale = 1.0L;
+    for (size_t m = 1; m <= b.size(); ++m) {
+        scale /= top;
+        coefficients[m] = b[m - 1] * scale;
+    }
+    return true;
+}
+
 // E with E(0) = 1 whose phase at points[i] is points[i] + (-1)^(N-1-i) eps, the last one above the
 // line. arg E(jw) = theta is linear in the coefficients: Im E cos(theta) - Re E sin(theta) = 0.
 // The columns are scaled by the highest point's powers to keep the system well balanced.
@@ -106,14 +120,7 @@ bool InterpolatePhase(const std::vector<Real>& points, Real eps, Poly& E)
         }
         b[i] = s;
     }
-    if (!Solve(A, b)) return false;
-    E.assign(N + 1, 1.0L);
-    Real scale = 1.0L;
-    for (size_t m = 1; m <= N; ++m) {
-        scale /= top;
-        E[m] = b[m - 1] * scale;
-    }
-    return true;
+    return SolveScaled(A, b, top, E);
 }
 
 // The zero of f between a and b, where f changes sign, by regula falsi with the Illinois
@@ -236,14 +243,7 @@ bool InterpolateLoss(const std::vector<Real>& touches, int N, Poly& q)
         }
         b[first + i] = std::pow(2.0L, x) * (upper ? std::pow(10.0L, kTransitionalBandDb / 10.0L) : 1.0L) - 1.0L;
     }
-    if (!Solve(A, b)) return false;
-    q.assign(n + 1, 1.0L);
-    Real scale = 1.0L;
-    for (size_t m = 1; m <= n; ++m) {
-        scale /= top;
-        q[m] = b[m - 1] * scale;
-    }
-    return true;
+    return SolveScaled(A, b, top, q);
 }
 
 // The last `count` extremes of the loss less the Gaussian's inside (0, xT), where Q'(x) = ln 2 Q(x):
