@@ -212,13 +212,29 @@ EquivalentPart EquivalentOf(PartKind kind, const RlcEquivalent& e, double value)
     return part;
 }
 
+PartForm<long double> MeasuredForm(PartKind kind, const MeasuredPart& part, double leadL, long double w)
+{
+    if (!(leadL >= 0.0) || !std::isfinite(leadL)) RaiseInvalidOperation();
+    const PartImpedance z = InterpolatedImpedance(kind, part, EquivalentOf(kind, part.equivalent), w);
+    PartForm<long double> form;
+    form.scaled = z.value;
+    form.scaledSlope = z.slope;
+    form.lead = w * leadL;
+    form.leadSlope = leadL;
+    return form;
+}
+
+long double MeasuredScale(PartKind kind, const MeasuredPart& part, double value)
+{
+    const double fitted = EquivalentOf(kind, part.equivalent).value;
+    const long double scale = kind == PartKind::Inductor ? value / fitted : fitted / value;
+    if (!std::isfinite(static_cast<double>(scale)) || !(scale > 0.0L)) RaiseInvalidOperation();
+    return scale;
+}
+
 PartImpedance MeasuredImpedance(PartKind kind, const MeasuredPart& part, double value, long double w)
 {
-    const EquivalentPart nominal = EquivalentOf(kind, part.equivalent);
-    const long double scale = kind == PartKind::Inductor ? value / nominal.value : nominal.value / value;
-    if (!std::isfinite(static_cast<double>(scale)) || !(scale > 0.0L)) RaiseInvalidOperation();
-    PartImpedance z = InterpolatedImpedance(kind, part, nominal, w);
-    return {z.value * scale, z.slope * scale};
+    return ImpedanceOfForm(MeasuredForm(kind, part, 0.0, w), MeasuredScale(kind, part, value));
 }
 
 void ApplyMeasuredParts(LadderModel& ladder, const std::map<std::string, std::shared_ptr<const MeasuredPart>>& measured)

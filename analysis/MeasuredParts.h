@@ -54,6 +54,12 @@ EquivalentPart EquivalentOf(PartKind kind, const RlcEquivalent& equivalent, doub
 // far apart for the resonance itself. Outside the range: the equivalent alone.
 PartImpedance MeasuredImpedance(PartKind kind, const MeasuredPart& part, double value, long double w);
 
+// The same as a part's form (PartForm.h): the data of the part at its fitted value as the scaled
+// term, leadL in series. MeasuredScale is the scale of a part of the given value: value / L or
+// C / value, and ArithmeticError where that is no positive finite number.
+PartForm<long double> MeasuredForm(PartKind kind, const MeasuredPart& part, double leadL, long double w);
+long double MeasuredScale(PartKind kind, const MeasuredPart& part, double value);
+
 // Puts each measured part in the ladder in place of the part of its designator (its value becomes
 // the fitted one, of the kind the designator names). MeasuredPartError naming the designator, the
 // file and the ladder's parts when the ladder has no such part.

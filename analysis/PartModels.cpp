@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "analysis/MeasuredParts.h"
+#include "analysis/PartForm.h"
 
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
@@ -27,11 +28,12 @@ void CheckModelValue(double value)
 
 // Q at w: constant, or growing with sqrt(w) from its value at QHz. The exponent comes back too: the
 // loss resistance X/Q varies as w^(x - e) for a reactance X ~ w^x.
-Real QAt(const PartModel& model, Real w, Real& exponent)
+template <class R>
+R QAt(const PartModel& model, R w, R& exponent)
 {
-    exponent = model.growth == QGrowth::SqrtF ? 0.5L : 0.0L;
-    if (exponent == 0.0L) return model.Q;
-    return model.Q * std::sqrt(w / (2.0L * kPi * model.QHz));
+    exponent = model.growth == QGrowth::SqrtF ? R(0.5) : R(0);
+    if (exponent == 0) return static_cast<R>(model.Q);
+    return static_cast<R>(model.Q) * std::sqrt(w / (R(2) * static_cast<R>(kPi) * static_cast<R>(model.QHz)));
 }
 
 Cx Inverse(const Cx& z)
@@ -42,48 +44,51 @@ Cx Inverse(const Cx& z)
 
 // Loss resistance (Rdc + wL/Q) in series with L, the whole shunted by the capacitance that
 // resonates with L at srfHz.
-PartImpedance InductorModel(Real L, const PartModel& model, Real w)
+template <class R>
+PartForm<R> InductorForm(const PartModel& model, R w)
 {
-    Real R = model.seriesR;
-    Real dR = 0.0L;
-    if (model.Q > 0.0 && w > 0.0L) {
-        Real exponent = 0.0L;
-        const Real lossR = w * L / QAt(model, w, exponent);
-        R += lossR;
-        dR = (1.0L - exponent) * lossR / w;
+    PartForm<R> form;
+    form.fixed = {static_cast<R>(model.seriesR), 0};
+    R loss = 0, lossSlope = 0;
+    if (model.Q > 0.0 && w > 0) {
+        R exponent = 0;
+        loss = w / QAt(model, w, exponent);
+        lossSlope = (1 - exponent) * loss / w;
     }
-    const Cx z{R, w * L};
-    const Cx dz{dR, L};
-    if (model.srfHz == 0.0 || L == 0.0L) return {z, dz};
-    const Real w0 = 2.0L * kPi * model.srfHz;
-    const Real Cp = 1.0L / (w0 * w0 * L);
-    const Cx den = 1.0L + kJ * w * Cp * z;
-    // A lossless tank right at its resonance is an open circuit; a hair beside it (a sweep point
-    // typed on the self-resonance) its impedance is finite and the notch shows as deep as it is.
-    if (den == Cx{}) return InductorModel(L, model, w * (1.0L + 1e-12L));
-    return {z / den, (dz - kJ * Cp * z * z) / (den * den)};
+    form.scaled = {loss, w};
+    form.scaledSlope = {lossSlope, 1};
+    if (model.srfHz != 0.0) {
+        const R w0 = R(2) * static_cast<R>(kPi) * static_cast<R>(model.srfHz);
+        form.tankSlope = 1 / (w0 * w0);
+        form.tank = w * form.tankSlope;
+    }
+    return form;
 }
 
 // ESR + 1/(wCQ) + 1/(jwC) + jwLs, Ls the ESL or the inductance that resonates with C at srfHz.
-PartImpedance CapacitorModel(Real C, const PartModel& model, Real w)
+template <class R>
+PartForm<R> CapacitorForm(const PartModel& model, R w)
 {
-    if (w == 0.0L || C == 0.0L) RaiseDivisionByZero();
-    Real R = model.seriesR;
-    Real dR = 0.0L;
+    if (w == 0) RaiseDivisionByZero();
+    PartForm<R> form;
+    R loss = 0, lossSlope = 0;
     if (model.Q > 0.0) {
-        Real exponent = 0.0L;
-        const Real lossR = 1.0L / (w * C * QAt(model, w, exponent));
-        R += lossR;
-        dR = -(1.0L + exponent) * lossR / w;
+        R exponent = 0;
+        loss = 1 / (w * QAt(model, w, exponent));
+        lossSlope = -(1 + exponent) * loss / w;
     }
-    Real Ls = model.esl;
+    R reactance = -1 / w, reactanceSlope = 1 / (w * w);
+    const R esl = model.srfHz > 0.0 ? R(0) : static_cast<R>(model.esl);
     if (model.srfHz > 0.0) {
-        const Real w0 = 2.0L * kPi * model.srfHz;
-        Ls = 1.0L / (w0 * w0 * C);
+        const R w0 = R(2) * static_cast<R>(kPi) * static_cast<R>(model.srfHz);
+        reactance += w / (w0 * w0);
+        reactanceSlope += 1 / (w0 * w0);
     }
-    const Cx z{R, w * Ls - 1.0L / (w * C)};
-    const Cx dz{dR, Ls + 1.0L / (w * w * C)};
-    return {z, dz};
+    form.fixed = {static_cast<R>(model.seriesR), w * esl};
+    form.fixedSlope = {0, esl};
+    form.scaled = {loss, reactance};
+    form.scaledSlope = {lossSlope, reactanceSlope};
+    return form;
 }
 
 PartImpedance Sum(const PartImpedance& x, const PartImpedance& y)
@@ -95,28 +100,6 @@ PartImpedance Reciprocal(const PartImpedance& x)
 {
     const Cx y = Inverse(x.value);
     return {y, -y * y * x.slope};
-}
-
-// The arm of a branch from its parts' impedances: an impedance, or an admittance where the shape
-// is parallel at heart. Resonator is series on a series place and parallel on a shunt place.
-PartImpedance Arm(BranchKind shape, bool seriesPlace, const std::vector<PartImpedance>& z, bool& admittance)
-{
-    admittance = false;
-    switch (shape) {
-    case BranchKind::Inductor:
-    case BranchKind::Capacitor: return z.at(0);
-    case BranchKind::Resonator:
-        if (seriesPlace) return Sum(z.at(0), z.at(1));
-        admittance = true;
-        return Sum(Reciprocal(z.at(0)), Reciprocal(z.at(1)));
-    case BranchKind::SeriesLC: return Sum(z.at(0), z.at(1));
-    case BranchKind::ParallelLC: admittance = true; return Sum(Reciprocal(z.at(0)), Reciprocal(z.at(1)));
-    case BranchKind::SeriesArm:
-        return Sum(Sum(z.at(0), z.at(1)), Reciprocal(Sum(Reciprocal(z.at(2)), Reciprocal(z.at(3)))));
-    case BranchKind::ParallelArm: break;
-    }
-    admittance = true;
-    return Sum(Reciprocal(Sum(z.at(0), z.at(1))), Sum(Reciprocal(z.at(2)), Reciprocal(z.at(3))));
 }
 
 BranchImmittance NodeStray(double C, Real w)
@@ -200,16 +183,67 @@ bool HasPartModels(const LadderModel& ladder)
     return false;
 }
 
+template <class R>
+PartForm<R> ModelForm(PartKind kind, const PartModel& model, double leadL, R w)
+{
+    CheckPartModel(model, leadL);
+    PartForm<R> form;
+    if (kind == PartKind::Inductor)
+        form = InductorForm(model, w);
+    else if (kind == PartKind::Capacitor)
+        form = CapacitorForm(model, w);
+    else
+        form.scaled = {1, 0}; // a resistor: its value
+    form.lead = w * static_cast<R>(leadL);
+    form.leadSlope = static_cast<R>(leadL);
+    return form;
+}
+template PartForm<double> ModelForm(PartKind, const PartModel&, double, double);
+template PartForm<long double> ModelForm(PartKind, const PartModel&, double, long double);
+
+long double ModelScale(PartKind kind, double value)
+{
+    if (!std::isfinite(value)) RaiseInvalidOperation();
+    if (kind != PartKind::Capacitor) return value;
+    if (value == 0.0) RaiseDivisionByZero();
+    return 1.0L / value;
+}
+
+PartImpedance ImpedanceOfForm(const PartForm<long double>& form, long double s)
+{
+    const Cx x = form.fixed + s * form.scaled;
+    const Cx xSlope = form.fixedSlope + s * form.scaledSlope;
+    const Cx den = TankDenominator(form, s, x);
+    const Cx leadSlope{0.0L, form.leadSlope};
+    if (den == Cx{1.0L, 0.0L}) return {FormImpedance(form, s), xSlope + leadSlope};
+    // d/dw of x / (1 + j t x) with t = tank / s: (x' - j t' x^2) / den^2.
+    return {FormImpedance(form, s), (xSlope - kJ * (form.tankSlope / s) * x * x) / (den * den) + leadSlope};
+}
+
 PartImpedance ImpedanceOf(PartKind kind, double value, const PartModel& model, double leadL, long double w)
 {
     if (!std::isfinite(value)) RaiseInvalidOperation();
-    CheckPartModel(model, leadL);
-    PartImpedance z = kind == PartKind::Inductor    ? InductorModel(value, model, w)
-                      : kind == PartKind::Capacitor ? CapacitorModel(value, model, w)
-                                                    : PartImpedance{Cx{static_cast<Real>(value), 0.0L}, Cx{}};
-    z.value += kJ * (w * leadL);
-    z.slope += kJ * static_cast<Real>(leadL);
-    return z;
+    const PartForm<Real> form = ModelForm(kind, model, leadL, w);
+    const Real s = ModelScale(kind, value);
+    // A lossless tank right at its resonance is an open circuit; a hair beside it (a sweep point
+    // typed on the self-resonance) its impedance is finite and the notch shows as deep as it is.
+    if (TankDenominator(form, s, form.fixed + s * form.scaled) == Cx{})
+        return ImpedanceOf(kind, value, model, leadL, w * (1.0L + 1e-12L));
+    return ImpedanceOfForm(form, s);
+}
+
+PartForm<long double> PartFormAt(const LadderModel& ladder, const ModelPart& part, long double w,
+                                 const PartQuality& quality)
+{
+    const double lead = LeadInductance(ladder, part);
+    if (!part.measured) return ModelForm(part.kind, EffectiveModel(ladder, part, quality), lead, w);
+    // The vendor's data holds the part's own losses: the kind's Q does not apply.
+    return MeasuredForm(part.kind, *part.measured, lead, w);
+}
+
+long double PartScale(const ModelPart& part, double value)
+{
+    return part.measured ? MeasuredScale(part.kind, *part.measured, value) : ModelScale(part.kind, value);
 }
 
 std::vector<PartImpedance> PartImpedancesAt(const LadderModel& ladder, const ModelBranch& branch, long double w,
@@ -217,28 +251,19 @@ std::vector<PartImpedance> PartImpedancesAt(const LadderModel& ladder, const Mod
 {
     std::vector<PartImpedance> z;
     for (const ModelPart& part : branch.parts) {
-        if (!part.measured) {
-            z.push_back(ImpedanceOf(part.kind, part.value, EffectiveModel(ladder, part, quality),
-                                    LeadInductance(ladder, part), w));
+        if (part.measured) {
+            z.push_back(ImpedanceOfForm(PartFormAt(ladder, part, w, quality), PartScale(part, part.value)));
             continue;
         }
-        // The vendor's data holds the part's own losses: the kind's Q does not apply.
-        PartImpedance measured = MeasuredImpedance(part.kind, *part.measured, part.value, w);
-        const double lead = LeadInductance(ladder, part);
-        CheckModelValue(lead);
-        measured.value += kJ * (w * lead);
-        measured.slope += kJ * static_cast<Real>(lead);
-        z.push_back(measured);
+        z.push_back(
+            ImpedanceOf(part.kind, part.value, EffectiveModel(ladder, part, quality), LeadInductance(ladder, part), w));
     }
     return z;
 }
 
 PartImpedance BranchFromParts(const ModelBranch& branch, const std::vector<PartImpedance>& z)
 {
-    const bool series = branch.place == BranchPlace::Series;
-    bool admittance = false;
-    const PartImpedance x = Arm(branch.shape, series, z, admittance);
-    return admittance == series ? Reciprocal(x) : x;
+    return BranchOfParts(branch.shape, branch.place, z.data(), z.size(), Sum, Reciprocal);
 }
 
 std::vector<BranchImmittance> ImmittancesAt(const LadderModel& ladder, long double w, const PartQuality& quality)

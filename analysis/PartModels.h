@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/PartForm.h"
 #include "design/LadderModel.h"
 #include "filtermath/LadderAnalysis.h"
 
@@ -44,6 +45,24 @@ struct PartImpedance {
     std::complex<long double> slope;
 };
 PartImpedance ImpedanceOf(PartKind kind, double value, const PartModel& model, double leadL, long double w);
+
+// The same part as its form at w (PartForm.h), the one rule ImpedanceOf and the Monte Carlo's
+// double-precision trials both evaluate; faults of the model and a capacitor at w = 0 as ImpedanceOf.
+// Instantiated for double and long double.
+template <class Real>
+PartForm<Real> ModelForm(PartKind kind, const PartModel& model, double leadL, Real w);
+// The scale s of a part of the given value in its form: the value, or its reciprocal for a
+// capacitor (ArithmeticError for a capacitor of zero or a value that is not finite).
+long double ModelScale(PartKind kind, double value);
+// The impedance and its slope from a form at scale s. A lossless tank at its very resonance divides
+// by zero: ImpedanceOf steps beside it.
+PartImpedance ImpedanceOfForm(const PartForm<long double>& form, long double s);
+
+// The form of a part of the ladder as the analysis takes it (its own model or the kind's, or its
+// measured data, with its lead) and its scale at a value.
+PartForm<long double> PartFormAt(const LadderModel& ladder, const ModelPart& part, long double w,
+                                 const PartQuality& quality);
+long double PartScale(const ModelPart& part, double value);
 
 // The impedances of a branch's parts at w, in the order they are listed.
 std::vector<PartImpedance> PartImpedancesAt(const LadderModel& ladder, const ModelBranch& branch, long double w,

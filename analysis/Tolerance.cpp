@@ -75,7 +75,7 @@ std::vector<Sensitivity> SensitivitiesOf(const Ladder& ladder, const PartQuality
     return out;
 }
 
-double ModelMarginDb(const ModelTrial& trial, const MaskGrid& grid, double RS, double RL)
+double ModelMarginDb(ModelTrial& trial, const MaskGrid& grid, double RS, double RL)
 {
     MaskMeter meter(grid, RS, RL);
     double margin = INFINITY;
@@ -410,7 +410,8 @@ ToleranceResult RunTolerance(const LadderModel& model, const PartQuality& qualit
     result.maskBands = grid.bands;
     result.masked = !grid.bands.empty();
     if (result.masked && models) {
-        result.nominalMarginDb = ModelMarginDb(ModelTrial(model, quality, parts), grid, model.RS, model.RL);
+        ModelTrial nominal(model, quality, parts);
+        result.nominalMarginDb = ModelMarginDb(nominal, grid, model.RS, model.RL);
         result.sensitivities = ModelSensitivitiesOf(model, quality, parts, grid, result.nominalMarginDb);
     } else if (result.masked) {
         result.nominalMarginDb = LadderMarginDb(ladder, quality, grid);
