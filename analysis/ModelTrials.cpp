@@ -15,6 +15,9 @@ namespace {
 
 using Cx = std::complex<double>;
 
+// Points per pass: the rows of every part and stage stay in the first-level cache.
+constexpr std::size_t kLanes = 64;
+
 // Sweeps whose forms a trial keeps: the display sweep and the mask's grid, with room to spare.
 constexpr std::size_t kKeptSweeps = 4;
 
@@ -28,13 +31,8 @@ std::size_t PlaceInBranch(const ModelBranch& branch, PartField field)
     throw std::invalid_argument("The parts of a branch do not fit its shape");
 }
 
-// Spelled out: the operators of std::complex check for NaN on every product and divide through a
+// Spelled out: the operators of std::complex check for NaN on every result and divide through a
 // library call.
-Cx Times(const Cx& a, const Cx& b)
-{
-    return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
-}
-
 Cx Plus(const Cx& a, const Cx& b)
 {
     return {a.real() + b.real(), a.imag() + b.imag()};
@@ -52,6 +50,58 @@ bool Finite(const Cx& z)
     return std::isfinite(z.real()) && std::isfinite(z.imag());
 }
 
+// The chain matrix of the stages at m points, stage rows of kLanes values, and from it den2 and
+// reflection as the trials' kernel has them. False when a value is not finite.
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(__clang__)
+__attribute__((target_clones("arch=x86-64-v3", "default")))
+#endif
+bool CascadeLanes(const char* series, std::size_t stages, const double* xr, const double* xi, std::size_t m, double RS,
+                  double RL, double* den2, double* reflection)
+{
+    alignas(64) double ar[kLanes], ai[kLanes], br[kLanes], bi[kLanes];
+    alignas(64) double cr[kLanes], ci[kLanes], dr[kLanes], di[kLanes];
+    for (std::size_t p = 0; p < kLanes; ++p) {
+        ar[p] = 1.0, ai[p] = 0.0, br[p] = 0.0, bi[p] = 0.0;
+        cr[p] = 0.0, ci[p] = 0.0, dr[p] = 1.0, di[p] = 0.0;
+    }
+    for (std::size_t s = 0; s < stages; ++s) {
+        const double* x = xr + s * kLanes;
+        const double* y = xi + s * kLanes;
+        // Series: [A B; C D] [1 Z; 0 1] adds A Z to B and C Z to D.
+        // Shunt: [A B; C D] [1 0; Y 1] adds B Y to A and D Y to C.
+        if (series[s])
+            for (std::size_t p = 0; p < kLanes; ++p) {
+                br[p] += ar[p] * x[p] - ai[p] * y[p];
+                bi[p] += ar[p] * y[p] + ai[p] * x[p];
+                dr[p] += cr[p] * x[p] - ci[p] * y[p];
+                di[p] += cr[p] * y[p] + ci[p] * x[p];
+            }
+        else
+            for (std::size_t p = 0; p < kLanes; ++p) {
+                ar[p] += br[p] * x[p] - bi[p] * y[p];
+                ai[p] += br[p] * y[p] + bi[p] * x[p];
+                cr[p] += dr[p] * x[p] - di[p] * y[p];
+                ci[p] += dr[p] * y[p] + di[p] * x[p];
+            }
+    }
+    const double RSRL = RS * RL;
+    bool finite = true, zero = false;
+    for (std::size_t p = 0; p < m; ++p) {
+        const double aR = ar[p] * RL, aI = ai[p] * RL;
+        const double cR = cr[p] * RSRL, cI = ci[p] * RSRL;
+        const double dR = dr[p] * RS, dI = di[p] * RS;
+        const double sumR = aR + br[p] + cR + dR, sumI = aI + bi[p] + cI + dI;
+        const double difR = aR + br[p] - cR - dR, difI = aI + bi[p] - cI - dI;
+        const double d2 = sumR * sumR + sumI * sumI;
+        den2[p] = d2;
+        reflection[p] = (difR * difR + difI * difI) / d2;
+        zero = zero || d2 == 0.0;
+        finite = finite && std::isfinite(d2) && std::isfinite(reflection[p]);
+    }
+    if (zero) RaiseDivisionByZero();
+    return finite;
+}
+
 } // namespace
 
 ModelTrial::ModelTrial(const LadderModel& nominal, const PartQuality& quality, const std::vector<Part>& parts)
@@ -67,12 +117,17 @@ ModelTrial::ModelTrial(const LadderModel& nominal, const PartQuality& quality, c
     }
     firstPart_.push_back(parts_.size());
     for (const Part& part : parts) {
-        const std::size_t at = firstPart_.at(part.branch) + PlaceInBranch(nominal_.branches.at(part.branch), part.field);
+        const std::size_t at =
+            firstPart_.at(part.branch) + PlaceInBranch(nominal_.branches.at(part.branch), part.field);
         perturbed_.push_back(at);
         nominalValue_.push_back(parts_[at].value);
     }
-    z_.resize(parts_.size());
     BuildStages();
+    zr_.resize(parts_.size() * kLanes);
+    zi_.resize(parts_.size() * kLanes);
+    xr_.assign(stages_.size() * kLanes, 0.0);
+    xi_.assign(stages_.size() * kLanes, 0.0);
+    for (const Stage& stage : stages_) series_.push_back(stage.series ? 1 : 0);
 }
 
 void ModelTrial::BuildStages()
@@ -121,8 +176,8 @@ void ModelTrial::FormsAt(double w, PartForm<double>* forms) const
 const PartForm<double>* ModelTrial::FormsFor(const KernelSweep& sweep, std::size_t first, std::size_t count)
 {
     const std::size_t n = parts_.size();
-    const auto kept = std::find_if(cache_.begin(), cache_.end(),
-                                   [&](const SweepForms& c) { return c.key == sweep.w.data(); });
+    const auto kept =
+        std::find_if(cache_.begin(), cache_.end(), [&](const SweepForms& c) { return c.key == sweep.w.data(); });
     if (kept != cache_.end() && kept->w.size() == sweep.w.size() &&
         std::equal(sweep.w.begin() + first, sweep.w.begin() + first + count, kept->w.begin() + first))
         return kept->forms.data() + first * n;
@@ -137,58 +192,91 @@ const PartForm<double>* ModelTrial::FormsFor(const KernelSweep& sweep, std::size
     return scratch_.data();
 }
 
-Cx ModelTrial::PartImpedance(std::size_t k, const PartForm<double>& form, double w) const
+// The parts' impedances at m points, part after part in kLanes-long rows of zr_ and zi_.
+void ModelTrial::PartImpedances(const PartForm<double>* forms, const double* w, std::size_t m)
 {
-    const TrialPart& part = parts_[k];
-    const Cx z = FormImpedance(form, part.scale);
-    if (form.tank == 0.0 || Finite(z)) return z;
-    // A lossless tank on its very resonance: the exact analysis steps beside it.
-    const Cx x{form.fixed.real() + part.scale * form.scaled.real(), form.fixed.imag() + part.scale * form.scaled.imag()};
+    const std::size_t n = parts_.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        const TrialPart& part = parts_[k];
+        double* re = zr_.data() + k * kLanes;
+        double* im = zi_.data() + k * kLanes;
+        for (std::size_t p = 0; p < m; ++p) {
+            const PartForm<double>& form = forms[p * n + k];
+            Cx z = FormImpedance(form, part.scale);
+            if (form.tank != 0.0 && !Finite(z)) z = OnResonance(part, form, w[p], z);
+            re[p] = z.real();
+            im[p] = z.imag();
+        }
+    }
+}
+
+// A lossless tank on its very resonance divides by zero: the exact analysis steps beside it.
+Cx ModelTrial::OnResonance(const TrialPart& part, const PartForm<double>& form, double w, const Cx& z) const
+{
+    const Cx x{form.fixed.real() + part.scale * form.scaled.real(),
+               form.fixed.imag() + part.scale * form.scaled.imag()};
     if (TankDenominator(form, part.scale, x) != Cx{}) return z;
     const auto exact = ImpedanceOf(part.kind, part.value, part.model, part.lead, w).value;
     return {static_cast<double>(exact.real()), static_cast<double>(exact.imag())};
 }
 
-// The stage's impedance (series) or admittance (shunt).
-Cx ModelTrial::StageImmittance(const Stage& stage, const Cx* z, double w) const
+// Each stage's impedance (series) or admittance (shunt) at m points, in rows of xr_ and xi_.
+void ModelTrial::StageImmittances(const double* w, std::size_t m)
 {
-    Cx sum;
-    for (const Element& e : stage.elements) {
-        if (e.strayC > 0.0) {
-            sum += Cx{0.0, w * e.strayC};
-            continue;
+    for (std::size_t s = 0; s < stages_.size(); ++s) {
+        const Stage& stage = stages_[s];
+        double* re = xr_.data() + s * kLanes;
+        double* im = xi_.data() + s * kLanes;
+        std::fill(re, re + m, 0.0);
+        std::fill(im, im + m, 0.0);
+        for (const Element& e : stage.elements) {
+            if (e.strayC > 0.0) {
+                for (std::size_t p = 0; p < m; ++p) im[p] += w[p] * e.strayC;
+                continue;
+            }
+            const ModelBranch& branch = nominal_.branches[e.branch];
+            const std::size_t first = firstPart_[e.branch];
+            if (branch.shape == BranchKind::Inductor || branch.shape == BranchKind::Capacitor)
+                AddLonePart(first, stage.series, re, im, m);
+            else
+                AddBranch(e.branch, re, im, m);
         }
-        const ModelBranch& branch = nominal_.branches[e.branch];
-        const std::size_t first = firstPart_[e.branch];
-        sum = Plus(sum, BranchOfParts(branch.shape, branch.place, z + first, firstPart_[e.branch + 1] - first, Plus,
-                                      Inverse));
     }
-    return sum;
 }
 
-bool ModelTrial::EvaluatePoint(const PartForm<double>* forms, double w, double& den2, double& reflection)
+// A lone part: its impedance in series, its admittance across the line.
+void ModelTrial::AddLonePart(std::size_t k, bool series, double* re, double* im, std::size_t m) const
 {
-    for (std::size_t k = 0; k < parts_.size(); ++k) z_[k] = PartImpedance(k, forms[k], w);
-    Cx A{1.0, 0.0}, B, C, D{1.0, 0.0};
-    for (const Stage& stage : stages_) {
-        const Cx x = StageImmittance(stage, z_.data(), w);
-        // Series: [A B; C D] [1 Z; 0 1] adds A Z to B and C Z to D.
-        // Shunt: [A B; C D] [1 0; Y 1] adds B Y to A and D Y to C.
-        if (stage.series) {
-            B = Plus(B, Times(A, x));
-            D = Plus(D, Times(C, x));
-        } else {
-            A = Plus(A, Times(B, x));
-            C = Plus(C, Times(D, x));
-        }
+    const double* zr = zr_.data() + k * kLanes;
+    const double* zi = zi_.data() + k * kLanes;
+    if (series) {
+        for (std::size_t p = 0; p < m; ++p) re[p] += zr[p], im[p] += zi[p];
+        return;
     }
-    const double RS = nominal_.RS, RL = nominal_.RL;
-    const Cx a = A * RL, c = C * (RS * RL), d = D * RS;
-    const Cx sum = a + B + c + d, difference = a + B - c - d;
-    den2 = sum.real() * sum.real() + sum.imag() * sum.imag();
-    if (den2 == 0.0) RaiseDivisionByZero();
-    reflection = (difference.real() * difference.real() + difference.imag() * difference.imag()) / den2;
-    return std::isfinite(den2) && std::isfinite(reflection);
+    bool zero = false;
+    for (std::size_t p = 0; p < m; ++p) {
+        const double d = zr[p] * zr[p] + zi[p] * zi[p];
+        zero = zero || d == 0.0;
+        re[p] += zr[p] / d;
+        im[p] -= zi[p] / d;
+    }
+    if (zero) RaiseDivisionByZero();
+}
+
+// A branch of two or four parts, point by point through the rule of its shape.
+void ModelTrial::AddBranch(std::size_t b, double* re, double* im, std::size_t m) const
+{
+    const ModelBranch& branch = nominal_.branches[b];
+    const std::size_t first = firstPart_[b], count = std::min<std::size_t>(firstPart_[b + 1] - first, 4);
+    const auto plus = [](const Cx& x, const Cx& y) { return Plus(x, y); };
+    const auto inverse = [](const Cx& x) { return Inverse(x); };
+    Cx z[4];
+    for (std::size_t p = 0; p < m; ++p) {
+        for (std::size_t k = 0; k < count; ++k) z[k] = {zr_[(first + k) * kLanes + p], zi_[(first + k) * kLanes + p]};
+        const Cx x = BranchOfParts(branch.shape, branch.place, z, count, plus, inverse);
+        re[p] += x.real();
+        im[p] += x.imag();
+    }
 }
 
 bool ModelTrial::Evaluate(const KernelSweep& sweep, std::size_t first, std::size_t count, double* den2,
@@ -196,8 +284,15 @@ bool ModelTrial::Evaluate(const KernelSweep& sweep, std::size_t first, std::size
 {
     const PartForm<double>* forms = FormsFor(sweep, first, count);
     bool finite = true;
-    for (std::size_t p = 0; p < count; ++p)
-        finite = EvaluatePoint(forms + p * parts_.size(), sweep.w[first + p], den2[p], reflection[p]) && finite;
+    for (std::size_t start = 0; start < count; start += kLanes) {
+        const std::size_t m = std::min(kLanes, count - start);
+        const double* w = sweep.w.data() + first + start;
+        PartImpedances(forms + start * parts_.size(), w, m);
+        StageImmittances(w, m);
+        finite = CascadeLanes(series_.data(), stages_.size(), xr_.data(), xi_.data(), m, nominal_.RS, nominal_.RL,
+                              den2 + start, reflection + start) &&
+                 finite;
+    }
     return finite;
 }
 

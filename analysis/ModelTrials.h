@@ -68,9 +68,12 @@ private:
     void BuildStages();
     void FormsAt(double w, PartForm<double>* forms) const;
     const PartForm<double>* FormsFor(const KernelSweep& sweep, std::size_t first, std::size_t count);
-    std::complex<double> PartImpedance(std::size_t k, const PartForm<double>& form, double w) const;
-    std::complex<double> StageImmittance(const Stage& stage, const std::complex<double>* z, double w) const;
-    bool EvaluatePoint(const PartForm<double>* forms, double w, double& den2, double& reflection);
+    void PartImpedances(const PartForm<double>* forms, const double* w, std::size_t m);
+    std::complex<double> OnResonance(const TrialPart& part, const PartForm<double>& form, double w,
+                                     const std::complex<double>& z) const;
+    void StageImmittances(const double* w, std::size_t m);
+    void AddLonePart(std::size_t k, bool series, double* re, double* im, std::size_t m) const;
+    void AddBranch(std::size_t b, double* re, double* im, std::size_t m) const;
 
     LadderModel nominal_;
     std::vector<TrialPart> parts_; // every part of the ladder, in branch order
@@ -80,7 +83,9 @@ private:
     std::vector<Stage> stages_;
     std::vector<SweepForms> cache_;
     std::vector<PartForm<double>> scratch_;
-    std::vector<std::complex<double>> z_;
+    std::vector<char> series_; // of each stage
+    std::vector<double> zr_, zi_; // the parts' impedances, a row of points per part
+    std::vector<double> xr_, xi_; // the stages' immittances, a row per stage
 };
 
 } // namespace corvane

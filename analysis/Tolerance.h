@@ -131,8 +131,9 @@ constexpr int kMaxToleranceTrials = 1000000;
 // no statistics. Faults of the nominal ladder or of a trial raise ArithmeticError; unusable
 // settings raise std::invalid_argument naming the setting. A ladder with part models or strays (or
 // a measured part) keeps them in every trial as stated (Q, ESR, self-resonance, leads, node
-// strays, a measured part scaled with its Q and self-resonance kept) while its values vary; it is
-// analysed point by point in extended precision, many times slower than the plain kernel.
+// strays, a measured part scaled with its Q and self-resonance kept) while its values vary; its
+// trials are analysed in double precision by ModelTrial (ModelTrials.h), about ten times the time
+// of the plain kernel's.
 ToleranceResult RunTolerance(const LadderModel& ladder, const PartQuality& quality,
                              const std::vector<double>& frequenciesHz, const ToleranceMask& mask,
                              const ToleranceSettings& settings, const ToleranceProgress& progress = {},

@@ -78,8 +78,8 @@ void BM_ToleranceWithPartModels(benchmark::State& state)
             f.push_back(hz);
             z.emplace_back(0.03, w * 0.5e-9 - 1.0 / (w * middle.value));
         }
-        ApplyMeasuredParts(ladder, {{middle.designator, std::make_shared<const MeasuredPart>(MakeMeasuredPart(
-                                                            middle.kind, "middle.s2p", f, z))}});
+        ApplyMeasuredParts(ladder, {{middle.designator, std::make_shared<const MeasuredPart>(
+                                                            MakeMeasuredPart(middle.kind, "middle.s2p", f, z))}});
     }
     std::vector<double> f;
     for (int i = 0; i < 1001; ++i) f.push_back(1e6 + 99e6 * i / 1000.0);
