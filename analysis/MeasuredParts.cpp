@@ -122,11 +122,22 @@ RlcEquivalent FitCapacitor(const std::vector<double>& f, const std::vector<Cx>& 
     return {std::max(0.0, swr / sw), L, D > 0.0 ? 1.0 / D : 0.0};
 }
 
-PartImpedance InterpolatedImpedance(PartKind kind, const MeasuredPart& part, const EquivalentPart& equivalent,
-                                    long double w)
+// The data's difference from the fitted equivalent at its point i.
+std::complex<long double> Residual(PartKind kind, const MeasuredPart& part, const EquivalentPart& equivalent,
+                                   std::size_t i)
 {
-    const auto fitted = [&](long double at) { return ImpedanceOf(kind, equivalent.value, equivalent.model, 0.0, at); };
-    PartImpedance z = fitted(w);
+    const long double w = kTwoPi * static_cast<long double>(part.frequencyHz[i]);
+    return std::complex<long double>(part.impedance[i].real(), part.impedance[i].imag()) -
+           ImpedanceOf(kind, equivalent.value, equivalent.model, 0.0, w).value;
+}
+
+// The fitted equivalent at w plus the data's difference from it (residual(i) at point i),
+// interpolated linearly in frequency between the two points about w.
+template <class ResidualAt>
+PartImpedance Interpolated(PartKind kind, const MeasuredPart& part, const EquivalentPart& equivalent, long double w,
+                           const ResidualAt& residual)
+{
+    PartImpedance z = ImpedanceOf(kind, equivalent.value, equivalent.model, 0.0, w);
     const double f = static_cast<double>(w / kTwoPi);
     if (!(f >= part.LowHz() && f <= part.HighHz())) return z;
     const auto& fs = part.frequencyHz;
@@ -135,14 +146,22 @@ PartImpedance InterpolatedImpedance(PartKind kind, const MeasuredPart& part, con
     const size_t lo = hi - 1;
     const long double wLo = kTwoPi * static_cast<long double>(fs[lo]);
     const long double wHi = kTwoPi * static_cast<long double>(fs[hi]);
-    const std::complex<long double> rLo =
-        std::complex<long double>(part.impedance[lo].real(), part.impedance[lo].imag()) - fitted(wLo).value;
-    const std::complex<long double> rHi =
-        std::complex<long double>(part.impedance[hi].real(), part.impedance[hi].imag()) - fitted(wHi).value;
+    const std::complex<long double> rLo = residual(lo), rHi = residual(hi);
     const std::complex<long double> slope = (rHi - rLo) / (wHi - wLo);
     z.value += rLo + slope * (w - wLo);
     z.slope += slope;
     return z;
+}
+
+PartForm<long double> FormOfData(const PartImpedance& z, double leadL, long double w)
+{
+    if (!(leadL >= 0.0) || !std::isfinite(leadL)) RaiseInvalidOperation();
+    PartForm<long double> form;
+    form.scaled = z.value;
+    form.scaledSlope = z.slope;
+    form.lead = w * leadL;
+    form.leadSlope = leadL;
+    return form;
 }
 
 std::string RangeText(double lowHz, double highHz)
@@ -214,14 +233,22 @@ EquivalentPart EquivalentOf(PartKind kind, const RlcEquivalent& e, double value)
 
 PartForm<long double> MeasuredForm(PartKind kind, const MeasuredPart& part, double leadL, long double w)
 {
-    if (!(leadL >= 0.0) || !std::isfinite(leadL)) RaiseInvalidOperation();
-    const PartImpedance z = InterpolatedImpedance(kind, part, EquivalentOf(kind, part.equivalent), w);
-    PartForm<long double> form;
-    form.scaled = z.value;
-    form.scaledSlope = z.slope;
-    form.lead = w * leadL;
-    form.leadSlope = leadL;
-    return form;
+    const EquivalentPart equivalent = EquivalentOf(kind, part.equivalent);
+    const auto residual = [&](std::size_t i) { return Residual(kind, part, equivalent, i); };
+    return FormOfData(Interpolated(kind, part, equivalent, w, residual), leadL, w);
+}
+
+MeasuredForms::MeasuredForms(PartKind kind, const MeasuredPart& part)
+    : kind_(kind), part_(part), equivalent_(EquivalentOf(kind, part.equivalent))
+{
+    for (std::size_t i = 0; i < part.frequencyHz.size(); ++i)
+        residuals_.push_back(Residual(kind, part, equivalent_, i));
+}
+
+PartForm<long double> MeasuredForms::At(double leadL, long double w) const
+{
+    const auto residual = [this](std::size_t i) { return residuals_[i]; };
+    return FormOfData(Interpolated(kind_, part_, equivalent_, w, residual), leadL, w);
 }
 
 long double MeasuredScale(PartKind kind, const MeasuredPart& part, double value)

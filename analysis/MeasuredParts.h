@@ -60,6 +60,20 @@ PartImpedance MeasuredImpedance(PartKind kind, const MeasuredPart& part, double 
 PartForm<long double> MeasuredForm(PartKind kind, const MeasuredPart& part, double leadL, long double w);
 long double MeasuredScale(PartKind kind, const MeasuredPart& part, double value);
 
+// MeasuredForm at many frequencies: the data's differences from the fitted equivalent are worked
+// out once, at every point of the data. The part must outlive this.
+class MeasuredForms {
+public:
+    MeasuredForms(PartKind kind, const MeasuredPart& part);
+    PartForm<long double> At(double leadL, long double w) const;
+
+private:
+    PartKind kind_;
+    const MeasuredPart& part_;
+    EquivalentPart equivalent_;
+    std::vector<std::complex<long double>> residuals_;
+};
+
 // Puts each measured part in the ladder in place of the part of its designator (its value becomes
 // the fitted one, of the kind the designator names). MeasuredPartError naming the designator, the
 // file and the ladder's parts when the ladder has no such part.

@@ -111,7 +111,9 @@ ModelTrial::ModelTrial(const LadderModel& nominal, const PartQuality& quality, c
         firstPart_.push_back(parts_.size());
         for (const ModelPart& part : branch.parts) {
             const PartModel model = part.measured ? PartModel{} : EffectiveModel(nominal_, part, quality);
-            parts_.push_back({part.kind, &part, model, LeadInductance(nominal_, part), part.value,
+            const auto data =
+                part.measured ? std::make_shared<const MeasuredForms>(part.kind, *part.measured) : nullptr;
+            parts_.push_back({part.kind, &part, data, model, LeadInductance(nominal_, part), part.value,
                               static_cast<double>(PartScale(part, part.value))});
         }
     }
@@ -165,9 +167,8 @@ void ModelTrial::FormsAt(double w, PartForm<double>* forms) const
 {
     for (std::size_t k = 0; k < parts_.size(); ++k) {
         const TrialPart& part = parts_[k];
-        forms[k] = part.source->measured
-                       ? ConvertForm<double>(MeasuredForm(part.kind, *part.source->measured, part.lead, w))
-                       : ModelForm(part.kind, part.model, part.lead, w);
+        forms[k] = part.data ? ConvertForm<double>(part.data->At(part.lead, w))
+                             : ModelForm(part.kind, part.model, part.lead, w);
     }
 }
 
@@ -253,14 +254,15 @@ void ModelTrial::AddLonePart(std::size_t k, bool series, double* re, double* im,
         for (std::size_t p = 0; p < m; ++p) re[p] += zr[p], im[p] += zi[p];
         return;
     }
-    bool zero = false;
+    int zeros = 0;
     for (std::size_t p = 0; p < m; ++p) {
         const double d = zr[p] * zr[p] + zi[p] * zi[p];
-        zero = zero || d == 0.0;
-        re[p] += zr[p] / d;
-        im[p] -= zi[p] / d;
+        zeros += d == 0.0;
+        const double inverse = 1.0 / d;
+        re[p] += zr[p] * inverse;
+        im[p] -= zi[p] * inverse;
     }
-    if (zero) RaiseDivisionByZero();
+    if (zeros) RaiseDivisionByZero();
 }
 
 // A branch of two or four parts, point by point through the rule of its shape.

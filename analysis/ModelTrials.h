@@ -2,8 +2,10 @@
 #pragma once
 #include <complex>
 #include <cstddef>
+#include <memory>
 #include <vector>
 
+#include "analysis/MeasuredParts.h"
 #include "analysis/PartForm.h"
 #include "analysis/ToleranceKernel.h"
 #include "analysis/TrialParts.h"
@@ -43,6 +45,7 @@ private:
     struct TrialPart {
         PartKind kind;
         const ModelPart* source; // in nominal_
+        std::shared_ptr<const MeasuredForms> data; // a measured part's
         PartModel model; // the effective one
         double lead;
         double value; // this trial's

@@ -48,8 +48,9 @@ std::complex<Real> FormImpedance(const PartForm<Real>& form, Real s)
     std::complex<Real> z = x;
     if (form.tank != 0 && s != 0) {
         const std::complex<Real> den = TankDenominator(form, s, x);
-        const Real d = den.real() * den.real() + den.imag() * den.imag();
-        z = {(x.real() * den.real() + x.imag() * den.imag()) / d, (x.imag() * den.real() - x.real() * den.imag()) / d};
+        const Real inverse = 1 / (den.real() * den.real() + den.imag() * den.imag());
+        z = {(x.real() * den.real() + x.imag() * den.imag()) * inverse,
+             (x.imag() * den.real() - x.real() * den.imag()) * inverse};
     }
     return {z.real(), z.imag() + form.lead};
 }

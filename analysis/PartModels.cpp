@@ -52,8 +52,9 @@ PartForm<R> InductorForm(const PartModel& model, R w)
     R loss = 0, lossSlope = 0;
     if (model.Q > 0.0 && w > 0) {
         R exponent = 0;
-        loss = w / QAt(model, w, exponent);
-        lossSlope = (1 - exponent) * loss / w;
+        const R perQ = 1 / QAt(model, w, exponent);
+        loss = w * perQ;
+        lossSlope = (1 - exponent) * perQ;
     }
     form.scaled = {loss, w};
     form.scaledSlope = {lossSlope, 1};
@@ -71,18 +72,20 @@ PartForm<R> CapacitorForm(const PartModel& model, R w)
 {
     if (w == 0) RaiseDivisionByZero();
     PartForm<R> form;
+    const R perW = 1 / w;
     R loss = 0, lossSlope = 0;
     if (model.Q > 0.0) {
         R exponent = 0;
-        loss = 1 / (w * QAt(model, w, exponent));
-        lossSlope = -(1 + exponent) * loss / w;
+        loss = perW / QAt(model, w, exponent);
+        lossSlope = -(1 + exponent) * loss * perW;
     }
-    R reactance = -1 / w, reactanceSlope = 1 / (w * w);
+    R reactance = -perW, reactanceSlope = perW * perW;
     const R esl = model.srfHz > 0.0 ? R(0) : static_cast<R>(model.esl);
     if (model.srfHz > 0.0) {
         const R w0 = R(2) * static_cast<R>(kPi) * static_cast<R>(model.srfHz);
-        reactance += w / (w0 * w0);
-        reactanceSlope += 1 / (w0 * w0);
+        const R perW0Squared = 1 / (w0 * w0);
+        reactance += w * perW0Squared;
+        reactanceSlope += perW0Squared;
     }
     form.fixed = {static_cast<R>(model.seriesR), w * esl};
     form.fixedSlope = {0, esl};
@@ -163,7 +166,8 @@ std::string ModelSummary(const LadderModel& ladder, const ModelPart& part, const
     if (m.Q > 0.0) {
         char q[32];
         std::snprintf(q, sizeof q, "Q %g", m.Q);
-        add(q + std::string(m.growth == QGrowth::SqrtF ? " \u00b7 \u221a(f/" + EngineeringText(m.QHz, "Hz", true) + ")" : ""));
+        add(q + std::string(m.growth == QGrowth::SqrtF ? " \u00b7 \u221a(f/" + EngineeringText(m.QHz, "Hz", true) + ")"
+                                                       : ""));
     }
     if (m.seriesR > 0.0) add((inductor ? "Rdc " : "ESR ") + EngineeringText(m.seriesR, "\u03a9", true));
     if (m.srfHz > 0.0) add("SRF " + EngineeringText(m.srfHz, "Hz", true));

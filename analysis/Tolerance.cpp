@@ -80,7 +80,9 @@ double ModelMarginDb(ModelTrial& trial, const MaskGrid& grid, double RS, double 
     MaskMeter meter(grid, RS, RL);
     double margin = INFINITY;
     const auto evaluate = [&trial](const KernelSweep& sweep, std::size_t first, std::size_t count, double* den2,
-                                   double* reflection) { return trial.Evaluate(sweep, first, count, den2, reflection); };
+                                   double* reflection) {
+        return trial.Evaluate(sweep, first, count, den2, reflection);
+    };
     if (!meter.Margin(evaluate, margin)) throw ArithmeticError(kOverflowText);
     return margin;
 }
@@ -173,8 +175,8 @@ void PrepareTrial(TrialRun& run, Worker& w, long long trial)
 }
 
 // The prepared trial over points of a sweep.
-bool EvaluateTrial(const TrialRun& run, const Worker& w, const KernelSweep& sweep, std::size_t first,
-                   std::size_t count, double* den2, double* reflection)
+bool EvaluateTrial(const TrialRun& run, const Worker& w, const KernelSweep& sweep, std::size_t first, std::size_t count,
+                   double* den2, double* reflection)
 {
     if (w.model) return w.model->Evaluate(sweep, first, count, den2, reflection);
     return EvaluateKernel(w.branches.data(), w.branches.size(), sweep, first, count, run.ladder.RS, run.ladder.RL, den2,
