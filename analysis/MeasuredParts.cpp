@@ -157,10 +157,10 @@ PartForm<long double> FormOfData(const PartImpedance& z, double leadL, long doub
 {
     if (!(leadL >= 0.0) || !std::isfinite(leadL)) RaiseInvalidOperation();
     PartForm<long double> form;
-    form.scaled = z.value;
-    form.scaledSlope = z.slope;
-    form.lead = w * leadL;
-    form.leadSlope = leadL;
+    form.value.scaled = z.value;
+    form.slope.scaled = z.slope;
+    form.value.lead = w * leadL;
+    form.slope.lead = leadL;
     return form;
 }
 

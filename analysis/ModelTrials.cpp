@@ -18,8 +18,10 @@ using Cx = std::complex<double>;
 // Points per pass: the rows of every part and stage stay in the first-level cache.
 constexpr std::size_t kLanes = 64;
 
-// Sweeps whose forms a trial keeps: the display sweep and the mask's grid, with room to spare.
+// Sweeps whose forms a trial keeps: the display sweep and the mask's grid, with room to spare, of
+// up to 12 MB each; the forms of a longer sweep are worked out for each pass anew.
 constexpr std::size_t kKeptSweeps = 4;
+constexpr std::size_t kMostKeptTerms = std::size_t(1) << 18;
 
 // The part of a branch that a trial's field stands for: its first or second inductor or capacitor.
 std::size_t PlaceInBranch(const ModelBranch& branch, PartField field)
@@ -163,18 +165,18 @@ void ModelTrial::Scale(const double* factors)
 }
 
 // The forms of every part at w: a model's in double, a measured part's interpolated in long double.
-void ModelTrial::FormsAt(double w, PartForm<double>* forms) const
+void ModelTrial::FormsAt(double w, FormTerms<double>* forms) const
 {
     for (std::size_t k = 0; k < parts_.size(); ++k) {
         const TrialPart& part = parts_[k];
-        forms[k] = part.data ? ConvertForm<double>(part.data->At(part.lead, w))
-                             : ModelForm(part.kind, part.model, part.lead, w);
+        forms[k] = part.data ? ConvertTerms<double>(part.data->At(part.lead, w).value)
+                             : ModelForm(part.kind, part.model, part.lead, w).value;
     }
 }
 
 // The forms at points first .. first+count-1 of the sweep, kept from an earlier call where the
 // frequencies are the same. A sweep refilled in place (the mask's probes) gets its forms anew.
-const PartForm<double>* ModelTrial::FormsFor(const KernelSweep& sweep, std::size_t first, std::size_t count)
+const FormTerms<double>* ModelTrial::FormsFor(const KernelSweep& sweep, std::size_t first, std::size_t count)
 {
     const std::size_t n = parts_.size();
     const auto kept =
@@ -182,8 +184,8 @@ const PartForm<double>* ModelTrial::FormsFor(const KernelSweep& sweep, std::size
     if (kept != cache_.end() && kept->w.size() == sweep.w.size() &&
         std::equal(sweep.w.begin() + first, sweep.w.begin() + first + count, kept->w.begin() + first))
         return kept->forms.data() + first * n;
-    if (kept == cache_.end() && cache_.size() < kKeptSweeps) {
-        SweepForms forms{sweep.w.data(), sweep.w, std::vector<PartForm<double>>(sweep.w.size() * n)};
+    if (kept == cache_.end() && cache_.size() < kKeptSweeps && sweep.w.size() * n <= kMostKeptTerms) {
+        SweepForms forms{sweep.w.data(), sweep.w, std::vector<FormTerms<double>>(sweep.w.size() * n)};
         for (std::size_t i = 0; i < sweep.w.size(); ++i) FormsAt(sweep.w[i], forms.forms.data() + i * n);
         cache_.push_back(std::move(forms));
         return cache_.back().forms.data() + first * n;
@@ -194,7 +196,7 @@ const PartForm<double>* ModelTrial::FormsFor(const KernelSweep& sweep, std::size
 }
 
 // The parts' impedances at m points, part after part in kLanes-long rows of zr_ and zi_.
-void ModelTrial::PartImpedances(const PartForm<double>* forms, const double* w, std::size_t m)
+void ModelTrial::PartImpedances(const FormTerms<double>* forms, const double* w, std::size_t m)
 {
     const std::size_t n = parts_.size();
     for (std::size_t k = 0; k < n; ++k) {
@@ -202,7 +204,7 @@ void ModelTrial::PartImpedances(const PartForm<double>* forms, const double* w, 
         double* re = zr_.data() + k * kLanes;
         double* im = zi_.data() + k * kLanes;
         for (std::size_t p = 0; p < m; ++p) {
-            const PartForm<double>& form = forms[p * n + k];
+            const FormTerms<double>& form = forms[p * n + k];
             Cx z = FormImpedance(form, part.scale);
             if (form.tank != 0.0 && !Finite(z)) z = OnResonance(part, form, w[p], z);
             re[p] = z.real();
@@ -212,7 +214,7 @@ void ModelTrial::PartImpedances(const PartForm<double>* forms, const double* w, 
 }
 
 // A lossless tank on its very resonance divides by zero: the exact analysis steps beside it.
-Cx ModelTrial::OnResonance(const TrialPart& part, const PartForm<double>& form, double w, const Cx& z) const
+Cx ModelTrial::OnResonance(const TrialPart& part, const FormTerms<double>& form, double w, const Cx& z) const
 {
     const Cx x{form.fixed.real() + part.scale * form.scaled.real(),
                form.fixed.imag() + part.scale * form.scaled.imag()};
@@ -284,12 +286,11 @@ void ModelTrial::AddBranch(std::size_t b, double* re, double* im, std::size_t m)
 bool ModelTrial::Evaluate(const KernelSweep& sweep, std::size_t first, std::size_t count, double* den2,
                           double* reflection)
 {
-    const PartForm<double>* forms = FormsFor(sweep, first, count);
     bool finite = true;
     for (std::size_t start = 0; start < count; start += kLanes) {
         const std::size_t m = std::min(kLanes, count - start);
         const double* w = sweep.w.data() + first + start;
-        PartImpedances(forms + start * parts_.size(), w, m);
+        PartImpedances(FormsFor(sweep, first + start, m), w, m);
         StageImmittances(w, m);
         finite = CascadeLanes(series_.data(), stages_.size(), xr_.data(), xi_.data(), m, nominal_.RS, nominal_.RL,
                               den2 + start, reflection + start) &&

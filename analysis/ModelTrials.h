@@ -65,14 +65,14 @@ private:
     struct SweepForms {
         const double* key;
         std::vector<double> w;
-        std::vector<PartForm<double>> forms; // point after point, the parts in ladder order
+        std::vector<FormTerms<double>> forms; // point after point, the parts in ladder order
     };
 
     void BuildStages();
-    void FormsAt(double w, PartForm<double>* forms) const;
-    const PartForm<double>* FormsFor(const KernelSweep& sweep, std::size_t first, std::size_t count);
-    void PartImpedances(const PartForm<double>* forms, const double* w, std::size_t m);
-    std::complex<double> OnResonance(const TrialPart& part, const PartForm<double>& form, double w,
+    void FormsAt(double w, FormTerms<double>* forms) const;
+    const FormTerms<double>* FormsFor(const KernelSweep& sweep, std::size_t first, std::size_t count);
+    void PartImpedances(const FormTerms<double>* forms, const double* w, std::size_t m);
+    std::complex<double> OnResonance(const TrialPart& part, const FormTerms<double>& form, double w,
                                      const std::complex<double>& z) const;
     void StageImmittances(const double* w, std::size_t m);
     void AddLonePart(std::size_t k, bool series, double* re, double* im, std::size_t m) const;
@@ -85,7 +85,7 @@ private:
     std::vector<double> nominalValue_; // of each factor
     std::vector<Stage> stages_;
     std::vector<SweepForms> cache_;
-    std::vector<PartForm<double>> scratch_;
+    std::vector<FormTerms<double>> scratch_;
     std::vector<char> series_; // of each stage
     std::vector<double> zr_, zi_; // the parts' impedances, a row of points per part
     std::vector<double> xr_, xi_; // the stages' immittances, a row per stage

@@ -22,17 +22,20 @@ namespace corvane {
 // 1 / (w0^2 v)), else 0; lead = w times the lead inductance. Each term's derivative over w comes
 // along for the group delay.
 template <class Real>
-struct PartForm {
+struct FormTerms {
     std::complex<Real> fixed, scaled;
     Real tank = 0, lead = 0;
-    std::complex<Real> fixedSlope, scaledSlope;
-    Real tankSlope = 0, leadSlope = 0;
+};
+template <class Real>
+struct PartForm {
+    FormTerms<Real> value;
+    FormTerms<Real> slope; // the derivative of each term over w
 };
 
 // The tank's denominator 1 + j (tank / s) x; exactly 1 without a tank or at s = 0 (no inductance
 // for the capacitance to resonate with).
 template <class Real>
-std::complex<Real> TankDenominator(const PartForm<Real>& form, Real s, const std::complex<Real>& x)
+std::complex<Real> TankDenominator(const FormTerms<Real>& form, Real s, const std::complex<Real>& x)
 {
     if (form.tank == 0 || s == 0) return {1, 0};
     const Real t = form.tank / s;
@@ -42,7 +45,7 @@ std::complex<Real> TankDenominator(const PartForm<Real>& form, Real s, const std
 // The part's impedance at scale s. A lossless tank right at its resonance makes the denominator
 // zero: the caller checks TankDenominator first where that can happen.
 template <class Real>
-std::complex<Real> FormImpedance(const PartForm<Real>& form, Real s)
+std::complex<Real> FormImpedance(const FormTerms<Real>& form, Real s)
 {
     const std::complex<Real> x{form.fixed.real() + s * form.scaled.real(), form.fixed.imag() + s * form.scaled.imag()};
     std::complex<Real> z = x;
@@ -56,13 +59,12 @@ std::complex<Real> FormImpedance(const PartForm<Real>& form, Real s)
 }
 
 template <class To, class From>
-PartForm<To> ConvertForm(const PartForm<From>& f)
+FormTerms<To> ConvertTerms(const FormTerms<From>& f)
 {
     const auto cx = [](const std::complex<From>& z) {
         return std::complex<To>(static_cast<To>(z.real()), static_cast<To>(z.imag()));
     };
-    return {cx(f.fixed),      cx(f.scaled),      static_cast<To>(f.tank),      static_cast<To>(f.lead),
-            cx(f.fixedSlope), cx(f.scaledSlope), static_cast<To>(f.tankSlope), static_cast<To>(f.leadSlope)};
+    return {cx(f.fixed), cx(f.scaled), static_cast<To>(f.tank), static_cast<To>(f.lead)};
 }
 
 // The arm of a branch from its parts' impedances z[0 .. count-1]: an impedance, or an admittance

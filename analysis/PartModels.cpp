@@ -48,7 +48,7 @@ template <class R>
 PartForm<R> InductorForm(const PartModel& model, R w)
 {
     PartForm<R> form;
-    form.fixed = {static_cast<R>(model.seriesR), 0};
+    form.value.fixed = {static_cast<R>(model.seriesR), 0};
     R loss = 0, lossSlope = 0;
     if (model.Q > 0.0 && w > 0) {
         R exponent = 0;
@@ -56,12 +56,12 @@ PartForm<R> InductorForm(const PartModel& model, R w)
         loss = w * perQ;
         lossSlope = (1 - exponent) * perQ;
     }
-    form.scaled = {loss, w};
-    form.scaledSlope = {lossSlope, 1};
+    form.value.scaled = {loss, w};
+    form.slope.scaled = {lossSlope, 1};
     if (model.srfHz != 0.0) {
         const R w0 = R(2) * static_cast<R>(kPi) * static_cast<R>(model.srfHz);
-        form.tankSlope = 1 / (w0 * w0);
-        form.tank = w * form.tankSlope;
+        form.slope.tank = 1 / (w0 * w0);
+        form.value.tank = w * form.slope.tank;
     }
     return form;
 }
@@ -87,10 +87,10 @@ PartForm<R> CapacitorForm(const PartModel& model, R w)
         reactance += w * perW0Squared;
         reactanceSlope += perW0Squared;
     }
-    form.fixed = {static_cast<R>(model.seriesR), w * esl};
-    form.fixedSlope = {0, esl};
-    form.scaled = {loss, reactance};
-    form.scaledSlope = {lossSlope, reactanceSlope};
+    form.value.fixed = {static_cast<R>(model.seriesR), w * esl};
+    form.slope.fixed = {0, esl};
+    form.value.scaled = {loss, reactance};
+    form.slope.scaled = {lossSlope, reactanceSlope};
     return form;
 }
 
@@ -197,9 +197,9 @@ PartForm<R> ModelForm(PartKind kind, const PartModel& model, double leadL, R w)
     else if (kind == PartKind::Capacitor)
         form = CapacitorForm(model, w);
     else
-        form.scaled = {1, 0}; // a resistor: its value
-    form.lead = w * static_cast<R>(leadL);
-    form.leadSlope = static_cast<R>(leadL);
+        form.value.scaled = {1, 0}; // a resistor: its value
+    form.value.lead = w * static_cast<R>(leadL);
+    form.slope.lead = static_cast<R>(leadL);
     return form;
 }
 template PartForm<double> ModelForm(PartKind, const PartModel&, double, double);
@@ -215,13 +215,13 @@ long double ModelScale(PartKind kind, double value)
 
 PartImpedance ImpedanceOfForm(const PartForm<long double>& form, long double s)
 {
-    const Cx x = form.fixed + s * form.scaled;
-    const Cx xSlope = form.fixedSlope + s * form.scaledSlope;
-    const Cx den = TankDenominator(form, s, x);
-    const Cx leadSlope{0.0L, form.leadSlope};
-    if (den == Cx{1.0L, 0.0L}) return {FormImpedance(form, s), xSlope + leadSlope};
+    const Cx x = form.value.fixed + s * form.value.scaled;
+    const Cx xSlope = form.slope.fixed + s * form.slope.scaled;
+    const Cx den = TankDenominator(form.value, s, x);
+    const Cx leadSlope{0.0L, form.slope.lead};
+    if (den == Cx{1.0L, 0.0L}) return {FormImpedance(form.value, s), xSlope + leadSlope};
     // d/dw of x / (1 + j t x) with t = tank / s: (x' - j t' x^2) / den^2.
-    return {FormImpedance(form, s), (xSlope - kJ * (form.tankSlope / s) * x * x) / (den * den) + leadSlope};
+    return {FormImpedance(form.value, s), (xSlope - kJ * (form.slope.tank / s) * x * x) / (den * den) + leadSlope};
 }
 
 PartImpedance ImpedanceOf(PartKind kind, double value, const PartModel& model, double leadL, long double w)
@@ -231,7 +231,7 @@ PartImpedance ImpedanceOf(PartKind kind, double value, const PartModel& model, d
     const Real s = ModelScale(kind, value);
     // A lossless tank right at its resonance is an open circuit; a hair beside it (a sweep point
     // typed on the self-resonance) its impedance is finite and the notch shows as deep as it is.
-    if (TankDenominator(form, s, form.fixed + s * form.scaled) == Cx{})
+    if (TankDenominator(form.value, s, form.value.fixed + s * form.value.scaled) == Cx{})
         return ImpedanceOf(kind, value, model, leadL, w * (1.0L + 1e-12L));
     return ImpedanceOfForm(form, s);
 }
