@@ -261,4 +261,22 @@ TEST(ModelTrials, SameResultOnAnyNumberOfThreads)
     EXPECT_LT(one.passed, settings.trials);
 }
 
+// A lossless coil's self-resonance typed on a sweep point: its tank is an open circuit there, which
+// the exact analysis answers a hair beside; the trials give a finite notch in the series branch.
+TEST(ModelTrials, LosslessSelfResonanceOnASweepPointStaysFinite)
+{
+    for (double srf : {37e6, 50e6, 64e6, 81.5e6, 100e6, 123e6}) {
+        LadderModel ladder = DesignModel(Design{3, LadderTopology::T, 5, 0.5, 10, 0, 0, 50, 1e6});
+        ladder.inductorModel = {0, QGrowth::Constant, 0, 0, srf, 0};
+        ToleranceSettings settings;
+        settings.inductorPercent = 5;
+        ModelTrial trial(ladder, {}, PartsOf(LadderOfModel(ladder), settings));
+        const KernelSweep sweep = MakeKernelSweep({srf});
+        double den2 = 0, reflection = 0;
+        ASSERT_TRUE(trial.Evaluate(sweep, 0, 1, &den2, &reflection)) << srf;
+        EXPECT_LT(KernelS21Db(den2, ladder.RS, ladder.RL), -150) << srf;
+        EXPECT_LT(AnalyseModelAt(ladder, srf, {}).S21dB, -150) << srf;
+    }
+}
+
 } // namespace
