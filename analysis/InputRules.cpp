@@ -198,6 +198,41 @@ double ReadVswr(const std::string& text, const std::string& field)
     return vswr;
 }
 
+double ReadPower(const std::string& text, const std::string& field)
+{
+    const size_t last = text.find_last_not_of(" \t");
+    const bool watts = last != std::string::npos && text[last] == 'W';
+    try {
+        return watts ? ReadPowerW(text, field) : ReadPowerDbm(text, field);
+    } catch (const InputError&) {
+        // The field takes both forms, so its message names both.
+        throw InputError(field + " must be a level in dBm from -300 to 300, or a power above zero in W.");
+    }
+}
+
+namespace {
+
+double ReadRating(const std::string& text, const std::string& field, const char* unit, const char* what)
+{
+    if (text.find_first_not_of(" \t") == std::string::npos) return 0.0;
+    double value = 0.0;
+    if (!Typed(text, unit, 1.0, value) || !(value > 0.0))
+        throw InputError(field + " must be empty (no rating) or " + what + " above zero.");
+    return value;
+}
+
+} // namespace
+
+double ReadVoltageRating(const std::string& text, const std::string& field)
+{
+    return ReadRating(text, field, "V", "a voltage");
+}
+
+double ReadCurrentRating(const std::string& text, const std::string& field)
+{
+    return ReadRating(text, field, "A", "a current");
+}
+
 double ReadInductance(const std::string& text, const std::string& field)
 {
     double henries = 0.0;

@@ -57,6 +57,13 @@ double ReadAttenuation(const std::string& text, const std::string& field); // dB
 double ReadPowerW(const std::string& text, const std::string& field);
 double ReadPowerDbm(const std::string& text, const std::string& field);
 double ReadVswr(const std::string& text, const std::string& field); // 1 (matched) or above
+// One field for either: watts where the text ends in the unit W ("5 W", "500mW"), else dBm; in watts,
+// with one message for both.
+double ReadPower(const std::string& text, const std::string& field);
+// A part's rating, above zero, or 0 for an empty or blank text (no rating): a peak voltage in volts,
+// a peak current in amperes.
+double ReadVoltageRating(const std::string& text, const std::string& field);
+double ReadCurrentRating(const std::string& text, const std::string& field);
 double ReadRipple(const std::string& text, const std::string& field); // dB, above 0 and at most kMaxRippleDb
 // A phase error in degrees, above 0 and at most kMaxPhaseErrorDeg.
 double ReadPhaseError(const std::string& text, const std::string& field);

@@ -2,6 +2,7 @@
 #include "analysis/PartStress.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <stdexcept>
 
 #include "analysis/PartModels.h"
@@ -153,6 +154,31 @@ void Keep(PartStress& s, const PartPhasor& p, double hz)
     if (w > s.pDiss) s.pDiss = w, s.pHz = hz;
 }
 
+// Every part with no stress yet, in ladder order, once the drive and the ladder are checked.
+std::vector<PartStress> UnstressedParts(const LadderModel& ladder, const StressDrive& drive)
+{
+    CheckDrive(drive);
+    LadderOfModel(ladder);
+    std::vector<PartStress> parts;
+    for (const ModelBranch& branch : ladder.branches)
+        for (const ModelPart& part : branch.parts) parts.push_back({part.designator, part.kind});
+    return parts;
+}
+
+// Each load at one frequency, its parts' stress kept in every list given (a null one is passed over).
+void KeepWorstAt(const LadderModel& ladder, const PartQuality& quality, double hz, const std::vector<Cx>& loads,
+                 Real sourceV, std::initializer_list<std::vector<PartStress>*> lists)
+{
+    std::vector<Stage> stages = StagesAt(ladder, quality, 2.0L * kPi * std::fabs(static_cast<Real>(hz)));
+    for (const Cx& load : loads) {
+        BackwardPass(stages, ladder.RS, load, sourceV);
+        const std::vector<PartPhasor> parts = Split(stages);
+        for (std::vector<PartStress>* list : lists)
+            if (list)
+                for (size_t k = 0; k < parts.size(); ++k) Keep((*list)[k], parts[k], hz);
+    }
+}
+
 } // namespace
 
 double SourcePeakVolts(double RS, double availableW)
@@ -172,22 +198,43 @@ std::vector<PartPhasor> PartPhasorsAt(const LadderModel& ladder, const PartQuali
 std::vector<PartStress> StressOfParts(const LadderModel& ladder, const PartQuality& quality,
                                       const std::vector<double>& frequenciesHz, const StressDrive& drive)
 {
-    CheckDrive(drive);
-    LadderOfModel(ladder);
-    std::vector<PartStress> result;
-    for (const ModelBranch& branch : ladder.branches)
-        for (const ModelPart& part : branch.parts) result.push_back({part.designator, part.kind});
+    std::vector<PartStress> result = UnstressedParts(ladder, drive);
+    const std::vector<Cx> loads = Loads(ladder.RL, drive);
+    const Real sourceV = SourcePeakVolts(ladder.RS, drive.availableW);
+    for (double hz : frequenciesHz) KeepWorstAt(ladder, quality, hz, loads, sourceV, {&result});
+    return result;
+}
+
+double RatedPeakHz(const PartStress& stress)
+{
+    return stress.kind == PartKind::Capacitor ? stress.vHz : stress.iHz;
+}
+
+BandStress StressOverBand(const LadderModel& ladder, const PartQuality& quality,
+                          const std::vector<double>& frequenciesHz, const DesignBand& band, const StressDrive& drive,
+                          const std::atomic<bool>* cancel, std::atomic<long long>* done)
+{
+    BandStress result;
+    result.sweep = UnstressedParts(ladder, drive);
+    result.passband = result.sweep;
     const std::vector<Cx> loads = Loads(ladder.RL, drive);
     const Real sourceV = SourcePeakVolts(ladder.RS, drive.availableW);
     for (double hz : frequenciesHz) {
-        std::vector<Stage> stages = StagesAt(ladder, quality, 2.0L * kPi * std::fabs(static_cast<Real>(hz)));
-        for (const Cx& load : loads) {
-            BackwardPass(stages, ladder.RS, load, sourceV);
-            const std::vector<PartPhasor> parts = Split(stages);
-            for (size_t k = 0; k < parts.size(); ++k) Keep(result[k], parts[k], hz);
-        }
+        if (cancel && *cancel) break;
+        const bool inBand = InPassband(band, std::fabs(hz));
+        result.passbandPoints += inBand ? 1 : 0;
+        KeepWorstAt(ladder, quality, hz, loads, sourceV, {&result.sweep, inBand ? &result.passband : nullptr});
+        if (done) ++*done;
     }
     return result;
+}
+
+double ExceededRating(const PartStress& stress, const StressRatings& ratings)
+{
+    const bool capacitor = stress.kind == PartKind::Capacitor;
+    const double rating = capacitor ? ratings.capacitorV : ratings.inductorA;
+    const double peak = capacitor ? stress.vPeak : stress.iPeak;
+    return rating > 0.0 && peak > rating ? rating : 0.0;
 }
 
 } // namespace corvane

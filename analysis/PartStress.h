@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
+#include <atomic>
 #include <complex>
 #include <string>
 #include <vector>
 
+#include "design/DesignBand.h"
 #include "design/LadderModel.h"
 #include "filtermath/LadderAnalysis.h"
 
@@ -45,5 +47,28 @@ struct PartStress {
 // than 2 phase steps.
 std::vector<PartStress> StressOfParts(const LadderModel& ladder, const PartQuality& quality,
                                       const std::vector<double>& frequenciesHz, const StressDrive& drive);
+
+// The frequency of the figure a part is rated by: a capacitor's peak voltage, an inductor's peak current.
+double RatedPeakHz(const PartStress& stress);
+
+// The worst cases over the sweep's points that lie in the band's passband and over the whole
+// sweep, found in one pass. With cancel set the pass stops early and the result is incomplete;
+// done counts the frequencies finished.
+struct BandStress {
+    std::vector<PartStress> passband;
+    std::vector<PartStress> sweep;
+    int passbandPoints = 0; // none: the passband's figures are zero and say nothing
+};
+BandStress StressOverBand(const LadderModel& ladder, const PartQuality& quality,
+                          const std::vector<double>& frequenciesHz, const DesignBand& band, const StressDrive& drive,
+                          const std::atomic<bool>* cancel = nullptr, std::atomic<long long>* done = nullptr);
+
+// The peak voltage a capacitor and the peak current an inductor may take; 0: not rated.
+struct StressRatings {
+    double capacitorV = 0.0;
+    double inductorA = 0.0;
+};
+// The rating of the part's kind that its stress exceeds, or 0 where it is within it or not rated.
+double ExceededRating(const PartStress& stress, const StressRatings& ratings);
 
 } // namespace corvane

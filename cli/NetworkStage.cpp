@@ -24,12 +24,6 @@ std::string QualityText(double Q)
     return Q > 0.0 ? text : "ideal";
 }
 
-// A capacitor is rated for its voltage, an inductor for its current.
-double RatedPeakHz(const corvane::PartStress& s)
-{
-    return s.kind == PartKind::Capacitor ? s.vHz : s.iHz;
-}
-
 } // namespace
 
 void NetworkStage::Run(const DesignState& state, const CliForm& form, StreamMessages& messages)
@@ -65,16 +59,12 @@ void NetworkStage::Run(const DesignState& state, const CliForm& form, StreamMess
 
 void NetworkStage::Stress(const DesignState& state, const std::vector<double>& frequencies)
 {
-    const DesignBand band = BandOfRun(state);
-    std::vector<double> sweep, pass;
-    for (double f : frequencies) {
-        const double hz = std::fabs(f * state.UnitScale);
-        sweep.push_back(hz);
-        if (InPassband(band, hz)) pass.push_back(hz);
-    }
-    const PartQuality& quality = settings_.analysis.quality;
-    sweepStress_ = corvane::StressOfParts(result_.ladder, quality, sweep, *settings_.stress);
-    passStress_ = corvane::StressOfParts(result_.ladder, quality, pass, *settings_.stress);
+    std::vector<double> sweep;
+    for (double f : frequencies) sweep.push_back(std::fabs(f * state.UnitScale));
+    BandStress stress =
+        corvane::StressOverBand(result_.ladder, settings_.analysis.quality, sweep, BandOfRun(state), *settings_.stress);
+    sweepStress_ = std::move(stress.sweep);
+    passStress_ = std::move(stress.passband);
     stressed_ = true;
 }
 

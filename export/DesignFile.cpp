@@ -281,6 +281,25 @@ void ReadPartModels(const Json& root, PartModelFileSettings& models)
     }
 }
 
+void ReadStress(const Json& root, StressFileSettings& stress)
+{
+    const Json& section = Section(root, "stress");
+    const std::string path = "stress.";
+    const std::pair<const char*, std::string*> texts[] = {{"power", &stress.power},
+                                                          {"vswr", &stress.vswr},
+                                                          {"capacitorRating", &stress.capacitorRating},
+                                                          {"inductorRating", &stress.inductorRating}};
+    for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
+}
+
+Json StressJson(const StressFileSettings& s)
+{
+    return {{"power", s.power},
+            {"vswr", s.vswr},
+            {"capacitorRating", s.capacitorRating},
+            {"inductorRating", s.inductorRating}};
+}
+
 Json PartModelsJson(const PartModelFileSettings& m)
 {
     Json json = {{"srfL", m.srfL},
@@ -366,12 +385,18 @@ bool PartModelFileSettings::operator==(const PartModelFileSettings& o) const
            leadL == o.leadL && absorbStrays == o.absorbStrays && partFiles == o.partFiles;
 }
 
+bool StressFileSettings::operator==(const StressFileSettings& o) const
+{
+    return power == o.power && vswr == o.vswr && capacitorRating == o.capacitorRating &&
+           inductorRating == o.inductorRating;
+}
+
 bool ExactResponseSettings::operator==(const ExactResponseSettings& o) const
 {
     return series == o.series && inductorQ == o.inductorQ && capacitorQ == o.capacitorQ && load == o.load &&
            loadValue == o.loadValue && sweepStart == o.sweepStart && sweepStop == o.sweepStop && points == o.points &&
            logarithmic == o.logarithmic && panel == o.panel && tolerance == o.tolerance && partLimits == o.partLimits &&
-           partModels == o.partModels;
+           partModels == o.partModels && stress == o.stress;
 }
 
 bool DesignFile::operator==(const DesignFile& o) const
@@ -402,10 +427,10 @@ std::string DesignFileText(const DesignFile& design)
     const ExactResponseSettings& e = design.exactResponse;
     Json root = Json::object();
     root["format"] = kDesignFileFormat;
-    root["version"] = e.partModels  ? kDesignFileVersion
-                      : e.tolerance ? kToleranceVersion
-                      : e.panel     ? kPanelVersion
-                                    : kFirstVersion;
+    root["version"] = e.partModels || e.stress ? kDesignFileVersion
+                      : e.tolerance            ? kToleranceVersion
+                      : e.panel                ? kPanelVersion
+                                               : kFirstVersion;
     root["selectors"] = std::move(selectors);
     root["inputs"] = std::move(inputs);
     root["sweep"] = std::move(sweep);
@@ -419,6 +444,7 @@ std::string DesignFileText(const DesignFile& design)
                               {"minInductance", e.partLimits.minInductance},
                               {"maxInductorReactance", e.partLimits.maxInductorReactance}};
     if (e.partModels) root["partModels"] = PartModelsJson(*e.partModels);
+    if (e.stress) root["stress"] = StressJson(*e.stress);
     return root.dump(2) + "\n";
 }
 
@@ -449,6 +475,8 @@ DesignFile ParseDesignFile(const std::string& text)
         ReadTolerance(root, design.exactResponse.tolerance.emplace());
     if (number >= kDesignFileVersion && root.contains("partModels"))
         ReadPartModels(root, design.exactResponse.partModels.emplace());
+    if (number >= kDesignFileVersion && root.contains("stress"))
+        ReadStress(root, design.exactResponse.stress.emplace());
     ReadPartLimits(root, design.exactResponse.partLimits);
     return design;
 }

@@ -83,6 +83,19 @@ struct PartModelFileSettings {
     bool operator!=(const PartModelFileSettings& other) const { return !(*this == other); }
 };
 
+// The drive of a transmitter's filter and the parts' ratings, kept as typed: the power available
+// from the source (dBm, or watts written with W), the load's VSWR, and the peak voltage a capacitor
+// and the peak current an inductor is rated for; an empty power or rating leaves it out.
+struct StressFileSettings {
+    std::string power;
+    std::string vswr = "1";
+    std::string capacitorRating; // volts
+    std::string inductorRating; // amperes
+
+    bool operator==(const StressFileSettings& other) const;
+    bool operator!=(const StressFileSettings& other) const { return !(*this == other); }
+};
+
 // Settings of the exact ladder response window, kept with the design. Numbers stay the
 // texts the user typed, so that a saved design reopens exactly as it was left.
 struct ExactResponseSettings {
@@ -104,6 +117,8 @@ struct ExactResponseSettings {
     PartLimits partLimits;
     // Absent while every part is ideal and the board has no strays: such a file keeps its earlier version.
     std::optional<PartModelFileSettings> partModels;
+    // Absent while no power is set and the ratings are empty; a file with it is at least version 4.
+    std::optional<StressFileSettings> stress;
 
     bool operator==(const ExactResponseSettings& other) const;
     bool operator!=(const ExactResponseSettings& other) const { return !(*this == other); }
@@ -140,8 +155,9 @@ struct DesignFile {
     bool operator!=(const DesignFile& other) const { return !(*this == other); }
 };
 
-// Version 2 adds the design panel, version 3 the tolerance settings, version 4 the part models
-// and strays; a design without them is still written in the earlier version, and every version is read.
+// Version 2 adds the design panel, version 3 the tolerance settings, version 4 the part models,
+// strays and the stress inputs; a design without them is still written in the earlier version, and every version is
+// read.
 constexpr int kDesignFileVersion = 4;
 extern const char* const kDesignFileFormat; // "Corvane design"
 extern const char* const kDesignFileSuffix; // ".corvane"

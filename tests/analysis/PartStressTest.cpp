@@ -125,4 +125,48 @@ TEST(PartStress, AgreesWithNgspiceAtAMatchedLoad)
     EXPECT_EQ(k, names.size()) << run.output;
 }
 
+// One pass keeps the passband's worst case beside the sweep's: each the same as the stress over
+// those points alone, for a low-pass whose sweep runs far past its edge and at a mismatched load.
+TEST(PartStress, OverBandSplitsThePassbandFromTheSweep)
+{
+    const LadderModel ladder = DesignModel({1, LadderTopology::Pi, 5, 0.5, 10, 0, 0, 50, 1e6});
+    const std::vector<double> sweep = {1e6, 5e6, 9.5e6, 10e6, 14e6, 30e6};
+    const StressDrive drive{10.0, 2.0, 24};
+    const BandStress both = StressOverBand(ladder, {}, sweep, {BandShape::LowPass, 0.0, 10e6}, drive);
+    EXPECT_EQ(both.passbandPoints, 4);
+    const std::vector<PartStress> pass = StressOfParts(ladder, {}, {1e6, 5e6, 9.5e6, 10e6}, drive);
+    const std::vector<PartStress> all = StressOfParts(ladder, {}, sweep, drive);
+    ASSERT_EQ(both.passband.size(), pass.size());
+    for (size_t k = 0; k < pass.size(); ++k) {
+        EXPECT_EQ(both.passband[k].vPeak, pass[k].vPeak) << pass[k].part;
+        EXPECT_EQ(both.passband[k].iHz, pass[k].iHz) << pass[k].part;
+        EXPECT_EQ(both.sweep[k].iPeak, all[k].iPeak) << pass[k].part;
+        EXPECT_EQ(RatedPeakHz(both.sweep[k]), pass[k].kind == PartKind::Capacitor ? all[k].vHz : all[k].iHz);
+    }
+    // A sweep wholly in the stopband leaves the passband's figures at zero and says so.
+    const BandStress outside = StressOverBand(ladder, {}, {20e6, 30e6}, {BandShape::LowPass, 0.0, 10e6}, drive);
+    EXPECT_EQ(outside.passbandPoints, 0);
+    EXPECT_EQ(outside.passband[0].vPeak, 0.0);
+    EXPECT_GT(outside.sweep[0].vPeak, 0.0);
+}
+
+// A capacitor is held to its voltage rating, an inductor to its current rating; no rating, no mark.
+TEST(PartStress, ExceededRatingByKind)
+{
+    struct Case {
+        PartKind kind;
+        double vPeak, iPeak;
+        StressRatings ratings;
+        double exceeded;
+    };
+    const Case cases[] = {{PartKind::Capacitor, 60, 9, {50, 1}, 50},  {PartKind::Capacitor, 40, 9, {50, 1}, 0},
+                          {PartKind::Capacitor, 50, 9, {50, 1}, 0},   {PartKind::Capacitor, 60, 9, {0, 1}, 0},
+                          {PartKind::Inductor, 900, 2.5, {50, 2}, 2}, {PartKind::Inductor, 900, 1.5, {50, 2}, 0},
+                          {PartKind::Inductor, 900, 2.5, {50, 0}, 0}};
+    for (const Case& c : cases) {
+        PartStress stress{"X1", c.kind, c.vPeak, 1e6, c.iPeak, 2e6, 0.0, 0.0};
+        EXPECT_EQ(ExceededRating(stress, c.ratings), c.exceeded) << c.vPeak << " V, " << c.iPeak << " A";
+    }
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <string>
+#include <tuple>
 
 #include "export/AtomicFile.h"
 #include "export/DesignFile.h"
@@ -34,8 +35,8 @@ DesignFile HandWrittenDesign()
     d.selectors = {2, 1, 1, -1};
     d.selectorTexts[3] = "µHz";
     d.logarithmic = true;
-    d.exactResponse = {"E24",  "120", "800",        "value",      "60", "50",        "150",
-                       100001, true,  std::nullopt, std::nullopt, {},   std::nullopt};
+    d.exactResponse = {"E24",  "120", "800",        "value",      "60", "50",         "150",
+                       100001, true,  std::nullopt, std::nullopt, {},   std::nullopt, std::nullopt};
     return d;
 }
 
@@ -282,6 +283,47 @@ TEST(DesignFile, KeepsThePartModelsInVersion4)
     std::string edited = text;
     edited.replace(edited.find("true"), 4, "\"yes\"");
     EXPECT_THROW(ParseDesignFile(edited), DesignFileError);
+}
+
+// The part-stress inputs come with version 4 as a section of their own, there only where a power
+// or a rating is typed: a file without them keeps its version, and a file with them alone is version 4.
+TEST(DesignFile, KeepsTheStressInputsInVersion4)
+{
+    std::string text = kHandWritten;
+    text.replace(text.find("\"version\": 1"), 12, "\"version\": 4");
+    const std::string stress = R"("stress": { "inductorRating": "", "power": "100 W", "vswr": "2.5",
+    "capacitorRating": "50" },)";
+    text.replace(text.find("\"comment\""), 0, stress);
+    DesignFile expected = HandWrittenDesign();
+    expected.exactResponse.stress = StressFileSettings{"100 W", "2.5", "50", ""};
+    EXPECT_EQ(ParseDesignFile(text), expected);
+
+    TempFolder folder;
+    const std::string path = folder.Path("stress.corvane");
+    WriteDesignFile(path, expected);
+    EXPECT_EQ(ReadDesignFile(path), expected);
+    EXPECT_NE(ReadFile(path).find("\n  \"version\": 4,\n"), std::string::npos);
+    EXPECT_EQ(ReadFile(path).find("partModels"), std::string::npos);
+    // Version 3 knew no stress: a member of that name in it is passed over like any unknown one.
+    std::string older = text;
+    older.replace(older.find("\"version\": 4"), 12, "\"version\": 3");
+    older.replace(older.find("\"comment\""), 0, R"("tolerance": { "trials": "1", "inductorTol": "1",
+    "capacitorTol": "1", "seed": "1", "distribution": "uniform", "maxPassLoss": "", "stopFreq": "", "stopAtt": "",
+    "curve": "S21" },)");
+    EXPECT_FALSE(ParseDesignFile(older).exactResponse.stress.has_value());
+    for (const auto& [from, to, problem] :
+         {std::tuple<std::string, std::string, std::string>{"\"2.5\"", "2.5", "'stress.vswr' must be a text"},
+          {"\"inductorRating\": \"\", ", "", "'stress.inductorRating' is missing"},
+          {"\"100 W\"", "\"1\\u00070\"", "'stress.power' holds a control character"}}) {
+        std::string edited = text;
+        edited.replace(edited.find(from), from.size(), to);
+        try {
+            ParseDesignFile(edited);
+            ADD_FAILURE() << "accepted: " << edited;
+        } catch (const DesignFileError& error) {
+            EXPECT_NE(std::string(error.what()).find(problem), std::string::npos) << error.what();
+        }
+    }
 }
 
 TEST(DesignFile, ReadingNamesTheFile)
