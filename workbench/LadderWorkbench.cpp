@@ -28,6 +28,8 @@
 #include "workbench/MeasuredOverlay.h"
 #include "workbench/PartsTable.h"
 #include "workbench/ResponsePlots.h"
+#include "workbench/StressJob.h"
+#include "workbench/StressSettings.h"
 #include "workbench/TimeTab.h"
 #include "workbench/ToleranceForm.h"
 #include "workbench/ToleranceTab.h"
@@ -71,6 +73,7 @@ LadderWorkbench::LadderWorkbench(TFMain* design, QWidget* parent) : QMainWindow(
     // The dock is titled "Design"; the panel names what it holds.
     panel_->setTitle(tr("Family and band"));
     built_ = new BuiltSettings;
+    stress_ = new StressSettings;
     plots_ = new ResponsePlots(this);
     tolerance_ = new ToleranceTab;
     tabs_ = new QTabWidget;
@@ -85,6 +88,7 @@ LadderWorkbench::LadderWorkbench(TFMain* design, QWidget* parent) : QMainWindow(
     tabs_->addTab(time_, tr("T&ime"));
     setCentralWidget(tabs_);
     BuildDocks();
+    stressJob_ = new StressJob(parts_, this);
     BuildStatusBar();
     BuildMenu();
     ConnectParts();
@@ -109,6 +113,7 @@ void LadderWorkbench::BuildDocks()
     column->setContentsMargins(4, 4, 4, 4);
     column->addWidget(panel_);
     column->addWidget(built_);
+    column->addWidget(stress_);
     column->addStretch(1);
     // A short screen scrolls the design column rather than squeezing its rows together.
     auto* scroll = new QScrollArea;
@@ -151,7 +156,8 @@ void LadderWorkbench::BuildStatusBar()
     statusBar()->addWidget(status_, 1);
     statusBar()->addPermanentWidget(readout_);
     // The time tab and the fit pass their jobs' reports on with their own.
-    for (BackgroundJob* job : {exactJob_, tolerance_->Job(), time_->Job(), measured_->Fit()->Job()}) {
+    for (BackgroundJob* job :
+         {exactJob_, tolerance_->Job(), time_->Job(), measured_->Fit()->Job(), stressJob_->Job()}) {
         statusBar()->addPermanentWidget(job->ProgressBar());
         statusBar()->addPermanentWidget(job->CancelButton());
     }
@@ -218,6 +224,10 @@ void LadderWorkbench::ConnectParts()
         builtOverride_.reset();
         Recompute();
     });
+    // The stress is of the ladder as built, an optimised or tuned one included: it stays.
+    connect(stress_, &StressSettings::Edited, this, &LadderWorkbench::SettingsChanged);
+    connect(stress_, &StressSettings::ApplyRequested, this, &LadderWorkbench::Recompute);
+    connect(stressJob_, &StressJob::Status, this, &LadderWorkbench::ShowStatus);
     connect(tuning_, &TuningPanel::Tuned, this, &LadderWorkbench::TuneTo);
     connect(parts_, &PartsTable::PartFileRequested, this, &LadderWorkbench::ChoosePartFile);
     connect(parts_, &PartsTable::PartFileCleared, this,
@@ -307,6 +317,7 @@ void LadderWorkbench::ShowNothing(const QString& status, bool error)
     shownJob_ = ExactJob{};
     plots_->Clear();
     parts_->ClearParts();
+    stressJob_->Stop();
     schematic_->Clear();
     tolerance_->SetInput(std::nullopt);
     time_->Clear();
@@ -387,6 +398,7 @@ void LadderWorkbench::closeEvent(QCloseEvent* event)
     tolerance_->Job()->Cancel();
     time_->Job()->Cancel();
     measured_->Fit()->Job()->Cancel();
+    stressJob_->Job()->Cancel();
     QMainWindow::closeEvent(event);
 }
 

@@ -30,6 +30,9 @@ class TFMain;
 class ToleranceTab;
 class MeasuredOverlay;
 class TimeTab;
+class StressSettings;
+class StressJob;
+struct StressRequest;
 
 // One window for the ladder as built: the design panel and the build settings docked on the
 // left, the plots as tabs in the middle (response, group delay, tolerance, measured, Smith, time), the parts table on
@@ -72,6 +75,8 @@ public:
 
     DesignPanel* Panel() const { return panel_; }
     BuiltSettings* Built() const { return built_; }
+    StressSettings* Stress() const { return stress_; }
+    StressJob* StressRunner() const { return stressJob_; }
     ResponsePlots* Plots() const { return plots_; }
     PartsTable* Parts() const { return parts_; }
     LadderSchematic* Schematic() const { return schematic_; }
@@ -111,6 +116,7 @@ private:
     void NoteMainWindowShown();
     void ShowNothing(const QString& status, bool error);
     void ShowBuilt(const ExactJob& job, const LadderModel& designed, bool rounded, const PartLimits& limits);
+    void StartStress(const ExactJob& job, const std::optional<StressRequest>& stress);
     void ShowCurves(const NetworkCurves& curves, const ExactJob& job, bool logarithmic);
     void ShowIdeal(const NetworkCurves& curves, const ExactJob& job);
     void ChoosePartFile(const QString& designator);
@@ -127,6 +133,8 @@ private:
     std::optional<RunSnapshot> lastRun_; // kept while the panel's design is shown
     DesignPanel* panel_;
     BuiltSettings* built_;
+    StressSettings* stress_;
+    StressJob* stressJob_;
     QTabWidget* tabs_;
     ResponsePlots* plots_;
     ToleranceTab* tolerance_;

@@ -27,6 +27,8 @@
 #include "workbench/MeasuredOverlay.h"
 #include "workbench/PartsTable.h"
 #include "workbench/ResponsePlots.h"
+#include "workbench/StressJob.h"
+#include "workbench/StressSettings.h"
 #include "workbench/TimeTab.h"
 #include "workbench/ToleranceForm.h"
 #include "workbench/ToleranceTab.h"
@@ -61,9 +63,11 @@ void LadderWorkbench::Recompute()
     if (stale_) return;
     built_->ShowDesign(shown_);
     BuiltRequest request;
+    std::optional<StressRequest> stress;
     ExactJob job;
     try {
         request = built_->Read(shown_);
+        stress = stress_->Read();
         job.freq = NetworkFrequencies(request.plan);
     } catch (const std::exception& problem) {
         // The old ladder and curves no longer answer what the fields ask: show none.
@@ -85,6 +89,7 @@ void LadderWorkbench::Recompute()
     ShowBuilt(job, shown_.Designed(), request.analysis.series.has_value() || builtOverride_.has_value(),
               request.limits);
     if (!tuningDrives_) tuning_->SetLadder(job.ladder);
+    StartStress(job, stress);
     const bool logarithmic = request.plan.spacing == SweepSpacing::Log;
     // A running job would finish later with older settings: the new one follows it instead.
     if (static_cast<int>(job.freq.size()) > kInlinePoints || exactJob_->Busy()) {
@@ -128,6 +133,18 @@ void LadderWorkbench::ShowBuilt(const ExactJob& job, const LadderModel& designed
     };
     tolerance_->SetInput(std::move(input));
     time_->SetLadder(job.ladder, job.quality, shown_.Edges());
+}
+
+// The stress of the ladder just shown in the parts table, over the sweep on screen.
+void LadderWorkbench::StartStress(const ExactJob& job, const std::optional<StressRequest>& stress)
+{
+    if (!stress) {
+        stressJob_->Stop();
+        return;
+    }
+    StressJob::Input input{job.ladder, job.quality, {}, shown_.Edges(), *stress};
+    for (double f : job.freq) input.hz.push_back(f * job.unitScale);
+    stressJob_->Start(std::move(input));
 }
 
 void LadderWorkbench::ShowCurves(const NetworkCurves& curves, const ExactJob& job, bool logarithmic)
@@ -180,6 +197,7 @@ void LadderWorkbench::ShowIdeal(const NetworkCurves& curves, const ExactJob& job
 ExactResponseSettings LadderWorkbench::Settings() const
 {
     ExactResponseSettings settings = built_->Settings();
+    settings.stress = stress_->Settings();
     DesignPanelSettings panel = panel_->Settings();
     panel.shown = ShowsPanelDesign();
     // Sections left at their defaults keep the design file as it was before they existed.
@@ -193,6 +211,7 @@ void LadderWorkbench::SetSettings(const ExactResponseSettings& settings)
 {
     builtOverride_.reset();
     built_->SetSettings(settings);
+    stress_->SetSettings(settings.stress.value_or(StressFileSettings{}));
     panel_->SetSettings(settings.panel.value_or(DesignPanelSettings{}));
     tolerance_->Form()->SetSettings(settings.tolerance.value_or(ToleranceFileSettings{}));
     if (settings.panel && settings.panel->shown) {

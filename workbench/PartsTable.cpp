@@ -15,7 +15,7 @@ namespace corvane {
 
 namespace {
 
-constexpr int kColumns = 6;
+constexpr int kColumns = 10; // the last four: the stress, hidden while no power is set
 constexpr int kModelColumn = 5;
 const QString kNotRounded = QStringLiteral("\u2014");
 
@@ -39,7 +39,8 @@ struct PartsTable::Row {
 
 PartsTable::PartsTable(QWidget* parent) : QTableWidget(0, kColumns, parent)
 {
-    setHorizontalHeaderLabels({tr("Part"), tr("Designed"), tr("Standard"), tr("Change, %"), tr("Check"), tr("Model")});
+    setHorizontalHeaderLabels({tr("Part"), tr("Designed"), tr("Standard"), tr("Change, %"), tr("Check"), tr("Model"),
+                               tr("Vpeak"), tr("Ipeak"), tr("Pdiss"), tr("Freq")});
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &PartsTable::ShowMenu);
     connect(this, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
@@ -52,6 +53,7 @@ PartsTable::PartsTable(QWidget* parent) : QTableWidget(0, kColumns, parent)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    HideStress();
 }
 
 void PartsTable::AddRow(const Row& row)

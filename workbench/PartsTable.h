@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "analysis/PartStress.h"
 #include "design/LadderModel.h"
 #include "design/PartRange.h"
 #include "filtermath/LadderAnalysis.h"
@@ -24,6 +25,11 @@ public:
     void ShowLadder(const LadderModel& designed, const LadderModel& built, bool rounded,
                     const std::vector<PartFlag>& flags = {}, const PartQuality& quality = {});
     void ClearParts();
+    // The stress columns (Vpeak, Ipeak, Pdiss, Freq): the passband's worst case, the whole sweep's
+    // in each cell's tooltip; parts over their kind's rating marked in red and under Check. Cleared
+    // by ShowLadder and hidden by HideStress.
+    void ShowStress(const BandStress& stress, const StressRatings& ratings);
+    void HideStress();
     // The cell's text, for tests and the clipboard.
     QString Cell(int row, int column) const;
 
@@ -38,6 +44,8 @@ private:
     void ShowMenu(const QPoint& at);
     QString PartAt(int row) const;
     void AddRow(const Row& row);
+    void ShowPartStress(int row, const PartStress& shown, const PartStress& sweep, bool passband,
+                        const StressRatings& ratings);
 };
 
 } // namespace corvane

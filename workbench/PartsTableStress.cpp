@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: Apache-2.0
+// The parts table's stress columns.
+#include <QColor>
+#include <QHeaderView>
+
+#include "filtermath/EngineeringText.h"
+#include "workbench/PartsTable.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kCheckColumn = 4;
+constexpr int kVoltageColumn = 6;
+constexpr int kCurrentColumn = 7;
+constexpr int kDissipationColumn = 8;
+constexpr int kFrequencyColumn = 9;
+// The Check cell as the ladder's flags left it, before any rating was marked.
+constexpr int kFlagsTextRole = Qt::UserRole;
+constexpr int kFlagsTipRole = Qt::UserRole + 1;
+const QColor kOverRating(0xb0, 0x20, 0x20);
+
+QString Eng(double value, const char* unit, bool trim = false)
+{
+    return QString::fromStdString(EngineeringText(value, unit, trim));
+}
+
+} // namespace
+
+void PartsTable::HideStress()
+{
+    for (int c = kVoltageColumn; c <= kFrequencyColumn; ++c) setColumnHidden(c, true);
+}
+
+void PartsTable::ShowStress(const BandStress& stress, const StressRatings& ratings)
+{
+    // A sweep that misses the passband has only its own worst case to show.
+    const bool passband = stress.passbandPoints > 0;
+    const std::vector<PartStress>& shown = passband ? stress.passband : stress.sweep;
+    setUpdatesEnabled(false);
+    for (int row = 0; row < rowCount(); ++row) {
+        const std::string part = Cell(row, 0).toStdString();
+        for (size_t k = 0; k < shown.size() && k < stress.sweep.size(); ++k)
+            if (shown[k].part == part) ShowPartStress(row, shown[k], stress.sweep[k], passband, ratings);
+    }
+    for (int c = kVoltageColumn; c <= kFrequencyColumn; ++c) {
+        setColumnHidden(c, false);
+        resizeColumnToContents(c);
+    }
+    setUpdatesEnabled(true);
+}
+
+void PartsTable::ShowPartStress(int row, const PartStress& shown, const PartStress& sweep, bool passband,
+                                const StressRatings& ratings)
+{
+    const QString range =
+        passband ? tr("Over the passband") : tr("No sweep point lies in the passband; over the sweep");
+    const auto cell = [&](int column, const QString& text, const QString& tip) {
+        auto* item = new QTableWidgetItem(text);
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        item->setToolTip(tip);
+        setItem(row, column, item);
+        return item;
+    };
+    const auto figure = [&](int column, double value, double hz, double whole, double wholeHz, const char* unit) {
+        return cell(column, Eng(value, unit),
+                    tr("%1: %2 at %3\nOver the whole sweep: %4 at %5")
+                        .arg(range, Eng(value, unit), Eng(hz, "Hz"), Eng(whole, unit), Eng(wholeHz, "Hz")));
+    };
+    const bool capacitor = shown.kind == PartKind::Capacitor;
+    QTableWidgetItem* voltage = figure(kVoltageColumn, shown.vPeak, shown.vHz, sweep.vPeak, sweep.vHz, "V");
+    QTableWidgetItem* current = figure(kCurrentColumn, shown.iPeak, shown.iHz, sweep.iPeak, sweep.iHz, "A");
+    figure(kDissipationColumn, shown.pDiss, shown.pHz, sweep.pDiss, sweep.pHz, "W");
+    cell(kFrequencyColumn, Eng(RatedPeakHz(shown), "Hz"),
+         capacitor ? tr("Where the voltage across the capacitor peaks")
+                   : tr("Where the current through the inductor peaks"));
+    QTableWidgetItem* check = item(row, kCheckColumn);
+    if (!check) return;
+    if (!check->data(kFlagsTextRole).isValid()) {
+        check->setData(kFlagsTextRole, check->text());
+        check->setData(kFlagsTipRole, check->toolTip());
+    }
+    QString text = check->data(kFlagsTextRole).toString();
+    QString tip = check->data(kFlagsTipRole).toString();
+    const double rating = ExceededRating(shown, ratings);
+    if (rating > 0.0) {
+        const QString rated = Eng(rating, capacitor ? "V" : "A", true);
+        const QString brief = tr("over %1 rating").arg(rated);
+        const QString reason = capacitor ? tr("Peak voltage %1 exceeds the %2 rating.").arg(voltage->text(), rated)
+                                         : tr("Peak current %1 exceeds the %2 rating.").arg(current->text(), rated);
+        text += (text.isEmpty() ? "" : "; ") + brief;
+        tip += (tip.isEmpty() ? "" : "\n") + reason;
+        QTableWidgetItem* over = capacitor ? voltage : current;
+        over->setForeground(kOverRating);
+        over->setToolTip(reason + '\n' + over->toolTip());
+    }
+    check->setText(text);
+    check->setToolTip(tip);
+    if (rating > 0.0 || !tip.isEmpty())
+        check->setForeground(kOverRating);
+    else
+        check->setForeground(QBrush());
+}
+
+} // namespace corvane

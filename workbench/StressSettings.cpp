@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "workbench/StressSettings.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+
+#include "analysis/InputRules.h"
+
+namespace corvane {
+
+namespace {
+
+std::string TextOf(const QLineEdit* edit)
+{
+    return edit->text().toStdString();
+}
+
+std::string NameOf(const QLineEdit* edit)
+{
+    return edit->accessibleName().toStdString();
+}
+
+} // namespace
+
+StressSettings::StressSettings(QWidget* parent) : QGroupBox(tr("Part stress at power"), parent)
+{
+    power_ = Field(tr("Power available"), tr("none"),
+                   tr("Power the source makes available, in dBm (40), or in watts with the unit (10 W, 500 mW); "
+                      "empty: no stress"));
+    vswr_ = Field(tr("Load VSWR"), QString(),
+                  tr("1: a matched load; above 1 the load's phase is turned through a full circle and the worst "
+                     "case kept"));
+    capacitorRating_ = Field(tr("Voltage rating of capacitors"), tr("none"),
+                             tr("Peak volts a capacitor may take; a part above it is marked. Empty: no check"));
+    inductorRating_ = Field(tr("Current rating of inductors"), tr("none"),
+                            tr("Peak amperes an inductor may carry; a part above it is marked. Empty: no check"));
+    auto* form = new QFormLayout(this);
+    form->addRow(tr("Po&wer (dBm or W):"), power_);
+    form->addRow(tr("Load VSWR:"), vswr_);
+    form->addRow(tr("C rating (V peak):"), capacitorRating_);
+    form->addRow(tr("L rating (A peak):"), inductorRating_);
+    SetSettings(StressFileSettings{});
+}
+
+QLineEdit* StressSettings::Field(const QString& name, const QString& placeholder, const QString& tip)
+{
+    auto* field = new QLineEdit;
+    field->setAccessibleName(name);
+    field->setObjectName(name);
+    field->setPlaceholderText(placeholder);
+    field->setToolTip(tip);
+    field->setMaxLength(kPanelTextMaxLength);
+    connect(field, &QLineEdit::textEdited, this, &StressSettings::Edited);
+    connect(field, &QLineEdit::returnPressed, this, &StressSettings::ApplyRequested);
+    return field;
+}
+
+std::optional<StressRequest> StressSettings::Read() const
+{
+    // Every field is read, so that a text that cannot be used is named even before a power is set.
+    StressRequest request;
+    const bool powered = !power_->text().trimmed().isEmpty();
+    if (powered) request.drive.availableW = ReadPower(TextOf(power_), NameOf(power_));
+    request.drive.vswr = ReadVswr(TextOf(vswr_), NameOf(vswr_));
+    request.ratings.capacitorV = ReadVoltageRating(TextOf(capacitorRating_), NameOf(capacitorRating_));
+    request.ratings.inductorA = ReadCurrentRating(TextOf(inductorRating_), NameOf(inductorRating_));
+    if (!powered) return std::nullopt;
+    return request;
+}
+
+std::optional<StressFileSettings> StressSettings::Settings() const
+{
+    const StressFileSettings s{TextOf(power_), TextOf(vswr_), TextOf(capacitorRating_), TextOf(inductorRating_)};
+    if (s == StressFileSettings{}) return std::nullopt;
+    return s;
+}
+
+void StressSettings::SetSettings(const StressFileSettings& s)
+{
+    power_->setText(QString::fromStdString(s.power));
+    vswr_->setText(QString::fromStdString(s.vswr));
+    capacitorRating_->setText(QString::fromStdString(s.capacitorRating));
+    inductorRating_->setText(QString::fromStdString(s.inductorRating));
+}
+
+} // namespace corvane
