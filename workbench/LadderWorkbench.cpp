@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "chart/PlotView.h"
 #include "filtermath/EngineeringText.h"
@@ -228,6 +229,7 @@ void LadderWorkbench::ConnectParts()
     connect(stress_, &StressSettings::Edited, this, &LadderWorkbench::SettingsChanged);
     connect(stress_, &StressSettings::ApplyRequested, this, &LadderWorkbench::Recompute);
     connect(stressJob_, &StressJob::Status, this, &LadderWorkbench::ShowStatus);
+    connect(stressJob_, &StressJob::ColumnsAppeared, this, &LadderWorkbench::WidenParts);
     connect(tuning_, &TuningPanel::Tuned, this, &LadderWorkbench::TuneTo);
     connect(parts_, &PartsTable::PartFileRequested, this, &LadderWorkbench::ChoosePartFile);
     connect(parts_, &PartsTable::PartFileCleared, this,
@@ -238,6 +240,16 @@ void LadderWorkbench::ConnectParts()
     connect(time_, &corvane::TimeTab::Status, this, &LadderWorkbench::ShowStatus);
     connect(measured_->Fit(), &corvane::MeasuredFit::Status, this, &LadderWorkbench::ShowStatus);
     measured_->Fit()->SetToleranceSource([this] { return FitTolerances(); });
+}
+
+// The stress columns come beside the others: the parts dock is sized to show every column, as far
+// as the window leaves room and at most half of it. (A dock that has not been laid out yet, or
+// hides behind another's tab, reports no width to compare with, so it is sized regardless.)
+void LadderWorkbench::WidenParts()
+{
+    auto* dock = findChild<QDockWidget*>(QStringLiteral("PartsDock"));
+    if (dock && !dock->isFloating())
+        resizeDocks({dock}, {std::min(parts_->WidthOfColumns(), width() / 2)}, Qt::Horizontal);
 }
 
 void LadderWorkbench::ChoosePartFile(const QString& designator)

@@ -120,6 +120,7 @@ private:
     void ShowCurves(const NetworkCurves& curves, const ExactJob& job, bool logarithmic);
     void ShowIdeal(const NetworkCurves& curves, const ExactJob& job);
     void ChoosePartFile(const QString& designator);
+    void WidenParts();
     void ShowStatus(const QString& text, bool error);
     void CompareMeasured();
     std::pair<double, double> FitTolerances() const;

@@ -30,6 +30,9 @@ public:
     // by ShowLadder and hidden by HideStress.
     void ShowStress(const BandStress& stress, const StressRatings& ratings);
     void HideStress();
+    bool StressShown() const;
+    // The width that shows every column on screen whole, frame and scroll bar included.
+    int WidthOfColumns() const;
     // The cell's text, for tests and the clipboard.
     QString Cell(int row, int column) const;
 

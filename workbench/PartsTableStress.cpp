@@ -2,6 +2,8 @@
 // The parts table's stress columns.
 #include <QColor>
 #include <QHeaderView>
+#include <QScrollBar>
+#include <algorithm>
 
 #include "filtermath/EngineeringText.h"
 #include "workbench/PartsTable.h"
@@ -30,6 +32,19 @@ QString Eng(double value, const char* unit, bool trim = false)
 void PartsTable::HideStress()
 {
     for (int c = kVoltageColumn; c <= kFrequencyColumn; ++c) setColumnHidden(c, true);
+}
+
+bool PartsTable::StressShown() const
+{
+    return !isColumnHidden(kVoltageColumn);
+}
+
+int PartsTable::WidthOfColumns() const
+{
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < columnCount(); ++c)
+        if (!isColumnHidden(c)) width += std::max(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
+    return width;
 }
 
 void PartsTable::ShowStress(const BandStress& stress, const StressRatings& ratings)

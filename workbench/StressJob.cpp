@@ -30,7 +30,10 @@ void StressJob::Start(Input input)
                                      &control.cancel, &control.done);
         },
         [this, generation, result, ratings] {
-            if (generation == generation_) table_->ShowStress(*result, ratings);
+            if (generation != generation_) return;
+            const bool appearing = !table_->StressShown();
+            table_->ShowStress(*result, ratings);
+            if (appearing) emit ColumnsAppeared();
         });
 }
 

@@ -38,6 +38,8 @@ public:
 signals:
     // A failure of the analysis, or the user's cancel.
     void Status(const QString& text, bool error);
+    // The stress columns are on screen where they were hidden.
+    void ColumnsAppeared();
 
 private:
     PartsTable* table_;

@@ -86,7 +86,7 @@ QStringList Rows(const QTableWidget* table)
     for (int r = 0; r < table->rowCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < table->columnCount(); ++c)
-            cells << (table->item(r, c) ? table->item(r, c)->text() : QString());
+            if (!table->isColumnHidden(c)) cells << (table->item(r, c) ? table->item(r, c)->text() : QString());
         rows << cells.join(' ');
     }
     return rows;
