@@ -45,9 +45,8 @@ Cx Inverse(const Cx& z)
 // Loss resistance (Rdc + wL/Q) in series with L, the whole shunted by the capacitance that
 // resonates with L at srfHz.
 template <class R>
-PartForm<R> InductorForm(const PartModel& model, R w)
+void InductorForm(const PartModel& model, R w, PartForm<R>& form)
 {
-    PartForm<R> form;
     form.value.fixed = {static_cast<R>(model.seriesR), 0};
     R loss = 0, lossSlope = 0;
     if (model.Q > 0.0 && w > 0) {
@@ -63,15 +62,13 @@ PartForm<R> InductorForm(const PartModel& model, R w)
         form.slope.tank = 1 / (w0 * w0);
         form.value.tank = w * form.slope.tank;
     }
-    return form;
 }
 
 // ESR + 1/(wCQ) + 1/(jwC) + jwLs, Ls the ESL or the inductance that resonates with C at srfHz.
 template <class R>
-PartForm<R> CapacitorForm(const PartModel& model, R w)
+void CapacitorForm(const PartModel& model, R w, PartForm<R>& form)
 {
     if (w == 0) RaiseDivisionByZero();
-    PartForm<R> form;
     const R perW = 1 / w;
     R loss = 0, lossSlope = 0;
     if (model.Q > 0.0) {
@@ -91,7 +88,6 @@ PartForm<R> CapacitorForm(const PartModel& model, R w)
     form.slope.fixed = {0, esl};
     form.value.scaled = {loss, reactance};
     form.slope.scaled = {lossSlope, reactanceSlope};
-    return form;
 }
 
 PartImpedance Sum(const PartImpedance& x, const PartImpedance& y)
@@ -193,9 +189,9 @@ PartForm<R> ModelForm(PartKind kind, const PartModel& model, double leadL, R w)
     CheckPartModel(model, leadL);
     PartForm<R> form;
     if (kind == PartKind::Inductor)
-        form = InductorForm(model, w);
+        InductorForm(model, w, form);
     else if (kind == PartKind::Capacitor)
-        form = CapacitorForm(model, w);
+        CapacitorForm(model, w, form);
     else
         form.value.scaled = {1, 0}; // a resistor: its value
     form.value.lead = w * static_cast<R>(leadL);
