@@ -198,12 +198,16 @@ double ReadVswr(const std::string& text, const std::string& field)
     return vswr;
 }
 
-double ReadPower(const std::string& text, const std::string& field)
+bool PowerTextInWatts(const std::string& text)
 {
     const size_t last = text.find_last_not_of(" \t");
-    const bool watts = last != std::string::npos && text[last] == 'W';
+    return last != std::string::npos && text[last] == 'W';
+}
+
+double ReadPower(const std::string& text, const std::string& field)
+{
     try {
-        return watts ? ReadPowerW(text, field) : ReadPowerDbm(text, field);
+        return PowerTextInWatts(text) ? ReadPowerW(text, field) : ReadPowerDbm(text, field);
     } catch (const InputError&) {
         // The field takes both forms, so its message names both.
         throw InputError(field + " must be a level in dBm from -300 to 300, or a power above zero in W.");

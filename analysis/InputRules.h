@@ -60,6 +60,7 @@ double ReadVswr(const std::string& text, const std::string& field); // 1 (matche
 // One field for either: watts where the text ends in the unit W ("5 W", "500mW"), else dBm; in watts,
 // with one message for both.
 double ReadPower(const std::string& text, const std::string& field);
+bool PowerTextInWatts(const std::string& text); // the text ends in the unit W
 // A part's rating, above zero, or 0 for an empty or blank text (no rating): a peak voltage in volts,
 // a peak current in amperes.
 double ReadVoltageRating(const std::string& text, const std::string& field);

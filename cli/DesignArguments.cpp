@@ -6,6 +6,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "analysis/InputRules.h"
 #include "filtermath/FrequencyUnits.h"
 #include "design/SelectorItems.h"
 #include "cli/PartFlagReport.h"
@@ -140,6 +141,13 @@ OptionList ExactOptionsOf(const ExactResponseSettings& exact, const DesignFile& 
         if (m->absorbStrays) options.emplace_back("--absorb-strays", "");
         for (const auto& [designator, file] : m->partFiles) options.emplace_back("--part", designator + "=" + file);
     }
+    // The ratings have no option: they stay in the file the design is saved to. A blank power is
+    // none, as in the workbench's field.
+    if (const std::optional<StressFileSettings>& stress = exact.stress) {
+        if (stress->power.find_first_not_of(" \t") != std::string::npos)
+            options.emplace_back(PowerTextInWatts(stress->power) ? "--power-w" : "--power-dbm", stress->power);
+        options.emplace_back("--vswr", stress->vswr);
+    }
     return options;
 }
 
@@ -181,6 +189,9 @@ DesignArguments ExpandDesignArguments(const std::vector<std::string>& args)
         result.base = ReadDesignFile(path);
         for (const auto& [option, value] : OptionsOf(result.base, path)) {
             if (option == "--part" ? PartGivenOutside(args, value) : GivenOutside(args, option)) continue;
+            // Either power typed replaces the file's, in whichever unit that is.
+            const bool power = option == "--power-w" || option == "--power-dbm";
+            if (power && (GivenOutside(args, "--power-w") || GivenOutside(args, "--power-dbm"))) continue;
             result.args.push_back(option);
             if (option != "--log-sweep" && option != "--absorb-strays") result.args.push_back(value);
             result.fromFile.insert(option);
@@ -206,6 +217,20 @@ bool PanelShown(const DesignFile& design)
 
 namespace {
 
+// The power as the workbench's field reads it (a text in watts carries its unit), the VSWR, and
+// the ratings the file already held.
+void SaveStress(const NetworkOptions& n, ExactResponseSettings& exact)
+{
+    StressFileSettings stress = exact.stress.value_or(StressFileSettings{});
+    stress.power = n.powerDbm;
+    if (!n.powerW.empty()) stress.power = PowerTextInWatts(n.powerW) ? n.powerW : n.powerW + " W";
+    stress.vswr = n.vswr;
+    if (stress != StressFileSettings{})
+        exact.stress = stress;
+    else
+        exact.stress.reset();
+}
+
 void SaveExactSettings(const CliOptions& options, const std::string& source, ExactResponseSettings& exact)
 {
     const NetworkOptions& n = options.network;
@@ -227,6 +252,7 @@ void SaveExactSettings(const CliOptions& options, const std::string& source, Exa
         exact.partModels = models;
     else
         exact.partModels.reset();
+    SaveStress(n, exact);
 }
 
 void SavePanel(const CliOptions& options, DesignFile& design)

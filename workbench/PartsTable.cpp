@@ -53,6 +53,7 @@ PartsTable::PartsTable(QWidget* parent) : QTableWidget(0, kColumns, parent)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    TipStressHeaders();
     HideStress();
 }
 

@@ -47,6 +47,7 @@ private:
     void ShowMenu(const QPoint& at);
     QString PartAt(int row) const;
     void AddRow(const Row& row);
+    void TipStressHeaders();
     void ShowPartStress(int row, const PartStress& shown, const PartStress& sweep, bool passband,
                         const StressRatings& ratings);
 };

@@ -29,6 +29,18 @@ QString Eng(double value, const char* unit, bool trim = false)
 
 } // namespace
 
+void PartsTable::TipStressHeaders()
+{
+    const QString range = tr("The worst case over the sweep's points in the passband, at the power and load VSWR set; "
+                             "each cell's tooltip adds the whole sweep's");
+    const QString tips[] = {
+        tr("Peak voltage across the part. ") + range, tr("Peak current through the part. ") + range,
+        tr("Power lost in the part's resistance. ") + range,
+        tr("Where a capacitor's voltage or an inductor's current peaks, the figure it is rated by")};
+    for (int c = kVoltageColumn; c <= kFrequencyColumn; ++c)
+        if (QTableWidgetItem* header = horizontalHeaderItem(c)) header->setToolTip(tips[c - kVoltageColumn]);
+}
+
 void PartsTable::HideStress()
 {
     for (int c = kVoltageColumn; c <= kFrequencyColumn; ++c) setColumnHidden(c, true);

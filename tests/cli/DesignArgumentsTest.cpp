@@ -133,6 +133,38 @@ TEST(DesignArguments, RoundTripsKeepEverySetting)
     std::remove(out.c_str());
 }
 
+// The stress inputs travel with the design: the power in its unit and the VSWR run as their
+// options; the ratings, which no option sets, stay in the file saved; a power typed in watts
+// is saved with its unit, so that the workbench's field reads it in watts too.
+TEST(DesignArguments, StressInputsSurviveADesignFile)
+{
+    DesignFile design = BandPass();
+    design.exactResponse.stress = StressFileSettings{"100 W", "2", "50", ""};
+    const DesignOnDisk in(design, "stress.corvane");
+    const CliOutcome viaFile = RunCli({"--design", in.Path(), "--json"});
+    const CliOutcome typed =
+        RunCli({"--type",   "BPF", "--model",  "Chebyshev", "--topology", "Pi",  "--unit", "kHz", "--poles", "5",
+                "--ripple", "0.2", "--fmin",   "88",        "--fmax",     "108", "--rl",   "75",  "--stop",  "201",
+                "--series", "E12", "--points", "1001",      "--power-w",  "100", "--vswr", "2",   "--json"});
+    ASSERT_EQ(typed.status, 0);
+    EXPECT_EQ(viaFile.out, typed.out);
+    EXPECT_EQ(viaFile.errLines, typed.errLines);
+    EXPECT_EQ(nlohmann::json::parse(viaFile.out).at("Stress").size(), 10u);
+
+    const TempFolder folder;
+    const std::string out = folder.Path("stress-out.corvane");
+    const auto savedStress = [&](std::vector<std::string> args) {
+        args.insert(args.end(), {"--save-design", out});
+        EXPECT_EQ(RunCli(args).status, 0);
+        return ReadDesignFile(out).exactResponse.stress;
+    };
+    EXPECT_EQ(savedStress({"--design", in.Path()}), design.exactResponse.stress);
+    EXPECT_EQ(savedStress({"--design", in.Path(), "--power-dbm", "30"}), (StressFileSettings{"30", "2", "50", ""}));
+    EXPECT_EQ(savedStress({"--design", in.Path(), "--power-w", "5", "--vswr", "1.5"}),
+              (StressFileSettings{"5 W", "1.5", "50", ""}));
+    EXPECT_EQ(savedStress({"--poles", "3"}), std::nullopt);
+}
+
 // The file's design panel design is the one run, with the exact response window's settings; a
 // Q the window refuses is refused here too.
 TEST(DesignArguments, TheWholeFileIsRead)
