@@ -51,12 +51,10 @@ std::vector<Stage> StagesAt(const LadderModel& ladder, const PartQuality& qualit
     return stages;
 }
 
-// From the load back to the source with V = ZL and I = 1 at the load, then scaled so that the
-// source's EMF is sourcePeakV.
-void BackwardPass(std::vector<Stage>& stages, Real RS, const Cx& loadZ, Real sourcePeakV)
+// From the ladder's output back to the source, with the voltage v and the current i there; the
+// source's EMF that drives them.
+Cx CascadeBack(std::vector<Stage>& stages, Real RS, Cx v, Cx i)
 {
-    Cx v = loadZ;
-    Cx i{1.0L, 0.0L};
     for (auto stage = stages.rbegin(); stage != stages.rend(); ++stage) {
         if (stage->series) {
             stage->i = i;
@@ -68,7 +66,14 @@ void BackwardPass(std::vector<Stage>& stages, Real RS, const Cx& loadZ, Real sou
             i += stage->i;
         }
     }
-    const Cx scale = Over(Cx{sourcePeakV, 0.0L}, v + RS * i);
+    return v + RS * i;
+}
+
+// From the load back to the source with V = ZL and I = 1 at the load, then scaled so that the
+// source's EMF is sourcePeakV.
+void BackwardPass(std::vector<Stage>& stages, Real RS, const Cx& loadZ, Real sourcePeakV)
+{
+    const Cx scale = Over(Cx{sourcePeakV, 0.0L}, CascadeBack(stages, RS, loadZ, Cx{1.0L, 0.0L}));
     for (Stage& stage : stages) {
         stage.v *= scale;
         stage.i *= scale;
@@ -142,16 +147,16 @@ std::vector<Cx> Loads(Real RL, const StressDrive& drive)
     return loads;
 }
 
+// Magnitudes are compared squared, so that the square root is taken only for a new worst case.
 void Keep(PartStress& s, const PartPhasor& p, double hz)
 {
-    const double v = static_cast<double>(std::abs(p.v));
-    const double i = static_cast<double>(std::abs(p.i));
-    double w = static_cast<double>(0.5L * std::real(p.v * std::conj(p.i)));
+    const Real v2 = std::norm(p.v);
+    const Real i2 = std::norm(p.i);
+    const Real w = 0.5L * (p.v.real() * p.i.real() + p.v.imag() * p.i.imag());
+    if (v2 > static_cast<Real>(s.vPeak) * s.vPeak) s.vPeak = static_cast<double>(std::sqrt(v2)), s.vHz = hz;
+    if (i2 > static_cast<Real>(s.iPeak) * s.iPeak) s.iPeak = static_cast<double>(std::sqrt(i2)), s.iHz = hz;
     // A lossless part's V and I are in quadrature; what rounding leaves of Re(V conj I) is no loss.
-    if (w < 1e-15 * v * i) w = 0.0;
-    if (v > s.vPeak) s.vPeak = v, s.vHz = hz;
-    if (i > s.iPeak) s.iPeak = i, s.iHz = hz;
-    if (w > s.pDiss) s.pDiss = w, s.pHz = hz;
+    if (w > s.pDiss && w * w >= 1e-30L * v2 * i2) s.pDiss = static_cast<double>(w), s.pHz = hz;
 }
 
 // Every part with no stress yet, in ladder order, once the drive and the ladder are checked.
@@ -166,16 +171,25 @@ std::vector<PartStress> UnstressedParts(const LadderModel& ladder, const StressD
 }
 
 // Each load at one frequency, its parts' stress kept in every list given (a null one is passed over).
+// Every voltage and current in the ladder is linear in the output's voltage and current, so the
+// cascade runs twice, for an output voltage of 1 (open) and an output current of 1 (shorted), and
+// each load ZL is their sum ZL a + b, scaled to the source's EMF: 72 load phases cost little more
+// than one.
 void KeepWorstAt(const LadderModel& ladder, const PartQuality& quality, double hz, const std::vector<Cx>& loads,
                  Real sourceV, std::initializer_list<std::vector<PartStress>*> lists)
 {
     std::vector<Stage> stages = StagesAt(ladder, quality, 2.0L * kPi * std::fabs(static_cast<Real>(hz)));
+    const Cx emfOpen = CascadeBack(stages, ladder.RS, Cx{1.0L, 0.0L}, Cx{});
+    const std::vector<PartPhasor> open = Split(stages);
+    const Cx emfShort = CascadeBack(stages, ladder.RS, Cx{}, Cx{1.0L, 0.0L});
+    const std::vector<PartPhasor> shorted = Split(stages);
     for (const Cx& load : loads) {
-        BackwardPass(stages, ladder.RS, load, sourceV);
-        const std::vector<PartPhasor> parts = Split(stages);
-        for (std::vector<PartStress>* list : lists)
-            if (list)
-                for (size_t k = 0; k < parts.size(); ++k) Keep((*list)[k], parts[k], hz);
+        const Cx scale = Over(Cx{sourceV, 0.0L}, load * emfOpen + emfShort);
+        for (size_t k = 0; k < open.size(); ++k) {
+            const PartPhasor part{(load * open[k].v + shorted[k].v) * scale, (load * open[k].i + shorted[k].i) * scale};
+            for (std::vector<PartStress>* list : lists)
+                if (list) Keep((*list)[k], part, hz);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdio>
@@ -123,6 +124,41 @@ TEST(PartStress, AgreesWithNgspiceAtAMatchedLoad)
         ++k;
     }
     EXPECT_EQ(k, names.size()) << run.output;
+}
+
+// At a mismatched load the worst case is kept over the circle of loads of that VSWR: the same as
+// solving the ladder for each load on its own (PartPhasorsAt) and keeping the largest, for a lossy
+// ladder with strays in its passband, at its edge and in its stopband.
+TEST(PartStress, MismatchedWorstCaseIsThatOfEachLoadSolvedAlone)
+{
+    LadderModel ladder = DesignModel({3, LadderTopology::Pi, 5, 0.5, 10, 0, 0, 50, 1e6});
+    ladder.inductorModel = {40, QGrowth::SqrtF, 10e6, 0.2, 90e6, 0};
+    ladder.capacitorModel = {300, QGrowth::Constant, 0, 0.05, 0, 0.8e-9};
+    ladder.strays = {1e-12, 0.3e-9, {}};
+    const double watts = 25.0, vswr = 3.0, rho = 0.5;
+    const int steps = 12;
+    const long double emf = SourcePeakVolts(ladder.RS, watts);
+    for (double hz : {3e6, 10e6, 17e6}) {
+        const std::vector<PartStress> s = StressOfParts(ladder, {}, {hz}, {watts, vswr, steps});
+        std::vector<double> v(s.size()), i(s.size()), w(s.size());
+        for (int k = 0; k < steps; ++k) {
+            const std::complex<long double> gamma =
+                std::polar<long double>(rho, 2 * 3.14159265358979323846L * k / steps);
+            const std::complex<long double> load =
+                static_cast<long double>(ladder.RL) * (1.0L + gamma) / (1.0L - gamma);
+            const std::vector<PartPhasor> p = PartPhasorsAt(ladder, {}, hz, load, emf);
+            for (size_t n = 0; n < p.size(); ++n) {
+                v[n] = std::max(v[n], static_cast<double>(std::abs(p[n].v)));
+                i[n] = std::max(i[n], static_cast<double>(std::abs(p[n].i)));
+                w[n] = std::max(w[n], static_cast<double>(0.5L * std::real(p[n].v * std::conj(p[n].i))));
+            }
+        }
+        for (size_t n = 0; n < s.size(); ++n) {
+            EXPECT_NEAR(s[n].vPeak, v[n], 1e-12 * v[n]) << s[n].part << " at " << hz;
+            EXPECT_NEAR(s[n].iPeak, i[n], 1e-12 * i[n]) << s[n].part << " at " << hz;
+            EXPECT_NEAR(s[n].pDiss, w[n], 1e-12 * w[n] + 1e-15) << s[n].part << " at " << hz;
+        }
+    }
 }
 
 // One pass keeps the passband's worst case beside the sweep's: each the same as the stress over
