@@ -267,16 +267,10 @@ PartImpedance MeasuredImpedance(PartKind kind, const MeasuredPart& part, double 
 void ApplyMeasuredParts(LadderModel& ladder, const std::map<std::string, std::shared_ptr<const MeasuredPart>>& measured)
 {
     for (const auto& [designator, data] : measured) {
-        ModelPart* found = nullptr;
-        std::string names;
-        for (ModelBranch& branch : ladder.branches)
-            for (ModelPart& part : branch.parts) {
-                if (part.designator == designator) found = &part;
-                names += (names.empty() ? "" : ", ") + part.designator;
-            }
+        ModelPart* found = FindPart(ladder, designator);
         if (!found)
             throw MeasuredPartError("The ladder has no part " + designator + " for " + data->file + "; its parts are " +
-                                    names + ".");
+                                    PartNames(ladder) + ".");
         found->measured = data;
         found->value = EquivalentOf(found->kind, data->equivalent).value;
     }

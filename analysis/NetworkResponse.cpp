@@ -104,6 +104,7 @@ void Build(DesignAnalysis& result, const LadderModel& ladder, const AnalysisOpti
         result.ladder = std::move(rounded.ladder);
         result.changePercent = std::move(rounded.changePercent);
     }
+    ApplyOwnPartModels(result.ladder, options.ownModels);
     corvane::ApplyMeasuredParts(result.ladder, options.measuredParts);
 }
 

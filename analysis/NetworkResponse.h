@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/PerPartModels.h"
 #include "filtermath/ESeries.h"
 #include "filtermath/LadderAnalysis.h"
 #include "design/LadderModel.h"
@@ -62,6 +63,7 @@ struct AnalysisOptions {
     std::optional<PartModel> inductorModel;
     std::optional<PartModel> capacitorModel;
     std::optional<BoardStrays> strays;
+    std::map<std::string, OwnPartModel> ownModels; // by designator, in place of the kind's model
     bool absorbStrays = false; // take the node strays out of the shunt capacitors (analysis/Strays.h)
     // Vendors' measured parts by designator, in place of the parts as built (analysis/MeasuredParts.h).
     std::map<std::string, std::shared_ptr<const MeasuredPart>> measuredParts;

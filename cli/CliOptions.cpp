@@ -89,7 +89,7 @@ void AddOptions(CLI::App& app, CliOptions& options)
     AddNetworkOptions(app, options.network);
     AddSynthesisOptions(app, options.synthesis);
     for (const char* name : {"--series", "--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--node-c",
-                             "--lead-l", "--part", "--load", "--points"})
+                             "--lead-l", "--part", "--part-model", "--load", "--points"})
         Track(app.get_option(name), options);
     AddToleranceOptions(app, options.tolerance);
     AddBoardOptions(app, options.board);
@@ -156,7 +156,7 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
         const std::string why = "without --network, --spice or --touchstone";
         // The board's files carry the parts' Q and the load too, but no sweep.
         for (const char* name : {"--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--node-c", "--lead-l",
-                                 "--part", "--load", "--points"})
+                                 "--part", "--part-model", "--load", "--points"})
             if (Typed(options, name) &&
                 (std::string(name) == "--points" || !(options.board.FilesAsked() || options.board.optimise.Asked())))
                 warn(name, why);

@@ -28,14 +28,15 @@ bool Names(const std::string& arg, const std::string& option)
     return arg == option || arg.compare(0, option.size() + 1, option + "=") == 0;
 }
 
-// The part of a --part given on the command line, which takes the place of the file's for that part.
-bool PartGivenOutside(const std::vector<std::string>& args, const std::string& value)
+// The part of a --part or --part-model given on the command line, which takes the place of the file's
+// for that part.
+bool PartGivenOutside(const std::vector<std::string>& args, const std::string& option, const std::string& value)
 {
     const std::string prefix = value.substr(0, value.find('=') + 1);
     for (size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
         const std::string& arg = args[i];
-        if (arg.rfind("--part=" + prefix, 0) == 0) return true;
-        if (arg == "--part" && i + 1 < args.size() && args[i + 1].rfind(prefix, 0) == 0) return true;
+        if (arg.rfind(option + "=" + prefix, 0) == 0) return true;
+        if (arg == option && i + 1 < args.size() && args[i + 1].rfind(prefix, 0) == 0) return true;
     }
     return false;
 }
@@ -140,6 +141,8 @@ OptionList ExactOptionsOf(const ExactResponseSettings& exact, const DesignFile& 
         for (const auto& [option, text] : models) options.emplace_back(option, *text);
         if (m->absorbStrays) options.emplace_back("--absorb-strays", "");
         for (const auto& [designator, file] : m->partFiles) options.emplace_back("--part", designator + "=" + file);
+        for (const auto& [designator, text] : m->ownModels)
+            options.emplace_back("--part-model", designator + "=" + text);
     }
     // The ratings have no option: they stay in the file the design is saved to. A blank power is
     // none, as in the workbench's field.
@@ -188,7 +191,8 @@ DesignArguments ExpandDesignArguments(const std::vector<std::string>& args)
         const std::string path = ValueAt(args, i, kDesignOption);
         result.base = ReadDesignFile(path);
         for (const auto& [option, value] : OptionsOf(result.base, path)) {
-            if (option == "--part" ? PartGivenOutside(args, value) : GivenOutside(args, option)) continue;
+            const bool perPart = option == "--part" || option == "--part-model";
+            if (perPart ? PartGivenOutside(args, option, value) : GivenOutside(args, option)) continue;
             // Either power typed replaces the file's, in whichever unit that is.
             const bool power = option == "--power-w" || option == "--power-dbm";
             if (power && (GivenOutside(args, "--power-w") || GivenOutside(args, "--power-dbm"))) continue;
@@ -246,8 +250,10 @@ void SaveExactSettings(const CliOptions& options, const std::string& source, Exa
     if (!n.points.empty()) exact.points = std::stoi(n.points);
     exact.logarithmic = n.logSweep;
     exact.partLimits = ReadPartLimits(options.partLimits);
-    PartModelFileSettings models{n.srfL, n.srfC, n.rdcL, n.esrC, n.nodeC, n.leadL, n.absorbStrays, {}};
+    PartModelFileSettings models{n.srfL, n.srfC, n.rdcL, n.esrC, n.nodeC, n.leadL, n.absorbStrays, {}, {}};
     for (const auto& [designator, file] : ReadPartArguments(n.partFiles)) models.partFiles[designator] = file;
+    for (const auto& [designator, text] : ReadPartArguments(n.partModels, "--part-model"))
+        models.ownModels[designator] = text;
     if (models != PartModelFileSettings{})
         exact.partModels = models;
     else

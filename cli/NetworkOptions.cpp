@@ -31,21 +31,24 @@ bool NetworkOptions::AnyAsked() const
     return AnalysisAsked() || !series.empty();
 }
 
-std::vector<std::pair<std::string, std::string>> ReadPartArguments(const std::vector<std::string>& texts)
+std::vector<std::pair<std::string, std::string>> ReadPartArguments(const std::vector<std::string>& texts,
+                                                                   const std::string& option)
 {
+    const std::string example = option == "--part" ? "a part and its file, as L2=coil.s2p"
+                                                   : "a part and its model, as \"L2=Q 80, SRF 1.2 GHz\"";
     std::vector<std::pair<std::string, std::string>> parts;
     for (const std::string& text : texts) {
         const size_t equals = text.find('=');
         if (equals == std::string::npos || equals + 1 == text.size())
-            throw InputError("--part \"" + text + "\": give a part and its file, as L2=coil.s2p.");
+            throw InputError(option + " \"" + text + "\": give " + example + ".");
         const std::string designator = text.substr(0, equals);
         try {
             corvane::KindOfDesignator(designator);
         } catch (const std::invalid_argument& error) {
-            throw InputError("--part " + text + ": " + error.what() + ".");
+            throw InputError(option + " " + text + ": " + error.what() + ".");
         }
         for (const auto& earlier : parts)
-            if (earlier.first == designator) throw InputError("--part: " + designator + " is given twice.");
+            if (earlier.first == designator) throw InputError(option + ": " + designator + " is given twice.");
         parts.emplace_back(designator, text.substr(equals + 1));
     }
     return parts;
@@ -74,6 +77,8 @@ NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
     for (const auto& [designator, file] : ReadPartArguments(options.partFiles))
         settings.analysis.measuredParts[designator] =
             corvane::ReadPartFile(file, corvane::KindOfDesignator(designator));
+    for (const auto& [designator, text] : ReadPartArguments(options.partModels, "--part-model"))
+        ReadPartModelText(text, "--part-model " + designator, KindOfDesignator(designator), 1.0);
     if (!options.powerDbm.empty() || !options.powerW.empty()) {
         corvane::StressDrive drive;
         drive.availableW = options.powerW.empty() ? ReadPowerDbm(options.powerDbm, "--power-dbm")
@@ -104,6 +109,9 @@ AnalysisOptions AnalysisInUnit(const NetworkOptions& options, const NetworkSetti
         if (!analysis.capacitorModel) analysis.capacitorModel = PartModel{};
         analysis.capacitorModel->srfHz = srfC;
     }
+    for (const auto& [designator, text] : ReadPartArguments(options.partModels, "--part-model"))
+        analysis.ownModels[designator] =
+            ReadPartModelText(text, "--part-model " + designator, KindOfDesignator(designator), unitScale);
     return analysis;
 }
 
@@ -131,6 +139,10 @@ void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
                    "A part as its vendor measured it: NAME=FILE.s2p, the part in series between the two ports "
                    "(repeatable: --part L2=coil.s2p --part C3=cap.s2p)")
         ->type_name("NAME=FILE");
+    app.add_option("--part-model", options.partModels,
+                   "One part's own model in place of its kind's: \"NAME=Q 80, SRF 1.2 GHz, Rdc 0.1, lead 1n\" "
+                   "(Q 80 @ 100 MHz grows with the root of f; a capacitor takes ESR and ESL; repeatable)")
+        ->type_name("NAME=MODEL");
     CLI::Option* dbm = app.add_option("--power-dbm", options.powerDbm,
                                       "Power available from the source in dBm: the stress of every part at it");
     app.add_option("--power-w", options.powerW, "Power available from the source in watts (instead of --power-dbm)")

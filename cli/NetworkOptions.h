@@ -29,6 +29,7 @@ struct NetworkOptions {
     std::string leadL = "0"; // --lead-l: lead inductance of every part, henries
     bool absorbStrays = false; // --absorb-strays
     std::vector<std::string> partFiles; // --part NAME=FILE.s2p, repeatable
+    std::vector<std::string> partModels; // --part-model "NAME=Q 80, SRF 1.2 GHz", repeatable
     std::string powerDbm; // --power-dbm: power available from the source; asks for the part stress
     std::string powerW; // --power-w: the same in watts
     std::string vswr = "1"; // --vswr: of the load
@@ -44,9 +45,11 @@ struct NetworkOptions {
     bool AnyAsked() const;
 };
 
-// The designator and the file of each --part NAME=FILE; InputError naming --part and the text for
-// one without "=", with no designator of an inductor or capacitor, or naming a part given before.
-std::vector<std::pair<std::string, std::string>> ReadPartArguments(const std::vector<std::string>& texts);
+// The designator and the value of each NAME=VALUE of the option (--part, --part-model); InputError
+// naming the option and the text for one without "=", with no designator of an inductor or
+// capacitor, or naming a part given before.
+std::vector<std::pair<std::string, std::string>> ReadPartArguments(const std::vector<std::string>& texts,
+                                                                   const std::string& option = "--part");
 
 // The options converted by the input rules; a text a rule refuses throws InputError naming the
 // option, a part's file that cannot be read TouchstoneError naming the file.

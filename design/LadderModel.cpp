@@ -78,4 +78,20 @@ Ladder LadderOfModel(const LadderModel& model)
     return ladder;
 }
 
+ModelPart* FindPart(LadderModel& ladder, const std::string& designator)
+{
+    for (ModelBranch& branch : ladder.branches)
+        for (ModelPart& part : branch.parts)
+            if (part.designator == designator) return &part;
+    return nullptr;
+}
+
+std::string PartNames(const LadderModel& ladder)
+{
+    std::string names;
+    for (const ModelBranch& branch : ladder.branches)
+        for (const ModelPart& part : branch.parts) names += (names.empty() ? "" : ", ") + part.designator;
+    return names;
+}
+
 } // namespace corvane

@@ -129,4 +129,9 @@ ModelBranch MakeBranch(int position, BranchPlace place, BranchKind shape, double
 LadderModel ModelOfLadder(const Ladder& ladder);
 Ladder LadderOfModel(const LadderModel& model);
 
+// The part with the designator, null when the ladder has none; PartNames lists the ones it has
+// ("L1, C2, L3"), for the message that says so.
+ModelPart* FindPart(LadderModel& ladder, const std::string& designator);
+std::string PartNames(const LadderModel& ladder);
+
 } // namespace corvane

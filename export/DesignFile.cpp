@@ -257,6 +257,26 @@ void ReadTolerance(const Json& root, ToleranceFileSettings& tolerance)
     for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
 }
 
+// An optional object of texts by designator, each naming something (a file, a model).
+void ReadPartTexts(const Json& section, const std::string& path, const char* key, int maxLength,
+                   std::map<std::string, std::string>& texts)
+{
+    if (!section.contains(key)) return;
+    const std::string where = path + key;
+    const Json& object = section[key];
+    if (!object.is_object()) Refuse(Quoted(where) + " must be an object");
+    for (const auto& [designator, value] : object.items()) {
+        try {
+            corvane::KindOfDesignator(designator);
+        } catch (const std::invalid_argument& error) {
+            Refuse(Quoted(where + "." + designator) + ": " + error.what());
+        }
+        const std::string text = TypedText(object, where + ".", designator.c_str(), maxLength);
+        if (text.empty()) Refuse(Quoted(where + "." + designator) + " is empty");
+        texts[designator] = text;
+    }
+}
+
 void ReadPartModels(const Json& root, PartModelFileSettings& models)
 {
     const Json& section = Section(root, "partModels");
@@ -266,19 +286,8 @@ void ReadPartModels(const Json& root, PartModelFileSettings& models)
                                                           {"nodeC", &models.nodeC}, {"leadL", &models.leadL}};
     for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
     models.absorbStrays = Flag(section, path, "absorbStrays");
-    if (!section.contains("partFiles")) return;
-    const Json& files = section["partFiles"];
-    if (!files.is_object()) Refuse(Quoted(path + "partFiles") + " must be an object");
-    for (const auto& [designator, file] : files.items()) {
-        try {
-            corvane::KindOfDesignator(designator);
-        } catch (const std::invalid_argument& error) {
-            Refuse(Quoted(path + "partFiles." + designator) + ": " + error.what());
-        }
-        const std::string text = TypedText(files, path + "partFiles.", designator.c_str(), kPathMaxLength);
-        if (text.empty()) Refuse(Quoted(path + "partFiles." + designator) + " names no file");
-        models.partFiles[designator] = text;
-    }
+    ReadPartTexts(section, path, "partFiles", kPathMaxLength, models.partFiles);
+    ReadPartTexts(section, path, "ownModels", kPanelTextMaxLength * 4, models.ownModels);
 }
 
 void ReadStress(const Json& root, StressFileSettings& stress)
@@ -310,6 +319,7 @@ Json PartModelsJson(const PartModelFileSettings& m)
             {"leadL", m.leadL},
             {"absorbStrays", m.absorbStrays}};
     if (!m.partFiles.empty()) json["partFiles"] = m.partFiles;
+    if (!m.ownModels.empty()) json["ownModels"] = m.ownModels;
     return json;
 }
 
@@ -382,7 +392,8 @@ bool ToleranceFileSettings::operator==(const ToleranceFileSettings& o) const
 bool PartModelFileSettings::operator==(const PartModelFileSettings& o) const
 {
     return srfL == o.srfL && srfC == o.srfC && rdcL == o.rdcL && esrC == o.esrC && nodeC == o.nodeC &&
-           leadL == o.leadL && absorbStrays == o.absorbStrays && partFiles == o.partFiles;
+           leadL == o.leadL && absorbStrays == o.absorbStrays && partFiles == o.partFiles &&
+           ownModels == o.ownModels;
 }
 
 bool StressFileSettings::operator==(const StressFileSettings& o) const

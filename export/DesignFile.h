@@ -78,6 +78,8 @@ struct PartModelFileSettings {
     // Vendors' measured parts: designator -> Touchstone file. Optional in a file; in the file the
     // paths are relative to the design file's folder, here as they open from the working folder.
     std::map<std::string, std::string> partFiles;
+    // Parts with a model of their own: designator -> its text ("Q 80, SRF 1.2 GHz"; analysis/PerPartModels.h).
+    std::map<std::string, std::string> ownModels;
 
     bool operator==(const PartModelFileSettings& other) const;
     bool operator!=(const PartModelFileSettings& other) const { return !(*this == other); }

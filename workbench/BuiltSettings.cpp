@@ -166,18 +166,50 @@ void BuiltSettings::ReadModels(const ShownDesign& design, AnalysisOptions& analy
     strays.leadL = ReadStrayInductance(TextOf(leadL_), NameOf(leadL_));
     if (!strays.None()) analysis.strays = strays;
     analysis.absorbStrays = absorbStrays_->isChecked();
+    for (const auto& [designator, text] : ownModels_)
+        analysis.ownModels[designator] =
+            ReadPartModelText(text, tr("Model of %1").arg(QString::fromStdString(designator)).toStdString(),
+                              KindOfDesignator(designator), scale);
     for (const auto& [designator, path] : partFiles_)
         analysis.measuredParts[designator] = ReadPartFile(path, KindOfDesignator(designator));
 }
 
+namespace {
+
+void SetOrErase(std::map<std::string, std::string>& texts, const std::string& designator, const std::string& text)
+{
+    if (text.empty())
+        texts.erase(designator);
+    else
+        texts[designator] = text;
+}
+
+std::string TextAt(const std::map<std::string, std::string>& texts, const std::string& designator)
+{
+    const auto found = texts.find(designator);
+    return found == texts.end() ? std::string() : found->second;
+}
+
+} // namespace
+
 void BuiltSettings::SetPartFile(const std::string& designator, const std::string& path)
 {
-    if (path.empty())
-        partFiles_.erase(designator);
-    else
-        partFiles_[designator] = path;
+    SetOrErase(partFiles_, designator, path);
     emit Edited();
     emit ApplyRequested();
+}
+
+void BuiltSettings::SetPartBuild(const std::string& designator, const PartBuild& build)
+{
+    SetOrErase(ownModels_, designator, build.model);
+    SetOrErase(partFiles_, designator, build.file);
+    emit Edited();
+    emit ApplyRequested();
+}
+
+PartBuild BuiltSettings::PartBuildOf(const std::string& designator) const
+{
+    return {TextAt(ownModels_, designator), TextAt(partFiles_, designator)};
 }
 
 ExactResponseSettings BuiltSettings::Settings() const
@@ -204,7 +236,7 @@ ExactResponseSettings BuiltSettings::Settings() const
     }
     const PartModelFileSettings models{TextOf(srfL_),       TextOf(srfC_),  TextOf(rdcL_),
                                        TextOf(esrC_),       TextOf(nodeC_), TextOf(leadL_),
-                                       absorbStrays_->isChecked(), partFiles_};
+                                       absorbStrays_->isChecked(), partFiles_, ownModels_};
     if (models != PartModelFileSettings{}) s.partModels = models;
     return s;
 }
@@ -233,6 +265,7 @@ void BuiltSettings::SetSettings(const ExactResponseSettings& s)
     for (const auto& [field, text] : texts) field->setText(QString::fromStdString(*text));
     absorbStrays_->setChecked(models.absorbStrays);
     partFiles_ = models.partFiles;
+    ownModels_ = models.ownModels;
 }
 
 void BuiltSettings::ShowDesign(const ShownDesign& design)

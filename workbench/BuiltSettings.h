@@ -20,6 +20,13 @@ namespace corvane {
 
 class ShownDesign;
 
+// How one part is built, as the user gives it: its own model (analysis/PerPartModels.h; empty
+// for its kind's) and a vendor's measured file (empty for none), which takes the model's place.
+struct PartBuild {
+    std::string model;
+    std::string file;
+};
+
 // How the shown design is built and swept, read from the fields.
 struct BuiltRequest {
     AnalysisOptions analysis; // series, Q, load (none: the load the design needs), part models, strays
@@ -47,6 +54,9 @@ public:
     // and read with every analysis. Emits Edited and ApplyRequested.
     void SetPartFile(const std::string& designator, const std::string& path);
     const std::map<std::string, std::string>& PartFiles() const { return partFiles_; }
+    // A part's own model and file at once; the same signals as SetPartFile.
+    void SetPartBuild(const std::string& designator, const PartBuild& build);
+    PartBuild PartBuildOf(const std::string& designator) const;
     QString SeriesText() const;
 
 signals:
@@ -84,6 +94,7 @@ private:
     QCheckBox* absorbStrays_;
     QPushButton* apply_;
     std::map<std::string, std::string> partFiles_;
+    std::map<std::string, std::string> ownModels_;
 };
 
 } // namespace corvane

@@ -27,6 +27,7 @@
 #include "workbench/LadderSchematic.h"
 #include "workbench/MeasuredFit.h"
 #include "workbench/MeasuredOverlay.h"
+#include "workbench/PartModelDialog.h"
 #include "workbench/PartsTable.h"
 #include "workbench/ResponsePlots.h"
 #include "workbench/StressJob.h"
@@ -231,6 +232,7 @@ void LadderWorkbench::ConnectParts()
     connect(stressJob_, &StressJob::Status, this, &LadderWorkbench::ShowStatus);
     connect(stressJob_, &StressJob::ColumnsAppeared, this, &LadderWorkbench::WidenParts);
     connect(tuning_, &TuningPanel::Tuned, this, &LadderWorkbench::TuneTo);
+    connect(parts_, &PartsTable::PartModelRequested, this, &LadderWorkbench::EditPartModel);
     connect(parts_, &PartsTable::PartFileRequested, this, &LadderWorkbench::ChoosePartFile);
     connect(parts_, &PartsTable::PartFileCleared, this,
             [this](const QString& part) { built_->SetPartFile(part.toStdString(), std::string()); });
@@ -261,6 +263,13 @@ void LadderWorkbench::ChoosePartFile(const QString& designator)
         now == files.end() ? QString() : QString::fromStdString(now->second),
         tr("Touchstone two-port files (*.s2p *.S2P *.ts);;All files (*)"));
     if (!path.isEmpty()) built_->SetPartFile(designator.toStdString(), path.toStdString());
+}
+
+void LadderWorkbench::EditPartModel(const QString& designator)
+{
+    const std::string part = designator.toStdString();
+    PartModelDialog dialog(part, built_->PartBuildOf(part), shown_.UnitText(), shown_.UnitScale(), this);
+    if (dialog.exec() == QDialog::Accepted) built_->SetPartBuild(part, dialog.Build());
 }
 
 void LadderWorkbench::ShowRun(const RunSnapshot& run)

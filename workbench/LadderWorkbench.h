@@ -121,6 +121,7 @@ private:
     void ShowIdeal(const NetworkCurves& curves, const ExactJob& job);
     void ChoosePartFile(const QString& designator);
     void WidenParts();
+    void EditPartModel(const QString& designator);
     void ShowStatus(const QString& text, bool error);
     void CompareMeasured();
     std::pair<double, double> FitTolerances() const;

@@ -31,6 +31,13 @@ QString Change(double from, double to)
     return QString::fromLatin1(text);
 }
 
+QString ModelTip(const ModelPart& part)
+{
+    if (part.measured) return QString::fromStdString(part.measured->file);
+    return part.model ? PartsTable::tr("Its own model; double-click to edit")
+                      : PartsTable::tr("The model of its kind; double-click to give it its own");
+}
+
 } // namespace
 
 struct PartsTable::Row {
@@ -45,7 +52,7 @@ PartsTable::PartsTable(QWidget* parent) : QTableWidget(0, kColumns, parent)
     connect(this, &QWidget::customContextMenuRequested, this, &PartsTable::ShowMenu);
     connect(this, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         const QString part = PartAt(row);
-        if (!part.isEmpty()) emit PartFileRequested(part);
+        if (!part.isEmpty()) emit PartModelRequested(part);
     });
     verticalHeader()->hide();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -85,9 +92,11 @@ void PartsTable::ShowMenu(const QPoint& at)
     const QString part = PartAt(rowAt(at.y()));
     if (part.isEmpty()) return;
     QMenu menu(this);
+    QAction* model = menu.addAction(tr("Model of %1\u2026").arg(part));
     QAction* choose = menu.addAction(tr("Vendor S-Parameter File for %1\u2026").arg(part));
     QAction* clear = menu.addAction(tr("Build %1 Without a File").arg(part));
     QAction* picked = menu.exec(viewport()->mapToGlobal(at));
+    if (picked == model) emit PartModelRequested(part);
     if (picked == choose) emit PartFileRequested(part);
     if (picked == clear) emit PartFileCleared(part);
 }
@@ -121,7 +130,7 @@ void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& buil
                     QString(),
                     QString(),
                     QString::fromStdString(ModelSummary(built, to[k], quality)),
-                    to[k].measured ? QString::fromStdString(to[k].measured->file) : QString()};
+                    ModelTip(to[k])};
             flagged(to[k].designator, row.check, row.reason);
             AddRow(row);
         }

@@ -37,8 +37,9 @@ public:
     QString Cell(int row, int column) const;
 
 signals:
-    // The user asks for a vendor's file for the part (a double click on its row, or the context
-    // menu), or to build it without one.
+    // The user asks to edit the part's model (a double click on its row, or the context menu).
+    void PartModelRequested(const QString& designator);
+    // The user asks for a vendor's file for the part (the context menu), or to build it without one.
     void PartFileRequested(const QString& designator);
     void PartFileCleared(const QString& designator);
 

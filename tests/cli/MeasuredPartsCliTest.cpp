@@ -97,4 +97,25 @@ TEST(MeasuredPartsCli, DesignFileKeepsThePartFileRelativeToItself)
     EXPECT_EQ(nlohmann::json::parse(reopened.out)["MeasuredParts"][0]["File"], coil);
 }
 
+// A part's own model travels in the design file; one given again on the command line replaces the
+// file's for that part alone.
+TEST(MeasuredPartsCli, DesignFileKeepsAPartsOwnModel)
+{
+    TempFolder folder;
+    const std::string design = folder.Path("filter.corvane");
+    const Args own = {"--network", "--json", "--points", "1001", "--part-model", "L3=Q 40 @ 10, SRF 80", "--part-model", "C2=ESR 0.3"};
+    const CliOutcome saved = RunCli(With(kLowpass, With(own, {"--save-design", design})));
+    ASSERT_EQ(saved.status, 0);
+    const nlohmann::json S21 = nlohmann::json::parse(saved.out)["NetS21"];
+    EXPECT_NE(nlohmann::json::parse(RunCli(With(kLowpass, {"--network", "--json"})).out)["NetS21"], S21);
+    const CliOutcome reopened = RunCli({"--design", design, "--network", "--json"});
+    ASSERT_EQ(reopened.status, 0);
+    EXPECT_EQ(nlohmann::json::parse(reopened.out)["NetS21"], S21);
+    const CliOutcome replaced = RunCli({"--design", design, "--network", "--json", "--part-model", "L3=Q 40 @ 10, SRF 80, Rdc 1"});
+    ASSERT_EQ(replaced.status, 0);
+    const nlohmann::json lossier = nlohmann::json::parse(replaced.out)["NetS21"];
+    ASSERT_EQ(lossier.size(), S21.size());
+    EXPECT_LT(lossier[0].get<double>(), S21[0].get<double>() - 0.05);
+}
+
 } // namespace

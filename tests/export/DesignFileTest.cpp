@@ -269,10 +269,11 @@ TEST(DesignFile, KeepsThePartModelsInVersion4)
     std::string text = kHandWritten;
     text.replace(text.find("\"version\": 1"), 12, "\"version\": 4");
     const std::string models = R"("partModels": { "srfL": "1.2G", "srfC": "0", "rdcL": "0.3", "esrC": "50m",
-    "nodeC": "1.5p", "leadL": "0", "absorbStrays": true },)";
+    "nodeC": "1.5p", "leadL": "0", "absorbStrays": true, "ownModels": { "L2": "Q 80 @ 100 MHz, lead 1n" } },)";
     text.replace(text.find("\"comment\""), 0, models);
     DesignFile expected = HandWrittenDesign();
-    expected.exactResponse.partModels = PartModelFileSettings{"1.2G", "0", "0.3", "50m", "1.5p", "0", true, {}};
+    expected.exactResponse.partModels = PartModelFileSettings{
+        "1.2G", "0", "0.3", "50m", "1.5p", "0", true, {}, {{"L2", "Q 80 @ 100 MHz, lead 1n"}}};
     EXPECT_EQ(ParseDesignFile(text), expected);
 
     TempFolder folder;
@@ -283,6 +284,9 @@ TEST(DesignFile, KeepsThePartModelsInVersion4)
     std::string edited = text;
     edited.replace(edited.find("true"), 4, "\"yes\"");
     EXPECT_THROW(ParseDesignFile(edited), DesignFileError);
+    std::string noPart = text;
+    noPart.replace(noPart.find("\"L2\": \"Q"), 4, "\"R2\"");
+    EXPECT_THROW(ParseDesignFile(noPart), DesignFileError);
 }
 
 // The part-stress inputs come with version 4 as a section of their own, there only where a power

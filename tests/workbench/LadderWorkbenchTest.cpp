@@ -26,6 +26,7 @@
 #include "workbench/LadderSchematic.h"
 #include "workbench/LadderWorkbench.h"
 #include "workbench/MainWindow.h"
+#include "workbench/PartModelDialog.h"
 #include "workbench/PartsTable.h"
 #include "workbench/ResponsePlots.h"
 #include "workbench/ToleranceForm.h"
@@ -47,6 +48,7 @@ private slots:
     void oldDesignFilesOpen_data();
     void oldDesignFilesOpen();
     void vendorPartFileInTheTableThePlotAndTheSettings();
+    void partsOwnModelFromItsDialog();
 };
 
 namespace {
@@ -436,6 +438,38 @@ void LadderWorkbenchTest::vendorPartFileInTheTableThePlotAndTheSettings()
     QTRY_COMPARE(bench->Parts()->Cell(1, 5), QString("ideal"));
     QCOMPARE(response->CurveName(bench->Plots()->IdealCurve()), QString());
     QVERIFY(!bench->Settings().partModels);
+}
+
+// C2's own model through its dialog: a field that cannot be read keeps the dialog open with the
+// reason; the model taken shows in C2's row alone, is kept in the settings and comes back into the
+// dialog; a bad text from a file names the part in the status line.
+void LadderWorkbenchTest::partsOwnModelFromItsDialog()
+{
+    Bench b;
+    b.Calculate();
+    LadderWorkbench* bench = b.Open();
+    QTRY_COMPARE(bench->BuiltLadder().branches.size(), size_t(3));
+    PartModelDialog dialog("C2", bench->Built()->PartBuildOf("C2"), "MHz", 1e6, bench);
+    QVERIFY(dialog.FieldNamed("ESL"));
+    dialog.FieldNamed("Q")->setText("50");
+    dialog.FieldNamed("ESR")->setText("0.2");
+    dialog.FieldNamed("ESL")->setText("0.5n");
+    dialog.FieldNamed("SRF")->setText("90");
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(dialog.Error(), QString("Model of C2: give a capacitor's ESL or its SRF, not both."));
+    dialog.FieldNamed("SRF")->clear();
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    bench->Built()->SetPartBuild("C2", dialog.Build());
+    QTRY_COMPARE(bench->Parts()->Cell(2, 5), QString("Q 50, ESR 200 m\u03a9, ESL 500 pH"));
+    QCOMPARE(bench->Parts()->Cell(1, 5), QString("ideal"));
+    QCOMPARE(bench->Settings().partModels->ownModels.at("C2"), std::string("Q 50, ESR 0.2, ESL 0.5n"));
+    PartModelDialog again("C2", bench->Built()->PartBuildOf("C2"), "MHz", 1e6, bench);
+    QCOMPARE(again.FieldNamed("ESL")->text(), QString("0.5n"));
+
+    bench->Built()->SetPartBuild("L1", {"Q many", ""});
+    QTRY_VERIFY2(bench->StatusText().contains("Model of L1: Q must be"), qPrintable(bench->StatusText()));
 }
 
 QTEST_MAIN(LadderWorkbenchTest)
