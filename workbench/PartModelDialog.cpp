@@ -52,12 +52,15 @@ PartModelDialog::PartModelDialog(const std::string& designator, const PartBuild&
     file_ = new QLineEdit(QString::fromStdString(build.file));
     file_->setObjectName(QStringLiteral("File"));
     file_->setAccessibleName(tr("Vendor file"));
-    file_->setPlaceholderText(tr("none: the model above"));
+    file_->setPlaceholderText(tr("none"));
+    file_->setToolTip(tr("A Touchstone file of the part measured in series; it takes the model's place"));
     auto* browse = new QPushButton(tr("&Browse\u2026"));
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(file_, 1);
     fileRow->addWidget(browse);
-    form_->addRow(tr("Vendor &file:"), fileRow);
+    auto* fileLabel = new QLabel(tr("Vendor &file:"));
+    fileLabel->setBuddy(file_);
+    form_->addRow(fileLabel, fileRow);
     connect(browse, &QPushButton::clicked, this, &PartModelDialog::ChooseFile);
     connect(file_, &QLineEdit::textChanged, this, &PartModelDialog::FollowFile);
 
@@ -71,7 +74,10 @@ PartModelDialog::PartModelDialog(const std::string& designator, const PartBuild&
     connect(buttons, &QDialogButtonBox::accepted, this, &PartModelDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &PartModelDialog::reject);
 
+    auto* note = new QLabel(inductor ? tr("Empty fields follow the inductors' settings.")
+                                     : tr("Empty fields follow the capacitors' settings."));
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(note);
     layout->addLayout(form_);
     layout->addWidget(error_);
     layout->addWidget(buttons);
