@@ -2,6 +2,7 @@
 #include "analysis/InputRules.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -168,6 +169,54 @@ double ReadLossResistance(const std::string& text, const std::string& field)
 double ReadStrayCapacitance(const std::string& text, const std::string& field)
 {
     return ReadNoneOrAbove(text, field, "F", 1.0, "a capacitance");
+}
+
+namespace {
+
+// "n3 4p", "n3=4p" or "n3: 4p": node 3 and its value; false for an item that names no node.
+bool NodeItem(const std::string& item, int& node, std::string& value)
+{
+    size_t end = 1;
+    while (end < item.size() && std::isdigit(static_cast<unsigned char>(item[end]))) ++end;
+    if (item.size() < 2 || (item[0] != 'n' && item[0] != 'N') || end == 1 || end > 6) return false;
+    if (end < item.size() && item[end] != ' ' && item[end] != '=' && item[end] != ':') return false;
+    node = std::atoi(item.substr(1, end - 1).c_str());
+    value = item.substr(end);
+    const size_t first = value.find_first_not_of(" \t=:");
+    value = first == std::string::npos ? std::string() : value.substr(first);
+    return true;
+}
+
+} // namespace
+
+BoardStrays ReadNodeStrays(const std::string& text, const std::string& field)
+{
+    BoardStrays strays;
+    bool everyNode = false;
+    size_t from = 0;
+    while (from <= text.size()) {
+        const size_t comma = std::min(text.find(',', from), text.size());
+        const size_t first = text.find_first_not_of(" \t", from);
+        const size_t last = text.find_last_not_of(" \t", comma == 0 ? 0 : comma - 1);
+        const std::string item = first < comma && last != std::string::npos && last >= first
+                                     ? text.substr(first, last - first + 1)
+                                     : std::string();
+        from = comma + 1;
+        if (item.empty()) continue;
+        int node = 0;
+        std::string value;
+        if (!NodeItem(item, node, value)) {
+            if (everyNode) throw InputError(field + ": give one value for every node, and nodes as n3 4p.");
+            strays.nodeC = ReadStrayCapacitance(item, field);
+            everyNode = true;
+            continue;
+        }
+        const std::string name = field + " at n" + std::to_string(node);
+        if (node < 1) throw InputError(field + ": nodes are numbered from n1 at the source.");
+        if (strays.nodeCAt.count(node) != 0) throw InputError(name + " is given twice.");
+        strays.nodeCAt[node] = ReadStrayCapacitance(value, name);
+    }
+    return strays;
 }
 
 double ReadStrayInductance(const std::string& text, const std::string& field)

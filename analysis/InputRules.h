@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/Tolerance.h"
+#include "design/LadderModel.h"
 #include "design/PartRange.h"
 #include "filtermath/Failure.h"
 
@@ -51,6 +52,10 @@ double ReadSelfResonance(const std::string& text, const std::string& field, doub
 double ReadLossResistance(const std::string& text, const std::string& field);
 double ReadStrayCapacitance(const std::string& text, const std::string& field);
 double ReadStrayInductance(const std::string& text, const std::string& field);
+// The board's stray capacitance at the nodes: one value for every node, and items "nK value" for
+// node K (n1 at the source, as the netlist numbers them) in its place: "1.5p", "1.5p, n3 4p",
+// "n1 2p, n4 2p". Farads, 0 (none) or above; blank is none.
+BoardStrays ReadNodeStrays(const std::string& text, const std::string& field);
 double ReadInductance(const std::string& text, const std::string& field); // henries, above zero
 double ReadAttenuation(const std::string& text, const std::string& field); // dB, 0 or above
 // A source's power: watts above zero, or dBm (any finite level), returned in watts.

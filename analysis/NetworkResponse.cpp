@@ -105,6 +105,7 @@ void Build(DesignAnalysis& result, const LadderModel& ladder, const AnalysisOpti
         result.changePercent = std::move(rounded.changePercent);
     }
     ApplyOwnPartModels(result.ladder, options.ownModels);
+    CheckStrayNodes(result.ladder);
     corvane::ApplyMeasuredParts(result.ladder, options.measuredParts);
 }
 

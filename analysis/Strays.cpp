@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "analysis/Strays.h"
 
+#include "analysis/InputRules.h"
 #include "analysis/PartModels.h"
 #include "filtermath/EngineeringText.h"
 
@@ -48,6 +49,22 @@ AbsorbedStrays AbsorbStrays(LadderModel& ladder)
         result.absorbed.push_back(capacitor->designator);
     }
     return result;
+}
+
+int NodeCount(const LadderModel& ladder)
+{
+    int nodes = 1;
+    for (const ModelBranch& branch : ladder.branches) nodes += branch.place == BranchPlace::Series;
+    return nodes;
+}
+
+void CheckStrayNodes(const LadderModel& ladder)
+{
+    const int nodes = NodeCount(ladder);
+    for (const auto& [node, C] : ladder.strays.nodeCAt)
+        if (node > nodes)
+            throw InputError("The ladder has nodes n1 to n" + std::to_string(nodes) + "; a stray is given at n" +
+                             std::to_string(node) + ".");
 }
 
 } // namespace corvane

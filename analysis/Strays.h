@@ -17,4 +17,9 @@ struct AbsorbedStrays {
 };
 AbsorbedStrays AbsorbStrays(LadderModel& ladder);
 
+// The nodes of the ladder's signal path: n1 at the source, one more after each series branch.
+int NodeCount(const LadderModel& ladder);
+// InputError for a stray given at a node the ladder does not have, naming the nodes it has.
+void CheckStrayNodes(const LadderModel& ladder);
+
 } // namespace corvane

@@ -70,7 +70,9 @@ NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
     if (!inductor.Ideal()) settings.analysis.inductorModel = inductor;
     if (!capacitor.Ideal()) settings.analysis.capacitorModel = capacitor;
     BoardStrays strays;
-    strays.nodeC = ReadStrayCapacitance(options.nodeC, "--node-c");
+    const BoardStrays nodes = ReadNodeStrays(options.nodeC, "--node-c");
+    strays.nodeC = nodes.nodeC;
+    strays.nodeCAt = nodes.nodeCAt;
     strays.leadL = ReadStrayInductance(options.leadL, "--lead-l");
     if (!strays.None()) settings.analysis.strays = strays;
     settings.analysis.absorbStrays = options.absorbStrays;
@@ -131,7 +133,8 @@ void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
                    "Self-resonant frequency of the capacitors, in the design's unit (0: none)");
     app.add_option("--rdc-l", options.rdcL, "DC resistance of the inductors in ohms");
     app.add_option("--esr-c", options.esrC, "Series resistance (ESR) of the capacitors in ohms");
-    app.add_option("--node-c", options.nodeC, "Board stray capacitance at every node of the ladder, in farads");
+    app.add_option("--node-c", options.nodeC, "Board stray capacitance at every node of the ladder, in farads; nodes of their own as n3 4p "
+                   "(\"1.5p, n3 4p\")");
     app.add_option("--lead-l", options.leadL, "Board lead inductance in series with every part, in henries");
     app.add_flag("--absorb-strays", options.absorbStrays,
                  "Take the node strays out of the shunt capacitors at those nodes; show the response before and after");

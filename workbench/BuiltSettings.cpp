@@ -144,7 +144,8 @@ void BuiltSettings::BuildModelFields()
     rdcL_ = Field(tr("DC resistance of inductors"), QStringLiteral("0"));
     esrC_ = Field(tr("ESR of capacitors"), QStringLiteral("0"));
     nodeC_ = Field(tr("Stray C at each node"), QStringLiteral("0"));
-    nodeC_->setToolTip(tr("Pads and traces from every node to ground, in farads (1.5p)"));
+    nodeC_->setToolTip(tr("Pads and traces from every node to ground, in farads (1.5p); a node of its own as n3 4p "
+                          "(1.5p, n3 4p), n1 at the source"));
     leadL_ = Field(tr("Lead L of each part"), QStringLiteral("0"));
     leadL_->setToolTip(tr("Leads and pads in series with every part, in henries (0.5n)"));
     absorbStrays_ = new QCheckBox(tr("A&bsorb strays into shunt capacitors"));
@@ -162,7 +163,9 @@ void BuiltSettings::ReadModels(const ShownDesign& design, AnalysisOptions& analy
     if (!inductor.Ideal()) analysis.inductorModel = inductor;
     if (!capacitor.Ideal()) analysis.capacitorModel = capacitor;
     BoardStrays strays;
-    strays.nodeC = ReadStrayCapacitance(TextOf(nodeC_), NameOf(nodeC_));
+    const BoardStrays nodes = ReadNodeStrays(TextOf(nodeC_), NameOf(nodeC_));
+    strays.nodeC = nodes.nodeC;
+    strays.nodeCAt = nodes.nodeCAt;
     strays.leadL = ReadStrayInductance(TextOf(leadL_), NameOf(leadL_));
     if (!strays.None()) analysis.strays = strays;
     analysis.absorbStrays = absorbStrays_->isChecked();

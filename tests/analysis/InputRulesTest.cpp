@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <limits>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -222,6 +223,39 @@ TEST(InputRules, PartLimitsReadAsCapacitanceInductanceAndReactance)
     EXPECT_EQ(ReadPartLimits("0.5 pF, 10 nH, 1.5 k\u03a9", "Part limits"), (PartLimits{0.5e-12, 10e-9, 1500.0}));
     for (const char* bad : {"1p,5n", "1p,5n,2k,3", "1p,0,2k", "1pH,5n,2k", "1p,,2k"})
         EXPECT_THROW(ReadPartLimits(bad, "Part limits"), InputError) << bad;
+}
+
+TEST(InputRules, NodeStraysReadAsEveryNodeAndNodesOfTheirOwn)
+{
+    const auto strays = [](double every, std::map<int, double> at) {
+        BoardStrays s;
+        s.nodeC = every;
+        s.nodeCAt = std::move(at);
+        return s;
+    };
+    EXPECT_EQ(ReadNodeStrays("1.5p", "C"), strays(1.5e-12, {}));
+    EXPECT_EQ(ReadNodeStrays(" 1.5 pF, n3 4p ", "C"), strays(1.5e-12, {{3, 4e-12}}));
+    EXPECT_EQ(ReadNodeStrays("n1=2p, N12: 0", "C"), strays(0, {{1, 2e-12}, {12, 0}}));
+    EXPECT_EQ(ReadNodeStrays("", "C"), strays(0, {}));
+    const struct {
+        const char* text;
+        const char* message;
+    } refused[] = {
+        {"1p, 2p", "C: give one value for every node, and nodes as n3 4p."},
+        {"n2 1p, n2 3p", "C at n2 is given twice."},
+        {"n0 1p", "C: nodes are numbered from n1 at the source."},
+        {"n2 -1p", "C at n2 must be 0 (none) or a capacitance above zero."},
+        {"n2", "C at n2 must be 0 (none) or a capacitance above zero."},
+        {"x2 1p", "C must be 0 (none) or a capacitance above zero."},
+    };
+    for (const auto& r : refused) {
+        try {
+            ReadNodeStrays(r.text, "C");
+            ADD_FAILURE() << r.text;
+        } catch (const InputError& error) {
+            EXPECT_STREQ(error.what(), r.message);
+        }
+    }
 }
 
 TEST(InputRules, TheMessageStartsWithTheFieldsName)

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/InputRules.h"
+#include "analysis/NetworkResponse.h"
 #include "analysis/PartModels.h"
 #include "analysis/Strays.h"
 #include "tests/support/Designs.h"
@@ -47,6 +49,23 @@ TEST(AbsorbStrays, NodesWithoutRoomKeepTheirStrays)
     EXPECT_EQ(board.branches[1].parts[0].value, C2);
     EXPECT_EQ(NodeCapacitance(board, 1), 1e-12);
     EXPECT_EQ(NodeCapacitance(board, 2), 1e-6);
+}
+
+// A stray at a node the ladder does not have would be dropped in silence: it is refused by name.
+TEST(AbsorbStrays, AStrayAtANodeTheLadderLacksIsRefused)
+{
+    const LadderModel ladder = DesignModel({0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6});
+    EXPECT_EQ(NodeCount(ladder), 4);
+    AnalysisOptions options;
+    options.strays.emplace().nodeCAt[4] = 1e-12;
+    EXPECT_NO_THROW(AnalyseDesign(ladder, options, {10}, 1e6));
+    options.strays->nodeCAt[5] = 1e-12;
+    try {
+        AnalyseDesign(ladder, options, {10}, 1e6);
+        ADD_FAILURE() << "n5 was taken";
+    } catch (const InputError& error) {
+        EXPECT_STREQ(error.what(), "The ladder has nodes n1 to n4; a stray is given at n5.");
+    }
 }
 
 } // namespace
