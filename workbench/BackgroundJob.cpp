@@ -56,8 +56,18 @@ BackgroundJob::~BackgroundJob()
     if (thread_) thread_->wait();
     delete thread_;
     // The widgets belong to whichever layout took them; those that none took go with the job.
-    if (!progress_->parent()) delete progress_;
-    if (!cancelButton_->parent()) delete cancelButton_;
+    if (progress_ && !progress_->parent()) delete progress_;
+    if (cancelButton_ && !cancelButton_->parent()) delete cancelButton_;
+}
+
+QProgressBar* BackgroundJob::ProgressBar() const
+{
+    return progress_;
+}
+
+QPushButton* BackgroundJob::CancelButton() const
+{
+    return cancelButton_;
 }
 
 void BackgroundJob::Start(const QString& what, Work work, Finish finish)

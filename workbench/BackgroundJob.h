@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <atomic>
 #include <functional>
@@ -41,8 +42,8 @@ public:
     void Wait();
 
     // Shown only while a job runs; the window places them.
-    QProgressBar* ProgressBar() const { return progress_; }
-    QPushButton* CancelButton() const { return cancelButton_; }
+    QProgressBar* ProgressBar() const;
+    QPushButton* CancelButton() const;
 
 signals:
     // For the status line: "<what>..." when a job starts, its error when it fails, the cancel note.
@@ -55,8 +56,9 @@ private:
     void Launch(std::shared_ptr<Run> run);
     void ThreadFinished();
 
-    QProgressBar* progress_;
-    QPushButton* cancelButton_;
+    // Guarded: the window that placed them may delete them first while it closes.
+    QPointer<QProgressBar> progress_;
+    QPointer<QPushButton> cancelButton_;
     QTimer* timer_;
     QThread* thread_ = nullptr;
     std::shared_ptr<Run> running_;

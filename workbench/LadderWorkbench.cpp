@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -250,8 +251,11 @@ void LadderWorkbench::ConnectParts()
 void LadderWorkbench::WidenParts()
 {
     auto* dock = findChild<QDockWidget*>(QStringLiteral("PartsDock"));
-    if (dock && !dock->isFloating())
-        resizeDocks({dock}, {std::min(parts_->WidthOfColumns(), width() / 2)}, Qt::Horizontal);
+    if (!dock || dock->isFloating()) return;
+    resizeDocks({dock}, {std::min(parts_->WidthOfColumns(), width() / 2)}, Qt::Horizontal);
+    // The last column stretched over the old width keeps it until the columns are sized again,
+    // once the new width is laid out.
+    QTimer::singleShot(0, parts_, [table = parts_] { table->resizeColumnsToContents(); });
 }
 
 void LadderWorkbench::ChoosePartFile(const QString& designator)

@@ -70,10 +70,9 @@ void PartsTable::ShowStress(const BandStress& stress, const StressRatings& ratin
         for (size_t k = 0; k < shown.size() && k < stress.sweep.size(); ++k)
             if (shown[k].part == part) ShowPartStress(row, shown[k], stress.sweep[k], passband, ratings);
     }
-    for (int c = kVoltageColumn; c <= kFrequencyColumn; ++c) {
-        setColumnHidden(c, false);
-        resizeColumnToContents(c);
-    }
+    for (int c = kVoltageColumn; c <= kFrequencyColumn; ++c) setColumnHidden(c, false);
+    // The ratings' marks widen Check, and Model, stretched while it was the last column, is no longer.
+    resizeColumnsToContents();
     setUpdatesEnabled(true);
 }
 

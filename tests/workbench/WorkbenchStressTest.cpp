@@ -2,7 +2,9 @@
 // The part-stress inputs and the parts table's stress columns, driven as a user drives them: the
 // columns come with a power and go without it, show the worst case of the ladder as built, mark
 // the one part over its kind's rating, and a bad field is named in the status line.
+#include <QDockWidget>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
@@ -23,6 +25,7 @@ private slots:
     void columnsComeWithAPowerAndGoWithout();
     void aRatingBelowTheWorstPartMarksThatPartAlone();
     void aBadFieldIsNamedAndNothingStays();
+    void theDockWidensToShowEveryColumn();
 };
 
 namespace {
@@ -138,6 +141,21 @@ void WorkbenchStressTest::aBadFieldIsNamedAndNothingStays()
         b.Stress(field, field == QString("Load VSWR") ? "1" : field == QString("Power available") ? "40" : "");
         QCOMPARE(b.Parts()->Cell(b.RowOf("C2"), kVpeak).endsWith(" V"), true);
     }
+}
+
+// Where the window leaves room, the parts dock grows to show the stress columns whole when they come.
+void WorkbenchStressTest::theDockWidensToShowEveryColumn()
+{
+    Bench b;
+    b.bench->resize(1800, 900);
+    b.bench->findChild<QDockWidget*>("PartsDock")->raise();
+    QTest::qWait(50);
+    b.Stress("Voltage rating of capacitors", "40");
+    b.Stress("Power available", "100 W");
+    QTest::qWait(50);
+    QVERIFY(!b.Parts()->isColumnHidden(kFreq));
+    QCOMPARE(b.Parts()->horizontalScrollBar()->maximum(), 0);
+    QVERIFY(b.Parts()->Cell(b.RowOf("C2"), kCheck).startsWith("over 40 V"));
 }
 
 QTEST_MAIN(WorkbenchStressTest)
