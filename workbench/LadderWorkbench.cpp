@@ -98,7 +98,8 @@ LadderWorkbench::LadderWorkbench(TFMain* design, QWidget* parent) : QMainWindow(
     resize(1280, 800);
     QSettings settings;
     restoreGeometry(settings.value(kGeometryKey).toByteArray());
-    restoreState(settings.value(kStateKey).toByteArray(), kLayoutVersion);
+    // A layout the user left is kept as it was; only the first one is sized to the parts' columns.
+    partsWidened_ = restoreState(settings.value(kStateKey).toByteArray(), kLayoutVersion);
     tabs_->setCurrentIndex(settings.value(kTabKey, 0).toInt());
     ShowNothing(kNoDesign, false);
     if (design) {

@@ -154,6 +154,7 @@ private:
     BackgroundJob* exactJob_;
     std::unique_ptr<ExportHelper> exports_; // not a QObject: owned here
     ExactJob shownJob_; // the analysis whose curves are on screen
+    bool partsWidened_ = false; // the parts dock sized to its columns once
     bool stale_ = false; // runs or settings came while the window was closed
 };
 

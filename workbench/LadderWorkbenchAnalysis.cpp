@@ -2,6 +2,7 @@
 // The workbench's analysis of the shown design, its settings and its exports.
 #include <QFileInfo>
 #include <QTabWidget>
+#include <QTimer>
 #include <algorithm>
 #include <memory>
 
@@ -120,6 +121,12 @@ void LadderWorkbench::ShowBuilt(const ExactJob& job, const LadderModel& designed
     const double top = job.freq.empty() ? 0.0 : job.freq.back() * job.unitScale;
     parts_->ShowLadder(designed, job.ladder, rounded,
                        FlagParts(job.ladder, HighestPassbandHz(shown_.Edges(), top), limits), job.quality);
+    // The first table of a new layout shows its Model column where the window has room; sized once
+    // the window that is being shown has laid out its docks.
+    if (!partsWidened_) {
+        partsWidened_ = true;
+        QTimer::singleShot(0, this, &LadderWorkbench::WidenParts);
+    }
     schematic_->SetLadder(job.ladder, rounded);
     ToleranceInput input;
     input.ladder = job.ladder;
