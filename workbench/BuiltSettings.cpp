@@ -15,22 +15,13 @@
 #include "design/Names.h"
 #include "export/PartFile.h"
 #include "filtermath/EngineeringText.h"
+#include "workbench/FieldText.h"
 #include "workbench/NameChoice.h"
 #include "workbench/ShownDesign.h"
 
 namespace corvane {
 
 namespace {
-
-std::string TextOf(const QLineEdit* edit)
-{
-    return edit->text().toStdString();
-}
-
-std::string NameOf(const QLineEdit* edit)
-{
-    return edit->accessibleName().toStdString();
-}
 
 QString Short(double value)
 {

@@ -24,6 +24,7 @@
 #include "synthesis/ChosenZeros.h"
 #include "synthesis/CoupledResonator.h"
 #include "synthesis/OrderSelection.h"
+#include "workbench/FieldText.h"
 #include "workbench/NameChoice.h"
 #include "synthesis/StopRequirement.h"
 #include "window/TFMain.h"
@@ -44,11 +45,6 @@ std::string Short(double value)
     char text[32];
     std::snprintf(text, sizeof text, "%.4g", value);
     return text;
-}
-
-std::string TextOf(const QLineEdit* edit)
-{
-    return edit->text().toStdString();
 }
 
 } // namespace

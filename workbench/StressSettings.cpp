@@ -5,22 +5,9 @@
 #include <QLineEdit>
 
 #include "analysis/InputRules.h"
+#include "workbench/FieldText.h"
 
 namespace corvane {
-
-namespace {
-
-std::string TextOf(const QLineEdit* edit)
-{
-    return edit->text().toStdString();
-}
-
-std::string NameOf(const QLineEdit* edit)
-{
-    return edit->accessibleName().toStdString();
-}
-
-} // namespace
 
 StressSettings::StressSettings(QWidget* parent) : QGroupBox(tr("Part stress at power"), parent)
 {

@@ -8,6 +8,7 @@
 
 #include "analysis/InputRules.h"
 #include "design/Names.h"
+#include "workbench/FieldText.h"
 #include "workbench/NameChoice.h"
 
 namespace corvane {
@@ -15,16 +16,6 @@ namespace corvane {
 namespace {
 
 const char* const kCurveKeys[] = {"S21", "S11"};
-
-std::string TextOf(const QLineEdit* edit)
-{
-    return edit->text().toStdString();
-}
-
-std::string NameOf(const QLineEdit* edit)
-{
-    return edit->accessibleName().toStdString();
-}
 
 // An empty mask field leaves that part of the mask out.
 std::optional<double> OptionalAttenuation(const QLineEdit* edit)
