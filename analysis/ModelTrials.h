@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "analysis/MaskGrid.h"
 #include "analysis/MeasuredParts.h"
 #include "analysis/PartForm.h"
 #include "analysis/ToleranceKernel.h"
@@ -92,5 +93,9 @@ private:
     std::vector<double> zr_, zi_; // the parts' impedances, a row of points per part
     std::vector<double> xr_, xi_; // the stages' immittances, a row per stage
 };
+
+// The scaled trial's worst mask margin in dB as meter measures a ladder: the grid's points, then
+// the worst places refined between them. Faults as Evaluate's; false when a response is not finite.
+bool TrialMarginDb(ModelTrial& trial, MaskMeter& meter, double& marginDb);
 
 } // namespace corvane

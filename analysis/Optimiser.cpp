@@ -2,11 +2,13 @@
 #include "analysis/Optimiser.h"
 
 #include <cmath>
+#include <memory>
 #include <stdexcept>
 
 #include "analysis/MaskGrid.h"
 #include "analysis/MeasuredParts.h"
 #include "analysis/ModelMaskMeter.h"
+#include "analysis/ModelTrials.h"
 #include "analysis/PartModels.h"
 #include "analysis/ToleranceKernel.h"
 #include "analysis/TrialParts.h"
@@ -84,6 +86,7 @@ public:
           slots_(slots),
           grid_(MakeMaskGrid(mask, ladder_.branches.size(), request.maskPoints)),
           meter_(grid_, ladder_.RS, ladder_.RL),
+          quality_(quality),
           lossL_(KernelLossFactor(quality.QL)),
           lossC_(KernelLossFactor(quality.QC)),
           kernel_(ladder_.branches.size()),
@@ -92,10 +95,12 @@ public:
           values_(ladder_.branches.size())
     {
         if (grid_.bands.empty()) throw std::invalid_argument("The optimiser needs a mask: a passband or a stopband.");
-        if (HasPartModels(designed) || StatesFigures(request.stock))
+        if (HasPartModels(designed) || StatesFigures(request.stock)) {
             models_.emplace(designed, quality,
                             MakeMaskGrid(mask, ladder_.branches.size(),
                                          std::max(request.maskPoints, kOptimiserMaskPoints), kModelOpenEnd));
+            modelMeter_.emplace(models_->Grid(), designed.RS, designed.RL);
+        }
     }
 
     const Ladder& Compact() const { return ladder_; }
@@ -104,9 +109,7 @@ public:
     // factors scale each slot's value (a Monte Carlo trial); null for none.
     double Margin(const Assignment& a, const std::vector<Part>* parts = nullptr, const double* factors = nullptr)
     {
-        ++count_;
-        if (cancel_ && cancel_->load(std::memory_order_relaxed)) throw OptimiseCancelled();
-        if (margins_) margins_->store(count_, std::memory_order_relaxed);
+        Tick();
         if (models_ && !parts) return models_->Margin(LadderOf(a));
         std::vector<BranchValues>& values = values_;
         std::vector<double>& lossL = branchLossL_;
@@ -135,6 +138,24 @@ public:
         return meter_.Margin(kernel_.data(), kernel_.size(), margin) ? margin : -INFINITY;
     }
 
+    // The Monte Carlo trials of an assignment, where its ladder has part models: the assignment's
+    // ladder, its models kept as stated while the parts' values vary. Null without part models.
+    std::unique_ptr<ModelTrial> TrialsOf(const Assignment& a, const std::vector<Part>& parts) const
+    {
+        if (!models_) return nullptr;
+        return std::make_unique<ModelTrial>(LadderOf(a), quality_, parts);
+    }
+
+    // The margin of one trial of TrialsOf's, its parts scaled by factors, on the grid the margin
+    // with part models is measured on.
+    double TrialMargin(ModelTrial& trial, const double* factors)
+    {
+        Tick();
+        trial.Scale(factors);
+        double margin = 0.0;
+        return TrialMarginDb(trial, *modelMeter_, margin) ? margin : -INFINITY;
+    }
+
     // The designed ladder with the assignment's values and models.
     LadderModel LadderOf(const Assignment& a) const
     {
@@ -148,11 +169,20 @@ public:
     }
 
 private:
+    // Counts a margin measured and stops where asked to.
+    void Tick()
+    {
+        ++count_;
+        if (cancel_ && cancel_->load(std::memory_order_relaxed)) throw OptimiseCancelled();
+        if (margins_) margins_->store(count_, std::memory_order_relaxed);
+    }
+
     const LadderModel& designed_;
     Ladder ladder_;
     const std::vector<Slot>& slots_;
     MaskGrid grid_;
     MaskMeter meter_;
+    PartQuality quality_;
     double lossL_, lossC_;
     std::vector<KernelBranch> kernel_;
     const std::atomic<bool>* cancel_;
@@ -161,6 +191,7 @@ private:
     std::vector<double> branchLossL_, branchLossC_;
     std::vector<bool> seenL_, seenC_;
     std::optional<ModelMaskMeter> models_;
+    std::optional<MaskMeter> modelMeter_; // on models_'s grid, for the yield's trials
     long long count_ = 0;
 };
 
@@ -367,10 +398,13 @@ double Yield(Meter& meter, const std::vector<Slot>& slots, const Assignment& a, 
     const ToleranceSettings settings = YieldSettings(slots, a, request, nominal.branches.size());
     const std::vector<Part> parts = PartsOf(nominal, settings);
     std::vector<double> factors(parts.size());
+    const std::unique_ptr<ModelTrial> models = meter.TrialsOf(a, parts);
     int passed = 0;
     for (long long t = 0; t < settings.trials; ++t) {
         DrawTrialFactors(parts, settings, t, factors.data());
-        passed += meter.Margin(a, &parts, factors.data()) >= 0.0 ? 1 : 0;
+        const double margin =
+            models ? meter.TrialMargin(*models, factors.data()) : meter.Margin(a, &parts, factors.data());
+        passed += margin >= 0.0 ? 1 : 0;
     }
     return static_cast<double>(passed) / settings.trials;
 }

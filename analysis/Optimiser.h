@@ -37,8 +37,10 @@ namespace corvane {
 // otherwise. Where the stock states any figure (a Q, a self-resonance, a resistance) or the
 // designed ladder has part models or strays, the margin is instead measured with each chosen
 // part's whole model (ModelOfChoice) by the part models' analysis (ModelMaskMeter) at the
-// points of that grid, at least kOptimiserMaskPoints of them; the yield's trials still see each
-// part's Q alone. There an open band (a low-pass's stopband, a high-pass's passband) is checked
+// points of that grid, at least kOptimiserMaskPoints of them. The yield's trials are then the
+// tolerance analysis's trials with part models (ModelTrial): the assignment's ladder, every model
+// kept as stated while the values vary, measured on that grid as the tolerance analysis measures
+// a trial. There an open band (a low-pass's stopband, a high-pass's passband) is checked
 // to kModelOpenEnd times its edge: far above it every self-resonant part has stopped being one,
 // whatever value is chosen. The chosen parts' models go into the optimised ladder, so that every analysis
 // and export after it sees them.

@@ -79,11 +79,7 @@ double ModelMarginDb(ModelTrial& trial, const MaskGrid& grid, double RS, double 
 {
     MaskMeter meter(grid, RS, RL);
     double margin = INFINITY;
-    const auto evaluate = [&trial](const KernelSweep& sweep, std::size_t first, std::size_t count, double* den2,
-                                   double* reflection) {
-        return trial.Evaluate(sweep, first, count, den2, reflection);
-    };
-    if (!meter.Margin(evaluate, margin)) throw ArithmeticError(kOverflowText);
+    if (!TrialMarginDb(trial, meter, margin)) throw ArithmeticError(kOverflowText);
     return margin;
 }
 
