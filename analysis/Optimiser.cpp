@@ -270,11 +270,12 @@ public:
         return true;
     }
 
-    // Part after part, every candidate; until a round changes nothing.
+    // Part after part, every candidate; until a round changes nothing. score(assignment, best)
+    // is told the best so far (null at first) and may give up on a candidate that cannot beat it.
     template <typename Score>
     void Descend(Score score)
     {
-        auto best = score(state_);
+        auto best = score(state_, nullptr);
         for (int round = 0; round < kMaxDescentRounds; ++round) {
             bool changed = false;
             for (std::size_t s = 0; s < slots_.size(); ++s) {
@@ -284,7 +285,7 @@ public:
                 for (const Candidate& c : slots_[s].candidates) {
                     Apply(s, c);
                     if (state_.value == before.value) continue;
-                    const auto value = score(state_);
+                    const auto value = score(state_, &best);
                     if (value > best) best = value, bestState = state_, changed = true;
                 }
                 state_ = bestState;
@@ -392,15 +393,19 @@ ToleranceSettings YieldSettings(const std::vector<Slot>& slots, const Assignment
     return settings;
 }
 
-double Yield(Meter& meter, const std::vector<Slot>& slots, const Assignment& a, const OptimiseRequest& request)
+// The share of the trials that meet the mask. Where fewer than toBeat's share could still pass,
+// the count stops there: the value returned is then below toBeat, and not the yield.
+double Yield(Meter& meter, const std::vector<Slot>& slots, const Assignment& a, const OptimiseRequest& request,
+             double toBeat = 0.0)
 {
     Ladder nominal = meter.Compact();
     const ToleranceSettings settings = YieldSettings(slots, a, request, nominal.branches.size());
     const std::vector<Part> parts = PartsOf(nominal, settings);
     std::vector<double> factors(parts.size());
     const std::unique_ptr<ModelTrial> models = meter.TrialsOf(a, parts);
-    int passed = 0;
-    for (long long t = 0; t < settings.trials; ++t) {
+    const long long needed = std::llround(toBeat * settings.trials);
+    long long passed = 0;
+    for (long long t = 0; t < settings.trials && passed + (settings.trials - t) >= needed; ++t) {
         DrawTrialFactors(parts, settings, t, factors.data());
         const double margin =
             models ? meter.TrialMargin(*models, factors.data()) : meter.Margin(a, &parts, factors.data());
@@ -444,13 +449,16 @@ OptimiseResult OptimiseParts(const LadderModel& designed, const PartQuality& qua
     }
     double best = before;
     if (!search.Exhaustive(all, best)) search.Exhaustive(brackets, best);
-    search.Descend([&meter](const Assignment& a) { return meter.Margin(a); });
+    search.Descend([&meter](const Assignment& a, const double*) { return meter.Margin(a); });
     search.Tune(DesignedValue);
     std::optional<double> yieldBefore, yieldAfter;
     if (request.goal == OptimiseGoal::Yield) {
         yieldBefore = Yield(meter, slots, rounded, request);
-        search.Descend(
-            [&](const Assignment& a) { return std::make_pair(Yield(meter, slots, a, request), meter.Margin(a)); });
+        // Ties go to the larger margin: a candidate of lower yield needs none measured.
+        search.Descend([&](const Assignment& a, const std::pair<double, double>* best) {
+            const double yield = Yield(meter, slots, a, request, best ? best->first : 0.0);
+            return std::make_pair(yield, best && yield < best->first ? -INFINITY : meter.Margin(a));
+        });
         yieldAfter = Yield(meter, slots, search.State(), request);
     }
     OptimiseResult result = ResultOf(designed, slots, search.State());
