@@ -96,7 +96,8 @@ bool RunLadderStages(const CliOptions& options, const NetworkSettings& settings,
     const DesignState& state = run.State();
     if (stages.optimise.Asked())
         stages.network.SetBuilder([&](const LadderModel& designed) {
-            return stages.optimise.Build(designed, BandOfRun(state), state.UnitScale, settings.analysis);
+            return stages.optimise.Build(designed, BandOfRun(state), state.UnitScale,
+                                         AnalysisInUnit(options.network, settings, state.UnitScale));
         });
     stages.network.Run(state, form, messages);
     if (!stages.network.BuiltLadder() || stages.network.Failed()) return false;

@@ -95,8 +95,14 @@ LadderModel OptimiseStage::Build(const LadderModel& designed, const DesignBand& 
                                ? ReadToleranceOptions(options_.tolerance, unitScale).settings.trials
                                : kDefaultYieldTrials;
     designed_ = designed;
+    // Measured as it will be built: with the kinds' models, the board's strays, the parts' own models
+    // and measured parts. Its values are the optimiser's to choose: neither rounded nor absorbed here.
+    AnalysisOptions asBuilt = analysis;
+    asBuilt.series.reset();
+    asBuilt.absorbStrays = false;
+    const LadderModel withModels = AnalyseDesign(designed, asBuilt, {}, unitScale).ladder;
     try {
-        result_ = OptimiseParts(designed, analysis.quality, mask, request);
+        result_ = OptimiseParts(withModels, analysis.quality, mask, request);
     } catch (const std::invalid_argument& error) {
         throw Failure(std::string("--optimise: ") + error.what());
     }

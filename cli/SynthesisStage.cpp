@@ -226,16 +226,15 @@ void Analyse(const CliOptions& o, Outcome& out, OptimiseStage& optimise)
     const NetworkSettings settings = ReadNetworkSettings(n);
     const PartQuality& quality = settings.analysis.quality;
     // Rounding, load, part models and strays (absorbed when asked) as for a classic design.
-    DesignAnalysis built =
-        AnalyseDesign(out.design.ladder, AnalysisInUnit(n, settings, out.unitScale), {}, out.unitScale);
+    const AnalysisOptions inUnit = AnalysisInUnit(n, settings, out.unitScale);
+    DesignAnalysis built = AnalyseDesign(out.design.ladder, inUnit, {}, out.unitScale);
     out.analysedLadder = std::move(built.ladder);
     out.absorbRefused = std::move(built.absorbRefused);
     out.rounded = settings.analysis.series.has_value() && !optimise.Asked();
     if (optimise.Asked()) {
         LadderModel loaded = out.design.ladder;
         loaded.RL = out.analysedLadder.RL;
-        out.analysedLadder =
-            optimise.Build(loaded, BandOfRequest(out.design.request), out.unitScale, settings.analysis);
+        out.analysedLadder = optimise.Build(loaded, BandOfRequest(out.design.request), out.unitScale, inUnit);
     }
     out.flags = FlagsOfBuiltLadder(out.analysedLadder, BandOfRequest(out.design.request),
                                    out.Freq.back() * out.unitScale, ReadPartLimits(o.partLimits));

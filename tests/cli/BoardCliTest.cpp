@@ -193,6 +193,60 @@ TEST(BoardCli, CataloguePartModelsReachTheNetlist)
     EXPECT_GT(json["MarginAfter"].get<double>(), json["MarginBefore"].get<double>());
 }
 
+// The build's self-resonant inductors and node strays reach the optimiser on both routes to a
+// design: its yield and margin are those the Monte Carlo of the same run finds for the ladder it
+// returns, where it used to measure ideal parts and report every trial passing.
+TEST(BoardCli, OptimiserMeasuresTheBuildsModelsAndStrays)
+{
+    struct Row {
+        Args design;
+        const char* srfL;
+        const char* nodeC;
+        const char* passLoss;
+    };
+    const Row rows[] = {
+        {{"--model", "Chebyshev", "--poles", "7"}, "100", "3p", "1.2"},
+        {{"--model", "Elliptic", "--poles", "5"}, "110", "2p", "0.5"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.design[1]);
+        Args args = row.design;
+        args.insert(args.end(), {"--ripple",
+                                 "0.1",
+                                 "--passband",
+                                 "30",
+                                 "--q-l",
+                                 "60",
+                                 "--srf-l",
+                                 row.srfL,
+                                 "--node-c",
+                                 row.nodeC,
+                                 "--series",
+                                 "E12",
+                                 "--optimise",
+                                 "yield",
+                                 "--monte-carlo",
+                                 "300",
+                                 "--tol-l",
+                                 "5",
+                                 "--tol-c",
+                                 "5",
+                                 "--max-pass-loss",
+                                 row.passLoss,
+                                 "--mask-stop-freq",
+                                 "50",
+                                 "--mask-stop-att",
+                                 "30",
+                                 "--json"});
+        const CliOutcome run = RunCli(args);
+        ASSERT_EQ(run.status, 0);
+        const nlohmann::json json = nlohmann::json::parse(run.out);
+        EXPECT_EQ(json["YieldAfter"].get<double>(), json["Yield"].get<double>());
+        EXPECT_LT(json["YieldAfter"].get<double>(), 1.0);
+        EXPECT_NEAR(json["MarginAfter"].get<double>(), json["NominalMargin"].get<double>(), 0.01);
+    }
+}
+
 TEST(BoardCli, BoardFilesClashingWithAnotherOutputAreRefused)
 {
     TempFolder folder;
