@@ -72,6 +72,16 @@ double ReadPartQ(const std::string& text, const std::string& field)
     return Q;
 }
 
+KindQ ReadKindQ(const std::string& text, const std::string& field, double unitScale)
+{
+    const size_t at = text.find('@');
+    if (at == std::string::npos) return {ReadPartQ(text, field), 0.0};
+    KindQ q{ReadPartQ(text.substr(0, at), field), 0.0};
+    if (q.Q == 0.0) throw InputError(field + ": a Q that grows with the frequency is above zero (80 @ 100 MHz).");
+    q.QHz = ReadFrequency(text.substr(at + 1), field + " at", unitScale) * unitScale;
+    return q;
+}
+
 double ReadTolerancePercent(const std::string& text, const std::string& field, ToleranceDistribution distribution)
 {
     const double limit = ToleranceLimitPercent(distribution);

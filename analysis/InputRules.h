@@ -29,6 +29,14 @@ int ReadPoints(const std::string& text, const std::string& field); // kMinNetwor
 int ReadTrials(const std::string& text, const std::string& field); // 1 ... kMaxToleranceTrials
 std::uint64_t ReadSeed(const std::string& text, const std::string& field); // 0 ... 2^64 - 1
 double ReadPartQ(const std::string& text, const std::string& field); // 0 (ideal) or above
+// A kind's Q: a number, constant over frequency (0 is ideal), or "80 @ 100 MHz", Q at a frequency
+// (in the field's unit of unitScale hertz when bare) from which it grows with sqrt(f). QHz in
+// hertz, 0 for a constant Q.
+struct KindQ {
+    double Q = 0.0;
+    double QHz = 0.0;
+};
+KindQ ReadKindQ(const std::string& text, const std::string& field, double unitScale);
 // Percent, from 0 to below ToleranceLimitPercent(distribution).
 double ReadTolerancePercent(const std::string& text, const std::string& field, ToleranceDistribution distribution);
 // A frequency above zero in the field's unit of unitScale hertz. A bare number is in that unit;

@@ -111,6 +111,18 @@ void Build(DesignAnalysis& result, const LadderModel& ladder, const AnalysisOpti
 
 } // namespace
 
+void ApplyKindQ(AnalysisOptions& options, PartKind kind, double Q, double QHz)
+{
+    const bool inductor = kind == PartKind::Inductor;
+    (inductor ? options.quality.QL : options.quality.QC) = QHz > 0.0 ? 0.0 : Q;
+    if (QHz <= 0.0) return;
+    std::optional<PartModel>& model = inductor ? options.inductorModel : options.capacitorModel;
+    if (!model) model = PartModel{};
+    model->Q = Q;
+    model->growth = QGrowth::SqrtF;
+    model->QHz = QHz;
+}
+
 DesignAnalysis AnalyseDesign(const LadderModel& designed, const AnalysisOptions& options,
                              const std::vector<double>& NetFreq, double UnitScale)
 {

@@ -69,6 +69,9 @@ struct AnalysisOptions {
     std::map<std::string, std::shared_ptr<const MeasuredPart>> measuredParts;
 };
 
+// The kind's Q in the options: a constant one in quality, a growing one in the kind's model.
+void ApplyKindQ(AnalysisOptions& options, PartKind kind, double Q, double QHz);
+
 // What one analysis of a designed ladder produced.
 struct DesignAnalysis {
     LadderModel ladder; // as built: rounded when a series was given, with its terminations RS and RL

@@ -151,6 +151,21 @@ LadderModel WithIdealParts(const LadderModel& ladder)
     return ideal;
 }
 
+std::string QText(double Q, QGrowth growth, double QHz)
+{
+    if (!(Q > 0.0)) return "ideal";
+    char q[32];
+    std::snprintf(q, sizeof q, "%g", Q);
+    return q + std::string(growth == QGrowth::SqrtF ? " @ " + EngineeringText(QHz, "Hz", true) : "");
+}
+
+std::string KindQText(const LadderModel& ladder, PartKind kind, const PartQuality& quality)
+{
+    const PartModel& m = kind == PartKind::Inductor ? ladder.inductorModel : ladder.capacitorModel;
+    if (m.Q > 0.0) return QText(m.Q, m.growth, m.QHz);
+    return QText(kind == PartKind::Inductor ? quality.QL : quality.QC, QGrowth::Constant, 0.0);
+}
+
 std::string ModelSummary(const LadderModel& ladder, const ModelPart& part, const PartQuality& quality)
 {
     if (part.measured) return std::filesystem::path(part.measured->file).filename().string();
@@ -159,12 +174,7 @@ std::string ModelSummary(const LadderModel& ladder, const ModelPart& part, const
     const bool inductor = part.kind == PartKind::Inductor;
     std::string text;
     const auto add = [&text](const std::string& piece) { text += (text.empty() ? "" : ", ") + piece; };
-    if (m.Q > 0.0) {
-        char q[32];
-        std::snprintf(q, sizeof q, "Q %g", m.Q);
-        add(q + std::string(m.growth == QGrowth::SqrtF ? " \u00b7 \u221a(f/" + EngineeringText(m.QHz, "Hz", true) + ")"
-                                                       : ""));
-    }
+    if (m.Q > 0.0) add("Q " + QText(m.Q, m.growth, m.QHz));
     if (m.seriesR > 0.0) add((inductor ? "Rdc " : "ESR ") + EngineeringText(m.seriesR, "\u03a9", true));
     if (m.srfHz > 0.0) add("SRF " + EngineeringText(m.srfHz, "Hz", true));
     if (!inductor && m.srfHz == 0.0 && m.esl > 0.0) add("ESL " + EngineeringText(m.esl, "H", true));

@@ -30,6 +30,12 @@ LadderModel WithIdealParts(const LadderModel& ladder);
 // ("Q 80, SRF 1.2 GHz", "ESR 50 m\u03a9, ESL 400 pH", "lead 1 nH"), or its file's name.
 std::string ModelSummary(const LadderModel& ladder, const ModelPart& part, const PartQuality& quality);
 
+// A Q as the headers and the parts table write it, and as it is typed: "80", "80 @ 100 MHz" for
+// one that grows with the root of f from 80 at 100 MHz, or "ideal" for none.
+std::string QText(double Q, QGrowth growth, double QHz);
+// The Q the kind's parts have unless they have their own: the kind's model's, else quality's.
+std::string KindQText(const LadderModel& ladder, PartKind kind, const PartQuality& quality);
+
 // True when some part model, measured part or stray asks for more than the plain analysis (L, C, one Q per kind).
 bool HasPartModels(const LadderModel& ladder);
 

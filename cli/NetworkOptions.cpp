@@ -59,7 +59,10 @@ NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
     NetworkSettings settings;
     if (const NameEntry<std::optional<ESeries>>* series = FindKey(kSeriesNames, options.series))
         settings.analysis.series = series->value;
-    settings.analysis.quality = {ReadPartQ(options.QL, "--q-l"), ReadPartQ(options.QC, "--q-c")};
+    // A growing Q is read in the design's unit once it is known (AnalysisInUnit).
+    const KindQ QL = ReadKindQ(options.QL, "--q-l", 1.0);
+    const KindQ QC = ReadKindQ(options.QC, "--q-c", 1.0);
+    settings.analysis.quality = {QL.QHz > 0.0 ? 0.0 : QL.Q, QC.QHz > 0.0 ? 0.0 : QC.Q};
     // The self-resonances are checked here and read in the design's unit once it is known.
     ReadSelfResonance(options.srfL, "--srf-l", 1.0);
     ReadSelfResonance(options.srfC, "--srf-c", 1.0);
@@ -111,6 +114,10 @@ AnalysisOptions AnalysisInUnit(const NetworkOptions& options, const NetworkSetti
         if (!analysis.capacitorModel) analysis.capacitorModel = PartModel{};
         analysis.capacitorModel->srfHz = srfC;
     }
+    const KindQ QL = ReadKindQ(options.QL, "--q-l", unitScale);
+    const KindQ QC = ReadKindQ(options.QC, "--q-c", unitScale);
+    ApplyKindQ(analysis, PartKind::Inductor, QL.Q, QL.QHz);
+    ApplyKindQ(analysis, PartKind::Capacitor, QC.Q, QC.QHz);
     for (const auto& [designator, text] : ReadPartArguments(options.partModels, "--part-model"))
         analysis.ownModels[designator] =
             ReadPartModelText(text, "--part-model " + designator, KindOfDesignator(designator), unitScale);
@@ -126,8 +133,10 @@ void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
     app.add_flag("--network", options.network, "Analyse the ladder itself: S21, S11 and group delay over the sweep");
     app.add_option("--series", options.series, "Round every L and C to this standard series before the analysis")
         ->check(CLI::IsMember(series));
-    app.add_option("--q-l", options.QL, "Quality factor of the inductors (0: ideal)");
-    app.add_option("--q-c", options.QC, "Quality factor of the capacitors (0: ideal)");
+    app.add_option("--q-l", options.QL,
+                   "Quality factor of the inductors (0: ideal); \"80 @ 100\": 80 at 100 (the design's unit), growing "
+                   "with the root of f");
+    app.add_option("--q-c", options.QC, "Quality factor of the capacitors (0: ideal; a growing one as with --q-l)");
     app.add_option("--srf-l", options.srfL, "Self-resonant frequency of the inductors, in the design's unit (0: none)");
     app.add_option("--srf-c", options.srfC,
                    "Self-resonant frequency of the capacitors, in the design's unit (0: none)");

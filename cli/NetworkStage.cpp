@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "analysis/PartModels.h"
 #include "cli/MeasuredPartReport.h"
 #include "cli/TextCells.h"
 #include "run/LadderOfRun.h"
@@ -17,12 +18,6 @@ namespace corvane {
 
 namespace {
 
-std::string QualityText(double Q)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", Q);
-    return Q > 0.0 ? text : "ideal";
-}
 
 } // namespace
 
@@ -109,7 +104,9 @@ std::string NetworkStage::Description(const CliForm& form) const
     std::string text = "Corvane " + form.Title() + ", " + form.SelectorText(Selector::Topology) +
                        ", N = " + std::to_string(N_) + ", " + TerminationText();
     if (settings_.analysis.series) text += ", values rounded to " + options_.series;
-    text += ", QL " + QualityText(settings_.analysis.quality.QL) + ", QC " + QualityText(settings_.analysis.quality.QC);
+    const PartQuality& quality = settings_.analysis.quality;
+    text += ", QL " + KindQText(result_.ladder, PartKind::Inductor, quality) + ", QC " +
+            KindQText(result_.ladder, PartKind::Capacitor, quality);
     return text;
 }
 
@@ -218,8 +215,9 @@ void NetworkStage::PrintRounded(std::ostream& out) const
 void NetworkStage::PrintAnalysis(std::ostream& out) const
 {
     const PartQuality& quality = settings_.analysis.quality;
-    out << "\nNetwork analysis, " << TerminationText() << ", QL " << QualityText(quality.QL) << ", QC "
-        << QualityText(quality.QC) << '\n';
+    out << "\nNetwork analysis, " << TerminationText() << ", QL "
+        << KindQText(result_.ladder, PartKind::Inductor, quality) << ", QC "
+        << KindQText(result_.ladder, PartKind::Capacitor, quality) << '\n';
     const size_t width = 14;
     const bool before = settings_.analysis.absorbStrays;
     TrimAndEnd(Cell("Freq, [" + unitText_ + "]", width) + Cell("S21, [dB]", width) + Cell("S11, [dB]", width) +

@@ -73,7 +73,8 @@ void BuiltSettings::Build()
     series_->setObjectName(QStringLiteral("Series"));
     inductorQ_ = Field(tr("Q of inductors"), QStringLiteral("0"));
     capacitorQ_ = Field(tr("Q of capacitors"), QStringLiteral("0"));
-    for (QLineEdit* q : {inductorQ_, capacitorQ_}) q->setToolTip(tr("0 is an ideal part"));
+    for (QLineEdit* q : {inductorQ_, capacitorQ_})
+        q->setToolTip(tr("0 is an ideal part; 80 @ 100 MHz is Q 80 at 100 MHz, growing with the root of f"));
     load_ = new QComboBox;
     load_->setObjectName(QStringLiteral("Load"));
     FillChoices(load_, kLoadNames);
@@ -292,9 +293,11 @@ BuiltRequest BuiltSettings::Read(const ShownDesign& design) const
 {
     BuiltRequest request;
     AnalysisOptions& analysis = request.analysis;
-    analysis.quality = {ReadPartQ(TextOf(inductorQ_), NameOf(inductorQ_)),
-                        ReadPartQ(TextOf(capacitorQ_), NameOf(capacitorQ_))};
     ReadModels(design, analysis);
+    const KindQ QL = ReadKindQ(TextOf(inductorQ_), NameOf(inductorQ_), design.UnitScale());
+    const KindQ QC = ReadKindQ(TextOf(capacitorQ_), NameOf(capacitorQ_), design.UnitScale());
+    ApplyKindQ(analysis, PartKind::Inductor, QL.Q, QL.QHz);
+    ApplyKindQ(analysis, PartKind::Capacitor, QC.Q, QC.QHz);
     const LoadChoice load = ChosenEntry(load_, kLoadNames).value;
     if (load == LoadChoice::Source) analysis.loadOhms = design.SourceOhms();
     if (load == LoadChoice::Value) analysis.loadOhms = ReadResistance(TextOf(loadValue_), NameOf(loadValue_));

@@ -235,7 +235,9 @@ void LadderWorkbench::SetSettings(const ExactResponseSettings& settings)
 
 std::string LadderWorkbench::Description() const
 {
-    const auto quality = [](double q) { return q > 0 ? QString::number(q) : QStringLiteral("ideal"); };
+    const auto quality = [this](PartKind kind) {
+        return ToQt(KindQText(shownJob_.ladder, kind, shownJob_.quality));
+    };
     const QString series = built_->SeriesText();
     return QStringLiteral("Corvane %1, %2, N = %3, RS = %4 Ohm, RL = %5 Ohm, values %6, QL %7, QC %8")
         .arg(ToQt(shown_.Title()), ToQt(shown_.FormText()))
@@ -243,7 +245,7 @@ std::string LadderWorkbench::Description() const
         .arg(shownJob_.ladder.RS)
         .arg(shownJob_.ladder.RL)
         .arg(series.isEmpty() ? tr("as designed") : tr("rounded to %1").arg(series))
-        .arg(quality(shownJob_.quality.QL), quality(shownJob_.quality.QC))
+        .arg(quality(PartKind::Inductor), quality(PartKind::Capacitor))
         .toStdString();
 }
 

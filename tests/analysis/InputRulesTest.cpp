@@ -225,6 +225,20 @@ TEST(InputRules, PartLimitsReadAsCapacitanceInductanceAndReactance)
         EXPECT_THROW(ReadPartLimits(bad, "Part limits"), InputError) << bad;
 }
 
+TEST(InputRules, AKindsQIsConstantOrGrowsFromAStatedFrequency)
+{
+    const auto read = [](const char* text) {
+        const KindQ q = ReadKindQ(text, "Q of inductors", 1e6);
+        return std::make_pair(q.Q, q.QHz);
+    };
+    EXPECT_EQ(read("80"), std::make_pair(80.0, 0.0));
+    EXPECT_EQ(read("80 @ 100"), std::make_pair(80.0, 100e6));
+    EXPECT_EQ(read("120@1.2 GHz"), std::make_pair(120.0, 1.2e9));
+    EXPECT_EQ(read("0"), std::make_pair(0.0, 0.0));
+    for (const char* bad : {"0 @ 10", "80 @ 0", "80 @", "@ 10", "x @ 10", "80 @ 10 @ 20"})
+        EXPECT_THROW(ReadKindQ(bad, "Q of inductors", 1e6), InputError) << bad;
+}
+
 TEST(InputRules, NodeStraysReadAsEveryNodeAndNodesOfTheirOwn)
 {
     const auto strays = [](double every, std::map<int, double> at) {

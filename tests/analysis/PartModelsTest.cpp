@@ -106,7 +106,7 @@ TEST(ModelSummary, NamesEachFeatureOfTheModelAsBuilt)
     ladder.inductorModel = {40, QGrowth::SqrtF, 10e6, 0.3, 1.2e9, 0};
     ladder.strays.leadL = 1e-9;
     EXPECT_EQ(ModelSummary(ladder, L1, {80, 0}),
-              "Q 40 \u00b7 \u221a(f/10 MHz), Rdc 300 m\u03a9, SRF 1.2 GHz, lead 1 nH");
+              "Q 40 @ 10 MHz, Rdc 300 m\u03a9, SRF 1.2 GHz, lead 1 nH");
     ladder.capacitorModel = {0, QGrowth::Constant, 0, 0.05, 0, 0.4e-9};
     EXPECT_EQ(ModelSummary(ladder, C2, {}), "ESR 50 m\u03a9, ESL 400 pH, lead 1 nH");
     const LadderModel ideal = WithIdealParts(ladder);
