@@ -151,6 +151,9 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
     if (network.vswr != "1" && options.fromFile.count("--vswr") == 0 && network.powerDbm.empty() &&
         network.powerW.empty())
         warn("--vswr", "without --power-dbm or --power-w");
+    // The optimiser chooses every value with the strays in place: there is nothing left to absorb.
+    if (network.absorbStrays && options.board.optimise.Asked() && options.fromFile.count("--absorb-strays") == 0)
+        warn("--absorb-strays", "with --optimise, which chooses the parts with the strays in place");
     // The trials analyse the ladder with its Q, load and rounding over the analysis sweep.
     if (!network.AnalysisAsked() && !options.tolerance.Asked() && !options.bench.Asked()) {
         const std::string why = "without --network, --spice or --touchstone";

@@ -69,9 +69,14 @@ DesignAnalysis NetworkStage::Build(const LadderModel& designed, const AnalysisOp
     if (!builder_) return AnalyseDesign(designed, options, frequencies, unitScale);
     LadderModel loaded = designed;
     if (options.loadOhms) loaded.RL = *options.loadOhms;
+    // The builder's ladder is the one built: its parts' own models and measured parts are in it, its
+    // values were chosen with the strays in place. Applying them again would print and try another.
     AnalysisOptions asBuilt = options;
     asBuilt.series.reset();
     asBuilt.loadOhms.reset();
+    asBuilt.ownModels.clear();
+    asBuilt.measuredParts.clear();
+    asBuilt.absorbStrays = false;
     DesignAnalysis analysis = AnalyseDesign(builder_(loaded), asBuilt, frequencies, unitScale);
     for (std::size_t b = 0; b < designed.branches.size(); ++b)
         for (std::size_t p = 0; p < designed.branches[b].parts.size(); ++p)
@@ -140,12 +145,12 @@ void NetworkStage::AddJson(nlohmann::ordered_json& json) const
         json["NetS11"] = curve(curves.NetS11);
         json["NetS22"] = curve(curves.NetS22);
         json["NetGroupDelay"] = curve(curves.NetGroupDelay);
-        if (settings_.analysis.absorbStrays) {
+        if (Absorbs()) {
             json["NetS21BeforeAbsorbing"] = curve(result_.beforeAbsorbing.NetS21);
             json["NetS11BeforeAbsorbing"] = curve(result_.beforeAbsorbing.NetS11);
         }
     }
-    if (settings_.analysis.absorbStrays) json["Absorbed"] = result_.absorbed;
+    if (Absorbs()) json["Absorbed"] = result_.absorbed;
     if (settings_.stress) {
         const auto rows = [this](const std::vector<corvane::PartStress>& list) {
             nlohmann::ordered_json array = nlohmann::ordered_json::array();
@@ -166,7 +171,7 @@ void NetworkStage::PrintText(std::ostream& out) const
 {
     if (!built_) return;
     out << "\nTerminations: " << TerminationText() << '\n';
-    if (settings_.analysis.absorbStrays) {
+    if (Absorbs()) {
         std::string absorbed;
         for (const std::string& part : result_.absorbed) absorbed += (absorbed.empty() ? "" : ", ") + part;
         out << "Strays absorbed into: " << (absorbed.empty() ? "none" : absorbed) << '\n';
@@ -219,7 +224,7 @@ void NetworkStage::PrintAnalysis(std::ostream& out) const
         << KindQText(result_.ladder, PartKind::Inductor, quality) << ", QC "
         << KindQText(result_.ladder, PartKind::Capacitor, quality) << '\n';
     const size_t width = 14;
-    const bool before = settings_.analysis.absorbStrays;
+    const bool before = Absorbs();
     TrimAndEnd(Cell("Freq, [" + unitText_ + "]", width) + Cell("S21, [dB]", width) + Cell("S11, [dB]", width) +
                    Cell("Delay, [s]", width) + (before ? "S21 before absorbing, [dB]" : ""),
                out);

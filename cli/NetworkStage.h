@@ -46,6 +46,8 @@ public:
     std::string Description(const CliForm& form) const;
 
 private:
+    // The strays are absorbed unless a builder chose the values with them in place.
+    bool Absorbs() const { return settings_.analysis.absorbStrays && !builder_; }
     std::string TerminationText() const;
     void PrintRounded(std::ostream& out) const;
     void PrintAnalysis(std::ostream& out) const;
