@@ -89,7 +89,7 @@ void AddOptions(CLI::App& app, CliOptions& options)
     AddNetworkOptions(app, options.network);
     AddSynthesisOptions(app, options.synthesis);
     for (const char* name : {"--series", "--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--node-c",
-                             "--lead-l", "--part", "--part-model", "--load", "--points"})
+                             "--lead-l", "--part", "--part-model", "--load", "--points", "--rating-c", "--rating-l"})
         Track(app.get_option(name), options);
     AddToleranceOptions(app, options.tolerance);
     AddBoardOptions(app, options.board);
@@ -151,6 +151,9 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
     if (network.vswr != "1" && options.fromFile.count("--vswr") == 0 && network.powerDbm.empty() &&
         network.powerW.empty())
         warn("--vswr", "without --power-dbm or --power-w");
+    for (const char* rating : {"--rating-c", "--rating-l"})
+        if (Typed(options, rating) && network.powerDbm.empty() && network.powerW.empty())
+            warn(rating, "without --power-dbm or --power-w");
     // The optimiser chooses every value with the strays in place: there is nothing left to absorb.
     if (network.absorbStrays && options.board.optimise.Asked() && options.fromFile.count("--absorb-strays") == 0)
         warn("--absorb-strays", "with --optimise, which chooses the parts with the strays in place");

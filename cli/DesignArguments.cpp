@@ -150,6 +150,8 @@ OptionList ExactOptionsOf(const ExactResponseSettings& exact, const DesignFile& 
         if (stress->power.find_first_not_of(" \t") != std::string::npos)
             options.emplace_back(PowerTextInWatts(stress->power) ? "--power-w" : "--power-dbm", stress->power);
         options.emplace_back("--vswr", stress->vswr);
+        if (!stress->capacitorRating.empty()) options.emplace_back("--rating-c", stress->capacitorRating);
+        if (!stress->inductorRating.empty()) options.emplace_back("--rating-l", stress->inductorRating);
     }
     return options;
 }
@@ -221,14 +223,16 @@ bool PanelShown(const DesignFile& design)
 
 namespace {
 
-// The power as the workbench's field reads it (a text in watts carries its unit), the VSWR, and
-// the ratings the file already held.
+// The power as the workbench's field reads it (a text in watts carries its unit), the VSWR and the
+// ratings.
 void SaveStress(const NetworkOptions& n, ExactResponseSettings& exact)
 {
     StressFileSettings stress = exact.stress.value_or(StressFileSettings{});
     stress.power = n.powerDbm;
     if (!n.powerW.empty()) stress.power = PowerTextInWatts(n.powerW) ? n.powerW : n.powerW + " W";
     stress.vswr = n.vswr;
+    stress.capacitorRating = n.ratingC;
+    stress.inductorRating = n.ratingL;
     if (stress != StressFileSettings{})
         exact.stress = stress;
     else

@@ -89,6 +89,8 @@ NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
         drive.availableW = options.powerW.empty() ? ReadPowerDbm(options.powerDbm, "--power-dbm")
                                                   : ReadPowerW(options.powerW, "--power-w");
         drive.vswr = ReadVswr(options.vswr, "--vswr");
+        settings.ratings = {ReadVoltageRating(options.ratingC, "--rating-c"),
+                            ReadCurrentRating(options.ratingL, "--rating-l")};
         settings.stress = drive;
     }
     if (!options.load.empty()) settings.analysis.loadOhms = ReadResistance(options.load, "--load");
@@ -142,7 +144,8 @@ void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
                    "Self-resonant frequency of the capacitors, in the design's unit (0: none)");
     app.add_option("--rdc-l", options.rdcL, "DC resistance of the inductors in ohms");
     app.add_option("--esr-c", options.esrC, "Series resistance (ESR) of the capacitors in ohms");
-    app.add_option("--node-c", options.nodeC, "Board stray capacitance at every node of the ladder, in farads; nodes of their own as n3 4p "
+    app.add_option("--node-c", options.nodeC,
+                   "Board stray capacitance at every node of the ladder, in farads; nodes of their own as n3 4p "
                    "(\"1.5p, n3 4p\")");
     app.add_option("--lead-l", options.leadL, "Board lead inductance in series with every part, in henries");
     app.add_flag("--absorb-strays", options.absorbStrays,
@@ -161,6 +164,10 @@ void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
         ->excludes(dbm);
     app.add_option("--vswr", options.vswr,
                    "VSWR of the load for the part stress; above 1 the worst load phase is kept (default 1)");
+    app.add_option("--rating-c", options.ratingC,
+                   "Peak volts a capacitor may take: the part stress marks each capacitor above it");
+    app.add_option("--rating-l", options.ratingL,
+                   "Peak amperes an inductor may take: the part stress marks each inductor above it");
     app.add_option("--load", options.load,
                    "Analyse and export with this load in ohms instead of the one the prototype needs");
     app.add_option("--points", options.points,

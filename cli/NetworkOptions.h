@@ -33,6 +33,8 @@ struct NetworkOptions {
     std::string powerDbm; // --power-dbm: power available from the source; asks for the part stress
     std::string powerW; // --power-w: the same in watts
     std::string vswr = "1"; // --vswr: of the load
+    std::string ratingC; // --rating-c: peak volts a capacitor may take; "" for no check
+    std::string ratingL; // --rating-l: peak amperes an inductor may take
     std::string load; // --load: "" for the load the prototype needs
     std::string points; // --points: "" for the run's own sweep points
     bool logSweep = false; // --log-sweep
@@ -58,6 +60,7 @@ struct NetworkSettings {
     std::optional<int> points; // a sweep of its own: --points, or 101 with --log-sweep alone
     SweepSpacing spacing = SweepSpacing::Linear;
     std::optional<corvane::StressDrive> stress; // --power-dbm or --power-w
+    corvane::StressRatings ratings; // --rating-c, --rating-l
 };
 NetworkSettings ReadNetworkSettings(const NetworkOptions& options);
 

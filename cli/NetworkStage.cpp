@@ -18,7 +18,6 @@ namespace corvane {
 
 namespace {
 
-
 } // namespace
 
 void NetworkStage::Run(const DesignState& state, const CliForm& form, StreamMessages& messages)
@@ -160,6 +159,8 @@ void NetworkStage::AddJson(nlohmann::ordered_json& json) const
                                  {"Ipeak", s.iPeak},
                                  {"Pdiss", s.pDiss},
                                  {"Freq", RatedPeakHz(s) / unitScale_}});
+            for (std::size_t k = 0; k < list.size(); ++k)
+                if (const double rating = ExceededRating(list[k], settings_.ratings)) array[k]["OverRating"] = rating;
             return array;
         };
         json["Stress"] = rows(passStress_);
@@ -192,12 +193,17 @@ void NetworkStage::PrintStress(std::ostream& out) const
     const auto table = [&](const char* heading, const std::vector<corvane::PartStress>& list) {
         out << heading << '\n';
         TrimAndEnd(Cell("Part", 8) + Cell("V peak, [V]", width) + Cell("I peak, [A]", width) +
-                       Cell("P diss, [W]", width) + "Freq, [" + unitText_ + "]",
+                       Cell("P diss, [W]", width) + Cell("Freq, [" + unitText_ + "]", width) + "Rating",
                    out);
-        for (const corvane::PartStress& s : list)
+        for (const corvane::PartStress& s : list) {
+            const double over = ExceededRating(s, settings_.ratings);
+            const std::string mark =
+                over > 0.0 ? "over " + Printed("%g", over) + (s.kind == PartKind::Capacitor ? " V" : " A") : "";
             TrimAndEnd(Cell(s.part, 8) + Cell(Printed("%.4g", s.vPeak), width) + Cell(Printed("%.4g", s.iPeak), width) +
-                           Cell(Printed("%.4g", s.pDiss), width) + Printed("%.6g", RatedPeakHz(s) / unitScale_),
+                           Cell(Printed("%.4g", s.pDiss), width) +
+                           Cell(Printed("%.6g", RatedPeakHz(s) / unitScale_), width) + mark,
                        out);
+        }
     };
     table("Over the passband", passStress_);
     table("Over the sweep", sweepStress_);

@@ -133,9 +133,9 @@ TEST(DesignArguments, RoundTripsKeepEverySetting)
     std::remove(out.c_str());
 }
 
-// The stress inputs travel with the design: the power in its unit and the VSWR run as their
-// options; the ratings, which no option sets, stay in the file saved; a power typed in watts
-// is saved with its unit, so that the workbench's field reads it in watts too.
+// The stress inputs travel with the design: the power in its unit, the VSWR and the ratings run as
+// their options; a power typed in watts is saved with its unit, so that the workbench's field reads
+// it in watts too.
 TEST(DesignArguments, StressInputsSurviveADesignFile)
 {
     DesignFile design = BandPass();
@@ -143,9 +143,10 @@ TEST(DesignArguments, StressInputsSurviveADesignFile)
     const DesignOnDisk in(design, "stress.corvane");
     const CliOutcome viaFile = RunCli({"--design", in.Path(), "--json"});
     const CliOutcome typed =
-        RunCli({"--type",   "BPF", "--model",  "Chebyshev", "--topology", "Pi",  "--unit", "kHz", "--poles", "5",
-                "--ripple", "0.2", "--fmin",   "88",        "--fmax",     "108", "--rl",   "75",  "--stop",  "201",
-                "--series", "E12", "--points", "1001",      "--power-w",  "100", "--vswr", "2",   "--json"});
+        RunCli({"--type",    "BPF", "--model",  "Chebyshev", "--topology", "Pi",  "--unit",   "kHz",
+                "--poles",   "5",   "--ripple", "0.2",       "--fmin",     "88",  "--fmax",   "108",
+                "--rl",      "75",  "--stop",   "201",       "--series",   "E12", "--points", "1001",
+                "--power-w", "100", "--vswr",   "2",         "--rating-c", "50",  "--json"});
     ASSERT_EQ(typed.status, 0);
     EXPECT_EQ(viaFile.out, typed.out);
     EXPECT_EQ(viaFile.errLines, typed.errLines);

@@ -207,6 +207,15 @@ TEST(NetworkCli, StressOverThePassbandAt30Dbm)
     EXPECT_NEAR(c2.at("Vpeak").get<double>(), 10.0 * std::sqrt(4.0 / 3.0), 1e-4);
     EXPECT_NEAR(c2.at("Freq").get<double>(), 7.07, 0.011);
     EXPECT_EQ(c2.at("Pdiss").get<double>(), 0.0); // ideal parts
+    // A rating just under C2's 11.55 V marks C2 alone; the inductors carry at most 0.32 A.
+    std::vector<std::string> rated = dbm;
+    rated.insert(rated.end(), {"--rating-c", "11.5", "--rating-l", "0.35"});
+    std::vector<std::string> over;
+    const nlohmann::json ratedJson = Json(rated);
+    for (const nlohmann::json& row : ratedJson.at("Stress"))
+        if (row.contains("OverRating"))
+            over.push_back(row.at("Part").get<std::string>() + " " + row.at("OverRating").dump());
+    EXPECT_EQ(over, std::vector<std::string>{"C2 11.5"});
     // Past the passband the sweep finds no higher voltage on C2 (it falls), but the worst load phase does.
     EXPECT_EQ(json.at("StressSweep").at(1).at("Vpeak"), c2.at("Vpeak"));
     dbm.insert(dbm.end(), {"--vswr", "2"});
