@@ -14,6 +14,35 @@ using namespace corvane;
 
 namespace {
 
+// The 7-pole 0.5 dB Chebyshev low-pass at 10 MHz between 50 ohm that the Monte Carlo cases share.
+LadderModel SevenPoleLowPass()
+{
+    DesignParameters design;
+    design.FilterKind = 3;
+    design.N = 7;
+    design.Ripple = 0.5;
+    design.PassF = 10.0;
+    return ModelOfRun(ComputeDesign(design), design.topology);
+}
+
+// Their sweep, 1 to 100 MHz in 1001 points, and their mask: maxPassLossDb to 10 MHz, 40 dB from 20 MHz.
+std::vector<double> SweepTo100MHz()
+{
+    std::vector<double> f;
+    for (int i = 0; i < 1001; ++i) f.push_back(1e6 + 99e6 * i / 1000.0);
+    return f;
+}
+
+ToleranceMask LowPassMask(double maxPassLossDb)
+{
+    ToleranceMask mask;
+    mask.passHighHz = 10e6;
+    mask.maxPassLossDb = maxPassLossDb;
+    mask.stopAboveHz = 20e6;
+    mask.stopAttDb = 40.0;
+    return mask;
+}
+
 // A 7-pole 0.5 dB Chebyshev low-pass at 10 MHz between 50 ohm, swept linearly over 1 to
 // 100 MHz in 1001 points, 5 % inductors and capacitors, a mask of 1 dB to 10 MHz and 40 dB from
 // 20 MHz. state.range(0) is the number of threads (0: every core), state.range(1) the trials.
@@ -21,19 +50,9 @@ namespace {
 // all-core run approaches it divided by the cores.
 void BM_ToleranceMonteCarlo(benchmark::State& state)
 {
-    DesignParameters design;
-    design.FilterKind = 3;
-    design.N = 7;
-    design.Ripple = 0.5;
-    design.PassF = 10.0;
-    const LadderModel ladder = ModelOfRun(ComputeDesign(design), design.topology);
-    std::vector<double> f;
-    for (int i = 0; i < 1001; ++i) f.push_back(1e6 + 99e6 * i / 1000.0);
-    ToleranceMask mask;
-    mask.passHighHz = 10e6;
-    mask.maxPassLossDb = 1.0;
-    mask.stopAboveHz = 20e6;
-    mask.stopAttDb = 40.0;
+    const LadderModel ladder = SevenPoleLowPass();
+    const std::vector<double> f = SweepTo100MHz();
+    const ToleranceMask mask = LowPassMask(1.0);
     ToleranceSettings settings;
     settings.trials = static_cast<int>(state.range(1));
     settings.inductorPercent = 5.0;
@@ -59,12 +78,7 @@ BENCHMARK(BM_ToleranceMonteCarlo)
 // is the number of threads as above.
 void BM_ToleranceWithPartModels(benchmark::State& state)
 {
-    DesignParameters design;
-    design.FilterKind = 3;
-    design.N = 7;
-    design.Ripple = 0.5;
-    design.PassF = 10.0;
-    LadderModel ladder = ModelOfRun(ComputeDesign(design), design.topology);
+    LadderModel ladder = SevenPoleLowPass();
     const QGrowth growth = state.range(1) ? QGrowth::SqrtF : QGrowth::Constant;
     ladder.inductorModel = {80, growth, 10e6, 0.05, 400e6, 0};
     ladder.capacitorModel = {0, QGrowth::Constant, 0, 0.03, 0, 0.5e-9};
@@ -81,13 +95,8 @@ void BM_ToleranceWithPartModels(benchmark::State& state)
         ApplyMeasuredParts(ladder, {{middle.designator, std::make_shared<const MeasuredPart>(
                                                             MakeMeasuredPart(middle.kind, "middle.s2p", f, z))}});
     }
-    std::vector<double> f;
-    for (int i = 0; i < 1001; ++i) f.push_back(1e6 + 99e6 * i / 1000.0);
-    ToleranceMask mask;
-    mask.passHighHz = 10e6;
-    mask.maxPassLossDb = 1.5;
-    mask.stopAboveHz = 20e6;
-    mask.stopAttDb = 40.0;
+    const std::vector<double> f = SweepTo100MHz();
+    const ToleranceMask mask = LowPassMask(1.5);
     ToleranceSettings settings;
     settings.trials = 10000;
     settings.inductorPercent = 5.0;
