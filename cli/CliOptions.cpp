@@ -88,7 +88,7 @@ void AddOptions(CLI::App& app, CliOptions& options)
     app.add_flag("--json", options.json, "Print the design state as one JSON object");
     AddNetworkOptions(app, options.network);
     AddSynthesisOptions(app, options.synthesis);
-    for (const char* name : {"--series", "--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--node-c",
+    for (const char* name : {"--series", "--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--esl-c", "--node-c",
                              "--lead-l", "--part", "--part-model", "--load", "--points", "--rating-c", "--rating-l"})
         Track(app.get_option(name), options);
     AddToleranceOptions(app, options.tolerance);
@@ -161,7 +161,7 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
     if (!network.AnalysisAsked() && !options.tolerance.Asked() && !options.bench.Asked()) {
         const std::string why = "without --network, --spice or --touchstone";
         // The board's files carry the parts' Q and the load too, but no sweep.
-        for (const char* name : {"--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--node-c", "--lead-l",
+        for (const char* name : {"--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--esl-c", "--node-c", "--lead-l",
                                  "--part", "--part-model", "--load", "--points"})
             if (Typed(options, name) &&
                 (std::string(name) == "--points" || !(options.board.FilesAsked() || options.board.optimise.Asked())))

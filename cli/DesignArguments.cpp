@@ -139,6 +139,7 @@ OptionList ExactOptionsOf(const ExactResponseSettings& exact, const DesignFile& 
                                                                      {"--rdc-l", &m->rdcL},   {"--esr-c", &m->esrC},
                                                                      {"--node-c", &m->nodeC}, {"--lead-l", &m->leadL}};
         for (const auto& [option, text] : models) options.emplace_back(option, *text);
+        if (m->eslC != PartModelFileSettings{}.eslC) options.emplace_back("--esl-c", m->eslC);
         if (m->absorbStrays) options.emplace_back("--absorb-strays", "");
         for (const auto& [designator, file] : m->partFiles) options.emplace_back("--part", designator + "=" + file);
         for (const auto& [designator, text] : m->ownModels)
@@ -254,7 +255,7 @@ void SaveExactSettings(const CliOptions& options, const std::string& source, Exa
     if (!n.points.empty()) exact.points = std::stoi(n.points);
     exact.logarithmic = n.logSweep;
     exact.partLimits = ReadPartLimits(options.partLimits);
-    PartModelFileSettings models{n.srfL, n.srfC, n.rdcL, n.esrC, n.nodeC, n.leadL, n.absorbStrays, {}, {}};
+    PartModelFileSettings models{n.srfL, n.srfC, n.rdcL, n.esrC, n.nodeC, n.leadL, n.absorbStrays, {}, {}, n.eslC};
     for (const auto& [designator, file] : ReadPartArguments(n.partFiles)) models.partFiles[designator] = file;
     for (const auto& [designator, text] : ReadPartArguments(n.partModels, "--part-model"))
         models.ownModels[designator] = text;

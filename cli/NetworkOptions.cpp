@@ -70,6 +70,9 @@ NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
     PartModel capacitor;
     inductor.seriesR = ReadLossResistance(options.rdcL, "--rdc-l");
     capacitor.seriesR = ReadLossResistance(options.esrC, "--esr-c");
+    capacitor.esl = ReadStrayInductance(options.eslC, "--esl-c");
+    if (capacitor.esl > 0.0 && ReadSelfResonance(options.srfC, "--srf-c", 1.0) > 0.0)
+        throw InputError("--esl-c: give the capacitors' ESL or their SRF (--srf-c), not both.");
     if (!inductor.Ideal()) settings.analysis.inductorModel = inductor;
     if (!capacitor.Ideal()) settings.analysis.capacitorModel = capacitor;
     BoardStrays strays;
@@ -144,6 +147,8 @@ void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
                    "Self-resonant frequency of the capacitors, in the design's unit (0: none)");
     app.add_option("--rdc-l", options.rdcL, "DC resistance of the inductors in ohms");
     app.add_option("--esr-c", options.esrC, "Series resistance (ESR) of the capacitors in ohms");
+    app.add_option("--esl-c", options.eslC,
+                   "Series inductance (ESL) of the capacitors in henries, in place of --srf-c (0.4n for an 0402)");
     app.add_option("--node-c", options.nodeC,
                    "Board stray capacitance at every node of the ladder, in farads; nodes of their own as n3 4p "
                    "(\"1.5p, n3 4p\")");

@@ -25,6 +25,7 @@ struct NetworkOptions {
     std::string srfC = "0"; // --srf-c: of the capacitors
     std::string rdcL = "0"; // --rdc-l: DC resistance of the inductors, ohms
     std::string esrC = "0"; // --esr-c: ESR of the capacitors, ohms
+    std::string eslC = "0"; // --esl-c: series inductance of the capacitors, henries (without --srf-c)
     std::string nodeC = "0"; // --node-c: stray capacitance at every node, farads
     std::string leadL = "0"; // --lead-l: lead inductance of every part, henries
     bool absorbStrays = false; // --absorb-strays

@@ -286,6 +286,7 @@ void ReadPartModels(const Json& root, PartModelFileSettings& models)
                                                           {"nodeC", &models.nodeC}, {"leadL", &models.leadL}};
     for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
     models.absorbStrays = Flag(section, path, "absorbStrays");
+    if (section.contains("eslC")) models.eslC = TypedText(section, path, "eslC", kPanelTextMaxLength);
     ReadPartTexts(section, path, "partFiles", kPathMaxLength, models.partFiles);
     ReadPartTexts(section, path, "ownModels", kPanelTextMaxLength * 4, models.ownModels);
 }
@@ -320,6 +321,7 @@ Json PartModelsJson(const PartModelFileSettings& m)
             {"absorbStrays", m.absorbStrays}};
     if (!m.partFiles.empty()) json["partFiles"] = m.partFiles;
     if (!m.ownModels.empty()) json["ownModels"] = m.ownModels;
+    if (m.eslC != PartModelFileSettings{}.eslC) json["eslC"] = m.eslC;
     return json;
 }
 
@@ -393,7 +395,7 @@ bool PartModelFileSettings::operator==(const PartModelFileSettings& o) const
 {
     return srfL == o.srfL && srfC == o.srfC && rdcL == o.rdcL && esrC == o.esrC && nodeC == o.nodeC &&
            leadL == o.leadL && absorbStrays == o.absorbStrays && partFiles == o.partFiles &&
-           ownModels == o.ownModels;
+           ownModels == o.ownModels && eslC == o.eslC;
 }
 
 bool StressFileSettings::operator==(const StressFileSettings& o) const

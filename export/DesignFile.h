@@ -80,6 +80,7 @@ struct PartModelFileSettings {
     std::map<std::string, std::string> partFiles;
     // Parts with a model of their own: designator -> its text ("Q 80, SRF 1.2 GHz"; analysis/PerPartModels.h).
     std::map<std::string, std::string> ownModels;
+    std::string eslC = "0"; // optional in a file: the capacitors' series inductance, henries
 
     bool operator==(const PartModelFileSettings& other) const;
     bool operator!=(const PartModelFileSettings& other) const { return !(*this == other); }

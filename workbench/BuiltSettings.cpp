@@ -102,6 +102,7 @@ void BuiltSettings::Build()
     form->addRow(tr("SRF of capacitors:"), srfC_);
     form->addRow(tr("DC resistance of inductors (\u03a9):"), rdcL_);
     form->addRow(tr("ESR of capacitors (\u03a9):"), esrC_);
+    form->addRow(tr("ESL of capacitors (H):"), eslC_);
     form->addRow(tr("Stray C at each node:"), nodeC_);
     form->addRow(tr("Lead L of each part:"), leadL_);
     form->addRow(absorbStrays_);
@@ -135,6 +136,8 @@ void BuiltSettings::BuildModelFields()
         srf->setToolTip(tr("Self-resonant frequency in the design's unit (or with its unit: 1.2 GHz); 0: none"));
     rdcL_ = Field(tr("DC resistance of inductors"), QStringLiteral("0"));
     esrC_ = Field(tr("ESR of capacitors"), QStringLiteral("0"));
+    eslC_ = Field(tr("ESL of capacitors"), QStringLiteral("0"));
+    eslC_->setToolTip(tr("Series inductance of every capacitor, in henries (0.4n), in place of its SRF"));
     nodeC_ = Field(tr("Stray C at each node"), QStringLiteral("0"));
     nodeC_->setToolTip(tr("Pads and traces from every node to ground, in farads (1.5p); a node of its own as n3 4p "
                           "(1.5p, n3 4p), n1 at the source"));
@@ -152,6 +155,9 @@ void BuiltSettings::ReadModels(const ShownDesign& design, AnalysisOptions& analy
     capacitor.srfHz = ReadSelfResonance(TextOf(srfC_), NameOf(srfC_), scale) * scale;
     inductor.seriesR = ReadLossResistance(TextOf(rdcL_), NameOf(rdcL_));
     capacitor.seriesR = ReadLossResistance(TextOf(esrC_), NameOf(esrC_));
+    capacitor.esl = ReadStrayInductance(TextOf(eslC_), NameOf(eslC_));
+    if (capacitor.esl > 0.0 && capacitor.srfHz > 0.0)
+        throw InputError("Give the capacitors' ESL or their SRF, not both.");
     if (!inductor.Ideal()) analysis.inductorModel = inductor;
     if (!capacitor.Ideal()) analysis.capacitorModel = capacitor;
     BoardStrays strays;
@@ -231,7 +237,8 @@ ExactResponseSettings BuiltSettings::Settings() const
     }
     const PartModelFileSettings models{TextOf(srfL_),       TextOf(srfC_),  TextOf(rdcL_),
                                        TextOf(esrC_),       TextOf(nodeC_), TextOf(leadL_),
-                                       absorbStrays_->isChecked(), partFiles_, ownModels_};
+                                       absorbStrays_->isChecked(), partFiles_, ownModels_,
+                                       TextOf(eslC_)};
     if (models != PartModelFileSettings{}) s.partModels = models;
     return s;
 }
@@ -256,7 +263,8 @@ void BuiltSettings::SetSettings(const ExactResponseSettings& s)
     const QSignalBlocker blockAbsorb(absorbStrays_);
     const std::pair<QLineEdit*, const std::string*> texts[] = {{srfL_, &models.srfL},   {srfC_, &models.srfC},
                                                                {rdcL_, &models.rdcL},   {esrC_, &models.esrC},
-                                                               {nodeC_, &models.nodeC}, {leadL_, &models.leadL}};
+                                                               {nodeC_, &models.nodeC}, {leadL_, &models.leadL},
+                                                               {eslC_, &models.eslC}};
     for (const auto& [field, text] : texts) field->setText(QString::fromStdString(*text));
     absorbStrays_->setChecked(models.absorbStrays);
     partFiles_ = models.partFiles;

@@ -89,6 +89,7 @@ private:
     QLineEdit* srfC_;
     QLineEdit* rdcL_;
     QLineEdit* esrC_;
+    QLineEdit* eslC_;
     QLineEdit* nodeC_;
     QLineEdit* leadL_;
     QCheckBox* absorbStrays_;

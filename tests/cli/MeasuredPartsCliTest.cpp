@@ -118,4 +118,20 @@ TEST(MeasuredPartsCli, DesignFileKeepsAPartsOwnModel)
     EXPECT_LT(lossier[0].get<double>(), S21[0].get<double>() - 0.05);
 }
 
+// The capacitors' ESL given to the kind is the same circuit as each capacitor's own; it cannot
+// stand beside their self-resonance, which says the same thing another way.
+TEST(MeasuredPartsCli, CapacitorsEslForTheKindEqualsEachOnesOwn)
+{
+    const Args three = {"--poles", "3", "--passband", "10", "--network", "--json"};
+    const CliOutcome kind = RunCli(With(three, {"--esl-c", "2n"}));
+    const CliOutcome own = RunCli(With(three, {"--part-model", "C2=ESL 2n"}));
+    ASSERT_EQ(kind.status, 0);
+    const nlohmann::json S21 = nlohmann::json::parse(kind.out)["NetS21"];
+    EXPECT_EQ(S21, nlohmann::json::parse(own.out)["NetS21"]);
+    EXPECT_NE(S21, nlohmann::json::parse(RunCli(three).out)["NetS21"]);
+    const CliOutcome both = RunCli(With(three, {"--esl-c", "2n", "--srf-c", "90"}));
+    EXPECT_NE(both.status, 0);
+    EXPECT_TRUE(ErrorHas(both, "--esl-c: give the capacitors' ESL or their SRF (--srf-c), not both."));
+}
+
 } // namespace

@@ -269,11 +269,12 @@ TEST(DesignFile, KeepsThePartModelsInVersion4)
     std::string text = kHandWritten;
     text.replace(text.find("\"version\": 1"), 12, "\"version\": 4");
     const std::string models = R"("partModels": { "srfL": "1.2G", "srfC": "0", "rdcL": "0.3", "esrC": "50m",
-    "nodeC": "1.5p", "leadL": "0", "absorbStrays": true, "ownModels": { "L2": "Q 80 @ 100 MHz, lead 1n" } },)";
+    "nodeC": "1.5p", "leadL": "0", "absorbStrays": true, "ownModels": { "L2": "Q 80 @ 100 MHz, lead 1n" },
+    "eslC": "0.4n" },)";
     text.replace(text.find("\"comment\""), 0, models);
     DesignFile expected = HandWrittenDesign();
     expected.exactResponse.partModels = PartModelFileSettings{
-        "1.2G", "0", "0.3", "50m", "1.5p", "0", true, {}, {{"L2", "Q 80 @ 100 MHz, lead 1n"}}};
+        "1.2G", "0", "0.3", "50m", "1.5p", "0", true, {}, {{"L2", "Q 80 @ 100 MHz, lead 1n"}}, "0.4n"};
     EXPECT_EQ(ParseDesignFile(text), expected);
 
     TempFolder folder;
