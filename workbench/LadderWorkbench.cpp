@@ -145,7 +145,9 @@ void LadderWorkbench::BuildDocks()
     tuningArea->setWidgetResizable(true);
     QDockWidget* tuningDock = Dock(tr("Tuning"), QStringLiteral("TuningDock"), tuningArea);
     addDockWidget(Qt::RightDockWidgetArea, tuningDock);
-    tabifyDockWidget(findChild<QDockWidget*>(QStringLiteral("PartsDock")), tuningDock);
+    QDockWidget* partsDock = findChild<QDockWidget*>(QStringLiteral("PartsDock"));
+    tabifyDockWidget(partsDock, tuningDock);
+    partsDock->raise(); // the parts table is what a new layout shows first
     setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
     setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
 }
