@@ -43,6 +43,21 @@ ToleranceMask LowPassMask(double maxPassLossDb)
     return mask;
 }
 
+// The Monte Carlo of the ladder at 5 % inductors and capacitors, per iteration, on threads (0: every core).
+void RunMonteCarlo(benchmark::State& state, const LadderModel& ladder, const ToleranceMask& mask, int trials,
+                   unsigned threads)
+{
+    const std::vector<double> f = SweepTo100MHz();
+    ToleranceSettings settings;
+    settings.trials = trials;
+    settings.inductorPercent = 5.0;
+    settings.capacitorPercent = 5.0;
+    settings.threads = threads;
+    for (auto _ : state) benchmark::DoNotOptimize(RunTolerance(ladder, {}, f, mask, settings));
+    state.counters["per_trial"] = benchmark::Counter(settings.trials, benchmark::Counter::kIsIterationInvariantRate |
+                                                                          benchmark::Counter::kInvert);
+}
+
 // A 7-pole 0.5 dB Chebyshev low-pass at 10 MHz between 50 ohm, swept linearly over 1 to
 // 100 MHz in 1001 points, 5 % inductors and capacitors, a mask of 1 dB to 10 MHz and 40 dB from
 // 20 MHz. state.range(0) is the number of threads (0: every core), state.range(1) the trials.
@@ -50,17 +65,8 @@ ToleranceMask LowPassMask(double maxPassLossDb)
 // all-core run approaches it divided by the cores.
 void BM_ToleranceMonteCarlo(benchmark::State& state)
 {
-    const LadderModel ladder = SevenPoleLowPass();
-    const std::vector<double> f = SweepTo100MHz();
-    const ToleranceMask mask = LowPassMask(1.0);
-    ToleranceSettings settings;
-    settings.trials = static_cast<int>(state.range(1));
-    settings.inductorPercent = 5.0;
-    settings.capacitorPercent = 5.0;
-    settings.threads = static_cast<unsigned>(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(RunTolerance(ladder, {}, f, mask, settings));
-    state.counters["per_trial"] = benchmark::Counter(settings.trials, benchmark::Counter::kIsIterationInvariantRate |
-                                                                          benchmark::Counter::kInvert);
+    RunMonteCarlo(state, SevenPoleLowPass(), LowPassMask(1.0), static_cast<int>(state.range(1)),
+                  static_cast<unsigned>(state.range(0)));
 }
 BENCHMARK(BM_ToleranceMonteCarlo)
     ->ArgNames({"threads", "trials"})
@@ -95,16 +101,7 @@ void BM_ToleranceWithPartModels(benchmark::State& state)
         ApplyMeasuredParts(ladder, {{middle.designator, std::make_shared<const MeasuredPart>(
                                                             MakeMeasuredPart(middle.kind, "middle.s2p", f, z))}});
     }
-    const std::vector<double> f = SweepTo100MHz();
-    const ToleranceMask mask = LowPassMask(1.5);
-    ToleranceSettings settings;
-    settings.trials = 10000;
-    settings.inductorPercent = 5.0;
-    settings.capacitorPercent = 5.0;
-    settings.threads = static_cast<unsigned>(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(RunTolerance(ladder, {}, f, mask, settings));
-    state.counters["per_trial"] = benchmark::Counter(settings.trials, benchmark::Counter::kIsIterationInvariantRate |
-                                                                          benchmark::Counter::kInvert);
+    RunMonteCarlo(state, ladder, LowPassMask(1.5), 10000, static_cast<unsigned>(state.range(0)));
 }
 BENCHMARK(BM_ToleranceWithPartModels)
     ->ArgNames({"threads", "sqrtQ", "measured"})
