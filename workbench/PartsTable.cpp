@@ -9,20 +9,13 @@
 
 #include "analysis/NetworkResponse.h"
 #include "analysis/PartModels.h"
-#include "filtermath/EngineeringText.h"
+#include "workbench/PartsTableColumns.h"
 
 namespace corvane {
 
 namespace {
 
-constexpr int kColumns = 10; // the last four: the stress, hidden while no power is set
-constexpr int kModelColumn = 5;
 const QString kNotRounded = QStringLiteral("\u2014");
-
-QString Value(double value, const char* unit, bool trim = false)
-{
-    return QString::fromStdString(EngineeringText(value, unit, trim));
-}
 
 QString Change(double from, double to)
 {
@@ -114,7 +107,7 @@ void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& buil
     };
     setUpdatesEnabled(false);
     setRowCount(0);
-    AddRow({QStringLiteral("RS"), Value(designed.RS, "\u03a9"), Value(built.RS, "\u03a9"), QString(), QString(),
+    AddRow({QStringLiteral("RS"), EngineeringCell(designed.RS, "\u03a9"), EngineeringCell(built.RS, "\u03a9"), QString(), QString(),
             QString(), QString(), QString()});
     for (size_t i = 0; i < built.branches.size() && i < designed.branches.size(); ++i) {
         const std::vector<ModelPart>& from = designed.branches[i].parts;
@@ -124,8 +117,8 @@ void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& buil
                                : to[k].kind == PartKind::Capacitor ? "F"
                                                                    : "\u03a9";
             Row row{QString::fromStdString(to[k].designator),
-                    Value(from[k].value, unit),
-                    rounded ? Value(to[k].value, unit, true) : kNotRounded,
+                    EngineeringCell(from[k].value, unit),
+                    rounded ? EngineeringCell(to[k].value, unit, true) : kNotRounded,
                     rounded ? Change(from[k].value, to[k].value) : QString(),
                     QString(),
                     QString(),
@@ -135,7 +128,7 @@ void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& buil
             AddRow(row);
         }
     }
-    AddRow({QStringLiteral("RL"), Value(designed.RL, "\u03a9"), Value(built.RL, "\u03a9"),
+    AddRow({QStringLiteral("RL"), EngineeringCell(designed.RL, "\u03a9"), EngineeringCell(built.RL, "\u03a9"),
             built.RL != designed.RL ? Change(designed.RL, built.RL) : QString(), QString(), QString(), QString(),
             QString()});
     resizeColumnsToContents();

@@ -5,27 +5,17 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "filtermath/EngineeringText.h"
 #include "workbench/PartsTable.h"
+#include "workbench/PartsTableColumns.h"
 
 namespace corvane {
 
 namespace {
 
-constexpr int kCheckColumn = 4;
-constexpr int kVoltageColumn = 6;
-constexpr int kCurrentColumn = 7;
-constexpr int kDissipationColumn = 8;
-constexpr int kFrequencyColumn = 9;
 // The Check cell as the ladder's flags left it, before any rating was marked.
 constexpr int kFlagsTextRole = Qt::UserRole;
 constexpr int kFlagsTipRole = Qt::UserRole + 1;
 const QColor kOverRating(0xb0, 0x20, 0x20);
-
-QString Eng(double value, const char* unit, bool trim = false)
-{
-    return QString::fromStdString(EngineeringText(value, unit, trim));
-}
 
 } // namespace
 
@@ -89,15 +79,15 @@ void PartsTable::ShowPartStress(int row, const PartStress& shown, const PartStre
         return item;
     };
     const auto figure = [&](int column, double value, double hz, double whole, double wholeHz, const char* unit) {
-        return cell(column, Eng(value, unit),
+        return cell(column, EngineeringCell(value, unit),
                     tr("%1: %2 at %3\nOver the whole sweep: %4 at %5")
-                        .arg(range, Eng(value, unit), Eng(hz, "Hz"), Eng(whole, unit), Eng(wholeHz, "Hz")));
+                        .arg(range, EngineeringCell(value, unit), EngineeringCell(hz, "Hz"), EngineeringCell(whole, unit), EngineeringCell(wholeHz, "Hz")));
     };
     const bool capacitor = shown.kind == PartKind::Capacitor;
     QTableWidgetItem* voltage = figure(kVoltageColumn, shown.vPeak, shown.vHz, sweep.vPeak, sweep.vHz, "V");
     QTableWidgetItem* current = figure(kCurrentColumn, shown.iPeak, shown.iHz, sweep.iPeak, sweep.iHz, "A");
     figure(kDissipationColumn, shown.pDiss, shown.pHz, sweep.pDiss, sweep.pHz, "W");
-    cell(kFrequencyColumn, Eng(RatedPeakHz(shown), "Hz"),
+    cell(kFrequencyColumn, EngineeringCell(RatedPeakHz(shown), "Hz"),
          capacitor ? tr("Where the voltage across the capacitor peaks")
                    : tr("Where the current through the inductor peaks"));
     QTableWidgetItem* check = item(row, kCheckColumn);
@@ -110,7 +100,7 @@ void PartsTable::ShowPartStress(int row, const PartStress& shown, const PartStre
     QString tip = check->data(kFlagsTipRole).toString();
     const double rating = ExceededRating(shown, ratings);
     if (rating > 0.0) {
-        const QString rated = Eng(rating, capacitor ? "V" : "A", true);
+        const QString rated = EngineeringCell(rating, capacitor ? "V" : "A", true);
         const QString brief = tr("over %1 rating").arg(rated);
         const QString reason = capacitor ? tr("Peak voltage %1 exceeds the %2 rating.").arg(voltage->text(), rated)
                                          : tr("Peak current %1 exceeds the %2 rating.").arg(current->text(), rated);
