@@ -2,7 +2,9 @@
 #include "export/SheetLayout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
+#include <set>
 #include <utility>
 
 namespace corvane {
@@ -139,15 +141,79 @@ private:
     double lane_;
 };
 
-void AddJunctions(SheetLayout& sheet)
+// Points in whole micrometres, so that the same place reached by different sums is one place.
+using Spot = std::pair<long long, long long>;
+
+Spot SpotOf(SheetPoint p)
 {
-    std::map<std::pair<double, double>, int> ends;
+    return {std::llround(p.x * 1000.0), std::llround(p.y * 1000.0)};
+}
+
+SheetPoint PointOf(Spot s)
+{
+    return {s.first / 1000.0, s.second / 1000.0};
+}
+
+std::vector<SheetPoint> PinsOf(const SheetSymbol& s)
+{
+    if (s.angle == 90) return {{s.at.x - kPinOffset, s.at.y}, {s.at.x + kPinOffset, s.at.y}};
+    return {{s.at.x, s.at.y - kPinOffset}, {s.at.x, s.at.y + kPinOffset}};
+}
+
+// KiCad merges collinear wires that overlap or touch, and joins a pin or a wire end to a wire only
+// at that wire's ends. So the wires drawn along one line become one run, cut wherever a pin, a
+// label or a wire across it ends on it, and every tee gets its junction.
+void JoinAtEndsOnly(SheetLayout& sheet)
+{
+    std::map<Spot, int> items; // pins and labels at each place
+    for (const SheetSymbol& s : sheet.symbols)
+        for (SheetPoint pin : PinsOf(s)) ++items[SpotOf(pin)];
+    for (const SheetLabel& l : sheet.labels) ++items[SpotOf(l.at)];
+    // Runs along each row (y: spans of x) and each column (x: spans of y), with the ends of the
+    // wires that run the other way, which cut them.
+    std::map<long long, std::vector<std::pair<long long, long long>>> rows, columns;
+    std::set<Spot> rowEnds, columnEnds;
     for (const SheetWire& w : sheet.wires) {
-        ++ends[{w.from.x, w.from.y}];
-        ++ends[{w.to.x, w.to.y}];
+        const Spot a = SpotOf(w.from), b = SpotOf(w.to);
+        if (a.second == b.second) {
+            rows[a.second].push_back(std::minmax(a.first, b.first));
+            rowEnds.insert(a);
+            rowEnds.insert(b);
+        } else {
+            columns[a.first].push_back(std::minmax(a.second, b.second));
+            columnEnds.insert(a);
+            columnEnds.insert(b);
+        }
     }
-    for (const auto& [point, count] : ends)
-        if (count >= 3) sheet.junctions.push_back({point.first, point.second});
+    sheet.wires.clear();
+    std::map<Spot, int> ends;
+    const auto cut = [&](long long line, std::vector<std::pair<long long, long long>> spans, bool row,
+                         const std::set<Spot>& across) {
+        const auto spot = [line, row](long long along) { return row ? Spot{along, line} : Spot{line, along}; };
+        std::sort(spans.begin(), spans.end());
+        for (size_t i = 0; i < spans.size();) {
+            long long from = spans[i].first, to = spans[i].second;
+            for (++i; i < spans.size() && spans[i].first <= to; ++i) to = std::max(to, spans[i].second);
+            std::set<long long> stops{from, to};
+            const auto stopAt = [&stops, line, row](const Spot& place) {
+                if ((row ? place.second : place.first) == line) stops.insert(row ? place.first : place.second);
+            };
+            for (const auto& item : items) stopAt(item.first);
+            for (const Spot& end : across) stopAt(end);
+            long long previous = from;
+            for (long long stop : stops) {
+                if (stop < from || stop > to || stop == previous) continue;
+                sheet.wires.push_back({PointOf(spot(previous)), PointOf(spot(stop))});
+                ++ends[spot(previous)];
+                ++ends[spot(stop)];
+                previous = stop;
+            }
+        }
+    };
+    for (const auto& [y, spans] : rows) cut(y, spans, true, columnEnds);
+    for (const auto& [x, spans] : columns) cut(x, spans, false, rowEnds);
+    for (const auto& [place, count] : ends)
+        if (count + (items.count(place) ? items.at(place) : 0) >= 3) sheet.junctions.push_back(PointOf(place));
 }
 
 } // namespace
@@ -201,7 +267,7 @@ SheetLayout LayOutLadder(const LadderModel& ladder)
     // The rail ends under the last shunt arm; with none, it runs to the right end.
     if (drops.empty()) onGround(railFrom, right);
     sheet.labels = {{"IN", {left, line}, 180}, {"OUT", {right, line}, 0}, {"GND", {left, ground}, 180}};
-    AddJunctions(sheet);
+    JoinAtEndsOnly(sheet);
     sheet.width = right + kMargin;
     sheet.height = ground + kMargin;
     return sheet;

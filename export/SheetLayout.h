@@ -10,8 +10,9 @@ namespace corvane {
 // The ladder drawn on a schematic sheet, in millimetres on KiCad's 1.27 mm grid, y downwards:
 // the signal line runs left to right, each series arm sits in it, each shunt arm hangs from it down
 // to a ground rail, and the ports are labels at the ends. Parts in parallel stack upwards in the
-// line and to the right in a shunt arm; parts in series follow one another. Every wire ends on a
-// pin or on another wire's end, so that connections are made at end points only.
+// line and to the right in a shunt arm; parts in series follow one another. Wires meet pins, labels
+// and one another at their ends only, never end to end in one line, and a junction marks every
+// place where three or more of them meet: KiCad connects no other way.
 struct SheetPoint {
     double x = 0.0, y = 0.0;
     bool operator==(const SheetPoint& o) const { return x == o.x && y == o.y; }
@@ -37,7 +38,7 @@ struct SheetLayout {
     std::vector<SheetSymbol> symbols;
     std::vector<SheetWire> wires;
     std::vector<SheetLabel> labels;
-    std::vector<SheetPoint> junctions; // where three or more wire ends meet
+    std::vector<SheetPoint> junctions; // where three or more wire ends, pins and labels meet
     double width = 0.0, height = 0.0; // the extent drawn, margins included
 };
 

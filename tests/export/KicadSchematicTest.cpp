@@ -13,6 +13,7 @@
 #include "export/KicadSchematic.h"
 #include "export/SpiceNetlist.h"
 #include "synthesis/Synthesis.h"
+#include "tests/export/LadderForms.h"
 #include "tests/support/Designs.h"
 #include "tests/support/SExpression.h"
 #include "tests/support/SpiceDeck.h"
@@ -28,12 +29,23 @@ struct Point {
     double x, y;
 };
 
-// The nets of a schematic file read back as KiCad connects it: wires join at their ends and where
-// an end lies on another wire; a pin or a label joins the wire it touches; labels of one text are
-// one net. The pins come from the file's own library symbols, turned as each symbol is placed.
-class SheetNets {
+// Places in whole micrometres, as KiCad compares them on its internal grid.
+using Spot = std::pair<long long, long long>;
+
+Spot SpotOf(double x, double y)
+{
+    return {std::llround(x * 1000.0), std::llround(y * 1000.0)};
+}
+
+// The nets of a schematic file as KiCad connects it on load, not as our writer means it:
+// collinear wires that overlap, or touch where no junction stands, become one wire; a junction
+// cuts the wire it stands on; pins, labels and wires connect only where one's connection point is
+// another's (a wire's are its two ends and the junctions on it), never on a wire's middle; global
+// labels of one text are one net. The pins come from the file's own library symbols, turned as
+// each symbol is placed.
+class KicadNets {
 public:
-    explicit SheetNets(const SExpr& sheet)
+    explicit KicadNets(const SExpr& sheet)
     {
         std::map<std::string, std::map<std::string, Point>> libraryPins;
         for (const SExpr* symbol : sheet.Find("lib_symbols")->All("symbol"))
@@ -43,14 +55,11 @@ public:
                     libraryPins[symbol->items[1].atom][pin->Find("number")->items[1].atom] = {at->Number(1),
                                                                                               at->Number(2)};
                 }
-        for (const SExpr* wire : sheet.All("wire")) {
-            const SExpr* pts = wire->Find("pts");
-            wires_.push_back({Add({pts->items[1].Number(1), pts->items[1].Number(2)}),
-                              Add({pts->items[2].Number(1), pts->items[2].Number(2)})});
-        }
+        for (const SExpr* junction : sheet.All("junction"))
+            junctions_.insert(SpotOf(junction->Find("at")->Number(1), junction->Find("at")->Number(2)));
         for (const SExpr* label : sheet.All("global_label")) {
             const SExpr* at = label->Find("at");
-            labels_.push_back({label->items[1].atom, Add({at->Number(1), at->Number(2)})});
+            labels_.push_back({label->items[1].atom, SpotOf(at->Number(1), at->Number(2))});
         }
         for (const SExpr* symbol : sheet.All("symbol")) {
             const SExpr* at = symbol->Find("at");
@@ -62,59 +71,101 @@ public:
             for (const auto& [number, lib] : libraryPins.at(symbol->Find("lib_id")->items[1].atom)) {
                 // The library's y runs up, the sheet's down; a symbol turns anticlockwise on the sheet.
                 const double x = lib.x, y = -lib.y;
-                const Point p{at->Number(1) + x * std::cos(angle) + y * std::sin(angle),
-                              at->Number(2) - x * std::sin(angle) + y * std::cos(angle)};
-                pins_.push_back({reference, Add(p)});
+                pins_.push_back({reference, SpotOf(at->Number(1) + x * std::cos(angle) + y * std::sin(angle),
+                                                   at->Number(2) - x * std::sin(angle) + y * std::cos(angle))});
             }
         }
-        Connect();
+        MergeWires(sheet);
+        for (const auto& [text, spot] : labels_)
+            for (const auto& [other, otherSpot] : labels_)
+                if (text == other) Join(spot, otherSpot);
     }
 
     std::vector<Net> Nets()
     {
-        std::map<size_t, Net> nets;
-        for (const auto& [reference, point] : pins_) nets[Root(point)].first.insert(reference);
-        for (const auto& [text, point] : labels_) nets[Root(point)].second.insert(text);
+        std::map<Spot, Net> nets;
+        for (const auto& [reference, spot] : pins_) nets[Root(spot)].first.insert(reference);
+        for (const auto& [text, spot] : labels_) nets[Root(spot)].second.insert(text);
         std::vector<Net> out;
         for (const auto& entry : nets) out.push_back(entry.second);
         return out;
     }
 
+    // Wire ends that touch nothing: KiCad marks them dangling.
+    std::vector<Spot> DanglingEnds() const
+    {
+        std::map<Spot, int> uses;
+        for (const auto& [a, b] : merged_) {
+            ++uses[a];
+            ++uses[b];
+        }
+        for (const auto& pin : pins_) ++uses[pin.second];
+        for (const auto& label : labels_) ++uses[label.second];
+        for (const Spot& j : junctions_) uses[j] += 2;
+        std::vector<Spot> dangling;
+        for (const auto& [a, b] : merged_)
+            for (const Spot& end : {a, b})
+                if (uses[end] < 2) dangling.push_back(end);
+        return dangling;
+    }
+
     const std::vector<std::string>& References() const { return references_; }
 
 private:
-    size_t Add(Point p)
+    Spot Root(const Spot& s)
     {
-        points_.push_back({std::round(p.x * 1000.0) / 1000.0, std::round(p.y * 1000.0) / 1000.0});
-        parent_.push_back(parent_.size());
-        return points_.size() - 1;
+        auto it = parent_.find(s);
+        if (it == parent_.end()) return parent_[s] = s;
+        if (it->second == s) return s;
+        return it->second = Root(it->second);
     }
-    size_t Root(size_t i) { return parent_[i] == i ? i : parent_[i] = Root(parent_[i]); }
-    void Join(size_t a, size_t b) { parent_[Root(a)] = Root(b); }
+    void Join(const Spot& a, const Spot& b) { parent_[Root(a)] = Root(b); }
 
-    bool OnWire(const Point& p, const std::pair<size_t, size_t>& w) const
+    // Wires along each row and each column merged as KiCad merges them, each then joining its two
+    // ends and every junction that stands on it.
+    void MergeWires(const SExpr& sheet)
     {
-        const Point a = points_[w.first], b = points_[w.second];
-        const double cross = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
-        return std::fabs(cross) < 1e-6 && std::min(a.x, b.x) - 1e-6 <= p.x && p.x <= std::max(a.x, b.x) + 1e-6 &&
-               std::min(a.y, b.y) - 1e-6 <= p.y && p.y <= std::max(a.y, b.y) + 1e-6;
+        std::map<long long, std::vector<std::pair<long long, long long>>> rows, columns;
+        for (const SExpr* wire : sheet.All("wire")) {
+            const SExpr* pts = wire->Find("pts");
+            const Spot a = SpotOf(pts->items[1].Number(1), pts->items[1].Number(2));
+            const Spot b = SpotOf(pts->items[2].Number(1), pts->items[2].Number(2));
+            if (a.second == b.second)
+                rows[a.second].push_back(std::minmax(a.first, b.first));
+            else if (a.first == b.first)
+                columns[a.first].push_back(std::minmax(a.second, b.second));
+            else
+                ADD_FAILURE() << "a slanted wire";
+        }
+        for (auto& [y, spans] : rows) Merge(y, spans, true);
+        for (auto& [x, spans] : columns) Merge(x, spans, false);
     }
 
-    void Connect()
+    void Merge(long long line, std::vector<std::pair<long long, long long>>& spans, bool row)
     {
-        for (const auto& w : wires_) Join(w.first, w.second);
-        for (const auto& [text, point] : labels_)
-            for (const auto& [other, otherPoint] : labels_)
-                if (text == other) Join(point, otherPoint);
-        for (size_t i = 0; i < points_.size(); ++i)
-            for (const auto& w : wires_)
-                if (OnWire(points_[i], w)) Join(i, w.first);
+        const auto spot = [line, row](long long along) { return row ? Spot{along, line} : Spot{line, along}; };
+        std::sort(spans.begin(), spans.end());
+        for (size_t i = 0; i < spans.size();) {
+            long long from = spans[i].first, to = spans[i].second;
+            for (++i; i < spans.size(); ++i) {
+                const bool overlaps = spans[i].first < to;
+                const bool touches = spans[i].first == to && junctions_.count(spot(to)) == 0;
+                if (!overlaps && !touches) break;
+                to = std::max(to, spans[i].second);
+            }
+            merged_.push_back({spot(from), spot(to)});
+            Join(spot(from), spot(to));
+            for (const Spot& j : junctions_) {
+                const long long along = row ? j.first : j.second;
+                if (spot(along) == j && from < along && along < to) Join(j, spot(from));
+            }
+        }
     }
 
-    std::vector<Point> points_;
-    std::vector<size_t> parent_;
-    std::vector<std::pair<size_t, size_t>> wires_;
-    std::vector<std::pair<std::string, size_t>> labels_, pins_;
+    std::set<Spot> junctions_;
+    std::map<Spot, Spot> parent_;
+    std::vector<std::pair<Spot, Spot>> merged_;
+    std::vector<std::pair<std::string, Spot>> labels_, pins_;
     std::vector<std::string> references_;
 };
 
@@ -143,35 +194,13 @@ std::vector<Net> Sorted(std::vector<Net> nets)
     return nets;
 }
 
-LadderModel Synthesised(synthesis::Family family, synthesis::FilterType type, int N, LadderTopology form)
+TEST(KicadSchematic, KicadConnectsTheNetlistsNetsInEveryForm)
 {
-    synthesis::DesignRequest request;
-    request.response = {family, N, 0.5L, 40.0L};
-    request.type = type;
-    request.form = form;
-    request.passHz = 10e6;
-    request.lowHz = 8e6;
-    request.highHz = 12e6;
-    return synthesis::Synthesise(request).ladder;
-}
-
-TEST(KicadSchematic, ReadBackConnectsTheLaddersNets)
-{
-    using synthesis::Family;
-    using synthesis::FilterType;
-    LadderModel shuntOnly{50, 50, {MakeBranch(1, BranchPlace::Shunt, BranchKind::Capacitor, 0, 1e-9)}, {}, {}, {}};
-    const std::pair<const char*, LadderModel> cases[] = {
-        {"ButterworthT5", DesignModel({0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6})},
-        {"ChebyshevBandPassPi5", DesignModel({5, LadderTopology::Pi, 5, 0.5, 0, 9, 11, 50, 1e6})},
-        {"EllipticBandPassArms", Synthesised(Family::Elliptic, FilterType::BandPass, 4, LadderTopology::T)},
-        {"EllipticBandStopPi", Synthesised(Family::Elliptic, FilterType::BandStop, 5, LadderTopology::Pi)},
-        {"InverseChebyshevLowPass", Synthesised(Family::InverseChebyshev, FilterType::LowPass, 5, LadderTopology::T)},
-        {"ShuntCapacitorOnly", shuntOnly},
-    };
-    for (const auto& [name, ladder] : cases) {
-        SCOPED_TRACE(name);
-        SheetNets sheet(ParseSExpr(KicadSchematic(ladder, {}, name)));
-        EXPECT_EQ(Sorted(sheet.Nets()), Sorted(SubcircuitNets(ladder)));
+    for (const NamedLadder& c : EveryLadderForm()) {
+        SCOPED_TRACE(c.name);
+        KicadNets sheet(ParseSExpr(KicadSchematic(c.ladder, {}, c.name)));
+        EXPECT_EQ(Sorted(sheet.Nets()), Sorted(SubcircuitNets(c.ladder)));
+        EXPECT_TRUE(sheet.DanglingEnds().empty()) << sheet.DanglingEnds().size() << " dangling wire ends";
     }
 }
 
