@@ -7,6 +7,7 @@
 
 #include "analysis/PartModels.h"
 #include "analysis/ToleranceKernel.h"
+#include "filtermath/LadderCascade.h"
 
 namespace corvane {
 
@@ -94,18 +95,12 @@ double ModelMaskMeter::Margin(const LadderModel& ladder)
         const MaskBand& mb = grid_.bands[band];
         double worst = mb.pass ? 0.0 : INFINITY; // |den|^2: greatest in a passband, least in a stopband
         for (std::size_t i = grid_.firstPoint[band]; i < grid_.firstPoint[band + 1]; ++i) {
-            Cx A = 1.0, B = 0.0, C = 0.0, D = 1.0;
+            Chain<double> m;
             for (std::size_t k = 0; k < elements.size(); ++k) {
                 const Cx x = (*elements[k])[i];
-                if (series[k]) {
-                    B += A * x;
-                    D += C * x;
-                } else {
-                    A += B * x;
-                    C += D * x;
-                }
+                CascadeStep<double>(series[k], x.real(), x.imag(), PartsOf(m));
             }
-            const double den2 = std::norm(A * RL + B + C * (RS * RL) + D * RS);
+            const double den2 = DenNorm(WaveSumsOf(m, RS, RL));
             if (!std::isfinite(den2)) return -INFINITY;
             worst = mb.pass ? std::max(worst, den2) : std::min(worst, den2);
         }

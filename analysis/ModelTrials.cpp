@@ -8,6 +8,7 @@
 #include "analysis/MeasuredParts.h"
 #include "analysis/PartModels.h"
 #include "filtermath/Failure.h"
+#include "filtermath/LadderCascade.h"
 
 namespace corvane {
 
@@ -66,37 +67,24 @@ bool CascadeLanes(const char* series, std::size_t stages, const double* xr, cons
         ar[p] = 1.0, ai[p] = 0.0, br[p] = 0.0, bi[p] = 0.0;
         cr[p] = 0.0, ci[p] = 0.0, dr[p] = 1.0, di[p] = 0.0;
     }
+    const auto lane = [&](std::size_t p) {
+        return ChainParts<double>{ar[p], ai[p], br[p], bi[p], cr[p], ci[p], dr[p], di[p]};
+    };
     for (std::size_t s = 0; s < stages; ++s) {
         const double* x = xr + s * kLanes;
         const double* y = xi + s * kLanes;
-        // Series: [A B; C D] [1 Z; 0 1] adds A Z to B and C Z to D.
-        // Shunt: [A B; C D] [1 0; Y 1] adds B Y to A and D Y to C.
         if (series[s])
-            for (std::size_t p = 0; p < kLanes; ++p) {
-                br[p] += ar[p] * x[p] - ai[p] * y[p];
-                bi[p] += ar[p] * y[p] + ai[p] * x[p];
-                dr[p] += cr[p] * x[p] - ci[p] * y[p];
-                di[p] += cr[p] * y[p] + ci[p] * x[p];
-            }
+            for (std::size_t p = 0; p < kLanes; ++p) CascadeStep(true, x[p], y[p], lane(p));
         else
-            for (std::size_t p = 0; p < kLanes; ++p) {
-                ar[p] += br[p] * x[p] - bi[p] * y[p];
-                ai[p] += br[p] * y[p] + bi[p] * x[p];
-                cr[p] += dr[p] * x[p] - di[p] * y[p];
-                ci[p] += dr[p] * y[p] + di[p] * x[p];
-            }
+            for (std::size_t p = 0; p < kLanes; ++p) CascadeStep(false, x[p], y[p], lane(p));
     }
-    const double RSRL = RS * RL;
     bool finite = true, zero = false;
     for (std::size_t p = 0; p < m; ++p) {
-        const double aR = ar[p] * RL, aI = ai[p] * RL;
-        const double cR = cr[p] * RSRL, cI = ci[p] * RSRL;
-        const double dR = dr[p] * RS, dI = di[p] * RS;
-        const double sumR = aR + br[p] + cR + dR, sumI = aI + bi[p] + cI + dI;
-        const double difR = aR + br[p] - cR - dR, difI = aI + bi[p] - cI - dI;
-        const double d2 = sumR * sumR + sumI * sumI;
+        const WaveSums<double> sums =
+            WaveSumsOf(Chain<double>{ar[p], ai[p], br[p], bi[p], cr[p], ci[p], dr[p], di[p]}, RS, RL);
+        const double d2 = DenNorm(sums);
         den2[p] = d2;
-        reflection[p] = (difR * difR + difI * difI) / d2;
+        reflection[p] = ReflectionNorm(sums, d2);
         zero = zero || d2 == 0.0;
         finite = finite && std::isfinite(d2) && std::isfinite(reflection[p]);
     }

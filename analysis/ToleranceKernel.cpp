@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "filtermath/Failure.h"
+#include "filtermath/LadderCascade.h"
 
 namespace corvane {
 
@@ -122,6 +123,9 @@ bool EvaluateChunk(const KernelBranch* branches, std::size_t branchCount, const 
         ar[p] = 1.0, ai[p] = 0.0, br[p] = 0.0, bi[p] = 0.0;
         cr[p] = 0.0, ci[p] = 0.0, dr[p] = 1.0, di[p] = 0.0;
     }
+    const auto lane = [&](std::size_t p) {
+        return ChainParts<double>{ar[p], ai[p], br[p], bi[p], cr[p], ci[p], dr[p], di[p]};
+    };
     for (std::size_t k = 0; k < branchCount; ++k) {
         const KernelBranch& b = branches[k];
         const KernelTerm& first = b.term[0];
@@ -130,21 +134,9 @@ bool EvaluateChunk(const KernelBranch* branches, std::size_t branchCount, const 
         if (b.terms == 1 && !first.invert && !b.invert) {
             const auto plain = [&](auto xOf, auto yOf) {
                 if (b.series)
-                    for (std::size_t p = 0; p < kChunk; ++p) {
-                        const double x = xOf(p), y = yOf(p);
-                        br[p] += ar[p] * x - ai[p] * y;
-                        bi[p] += ar[p] * y + ai[p] * x;
-                        dr[p] += cr[p] * x - ci[p] * y;
-                        di[p] += cr[p] * y + ci[p] * x;
-                    }
+                    for (std::size_t p = 0; p < kChunk; ++p) CascadeStep(true, xOf(p), yOf(p), lane(p));
                 else
-                    for (std::size_t p = 0; p < kChunk; ++p) {
-                        const double x = xOf(p), y = yOf(p);
-                        ar[p] += br[p] * x - bi[p] * y;
-                        ai[p] += br[p] * y + bi[p] * x;
-                        cr[p] += dr[p] * x - di[p] * y;
-                        ci[p] += dr[p] * y + di[p] * x;
-                    }
+                    for (std::size_t p = 0; p < kChunk; ++p) CascadeStep(false, xOf(p), yOf(p), lane(p));
             };
             // A lone L or C has only a or only b; the other term adds an exact zero, so leaving
             // it out changes no value.
@@ -171,36 +163,19 @@ bool EvaluateChunk(const KernelBranch* branches, std::size_t branchCount, const 
                 for (std::size_t p = 0; p < kChunk; ++p) xr[p] += yr[p], xi[p] += yi[p];
         }
         if (b.invert) Invert(xr, xi);
-        // Series: [A B; C D] [1 Z; 0 1] adds A Z to B and C Z to D.
-        // Shunt: [A B; C D] [1 0; Y 1] adds B Y to A and D Y to C.
         if (b.series)
-            for (std::size_t p = 0; p < kChunk; ++p) {
-                br[p] += ar[p] * xr[p] - ai[p] * xi[p];
-                bi[p] += ar[p] * xi[p] + ai[p] * xr[p];
-                dr[p] += cr[p] * xr[p] - ci[p] * xi[p];
-                di[p] += cr[p] * xi[p] + ci[p] * xr[p];
-            }
+            for (std::size_t p = 0; p < kChunk; ++p) CascadeStep(true, xr[p], xi[p], lane(p));
         else
-            for (std::size_t p = 0; p < kChunk; ++p) {
-                ar[p] += br[p] * xr[p] - bi[p] * xi[p];
-                ai[p] += br[p] * xi[p] + bi[p] * xr[p];
-                cr[p] += dr[p] * xr[p] - di[p] * xi[p];
-                ci[p] += dr[p] * xi[p] + di[p] * xr[p];
-            }
+            for (std::size_t p = 0; p < kChunk; ++p) CascadeStep(false, xr[p], xi[p], lane(p));
     }
-    const double RSRL = RS * RL;
     double check = 0.0;
     for (std::size_t p = 0; p < kChunk; ++p) {
-        const double aR = ar[p] * RL, aI = ai[p] * RL;
-        const double cR = cr[p] * RSRL, cI = ci[p] * RSRL;
-        const double dR = dr[p] * RS, dI = di[p] * RS;
-        const double sumR = aR + br[p] + cR + dR, sumI = aI + bi[p] + cI + dI;
-        const double difR = aR + br[p] - cR - dR, difI = aI + bi[p] - cI - dI;
-        const double d2 = sumR * sumR + sumI * sumI;
-        den2[p] = d2;
-        reflection[p] = (difR * difR + difI * difI) / d2;
+        const WaveSums<double> sums =
+            WaveSumsOf(Chain<double>{ar[p], ai[p], br[p], bi[p], cr[p], ci[p], dr[p], di[p]}, RS, RL);
+        den2[p] = DenNorm(sums);
+        reflection[p] = ReflectionNorm(sums, den2[p]);
         // Any infinity or NaN makes the product NaN; 0 * inf is NaN too.
-        check += 0.0 * d2 + 0.0 * reflection[p];
+        check += 0.0 * den2[p] + 0.0 * reflection[p];
     }
     return check == 0.0;
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "filtermath/Failure.h"
+#include "filtermath/LadderCascade.h"
 
 namespace corvane {
 
@@ -70,13 +71,10 @@ Complex operator/(const Complex& num, const Complex& den)
 const Real kPi = 3.141592653589793238462643383279502884L;
 const Complex kJ{0.0L, 1.0L};
 
-// A two-port chain matrix and its derivative over the angular frequency.
-struct Abcd {
-    Complex a, b, c, d;
-};
+// The chain matrix of the ladder so far and its derivative over the angular frequency.
 struct AbcdSlope {
-    Abcd m;
-    Abcd dm;
+    Chain<Real> m;
+    Chain<Real> dm{0, 0, 0, 0, 0, 0, 0, 0};
 };
 
 // An impedance (series branch) or admittance (shunt branch) and its derivative over w.
@@ -90,9 +88,10 @@ bool IsFinite(const Complex& z)
     return std::isfinite(z.real()) && std::isfinite(z.imag());
 }
 
-bool IsFinite(const Abcd& x)
+bool IsFinite(const Chain<Real>& x)
 {
-    return IsFinite(x.a) && IsFinite(x.b) && IsFinite(x.c) && IsFinite(x.d);
+    return std::isfinite(x.ar) && std::isfinite(x.ai) && std::isfinite(x.br) && std::isfinite(x.bi) &&
+           std::isfinite(x.cr) && std::isfinite(x.ci) && std::isfinite(x.dr) && std::isfinite(x.di);
 }
 
 Complex Divide(const Complex& num, const Complex& den)
@@ -213,37 +212,15 @@ Immittance ImmittanceOfBranch(const LadderBranch& branch, Real w, Real lossL, Re
     return Plus(InductorAdmittance(w, L, lossL), CapacitorAdmittance(w, C, lossC));
 }
 
-AbcdSlope Identity()
-{
-    return {{{1.0L, 0.0L}, {}, {}, {1.0L, 0.0L}}, {}};
-}
-
-// One branch onto the product, with its derivative.
 void Step(AbcdSlope& t, bool series, const Immittance& x)
 {
-    Abcd& m = t.m;
-    Abcd& dm = t.dm;
-    if (series) {
-        dm.b = dm.a * x.value + dm.b + m.a * x.slope;
-        dm.d = dm.c * x.value + dm.d + m.c * x.slope;
-        m.b = m.a * x.value + m.b;
-        m.d = m.c * x.value + m.d;
-    } else {
-        dm.a = dm.a + dm.b * x.value + m.b * x.slope;
-        dm.c = dm.c + dm.d * x.value + m.d * x.slope;
-        m.a = m.a + m.b * x.value;
-        m.c = m.c + m.d * x.value;
-    }
+    CascadeStepWithSlope(series, x.value.re, x.value.im, x.slope.re, x.slope.im, PartsOf(t.m), PartsOf(t.dm));
 }
 
-// The chain matrix of the whole ladder and its derivative, left to right. A series branch
-// [1 Z; 0 1] and a shunt branch [1 0; Y 1] each change only one column of the product, so the
-// product rule takes two complex multiply-adds for the matrix and four for its derivative.
+// The chain matrix of the whole ladder and its derivative, left to right.
 AbcdSlope Cascade(const Ladder& ladder, Real w, Real lossL, Real lossC)
 {
-    AbcdSlope t = Identity();
-    const Abcd& m = t.m;
-    const Abcd& dm = t.dm;
+    AbcdSlope t;
     for (const LadderBranch& branch : ladder.branches) {
         CheckPartValue(branch.L);
         CheckPartValue(branch.C);
@@ -253,7 +230,7 @@ AbcdSlope Cascade(const Ladder& ladder, Real w, Real lossL, Real lossC)
     }
     // Past the extended range a part turns infinite and every later sum or product keeps it
     // infinite or NaN, so one check at the end sees any overflow on the way.
-    if (!IsFinite(m) || !IsFinite(dm)) RaiseOverflow();
+    if (!IsFinite(t.m) || !IsFinite(t.dm)) RaiseOverflow();
     return t;
 }
 
@@ -334,7 +311,7 @@ NetworkPoint AnalyseImmittances(const std::vector<BranchImmittance>& branches, d
 {
     const Real rs = Termination(RS);
     const Real rl = Termination(RL);
-    AbcdSlope t = Identity();
+    AbcdSlope t;
     for (const BranchImmittance& branch : branches) {
         const Immittance x{{branch.value.real(), branch.value.imag()}, {branch.slope.real(), branch.slope.imag()}};
         Step(t, branch.place == BranchPlace::Series, x);
@@ -347,24 +324,15 @@ namespace {
 
 NetworkPoint PointOfChain(const AbcdSlope& chain, Real RS, Real RL)
 {
-    // The chain matrix normalised to the two reference resistances: A sqrt(RL/RS), B/sqrt(RS RL),
-    // C sqrt(RS RL), D sqrt(RS/RL). With them the power-wave S-parameters of a reciprocal
-    // two-port take the same form as between equal terminations.
-    const Real k = std::sqrt(RL / RS);
+    // Divided by sqrt(RS RL), den is 2 / S21: a through connection between equal terminations
+    // gives exactly 2.
     const Real r = std::sqrt(RS * RL);
-    const auto terms = [k, r](const Abcd& m, Complex& a, Complex& b, Complex& c, Complex& d) {
-        a = m.a * k;
-        b = m.b * (1.0L / r);
-        c = m.c * r;
-        d = m.d * (1.0L / k);
-    };
-    Complex a, b, c, d, da, db, dc, dd;
-    terms(chain.m, a, b, c, d);
-    terms(chain.dm, da, db, dc, dd);
-    const Complex den = a + b + c + d;
-    const Complex reflected = a + b - c - d;
-    const Complex reflectedOut = d + b - c - a;
-    const Complex denSlope = da + db + dc + dd;
+    const WaveSums<Real> sums = WaveSumsOf(chain.m, RS, RL);
+    const WaveSums<Real> slopes = WaveSumsOf(chain.dm, RS, RL);
+    const Complex den{sums.denR / r, sums.denI / r};
+    const Complex reflected{sums.inR / r, sums.inI / r};
+    const Complex reflectedOut{sums.outR / r, sums.outI / r};
+    const Complex denSlope{slopes.denR / r, slopes.denI / r};
     if (!IsFinite(den) || !IsFinite(reflected) || !IsFinite(reflectedOut) || !IsFinite(denSlope)) RaiseOverflow();
     if (den == Complex{}) RaiseDivisionByZero();
 

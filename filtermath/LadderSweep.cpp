@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "filtermath/LadderCascade.h"
+
 namespace corvane {
 
 namespace {
@@ -16,11 +18,6 @@ struct Cx {
     double im = 0.0;
 };
 
-// x * y + z
-inline Cx Scale(double k, Cx x)
-{
-    return {k * x.re, k * x.im};
-}
 inline double Norm(Cx z)
 {
     return z.re * z.re + z.im * z.im;
@@ -104,27 +101,14 @@ struct ChainBlock {
     double dm[8][kBlock];
 };
 
-// x += y * value at every point of the block, with its derivative dx += dy * value + y * slope.
-// A series branch does this for (b, a) and (d, c), a shunt branch for (a, b) and (c, d).
-template <int x, int y>
-void Update(ChainBlock& t, const double* __restrict vr, const double* __restrict vi, const double* __restrict sr,
-            const double* __restrict si, size_t n)
+ChainParts<double> LaneOf(double (&m)[8][kBlock], size_t j)
 {
-    // Eight distinct rows of the block: nothing written here is read through another pointer.
-    double* __restrict mxr = t.m[x];
-    double* __restrict mxi = t.m[x + 1];
-    double* __restrict dxr = t.dm[x];
-    double* __restrict dxi = t.dm[x + 1];
-    const double* __restrict myr = t.m[y];
-    const double* __restrict myi = t.m[y + 1];
-    const double* __restrict dyr = t.dm[y];
-    const double* __restrict dyi = t.dm[y + 1];
-    for (size_t j = 0; j < n; ++j) {
-        dxr[j] += dyr[j] * vr[j] - dyi[j] * vi[j] + myr[j] * sr[j] - myi[j] * si[j];
-        dxi[j] += dyr[j] * vi[j] + dyi[j] * vr[j] + myr[j] * si[j] + myi[j] * sr[j];
-        mxr[j] += myr[j] * vr[j] - myi[j] * vi[j];
-        mxi[j] += myr[j] * vi[j] + myi[j] * vr[j];
-    }
+    return {m[0][j], m[1][j], m[2][j], m[3][j], m[4][j], m[5][j], m[6][j], m[7][j]};
+}
+
+Chain<double> ChainAt(const double (&m)[8][kBlock], size_t j)
+{
+    return {m[0][j], m[1][j], m[2][j], m[3][j], m[4][j], m[5][j], m[6][j], m[7][j]};
 }
 
 void Step(const BranchCoefficients& k, ChainBlock& t, size_t n)
@@ -136,40 +120,23 @@ void Step(const BranchCoefficients& k, ChainBlock& t, size_t n)
         sr[j] = k.p.re - t.invWSquared[j] * k.q.re;
         si[j] = k.p.im - t.invWSquared[j] * k.q.im;
     }
-    if (k.series) {
-        Update<2, 0>(t, vr, vi, sr, si, n);
-        Update<6, 4>(t, vr, vi, sr, si, n);
-    } else {
-        Update<0, 2>(t, vr, vi, sr, si, n);
-        Update<4, 6>(t, vr, vi, sr, si, n);
-    }
-}
-
-// The scale factors that turn the chain matrix into power waves between RS and RL, worked out
-// once per sweep rather than once per point.
-struct WaveScale {
-    double k, invK, r, invR;
-};
-
-WaveScale WaveScaleOf(const Ladder& ladder)
-{
-    const double k = std::sqrt(ladder.RL / ladder.RS);
-    const double r = std::sqrt(ladder.RS * ladder.RL);
-    return {k, 1.0 / k, r, 1.0 / r};
+    if (k.series)
+        for (size_t j = 0; j < n; ++j)
+            CascadeStepWithSlope(true, vr[j], vi[j], sr[j], si[j], LaneOf(t.m, j), LaneOf(t.dm, j));
+    else
+        for (size_t j = 0; j < n; ++j)
+            CascadeStepWithSlope(false, vr[j], vi[j], sr[j], si[j], LaneOf(t.m, j), LaneOf(t.dm, j));
 }
 
 // The point from its chain matrix, or false where it must be left to the extended analysis.
-bool Finish(const WaveScale& s, const ChainBlock& t, size_t j, NetworkPoint& point)
+bool Finish(const Ladder& ladder, double gainDb, const ChainBlock& t, size_t j, NetworkPoint& point)
 {
-    const Cx a = Scale(s.k, {t.m[0][j], t.m[1][j]});
-    const Cx b = Scale(s.invR, {t.m[2][j], t.m[3][j]});
-    const Cx c = Scale(s.r, {t.m[4][j], t.m[5][j]});
-    const Cx d = Scale(s.invK, {t.m[6][j], t.m[7][j]});
-    const Cx den{a.re + b.re + c.re + d.re, a.im + b.im + c.im + d.im};
-    const Cx denSlope{s.k * t.dm[0][j] + s.invR * t.dm[2][j] + s.r * t.dm[4][j] + s.invK * t.dm[6][j],
-                      s.k * t.dm[1][j] + s.invR * t.dm[3][j] + s.r * t.dm[5][j] + s.invK * t.dm[7][j]};
-    const Cx reflected{a.re + b.re - c.re - d.re, a.im + b.im - c.im - d.im};
-    const Cx reflectedOut{d.re + b.re - c.re - a.re, d.im + b.im - c.im - a.im};
+    const WaveSums<double> sums = WaveSumsOf(ChainAt(t.m, j), ladder.RS, ladder.RL);
+    const WaveSums<double> slopes = WaveSumsOf(ChainAt(t.dm, j), ladder.RS, ladder.RL);
+    const Cx den{sums.denR, sums.denI};
+    const Cx denSlope{slopes.denR, slopes.denI};
+    const Cx reflected{sums.inR, sums.inI};
+    const Cx reflectedOut{sums.outR, sums.outI};
     const double denNorm = Norm(den);
     if (!(denNorm < kLargest) || !(std::fabs(denSlope.re) < kLargest) || !(std::fabs(denSlope.im) < kLargest))
         return false;
@@ -180,7 +147,7 @@ bool Finish(const WaveScale& s, const ChainBlock& t, size_t j, NetworkPoint& poi
     const double kTenOverLn10 = 4.342944819032518276511289189166050823;
     const double denDb = kTenOverLn10 * std::log(denNorm);
     const double denAngle = std::atan2(den.im, den.re);
-    point.S21dB = 20.0 * 0.301029995663981195213738894724493027 - denDb;
+    point.S21dB = gainDb - denDb;
     point.S21Deg = WrapDegrees(-denAngle);
     point.S11dB = kTenOverLn10 * std::log(inNorm) - denDb;
     point.S11Deg = WrapDegrees(std::atan2(reflected.im, reflected.re) - denAngle);
@@ -200,7 +167,8 @@ void AnalyseMany(const Ladder& ladder, const double* frequenciesHz, size_t count
     const double lossC = quality.QC > 0.0 && std::isfinite(quality.QC) ? 1.0 / quality.QC : 0.0;
     const std::vector<BranchCoefficients> branches =
         fast ? Coefficients(ladder, lossL, lossC) : std::vector<BranchCoefficients>{};
-    const WaveScale scale = WaveScaleOf(ladder);
+    // |S21| = 2 sqrt(RS RL) / |den|.
+    const double gainDb = 20.0 * 0.301029995663981195213738894724493027 + 10.0 * std::log10(ladder.RS * ladder.RL);
     ChainBlock t;
     bool inDouble[kBlock];
     for (size_t start = 0; start < count; start += kBlock) {
@@ -220,7 +188,7 @@ void AnalyseMany(const Ladder& ladder, const double* frequenciesHz, size_t count
             for (const BranchCoefficients& k : branches) Step(k, t, n);
         for (size_t j = 0; j < n; ++j) {
             NetworkPoint& point = points[start + j];
-            if (inDouble[j] && Finish(scale, t, j, point)) continue;
+            if (inDouble[j] && Finish(ladder, gainDb, t, j, point)) continue;
             point = AnalyseAt(ladder, frequenciesHz[start + j], quality);
         }
     }

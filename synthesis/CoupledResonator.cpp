@@ -9,6 +9,7 @@
 #include "design/LadderModel.h"
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
+#include "filtermath/LadderCascade.h"
 #include "filtermath/UG.h"
 #include "synthesis/Darlington.h"
 
@@ -47,25 +48,29 @@ Frame MakeFrame(const DesignRequest& r)
     return f;
 }
 
-// |S21|^2 at w (rad/s). With lossless parts A and D of the chain matrix stay real and B and C
-// imaginary, so the cascade runs on four reals: this is the inner loop of the refinement.
+// The reactance (series) or susceptance (shunt) of the free part's position j at w, and its
+// derivative with respect to the logarithm of the free part.
+void Immittance(const Frame& f, const std::vector<double>& v, size_t j, double w, double& x, double& dx)
+{
+    if (j % 2 == 0) {
+        x = f.topC ? -1.0 / (w * v[j]) : w * v[j];
+        dx = f.topC ? -x : x;
+    } else {
+        x = f.topC ? w * v[j] - 1.0 / (w * f.Lr) : w * f.Cr - 1.0 / (w * v[j]);
+        dx = f.topC ? w * v[j] : 1.0 / (w * v[j]);
+    }
+}
+
+// |S21|^2 at w (rad/s): the inner loop of the refinement.
 double PowerGainAt(const Frame& f, const std::vector<double>& v, double w)
 {
-    double A = 1.0, b = 0.0, c = 0.0, D = 1.0;
+    Chain<double> m;
     for (size_t j = 0; j < v.size(); ++j) {
-        if (j % 2 == 0) {
-            const double X = f.topC ? -1.0 / (w * v[j]) : w * v[j];
-            b += A * X;
-            D -= c * X;
-        } else {
-            const double Y = f.topC ? w * v[j] - 1.0 / (w * f.Lr) : w * f.Cr - 1.0 / (w * v[j]);
-            A -= b * Y;
-            c += D * Y;
-        }
+        double x, dx;
+        Immittance(f, v, j, w, x, dx);
+        CascadeStep(j % 2 == 0, 0.0, x, PartsOf(m));
     }
-    const double re = A * f.RL + D * f.RS;
-    const double im = b + c * f.RS * f.RL;
-    return 4.0 * f.RS * f.RL / (re * re + im * im);
+    return 4.0 * f.RS * f.RL / DenNorm(WaveSumsOf(m, f.RS, f.RL));
 }
 
 double LossDb(const Frame& f, const std::vector<double>& v, double w)
@@ -226,63 +231,36 @@ bool SolveSpd(std::vector<double> a, std::vector<double>& b, size_t n)
     return true;
 }
 
-// A chain matrix of lossless parts: [[a, jb], [jc, d]] with a, b, c, d real.
-struct Chain {
-    double a = 1.0, b = 0.0, c = 0.0, d = 1.0;
-};
-
-// The reactance (series) or susceptance (shunt) of the free part's position j at w, and its
-// derivative with respect to the logarithm of the free part.
-void Immittance(const Frame& f, const std::vector<double>& v, size_t j, double w, double& x, double& dx)
-{
-    if (j % 2 == 0) {
-        x = f.topC ? -1.0 / (w * v[j]) : w * v[j];
-        dx = f.topC ? -x : x;
-    } else {
-        x = f.topC ? w * v[j] - 1.0 / (w * f.Lr) : w * f.Cr - 1.0 / (w * v[j]);
-        dx = f.topC ? w * v[j] : 1.0 / (w * v[j]);
-    }
-}
-
-Chain Times(const Chain& m, size_t j, double x)
-{
-    if (j % 2 == 0) return {m.a, m.b + m.a * x, m.c, m.d - m.c * x};
-    return {m.a - m.b * x, m.b, m.c + m.d * x, m.d};
-}
-
-Chain TimesFromLeft(size_t j, double x, const Chain& m)
-{
-    if (j % 2 == 0) return {m.a - x * m.c, m.b + x * m.d, m.c, m.d};
-    return {m.a, m.b, m.c + x * m.a, m.d - x * m.b};
-}
-
 // One row of the Jacobian: d(loss dB)/d(log part) at w, from the chain products before and
 // after each position (the loss is 10 log10 |den|^2 + const, den linear in the chain matrix).
-void JacobianRow(const Frame& f, const std::vector<double>& v, double w, std::vector<Chain>& before, double* row)
+// With lossless parts A and D of every chain matrix stay real and B and C imaginary.
+void JacobianRow(const Frame& f, const std::vector<double>& v, double w, std::vector<Chain<double>>& before,
+                 double* row)
 {
     const size_t n = v.size();
     std::vector<double> x(n), dx(n);
     for (size_t j = 0; j < n; ++j) Immittance(f, v, j, w, x[j], dx[j]);
-    Chain m;
+    Chain<double> m;
     for (size_t j = 0; j < n; ++j) {
         before[j] = m;
-        m = Times(m, j, x[j]);
+        CascadeStep(j % 2 == 0, 0.0, x[j], PartsOf(m));
     }
-    const double re = m.a * f.RL + m.d * f.RS, im = m.b + m.c * f.RS * f.RL;
-    const double scale = 20.0 / std::log(10.0) / (re * re + im * im);
-    Chain after;
+    const WaveSums<double> sums = WaveSumsOf(m, f.RS, f.RL);
+    const double re = sums.denR, im = sums.denI;
+    const double scale = 20.0 / std::log(10.0) / DenNorm(sums);
+    Chain<double> after;
     for (size_t j = n; j-- > 0;) {
-        const Chain& p = before[j];
+        const Chain<double>& p = before[j];
         double dRe, dIm;
         if (j % 2 == 0) {
-            dRe = -(f.RL * p.a * after.c + f.RS * p.c * after.d);
-            dIm = p.a * after.d - f.RS * f.RL * p.c * after.c;
+            dRe = -(f.RL * p.ar * after.ci + f.RS * p.ci * after.dr);
+            dIm = p.ar * after.dr - f.RS * f.RL * p.ci * after.ci;
         } else {
-            dRe = -(f.RL * p.b * after.a + f.RS * p.d * after.b);
-            dIm = f.RS * f.RL * p.d * after.a - p.b * after.b;
+            dRe = -(f.RL * p.bi * after.ar + f.RS * p.dr * after.bi);
+            dIm = f.RS * f.RL * p.dr * after.ar - p.bi * after.bi;
         }
         row[j] = scale * (re * dRe + im * dIm) * dx[j];
-        after = TimesFromLeft(j, x[j], after);
+        CascadeStepFromLoad(j % 2 == 0, 0.0, x[j], PartsOf(after));
     }
 }
 
@@ -292,7 +270,7 @@ void NormalEquations(const Frame& f, const Samples& s, const std::vector<double>
 {
     const size_t n = logV.size(), m = r.size();
     std::vector<double> v(n), J(n * m);
-    std::vector<Chain> before(n);
+    std::vector<Chain<double>> before(n);
     for (size_t j = 0; j < n; ++j) v[j] = std::exp(logV[j]);
     for (size_t i = 0; i < m; ++i) {
         JacobianRow(f, v, s.w[i], before, &J[i * n]);
