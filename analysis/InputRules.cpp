@@ -40,6 +40,13 @@ int Count(const std::string& text, const std::string& field, int lowest, int hig
     return static_cast<int>(value);
 }
 
+std::string Trimmed(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 } // namespace
 
 int ReadPoints(const std::string& text, const std::string& field)
@@ -72,14 +79,30 @@ double ReadPartQ(const std::string& text, const std::string& field)
     return Q;
 }
 
+bool SplitGrowingQ(const std::string& text, std::string& q, std::string& at)
+{
+    const size_t sign = text.find('@');
+    if (sign == std::string::npos) return false;
+    std::string before = Trimmed(text.substr(0, sign)), after = Trimmed(text.substr(sign + 1));
+    if (before.empty() || after.empty()) return false;
+    q = std::move(before);
+    at = std::move(after);
+    return true;
+}
+
 KindQ ReadKindQ(const std::string& text, const std::string& field, double unitScale)
 {
-    const size_t at = text.find('@');
-    if (at == std::string::npos) return {ReadPartQ(text, field), 0.0};
-    KindQ q{ReadPartQ(text.substr(0, at), field), 0.0};
-    if (q.Q == 0.0) throw InputError(field + ": a Q that grows with the frequency is above zero (80 @ 100 MHz).");
-    q.QHz = ReadFrequency(text.substr(at + 1), field + " at", unitScale) * unitScale;
-    return q;
+    if (text.find('@') == std::string::npos) return {ReadPartQ(text, field), 0.0};
+    std::string q, at;
+    if (!SplitGrowingQ(text, q, at))
+        throw InputError(field + " must be a number, or a number @ a frequency (80 @ 100 MHz).");
+    KindQ kindQ{ReadPartQ(q, field), 0.0};
+    if (kindQ.Q == 0.0) throw InputError(field + " must be above zero to grow with the frequency (80 @ 100 MHz).");
+    double hz = 0.0;
+    if (!Typed(at, "Hz", unitScale, hz) || !(hz > 0.0))
+        throw InputError(field + " must grow from a frequency above zero (80 @ 100 MHz).");
+    kindQ.QHz = hz * unitScale;
+    return kindQ;
 }
 
 double ReadTolerancePercent(const std::string& text, const std::string& field, ToleranceDistribution distribution)

@@ -37,6 +37,8 @@ struct KindQ {
     double QHz = 0.0;
 };
 KindQ ReadKindQ(const std::string& text, const std::string& field, double unitScale);
+// A growing Q's two sides, trimmed; false, leaving q and at alone, where the text has no "@" or a side of it is blank.
+bool SplitGrowingQ(const std::string& text, std::string& q, std::string& at);
 // Percent, from 0 to below ToleranceLimitPercent(distribution).
 double ReadTolerancePercent(const std::string& text, const std::string& field, ToleranceDistribution distribution);
 // A frequency above zero in the field's unit of unitScale hertz. A bare number is in that unit;

@@ -47,12 +47,8 @@ void TakeItem(PartModelItems& items, const std::string& item, const std::string&
                          "\" names no item of a part model; give Q, SRF, Rdc or ESR, ESL or lead.");
     if (value.empty()) throw InputError(field + ": " + key + " has no value.");
     if (!slot->empty()) throw InputError(field + ": " + key + " is given twice.");
-    const size_t at = slot == &items.q ? value.find('@') : std::string::npos;
-    if (at != std::string::npos) {
-        items.qAt = Trimmed(value.substr(at + 1));
-        value = Trimmed(value.substr(0, at));
-        if (value.empty() || items.qAt.empty()) throw InputError(field + ": write a growing Q as Q 80 @ 100 MHz.");
-    }
+    // A growing Q shows as its two sides; one that does not split is kept whole for its reader to refuse.
+    if (slot == &items.q && SplitGrowingQ(value, items.q, items.qAt)) return;
     *slot = value;
 }
 
@@ -98,10 +94,10 @@ OwnPartModel ReadPartModelText(const std::string& text, const std::string& field
     };
     OwnPartModel own;
     PartModel& m = own.model;
-    m.Q = read(items.q, "Q", ReadPartQ);
-    if (!items.qAt.empty()) {
-        m.growth = QGrowth::SqrtF;
-        m.QHz = ReadFrequency(items.qAt, field + ": the frequency of Q", unitScale) * unitScale;
+    if (!items.q.empty() || !items.qAt.empty()) {
+        const KindQ q = ReadKindQ(items.qAt.empty() ? items.q : items.q + " @ " + items.qAt, field + ": Q", unitScale);
+        m.Q = q.Q;
+        if (q.QHz > 0.0) m.growth = QGrowth::SqrtF, m.QHz = q.QHz;
     }
     m.srfHz = items.srf.empty() ? 0.0 : ReadSelfResonance(items.srf, field + ": SRF", unitScale) * unitScale;
     m.seriesR = read(items.seriesR, kind == PartKind::Inductor ? "Rdc" : "ESR", ReadLossResistance);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "analysis/InputRules.h"
@@ -52,8 +53,11 @@ TEST(PerPartModels, RefusalsNameTheFieldAndTheItem)
         const char* message;
     } cases[] = {
         {"Q -3", PartKind::Inductor, "Model of L2: Q must be 0 (ideal) or a positive number."},
-        {"Q 80 @ 0", PartKind::Inductor, "Model of L2: the frequency of Q must be a frequency above zero."},
-        {"Q @ 10", PartKind::Inductor, "Model of L2: write a growing Q as Q 80 @ 100 MHz."},
+        {"Q 80 @ 0", PartKind::Inductor, "Model of L2: Q must grow from a frequency above zero (80 @ 100 MHz)."},
+        {"Q @ 10", PartKind::Inductor, "Model of L2: Q must be a number, or a number @ a frequency (80 @ 100 MHz)."},
+        {"Q 80 @", PartKind::Inductor, "Model of L2: Q must be a number, or a number @ a frequency (80 @ 100 MHz)."},
+        {"Q 0 @ 10", PartKind::Inductor,
+         "Model of L2: Q must be above zero to grow with the frequency (80 @ 100 MHz)."},
         {"SRF fast", PartKind::Inductor, "Model of L2: SRF must be 0 (none) or a frequency above zero."},
         {"Q 3, Q 4", PartKind::Inductor, "Model of L2: Q is given twice."},
         {"Rdc 1, ESR 2", PartKind::Inductor, "Model of L2: ESR is given twice."},
@@ -70,6 +74,30 @@ TEST(PerPartModels, RefusalsNameTheFieldAndTheItem)
         } catch (const InputError& error) {
             EXPECT_STREQ(error.what(), c.message);
         }
+    }
+}
+
+// A part's own Q and its kind's Q are one rule: every text gets the same verdict and the same
+// model from both (a growing Q of zero was once taken by the part and refused by the kind).
+TEST(PerPartModels, AnOwnQReadsAsTheKindsQ)
+{
+    for (const char* text : {"80", "0", "80 @ 100", "120@1.2 GHz", " 60 @ 2.5G ", "0 @ 10", "80 @ 0", "80 @", "@ 10",
+                             "x @ 10", "80 @ 10 @ 20", "-3", "80 @ -5"}) {
+        std::optional<KindQ> kind;
+        try {
+            kind = ReadKindQ(text, "Q of inductors", 1e6);
+        } catch (const InputError&) {
+        }
+        std::optional<PartModel> own;
+        try {
+            own = ReadPartModelText(std::string("Q ") + text, "Model of L2", PartKind::Inductor, 1e6).model;
+        } catch (const InputError&) {
+        }
+        ASSERT_EQ(kind.has_value(), own.has_value()) << text;
+        if (!kind) continue;
+        EXPECT_EQ(own->Q, kind->Q) << text;
+        EXPECT_EQ(own->QHz, kind->QHz) << text;
+        EXPECT_EQ(own->growth, kind->QHz > 0.0 ? QGrowth::SqrtF : QGrowth::Constant) << text;
     }
 }
 
