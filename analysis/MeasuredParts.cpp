@@ -6,6 +6,7 @@
 
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
+#include "filtermath/Minimise.h"
 
 namespace corvane {
 
@@ -17,7 +18,8 @@ const double kTwoPi = 6.283185307179586476925286766559;
 constexpr double kLeastC = 1e-18;
 constexpr double kMostC = 1e-6;
 constexpr int kGridPerDecade = 20;
-constexpr int kGoldenSteps = 60;
+// ln C to this: far below what any measurement resolves.
+constexpr double kLogCTolerance = 1e-13;
 
 Cx InductorZ(const RlcEquivalent& e, double w)
 {
@@ -81,21 +83,9 @@ RlcEquivalent FitInductor(const std::vector<double>& f, const std::vector<Cx>& z
     }
     if (bestStep < 0) return best;
     // Golden section between the grid points either side of the best.
-    double a = low + (bestStep - 1) * step;
-    double b = low + (bestStep + 1) * step;
-    const double ratio = (std::sqrt(5.0) - 1.0) / 2.0;
-    double x1 = b - ratio * (b - a), x2 = a + ratio * (b - a);
-    double c1 = cost(x1), c2 = cost(x2);
-    for (int k = 0; k < kGoldenSteps; ++k) {
-        if (c1 < c2) {
-            b = x2, x2 = x1, c2 = c1;
-            x1 = b - ratio * (b - a), c1 = cost(x1);
-        } else {
-            a = x1, x1 = x2, c1 = c2;
-            x2 = a + ratio * (b - a), c2 = cost(x2);
-        }
-    }
-    return InductorForC(std::exp(c1 < c2 ? x1 : x2), f, z);
+    const double logC =
+        GoldenSectionMinimum(cost, low + (bestStep - 1) * step, low + (bestStep + 1) * step, kLogCTolerance).x;
+    return InductorForC(std::exp(logC), f, z);
 }
 
 // R + j(wL - D/w) with D = 1/C: R a weighted mean of the real parts, L and D from the 2 x 2 normal

@@ -12,6 +12,7 @@
 #include "analysis/PartModels.h"
 #include "analysis/ToleranceKernel.h"
 #include "analysis/TrialParts.h"
+#include "filtermath/Minimise.h"
 
 namespace corvane {
 
@@ -19,7 +20,8 @@ namespace {
 
 constexpr int kMaxDescentRounds = 50;
 constexpr int kTuneRounds = 3;
-constexpr int kGoldenSteps = 40;
+// A tuned value to this in its logarithm: far finer than a trimmer is set.
+constexpr double kTuneTolerance = 5e-9;
 constexpr double kTuneRange = 1.5;
 constexpr double kBetterDb = 1e-9; // a change must gain more than this to count
 
@@ -294,28 +296,21 @@ public:
         }
     }
 
-    // Golden-section search of each tuned slot's value, on a log scale, for a few rounds.
+    // Golden-section search of each tuned slot's value for the best margin, on a log scale, for a
+    // few rounds.
     void Tune(double designedOf(const Slot&))
     {
-        const double g = (std::sqrt(5.0) - 1.0) / 2.0;
         for (int round = 0; round < kTuneRounds; ++round)
             for (std::size_t s = 0; s < slots_.size(); ++s) {
                 if (slots_[s].mode != Mode::Tune) continue;
-                double a = std::log(designedOf(slots_[s]) / kTuneRange),
-                       b = std::log(designedOf(slots_[s]) * kTuneRange);
-                const auto at = [&](double x) {
+                const auto lessMargin = [&](double x) {
                     state_.value[s] = std::exp(x);
-                    return Margin();
+                    return -Margin();
                 };
-                double c = b - g * (b - a), d = a + g * (b - a);
-                double fc = at(c), fd = at(d);
-                for (int i = 0; i < kGoldenSteps; ++i) {
-                    if (fc >= fd)
-                        b = d, d = c, fd = fc, c = b - g * (b - a), fc = at(c);
-                    else
-                        a = c, c = d, fc = fd, d = a + g * (b - a), fd = at(d);
-                }
-                state_.value[s] = std::exp(fc >= fd ? c : d);
+                const double best = GoldenSectionMinimum(lessMargin, std::log(designedOf(slots_[s]) / kTuneRange),
+                                                         std::log(designedOf(slots_[s]) * kTuneRange), kTuneTolerance)
+                                        .x;
+                state_.value[s] = std::exp(best);
             }
     }
 

@@ -8,13 +8,13 @@
 #include "analysis/NetworkResponse.h"
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
+#include "filtermath/Minimise.h"
 
 namespace corvane {
 
 namespace {
 
 using Complex = std::complex<double>;
-using Matrix = std::vector<std::vector<double>>;
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kLnPerDb = 0.11512925464970229; // ln(10) / 20
@@ -93,133 +93,58 @@ std::vector<double> Residuals(const Problem& p, const std::vector<double>& x)
     return r;
 }
 
-double SumOfSquares(const std::vector<double>& r)
+// Forward differences, one analysis per parameter, into J (row-major, one row per residual).
+void Jacobian(const Problem& p, const std::vector<double>& x, const std::vector<double>& r, std::vector<double>& J)
 {
-    double sum = 0.0;
-    for (double v : r) sum += v * v;
-    return sum;
-}
-
-// Forward differences, one analysis per parameter.
-Matrix Jacobian(const Problem& p, const std::vector<double>& x, const std::vector<double>& r)
-{
-    Matrix columns(x.size());
-    for (size_t j = 0; j < x.size(); ++j) {
+    const size_t n = x.size();
+    for (size_t j = 0; j < n; ++j) {
         std::vector<double> moved = x;
         moved[j] += kStep;
         const std::vector<double> rj = Residuals(p, moved);
         if (rj.size() != r.size()) RaiseInvalidOperation();
-        columns[j].resize(r.size());
-        for (size_t i = 0; i < r.size(); ++i) columns[j][i] = (rj[i] - r[i]) / kStep;
+        for (size_t i = 0; i < r.size(); ++i) J[i * n + j] = (rj[i] - r[i]) / kStep;
     }
-    return columns;
-}
-
-// Solves a symmetric positive definite system by Cholesky; false when it is not positive definite.
-bool Solve(Matrix a, std::vector<double>& b)
-{
-    const size_t n = b.size();
-    for (size_t j = 0; j < n; ++j) {
-        for (size_t k = 0; k < j; ++k) a[j][j] -= a[j][k] * a[j][k];
-        if (!(a[j][j] > 0.0)) return false;
-        a[j][j] = std::sqrt(a[j][j]);
-        for (size_t i = j + 1; i < n; ++i) {
-            for (size_t k = 0; k < j; ++k) a[i][j] -= a[i][k] * a[j][k];
-            a[i][j] /= a[j][j];
-        }
-    }
-    for (size_t i = 0; i < n; ++i) {
-        for (size_t k = 0; k < i; ++k) b[i] -= a[i][k] * b[k];
-        b[i] /= a[i][i];
-    }
-    for (size_t i = n; i-- > 0;) {
-        for (size_t k = i + 1; k < n; ++k) b[i] -= a[k][i] * b[k];
-        b[i] /= a[i][i];
-    }
-    return true;
-}
-
-Matrix Normal(const Matrix& columns)
-{
-    const size_t n = columns.size();
-    Matrix a(n, std::vector<double>(n, 0.0));
-    for (size_t i = 0; i < n; ++i)
-        for (size_t j = 0; j <= i; ++j) {
-            double sum = 0.0;
-            for (size_t k = 0; k < columns[i].size(); ++k) sum += columns[i][k] * columns[j][k];
-            a[i][j] = a[j][i] = sum;
-        }
-    return a;
 }
 
 // The diagonal of the inverse, column by column; a ridge far below the data keeps a part they
 // cannot see from making the matrix singular (its variance then comes out huge, as it should).
-std::vector<double> InverseDiagonal(Matrix a)
+std::vector<double> InverseDiagonal(std::vector<double> a, size_t n)
 {
-    const size_t n = a.size();
     double largest = 0.0;
-    for (size_t i = 0; i < n; ++i) largest = std::max(largest, a[i][i]);
-    for (size_t i = 0; i < n; ++i) a[i][i] += 1e-14 * largest + 1e-300;
+    for (size_t i = 0; i < n; ++i) largest = std::max(largest, a[i * n + i]);
+    for (size_t i = 0; i < n; ++i) a[i * n + i] += 1e-14 * largest + 1e-300;
     std::vector<double> diagonal(n, HUGE_VAL);
     for (size_t j = 0; j < n; ++j) {
         std::vector<double> e(n, 0.0);
         e[j] = 1.0;
-        if (Solve(a, e)) diagonal[j] = e[j];
+        if (SolveSymmetricPositive(a, e)) diagonal[j] = e[j];
     }
     return diagonal;
 }
 
-struct Solution {
-    std::vector<double> x;
-    std::vector<double> r;
-    Matrix jacobian;
-    int iterations = 0;
-};
-
-// Levenberg-Marquardt with Marquardt's scaling of the damping by the normal matrix's diagonal.
-Solution Minimise(const Problem& p, std::vector<double> x)
+// Levenberg-Marquardt with Marquardt's scaling of the damping by the normal matrix's diagonal,
+// on the logarithms of the parameters.
+LeastSquaresFit Minimise(const Problem& p, const std::vector<double>& x)
 {
-    Solution s{x, Residuals(p, x), {}, 0};
-    double cost = SumOfSquares(s.r);
-    double lambda = 1e-3;
-    for (; s.iterations < kMaxFitIterations; ++s.iterations) {
+    LeastSquares problem;
+    problem.residualCount = Residuals(p, x).size();
+    problem.residuals = [&p](const std::vector<double>& at, std::vector<double>& r) {
+        std::vector<double> values = Residuals(p, at);
+        if (values.size() != r.size()) RaiseInvalidOperation();
+        r.swap(values);
+    };
+    problem.jacobian = [&p](const std::vector<double>& at, const std::vector<double>& r, std::vector<double>& J) {
+        Jacobian(p, at, r, J);
+    };
+    problem.beforeIteration = [&p](int done) {
         if (p.cancel && p.cancel->load()) throw FitCancelled();
-        if (p.iterationsDone) p.iterationsDone->store(s.iterations);
-        s.jacobian = Jacobian(p, s.x, s.r);
-        const Matrix a = Normal(s.jacobian);
-        std::vector<double> g(x.size(), 0.0);
-        for (size_t j = 0; j < x.size(); ++j)
-            for (size_t i = 0; i < s.r.size(); ++i) g[j] -= s.jacobian[j][i] * s.r[i];
-        bool improved = false;
-        double step = 0.0;
-        while (!improved && lambda < 1e12) {
-            Matrix damped = a;
-            for (size_t j = 0; j < x.size(); ++j) damped[j][j] += lambda * (a[j][j] + 1e-12);
-            std::vector<double> delta = g;
-            if (Solve(damped, delta)) {
-                std::vector<double> trial = s.x;
-                for (size_t j = 0; j < x.size(); ++j) trial[j] += delta[j];
-                const std::vector<double> r = Residuals(p, trial);
-                const double trialCost = SumOfSquares(r);
-                if (trialCost < cost) {
-                    step = 0.0;
-                    for (double d : delta) step = std::max(step, std::fabs(d));
-                    improved = true;
-                    const double gain = cost - trialCost;
-                    s.x = trial;
-                    s.r = r;
-                    cost = trialCost;
-                    lambda = std::max(lambda / 10.0, 1e-12);
-                    if (gain < 1e-14 * cost + 1e-300) step = 0.0;
-                    break;
-                }
-            }
-            lambda *= 10.0;
-        }
-        if (!improved || step < 1e-10) break;
-    }
-    s.jacobian = Jacobian(p, s.x, s.r);
-    return s;
+        if (p.iterationsDone) p.iterationsDone->store(done);
+    };
+    Stopping stopping;
+    stopping.maxIterations = kMaxFitIterations;
+    stopping.relativeGain = 1e-14;
+    stopping.step = 1e-10;
+    return LevenbergMarquardt(problem, x, Damping{}, stopping);
 }
 
 double Lower(const std::vector<MeasuredPoint>& m)
@@ -340,10 +265,13 @@ FitResult FitParts(const std::vector<MeasuredPoint>& measured, const LadderModel
     std::vector<double> start(p.parts, 0.0);
     if (p.fitQ) start.push_back(std::log(quality.QL > 0.0 ? quality.QL : 100.0));
     if (p.fitStray) start.push_back(std::log(StrayStart(built)));
-    const Solution s = Minimise(p, start);
-    const double dof = std::max(1.0, static_cast<double>(s.r.size()) - static_cast<double>(start.size()));
-    const double spread = std::max(SumOfSquares(s.r) / dof, kResolution * kResolution);
-    const std::vector<double> inverse = InverseDiagonal(Normal(s.jacobian));
+    const LeastSquaresFit s = Minimise(p, start);
+    const size_t n = start.size();
+    const double dof = std::max(1.0, static_cast<double>(s.r.size()) - static_cast<double>(n));
+    const double spread = std::max(s.cost / dof, kResolution * kResolution);
+    std::vector<double> J(s.r.size() * n);
+    Jacobian(p, s.x, s.r, J);
+    const std::vector<double> inverse = InverseDiagonal(NormalMatrix(J, s.r.size(), n), n);
     FitResult result;
     size_t k = 0;
     for (const ModelBranch& branch : built.branches)

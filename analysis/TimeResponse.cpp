@@ -10,6 +10,7 @@
 #include "analysis/Fft.h"
 #include "analysis/NetworkResponse.h"
 #include "filtermath/Failure.h"
+#include "filtermath/Minimise.h"
 
 namespace corvane {
 
@@ -240,25 +241,6 @@ double Bisect(F f, double a, double b)
     return 0.5 * (a + b);
 }
 
-// The largest value of f on [a, b] about a sampled peak, by golden-section search.
-template <class F>
-double PeakValue(F f, double a, double b)
-{
-    const double ratio = 0.5 * (std::sqrt(5.0) - 1.0);
-    double c = b - ratio * (b - a), d = a + ratio * (b - a);
-    double fc = f(c), fd = f(d);
-    for (int i = 0; i < 48; ++i) {
-        if (fc > fd) {
-            b = d, d = c, fd = fc;
-            c = b - ratio * (b - a), fc = f(c);
-        } else {
-            a = c, c = d, fc = fd;
-            d = a + ratio * (b - a), fd = f(d);
-        }
-    }
-    return std::max(fc, fd);
-}
-
 double FirstCrossing(const Spectrum& s, const std::vector<double>& y, double share, double finalValue, double dt)
 {
     for (size_t i = 1; i < y.size(); ++i)
@@ -278,7 +260,9 @@ StepFigures Figures(const Spectrum& s, const std::vector<double>& step, double d
     if (y[top] > 1.0) {
         const double a = static_cast<double>(top == 0 ? 0 : top - 1) * dt;
         const double b = static_cast<double>(std::min(top + 1, y.size() - 1)) * dt;
-        const double peak = PeakValue([&](double t) { return StepAt(s, t) / f.finalValue; }, a, b);
+        // The peak between the samples about the largest one, its time to 1e-10 of a step.
+        const double peak =
+            -GoldenSectionMinimum([&](double t) { return -StepAt(s, t) / f.finalValue; }, a, b, 1e-10 * dt).value;
         f.overshootPercent = 100.0 * (std::max(peak, y[top]) - 1.0);
     }
     f.riseSeconds = FirstCrossing(s, y, 0.9, f.finalValue, dt) - FirstCrossing(s, y, 0.1, f.finalValue, dt);

@@ -10,6 +10,7 @@
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
 #include "filtermath/LadderCascade.h"
+#include "filtermath/Minimise.h"
 #include "filtermath/UG.h"
 #include "synthesis/Darlington.h"
 
@@ -196,39 +197,11 @@ Samples PassbandSamples(const Frame& f, const Characteristic& c)
     return s;
 }
 
-double Residuals(const Frame& f, const Samples& s, const std::vector<double>& logV, std::vector<double>& r)
+void Residuals(const Frame& f, const Samples& s, const std::vector<double>& logV, std::vector<double>& r)
 {
     std::vector<double> v(logV.size());
     for (size_t j = 0; j < v.size(); ++j) v[j] = std::exp(logV[j]);
-    double cost = 0.0;
-    for (size_t i = 0; i < s.w.size(); ++i) {
-        r[i] = s.weight[i] * (LossDb(f, v, s.w[i]) - s.lossDb[i]);
-        cost += r[i] * r[i];
-    }
-    return std::isfinite(cost) ? cost : HUGE_VAL;
-}
-
-// Solves the symmetric positive definite system a x = b in place (Cholesky); false if it is not.
-bool SolveSpd(std::vector<double> a, std::vector<double>& b, size_t n)
-{
-    for (size_t j = 0; j < n; ++j) {
-        for (size_t k = 0; k < j; ++k) a[j * n + j] -= a[j * n + k] * a[j * n + k];
-        if (!(a[j * n + j] > 0.0)) return false;
-        a[j * n + j] = std::sqrt(a[j * n + j]);
-        for (size_t i = j + 1; i < n; ++i) {
-            for (size_t k = 0; k < j; ++k) a[i * n + j] -= a[i * n + k] * a[j * n + k];
-            a[i * n + j] /= a[j * n + j];
-        }
-    }
-    for (size_t i = 0; i < n; ++i) {
-        for (size_t k = 0; k < i; ++k) b[i] -= a[i * n + k] * b[k];
-        b[i] /= a[i * n + i];
-    }
-    for (size_t i = n; i-- > 0;) {
-        for (size_t k = i + 1; k < n; ++k) b[i] -= a[k * n + i] * b[k];
-        b[i] /= a[i * n + i];
-    }
-    return true;
+    for (size_t i = 0; i < s.w.size(); ++i) r[i] = s.weight[i] * (LossDb(f, v, s.w[i]) - s.lossDb[i]);
 }
 
 // One row of the Jacobian: d(loss dB)/d(log part) at w, from the chain products before and
@@ -264,69 +237,39 @@ void JacobianRow(const Frame& f, const std::vector<double>& v, double w, std::ve
     }
 }
 
-// The normal equations J'J and J'r of the residuals at logV.
-void NormalEquations(const Frame& f, const Samples& s, const std::vector<double>& logV, const std::vector<double>& r,
-                     std::vector<double>& jtj, std::vector<double>& jtr)
+// The Jacobian of the weighted residuals at logV, row by row.
+void Jacobian(const Frame& f, const Samples& s, const std::vector<double>& logV, std::vector<double>& J)
 {
-    const size_t n = logV.size(), m = r.size();
-    std::vector<double> v(n), J(n * m);
+    const size_t n = logV.size();
+    std::vector<double> v(n);
     std::vector<Chain<double>> before(n);
     for (size_t j = 0; j < n; ++j) v[j] = std::exp(logV[j]);
-    for (size_t i = 0; i < m; ++i) {
+    for (size_t i = 0; i < s.w.size(); ++i) {
         JacobianRow(f, v, s.w[i], before, &J[i * n]);
         for (size_t p = 0; p < n; ++p) J[i * n + p] *= s.weight[i];
     }
-    std::fill(jtj.begin(), jtj.end(), 0.0);
-    std::fill(jtr.begin(), jtr.end(), 0.0);
-    for (size_t i = 0; i < m; ++i) {
-        const double* row = &J[i * n];
-        for (size_t p = 0; p < n; ++p) {
-            jtr[p] += row[p] * r[i];
-            for (size_t q = 0; q <= p; ++q) jtj[p * n + q] += row[p] * row[q];
-        }
-    }
-    for (size_t p = 0; p < n; ++p)
-        for (size_t q = 0; q < p; ++q) jtj[q * n + p] = jtj[p * n + q];
 }
 
 // Levenberg-Marquardt on the logarithms of the free parts (so that every part stays positive)
 // against the family's loss at the samples. Deterministic: a fixed start, fixed damping steps
-// and at most kSteps Jacobians.
+// and at most 30 Jacobians.
 void Refine(const Frame& f, const Samples& s, std::vector<double>& v)
 {
-    const int kSteps = 30;
     const size_t n = v.size(), m = s.w.size();
-    std::vector<double> x(n), r(m), trialR(m), jtj(n * n), jtr(n), step(n), damped(n * n), trial(n);
+    std::vector<double> x(n);
     for (size_t j = 0; j < n; ++j) x[j] = std::log(v[j]);
-    double cost = Residuals(f, s, x, r);
-    double lambda = 1e-3;
-    for (int iteration = 0; iteration < kSteps && cost > 1e-16 * m; ++iteration) {
-        NormalEquations(f, s, x, r, jtj, jtr);
-        bool improved = false;
-        while (!improved && lambda < 1e8) {
-            damped = jtj;
-            for (size_t j = 0; j < n; ++j) {
-                damped[j * n + j] *= 1.0 + lambda;
-                step[j] = -jtr[j];
-            }
-            if (SolveSpd(damped, step, n)) {
-                for (size_t j = 0; j < n; ++j) trial[j] = x[j] + step[j];
-                const double trialCost = Residuals(f, s, trial, trialR);
-                improved = trialCost < cost;
-                if (improved) {
-                    const bool settled = cost - trialCost < 1e-12 * cost;
-                    x.swap(trial);
-                    r.swap(trialR);
-                    cost = trialCost;
-                    lambda = std::max(lambda / 4.0, 1e-9);
-                    if (settled) iteration = kSteps;
-                    continue;
-                }
-            }
-            lambda *= 8.0;
-        }
-        if (!improved) break;
-    }
+    LeastSquares problem;
+    problem.residualCount = m;
+    problem.residuals = [&](const std::vector<double>& logV, std::vector<double>& r) { Residuals(f, s, logV, r); };
+    problem.jacobian = [&](const std::vector<double>& logV, const std::vector<double>&, std::vector<double>& J) {
+        Jacobian(f, s, logV, J);
+    };
+    const Damping damping{1e-3, 4.0, 8.0, 1e-9, 1e8, 0.0};
+    Stopping stopping;
+    stopping.maxIterations = 30;
+    stopping.relativeGain = 1e-12;
+    stopping.costFloor = 1e-16 * static_cast<double>(m);
+    x = LevenbergMarquardt(problem, x, damping, stopping).x;
     for (size_t j = 0; j < n; ++j) v[j] = std::exp(x[j]);
 }
 

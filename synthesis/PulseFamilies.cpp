@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "filtermath/Failure.h"
+#include "filtermath/Minimise.h"
 #include "synthesis/PolynomialRoots.h"
 
 namespace corvane {
@@ -375,16 +376,10 @@ Real LeastPowerRatio(const Poly& E, Real bandEdge)
     for (int i = 1; i <= kSteps; ++i)
         if (Eval(inX, top * i / kSteps) < Eval(inX, top * best / kSteps)) best = i;
     if (best == 0) return 1.0L;
-    Real a = top * (best - 1) / kSteps, b = top * std::min(best + 1, kSteps) / kSteps;
-    const Real g = (std::sqrt(5.0L) - 1.0L) / 2.0L;
-    for (int i = 0; i < 100; ++i) {
-        const Real c = b - g * (b - a), d = a + g * (b - a);
-        if (Eval(inX, c) < Eval(inX, d))
-            b = d;
-        else
-            a = c;
-    }
-    return std::min(1.0L, Eval(inX, (a + b) / 2.0L));
+    // To the resolution of long double about the top of the grid.
+    const auto least = GoldenSectionMinimum([&inX](Real x) { return Eval(inX, x); }, top * (best - 1) / kSteps,
+                                            top * std::min(best + 1, kSteps) / kSteps, top * 1e-19L);
+    return std::min(1.0L, least.value);
 }
 
 Characteristic PulseCharacteristic(const FamilyRequest& request)

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "filtermath/Failure.h"
+#include "filtermath/Minimise.h"
 #include "synthesis/Approximation.h"
 #include "synthesis/PolynomialRoots.h"
 #include "synthesis/PulseFamilies.h"
@@ -54,13 +55,8 @@ Real BestLinePeakDeg(const std::vector<Complex>& poles, Real edge)
         for (size_t i = 0; i < w.size(); ++i) worst = std::max(worst, std::fabs(phase[i] - t * w[i]));
         return worst;
     };
-    Real a = 0.0L, b = 4.0L * phase.back() / edge;
-    const Real g = (std::sqrt(5.0L) - 1.0L) / 2.0L;
-    for (int i = 0; i < 120; ++i) {
-        const Real c = b - g * (b - a), d = a + g * (b - a);
-        (peak(c) < peak(d) ? b : a) = (peak(c) < peak(d) ? d : c);
-    }
-    return peak((a + b) / 2.0L) * 180.0L / kPi;
+    const Real top = 4.0L * phase.back() / edge;
+    return GoldenSectionMinimum(peak, 0.0L, top, top * 1e-19L).value * 180.0L / kPi;
 }
 
 struct PoleRow {
