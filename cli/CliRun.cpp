@@ -46,11 +46,11 @@ bool RunReporting(StreamMessages& messages, Step step)
 }
 
 bool WriteBoardFilesReporting(const BoardOptions& board, const LadderModel& built, const PartQuality& quality,
-                              const std::vector<PartChoice>& choices, const std::string& title,
+                              const std::vector<PartChoice>& choices, const std::string& title, const DesignBand& band,
                               StreamMessages& messages)
 {
     if (!board.FilesAsked()) return true;
-    return RunReporting(messages, [&] { WriteBoardFiles(board, built, quality, choices, title); });
+    return RunReporting(messages, [&] { WriteBoardFiles(board, built, quality, choices, title, band); });
 }
 
 // Warnings about options this run will not use; the fit judges its parts against --tol-l and --tol-c,
@@ -103,7 +103,7 @@ bool RunLadderStages(const CliOptions& options, const NetworkSettings& settings,
     if (!stages.network.BuiltLadder() || stages.network.Failed()) return false;
     const LadderModel& built = *stages.network.BuiltLadder();
     if (!WriteBoardFilesReporting(options.board, built, settings.analysis.quality, stages.optimise.Choices(),
-                                  stages.network.Description(form), messages))
+                                  stages.network.Description(form), BandOfRun(state), messages))
         return false;
     if (!RunToleranceStage(options, settings, run, form, stages, messages, err)) return false;
     if (!options.bench.Asked()) return true;

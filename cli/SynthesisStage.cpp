@@ -564,7 +564,7 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
         for (const std::string& refused : outcome.absorbRefused) err << refused << '\n';
         for (const std::string& warning : outcome.rangeWarnings) err << warning << '\n';
         WriteBoardFiles(options.board, outcome.analysedLadder, ReadNetworkSettings(options.network).analysis.quality,
-                        optimise.Choices(), Title(options, outcome));
+                        optimise.Choices(), Title(options, outcome), BandOfRequest(outcome.design.request));
         if (options.tolerance.Asked()) {
             // Every family's passband frequency is its passband edge (the inverse Chebyshev's
             // 3.01 dB point included), so one mask serves them all.

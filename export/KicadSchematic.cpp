@@ -102,6 +102,42 @@ Fields FieldsOf(const ModelPart& part, const std::vector<PartChoice>& choices)
     return f;
 }
 
+// What the ladder is for, which a title block must say: its type and band.
+std::string BandText(const DesignBand& band)
+{
+    const auto hz = [](double f) { return EngineeringText(f, "Hz", true); };
+    switch (band.shape) {
+    case BandShape::LowPass: return "Low-pass, cut-off " + hz(band.highHz);
+    case BandShape::HighPass: return "High-pass, cut-off " + hz(band.lowHz);
+    case BandShape::BandPass: return "Band-pass " + hz(band.lowHz) + " to " + hz(band.highHz);
+    case BandShape::BandStop: break;
+    }
+    return "Band-stop " + hz(band.lowHz) + " to " + hz(band.highHz);
+}
+
+// A title block comment holds one line that an A4 sheet's title block shows whole: runs of blanks
+// become one, and a long description is cut at a word with an ellipsis.
+constexpr size_t kCommentChars = 72;
+
+std::string CommentText(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+        if (!blank)
+            out += c;
+        else if (!out.empty() && out.back() != ' ')
+            out += ' ';
+    }
+    if (!out.empty() && out.back() == ' ') out.pop_back();
+    if (out.size() <= kCommentChars) return out;
+    size_t cut = out.rfind(' ', kCommentChars - 1);
+    if (cut == std::string::npos || cut < kCommentChars / 2) cut = kCommentChars - 1;
+    // Never cut inside a UTF-8 sequence.
+    while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
+    return out.substr(0, cut) + "\u2026";
+}
+
 std::string Property(const char* name, const std::string& value, int id, SheetPoint at, int angle, bool shown,
                      const char* justify)
 {
@@ -112,9 +148,10 @@ std::string Property(const char* name, const std::string& value, int id, SheetPo
 std::string Symbol(const SheetSymbol& s, const Fields& fields, Uuids& uuids, std::string& instances)
 {
     const bool across = s.angle == 90;
-    // Texts above and below a part in the line, to the right of a part across it.
-    const SheetPoint reference = across ? SheetPoint{s.at.x, s.at.y - 2.54} : SheetPoint{s.at.x + 2.54, s.at.y - 1.27};
-    const SheetPoint value = across ? SheetPoint{s.at.x, s.at.y + 2.54} : SheetPoint{s.at.x + 2.54, s.at.y + 1.27};
+    // Texts above and below a part in the line, clear of a capacitor's plates (2.03 mm either side
+    // of its centre), to the right of a part across it.
+    const SheetPoint reference = across ? SheetPoint{s.at.x, s.at.y - 3.81} : SheetPoint{s.at.x + 2.54, s.at.y - 1.27};
+    const SheetPoint value = across ? SheetPoint{s.at.x, s.at.y + 3.81} : SheetPoint{s.at.x + 2.54, s.at.y + 1.27};
     const char* justify = across ? "" : " (justify left)";
     const std::string id = uuids.Next();
     std::string text = std::string("  (symbol (lib_id ") + Quoted(KicadSymbolName(s.part->kind)) + ") " +
@@ -149,7 +186,8 @@ std::string Label(const SheetLabel& l, Uuids& uuids)
 
 } // namespace
 
-std::string KicadSchematic(const LadderModel& ladder, const std::vector<PartChoice>& choices, const std::string& title)
+std::string KicadSchematic(const LadderModel& ladder, const std::vector<PartChoice>& choices, const std::string& title,
+                           const DesignBand& band)
 {
     const SheetLayout sheet = LayOutLadder(ladder);
     Uuids uuids;
@@ -157,11 +195,11 @@ std::string KicadSchematic(const LadderModel& ladder, const std::vector<PartChoi
     out << "(kicad_sch (version 20211123) (generator eeschema)\n\n";
     out << "  (uuid " << uuids.Next() << ")\n\n";
     out << "  (paper " << Quoted(PaperFor(sheet).name) << ")\n\n";
-    // The title block's fields are short: the design's whole description goes in a comment.
-    out << "  (title_block\n    (title \"Corvane LC ladder\")\n    (comment 1 "
+    out << "  (title_block\n    (title \"Corvane LC ladder\")\n    (comment 1 " << Quoted(BandText(band))
+        << ")\n    (comment 2 "
         << Quoted("Source " + EngineeringText(ladder.RS, "\u03a9", true) + ", load " +
                   EngineeringText(ladder.RL, "\u03a9", true))
-        << ")\n    (comment 2 " << Quoted(title) << ")\n  )\n\n";
+        << ")\n    (comment 3 " << Quoted(CommentText(title)) << ")\n  )\n\n";
     out << KicadLibrarySymbols() << '\n';
     for (const SheetPoint& j : sheet.junctions)
         out << "  (junction (at " << Mm(j.x) << ' ' << Mm(j.y) << ") (diameter 0) (color 0 0 0 0))\n";
@@ -175,9 +213,9 @@ std::string KicadSchematic(const LadderModel& ladder, const std::vector<PartChoi
 }
 
 void WriteKicadSchematic(const std::string& path, const LadderModel& ladder, const std::vector<PartChoice>& choices,
-                         const std::string& title)
+                         const std::string& title, const DesignBand& band)
 {
-    WriteFileAtomically(path, KicadSchematic(ladder, choices, title));
+    WriteFileAtomically(path, KicadSchematic(ladder, choices, title, band));
 }
 
 } // namespace corvane

@@ -8,7 +8,7 @@ namespace {
 // Drawn as the standard library draws them: a capacitor's two plates, an inductor's four
 // half-turns, a resistor's box; two passive pins on the symbol's vertical axis.
 const char* const kInductor =
-    R"(    (symbol "Device:L" (pin_numbers hide) (pin_names (offset 1.016) hide) (in_bom yes) (on_board yes)
+    R"(    (symbol "Corvane:L" (pin_numbers hide) (pin_names (offset 1.016) hide) (in_bom yes) (on_board yes)
       (property "Reference" "L" (id 0) (at -1.27 0 90)
         (effects (font (size 1.27 1.27)))
       )
@@ -53,7 +53,7 @@ const char* const kInductor =
 )";
 
 const char* const kCapacitor =
-    R"(    (symbol "Device:C" (pin_numbers hide) (pin_names (offset 0.254)) (in_bom yes) (on_board yes)
+    R"(    (symbol "Corvane:C" (pin_numbers hide) (pin_names (offset 0.254)) (in_bom yes) (on_board yes)
       (property "Reference" "C" (id 0) (at 0.635 2.54 0)
         (effects (font (size 1.27 1.27)) (justify left))
       )
@@ -92,7 +92,7 @@ const char* const kCapacitor =
 )";
 
 const char* const kResistor =
-    R"(    (symbol "Device:R" (pin_numbers hide) (pin_names (offset 0)) (in_bom yes) (on_board yes)
+    R"(    (symbol "Corvane:R" (pin_numbers hide) (pin_names (offset 0)) (in_bom yes) (on_board yes)
       (property "Reference" "R" (id 0) (at 2.032 0 90)
         (effects (font (size 1.27 1.27)))
       )
@@ -128,7 +128,9 @@ const char* const kResistor =
 
 const char* KicadSymbolName(PartKind kind)
 {
-    return kind == PartKind::Inductor ? "Device:L" : kind == PartKind::Capacitor ? "Device:C" : "Device:R";
+    // A library name of our own: KiCad compares embedded symbols with a configured library of the
+    // same name and flags every part whose drawing differs from it.
+    return kind == PartKind::Inductor ? "Corvane:L" : kind == PartKind::Capacitor ? "Corvane:C" : "Corvane:R";
 }
 
 std::string KicadLibrarySymbols()

@@ -188,6 +188,8 @@ std::vector<Net> SubcircuitNets(const LadderModel& ladder)
     return out;
 }
 
+const DesignBand kBand{BandShape::LowPass, 0.0, 10e6};
+
 std::vector<Net> Sorted(std::vector<Net> nets)
 {
     std::sort(nets.begin(), nets.end());
@@ -198,9 +200,91 @@ TEST(KicadSchematic, KicadConnectsTheNetlistsNetsInEveryForm)
 {
     for (const NamedLadder& c : EveryLadderForm()) {
         SCOPED_TRACE(c.name);
-        KicadNets sheet(ParseSExpr(KicadSchematic(c.ladder, {}, c.name)));
+        KicadNets sheet(ParseSExpr(KicadSchematic(c.ladder, {}, c.name, kBand)));
         EXPECT_EQ(Sorted(sheet.Nets()), Sorted(SubcircuitNets(c.ladder)));
         EXPECT_TRUE(sheet.DanglingEnds().empty()) << sheet.DanglingEnds().size() << " dangling wire ends";
+    }
+}
+
+// A capacitor's designator and value lie clear of its plates: text boxes 1.27 mm high, as wide
+// as 1.27 mm a character (wider than KiCad draws them), against the plates' lines as the library
+// draws them, turned as the symbol is placed.
+TEST(KicadSchematic, CapacitorTextsClearTheirPlates)
+{
+    struct Box {
+        double left, top, right, bottom;
+    };
+    const auto overlap = [](const Box& a, const Box& b) {
+        return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    };
+    for (const NamedLadder& c : EveryLadderForm()) {
+        SCOPED_TRACE(c.name);
+        const SExpr sheet = ParseSExpr(KicadSchematic(c.ladder, {}, c.name, kBand));
+        std::vector<Box> plates; // in the library's frame, y up
+        for (const SExpr* symbol : sheet.Find("lib_symbols")->All("symbol"))
+            if (symbol->items[1].atom.back() == 'C')
+                for (const SExpr* unit : symbol->All("symbol"))
+                    for (const SExpr* line : unit->All("polyline")) {
+                        const SExpr* pts = line->Find("pts");
+                        const double x1 = pts->items[1].Number(1), y1 = pts->items[1].Number(2);
+                        const double x2 = pts->items[2].Number(1), y2 = pts->items[2].Number(2);
+                        // Half the plate's stroke either side of its line.
+                        const double half = line->Find("stroke")->Find("width")->Number(1) / 2;
+                        plates.push_back({std::min(x1, x2) - half, std::min(y1, y2) - half, std::max(x1, x2) + half,
+                                          std::max(y1, y2) + half});
+                    }
+        ASSERT_EQ(plates.size(), 2u);
+        int checked = 0;
+        for (const SExpr* symbol : sheet.All("symbol")) {
+            if (symbol->Find("lib_id")->items[1].atom.back() != 'C') continue;
+            const SExpr* at = symbol->Find("at");
+            const double x = at->Number(1), y = at->Number(2);
+            const bool turned = at->Number(3) == 90.0;
+            for (const SExpr* p : symbol->All("property")) {
+                if (p->Find("effects")->items.size() > 2 && p->Find("effects")->items.back().atom == "hide") continue;
+                const std::string& text = p->items[2].atom;
+                const SExpr* place = p->Find("at");
+                const double width = 1.27 * static_cast<double>(text.size());
+                const bool left = p->Find("effects")->Find("justify") != nullptr;
+                const double tx = place->Number(1), ty = place->Number(2);
+                const Box textBox{left ? tx : tx - width / 2, ty - 0.635, left ? tx + width : tx + width / 2,
+                                  ty + 0.635};
+                for (const Box& plate : plates) {
+                    // Turned 90 degrees anticlockwise, the library's (u, v) lands at (x - v, y - u) on the sheet.
+                    const Box onSheet = turned ? Box{x - plate.bottom, y - plate.right, x - plate.top, y - plate.left}
+                                               : Box{x + plate.left, y - plate.bottom, x + plate.right, y - plate.top};
+                    EXPECT_FALSE(overlap(textBox, onSheet)) << text;
+                }
+                ++checked;
+            }
+        }
+        EXPECT_GT(checked, 0);
+    }
+}
+
+TEST(KicadSchematic, TitleBlockStatesTheBandOnLinesThatFitA4)
+{
+    const LadderModel ladder = DesignModel({0, LadderTopology::T, 3, 0, 10, 0, 0, 50, 1e6});
+    const std::string longTitle = "Chebyshev  LPF " + std::string(120, 'x') + " tail";
+    struct Case {
+        DesignBand band;
+        const char* says;
+    };
+    const Case cases[] = {{{BandShape::LowPass, 0.0, 30e6}, "Low-pass, cut-off 30 MHz"},
+                          {{BandShape::HighPass, 2.5e3, 0.0}, "High-pass, cut-off 2.5 kHz"},
+                          {{BandShape::BandPass, 9e6, 11e6}, "Band-pass 9 MHz to 11 MHz"},
+                          {{BandShape::BandStop, 88e6, 108e6}, "Band-stop 88 MHz to 108 MHz"}};
+    for (const Case& c : cases) {
+        const SExpr sheet = ParseSExpr(KicadSchematic(ladder, {}, longTitle, c.band));
+        const std::vector<const SExpr*> comments = sheet.Find("title_block")->All("comment");
+        ASSERT_EQ(comments.size(), 3u);
+        EXPECT_EQ(comments[0]->items[2].atom, c.says);
+        EXPECT_EQ(comments[1]->items[2].atom, "Source 50 \u03a9, load 50 \u03a9");
+        const std::string& title = comments[2]->items[2].atom;
+        EXPECT_EQ(title.rfind("Chebyshev LPF x", 0), 0u) << title;
+        // An A4 title block shows some 75 characters of a comment; the ellipsis is three bytes.
+        EXPECT_LE(title.size(), 75u) << title;
+        EXPECT_EQ(title.substr(title.size() - 3), "\u2026");
     }
 }
 
@@ -209,7 +293,7 @@ TEST(KicadSchematic, KicadConnectsTheNetlistsNetsInEveryForm)
 TEST(KicadSchematic, FifteenBranchesFitOneSheet)
 {
     const LadderModel ladder = DesignModel({5, LadderTopology::T, 15, 0.5, 0, 9, 11, 50, 1e6});
-    const SExpr sheet = ParseSExpr(KicadSchematic(ladder, {}, "fifteen"));
+    const SExpr sheet = ParseSExpr(KicadSchematic(ladder, {}, "fifteen", kBand));
     const std::string paper = sheet.Find("paper")->items[1].atom;
     EXPECT_TRUE(paper == "A4" || paper == "A3" || paper == "A2") << paper;
     std::vector<Point> places;
@@ -230,8 +314,8 @@ TEST(KicadSchematic, PartNumbersAndTextsAreQuotedSafely)
     part.manufacturer = "Maker \"Q\" (Ltd)";
     part.partNumber = "GRM\\1";
     const PartChoice choice{"C2", ChoiceForm::Single, {part}, 6.8e-10, false};
-    const SExpr sheet = ParseSExpr(KicadSchematic(ladder, {choice}, "title \"quoted\""));
-    EXPECT_EQ(sheet.Find("title_block")->All("comment")[1]->items[2].atom, "title \"quoted\"");
+    const SExpr sheet = ParseSExpr(KicadSchematic(ladder, {choice}, "title \"quoted\"", kBand));
+    EXPECT_EQ(sheet.Find("title_block")->All("comment")[2]->items[2].atom, "title \"quoted\"");
     std::map<std::string, std::string> fields;
     for (const SExpr* symbol : sheet.All("symbol")) {
         std::map<std::string, std::string> props;
