@@ -129,7 +129,14 @@ LeastSquaresFit Minimise(const Problem& p, const std::vector<double>& x)
     LeastSquares problem;
     problem.residualCount = Residuals(p, x).size();
     problem.residuals = [&p](const std::vector<double>& at, std::vector<double>& r) {
-        std::vector<double> values = Residuals(p, at);
+        std::vector<double> values;
+        try {
+            values = Residuals(p, at);
+        } catch (const ArithmeticError&) {
+            // A long step for a part the data barely see can take a value past the range the
+            // analysis holds: such a trial costs more than any, and a shorter step follows.
+            values.assign(r.size(), 1e100);
+        }
         if (values.size() != r.size()) RaiseInvalidOperation();
         r.swap(values);
     };

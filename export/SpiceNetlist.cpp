@@ -2,8 +2,9 @@
 #include "export/SpiceNetlist.h"
 
 #include <cmath>
-#include <utility>
+#include <map>
 #include <sstream>
+#include <utility>
 
 #include "analysis/MeasuredParts.h"
 #include "analysis/PartModels.h"
@@ -22,10 +23,14 @@ const char* const kSpiceSubcircuitName = "corvane_ladder";
 namespace {
 
 const char* const kTwoPi = "6.283185307179586";
-// Inner nodes of band ladders and traps reach ground only through capacitors, so the operating
-// point that every AC analysis starts from has no solution there. A leak of this size to ground
-// at every node fixes the operating point and moves S21 by under 1e-8 dB at 50 ohms.
+// A node that reaches ground through capacitors alone has no operating point; a leak of this size
+// fixes it. Only such nodes get one: at a trap's inner node, even this much limits the depth of its
+// null.
 const char* const kLeakOhms = "1e12";
+// A loop of inductors alone (and voltage sources) is a loop of shorts at DC, which leaves the
+// operating point's matrix singular; this resistance in series with the inductor that closes the
+// loop breaks it, a Q of some 1e6 per ohm of reactance.
+const char* const kLoopOhms = "1e-6";
 
 // A Q of 0 (or an infinite one) is an ideal part; a negative Q is no loss at all.
 bool IsLossy(double Q)
@@ -44,9 +49,9 @@ std::string OneLine(std::string text)
 
 // How a part's loss resistor follows the frequency: set by an alter before each analysis of the
 // test bench, or, in a subcircuit that must work in any analysis of the user's, a behavioural
-// resistor on ngspice's "hertz". Its frequency is held at 1 mHz or more, so that the operating
-// point sees a finite resistance: an inductor's loss is then a few nano-ohms at DC, and a
-// capacitor's in series with an open circuit.
+// resistor on ngspice's "hertz". Outside an AC analysis (hertz is 0) and before the first alter,
+// the resistor holds its value at the ladder's reference frequency: a loss that grows with the
+// frequency has no time-domain form, and a resistance at 0 Hz would open every capacitor.
 enum class LossForm { Alter, Expression };
 
 // The nodes a ladder hangs between: its input, its output and ground.
@@ -54,10 +59,31 @@ struct LadderPorts {
     std::string in, out, ground;
 };
 
+// The frequency where the ladder's parts have the reactance of its terminations, on geometric
+// average: a band ladder's centre, near the edge of a low-pass or high-pass.
+double LossReferenceHz(const LadderModel& ladder)
+{
+    double R = std::sqrt(ladder.RS * ladder.RL);
+    if (!(R > 0.0) || !std::isfinite(R)) R = 1.0;
+    double logSum = 0.0;
+    int count = 0;
+    for (const ModelBranch& branch : ladder.branches)
+        for (const ModelPart& part : branch.parts) {
+            if (part.kind == PartKind::Resistor || !(part.value > 0.0)) continue;
+            logSum += std::log(part.kind == PartKind::Inductor ? R / part.value : 1.0 / (R * part.value));
+            ++count;
+        }
+    return count == 0 ? 0.0 : std::exp(logSum / count) / (2.0 * M_PI);
+}
+
+// How an element conducts at DC: inductors and voltage sources as shorts, resistors as paths,
+// capacitors not at all.
+enum class Conduction { Short, Path, None };
+
 class NetlistBuilder {
 public:
     NetlistBuilder(const LadderModel& ladder, const PartQuality& quality, LossForm form)
-        : ladder_(ladder), quality_(quality), form_(form)
+        : ladder_(ladder), quality_(quality), form_(form), referenceHz_(LossReferenceHz(ladder))
     {
         IsLossy(quality.QL);
         IsLossy(quality.QC);
@@ -71,10 +97,10 @@ public:
     {
         // Without a series branch the ladder's one node is the output.
         ports_ = {lastNode_ == 1 ? "out" : "n1", "out", "0"};
-        lines_ << "V1 in 0 DC 0 AC 1\n";
-        lines_ << "RS in " << MainNode(1) << ' ' << NumberText(ladder.RS) << '\n';
+        Element("V1", "in", "0", "DC 0 AC 1", Conduction::Short);
+        Element("RS", "in", MainNode(1), NumberText(ladder.RS), Conduction::Path);
         const int last = Branches(ladder);
-        lines_ << "RLOAD " << MainNode(last) << " 0 " << NumberText(ladder.RL) << '\n';
+        Element("RLOAD", MainNode(last), "0", NumberText(ladder.RL), Conduction::Path);
         NodeStrays(last);
         Leaks(last);
         return lines_.str();
@@ -86,13 +112,33 @@ public:
     {
         ports_ = ports;
         const int last = Branches(ladder);
-        if (last == 1) lines_ << "VTHRU " << ports_.in << ' ' << ports_.out << " DC 0\n";
+        if (last == 1) Element("VTHRU", ports_.in, ports_.out, "DC 0", Conduction::Short);
         NodeStrays(last);
         Leaks(last);
         return lines_.str();
     }
 
     const std::vector<std::string>& Alters() const { return alters_; }
+
+    // The lines a header needs to say what the elements beyond the parts are.
+    std::string Notes() const
+    {
+        std::ostringstream notes;
+        if (frequencyLoss_)
+            notes << "* RQ<part>: the loss over Q follows the frequency in .ac; in .op and .tran it holds its value at "
+                  << NumberText(referenceHz_)
+                  << " Hz (the ladder's reference: the geometric mean of its parts' frequencies at its terminations)\n";
+        if (frequencyLoss_ && form_ == LossForm::Expression)
+            notes << "* ngspice keeps hertz from an .ac until a reset: reset before an .op or .tran that follows one\n";
+        if (loops_)
+            notes << "* RB<part>: " << kLoopOhms
+                  << " Ohm in series with an inductor that closes a loop of inductors, which has no operating point\n";
+        if (leaks_)
+            notes
+                << "* RDC<node>: " << kLeakOhms
+                << " Ohm to ground from a node that reaches ground only through capacitors, for the operating point\n";
+        return notes.str();
+    }
 
 private:
     std::string MainNode(int k) const
@@ -123,23 +169,56 @@ private:
         for (int k = 1; k <= mainNodes; ++k) {
             const double C = corvane::NodeCapacitance(ladder_, k);
             if (!(C >= 0.0) || !std::isfinite(C)) RaiseInvalidOperation();
-            if (C > 0.0)
-                lines_ << "CN" << MainNode(k) << ' ' << MainNode(k) << ' ' << ports_.ground << ' ' << NumberText(C)
-                       << '\n';
+            if (C > 0.0) Element("CN" + MainNode(k), MainNode(k), ports_.ground, NumberText(C), Conduction::None);
         }
     }
 
-    // RDC<node>: the DC path of every node of the ladder.
+    // RDC<node>: a DC path for each group of nodes that reaches ground through capacitors alone,
+    // at its first node in the order main nodes, output, inner nodes.
     void Leaks(int mainNodes)
     {
-        lines_ << "* RDC: " << kLeakOhms << " Ohm from every node to ground, a DC path for the operating point\n";
-        for (int k = 1; k <= mainNodes; ++k) Leak(MainNode(k));
-        if (mainNodes == 1 && ports_.out != MainNode(1)) Leak(ports_.out);
-        for (int k = 1; k <= innerNodes_; ++k) Leak("x" + std::to_string(k));
+        std::vector<std::string> nodes;
+        for (int k = 1; k <= mainNodes; ++k) nodes.push_back(MainNode(k));
+        nodes.push_back(ports_.out);
+        for (int k = 1; k <= innerNodes_; ++k) nodes.push_back("x" + std::to_string(k));
+        for (const std::string& node : nodes) {
+            if (Root(dc_, node) == Root(dc_, ports_.ground)) continue;
+            Element("RDC" + node, node, ports_.ground, kLeakOhms, Conduction::Path);
+            leaks_ = true;
+        }
     }
-    void Leak(const std::string& node)
+
+    // One two-terminal element line. An inductor or source that would close a loop of shorts gets
+    // its series resistor RB<name>.
+    void Element(const std::string& name, const std::string& a, const std::string& b, const std::string& value,
+                 Conduction conduction)
     {
-        lines_ << "RDC" << node << ' ' << node << ' ' << ports_.ground << ' ' << kLeakOhms << '\n';
+        std::string end = b;
+        if (conduction == Conduction::Short && Root(shorts_, a) == Root(shorts_, b)) {
+            end = InnerNode();
+            lines_ << name << ' ' << a << ' ' << end << ' ' << value << '\n';
+            Join(shorts_, a, end);
+            Join(dc_, a, end);
+            Element("RB" + name, end, b, kLoopOhms, Conduction::Path);
+            loops_ = true;
+            return;
+        }
+        lines_ << name << ' ' << a << ' ' << end << ' ' << value << '\n';
+        if (conduction == Conduction::Short) Join(shorts_, a, b);
+        if (conduction != Conduction::None) Join(dc_, a, b);
+    }
+
+    using Groups = std::map<std::string, std::string>;
+    static std::string Root(Groups& groups, const std::string& node)
+    {
+        auto it = groups.find(node);
+        if (it == groups.end() || it->second == node) return node;
+        return it->second = Root(groups, it->second);
+    }
+    static void Join(Groups& groups, const std::string& a, const std::string& b)
+    {
+        const std::string ra = Root(groups, a), rb = Root(groups, b);
+        if (ra != rb) groups[ra] = rb;
     }
 
     // The loss resistance of a part's model (DC resistance or ESR plus the reactance over Q) in
@@ -161,18 +240,19 @@ private:
     void Loss(const ModelPart& part, const PartModel& model, const std::string& a, const std::string& b)
     {
         const std::string name = "RQ" + part.designator;
-        if (form_ == LossForm::Expression) {
-            const std::string r = LossExpression(part, model, "max(hertz, 1e-3)");
-            if (!r.empty()) {
-                lines_ << name << ' ' << a << ' ' << b << " r={" << r << "}\n";
-                return;
-            }
-        } else if (const std::string r = LossExpression(part, model, "$f"); !r.empty()) {
-            lines_ << name << ' ' << a << ' ' << b << " 1\n";
-            alters_.push_back("alter " + name + " = " + r);
+        const std::string atReference = LossExpression(part, model, NumberText(referenceHz_));
+        if (atReference.empty()) {
+            Element(name, a, b, NumberText(model.seriesR), Conduction::Path);
             return;
         }
-        lines_ << name << ' ' << a << ' ' << b << ' ' << NumberText(model.seriesR) << '\n';
+        frequencyLoss_ = true;
+        if (form_ == LossForm::Expression) {
+            Element(name, a, b, "r={hertz > 0 ? " + LossExpression(part, model, "hertz") + " : " + atReference + "}",
+                    Conduction::Path);
+            return;
+        }
+        Element(name, a, b, "{" + atReference + "}", Conduction::Path);
+        alters_.push_back("alter " + name + " = " + LossExpression(part, model, "$f"));
     }
 
     // One part from a to b under its designator, with its model as plain elements: the lead LL<d>
@@ -181,7 +261,7 @@ private:
     void Part(const ModelPart& given, const std::string& a, const std::string& b)
     {
         if (given.kind == PartKind::Resistor) {
-            lines_ << given.designator << ' ' << a << ' ' << b << ' ' << NumberText(given.value) << '\n';
+            Element(given.designator, a, b, NumberText(given.value), Conduction::Path);
             return;
         }
         ModelPart part = given;
@@ -201,14 +281,13 @@ private:
         std::string from = a;
         if (lead > 0.0) {
             const std::string mid = InnerNode();
-            lines_ << "LL" << part.designator << ' ' << a << ' ' << mid << ' ' << NumberText(lead) << '\n';
+            Element("LL" + part.designator, a, mid, NumberText(lead), Conduction::Short);
             from = mid;
         }
         const bool inductor = part.kind == PartKind::Inductor;
         if (inductor && model.srfHz > 0.0 && part.value > 0.0) {
             const double w0 = 2.0 * M_PI * model.srfHz;
-            lines_ << "CP" << part.designator << ' ' << from << ' ' << b << ' '
-                   << NumberText(1.0 / (w0 * w0 * part.value)) << '\n';
+            Element("CP" + part.designator, from, b, NumberText(1.0 / (w0 * w0 * part.value)), Conduction::None);
         }
         double Ls = inductor ? 0.0 : model.esl;
         if (!inductor && model.srfHz > 0.0) {
@@ -217,11 +296,11 @@ private:
         }
         const bool lossy = IsLossy(model.Q) || model.seriesR > 0.0;
         std::string to = Ls > 0.0 || lossy ? InnerNode() : b;
-        lines_ << part.designator << ' ' << from << ' ' << to << ' ' << NumberText(part.value) << '\n';
+        Element(part.designator, from, to, NumberText(part.value), inductor ? Conduction::Short : Conduction::None);
         if (Ls > 0.0) {
             from = to;
             to = lossy ? InnerNode() : b;
-            lines_ << "LS" << part.designator << ' ' << from << ' ' << to << ' ' << NumberText(Ls) << '\n';
+            Element("LS" + part.designator, from, to, NumberText(Ls), Conduction::Short);
         }
         if (lossy) Loss(part, model, to, b);
     }
@@ -271,6 +350,9 @@ private:
     const LadderModel& ladder_;
     const PartQuality& quality_;
     LossForm form_;
+    double referenceHz_;
+    Groups dc_, shorts_;
+    bool frequencyLoss_ = false, loops_ = false, leaks_ = false;
     LadderPorts ports_;
     int lastNode_ = 1;
     int innerNodes_ = 0;
@@ -302,7 +384,8 @@ std::string SpiceNetlist(const LadderModel& ladder, const std::vector<double>& f
     out << "* Source " << rs << " Ohm, load " << rl << " Ohm, source 1 V AC: S21 in dB = 20*log10(2*|V(out)|*sqrt("
         << rs << "/" << rl << "))\n";
     out << "* AC analysis at the positive sweep points in hertz, ascending, each once\n";
-    out << builder.Bench(ladder);
+    const std::string elements = builder.Bench(ladder);
+    out << builder.Notes() << elements;
     out << ".control\n";
     out << "set numdgt=15\n";
     out << "set nobreak\n";
@@ -342,8 +425,10 @@ std::string SpiceSubcircuit(const LadderModel& ladder, const PartQuality& qualit
     out << "* The ladder alone, designed between a source of " << NumberText(ladder.RS) << " Ohm and a load of "
         << NumberText(ladder.RL) << " Ohm.\n";
     out << "* Ports: input, output, ground. Use: .include this file, then X1 <in> <out> <ground> " << name << '\n';
+    const std::string elements = builder.Alone(ladder, {"in", "out", "gnd"});
+    out << builder.Notes();
     out << ".subckt " << name << " in out gnd\n";
-    out << builder.Alone(ladder, {"in", "out", "gnd"});
+    out << elements;
     out << ".ends " << name << '\n';
     return out.str();
 }

@@ -27,9 +27,12 @@ extern const char* const kSpiceSubcircuitName; // "corvane_ladder"
 
 // The ladder alone as a subcircuit for the user's own simulation: ".subckt corvane_ladder in out
 // gnd", the parts under their designators as in the netlist, inner nodes n<k> and x<k>, and the
-// leaks RDC<node> to the ground port. A part with a finite Q has its loss resistor RQ<designator>
-// as a behavioural resistor on ngspice's frequency variable "hertz", so that it holds in every AC
-// analysis. A ladder without a series branch joins in and out through a 0 V source VTHRU.
+// DC paths RDC<node> and RB<designator> of the netlist. A part with a finite Q has its loss
+// resistor RQ<designator> as a behavioural resistor on ngspice's frequency variable "hertz", so that
+// it holds in every AC analysis; in .op and .tran (hertz 0) it holds its value at the reference
+// frequency that the header states. ngspice keeps hertz from an .ac until a "reset", so a session
+// that runs .op or .tran after an .ac resets first. A ladder without a series branch joins in and
+// out through a 0 V source VTHRU.
 std::string SpiceSubcircuit(const LadderModel& ladder, const PartQuality& quality, const std::string& title);
 void WriteSpiceSubcircuit(const std::string& path, const LadderModel& ladder, const PartQuality& quality,
                           const std::string& title);

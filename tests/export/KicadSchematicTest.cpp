@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <numeric>
 #include <set>
@@ -169,19 +170,27 @@ private:
     std::vector<std::string> references_;
 };
 
-// The same nets from the SPICE subcircuit: a second writer of the same ladder.
+// The same nets from the SPICE subcircuit: a second writer of the same ladder. Its DC paths are
+// no parts: a leak RDC is left out, a loop's series resistor RB and the through source VTHRU join
+// their nodes.
 std::vector<Net> SubcircuitNets(const LadderModel& ladder)
 {
     const SpiceDeck deck = ParseSpiceDeck(SpiceSubcircuit(ladder, {}, "nets"));
-    const std::map<std::string, std::string> ports{{"in", "IN"}, {"out", "OUT"}, {"gnd", "GND"}};
-    const bool through = deck.elements.count("VTHRU") != 0;
-    const auto node = [through](const std::string& name) { return through && name == "out" ? "in" : name; };
+    std::map<std::string, std::string> parent;
+    const std::function<std::string(const std::string&)> root = [&](const std::string& n) -> std::string {
+        auto it = parent.find(n);
+        return it == parent.end() || it->second == n ? n : it->second = root(it->second);
+    };
+    const auto shorted = [](const std::string& name) { return name == "VTHRU" || name.rfind("RB", 0) == 0; };
+    for (const auto& [name, e] : deck.elements)
+        if (shorted(name) && root(e.a) != root(e.b)) parent[root(e.a)] = root(e.b);
     std::map<std::string, Net> nets;
-    for (const auto& [name, port] : ports) nets[node(name)].second.insert(port);
+    for (const auto& [name, port] : std::map<std::string, std::string>{{"in", "IN"}, {"out", "OUT"}, {"gnd", "GND"}})
+        nets[root(name)].second.insert(port);
     for (const auto& [name, e] : deck.elements) {
-        if (name.rfind("RDC", 0) == 0 || name == "VTHRU" || name[0] == '.') continue;
-        nets[node(e.a)].first.insert(name);
-        nets[node(e.b)].first.insert(name);
+        if (name.rfind("RDC", 0) == 0 || shorted(name) || name[0] == '.') continue;
+        nets[root(e.a)].first.insert(name);
+        nets[root(e.b)].first.insert(name);
     }
     std::vector<Net> out;
     for (const auto& entry : nets) out.push_back(entry.second);

@@ -42,24 +42,6 @@ LadderModel CaseLadder(const SpiceCase& c)
     return c.roundToE24 ? RoundParts(designed, ESeries::E24).ladder : designed;
 }
 
-// Lines where ngspice complains (a floating node: "singular matrix", "gmin stepping failed").
-std::vector<std::string> WarningLines(const std::string& output)
-{
-    std::vector<std::string> found;
-    std::istringstream lines(output);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::string lower(line);
-        for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-        for (const char* word : {"warning", "singular", "gmin", "error"})
-            if (lower.find(word) != std::string::npos) {
-                found.push_back(line);
-                break;
-            }
-    }
-    return found;
-}
-
 // Simulates the netlist and compares its S21 with the analysis at every point above the depth limit.
 void ExpectSimulationMatches(const char* name, const LadderModel& model, const Sweep& Freq, double unitScale,
                              const PartQuality& quality, const std::string& title)

@@ -32,6 +32,23 @@ NgspiceRun RunNgspice(const std::string& netlistPath)
     return run;
 }
 
+std::vector<std::string> WarningLines(const std::string& output)
+{
+    std::vector<std::string> found;
+    std::istringstream lines(output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::string lower(line);
+        for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        for (const char* word : {"warning", "singular", "gmin", "error"})
+            if (lower.find(word) != std::string::npos) {
+                found.push_back(line);
+                break;
+            }
+    }
+    return found;
+}
+
 std::vector<SimulatedPoint> ParseNgspiceTable(const std::string& output)
 {
     std::vector<SimulatedPoint> points;

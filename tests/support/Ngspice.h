@@ -15,6 +15,10 @@ struct NgspiceRun {
 // Runs ngspice in batch mode on the netlist file and collects everything it prints.
 NgspiceRun RunNgspice(const std::string& netlistPath);
 
+// The lines where ngspice complains: a warning, an error, a singular matrix, gmin stepping (the
+// signs of a node without an operating point or a loop of shorts).
+std::vector<std::string> WarningLines(const std::string& output);
+
 struct SimulatedPoint {
     double hz;
     double vout;
