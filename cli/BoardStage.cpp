@@ -11,8 +11,8 @@ void WriteBoardFiles(const BoardOptions& options, const LadderModel& built, cons
                      const std::vector<PartChoice>& choices, const std::string& title, const DesignBand& band)
 {
     if (!options.subcircuitFile.empty()) WriteSpiceSubcircuit(options.subcircuitFile, built, quality, title);
-    if (!options.bomFile.empty()) WriteBillOfMaterials(options.bomFile, built, choices);
-    if (!options.kicadFile.empty()) WriteKicadSchematic(options.kicadFile, built, choices, title, band);
+    if (!options.bomFile.empty()) WriteBillOfMaterials(options.bomFile, built, choices, quality);
+    if (!options.kicadFile.empty()) WriteKicadSchematic(options.kicadFile, built, choices, title, band, quality);
 }
 
 } // namespace corvane

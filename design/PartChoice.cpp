@@ -9,4 +9,9 @@ double PairValue(PartKind kind, ChoiceForm form, double a, double b)
     return adds ? a + b : a * b / (a + b);
 }
 
+std::string MemberDesignator(const std::string& designator, int member)
+{
+    return designator + "_" + std::to_string(member + 1);
+}
+
 } // namespace corvane

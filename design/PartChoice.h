@@ -44,4 +44,8 @@ struct PartChoice {
 // inductances in series; the other way round is the reciprocal of the sum of reciprocals.
 double PairValue(PartKind kind, ChoiceForm form, double a, double b);
 
+// The designator of one part (member from 0) of a pair that builds a ladder part: C2_1 and C2_2
+// for C2. It ends in a number, as KiCad needs of an annotated part.
+std::string MemberDesignator(const std::string& designator, int member);
+
 } // namespace corvane

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "export/AtomicFile.h"
+#include "export/ModelsNote.h"
 #include "filtermath/EngineeringText.h"
 
 namespace corvane {
@@ -19,6 +20,7 @@ struct BoardPart {
     double value;
     bool tuned;
     const CataloguePart* source; // null: no catalogue figures
+    std::string model;
 };
 
 const char* UnitOf(PartKind kind)
@@ -38,18 +40,25 @@ const PartChoice* ChoiceOf(const std::vector<PartChoice>& choices, const std::st
     return nullptr;
 }
 
-std::vector<BoardPart> BoardParts(const LadderModel& ladder, const std::vector<PartChoice>& choices)
+std::vector<BoardPart> BoardParts(const LadderModel& ladder, const std::vector<PartChoice>& choices,
+                                  const PartQuality& quality)
 {
     std::vector<BoardPart> parts;
     for (const ModelBranch& branch : ladder.branches)
         for (const ModelPart& part : branch.parts) {
             const PartChoice* choice = ChoiceOf(choices, part.designator);
+            const std::string model = PartModelNote(ladder, part, quality);
             if (!choice || choice->members.empty()) {
-                parts.push_back({part.designator, part.kind, part.value, choice && choice->tuned, nullptr});
+                parts.push_back({part.designator, part.kind, part.value, choice && choice->tuned, nullptr, model});
                 continue;
             }
-            for (const CataloguePart& member : choice->members)
-                parts.push_back({part.designator, member.kind, member.value, false, &member});
+            // Each part of a pair goes on the board, and in the list, under a designator of its own.
+            const bool pair = choice->members.size() > 1;
+            for (size_t i = 0; i < choice->members.size(); ++i) {
+                const CataloguePart& member = choice->members[i];
+                parts.push_back({pair ? MemberDesignator(part.designator, static_cast<int>(i)) : part.designator,
+                                 member.kind, member.value, false, &member, model});
+            }
         }
     return parts;
 }
@@ -68,6 +77,7 @@ BomRow RowOf(const BoardPart& part)
     row.value = EngineeringText(part.value, UnitOf(part.kind), true);
     if (part.tuned) row.value = "trimmer, set to " + EngineeringText(part.value, UnitOf(part.kind));
     row.tolerance = ToleranceText(part.source);
+    row.model = part.model;
     if (part.source) {
         row.package = part.source->package;
         row.manufacturer = part.source->manufacturer;
@@ -80,8 +90,8 @@ bool SameLine(const BoardPart& a, const BoardPart& b)
 {
     if (a.kind != b.kind || a.value != b.value || a.tuned != b.tuned) return false;
     const BomRow ra = RowOf(a), rb = RowOf(b);
-    return std::tie(ra.tolerance, ra.package, ra.manufacturer, ra.partNumber) ==
-           std::tie(rb.tolerance, rb.package, rb.manufacturer, rb.partNumber);
+    return std::tie(ra.tolerance, ra.package, ra.manufacturer, ra.partNumber, ra.model) ==
+           std::tie(rb.tolerance, rb.package, rb.manufacturer, rb.partNumber, rb.model);
 }
 
 std::string Field(const std::string& text)
@@ -101,9 +111,10 @@ std::string Joined(const std::vector<std::string>& names)
 
 } // namespace
 
-std::vector<BomRow> BillOfMaterials(const LadderModel& ladder, const std::vector<PartChoice>& choices)
+std::vector<BomRow> BillOfMaterials(const LadderModel& ladder, const std::vector<PartChoice>& choices,
+                                    const PartQuality& quality)
 {
-    std::vector<BoardPart> parts = BoardParts(ladder, choices);
+    std::vector<BoardPart> parts = BoardParts(ladder, choices, quality);
     // Ladder order within a row: the sort keeps it.
     std::stable_sort(parts.begin(), parts.end(), [](const BoardPart& a, const BoardPart& b) {
         return std::make_tuple(KindOrder(a.kind), a.value) < std::make_tuple(KindOrder(b.kind), b.value);
@@ -126,17 +137,18 @@ std::vector<BomRow> BillOfMaterials(const LadderModel& ladder, const std::vector
 
 std::string BomCsv(const std::vector<BomRow>& rows)
 {
-    std::string csv = "Designator,Value,Quantity,Tolerance,Package,Manufacturer,Part number\r\n";
+    std::string csv = "Designator,Value,Quantity,Tolerance,Package,Manufacturer,Part number,Model\r\n";
     for (const BomRow& row : rows)
         csv += Field(Joined(row.designators)) + ',' + Field(row.value) + ',' + std::to_string(row.quantity) + ',' +
                Field(row.tolerance) + ',' + Field(row.package) + ',' + Field(row.manufacturer) + ',' +
-               Field(row.partNumber) + "\r\n";
+               Field(row.partNumber) + ',' + Field(row.model) + "\r\n";
     return csv;
 }
 
-void WriteBillOfMaterials(const std::string& path, const LadderModel& ladder, const std::vector<PartChoice>& choices)
+void WriteBillOfMaterials(const std::string& path, const LadderModel& ladder, const std::vector<PartChoice>& choices,
+                          const PartQuality& quality)
 {
-    WriteFileAtomically(path, BomCsv(BillOfMaterials(ladder, choices)));
+    WriteFileAtomically(path, BomCsv(BillOfMaterials(ladder, choices, quality)));
 }
 
 } // namespace corvane

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "export/KicadSchematic.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
 #include "export/AtomicFile.h"
 #include "export/KicadSymbols.h"
+#include "export/ModelsNote.h"
 #include "export/SheetLayout.h"
 #include "filtermath/EngineeringText.h"
 
@@ -19,10 +21,13 @@ struct Paper {
 };
 constexpr Paper kPapers[] = {{"A4", 297, 210}, {"A3", 420, 297}, {"A2", 594, 420}, {"A1", 841, 594}, {"A0", 1189, 841}};
 
-const Paper& PaperFor(const SheetLayout& sheet)
+// The title block fills the lower right corner: the drawing keeps above it.
+constexpr double kTitleBlockHeight = 40.0;
+
+const Paper& PaperFor(double width, double height)
 {
     for (const Paper& paper : kPapers)
-        if (sheet.width <= paper.width && sheet.height <= paper.height) return paper;
+        if (width <= paper.width && height + kTitleBlockHeight <= paper.height) return paper;
     return kPapers[sizeof kPapers / sizeof kPapers[0] - 1];
 }
 
@@ -87,8 +92,12 @@ struct Fields {
     std::string value, manufacturer, partNumber;
 };
 
-Fields FieldsOf(const ModelPart& part, const std::vector<PartChoice>& choices)
+Fields FieldsOf(const SheetSymbol& s, const std::vector<PartChoice>& choices)
 {
+    if (s.member)
+        return {EngineeringText(s.member->value, UnitOf(s.part->kind), true), s.member->manufacturer,
+                s.member->partNumber};
+    const ModelPart& part = *s.part;
     Fields f{EngineeringText(part.value, UnitOf(part.kind), true), "", ""};
     const PartChoice* choice = ChoiceOf(choices, part.designator);
     if (!choice) return f;
@@ -158,16 +167,41 @@ std::string Symbol(const SheetSymbol& s, const Fields& fields, Uuids& uuids, std
                        At(s.at, s.angle) + " (unit 1)\n    (in_bom yes) (on_board yes)\n    (uuid " + id + ")\n";
     // A field turns with its symbol: a turned symbol's field is turned back to read across.
     const int textAngle = across ? 90 : 0;
-    text += Property("Reference", s.part->designator, 0, reference, textAngle, true, justify);
+    text += Property("Reference", s.designator, 0, reference, textAngle, true, justify);
     text += Property("Value", fields.value, 1, value, textAngle, true, justify);
     text += Property("Footprint", "", 2, s.at, 0, false, "");
     text += Property("Datasheet", "~", 3, s.at, 0, false, "");
     text += Property("Manufacturer", fields.manufacturer, 4, s.at, 0, false, "");
     text += Property("MPN", fields.partNumber, 5, s.at, 0, false, "");
     text += "    (pin \"1\" (uuid " + uuids.Next() + "))\n    (pin \"2\" (uuid " + uuids.Next() + "))\n  )\n";
-    instances += "    (path \"/" + id + "\"\n      (reference " + Quoted(s.part->designator) + ") (unit 1) (value " +
+    instances += "    (path \"/" + id + "\"\n      (reference " + Quoted(s.designator) + ") (unit 1) (value " +
                  Quoted(fields.value) + ") (footprint \"\")\n    )\n";
     return text;
+}
+
+// The models note in lines of up to kNoteChars, broken after a "," or ";".
+constexpr size_t kNoteChars = 100;
+
+std::string NoteLines(const std::string& note)
+{
+    std::string out;
+    size_t lineStart = 0, lastBreak = std::string::npos;
+    for (size_t i = 0; i < note.size(); ++i) {
+        out += note[i];
+        if ((note[i] == ',' || note[i] == ';') && i + 1 < note.size() && note[i + 1] == ' ') lastBreak = out.size();
+        if (out.size() - lineStart > kNoteChars && lastBreak != std::string::npos && lastBreak > lineStart) {
+            out[lastBreak] = '\n';
+            lineStart = lastBreak + 1;
+            lastBreak = std::string::npos;
+        }
+    }
+    return out;
+}
+
+std::string Note(const std::string& text, SheetPoint at, Uuids& uuids)
+{
+    return "  (text " + Quoted(text) + " " + At(at, 0) +
+           "\n    (effects (font (size 1.27 1.27)) (justify left top))\n    (uuid " + uuids.Next() + ")\n  )\n";
 }
 
 std::string Wire(const SheetWire& w, Uuids& uuids)
@@ -187,14 +221,16 @@ std::string Label(const SheetLabel& l, Uuids& uuids)
 } // namespace
 
 std::string KicadSchematic(const LadderModel& ladder, const std::vector<PartChoice>& choices, const std::string& title,
-                           const DesignBand& band)
+                           const DesignBand& band, const PartQuality& quality)
 {
-    const SheetLayout sheet = LayOutLadder(ladder);
+    const SheetLayout sheet = LayOutLadder(ladder, choices);
+    const std::string note = NoteLines(ModelsNote(ladder, quality));
+    const double noteHeight = 2.54 * static_cast<double>(1 + std::count(note.begin(), note.end(), '\n'));
     Uuids uuids;
     std::ostringstream out;
     out << "(kicad_sch (version 20211123) (generator eeschema)\n\n";
     out << "  (uuid " << uuids.Next() << ")\n\n";
-    out << "  (paper " << Quoted(PaperFor(sheet).name) << ")\n\n";
+    out << "  (paper " << Quoted(PaperFor(sheet.width, sheet.height + noteHeight).name) << ")\n\n";
     out << "  (title_block\n    (title \"Corvane LC ladder\")\n    (comment 1 " << Quoted(BandText(band))
         << ")\n    (comment 2 "
         << Quoted("Source " + EngineeringText(ladder.RS, "\u03a9", true) + ", load " +
@@ -205,17 +241,18 @@ std::string KicadSchematic(const LadderModel& ladder, const std::vector<PartChoi
         out << "  (junction (at " << Mm(j.x) << ' ' << Mm(j.y) << ") (diameter 0) (color 0 0 0 0))\n";
     for (const SheetWire& w : sheet.wires) out << Wire(w, uuids);
     for (const SheetLabel& l : sheet.labels) out << Label(l, uuids);
+    out << Note(note, {25.4, sheet.height - 12.7}, uuids);
     std::string instances;
-    for (const SheetSymbol& s : sheet.symbols) out << Symbol(s, FieldsOf(*s.part, choices), uuids, instances);
+    for (const SheetSymbol& s : sheet.symbols) out << Symbol(s, FieldsOf(s, choices), uuids, instances);
     out << "\n  (sheet_instances\n    (path \"/\" (page \"1\"))\n  )\n\n";
     out << "  (symbol_instances\n" << instances << "  )\n)\n";
     return out.str();
 }
 
 void WriteKicadSchematic(const std::string& path, const LadderModel& ladder, const std::vector<PartChoice>& choices,
-                         const std::string& title, const DesignBand& band)
+                         const std::string& title, const DesignBand& band, const PartQuality& quality)
 {
-    WriteFileAtomically(path, KicadSchematic(ladder, choices, title, band));
+    WriteFileAtomically(path, KicadSchematic(ladder, choices, title, band, quality));
 }
 
 } // namespace corvane

@@ -6,6 +6,7 @@
 #include "design/DesignBand.h"
 #include "design/LadderModel.h"
 #include "design/PartChoice.h"
+#include "filtermath/LadderAnalysis.h"
 
 namespace corvane {
 
@@ -16,11 +17,13 @@ namespace corvane {
 // chosen, its manufacturer and part number as fields; the ports are global labels IN, OUT and GND,
 // laid out as SheetLayout draws it, on the smallest of A4 to A0 (landscape) that holds it. The
 // identifiers are numbered, so the same ladder gives the same file. The title block states the
-// band, the terminations and the run's title, each on one line that an A4 title block shows whole.
+// band, the terminations and the run's title, each on one line that an A4 title block shows whole;
+// a note under the drawing names the part models (ModelsNote). A part built from a pair is drawn
+// as its two parts, each under its own designator (MemberDesignator).
 std::string KicadSchematic(const LadderModel& ladder, const std::vector<PartChoice>& choices, const std::string& title,
-                           const DesignBand& band);
+                           const DesignBand& band, const PartQuality& quality);
 
 void WriteKicadSchematic(const std::string& path, const LadderModel& ladder, const std::vector<PartChoice>& choices,
-                         const std::string& title, const DesignBand& band);
+                         const std::string& title, const DesignBand& band, const PartQuality& quality);
 
 } // namespace corvane

@@ -16,26 +16,43 @@ constexpr double kCell = 4 * kGrid; // along the wire: a part with a grid step o
 constexpr double kLineLane = 4 * kGrid; // between parts stacked in the line: room for two texts
 constexpr double kShuntLane = 6 * kGrid; // beside a shunt part: room for its texts on the right
 constexpr double kMargin = 10 * kGrid;
+// A row of the ladder no longer than this, so that a long ladder wraps onto an A4 or A3 sheet
+// instead of running across a larger one.
+constexpr double kRowLength = 90 * kGrid;
+constexpr double kReturnLane = 4 * kGrid;
 
 // An arm as parts in series and in parallel.
 struct Block {
     enum Kind { Part, Series, Parallel } kind = Part;
     const ModelPart* part = nullptr;
+    const CataloguePart* member = nullptr;
+    std::string designator;
     std::vector<Block> members;
 };
 
-Block One(const ModelPart& part)
-{
-    return {Block::Part, &part, {}};
-}
-
 Block Group(Block::Kind kind, std::vector<Block> members)
 {
-    return {kind, nullptr, std::move(members)};
+    return {kind, nullptr, nullptr, "", std::move(members)};
 }
 
-Block BlockOf(const ModelBranch& branch)
+// A part as it goes on the board: itself, or the two parts of the pair that builds it.
+Block PartBlock(const ModelPart& part, const std::vector<PartChoice>& choices)
 {
+    for (const PartChoice& c : choices) {
+        if (c.designator != part.designator || c.members.size() != 2) continue;
+        if (c.form != ChoiceForm::Parallel && c.form != ChoiceForm::Series) break;
+        std::vector<Block> members;
+        for (size_t i = 0; i < 2; ++i)
+            members.push_back(
+                {Block::Part, &part, &c.members[i], MemberDesignator(part.designator, static_cast<int>(i)), {}});
+        return Group(c.form == ChoiceForm::Parallel ? Block::Parallel : Block::Series, std::move(members));
+    }
+    return {Block::Part, &part, nullptr, part.designator, {}};
+}
+
+Block BlockOf(const ModelBranch& branch, const std::vector<PartChoice>& choices)
+{
+    const auto One = [&choices](const ModelPart& part) { return PartBlock(part, choices); };
     const std::vector<ModelPart>& p = branch.parts;
     const bool seriesPlace = branch.place == BranchPlace::Series;
     switch (branch.shape) {
@@ -89,7 +106,7 @@ public:
     void Draw(const Block& b, double a, double across)
     {
         switch (b.kind) {
-        case Block::Part: DrawPart(*b.part, a, across); return;
+        case Block::Part: DrawPart(b, a, across); return;
         case Block::Series:
             for (const Block& m : b.members) {
                 Draw(m, a, across);
@@ -108,10 +125,10 @@ private:
         return horizontal_ ? SheetPoint{origin_.x + a, origin_.y - b} : SheetPoint{origin_.x + b, origin_.y + a};
     }
 
-    void DrawPart(const ModelPart& part, double a, double across)
+    void DrawPart(const Block& part, double a, double across)
     {
         const double middle = a + kCell / 2;
-        sheet_.symbols.push_back({&part, At(middle, across), horizontal_ ? 90 : 0});
+        sheet_.symbols.push_back({part.part, part.member, part.designator, At(middle, across), horizontal_ ? 90 : 0});
         Wire(a, across, middle - kPinOffset, across);
         Wire(middle + kPinOffset, across, a + kCell, across);
     }
@@ -218,12 +235,12 @@ void JoinAtEndsOnly(SheetLayout& sheet)
 
 } // namespace
 
-SheetLayout LayOutLadder(const LadderModel& ladder)
+SheetLayout LayOutLadder(const LadderModel& ladder, const std::vector<PartChoice>& choices)
 {
     std::vector<Block> arms;
     double seriesWidth = kLineLane, shuntLength = 0.0;
     for (const ModelBranch& branch : ladder.branches) {
-        arms.push_back(BlockOf(branch));
+        arms.push_back(BlockOf(branch, choices));
         if (branch.place == BranchPlace::Series)
             seriesWidth = std::max(seriesWidth, Width(arms.back(), kLineLane));
         else
@@ -231,16 +248,45 @@ SheetLayout LayOutLadder(const LadderModel& ladder)
     }
     SheetLayout sheet;
     const double left = kMargin;
-    const double line = kMargin + seriesWidth;
-    const double ground = line + shuntLength + 2 * kGrid;
-    const auto onLine = [&sheet, line](double from, double to) { AddWire(sheet, {from, line}, {to, line}); };
-    const auto onGround = [&sheet, ground](double from, double to) { AddWire(sheet, {from, ground}, {to, ground}); };
+    // Each row: the parts stacked above its line, the shunt arms down to its ground rail, and a
+    // lane below the rail where the line returns to the left to begin the next row.
+    const double rowHeight = seriesWidth + shuntLength + 2 * kGrid + kReturnLane;
+    double line = kMargin + seriesWidth;
+    double ground = line + shuntLength + 2 * kGrid;
+    const auto onLine = [&sheet, &line](double from, double to) { AddWire(sheet, {from, line}, {to, line}); };
+    std::vector<double> drops;
+    // The ground rail from a GND port under every shunt arm of the row.
+    const auto groundRail = [&]() {
+        double railFrom = left;
+        for (double drop : drops) {
+            AddWire(sheet, {railFrom, ground}, {drop, ground});
+            railFrom = drop;
+        }
+        if (!drops.empty()) sheet.labels.push_back({"GND", {left, ground}, 180});
+        drops.clear();
+    };
     double x = left + 2 * kGrid;
     onLine(left, x);
-    std::vector<double> drops;
+    double widest = x;
     for (size_t k = 0; k < arms.size(); ++k) {
         const Block& arm = arms[k];
-        if (ladder.branches[k].place == BranchPlace::Series) {
+        const bool series = ladder.branches[k].place == BranchPlace::Series;
+        const double extent = series ? Length(arm) + kGrid : kGrid + Width(arm, kShuntLane);
+        if (x + extent > left + kRowLength && x > left + 2 * kGrid) {
+            // Down past the ground rail, back along the return lane, and down to the next line.
+            const double lane = ground + kReturnLane / 2;
+            const double next = line + rowHeight;
+            AddWire(sheet, {x, line}, {x, lane});
+            AddWire(sheet, {x, lane}, {left, lane});
+            AddWire(sheet, {left, lane}, {left, next});
+            groundRail();
+            widest = std::max(widest, x);
+            line = next;
+            ground += rowHeight;
+            x = left + 2 * kGrid;
+            onLine(left, x);
+        }
+        if (series) {
             ArmDrawer(sheet, {x, line}, true).Draw(arm, 0.0, 0.0);
             x += Length(arm);
             onLine(x, x + kGrid);
@@ -258,17 +304,15 @@ SheetLayout LayOutLadder(const LadderModel& ladder)
     }
     const double right = x + 2 * kGrid;
     onLine(x, right);
-    // The ground rail from the GND port under every shunt arm to the right end.
-    double railFrom = left;
-    for (double drop : drops) {
-        onGround(railFrom, drop);
-        railFrom = drop;
-    }
-    // The rail ends under the last shunt arm; with none, it runs to the right end.
-    if (drops.empty()) onGround(railFrom, right);
-    sheet.labels = {{"IN", {left, line}, 180}, {"OUT", {right, line}, 0}, {"GND", {left, ground}, 180}};
+    // With no shunt arm at all, the rail runs from the GND port to the right end.
+    const bool anyShunt = std::any_of(ladder.branches.begin(), ladder.branches.end(),
+                                      [](const ModelBranch& b) { return b.place == BranchPlace::Shunt; });
+    if (!anyShunt) drops.push_back(right);
+    groundRail();
+    sheet.labels.push_back({"IN", {left, kMargin + seriesWidth}, 180});
+    sheet.labels.push_back({"OUT", {right, line}, 0});
     JoinAtEndsOnly(sheet);
-    sheet.width = right + kMargin;
+    sheet.width = std::max(widest, right) + kMargin;
     sheet.height = ground + kMargin;
     return sheet;
 }

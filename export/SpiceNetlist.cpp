@@ -11,6 +11,7 @@
 #include "export/AtomicFile.h"
 #include "design/LadderModel.h"
 #include "export/ExportSweep.h"
+#include "export/ModelsNote.h"
 #include "filtermath/Failure.h"
 
 namespace corvane {
@@ -381,6 +382,7 @@ std::string SpiceNetlist(const LadderModel& ladder, const std::vector<double>& f
     const std::string gain = kSpiceGainName;
     std::ostringstream out;
     out << "* " << OneLine(title) << '\n';
+    out << "* " << ModelsNote(ladder, quality) << '\n';
     out << "* Source " << rs << " Ohm, load " << rl << " Ohm, source 1 V AC: S21 in dB = 20*log10(2*|V(out)|*sqrt("
         << rs << "/" << rl << "))\n";
     out << "* AC analysis at the positive sweep points in hertz, ascending, each once\n";
@@ -422,6 +424,7 @@ std::string SpiceSubcircuit(const LadderModel& ladder, const PartQuality& qualit
     const std::string name = kSpiceSubcircuitName;
     std::ostringstream out;
     out << "* " << OneLine(title) << '\n';
+    out << "* " << ModelsNote(ladder, quality) << '\n';
     out << "* The ladder alone, designed between a source of " << NumberText(ladder.RS) << " Ohm and a load of "
         << NumberText(ladder.RL) << " Ohm.\n";
     out << "* Ports: input, output, ground. Use: .include this file, then X1 <in> <out> <ground> " << name << '\n';

@@ -7,6 +7,7 @@
 #include "export/AtomicFile.h"
 #include "export/ExportError.h"
 #include "export/ExportSweep.h"
+#include "export/ModelsNote.h"
 #include "filtermath/FrequencyUnits.h"
 
 namespace corvane {
@@ -43,6 +44,7 @@ std::string TouchstoneText(const LadderModel& model, const std::vector<double>& 
     const bool twoReferences = ladder.RS != ladder.RL;
     std::ostringstream out;
     for (const std::string& comment : comments) out << CommentLine(comment) << '\n';
+    out << CommentLine(ModelsNote(model, quality)) << '\n';
     out << CommentLine(kTouchstonePointsNote) << '\n';
     if (twoReferences) {
         out << "[Version] 2.0\n";

@@ -51,10 +51,10 @@ TEST(BillOfMaterials, SymmetricLadderGroupsMirroredPartsUnderTheNetlistsNames)
 {
     const LadderModel ladder =
         RoundParts(DesignModel({0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6}), ESeries::E12).ladder;
-    const auto records = ReadCsv(BomCsv(BillOfMaterials(ladder, {})));
+    const auto records = ReadCsv(BomCsv(BillOfMaterials(ladder, {}, {})));
     ASSERT_EQ(records.size(), 4u);
     EXPECT_EQ(records[0], (std::vector<std::string>{"Designator", "Value", "Quantity", "Tolerance", "Package",
-                                                    "Manufacturer", "Part number"}));
+                                                    "Manufacturer", "Part number", "Model"}));
     std::set<std::string> groups, named;
     int quantity = 0;
     for (size_t r = 1; r < records.size(); ++r) {
@@ -89,8 +89,8 @@ CataloguePart Catalogued(double value, const std::string& maker, const std::stri
     return part;
 }
 
-// The same value from two makers is two lines; a pair of one part counts twice under one name;
-// texts with commas and quotes survive the CSV.
+// The same value from two makers is two lines; the parts of a pair are listed under designators of
+// their own; texts with commas and quotes survive the CSV.
 TEST(BillOfMaterials, CataloguePartsKeepTheirMakersAndPairsCountBothParts)
 {
     const LadderModel ladder = DesignModel({0, LadderTopology::Pi, 3, 0, 10, 0, 0, 50, 1e6}); // C1 L2 C3
@@ -98,10 +98,11 @@ TEST(BillOfMaterials, CataloguePartsKeepTheirMakersAndPairsCountBothParts)
     const CataloguePart b = Catalogued(3.3e-10, "Maker B", "B-330");
     const std::vector<PartChoice> choices{{"C1", ChoiceForm::Parallel, {a, a}, 6.6e-10, false},
                                           {"C3", ChoiceForm::Single, {b}, 3.3e-10, false}};
-    const auto records = ReadCsv(BomCsv(BillOfMaterials(ladder, choices)));
+    const auto records = ReadCsv(BomCsv(BillOfMaterials(ladder, choices, {})));
     ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(records[1], (std::vector<std::string>{"C1", "330 pF", "2", "2%", "0603", "Maker \"A\", Inc", "A-330"}));
-    EXPECT_EQ(records[2], (std::vector<std::string>{"C3", "330 pF", "1", "2%", "0603", "Maker B", "B-330"}));
+    EXPECT_EQ(records[1], (std::vector<std::string>{"C1_1, C1_2", "330 pF", "2", "2%", "0603", "Maker \"A\", Inc",
+                                                    "A-330", "ideal"}));
+    EXPECT_EQ(records[2], (std::vector<std::string>{"C3", "330 pF", "1", "2%", "0603", "Maker B", "B-330", "ideal"}));
     EXPECT_EQ(records[3][0], "L2");
     EXPECT_EQ(records[3][3], "");
 }

@@ -14,6 +14,7 @@
 #include "export/AtomicFile.h"
 #include "export/ExportError.h"
 #include "export/ExportSweep.h"
+#include "export/ModelsNote.h"
 #include "export/Touchstone.h"
 
 using namespace corvane;
@@ -130,9 +131,10 @@ TEST_P(TouchstoneRoundTrip, ReadsBackTheAnalysedNetwork)
         const std::string text = ReadFile(path);
         EXPECT_LT(text.find("[Version]"), text.find("\n# "));
     }
-    ASSERT_EQ(file.comments.size(), 2u);
+    ASSERT_EQ(file.comments.size(), 3u);
     EXPECT_NE(file.comments[0].find(DesignName(c.design)), std::string::npos);
-    EXPECT_EQ(file.comments[1], std::string(" ") + kTouchstonePointsNote);
+    EXPECT_EQ(file.comments[1], std::string(" ") + ModelsNote(ladder, c.quality));
+    EXPECT_EQ(file.comments[2], std::string(" ") + kTouchstonePointsNote);
 
     const std::vector<double> expected = ExportFrequencies(List(c.Freq));
     ASSERT_EQ(file.rows.size(), expected.size());
@@ -230,8 +232,8 @@ TEST(Touchstone, CommentsStayOnTheirLines)
 {
     const LadderModel ladder = DesignModel({0, LadderTopology::T, 1, 0, 10, 0, 0, 50, 1e6});
     const std::string text = TouchstoneText(ladder, {1.0}, 1e6, {}, {"first\nsecond", "third"});
-    EXPECT_EQ(text.substr(0, text.find("# ")),
-              std::string("! first second\n! third\n! ") + kTouchstonePointsNote + "\n");
+    EXPECT_EQ(text.substr(0, text.find("# ")), std::string("! first second\n! third\n! ") + ModelsNote(ladder, {}) +
+                                                   "\n! " + kTouchstonePointsNote + "\n");
     EXPECT_EQ(ParseTouchstone(text).rows.size(), 1u);
 }
 
