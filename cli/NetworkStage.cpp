@@ -9,6 +9,7 @@
 #include "cli/MeasuredPartReport.h"
 #include "cli/TextCells.h"
 #include "run/LadderOfRun.h"
+#include "export/ModelsNote.h"
 #include "export/SpiceNetlist.h"
 #include "export/Touchstone.h"
 #include "filtermath/NumberText.h"
@@ -226,9 +227,9 @@ void NetworkStage::PrintRounded(std::ostream& out) const
 void NetworkStage::PrintAnalysis(std::ostream& out) const
 {
     const PartQuality& quality = settings_.analysis.quality;
-    out << "\nNetwork analysis, " << TerminationText() << ", QL "
-        << KindQText(result_.ladder, PartKind::Inductor, quality) << ", QC "
-        << KindQText(result_.ladder, PartKind::Capacitor, quality) << '\n';
+    // Every part's model, as every exported file states it: after a catalogue's choice the parts'
+    // own models, which the kind's Q alone would not say.
+    out << "\nNetwork analysis, " << TerminationText() << ". " << ModelsNote(result_.ladder, quality) << '\n';
     const size_t width = 14;
     const bool before = Absorbs();
     TrimAndEnd(Cell("Freq, [" + unitText_ + "]", width) + Cell("S21, [dB]", width) + Cell("S11, [dB]", width) +

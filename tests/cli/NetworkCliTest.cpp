@@ -386,4 +386,15 @@ TEST(NetworkCli, PointsAndLogSweepSetTheAnalysisAndTheExports)
     EXPECT_NEAR(linear[37], 3.7, 1e-12);
 }
 
+// The text's heading names the part models the analysis used, as the exported files do.
+TEST(NetworkCli, HeadingStatesThePartModels)
+{
+    const CliResult r = Cli({"--network", "--q-l", "80", "--srf-l", "1.2G", "--node-c", "2p"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\nNetwork analysis, source 50 Ohm, load 50 Ohm. Models: inductors Q 80, SRF 1.2 GHz; "
+                         "capacitors ideal; node strays 2 pF at every node\n"),
+              std::string::npos)
+        << r.out.substr(0, 2000);
+}
+
 } // namespace
