@@ -23,6 +23,7 @@
 #include "cli/PartFlagReport.h"
 #include "cli/SynthesisOptions.h"
 #include "cli/ToleranceStage.h"
+#include "export/ModelsNote.h"
 #include "export/SpiceNetlist.h"
 #include "export/Touchstone.h"
 #include "filtermath/EngineeringText.h"
@@ -480,7 +481,9 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
     corvane::PrintMeasuredParts(text, out.analysedLadder);
     PrintPartFlags(text, out.flags);
     if (out.analysed) {
-        text << "\nFreq        Att         NetS21      NetS11      NetGroupDelay\n";
+        text << "\nNetwork analysis. "
+             << ModelsNote(out.analysedLadder, ReadNetworkSettings(o.network).analysis.quality) << '\n';
+        text << "Freq        Att         NetS21      NetS11      NetGroupDelay\n";
         for (size_t k = 0; k < out.NetFreq.size(); ++k) {
             char line[96];
             std::snprintf(line, sizeof line, "%-11.5g %-11.5g %-11.5g %-11.5g %.5g\n", out.NetFreq[k], out.NetAtt[k],

@@ -345,4 +345,14 @@ TEST(SynthesisCli, ResonatorInductanceNeedsACoupledFormAndAnInductance)
     }
 }
 
+// The synthesised ladder's network table is headed by the part models it holds.
+TEST(SynthesisCli, NetworkTableNamesThePartModels)
+{
+    const CliOutcome run = RunCli({"--model", "Elliptic", "--poles", "5", "--passband", "10", "--stop-att", "40",
+                                   "--network", "--q-l", "80", "--esr-c", "0.05"});
+    ASSERT_EQ(run.status, 0) << Joined(run.errLines);
+    const std::string heading = "Network analysis. Models: inductors Q 80; capacitors ESR 50 mOhm; no node strays";
+    EXPECT_NE(run.out.find("\n" + heading + "\n"), std::string::npos) << run.out.substr(0, 3000);
+}
+
 } // namespace
