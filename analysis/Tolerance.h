@@ -90,7 +90,7 @@ struct MarginHistogram {
 };
 
 struct Sensitivity {
-    std::string name; // the part's designator: "L3", "C4", "L2B"
+    std::string name; // the part's designator: "L3", "C4", "L102"
     double dbPerPercent; // change of the worst margin for +1 % on the part
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "design/LadderModel.h"
 
+#include <cctype>
 #include <stdexcept>
 
 namespace corvane {
@@ -24,10 +25,25 @@ std::vector<PartKind> KindsOf(BranchKind shape)
 
 } // namespace
 
+// A designator ends in its number, or KiCad counts the part unannotated; the second pairs are
+// numbered past every position a ladder reaches (31 at most).
+constexpr int kSecondPairNumber = 100;
+
 std::string Designator(PartKind kind, int position, bool secondPair)
 {
     const char* letter = kind == PartKind::Inductor ? "L" : kind == PartKind::Capacitor ? "C" : "R";
-    return letter + std::to_string(position) + (secondPair ? "B" : "");
+    return letter + std::to_string(secondPair ? kSecondPairNumber + position : position);
+}
+
+std::string CurrentDesignator(const std::string& designator)
+{
+    const size_t n = designator.size();
+    if (n < 3 || designator.back() != 'B' || (designator[0] != 'L' && designator[0] != 'C') || designator[1] == '0')
+        return designator;
+    for (size_t i = 1; i + 1 < n; ++i)
+        if (!std::isdigit(static_cast<unsigned char>(designator[i])) || i > 4) return designator;
+    const PartKind kind = designator[0] == 'L' ? PartKind::Inductor : PartKind::Capacitor;
+    return Designator(kind, std::stoi(designator.substr(1, n - 2)), true);
 }
 
 ModelBranch MakeBranch(int position, BranchPlace place, BranchKind shape, double L, double C, double L2, double C2)
@@ -80,9 +96,10 @@ Ladder LadderOfModel(const LadderModel& model)
 
 ModelPart* FindPart(LadderModel& ladder, const std::string& designator)
 {
+    const std::string wanted = CurrentDesignator(designator);
     for (ModelBranch& branch : ladder.branches)
         for (ModelPart& part : branch.parts)
-            if (part.designator == designator) return &part;
+            if (part.designator == wanted) return &part;
     return nullptr;
 }
 

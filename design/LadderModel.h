@@ -46,7 +46,7 @@ struct PartModel {
 struct ModelPart {
     PartKind kind = PartKind::Inductor;
     double value = 0.0;
-    std::string designator; // "L1", "C2", "L2B": made by Designator() alone
+    std::string designator; // "L1", "C2", "L102": made by Designator() alone
     std::optional<PartModel> model; // absent: the default of its kind (LadderModel)
     std::optional<double> leadL; // henries in series (leads, pads); absent: the board's default
     // A vendor's measured part in place of value and model; value then holds its fitted L or C.
@@ -114,9 +114,15 @@ struct LadderModel {
     bool operator!=(const LadderModel& other) const { return !(*this == other); }
 };
 
-// The designator of a part: its kind's letter, the branch position from 1, and "B" for the
-// second pair of a four-part arm (L3, C3, L3B, C3B; R for a resistor).
+// The designator of a part: its kind's letter and the branch position from 1, or 100 plus the
+// position for the second pair of a four-part arm (L3, C3, L103, C103; R for a resistor). It ends in
+// its number, as KiCad and board tools need of an annotated part.
 std::string Designator(PartKind kind, int position, bool secondPair = false);
+
+// A designator as this version names the part: the second pair's earlier name (L3B, C3B, in
+// design files and command lines written before) becomes its current one (L103, C103); any other
+// text is returned as it is.
+std::string CurrentDesignator(const std::string& designator);
 
 // The branch at a position (from 1) of a shape with its values, the parts named. Values the shape
 // does not use are ignored: L for a capacitor, L2 and C2 unless the arm has two pairs.
@@ -130,7 +136,8 @@ LadderModel ModelOfLadder(const Ladder& ladder);
 Ladder LadderOfModel(const LadderModel& model);
 
 // The part with the designator, null when the ladder has none; PartNames lists the ones it has
-// ("L1, C2, L3"), for the message that says so.
+// ("L1, C2, L3"), for the message that says so. FindPart takes the earlier names of the second
+// pairs too (CurrentDesignator).
 ModelPart* FindPart(LadderModel& ladder, const std::string& designator);
 std::string PartNames(const LadderModel& ladder);
 

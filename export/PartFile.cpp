@@ -43,7 +43,7 @@ PartKind KindOfDesignator(const std::string& designator)
     const bool shaped = designator.size() > 1 && digits > 0 && designator[1] != '0' && (rest.empty() || rest == "B");
     if (shaped && designator[0] == 'L') return PartKind::Inductor;
     if (shaped && designator[0] == 'C') return PartKind::Capacitor;
-    throw std::invalid_argument("\"" + designator + "\" is no inductor or capacitor designator (L2, C3, L3B)");
+    throw std::invalid_argument("\"" + designator + "\" is no inductor or capacitor designator (L2, C3, L103)");
 }
 
 } // namespace corvane

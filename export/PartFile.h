@@ -19,7 +19,8 @@ MeasuredPart PartOfTouchstone(const TwoPortData& data, PartKind kind, const std:
 std::shared_ptr<const MeasuredPart> ReadPartFile(const std::string& path, PartKind kind);
 
 // The kind a designator names: an inductor for L..., a capacitor for C...; std::invalid_argument
-// for any other text or one that is no designator (a letter, a position from 1, and "B" at most).
+// for any other text or one that is no designator (a letter and a number from 1; the earlier
+// second-pair names such as L3B are read too).
 PartKind KindOfDesignator(const std::string& designator);
 
 } // namespace corvane

@@ -19,7 +19,7 @@ class LadderSchematic : public QWidget {
 public:
     explicit LadderSchematic(QWidget* parent = nullptr);
 
-    // Each part is named by its designator (L3, C3, L3B). Standard values read as parts are
+    // Each part is named by its designator (L3, C3, L103). Standard values read as parts are
     // marked: "1.5 µH" rather than "1.50 µH".
     void SetLadder(const LadderModel& ladder, bool standardValues = false);
     void Clear();

@@ -19,10 +19,25 @@ TEST(Designator, NamesKindPositionAndSecondPair)
     };
     const Case cases[] = {{PartKind::Inductor, 1, false, "L1"},
                           {PartKind::Capacitor, 2, false, "C2"},
-                          {PartKind::Inductor, 2, true, "L2B"},
-                          {PartKind::Capacitor, 12, true, "C12B"},
+                          {PartKind::Inductor, 2, true, "L102"},
+                          {PartKind::Capacitor, 12, true, "C112"},
                           {PartKind::Resistor, 3, false, "R3"}};
     for (const Case& c : cases) EXPECT_EQ(Designator(c.kind, c.position, c.second), c.name);
+}
+
+// Design files and command lines written before name the second pairs L3B and C3B; they still find
+// their part. Any other text is left for the caller to refuse.
+TEST(Designator, EarlierSecondPairNamesFindTheirPart)
+{
+    LadderModel ladder{50.0, 50.0, {MakeBranch(3, BranchPlace::Series, BranchKind::SeriesArm, 1e-6, 1e-9, 2e-6, 2e-9)},
+                       {},   {},   {}};
+    const std::pair<const char*, const char*> cases[] = {{"L3B", "L103"}, {"C3B", "C103"}, {"L103", "L103"},
+                                                         {"C3", "C3"},    {"L0B", "L0B"},  {"R3B", "R3B"},
+                                                         {"L3b", "L3b"},  {"LB", "LB"},    {"L3BB", "L3BB"}};
+    for (const auto& [given, current] : cases) EXPECT_EQ(CurrentDesignator(given), current) << given;
+    ASSERT_NE(FindPart(ladder, "C3B"), nullptr);
+    EXPECT_EQ(FindPart(ladder, "C3B")->value, 2e-9);
+    EXPECT_EQ(FindPart(ladder, "L4B"), nullptr);
 }
 
 struct ShapeCase {
@@ -77,8 +92,8 @@ INSTANTIATE_TEST_SUITE_P(EveryShape, BranchShapes,
                                            ShapeCase{BranchKind::Resonator, {"L4", "C4"}},
                                            ShapeCase{BranchKind::SeriesLC, {"L4", "C4"}},
                                            ShapeCase{BranchKind::ParallelLC, {"L4", "C4"}},
-                                           ShapeCase{BranchKind::SeriesArm, {"L4", "C4", "L4B", "C4B"}},
-                                           ShapeCase{BranchKind::ParallelArm, {"L4", "C4", "L4B", "C4B"}}));
+                                           ShapeCase{BranchKind::SeriesArm, {"L4", "C4", "L104", "C104"}},
+                                           ShapeCase{BranchKind::ParallelArm, {"L4", "C4", "L104", "C104"}}));
 
 TEST(LadderOfModel, RefusesPartsThatDoNotFitTheShape)
 {

@@ -212,6 +212,10 @@ TEST(KicadSchematic, KicadConnectsTheNetlistsNetsInEveryForm)
         KicadNets sheet(ParseSExpr(KicadSchematic(c.ladder, {}, c.name, kBand, {})));
         EXPECT_EQ(Sorted(sheet.Nets()), Sorted(SubcircuitNets(c.ladder)));
         EXPECT_TRUE(sheet.DanglingEnds().empty()) << sheet.DanglingEnds().size() << " dangling wire ends";
+        // KiCad counts a reference annotated when it ends in its number.
+        for (const std::string& reference : sheet.References())
+            if (reference.size() > 1)
+                EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(reference.back()))) << reference;
     }
 }
 

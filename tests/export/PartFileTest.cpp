@@ -189,6 +189,7 @@ TEST(MeasuredPartFiles, DesignatorsNameAnInductorOrACapacitor)
 {
     EXPECT_EQ(KindOfDesignator("L2"), PartKind::Inductor);
     EXPECT_EQ(KindOfDesignator("C13B"), PartKind::Capacitor);
+    EXPECT_EQ(KindOfDesignator("L113"), PartKind::Inductor);
     for (const char* bad : {"R1", "L", "L0", "C2C", "l2", "", "C2B1"})
         EXPECT_THROW(KindOfDesignator(bad), std::invalid_argument) << bad;
 }

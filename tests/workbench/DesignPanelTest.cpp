@@ -155,8 +155,8 @@ void DesignPanelTest::designsABandStopThatFollowsIntoFilesAndBack()
     // The traps become four-part arms, listed and drawn with their second pair's designators.
     QVERIFY(arms >= 2);
     const QStringList rows = Rows(b.exact->Parts());
-    QVERIFY(rows.filter(QRegularExpression("^L\\dB ")).size() == arms);
-    QVERIFY(b.exact->Schematic()->Labels().filter(QRegularExpression("^C\\dB$")).size() == arms);
+    QVERIFY(rows.filter(QRegularExpression("^L1\\d\\d ")).size() == arms);
+    QVERIFY(b.exact->Schematic()->Labels().filter(QRegularExpression("^C1\\d\\d$")).size() == arms);
     QVERIFY(rows.first().contains("75.0 \u03a9"));
 
     // The analysed ladder stops the band and passes the rest: at least the 50 dB asked in the
