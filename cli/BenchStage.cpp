@@ -7,6 +7,7 @@
 
 #include "cli/TextCells.h"
 #include "analysis/InputRules.h"
+#include "export/Renormalise.h"
 #include "export/TouchstoneReader.h"
 #include "filtermath/EngineeringText.h"
 
@@ -32,9 +33,8 @@ void BenchStage::RunLadder(const LadderModel& ladder, const PartQuality& quality
     unitScale_ = unitScale;
     if (options_.TimeAsked()) time_ = AnalyseTime(ladder, quality, band, kTimePoints);
     if (options_.measuredFile.empty()) return;
-    const TwoPortData data = ReadTouchstone(options_.measuredFile);
-    std::vector<MeasuredPoint> points;
-    for (const TwoPortPoint& p : data.points) points.push_back({p.frequencyHz, p.S11, p.S21, p.S22});
+    const std::vector<MeasuredPoint> points =
+        MeasuredPointsAt(ReadTouchstone(options_.measuredFile), ladder.RS, ladder.RL);
     measuredPoints_ = points.size();
     try {
         measured_ = CompareMeasured(points, ladder, quality, band, unitScale);

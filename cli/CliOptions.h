@@ -46,6 +46,8 @@ struct CliOptions {
     std::string partLimits; // --part-limits: "" for the defaults
     std::set<std::string> given; // the value options on the command line, by name ("--ripple")
     std::set<std::string> fromFile; // the options a --design file set: no warnings about them
+    // The analysis sweep's start and stop of a --design file (empty: around the design's band).
+    std::string fileSweepStart, fileSweepStop;
 };
 
 // Registers every option on the app, bound to the fields of options.

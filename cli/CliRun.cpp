@@ -5,8 +5,10 @@
 #include <stdexcept>
 
 #include "cli/BoardStage.h"
+#include "cli/BuildOptions.h"
 #include "cli/BenchStage.h"
 #include "cli/CliPorts.h"
+#include "cli/ClassicFieldChecks.h"
 #include "cli/OptimiseStage.h"
 #include "cli/NetworkStage.h"
 #include "cli/OutputFiles.h"
@@ -14,6 +16,7 @@
 #include "cli/Reports.h"
 #include "cli/ToleranceStage.h"
 #include "cli/SynthesisStage.h"
+#include "filtermath/FrequencyUnits.h"
 #include "run/LadderOfRun.h"
 
 namespace corvane {
@@ -73,31 +76,28 @@ struct LadderStages {
     BenchStage& bench;
 };
 
-bool RunToleranceStage(const CliOptions& options, const NetworkSettings& settings, CalculationRun& run, CliForm& form,
+bool RunToleranceStage(const CliOptions& options, const BuildRequest& settings, CalculationRun& run, CliForm& form,
                        LadderStages& stages, StreamMessages& messages, std::ostream& err)
 {
     const DesignState& state = run.State();
     if (options.board.optimise.Asked())
         return RunReporting(messages, [&] {
             stages.tolerance.RunLadder(*stages.network.BuiltLadder(), settings.analysis.quality, BandOfRun(state),
-                                       state.UnitScale, stages.network.Frequencies(state, form),
-                                       ToleranceReportingOn(err));
+                                       state.UnitScale, stages.network.Frequencies(state), ToleranceReportingOn(err));
         });
     stages.tolerance.Run(
-        state, TopologyForIndex(form.ItemIndex(Selector::Topology)),
-        AnalysisInUnit(options.network, settings, state.UnitScale),
-        [&] { return stages.network.Frequencies(state, form); }, messages, ToleranceReportingOn(err));
+        state, TopologyForIndex(form.ItemIndex(Selector::Topology)), settings.analysis,
+        [&] { return stages.network.Frequencies(state); }, messages, ToleranceReportingOn(err));
     return !stages.tolerance.Failed();
 }
 
-bool RunLadderStages(const CliOptions& options, const NetworkSettings& settings, CalculationRun& run, CliForm& form,
+bool RunLadderStages(const CliOptions& options, const BuildRequest& settings, CalculationRun& run, CliForm& form,
                      LadderStages& stages, StreamMessages& messages, std::ostream& err)
 {
     const DesignState& state = run.State();
     if (stages.optimise.Asked())
         stages.network.SetBuilder([&](const LadderModel& designed) {
-            return stages.optimise.Build(designed, BandOfRun(state), state.UnitScale,
-                                         AnalysisInUnit(options.network, settings, state.UnitScale));
+            return stages.optimise.Build(designed, BandOfRun(state), state.UnitScale, settings.analysis);
         });
     stages.network.Run(state, form, messages);
     if (!stages.network.BuiltLadder() || stages.network.Failed()) return false;
@@ -120,7 +120,8 @@ void ReportRun(const CliOptions& options, bool completed, CalculationRun& run, C
     const DesignState& state = run.State();
     const LadderModel* built = stages.network.BuiltLadder();
     if (built && !state.Freq.empty())
-        flags = FlagsOfBuiltLadder(*built, BandOfRun(state), state.Freq.back() * state.UnitScale, limits);
+        flags = FlagsOfBuiltLadder(*built, stages.network.Quality(), BandOfRun(state),
+                                   state.Freq.back() * state.UnitScale, limits);
     if (options.json) {
         nlohmann::ordered_json json = StateJson(state, form, results);
         stages.network.AddJson(json);
@@ -147,11 +148,13 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     if (NeedsSynthesis(options) && !KeepsClassicRunForTolerance(options)) return RunSynthesisDesign(options, out, err);
     for (const std::string& warning : UnusedOptionWarnings(options)) err << warning << '\n';
     StreamMessages messages(err);
-    NetworkSettings settings;
-    PartLimits limits;
+    BuildRequest settings;
     try {
-        settings = ReadNetworkSettings(options.network);
-        limits = ReadPartLimits(options.partLimits);
+        CheckClassicFields(options);
+        // Read before the run so that a setting that cannot be used stops it; read again below for
+        // the band the run designs.
+        const FrequencyUnit* unit = UnitOfName(options.unit);
+        settings = ReadBuildOptions(options, {unit ? unit->scale : 1e6, DesignBand{}, 50.0});
     } catch (const Failure& failure) {
         messages.ReportFailure(failure);
         return kExitEndedEarly;
@@ -165,13 +168,22 @@ int RunDesign(const CliOptions& options, std::ostream& out, std::ostream& err)
     } catch (const Failure& failure) {
         messages.ReportFailure(failure);
     }
+    if (results.GridFilled()) {
+        const DesignState& state = run.State();
+        try {
+            settings = ReadBuildOptions(options, {state.UnitScale, BandOfRun(state), state.RL});
+        } catch (const Failure& failure) {
+            messages.ReportFailure(failure);
+            return kExitEndedEarly;
+        }
+    }
     NetworkStage network(options.network, settings);
     OptimiseStage optimise(options);
     ToleranceStage tolerance(options.tolerance);
     BenchStage bench(options.bench);
     LadderStages stages{network, optimise, tolerance, bench};
     const bool completed = results.GridFilled() && RunLadderStages(options, settings, run, form, stages, messages, err);
-    ReportRun(options, completed, run, form, results, limits, stages, out);
+    ReportRun(options, completed, run, form, results, settings.limits, stages, out);
     return completed ? kExitCompleted : kExitEndedEarly;
 }
 

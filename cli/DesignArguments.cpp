@@ -9,8 +9,10 @@
 #include "analysis/InputRules.h"
 #include "filtermath/FrequencyUnits.h"
 #include "design/SelectorItems.h"
+#include "cli/BuildOptions.h"
 #include "cli/PartFlagReport.h"
 #include "cli/SynthesisStage.h"
+#include "synthesis/Approximation.h"
 
 namespace corvane {
 
@@ -224,46 +226,15 @@ bool PanelShown(const DesignFile& design)
 
 namespace {
 
-// The power as the workbench's field reads it (a text in watts carries its unit), the VSWR and the
-// ratings.
-void SaveStress(const NetworkOptions& n, ExactResponseSettings& exact)
-{
-    StressFileSettings stress = exact.stress.value_or(StressFileSettings{});
-    stress.power = n.powerDbm;
-    if (!n.powerW.empty()) stress.power = PowerTextInWatts(n.powerW) ? n.powerW : n.powerW + " W";
-    stress.vswr = n.vswr;
-    stress.capacitorRating = n.ratingC;
-    stress.inductorRating = n.ratingL;
-    if (stress != StressFileSettings{})
-        exact.stress = stress;
-    else
-        exact.stress.reset();
-}
-
 void SaveExactSettings(const CliOptions& options, const std::string& source, ExactResponseSettings& exact)
 {
-    const NetworkOptions& n = options.network;
-    exact.series = n.series.empty() ? "none" : n.series;
-    exact.inductorQ = n.QL;
-    exact.capacitorQ = n.QC;
-    if (n.load.empty()) {
-        exact.load = "prototype";
-    } else if (!(exact.load == "source" && n.load == source)) {
-        exact.load = "value";
-        exact.loadValue = n.load;
+    BuildTexts texts = BuildTextsOf(options);
+    // The source's resistance given as the load keeps a file's "Equal to the source".
+    if (exact.load == "source" && texts.load == "value" && texts.loadValue == source) {
+        texts.load = exact.load;
+        texts.loadValue = exact.loadValue;
     }
-    if (!n.points.empty()) exact.points = std::stoi(n.points);
-    exact.logarithmic = n.logSweep;
-    exact.partLimits = ReadPartLimits(options.partLimits);
-    PartModelFileSettings models{n.srfL, n.srfC, n.rdcL, n.esrC, n.nodeC, n.leadL, n.absorbStrays, {}, {}, n.eslC};
-    for (const auto& [designator, file] : ReadPartArguments(n.partFiles)) models.partFiles[designator] = file;
-    for (const auto& [designator, text] : ReadPartArguments(n.partModels, "--part-model"))
-        models.ownModels[designator] = text;
-    if (models != PartModelFileSettings{})
-        exact.partModels = models;
-    else
-        exact.partModels.reset();
-    SaveStress(n, exact);
+    KeepBuildTexts(texts, exact);
 }
 
 void SavePanel(const CliOptions& options, DesignFile& design)
@@ -281,8 +252,10 @@ void SavePanel(const CliOptions& options, DesignFile& design)
     p.form = options.topology;
     p.unit = options.unit;
     p.orderFrom = !s.stopFreq.empty() && !s.polesGiven ? "requirement" : "order";
-    set(p.order, "--poles", t.N);
-    set(p.ripple, "--ripple", t.Ripple);
+    // The order and the ripple designed with, typed or not: the panel's defaults are not the command line's.
+    if (p.orderFrom == "order") p.order = t.N;
+    const NameEntry<Family>* family = FindKey(kFamilyNames, options.model);
+    if (family && synthesis::UsesRipple(family->value)) p.ripple = t.Ripple;
     set(p.passband, "--passband", t.PassF);
     set(p.fmin, "--fmin", t.Fmin);
     set(p.fmax, "--fmax", t.Fmax);

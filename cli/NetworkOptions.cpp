@@ -54,81 +54,6 @@ std::vector<std::pair<std::string, std::string>> ReadPartArguments(const std::ve
     return parts;
 }
 
-NetworkSettings ReadNetworkSettings(const NetworkOptions& options)
-{
-    NetworkSettings settings;
-    if (const NameEntry<std::optional<ESeries>>* series = FindKey(kSeriesNames, options.series))
-        settings.analysis.series = series->value;
-    // A growing Q is read in the design's unit once it is known (AnalysisInUnit).
-    const KindQ QL = ReadKindQ(options.QL, "--q-l", 1.0);
-    const KindQ QC = ReadKindQ(options.QC, "--q-c", 1.0);
-    settings.analysis.quality = {QL.QHz > 0.0 ? 0.0 : QL.Q, QC.QHz > 0.0 ? 0.0 : QC.Q};
-    // The self-resonances are checked here and read in the design's unit once it is known.
-    ReadSelfResonance(options.srfL, "--srf-l", 1.0);
-    ReadSelfResonance(options.srfC, "--srf-c", 1.0);
-    PartModel inductor;
-    PartModel capacitor;
-    inductor.seriesR = ReadLossResistance(options.rdcL, "--rdc-l");
-    capacitor.seriesR = ReadLossResistance(options.esrC, "--esr-c");
-    capacitor.esl = ReadStrayInductance(options.eslC, "--esl-c");
-    if (capacitor.esl > 0.0 && ReadSelfResonance(options.srfC, "--srf-c", 1.0) > 0.0)
-        throw InputError("--esl-c: give the capacitors' ESL or their SRF (--srf-c), not both.");
-    if (!inductor.Ideal()) settings.analysis.inductorModel = inductor;
-    if (!capacitor.Ideal()) settings.analysis.capacitorModel = capacitor;
-    BoardStrays strays;
-    const BoardStrays nodes = ReadNodeStrays(options.nodeC, "--node-c");
-    strays.nodeC = nodes.nodeC;
-    strays.nodeCAt = nodes.nodeCAt;
-    strays.leadL = ReadStrayInductance(options.leadL, "--lead-l");
-    if (!strays.None()) settings.analysis.strays = strays;
-    settings.analysis.absorbStrays = options.absorbStrays;
-    for (const auto& [designator, file] : ReadPartArguments(options.partFiles))
-        settings.analysis.measuredParts[designator] =
-            corvane::ReadPartFile(file, corvane::KindOfDesignator(designator));
-    for (const auto& [designator, text] : ReadPartArguments(options.partModels, "--part-model"))
-        ReadPartModelText(text, "--part-model " + designator, KindOfDesignator(designator), 1.0);
-    if (!options.powerDbm.empty() || !options.powerW.empty()) {
-        corvane::StressDrive drive;
-        drive.availableW = options.powerW.empty() ? ReadPowerDbm(options.powerDbm, "--power-dbm")
-                                                  : ReadPowerW(options.powerW, "--power-w");
-        drive.vswr = ReadVswr(options.vswr, "--vswr");
-        settings.ratings = {ReadVoltageRating(options.ratingC, "--rating-c"),
-                            ReadCurrentRating(options.ratingL, "--rating-l")};
-        settings.stress = drive;
-    }
-    if (!options.load.empty()) settings.analysis.loadOhms = ReadResistance(options.load, "--load");
-    if (!options.points.empty()) {
-        settings.points = ReadPoints(options.points, "--points");
-    } else if (options.logSweep) {
-        settings.points = kMinNetworkPoints;
-    }
-    if (options.logSweep) settings.spacing = SweepSpacing::Log;
-    return settings;
-}
-
-AnalysisOptions AnalysisInUnit(const NetworkOptions& options, const NetworkSettings& settings, double unitScale)
-{
-    AnalysisOptions analysis = settings.analysis;
-    const double srfL = ReadSelfResonance(options.srfL, "--srf-l", unitScale) * unitScale;
-    const double srfC = ReadSelfResonance(options.srfC, "--srf-c", unitScale) * unitScale;
-    if (srfL > 0.0) {
-        if (!analysis.inductorModel) analysis.inductorModel = PartModel{};
-        analysis.inductorModel->srfHz = srfL;
-    }
-    if (srfC > 0.0) {
-        if (!analysis.capacitorModel) analysis.capacitorModel = PartModel{};
-        analysis.capacitorModel->srfHz = srfC;
-    }
-    const KindQ QL = ReadKindQ(options.QL, "--q-l", unitScale);
-    const KindQ QC = ReadKindQ(options.QC, "--q-c", unitScale);
-    ApplyKindQ(analysis, PartKind::Inductor, QL.Q, QL.QHz);
-    ApplyKindQ(analysis, PartKind::Capacitor, QC.Q, QC.QHz);
-    for (const auto& [designator, text] : ReadPartArguments(options.partModels, "--part-model"))
-        analysis.ownModels[designator] =
-            ReadPartModelText(text, "--part-model " + designator, KindOfDesignator(designator), unitScale);
-    return analysis;
-}
-
 void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
 {
     // Leaving the option out keeps the designed values, so it takes only the series themselves.
@@ -176,7 +101,8 @@ void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
     app.add_option("--load", options.load,
                    "Analyse and export with this load in ohms instead of the one the prototype needs");
     app.add_option("--points", options.points,
-                   "Sweep points of the analysis and the exports, 101 to 100001 (default: the run's 100)");
+                   "Sweep points of the analysis and the exports, 101 to 100001, over --start to --stop or, without "
+                   "them, around the design's band (default: the run's 100)");
     app.add_flag("--log-sweep", options.logSweep, "Space the analysis and export points logarithmically");
     app.add_option("--spice", options.spiceFile, "Write a SPICE netlist of the ladder (ngspice -b FILE)")
         ->check(NonEmptyPath());

@@ -5,8 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/NetworkResponse.h"
-#include "analysis/PartStress.h"
 
 namespace CLI {
 class App;
@@ -53,21 +51,6 @@ struct NetworkOptions {
 // capacitor, or naming a part given before.
 std::vector<std::pair<std::string, std::string>> ReadPartArguments(const std::vector<std::string>& texts,
                                                                    const std::string& option = "--part");
-
-// The options converted by the input rules; a text a rule refuses throws InputError naming the
-// option, a part's file that cannot be read TouchstoneError naming the file.
-struct NetworkSettings {
-    AnalysisOptions analysis;
-    std::optional<int> points; // a sweep of its own: --points, or 101 with --log-sweep alone
-    SweepSpacing spacing = SweepSpacing::Linear;
-    std::optional<corvane::StressDrive> stress; // --power-dbm or --power-w
-    corvane::StressRatings ratings; // --rating-c, --rating-l
-};
-NetworkSettings ReadNetworkSettings(const NetworkOptions& options);
-
-// The analysis options of the settings with the part models whose frequencies are typed in the
-// design's unit of unitScale hertz.
-AnalysisOptions AnalysisInUnit(const NetworkOptions& options, const NetworkSettings& settings, double unitScale);
 
 void AddNetworkOptions(CLI::App& app, NetworkOptions& options);
 

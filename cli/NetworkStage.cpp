@@ -7,6 +7,7 @@
 
 #include "analysis/PartModels.h"
 #include "cli/MeasuredPartReport.h"
+#include "cli/StressReport.h"
 #include "cli/TextCells.h"
 #include "run/LadderOfRun.h"
 #include "export/ModelsNote.h"
@@ -29,17 +30,15 @@ void NetworkStage::Run(const DesignState& state, const CliForm& form, StreamMess
     try {
         const LadderModel designed = ModelOfRun(state, topology);
         designLoad_ = designed.RL;
-        const std::vector<double> frequencies = options_.network ? Frequencies(state, form) : std::vector<double>{};
-        const AnalysisOptions analysis = AnalysisInUnit(options_, settings_, state.UnitScale);
-        result_ = Build(designed, analysis, frequencies, state.UnitScale);
+        const std::vector<double> frequencies = options_.network ? Frequencies(state) : std::vector<double>{};
+        result_ = Build(designed, settings_.analysis, frequencies, state.UnitScale);
         for (const std::string& refused : result_.absorbRefused) messages.ShowMessage(refused);
         for (const std::string& warning : result_.rangeWarnings) messages.ShowMessage(warning);
         built_ = true;
         analysed_ = options_.network;
-        unitScale_ = state.UnitScale;
-        if (settings_.stress) Stress(state, options_.network ? frequencies : Frequencies(state, form));
+        if (settings_.stress) Stress(state, options_.network ? frequencies : Frequencies(state));
         if (options_.spiceFile.empty() && options_.touchstoneFile.empty()) return;
-        const std::vector<double> exported = options_.network ? frequencies : Frequencies(state, form);
+        const std::vector<double> exported = options_.network ? frequencies : Frequencies(state);
         const std::string description = Description(form);
         const PartQuality& quality = settings_.analysis.quality;
         if (!options_.spiceFile.empty())
@@ -56,11 +55,10 @@ void NetworkStage::Stress(const DesignState& state, const std::vector<double>& f
 {
     std::vector<double> sweep;
     for (double f : frequencies) sweep.push_back(std::fabs(f * state.UnitScale));
-    BandStress stress =
-        corvane::StressOverBand(result_.ladder, settings_.analysis.quality, sweep, BandOfRun(state), *settings_.stress);
-    sweepStress_ = std::move(stress.sweep);
-    passStress_ = std::move(stress.passband);
-    stressed_ = true;
+    stress_ = StressReport{
+        *settings_.stress, settings_.ratings,
+        StressOverBand(result_.ladder, settings_.analysis.quality, sweep, BandOfRun(state), *settings_.stress),
+        state.UnitScale, unitText_};
 }
 
 DesignAnalysis NetworkStage::Build(const LadderModel& designed, const AnalysisOptions& options,
@@ -85,15 +83,10 @@ DesignAnalysis NetworkStage::Build(const LadderModel& designed, const AnalysisOp
     return analysis;
 }
 
-std::vector<double> NetworkStage::Frequencies(const DesignState& state, const CliForm& form) const
+std::vector<double> NetworkStage::Frequencies(const DesignState& state) const
 {
-    if (!settings_.points) return std::vector<double>(state.Freq.begin(), state.Freq.end());
-    // The run has converted both texts already, so they convert here too.
-    SweepPlan plan{StrToFloat(form.FieldText(Field::FStart)), StrToFloat(form.FieldText(Field::Stop)),
-                   *settings_.points, settings_.spacing};
-    if (plan.spacing == SweepSpacing::Log && !(plan.start > 0.0 && plan.stop > 0.0))
-        throw Failure("--log-sweep needs Start and Stop greater than zero.");
-    return NetworkFrequencies(plan);
+    if (!settings_.plan) return std::vector<double>(state.Freq.begin(), state.Freq.end());
+    return NetworkFrequencies(*settings_.plan);
 }
 
 std::string NetworkStage::TerminationText() const
@@ -151,22 +144,7 @@ void NetworkStage::AddJson(nlohmann::ordered_json& json) const
         }
     }
     if (Absorbs()) json["Absorbed"] = result_.absorbed;
-    if (settings_.stress) {
-        const auto rows = [this](const std::vector<corvane::PartStress>& list) {
-            nlohmann::ordered_json array = nlohmann::ordered_json::array();
-            for (const corvane::PartStress& s : list)
-                array.push_back({{"Part", s.part},
-                                 {"Vpeak", s.vPeak},
-                                 {"Ipeak", s.iPeak},
-                                 {"Pdiss", s.pDiss},
-                                 {"Freq", RatedPeakHz(s) / unitScale_}});
-            for (std::size_t k = 0; k < list.size(); ++k)
-                if (const double rating = ExceededRating(list[k], settings_.ratings)) array[k]["OverRating"] = rating;
-            return array;
-        };
-        json["Stress"] = rows(passStress_);
-        json["StressSweep"] = rows(sweepStress_);
-    }
+    if (stress_) AddStressJson(*stress_, json);
 }
 
 void NetworkStage::PrintText(std::ostream& out) const
@@ -181,33 +159,7 @@ void NetworkStage::PrintText(std::ostream& out) const
     if (settings_.analysis.series && !builder_) PrintRounded(out);
     corvane::PrintMeasuredParts(out, result_.ladder);
     if (analysed_) PrintAnalysis(out);
-    if (stressed_) PrintStress(out);
-}
-
-void NetworkStage::PrintStress(std::ostream& out) const
-{
-    const corvane::StressDrive& drive = *settings_.stress;
-    out << "\nPart stress at " << Printed("%g", drive.availableW) << " W available, load VSWR "
-        << Printed("%g", drive.vswr)
-        << " (peak values; frequency of the capacitor's voltage or the inductor's current)\n";
-    const size_t width = 14;
-    const auto table = [&](const char* heading, const std::vector<corvane::PartStress>& list) {
-        out << heading << '\n';
-        TrimAndEnd(Cell("Part", 8) + Cell("V peak, [V]", width) + Cell("I peak, [A]", width) +
-                       Cell("P diss, [W]", width) + Cell("Freq, [" + unitText_ + "]", width) + "Rating",
-                   out);
-        for (const corvane::PartStress& s : list) {
-            const double over = ExceededRating(s, settings_.ratings);
-            const std::string mark =
-                over > 0.0 ? "over " + Printed("%g", over) + (s.kind == PartKind::Capacitor ? " V" : " A") : "";
-            TrimAndEnd(Cell(s.part, 8) + Cell(Printed("%.4g", s.vPeak), width) + Cell(Printed("%.4g", s.iPeak), width) +
-                           Cell(Printed("%.4g", s.pDiss), width) +
-                           Cell(Printed("%.6g", RatedPeakHz(s) / unitScale_), width) + mark,
-                       out);
-        }
-    };
-    table("Over the passband", passStress_);
-    table("Over the sweep", sweepStress_);
+    if (stress_) PrintStress(*stress_, out);
 }
 
 void NetworkStage::PrintRounded(std::ostream& out) const

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 #include <functional>
+#include <optional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "analysis/NetworkResponse.h"
 #include "cli/CliPorts.h"
 #include "cli/NetworkOptions.h"
+#include "cli/StressReport.h"
+#include "rules/BuildSettings.h"
 
 namespace corvane {
 
@@ -17,7 +20,7 @@ namespace corvane {
 // analysed and written to the SPICE and Touchstone files, as the options ask.
 class NetworkStage {
 public:
-    NetworkStage(const NetworkOptions& options, const NetworkSettings& settings)
+    NetworkStage(const NetworkOptions& options, const BuildRequest& settings)
         : options_(options), settings_(settings)
     {
     }
@@ -37,12 +40,12 @@ public:
     // The terminations, the rounded values with their changes, then the analysis as columns.
     void PrintText(std::ostream& out) const;
 
-    // The frequencies of the exact analysis (chosen unit): the run's own sweep, or --points
-    // over Start to Stop. A log sweep over a start or stop at or below zero raises Failure.
-    std::vector<double> Frequencies(const DesignState& state, const CliForm& form) const;
+    // The frequencies of the exact analysis (chosen unit): the run's own sweep, or the settings' own.
+    std::vector<double> Frequencies(const DesignState& state) const;
 
     // The ladder as built after a run that built it, else null; and the title its files carry.
     const LadderModel* BuiltLadder() const { return built_ ? &result_.ladder : nullptr; }
+    const PartQuality& Quality() const { return settings_.analysis.quality; }
     std::string Description(const CliForm& form) const;
 
 private:
@@ -51,14 +54,13 @@ private:
     std::string TerminationText() const;
     void PrintRounded(std::ostream& out) const;
     void PrintAnalysis(std::ostream& out) const;
-    void PrintStress(std::ostream& out) const;
     void Stress(const DesignState& state, const std::vector<double>& frequencies);
 
     DesignAnalysis Build(const LadderModel& designed, const AnalysisOptions& options,
                          const std::vector<double>& frequencies, double unitScale) const;
 
     const NetworkOptions& options_;
-    const NetworkSettings& settings_;
+    const BuildRequest& settings_;
     LadderBuilder builder_;
     bool failed_ = false;
     bool built_ = false;
@@ -67,10 +69,7 @@ private:
     double designLoad_ = 0.0;
     std::string unitText_;
     DesignAnalysis result_;
-    bool stressed_ = false;
-    std::vector<corvane::PartStress> passStress_; // over the sweep's points in the passband
-    std::vector<corvane::PartStress> sweepStress_; // over the whole sweep
-    double unitScale_ = 1.0;
+    std::optional<StressReport> stress_;
 };
 
 } // namespace corvane

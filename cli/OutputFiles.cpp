@@ -12,6 +12,22 @@ namespace {
 
 const char* const kStandardOutput = "-";
 
+// Where a path will be written: through every link to its final target, which the file writer
+// follows even where the target does not exist yet (a dangling link).
+std::filesystem::path WrittenPath(const std::string& path, std::error_code& error)
+{
+    namespace fs = std::filesystem;
+    fs::path p = fs::absolute(path, error);
+    // As many links as the system itself follows before it gives up on a loop.
+    for (int hops = 0; hops < 40 && !error; ++hops) {
+        std::error_code status;
+        if (!fs::is_symlink(fs::symlink_status(p, status))) break;
+        const fs::path target = fs::read_symlink(p, error);
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    return error ? fs::path() : fs::weakly_canonical(p, error);
+}
+
 // Two paths name one file when they are the same text, resolve to the same place (through
 // links and "..", for files not there yet as well), or are one existing file.
 bool SameFile(const std::string& a, const std::string& b)
@@ -21,9 +37,9 @@ bool SameFile(const std::string& a, const std::string& b)
     namespace fs = std::filesystem;
     std::error_code error;
     if (fs::equivalent(a, b, error)) return true;
-    const fs::path ca = fs::weakly_canonical(fs::absolute(a, error), error);
+    const fs::path ca = WrittenPath(a, error);
     if (error) return false;
-    const fs::path cb = fs::weakly_canonical(fs::absolute(b, error), error);
+    const fs::path cb = WrittenPath(b, error);
     return !error && ca == cb;
 }
 

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "analysis/InputRules.h"
+#include "analysis/ResonanceFlags.h"
 
 namespace corvane {
 
@@ -21,10 +22,10 @@ PartLimits ReadPartLimits(const std::string& text)
     return ReadPartLimits(text, "--part-limits");
 }
 
-std::vector<PartFlag> FlagsOfBuiltLadder(const LadderModel& built, const DesignBand& band, double sweepTopHz,
-                                         const PartLimits& limits)
+std::vector<PartFlag> FlagsOfBuiltLadder(const LadderModel& built, const PartQuality& quality, const DesignBand& band,
+                                         double sweepTopHz, const PartLimits& limits)
 {
-    return FlagParts(built, HighestPassbandHz(band, sweepTopHz), limits);
+    return FlagBuiltParts(built, quality, band, sweepTopHz, limits);
 }
 
 void AddPartFlagsJson(nlohmann::ordered_json& json, const std::vector<PartFlag>& flags)

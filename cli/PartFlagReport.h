@@ -21,8 +21,8 @@ PartLimits ReadPartLimits(const std::string& text);
 
 // The parts of the ladder as built that lie outside a practical range for the design's band, in
 // the JSON ("PartFlags": designator and reason) and the text ("Parts hard to build:").
-std::vector<PartFlag> FlagsOfBuiltLadder(const LadderModel& built, const DesignBand& band, double sweepTopHz,
-                                         const PartLimits& limits = {});
+std::vector<PartFlag> FlagsOfBuiltLadder(const LadderModel& built, const PartQuality& quality, const DesignBand& band,
+                                         double sweepTopHz, const PartLimits& limits = {});
 void AddPartFlagsJson(nlohmann::ordered_json& json, const std::vector<PartFlag>& flags);
 // Nothing when every part is in range.
 void PrintPartFlags(std::ostream& out, const std::vector<PartFlag>& flags);

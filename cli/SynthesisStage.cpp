@@ -16,7 +16,9 @@
 #include "design/LadderModel.h"
 #include "cli/CliRun.h"
 #include "cli/BenchStage.h"
+#include "cli/BuildOptions.h"
 #include "cli/NetworkOptions.h"
+#include "cli/StressReport.h"
 #include "cli/OptimiseStage.h"
 #include "cli/OutputFiles.h"
 #include "cli/MeasuredPartReport.h"
@@ -120,6 +122,8 @@ struct Outcome {
     std::vector<double> NetFreq, NetAtt; // the analysis sweep and the family's response there
     NetworkCurves curves;
     std::vector<PartFlag> flags; // the parts of the ladder as built that are hard to build
+    BuildRequest build; // the settings of the ladder as built
+    std::optional<StressReport> stress; // with a power
 };
 
 double FlatLossDb(const Design& design);
@@ -204,18 +208,6 @@ Outcome MakeDesign(const CliOptions& o)
     return out;
 }
 
-// The analysis and export sweep: --points over Start to Stop, linear or logarithmic, as for a
-// classic design; the run's own 100 points without them.
-std::vector<double> AnalysisFrequencies(const CliOptions& o, const NetworkSettings& settings, const Outcome& out)
-{
-    if (!settings.points) return std::vector<double>(out.Freq.begin(), out.Freq.end());
-    const SweepPlan plan{ReadSweepEdge(o.texts.FStart, "--start", out.unitScale),
-                         ReadSweepEdge(o.texts.Stop, "--stop", out.unitScale), *settings.points, settings.spacing};
-    if (plan.spacing == SweepSpacing::Log && !(plan.start > 0.0 && plan.stop > 0.0))
-        throw Failure("--log-sweep needs Start and Stop greater than zero.");
-    return NetworkFrequencies(plan);
-}
-
 std::string Title(const CliOptions& o, const Outcome& out)
 {
     return o.model + " " + o.type + ", " + std::to_string(out.design.request.response.N) + " poles";
@@ -224,23 +216,24 @@ std::string Title(const CliOptions& o, const Outcome& out)
 void Analyse(const CliOptions& o, Outcome& out, OptimiseStage& optimise)
 {
     const NetworkOptions& n = o.network;
-    const NetworkSettings settings = ReadNetworkSettings(n);
+    const DesignBand band = BandOfRequest(out.design.request);
+    out.build = ReadBuildOptions(o, {out.unitScale, band, out.design.request.RS});
+    const BuildRequest& settings = out.build;
     const PartQuality& quality = settings.analysis.quality;
     // Rounding, load, part models and strays (absorbed when asked) as for a classic design.
-    const AnalysisOptions inUnit = AnalysisInUnit(n, settings, out.unitScale);
-    DesignAnalysis built = AnalyseDesign(out.design.ladder, inUnit, {}, out.unitScale);
+    DesignAnalysis built = AnalyseDesign(out.design.ladder, settings.analysis, {}, out.unitScale);
     out.analysedLadder = std::move(built.ladder);
     out.absorbRefused = std::move(built.absorbRefused);
     out.rounded = settings.analysis.series.has_value() && !optimise.Asked();
     if (optimise.Asked()) {
         LadderModel loaded = out.design.ladder;
         loaded.RL = out.analysedLadder.RL;
-        out.analysedLadder = optimise.Build(loaded, BandOfRequest(out.design.request), out.unitScale, inUnit);
+        out.analysedLadder = optimise.Build(loaded, band, out.unitScale, settings.analysis);
     }
-    out.flags = FlagsOfBuiltLadder(out.analysedLadder, BandOfRequest(out.design.request),
-                                   out.Freq.back() * out.unitScale, ReadPartLimits(o.partLimits));
+    out.flags = FlagsOfBuiltLadder(out.analysedLadder, quality, band, out.Freq.back() * out.unitScale, settings.limits);
     if (!n.AnalysisAsked() && !o.tolerance.Asked()) return;
-    out.NetFreq = AnalysisFrequencies(o, settings, out);
+    out.NetFreq =
+        settings.plan ? NetworkFrequencies(*settings.plan) : std::vector<double>(out.Freq.begin(), out.Freq.end());
     if (!out.NetFreq.empty())
         out.rangeWarnings = corvane::MeasuredRangeWarnings(out.analysedLadder, out.NetFreq.front() * out.unitScale,
                                                            out.NetFreq.back() * out.unitScale);
@@ -249,6 +242,13 @@ void Analyse(const CliOptions& o, Outcome& out, OptimiseStage& optimise)
         out.curves = AnalyseCurves(out.analysedLadder, out.NetFreq, out.unitScale, quality);
         for (double f : out.NetFreq) out.NetAtt.push_back(TransducerGainDb(out.design, f * out.unitScale));
         out.analysed = true;
+    }
+    if (settings.stress) {
+        std::vector<double> sweepHz;
+        for (double f : out.NetFreq) sweepHz.push_back(std::fabs(f * out.unitScale));
+        out.stress = StressReport{*settings.stress, settings.ratings,
+                                  StressOverBand(out.analysedLadder, quality, sweepHz, band, *settings.stress),
+                                  out.unitScale, o.unit};
     }
     if (!n.spiceFile.empty())
         WriteSpiceNetlist(n.spiceFile, out.analysedLadder, out.NetFreq, out.unitScale, quality, title);
@@ -364,6 +364,7 @@ nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
     json["Freq"] = out.Freq;
     json["Att"] = out.Att;
     if (out.analysed) AddAnalysedJson(json, out);
+    if (out.stress) AddStressJson(*out.stress, json);
     return json;
 }
 
@@ -482,7 +483,7 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
     PrintPartFlags(text, out.flags);
     if (out.analysed) {
         text << "\nNetwork analysis. "
-             << ModelsNote(out.analysedLadder, ReadNetworkSettings(o.network).analysis.quality) << '\n';
+             << ModelsNote(out.analysedLadder, out.build.analysis.quality) << '\n';
         text << "Freq        Att         NetS21      NetS11      NetGroupDelay\n";
         for (size_t k = 0; k < out.NetFreq.size(); ++k) {
             char line[96];
@@ -491,6 +492,7 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
             text << line;
         }
     }
+    if (out.stress) PrintStress(*out.stress, text);
 }
 
 } // namespace
@@ -566,20 +568,20 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
         Analyse(options, outcome, optimise);
         for (const std::string& refused : outcome.absorbRefused) err << refused << '\n';
         for (const std::string& warning : outcome.rangeWarnings) err << warning << '\n';
-        WriteBoardFiles(options.board, outcome.analysedLadder, ReadNetworkSettings(options.network).analysis.quality,
-                        optimise.Choices(), Title(options, outcome), BandOfRequest(outcome.design.request));
+        WriteBoardFiles(options.board, outcome.analysedLadder, outcome.build.analysis.quality, optimise.Choices(),
+                        Title(options, outcome), BandOfRequest(outcome.design.request));
         if (options.tolerance.Asked()) {
             // Every family's passband frequency is its passband edge (the inverse Chebyshev's
             // 3.01 dB point included), so one mask serves them all.
             const DesignRequest& r = outcome.design.request;
-            const PartQuality quality = ReadNetworkSettings(options.network).analysis.quality;
+            const PartQuality quality = outcome.build.analysis.quality;
             tolerance.RunLadder(outcome.analysedLadder, quality, BandOfRequest(r), outcome.unitScale, outcome.NetFreq,
                                 ToleranceReportingOn(err));
         }
         if (options.bench.Asked())
             bench.SetTolerances(options.tolerance.inductorPercent, options.tolerance.capacitorPercent);
         if (options.bench.Asked())
-            bench.RunLadder(outcome.analysedLadder, ReadNetworkSettings(options.network).analysis.quality,
+            bench.RunLadder(outcome.analysedLadder, outcome.build.analysis.quality,
                             BandOfRequest(outcome.design.request), outcome.unitScale);
     } catch (const Failure& failure) {
         err << ErrorReportText(failure.what()) << '\n';

@@ -185,18 +185,6 @@ void ToleranceStage::PrintText(std::ostream& out, const std::string& unitText) c
     }
 }
 
-DesignBand BandOfRequest(const synthesis::DesignRequest& r)
-{
-    using synthesis::FilterType;
-    switch (r.type) {
-    case FilterType::LowPass: return {BandShape::LowPass, 0.0, r.passHz};
-    case FilterType::HighPass: return {BandShape::HighPass, r.passHz, 0.0};
-    case FilterType::BandPass: return {BandShape::BandPass, r.lowHz, r.highHz};
-    case FilterType::BandStop: break;
-    }
-    return {BandShape::BandStop, r.lowHz, r.highHz};
-}
-
 bool KeepsClassicRunForTolerance(const CliOptions& options)
 {
     if (!options.tolerance.Asked() || !options.synthesis.polesGiven) return false;

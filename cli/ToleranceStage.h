@@ -59,9 +59,6 @@ private:
     ToleranceResult result_;
 };
 
-// The band edges of a synthesised design, as its mask takes them.
-
-DesignBand BandOfRequest(const synthesis::DesignRequest& request);
 
 struct CliOptions;
 // A classic design given with --poles and --monte-carlo keeps the classic run: its --stop-freq

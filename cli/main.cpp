@@ -31,6 +31,8 @@ int main(int argc, char** argv)
     ResolveDefaults(options);
     options.saveDesignFile = design.savePath;
     options.fromFile = design.fromFile;
+    options.fileSweepStart = design.base.exactResponse.sweepStart;
+    options.fileSweepStop = design.base.exactResponse.sweepStop;
     options.synthesis.panelShown = PanelShown(design.base);
     const std::string clash = OutputClash(options);
     if (!clash.empty()) {

@@ -97,10 +97,12 @@ private:
             }
             first = false;
         }
+        RequireReferences();
         if (!version2_) {
             const int ports = PortsOfExtension(fileName_);
             if (ports != 0 && ports != 2)
-                Fail(1, "the file holds " + std::to_string(ports) + " ports; a two-port file (.s2p) is needed");
+                Fail(1, "the file holds " + std::to_string(ports) + (ports == 1 ? " port" : " ports") +
+                            "; a two-port file (.s2p) is needed");
         }
     }
 
@@ -110,6 +112,7 @@ private:
         if (close == std::string::npos) Fail(number, "a keyword without its closing ]");
         const std::string key = Lower(line.substr(1, close - 1));
         const std::vector<std::string> args = Words(line.substr(close + 1));
+        RequireReferences();
         continueReference_ = false;
         if (key == "version") {
             if (!first) Fail(number, "[Version] must come first");
@@ -118,8 +121,8 @@ private:
         } else if (!version2_ && key != "end") {
             Fail(number, "a keyword in a version 1 file");
         } else if (key == "number of ports") {
-            if (args.size() != 1 || args[0] != "2") Fail(number, "the file holds " + (args.empty() ? "no" : args[0]) +
-                                                                     " ports; a two-port file is needed");
+            if (args.size() != 1 || args[0] != "2")
+                Fail(number, "the file holds " + (args.empty() ? "no" : args[0]) + " ports; a two-port file is needed");
         } else if (key == "two-port data order") {
             if (args.size() != 1 || (args[0] != "12_21" && args[0] != "21_12"))
                 Fail(number, "[Two-Port Data Order] must be 12_21 or 21_12");
@@ -132,6 +135,7 @@ private:
         } else if (key == "reference") {
             data_.referenceOhms = {0.0, 0.0};
             referenceCount_ = 0;
+            referenceLine_ = number;
             AddReferences(args, number);
             continueReference_ = referenceCount_ < 2;
         } else if (key == "matrix format") {
@@ -148,6 +152,14 @@ private:
         } else if (key == "mixed-mode order") {
             Fail(number, "mixed-mode data is not read");
         }
+    }
+
+    // A [Reference] names one resistance per port before anything else follows it.
+    void RequireReferences() const
+    {
+        if (continueReference_ && referenceCount_ < 2)
+            Fail(referenceLine_,
+                 "[Reference] holds " + std::to_string(referenceCount_) + " of the two ports' reference resistances");
     }
 
     void AddReferences(const std::vector<std::string>& args, size_t number)
@@ -173,9 +185,9 @@ private:
             } else if (w == "y" || w == "z" || w == "g" || w == "h") {
                 Fail(number, words[i] + "-parameters are not read; the file must hold S-parameters");
             } else if (w == "ri" || w == "ma" || w == "db") {
-                format_ = w == "ri" ? PairFormat::RealImaginary
-                        : w == "ma" ? PairFormat::MagnitudeAngle
-                                    : PairFormat::DecibelAngle;
+                format_ = w == "ri"   ? PairFormat::RealImaginary
+                          : w == "ma" ? PairFormat::MagnitudeAngle
+                                      : PairFormat::DecibelAngle;
             } else if (w == "r" && i + 1 < words.size()) {
                 const double r = Number({words[++i], number});
                 if (!(r > 0.0)) Fail(number, "the reference resistance must be positive");
@@ -239,6 +251,7 @@ private:
     bool afterNetwork_ = false;
     bool inInformation_ = false;
     bool continueReference_ = false;
+    size_t referenceLine_ = 0;
     bool order12First_ = false; // version 1 two-port data is 11 21 12 22
     int referenceCount_ = 0;
     int expectedCount_ = -1;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/BuildOptions.h"
 #include "cli/CliOptions.h"
 #include "filtermath/Failure.h"
 #include "fuzz/FuzzInput.h"
@@ -29,8 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const std::string& warning : UnusedOptionWarnings(options))
         if (warning.rfind("Warning: --", 0) != 0) __builtin_trap();
     try {
-        const NetworkSettings settings = ReadNetworkSettings(options.network);
-        if (settings.points && (*settings.points < kMinNetworkPoints || *settings.points > kMaxNetworkPoints))
+        const BuildRequest settings = ReadBuildOptions(options, {1e6, {BandShape::LowPass, 0.0, 10e6}, 50.0});
+        if (settings.plan && (settings.plan->points < kMinNetworkPoints || settings.plan->points > kMaxNetworkPoints ||
+                              !(settings.plan->start < settings.plan->stop)))
             __builtin_trap();
         const PartQuality& q = settings.analysis.quality;
         if (!(q.QL >= 0.0 && std::isfinite(q.QL) && q.QC >= 0.0 && std::isfinite(q.QC))) __builtin_trap();

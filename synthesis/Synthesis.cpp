@@ -247,6 +247,17 @@ double TransducerGainDb(const Design& design, double fHz)
     return static_cast<double>(std::max(10.0L * std::log10(power), floorDb));
 }
 
+DesignBand BandOfRequest(const DesignRequest& r)
+{
+    switch (r.type) {
+    case FilterType::LowPass: return {BandShape::LowPass, 0.0, r.passHz};
+    case FilterType::HighPass: return {BandShape::HighPass, r.passHz, 0.0};
+    case FilterType::BandPass: return {BandShape::BandPass, r.lowHz, r.highHz};
+    case FilterType::BandStop: break;
+    }
+    return {BandShape::BandStop, r.lowHz, r.highHz};
+}
+
 } // namespace synthesis
 
 } // namespace corvane

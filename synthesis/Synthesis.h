@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "design/DesignBand.h"
 #include "design/LadderModel.h"
 #include "filtermath/LadderAnalysis.h"
 #include "synthesis/Approximation.h"
@@ -63,6 +64,9 @@ struct Design {
 // Throws Failure with a message that names the cause and, where there is one, what would work
 // (for chosen zeros that this order cannot realise, the lowest order that does).
 Design Synthesise(const DesignRequest& request);
+
+// The band edges the request designs for, as a mask and the default sweep take them.
+DesignBand BandOfRequest(const DesignRequest& request);
 
 // The prototype frequency (rad/s) that the frequency transform maps f (hertz) onto; infinity
 // where the transform has its pole (0 Hz for the high-pass, the centre for the band-stop).

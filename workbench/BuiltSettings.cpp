@@ -146,35 +146,6 @@ void BuiltSettings::BuildModelFields()
     absorbStrays_ = new QCheckBox(tr("A&bsorb strays into shunt capacitors"));
 }
 
-void BuiltSettings::ReadModels(const ShownDesign& design, AnalysisOptions& analysis) const
-{
-    const double scale = design.UnitScale();
-    PartModel inductor;
-    PartModel capacitor;
-    inductor.srfHz = ReadSelfResonance(TextOf(srfL_), NameOf(srfL_), scale) * scale;
-    capacitor.srfHz = ReadSelfResonance(TextOf(srfC_), NameOf(srfC_), scale) * scale;
-    inductor.seriesR = ReadLossResistance(TextOf(rdcL_), NameOf(rdcL_));
-    capacitor.seriesR = ReadLossResistance(TextOf(esrC_), NameOf(esrC_));
-    capacitor.esl = ReadStrayInductance(TextOf(eslC_), NameOf(eslC_));
-    if (capacitor.esl > 0.0 && capacitor.srfHz > 0.0)
-        throw InputError("Give the capacitors' ESL or their SRF, not both.");
-    if (!inductor.Ideal()) analysis.inductorModel = inductor;
-    if (!capacitor.Ideal()) analysis.capacitorModel = capacitor;
-    BoardStrays strays;
-    const BoardStrays nodes = ReadNodeStrays(TextOf(nodeC_), NameOf(nodeC_));
-    strays.nodeC = nodes.nodeC;
-    strays.nodeCAt = nodes.nodeCAt;
-    strays.leadL = ReadStrayInductance(TextOf(leadL_), NameOf(leadL_));
-    if (!strays.None()) analysis.strays = strays;
-    analysis.absorbStrays = absorbStrays_->isChecked();
-    for (const auto& [designator, text] : ownModels_)
-        analysis.ownModels[designator] =
-            ReadPartModelText(text, tr("Model of %1").arg(QString::fromStdString(designator)).toStdString(),
-                              KindOfDesignator(designator), scale);
-    for (const auto& [designator, path] : partFiles_)
-        analysis.measuredParts[designator] = ReadPartFile(path, KindOfDesignator(designator));
-}
-
 namespace {
 
 void SetOrErase(std::map<std::string, std::string>& texts, const std::string& designator, const std::string& text)
@@ -213,62 +184,63 @@ PartBuild BuiltSettings::PartBuildOf(const std::string& designator) const
     return {TextAt(ownModels_, designator), TextAt(partFiles_, designator)};
 }
 
+BuildTexts BuiltSettings::Texts() const
+{
+    BuildTexts t;
+    t.series = ChosenEntry(series_, kSeriesNames).key;
+    t.inductorQ = TextOf(inductorQ_);
+    t.capacitorQ = TextOf(capacitorQ_);
+    t.models = {TextOf(srfL_),
+                TextOf(srfC_),
+                TextOf(rdcL_),
+                TextOf(esrC_),
+                TextOf(nodeC_),
+                TextOf(leadL_),
+                absorbStrays_->isChecked(),
+                partFiles_,
+                ownModels_,
+                TextOf(eslC_)};
+    t.load = ChosenEntry(load_, kLoadNames).key;
+    t.loadValue = TextOf(loadValue_);
+    t.sweepStart = TextOf(start_);
+    t.sweepStop = TextOf(stop_);
+    t.points = TextOf(points_);
+    t.logarithmic = logarithmic_->isChecked();
+    t.partLimits = TextOf(limits_);
+    return t;
+}
+
 ExactResponseSettings BuiltSettings::Settings() const
 {
+    // Points or limits that do not read keep the file's; the status line says why.
     ExactResponseSettings s;
-    s.series = ChosenEntry(series_, kSeriesNames).key;
-    s.inductorQ = inductorQ_->text().toStdString();
-    s.capacitorQ = capacitorQ_->text().toStdString();
-    s.load = ChosenEntry(load_, kLoadNames).key;
-    s.loadValue = loadValue_->text().toStdString();
-    s.sweepStart = start_->text().toStdString();
-    s.sweepStop = stop_->text().toStdString();
-    try {
-        s.points = ReadPoints(TextOf(points_), NameOf(points_));
-    } catch (const InputError&) {
-        // A points text the rule refuses keeps the default in the file; the status line says why.
-    }
-    s.logarithmic = logarithmic_->isChecked();
+    s.points = filePoints_;
     s.partLimits = fileLimits_;
-    try {
-        s.partLimits = ReadPartLimits(TextOf(limits_), NameOf(limits_));
-    } catch (const InputError&) {
-        // As with the points: the file keeps the limits it had; the status line says why.
-    }
-    const PartModelFileSettings models{TextOf(srfL_),       TextOf(srfC_),  TextOf(rdcL_),
-                                       TextOf(esrC_),       TextOf(nodeC_), TextOf(leadL_),
-                                       absorbStrays_->isChecked(), partFiles_, ownModels_,
-                                       TextOf(eslC_)};
-    if (models != PartModelFileSettings{}) s.partModels = models;
+    KeepBuildTexts(Texts(), s);
     return s;
 }
 
-void BuiltSettings::SetSettings(const ExactResponseSettings& s)
+void BuiltSettings::SetSettings(const ExactResponseSettings& file)
 {
-    const QSignalBlocker blockSeries(series_), blockLoad(load_), blockLog(logarithmic_);
+    const BuildTexts t = BuildTextsOfFile(file);
+    const QSignalBlocker blockSeries(series_), blockLoad(load_), blockLog(logarithmic_), blockAbsorb(absorbStrays_);
     // Keys the design file has already checked; an unknown one keeps the current item.
-    ChooseKey(series_, s.series);
-    ChooseKey(load_, s.load);
+    ChooseKey(series_, t.series);
+    ChooseKey(load_, t.load);
     loadValue_->setEnabled(LoadIsTyped());
-    inductorQ_->setText(QString::fromStdString(s.inductorQ));
-    capacitorQ_->setText(QString::fromStdString(s.capacitorQ));
-    loadValue_->setText(QString::fromStdString(s.loadValue));
-    start_->setText(QString::fromStdString(s.sweepStart));
-    stop_->setText(QString::fromStdString(s.sweepStop));
-    points_->setText(QString::number(s.points));
-    logarithmic_->setChecked(s.logarithmic);
-    fileLimits_ = s.partLimits;
-    limits_->setText(LimitsText(s.partLimits));
-    const PartModelFileSettings models = s.partModels.value_or(PartModelFileSettings{});
-    const QSignalBlocker blockAbsorb(absorbStrays_);
-    const std::pair<QLineEdit*, const std::string*> texts[] = {{srfL_, &models.srfL},   {srfC_, &models.srfC},
-                                                               {rdcL_, &models.rdcL},   {esrC_, &models.esrC},
-                                                               {nodeC_, &models.nodeC}, {leadL_, &models.leadL},
-                                                               {eslC_, &models.eslC}};
+    const std::pair<QLineEdit*, const std::string*> texts[] = {
+        {inductorQ_, &t.inductorQ}, {capacitorQ_, &t.capacitorQ}, {loadValue_, &t.loadValue}, {start_, &t.sweepStart},
+        {stop_, &t.sweepStop},      {points_, &t.points},         {srfL_, &t.models.srfL},    {srfC_, &t.models.srfC},
+        {rdcL_, &t.models.rdcL},    {esrC_, &t.models.esrC},      {nodeC_, &t.models.nodeC},  {leadL_, &t.models.leadL},
+        {eslC_, &t.models.eslC}};
     for (const auto& [field, text] : texts) field->setText(QString::fromStdString(*text));
-    absorbStrays_->setChecked(models.absorbStrays);
-    partFiles_ = models.partFiles;
-    ownModels_ = models.ownModels;
+    logarithmic_->setChecked(t.logarithmic);
+    filePoints_ = file.points;
+    fileLimits_ = file.partLimits;
+    limits_->setText(LimitsText(file.partLimits));
+    absorbStrays_->setChecked(t.models.absorbStrays);
+    partFiles_ = t.models.partFiles;
+    ownModels_ = t.models.ownModels;
 }
 
 void BuiltSettings::ShowDesign(const ShownDesign& design)
@@ -277,7 +249,7 @@ void BuiltSettings::ShowDesign(const ShownDesign& design)
     startLabel_->setText(unit.isEmpty() ? tr("S&tart:") : tr("S&tart (%1):").arg(unit));
     stopLabel_->setText(unit.isEmpty() ? tr("Sto&p:") : tr("Sto&p (%1):").arg(unit));
     if (design.Empty()) return;
-    const auto [low, high] = SweepAroundBand(design.Band(), Logarithmic());
+    const auto [low, high] = SweepAroundBand(design.Edges(), design.UnitScale(), Logarithmic());
     start_->setPlaceholderText(tr("auto: %1").arg(Short(low)));
     stop_->setPlaceholderText(tr("auto: %1").arg(Short(high)));
 }
@@ -295,33 +267,6 @@ QString BuiltSettings::SeriesText() const
 bool BuiltSettings::LoadIsTyped() const
 {
     return ChosenEntry(load_, kLoadNames).value == LoadChoice::Value;
-}
-
-BuiltRequest BuiltSettings::Read(const ShownDesign& design) const
-{
-    BuiltRequest request;
-    AnalysisOptions& analysis = request.analysis;
-    ReadModels(design, analysis);
-    const KindQ QL = ReadKindQ(TextOf(inductorQ_), NameOf(inductorQ_), design.UnitScale());
-    const KindQ QC = ReadKindQ(TextOf(capacitorQ_), NameOf(capacitorQ_), design.UnitScale());
-    ApplyKindQ(analysis, PartKind::Inductor, QL.Q, QL.QHz);
-    ApplyKindQ(analysis, PartKind::Capacitor, QC.Q, QC.QHz);
-    const LoadChoice load = ChosenEntry(load_, kLoadNames).value;
-    if (load == LoadChoice::Source) analysis.loadOhms = design.SourceOhms();
-    if (load == LoadChoice::Value) analysis.loadOhms = ReadResistance(TextOf(loadValue_), NameOf(loadValue_));
-    analysis.series = ChosenEntry(series_, kSeriesNames).value;
-    SweepPlan& plan = request.plan;
-    plan.spacing = Logarithmic() ? SweepSpacing::Log : SweepSpacing::Linear;
-    const auto [low, high] = SweepAroundBand(design.Band(), Logarithmic());
-    const double scale = design.UnitScale();
-    plan.start = start_->text().trimmed().isEmpty() ? low : ReadSweepEdge(TextOf(start_), NameOf(start_), scale);
-    plan.stop = stop_->text().trimmed().isEmpty() ? high : ReadSweepEdge(TextOf(stop_), NameOf(stop_), scale);
-    if (!(plan.start < plan.stop)) throw InputError("Sweep start must be less than sweep stop.");
-    if (plan.spacing == SweepSpacing::Log && !(plan.start > 0))
-        throw InputError("Sweep start must be above zero for a logarithmic sweep.");
-    plan.points = ReadPoints(TextOf(points_), NameOf(points_));
-    request.limits = ReadPartLimits(TextOf(limits_), NameOf(limits_));
-    return request;
 }
 
 } // namespace corvane

@@ -9,6 +9,7 @@
 #include "export/DesignFile.h"
 #include "filtermath/ESeries.h"
 #include "filtermath/LadderAnalysis.h"
+#include "rules/BuildSettings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -27,13 +28,6 @@ struct PartBuild {
     std::string file;
 };
 
-// How the shown design is built and swept, read from the fields.
-struct BuiltRequest {
-    AnalysisOptions analysis; // series, Q, load (none: the load the design needs), part models, strays
-    SweepPlan plan;
-    PartLimits limits; // where a part is flagged as hard to build
-};
-
 // The ladder as built (standard series, part Q, the kinds' part models, board strays, load) and the
 // exact analysis's sweep. Start and stop left empty follow the shown design's band; their grey
 // placeholders say where.
@@ -47,8 +41,8 @@ public:
     void SetSettings(const ExactResponseSettings& settings);
     // The unit and the automatic sweep of the design now shown.
     void ShowDesign(const ShownDesign& design);
-    // The fields read for the design; InputError naming the first field that cannot be used.
-    BuiltRequest Read(const ShownDesign& design) const;
+    // The fields as typed, the part stress's aside (rules/BuildSettings.h reads them).
+    BuildTexts Texts() const;
     bool Logarithmic() const;
     // A vendor's file for a part (designator), or none for an empty path: kept in the design file
     // and read with every analysis. Emits Edited and ApplyRequested.
@@ -70,7 +64,6 @@ private:
     QLineEdit* Field(const QString& name, const QString& text);
     bool LoadIsTyped() const;
     void BuildModelFields();
-    void ReadModels(const ShownDesign& design, AnalysisOptions& analysis) const;
 
     QComboBox* series_;
     QLineEdit* inductorQ_;
@@ -84,7 +77,9 @@ private:
     QLineEdit* points_;
     QCheckBox* logarithmic_;
     QLineEdit* limits_;
-    PartLimits fileLimits_; // the file's limits, kept while the field's text cannot be read
+    // The file's points and limits, kept while the field's text cannot be read.
+    int filePoints_ = ExactResponseSettings{}.points;
+    PartLimits fileLimits_;
     QLineEdit* srfL_;
     QLineEdit* srfC_;
     QLineEdit* rdcL_;

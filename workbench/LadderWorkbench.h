@@ -61,6 +61,8 @@ public:
     // Analyses with the settings on screen; sweeps above kInlinePoints go to the background job.
     // A window that is not shown waits until it is.
     void Recompute();
+    // The build settings and the part stress's fields read for the shown design (rules/BuildSettings.h).
+    BuildRequest ReadBuilt() const;
     static constexpr int kInlinePoints = 5001;
 
     // A measured Touchstone file over the design's curves; false with the reason in the status line.

@@ -10,6 +10,7 @@
 
 #include "analysis/MeasuredParts.h"
 #include "analysis/PartModels.h"
+#include "analysis/ResonanceFlags.h"
 #include "chart/PlotView.h"
 #include "chart/SmithChart.h"
 #include "export/ExactResponseCsv.h"
@@ -56,6 +57,15 @@ QString AnalysisFailure(const std::string& what)
 
 } // namespace
 
+BuildRequest LadderWorkbench::ReadBuilt() const
+{
+    BuildTexts texts = built_->Texts();
+    texts.stress = stress_->Texts();
+    BuildContext context = shown_.Context();
+    context.ownPoints = ExactResponseSettings{}.points;
+    return ReadBuild(texts, kWorkbenchNames, context);
+}
+
 void LadderWorkbench::Recompute()
 {
     if (shown_.Empty()) return;
@@ -63,13 +73,11 @@ void LadderWorkbench::Recompute()
     stale_ = !isVisible();
     if (stale_) return;
     built_->ShowDesign(shown_);
-    BuiltRequest request;
-    std::optional<StressRequest> stress;
+    BuildRequest request;
     ExactJob job;
     try {
-        request = built_->Read(shown_);
-        stress = stress_->Read();
-        job.freq = NetworkFrequencies(request.plan);
+        request = ReadBuilt();
+        job.freq = NetworkFrequencies(*request.plan);
     } catch (const std::exception& problem) {
         // The old ladder and curves no longer answer what the fields ask: show none.
         ShowNothing(ToQt(problem.what()), true);
@@ -90,8 +98,8 @@ void LadderWorkbench::Recompute()
     ShowBuilt(job, shown_.Designed(), request.analysis.series.has_value() || builtOverride_.has_value(),
               request.limits);
     if (!tuningDrives_) tuning_->SetLadder(job.ladder);
-    StartStress(job, stress);
-    const bool logarithmic = request.plan.spacing == SweepSpacing::Log;
+    StartStress(job, request.stress ? std::optional<StressRequest>({*request.stress, request.ratings}) : std::nullopt);
+    const bool logarithmic = request.plan->spacing == SweepSpacing::Log;
     // A running job would finish later with older settings: the new one follows it instead.
     if (static_cast<int>(job.freq.size()) > kInlinePoints || exactJob_->Busy()) {
         auto curves = std::make_shared<NetworkCurves>();
@@ -120,7 +128,7 @@ void LadderWorkbench::ShowBuilt(const ExactJob& job, const LadderModel& designed
 {
     const double top = job.freq.empty() ? 0.0 : job.freq.back() * job.unitScale;
     parts_->ShowLadder(designed, job.ladder, rounded,
-                       FlagParts(job.ladder, HighestPassbandHz(shown_.Edges(), top), limits), job.quality);
+                       FlagBuiltParts(job.ladder, job.quality, shown_.Edges(), top, limits), job.quality);
     // The first table of a new layout shows its Model column where the window has room; sized once
     // the window that is being shown has laid out its docks.
     if (!partsWidened_) {
@@ -235,9 +243,7 @@ void LadderWorkbench::SetSettings(const ExactResponseSettings& settings)
 
 std::string LadderWorkbench::Description() const
 {
-    const auto quality = [this](PartKind kind) {
-        return ToQt(KindQText(shownJob_.ladder, kind, shownJob_.quality));
-    };
+    const auto quality = [this](PartKind kind) { return ToQt(KindQText(shownJob_.ladder, kind, shownJob_.quality)); };
     const QString series = built_->SeriesText();
     return QStringLiteral("Corvane %1, %2, N = %3, RS = %4 Ohm, RL = %5 Ohm, values %6, QL %7, QC %8")
         .arg(ToQt(shown_.Title()), ToQt(shown_.FormText()))

@@ -20,7 +20,7 @@ OptimiseDialog* LadderWorkbench::OpenOptimise()
     }
     OptimiseInput input;
     try {
-        const BuiltRequest request = built_->Read(shown_);
+        const BuildRequest request = ReadBuilt();
         const MaskRequest mask = tolerance_->Form()->ReadMask(shown_.UnitScale());
         AnalysisOptions unrounded = request.analysis;
         unrounded.series.reset();

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "chart/PlotView.h"
+#include "export/Renormalise.h"
 #include "chart/SmithChart.h"
 #include "export/TouchstoneReader.h"
 #include "filtermath/EngineeringText.h"
@@ -88,17 +89,16 @@ std::optional<QString> MeasuredOverlay::Open(const QString& path)
         return QString::fromStdString(failure.what());
     }
     if (data.points.empty()) return tr("%1 holds no network data.").arg(path);
+    data_ = std::move(data);
     points_.clear();
-    for (const TwoPortPoint& p : data.points) points_.push_back({p.frequencyHz, p.S11, p.S21, p.S22});
     fileName_ = QFileInfo(path).fileName();
-    referenceOhms_[0] = data.referenceOhms[0];
-    referenceOhms_[1] = data.referenceOhms[1];
     comparison_.reset();
     return std::nullopt;
 }
 
 void MeasuredOverlay::Close()
 {
+    data_ = TwoPortData{};
     points_.clear();
     fileName_.clear();
     ClearComparison();
@@ -123,6 +123,10 @@ void MeasuredOverlay::Compare(const LadderModel& built, const PartQuality& quali
     if (!Loaded()) return;
     difference_->SetTitles(tr("Frequency, %1").arg(unitText), tr("Measured - design, dB"));
     try {
+        // The file's references are the analyser's; the design's terminations are what it is judged by.
+        points_ = MeasuredPointsAt(data_, built.RS, built.RL);
+        referenceOhms_[0] = built.RS;
+        referenceOhms_[1] = built.RL;
         comparison_ = CompareMeasured(points_, built, quality, band, unitScale);
     } catch (const Failure& failure) {
         ClearComparison();

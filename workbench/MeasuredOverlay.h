@@ -8,6 +8,7 @@
 #include "analysis/MeasuredFigures.h"
 #include "analysis/NetworkResponse.h"
 #include "design/DesignBand.h"
+#include "export/TouchstoneReader.h"
 
 class QLabel;
 class QWidget;
@@ -31,7 +32,7 @@ public:
     PlotView* Difference() const { return difference_; }
     // "Fit…" and its result, on the tab between the figures and the plot.
     MeasuredFit* Fit() const { return fit_; }
-    bool Loaded() const { return !points_.empty(); }
+    bool Loaded() const { return !data_.points.empty(); }
     const QString& FileName() const { return fileName_; }
 
     // Reads a Touchstone two-port file whole; on failure nothing changes and the message, naming
@@ -58,8 +59,9 @@ private:
     PlotView* difference_;
     MeasuredFit* fit_;
     int s21_, s11_, delay_, difference21_, difference11_, smith11_, smith22_;
-    std::vector<MeasuredPoint> points_;
-    double referenceOhms_[2] = {50.0, 50.0}; // of the file's ports
+    TwoPortData data_; // as the file holds it
+    std::vector<MeasuredPoint> points_; // renormalised to the compared ladder's terminations
+    double referenceOhms_[2] = {50.0, 50.0};
     QString fileName_;
     std::optional<MeasuredComparison> comparison_;
 };

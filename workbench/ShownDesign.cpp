@@ -68,18 +68,9 @@ int ShownDesign::Order() const
     return static_cast<int>(Designed().branches.size());
 }
 
-std::pair<double, double> ShownDesign::Band() const
+BuildContext ShownDesign::Context() const
 {
-    if (source_ == Source::Panel) {
-        const synthesis::DesignRequest& r = panel_.design.request;
-        const double scale = panel_.unitScale;
-        if (r.type == synthesis::FilterType::LowPass || r.type == synthesis::FilterType::HighPass)
-            return {r.passHz / scale, r.passHz / scale};
-        return {r.lowHz / scale, r.highHz / scale};
-    }
-    const DesignState& s = run_.state;
-    if (IsBandPassKind(s.FilterKind)) return {s.Fmin, s.Fmax};
-    return {s.PassF, s.PassF};
+    return {UnitScale(), Edges(), SourceOhms()};
 }
 
 ShownDesign::Curve ShownDesign::Reference(const std::vector<double>& freq) const
@@ -111,30 +102,12 @@ ToleranceMask ShownDesign::Mask(std::optional<double> maxPassLossDb, std::option
 
 DesignBand ShownDesign::Edges() const
 {
-    if (source_ != Source::Panel) return BandOfRun(run_.state);
-    const synthesis::DesignRequest& r = panel_.design.request;
-    switch (r.type) {
-    case synthesis::FilterType::LowPass: return {BandShape::LowPass, 0.0, r.passHz};
-    case synthesis::FilterType::HighPass: return {BandShape::HighPass, r.passHz, 0.0};
-    case synthesis::FilterType::BandPass: return {BandShape::BandPass, r.lowHz, r.highHz};
-    case synthesis::FilterType::BandStop: break;
-    }
-    return {BandShape::BandStop, r.lowHz, r.highHz};
+    return source_ == Source::Panel ? BandOfRequest(panel_.design.request) : BandOfRun(run_.state);
 }
 
 const char* ShownDesign::ReferenceName() const
 {
     return source_ == Source::Panel ? "closed form" : "classic model (band-pass: two-sided)";
-}
-
-std::pair<double, double> SweepAroundBand(std::pair<double, double> band, bool logarithmic)
-{
-    const auto [low, high] = band;
-    if (!(low > 0) || !(high >= low)) return {1.0, 101.0};
-    if (low == high) return logarithmic ? std::pair{low / 10, low * 10} : std::pair{low / 10, low * 3};
-    if (logarithmic) return {low / 2, high * 2};
-    const double width = high - low;
-    return {std::max(low - 2 * width, low / 10), high + 2 * width};
 }
 
 } // namespace corvane

@@ -9,6 +9,7 @@
 #include "analysis/Tolerance.h"
 #include "design/DesignBand.h"
 #include "design/LadderModel.h"
+#include "rules/BuildSettings.h"
 #include "run/DesignState.h"
 #include "workbench/DesignPanel.h"
 
@@ -50,8 +51,8 @@ public:
     int Order() const;
     // The design's band edges in hertz, with its shape.
     DesignBand Edges() const;
-    // The design's passband (a band-stop's stopband) in its unit, for a sweep around it.
-    std::pair<double, double> Band() const;
+    // What the build settings are read against: the unit, the band and the source.
+    BuildContext Context() const;
     // The curve drawn in grey beneath the exact one, with its name: the classic run's own curve
     // at its sweep points, or the panel design's closed form over freq (the design's unit).
     struct Curve {
@@ -72,10 +73,5 @@ private:
     RunSnapshot run_;
     PanelDesign panel_;
 };
-
-// A sweep around the band: low-pass and high-pass from a tenth to three times the edge (to ten
-// times on a logarithmic axis); band designs two bandwidths beyond each edge (a factor of two
-// beyond them on a logarithmic axis). Always above zero.
-std::pair<double, double> SweepAroundBand(std::pair<double, double> band, bool logarithmic);
 
 } // namespace corvane

@@ -42,22 +42,14 @@ QLineEdit* StressSettings::Field(const QString& name, const QString& placeholder
     return field;
 }
 
-std::optional<StressRequest> StressSettings::Read() const
+StressFileSettings StressSettings::Texts() const
 {
-    // Every field is read, so that a text that cannot be used is named even before a power is set.
-    StressRequest request;
-    const bool powered = !power_->text().trimmed().isEmpty();
-    if (powered) request.drive.availableW = ReadPower(TextOf(power_), NameOf(power_));
-    request.drive.vswr = ReadVswr(TextOf(vswr_), NameOf(vswr_));
-    request.ratings.capacitorV = ReadVoltageRating(TextOf(capacitorRating_), NameOf(capacitorRating_));
-    request.ratings.inductorA = ReadCurrentRating(TextOf(inductorRating_), NameOf(inductorRating_));
-    if (!powered) return std::nullopt;
-    return request;
+    return {TextOf(power_), TextOf(vswr_), TextOf(capacitorRating_), TextOf(inductorRating_)};
 }
 
 std::optional<StressFileSettings> StressSettings::Settings() const
 {
-    const StressFileSettings s{TextOf(power_), TextOf(vswr_), TextOf(capacitorRating_), TextOf(inductorRating_)};
+    const StressFileSettings s = Texts();
     if (s == StressFileSettings{}) return std::nullopt;
     return s;
 }

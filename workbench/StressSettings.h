@@ -24,8 +24,8 @@ class StressSettings : public QGroupBox {
 public:
     explicit StressSettings(QWidget* parent = nullptr);
 
-    // None while the power is empty; InputError naming the first field that cannot be used.
-    std::optional<StressRequest> Read() const;
+    // The fields as typed.
+    StressFileSettings Texts() const;
     // Absent while every field holds its default, so that a file without stress keeps its form.
     std::optional<StressFileSettings> Settings() const;
     void SetSettings(const StressFileSettings& settings);

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "tests/cli/CliHarness.h"
+#include "cli/BuildOptions.h"
 #include "cli/Reports.h"
 #include "design/Names.h"
 #include "filtermath/FrequencyUnits.h"
@@ -92,7 +93,7 @@ TEST(CliOptions, EveryTableKeyIsAChoice)
         if (!entry.value)
             EXPECT_THROW(ParseOptions({"--series", entry.key}), CLI::ParseError);
         else
-            EXPECT_EQ(ReadNetworkSettings(ParseOptions({"--series", entry.key}).network).analysis.series, entry.value);
+            EXPECT_EQ(ReadBuildOptions(ParseOptions({"--series", entry.key}), {}).analysis.series, entry.value);
     }
 }
 

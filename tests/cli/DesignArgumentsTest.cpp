@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
@@ -44,7 +45,9 @@ DesignFile BandPass()
 TEST(DesignArguments, FileSetsTheOptionsAndTheCommandLineOverridesIt)
 {
     const DesignOnDisk file(BandPass());
-    const CliOptions fromFile = ParseOptions(ExpandDesignArguments({"--design", file.Path()}).args);
+    const DesignArguments expanded = ExpandDesignArguments({"--design", file.Path()});
+    CliOptions fromFile = ParseOptions(expanded.args);
+    fromFile.fromFile = expanded.fromFile;
     EXPECT_EQ(DesignOfOptions(fromFile, BandPass()), BandPass());
 
     const DesignArguments both = ExpandDesignArguments({"--design=" + file.Path(), "--poles", "7", "--unit=MHz"});
@@ -140,6 +143,8 @@ TEST(DesignArguments, StressInputsSurviveADesignFile)
 {
     DesignFile design = BandPass();
     design.exactResponse.stress = StressFileSettings{"100 W", "2", "50", ""};
+    // The analysis sweeps as the workbench does: to the stop typed below, from the band's own start.
+    design.exactResponse.sweepStop = "201";
     const DesignOnDisk in(design, "stress.corvane");
     const CliOutcome viaFile = RunCli({"--design", in.Path(), "--json"});
     const CliOutcome typed =
@@ -258,3 +263,39 @@ TEST(DesignArguments, CoupledFormsAndPhaseErrorsSurviveADesignFile)
 }
 
 } // namespace
+
+// A design file holds what decided the run: the points as counted, the order and ripple designed
+// with even where the command line's defaults chose them.
+TEST(DesignArguments, SavedFileRunsAsTheCommandLineDid)
+{
+    const TempFolder folder;
+    const std::string path = folder.Path("saved.corvane");
+    const auto runTwice = [&](std::vector<std::string> args) {
+        std::vector<std::string> save = args;
+        save.insert(save.end(), {"--json", "--save-design", path});
+        const CliOutcome typed = RunCli(save);
+        EXPECT_EQ(typed.status, 0);
+        const bool network = std::find(args.begin(), args.end(), "--network") != args.end();
+        const CliOutcome reopened = RunCli(network ? std::vector<std::string>{"--design", path, "--network", "--json"}
+                                                   : std::vector<std::string>{"--design", path, "--json"});
+        EXPECT_EQ(reopened.status, 0);
+        return std::pair{nlohmann::json::parse(typed.out), nlohmann::json::parse(reopened.out)};
+    };
+    {
+        const auto [typed, reopened] = runTwice({"--points", "1k", "--network"});
+        EXPECT_EQ(typed.at("NetFreq").size(), 1000u);
+        EXPECT_EQ(reopened.at("NetFreq").size(), 1000u);
+    }
+    const std::vector<std::vector<std::string>> synthesised = {
+        {"--rs", "75"},
+        {"--model", "Elliptic", "--stop-att", "50"},
+        {"--model", "Bessel"},
+        {"--model", "Chebyshev", "--rs", "75"},
+    };
+    for (const std::vector<std::string>& args : synthesised) {
+        const auto [typed, reopened] = runTwice(args);
+        EXPECT_EQ(typed.at("Order"), reopened.at("Order")) << args[1];
+        EXPECT_EQ(typed.at("Ripple"), reopened.at("Ripple")) << args[1];
+        EXPECT_EQ(typed.at("Elements"), reopened.at("Elements")) << args[1];
+    }
+}

@@ -82,7 +82,7 @@ const BadCase kBad[] = {
     {"NotANumber", "f.s2p", "# MHz S MA R 50\n1 0 0 1 O 1 0 0 0\n", "f.s2p, line 2: \"O\" is no number."},
     {"ShortPoint", "f.s2p", "# MHz S MA R 50\n1 0 0 1 0\n2 0 0\n", "f.s2p, line 3: the data ends within a frequency point (9 numbers each)."},
     {"Z", "f.s2p", "# MHz Z RI R 50\n", "f.s2p, line 1: Z-parameters are not read; the file must hold S-parameters."},
-    {"OnePort", "f.s1p", "# MHz S MA R 50\n1 0 0\n", "f.s1p, line 1: the file holds 1 ports; a two-port file (.s2p) is needed."},
+    {"OnePort", "f.s1p", "# MHz S MA R 50\n1 0 0\n", "f.s1p, line 1: the file holds 1 port; a two-port file (.s2p) is needed."},
     {"Empty", "f.s2p", "! nothing\n", "f.s2p, line 1: no network data."},
     {"BadReference", "f.s2p", "# MHz S MA R -5\n", "f.s2p, line 1: the reference resistance must be positive."},
     {"CountMismatch", "f.s2p",
@@ -93,6 +93,12 @@ const BadCase kBad[] = {
      "[Version] 2.0\n# Hz S RI R 50\n[Number of Ports] 2\n[Two-Port Data Order] 21_12\n[Network Data]\n"
      "2 0 0 0 0 0 0 0 0\n1 0 0 0 0 0 0 0 0\n",
      "f.ts, line 7: the frequencies must ascend."},
+    {"EmptyReference", "f.ts",
+     "[Version] 2.0\n# Hz S RI R 50\n[Number of Ports] 2\n[Reference]\n[Network Data]\n1 0 0 0 0 0 0 0 0\n",
+     "f.ts, line 4: [Reference] holds 0 of the two ports' reference resistances."},
+    {"OneReference", "f.ts",
+     "[Version] 2.0\n# Hz S RI R 50\n[Number of Ports] 2\n[Reference] 75\n[Network Data]\n1 0 0 0 0 0 0 0 0\n",
+     "f.ts, line 4: [Reference] holds 1 of the two ports' reference resistances."},
     {"Infinite", "f.s2p", "# MHz S MA R 50\n1 0 0 1e999 0 1 0 0 0\n", "f.s2p, line 2: \"1e999\" is no number."},
 };
 

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "export/DesignFile.h"
 #include "filtermath/Failure.h"
 #include "tests/cli/CliHarness.h"
 #include "window/TFMain.h"
@@ -56,6 +59,8 @@ private:
     Binding Exact(const char* label, const QString& field, const QString& usable);
     Binding Tolerance(ToleranceForm::Input input, const QString& field, const QString& usable);
     Binding Panel(const char* family, const char* name, const QString& field, const QString& usable);
+    using FileSetting = void (*)(ExactResponseSettings&, const std::string&);
+    Binding File(const char* option, FileSetting set);
     void ResetTolerance();
 
     std::unique_ptr<MainWindow> main_;
@@ -107,6 +112,12 @@ std::vector<InputRulesAcrossFrontEndsTest::RuleTexts> InputRulesAcrossFrontEndsT
         {"attenuation", {{"30", true}, {"30 dB", true}, {"0.03k", true}, {"-1", false}, {"30 dBm", false}}},
         {"ripple",
          {{"0.5", true}, {"500m", true}, {"0.5 dB", true}, {"0", false}, {"10.5", false}, {"-1", false}, {"x", false}}},
+        // A bare self-resonance is in the design's unit (MHz).
+        {"self-resonance",
+         {{"0", true}, {"1200", true}, {"1.2G", true}, {"1.2 GHz", true}, {"-1", false}, {"x", false}}},
+        {"stray", {{"0", true}, {"1.5p", true}, {"2 pF", true}, {"-1p", false}, {"1.5 pH", false}}},
+        {"power", {{"30", true}, {"-10 dBm", true}, {"10 W", true}, {"500mW", true}, {"0 W", false}, {"x", false}}},
+        {"vswr", {{"1", true}, {"2.5", true}, {"0.5", false}, {"x", false}}},
     };
 }
 
@@ -146,6 +157,24 @@ std::vector<InputRulesAcrossFrontEndsTest::Binding> InputRulesAcrossFrontEndsTes
                 Tolerance(Input::MaxPassLoss, "Max passband loss", "3"),
                 Panel("Elliptic", "Stopband attenuation", "Stopband attenuation", "50")};
     if (rule == "ripple") return {Cli(elliptic, "--ripple"), Panel("Elliptic", "Ripple", "Ripple", "0.5")};
+    if (rule == "self-resonance")
+        return {Cli({"--network"}, "--srf-l"), Exact("SRF of inductors", "SRF of inductors", "0"),
+                File("--srf-l", [](ExactResponseSettings& e, const std::string& text) {
+                    e.partModels.emplace().srfL = text;
+                })};
+    if (rule == "stray")
+        return {Cli({"--network"}, "--node-c"), Exact("Stray C at each node", "Stray C at each node", "0"),
+                File("--node-c", [](ExactResponseSettings& e, const std::string& text) {
+                    e.partModels.emplace().nodeC = text;
+                })};
+    if (rule == "power")
+        return {Cli({}, "--power-dbm"), Exact("Power available", "Power available", "")};
+    if (rule == "vswr")
+        // Read with a power only: the workbench's field is tried with one in WorkbenchStressTest.
+        return {Cli({"--power-dbm", "30"}, "--vswr"),
+                File("--vswr", [](ExactResponseSettings& e, const std::string& text) {
+                    e.stress = StressFileSettings{"30", text, "", ""};
+                })};
     return {};
 }
 
@@ -240,6 +269,23 @@ InputRulesAcrossFrontEndsTest::Binding InputRulesAcrossFrontEndsTest::Panel(cons
                 } catch (const Failure& failure) {
                     return Verdict{false, QString::fromStdString(failure.what())};
                 }
+            }};
+}
+
+// A design file holding the text, run by the command line.
+InputRulesAcrossFrontEndsTest::Binding InputRulesAcrossFrontEndsTest::File(const char* option, FileSetting set)
+{
+    return {option, [set](const QString& text) {
+                DesignFile design;
+                set(design.exactResponse, text.toStdString());
+                const QString path = QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
+                                         .filePath(QStringLiteral("rules-across-front-ends.corvane"));
+                WriteDesignFile(path.toStdString(), design);
+                const CliOutcome outcome = RunCli({"--design", path.toStdString(), "--network"});
+                QFile::remove(path);
+                QStringList lines;
+                for (const std::string& line : outcome.errLines) lines << QString::fromStdString(line);
+                return Verdict{outcome.status == 0, lines.join('\n')};
             }};
 }
 

@@ -234,7 +234,7 @@ void LadderWorkbenchTest::badInputShowsNoOtherDesign_data()
                                     << "Q of capacitors must be 0 (ideal)";
     QTest::newRow("start above stop") << "Sweep start"
                                       << "200"
-                                      << "Sweep start must be less than sweep stop.";
+                                      << "Sweep start must be less than Sweep stop.";
     QTest::newRow("stop beyond range") << "Sweep stop"
                                        << "1e999"
                                        << "Sweep stop must be";
