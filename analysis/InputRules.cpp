@@ -220,6 +220,16 @@ bool NodeItem(const std::string& item, int& node, std::string& value)
     return true;
 }
 
+// "out 4p": the load's node, as the netlist names it.
+bool OutputItem(const std::string& item, std::string& value)
+{
+    if (item.size() < 4 || (item.compare(0, 3, "out") != 0 && item.compare(0, 3, "OUT") != 0)) return false;
+    if (item[3] != ' ' && item[3] != '=' && item[3] != ':') return false;
+    const size_t first = item.find_first_not_of(" \t=:", 3);
+    value = first == std::string::npos ? std::string() : item.substr(first);
+    return true;
+}
+
 } // namespace
 
 BoardStrays ReadNodeStrays(const std::string& text, const std::string& field)
@@ -238,6 +248,12 @@ BoardStrays ReadNodeStrays(const std::string& text, const std::string& field)
         if (item.empty()) continue;
         int node = 0;
         std::string value;
+        if (OutputItem(item, value)) {
+            const std::string name = field + " at out";
+            if (strays.nodeCAt.count(BoardStrays::kOutputNode) != 0) throw InputError(name + " is given twice.");
+            strays.nodeCAt[BoardStrays::kOutputNode] = ReadStrayCapacitance(value, name);
+            continue;
+        }
         if (!NodeItem(item, node, value)) {
             if (everyNode) throw InputError(field + ": give one value for every node, and nodes as n3 4p.");
             strays.nodeC = ReadStrayCapacitance(item, field);

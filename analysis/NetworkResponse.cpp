@@ -131,6 +131,7 @@ DesignAnalysis AnalyseDesign(const LadderModel& designed, const AnalysisOptions&
     if (options.inductorModel) ladder.inductorModel = *options.inductorModel;
     if (options.capacitorModel) ladder.capacitorModel = *options.capacitorModel;
     if (options.strays) ladder.strays = *options.strays;
+    ResolveOutputNode(ladder);
     DesignAnalysis result;
     if (options.absorbStrays) {
         // Absorbing comes before rounding: the standard value is chosen for what the board leaves.

@@ -58,6 +58,18 @@ int NodeCount(const LadderModel& ladder)
     return nodes;
 }
 
+void ResolveOutputNode(LadderModel& ladder)
+{
+    std::map<int, double>& at = ladder.strays.nodeCAt;
+    const auto out = at.find(BoardStrays::kOutputNode);
+    if (out == at.end()) return;
+    const int last = NodeCount(ladder);
+    if (at.count(last) != 0)
+        throw InputError("The stray at out is the one at n" + std::to_string(last) + ", which is given as well.");
+    at[last] = out->second;
+    at.erase(out);
+}
+
 void CheckStrayNodes(const LadderModel& ladder)
 {
     const int nodes = NodeCount(ladder);

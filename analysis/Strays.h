@@ -19,6 +19,9 @@ AbsorbedStrays AbsorbStrays(LadderModel& ladder);
 
 // The nodes of the ladder's signal path: n1 at the source, one more after each series branch.
 int NodeCount(const LadderModel& ladder);
+// The stray given at "out" moved to the ladder's last node; InputError when that node has one of its
+// own as well.
+void ResolveOutputNode(LadderModel& ladder);
 // InputError for a stray given at a node the ladder does not have, naming the nodes it has.
 void CheckStrayNodes(const LadderModel& ladder);
 

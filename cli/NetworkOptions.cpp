@@ -76,7 +76,7 @@ void AddNetworkOptions(CLI::App& app, NetworkOptions& options)
                    "Series inductance (ESL) of the capacitors in henries, in place of --srf-c (0.4n for an 0402)");
     app.add_option("--node-c", options.nodeC,
                    "Board stray capacitance at every node of the ladder, in farads; nodes of their own as n3 4p "
-                   "(\"1.5p, n3 4p\")");
+                   "(\"1.5p, n3 4p\"), the load's node as out");
     app.add_option("--lead-l", options.leadL, "Board lead inductance in series with every part, in henries");
     app.add_flag("--absorb-strays", options.absorbStrays,
                  "Take the node strays out of the shunt capacitors at those nodes; show the response before and after");

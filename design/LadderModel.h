@@ -70,7 +70,8 @@ struct ModelPart {
 struct BoardStrays {
     double nodeC = 0.0; // farads, every node
     double leadL = 0.0; // henries, every part
-    std::map<int, double> nodeCAt; // farads at node k (from 1), in place of nodeC
+    std::map<int, double> nodeCAt; // farads at node k (from 1), in place of nodeC; kOutputNode: the last
+    static constexpr int kOutputNode = 0; // "out", as the netlist names the load's node
 
     bool None() const
     {

@@ -140,7 +140,7 @@ void BuiltSettings::BuildModelFields()
     eslC_->setToolTip(tr("Series inductance of every capacitor, in henries (0.4n), in place of its SRF"));
     nodeC_ = Field(tr("Stray C at each node"), QStringLiteral("0"));
     nodeC_->setToolTip(tr("Pads and traces from every node to ground, in farads (1.5p); a node of its own as n3 4p "
-                          "(1.5p, n3 4p), n1 at the source"));
+                          "(1.5p, n3 4p), n1 at the source, out at the load"));
     leadL_ = Field(tr("Lead L of each part"), QStringLiteral("0"));
     leadL_->setToolTip(tr("Leads and pads in series with every part, in henries (0.5n)"));
     absorbStrays_ = new QCheckBox(tr("A&bsorb strays into shunt capacitors"));

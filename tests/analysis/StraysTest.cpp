@@ -68,4 +68,21 @@ TEST(AbsorbStrays, AStrayAtANodeTheLadderLacksIsRefused)
     }
 }
 
+// "out" is the load's node, as the netlist calls it: the last node, whatever the ladder's length.
+TEST(AbsorbStrays, TheOutputNodeIsTheLastOne)
+{
+    const LadderModel ladder = DesignModel({0, LadderTopology::T, 5, 0, 10, 0, 0, 50, 1e6});
+    AnalysisOptions byName, byNumber;
+    byName.strays = ReadNodeStrays("1p, out 4p", "--node-c");
+    byNumber.strays = ReadNodeStrays("1p, n4 4p", "--node-c");
+    const std::vector<double> mhz{5, 10, 15};
+    EXPECT_EQ(AnalyseDesign(ladder, byName, mhz, 1e6).curves.NetS21,
+              AnalyseDesign(ladder, byNumber, mhz, 1e6).curves.NetS21);
+    EXPECT_NE(AnalyseDesign(ladder, byName, mhz, 1e6).curves.NetS21, AnalyseDesign(ladder, {}, mhz, 1e6).curves.NetS21);
+    AnalysisOptions both;
+    both.strays = ReadNodeStrays("out 4p, n4 1p", "--node-c");
+    EXPECT_THROW(AnalyseDesign(ladder, both, mhz, 1e6), InputError);
+    EXPECT_THROW(ReadNodeStrays("out 4p, out 1p", "--node-c"), InputError);
+}
+
 } // namespace
