@@ -38,8 +38,12 @@ std::vector<double> KeyOf(const ModelBranch& branch)
 
 } // namespace
 
-ModelMaskMeter::ModelMaskMeter(const LadderModel& ladder, const PartQuality& quality, MaskGrid grid)
-    : context_(ladder), quality_(quality), grid_(std::move(grid)), cache_(ladder.branches.size())
+ModelMaskMeter::ModelMaskMeter(const LadderModel& ladder, const PartQuality& quality, const MaskGrid& grid)
+    : context_(ladder),
+      quality_(quality),
+      grid_(grid),
+      meter_(grid, ladder.RS, ladder.RL),
+      cache_(ladder.branches.size())
 {
     for (double f : grid_.frequenciesHz) w_.push_back(kTwoPi * f);
     // Node k lies after the (k-1)-th series branch; node 1 is the source's.
@@ -50,6 +54,7 @@ ModelMaskMeter::ModelMaskMeter(const LadderModel& ladder, const PartQuality& qua
         Immittances y;
         for (long double w : w_) y.emplace_back(0.0, static_cast<double>(w * C));
         strays_.push_back(std::move(y));
+        strayC_.push_back(C);
         order_.push_back(kStray);
     };
     stray(node);
@@ -75,39 +80,50 @@ const ModelMaskMeter::Immittances& ModelMaskMeter::BranchAt(const LadderModel& l
     return cache.emplace(std::move(key), std::move(x)).first->second;
 }
 
-double ModelMaskMeter::Margin(const LadderModel& ladder)
+// An element's immittance off the grid, where nothing is kept.
+Cx ModelMaskMeter::ImmittanceAt(const LadderModel& ladder, std::size_t element, std::size_t nextStray, double w) const
 {
-    std::vector<const Immittances*> elements;
-    std::vector<bool> series;
-    std::size_t nextStray = 0;
-    for (std::size_t e : order_) {
-        if (e == kStray) {
-            elements.push_back(&strays_[nextStray++]);
-            series.push_back(false);
-        } else {
-            elements.push_back(&BranchAt(ladder, e));
-            series.push_back(ladder.branches[e].place == BranchPlace::Series);
-        }
+    if (element == kStray) return {0.0, w * strayC_[nextStray]};
+    const ModelBranch& branch = ladder.branches[element];
+    const PartImpedance z = BranchFromParts(branch, PartImpedancesAt(ladder, branch, w, quality_));
+    return {static_cast<double>(z.value.real()), static_cast<double>(z.value.imag())};
+}
+
+bool ModelMaskMeter::Evaluate(const LadderModel& ladder, const KernelSweep& sweep, std::size_t first, std::size_t count,
+                              double* den2, double* reflection)
+{
+    const bool onGrid = &sweep == &meter_.GridSweep();
+    std::vector<const Immittances*> kept;
+    if (onGrid) {
+        std::size_t nextStray = 0;
+        for (std::size_t e : order_) kept.push_back(e == kStray ? &strays_[nextStray++] : &BranchAt(ladder, e));
     }
     const double RS = ladder.RS, RL = ladder.RL;
-    double margin = INFINITY;
-    for (std::size_t band = 0; band < grid_.bands.size(); ++band) {
-        const MaskBand& mb = grid_.bands[band];
-        double worst = mb.pass ? 0.0 : INFINITY; // |den|^2: greatest in a passband, least in a stopband
-        for (std::size_t i = grid_.firstPoint[band]; i < grid_.firstPoint[band + 1]; ++i) {
-            Chain<double> m;
-            for (std::size_t k = 0; k < elements.size(); ++k) {
-                const Cx x = (*elements[k])[i];
-                CascadeStep<double>(series[k], x.real(), x.imag(), PartsOf(m));
-            }
-            const double den2 = DenNorm(WaveSumsOf(m, RS, RL));
-            if (!std::isfinite(den2)) return -INFINITY;
-            worst = mb.pass ? std::max(worst, den2) : std::min(worst, den2);
+    for (std::size_t i = first; i < first + count; ++i) {
+        Chain<double> m;
+        std::size_t nextStray = 0;
+        for (std::size_t k = 0; k < order_.size(); ++k) {
+            const std::size_t e = order_[k];
+            const Cx x = onGrid ? (*kept[k])[i] : ImmittanceAt(ladder, e, nextStray, sweep.w[i]);
+            if (e == kStray) ++nextStray;
+            CascadeStep<double>(e != kStray && ladder.branches[e].place == BranchPlace::Series, x.real(), x.imag(),
+                                PartsOf(m));
         }
-        const double s21Db = KernelS21Db(worst, RS, RL);
-        margin = std::min(margin, mb.pass ? mb.limitDb + s21Db : -s21Db - mb.limitDb);
+        const WaveSums<double> sums = WaveSumsOf(m, RS, RL);
+        const double d2 = DenNorm(sums);
+        if (!std::isfinite(d2)) return false;
+        den2[i - first] = d2;
+        reflection[i - first] = ReflectionNorm(sums, d2);
     }
-    return margin;
+    return true;
+}
+
+double ModelMaskMeter::Margin(const LadderModel& ladder)
+{
+    const auto evaluate = [&](const KernelSweep& sweep, std::size_t first, std::size_t count, double* den2,
+                              double* reflection) { return Evaluate(ladder, sweep, first, count, den2, reflection); };
+    double margin = 0.0;
+    return meter_.Margin(evaluate, margin, ExactDelay(ladder, quality_)) ? margin : -INFINITY;
 }
 
 } // namespace corvane

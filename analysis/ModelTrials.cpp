@@ -287,13 +287,13 @@ bool ModelTrial::Evaluate(const KernelSweep& sweep, std::size_t first, std::size
     return finite;
 }
 
-bool TrialMarginDb(ModelTrial& trial, MaskMeter& meter, double& marginDb)
+bool TrialMarginDb(ModelTrial& trial, MaskMeter& meter, double& marginDb, const DelayEvaluator& delay)
 {
     const auto evaluate = [&trial](const KernelSweep& sweep, std::size_t first, std::size_t count, double* den2,
                                    double* reflection) {
         return trial.Evaluate(sweep, first, count, den2, reflection);
     };
-    return meter.Margin(evaluate, marginDb);
+    return meter.Margin(evaluate, marginDb, delay);
 }
 
 } // namespace corvane

@@ -96,6 +96,7 @@ private:
 
 // The scaled trial's worst mask margin in dB as meter measures a ladder: the grid's points, then
 // the worst places refined between them. Faults as Evaluate's; false when a response is not finite.
-bool TrialMarginDb(ModelTrial& trial, MaskMeter& meter, double& marginDb);
+// delay gives a delay band's group delay (MaskMeter::Margin).
+bool TrialMarginDb(ModelTrial& trial, MaskMeter& meter, double& marginDb, const DelayEvaluator& delay = {});
 
 } // namespace corvane

@@ -78,15 +78,33 @@ PartModel BaseModel(const LadderModel& designed, const ModelPart& part)
     return part.kind == PartKind::Inductor ? designed.inductorModel : designed.capacitorModel;
 }
 
+// The features of the designed ladder and of every candidate's model: a self-resonance that a
+// candidate brings must be on the grid it is measured on.
+GridFeatures FeaturesOfSearch(const LadderModel& designed, const std::vector<Slot>& slots, const PartQuality& quality,
+                              const OptimiseRequest& request)
+{
+    GridFeatures features = FeaturesOf(designed, quality);
+    if (!StatesFigures(request.stock)) return features;
+    features.dense = true;
+    for (const Slot& slot : slots)
+        for (const Candidate& c : slot.candidates) {
+            const std::optional<PartModel> model =
+                ModelOfChoice(BaseModel(designed, *slot.part), c.choice, slot.part->kind);
+            if (model && model->srfHz > 0.0) features.hz.push_back(model->srfHz);
+        }
+    return features;
+}
+
 // Measures assignments against the mask, as the tolerance analysis measures a trial.
 class Meter {
 public:
-    Meter(const LadderModel& designed, const std::vector<Slot>& slots, const PartQuality& quality,
-          const ToleranceMask& mask, const OptimiseRequest& request)
+    Meter(const LadderModel& designed, const std::vector<Slot>& slots, const PartQuality& quality, const Mask& mask,
+          const OptimiseRequest& request)
         : designed_(designed),
           ladder_(LadderOfModel(designed)),
           slots_(slots),
-          grid_(MakeMaskGrid(mask, ladder_.branches.size(), request.maskPoints)),
+          grid_(MakeMaskGrid(mask, ladder_.branches.size(), FeaturesOfSearch(designed, slots, quality, request),
+                             request.maskPoints)),
           meter_(grid_, ladder_.RS, ladder_.RL),
           quality_(quality),
           lossL_(KernelLossFactor(quality.QL)),
@@ -98,10 +116,8 @@ public:
     {
         if (grid_.bands.empty()) throw std::invalid_argument("The optimiser needs a mask: a passband or a stopband.");
         if (HasPartModels(designed) || StatesFigures(request.stock)) {
-            models_.emplace(designed, quality,
-                            MakeMaskGrid(mask, ladder_.branches.size(),
-                                         std::max(request.maskPoints, kOptimiserMaskPoints), kModelOpenEnd));
-            modelMeter_.emplace(models_->Grid(), designed.RS, designed.RL);
+            models_.emplace(designed, quality, grid_);
+            modelMeter_.emplace(grid_, designed.RS, designed.RL);
         }
     }
 
@@ -137,7 +153,12 @@ public:
         for (std::size_t b = 0; b < values.size(); ++b)
             kernel_[b] = MakeKernelBranch(ladder_.branches[b], values[b], lossL[b], lossC[b]);
         double margin = 0.0;
-        return meter_.Margin(kernel_.data(), kernel_.size(), margin) ? margin : -INFINITY;
+        const auto delay = [&](const double* hz, std::size_t count, double* out) {
+            LadderModel ladder = LadderOf(a);
+            if (parts) ladder = ScaledModel(ladder, *parts, factors);
+            return ExactDelay(ladder, quality_)(hz, count, out);
+        };
+        return meter_.Margin(kernel_.data(), kernel_.size(), margin, delay) ? margin : -INFINITY;
     }
 
     // The Monte Carlo trials of an assignment, where its ladder has part models: the assignment's
@@ -150,12 +171,15 @@ public:
 
     // The margin of one trial of TrialsOf's, its parts scaled by factors, on the grid the margin
     // with part models is measured on.
-    double TrialMargin(ModelTrial& trial, const double* factors)
+    double TrialMargin(ModelTrial& trial, const Assignment& a, const std::vector<Part>& parts, const double* factors)
     {
         Tick();
         trial.Scale(factors);
         double margin = 0.0;
-        return TrialMarginDb(trial, *modelMeter_, margin) ? margin : -INFINITY;
+        const auto delay = [&](const double* hz, std::size_t count, double* out) {
+            return ExactDelay(ScaledModel(LadderOf(a), parts, factors), quality_)(hz, count, out);
+        };
+        return TrialMarginDb(trial, *modelMeter_, margin, delay) ? margin : -INFINITY;
     }
 
     // The designed ladder with the assignment's values and models.
@@ -193,7 +217,7 @@ private:
     std::vector<double> branchLossL_, branchLossC_;
     std::vector<bool> seenL_, seenC_;
     std::optional<ModelMaskMeter> models_;
-    std::optional<MaskMeter> modelMeter_; // on models_'s grid, for the yield's trials
+    std::optional<MaskMeter> modelMeter_; // for the yield's trials with part models
     long long count_ = 0;
 };
 
@@ -403,7 +427,7 @@ double Yield(Meter& meter, const std::vector<Slot>& slots, const Assignment& a, 
     for (long long t = 0; t < settings.trials && passed + (settings.trials - t) >= needed; ++t) {
         DrawTrialFactors(parts, settings, t, factors.data());
         const double margin =
-            models ? meter.TrialMargin(*models, factors.data()) : meter.Margin(a, &parts, factors.data());
+            models ? meter.TrialMargin(*models, a, parts, factors.data()) : meter.Margin(a, &parts, factors.data());
         passed += margin >= 0.0 ? 1 : 0;
     }
     return static_cast<double>(passed) / settings.trials;
@@ -429,7 +453,7 @@ OptimiseResult ResultOf(const LadderModel& designed, const std::vector<Slot>& sl
 
 } // namespace
 
-OptimiseResult OptimiseParts(const LadderModel& designed, const PartQuality& quality, const ToleranceMask& mask,
+OptimiseResult OptimiseParts(const LadderModel& designed, const PartQuality& quality, const Mask& mask,
                              const OptimiseRequest& request)
 {
     std::vector<Slot> slots = SlotsOf(designed, request);
@@ -462,6 +486,9 @@ OptimiseResult OptimiseParts(const LadderModel& designed, const PartQuality& qua
     result.yieldBefore = yieldBefore;
     result.yieldAfter = yieldAfter;
     result.evaluations = meter.Count();
+    const MaskVerdict worst = MeasureMask(result.ladder, quality, mask);
+    result.worstBand = worst.band;
+    result.worstHz = worst.hz;
     return result;
 }
 

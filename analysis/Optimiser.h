@@ -31,23 +31,19 @@ namespace corvane {
 // 5. For the yield: coordinate descent as in 3 on the yield of a Monte Carlo run of the given
 //    settings at every step (the same seed for every candidate, so that they meet the same
 //    draws), ties going to the larger margin.
-// The margin is measured as the tolerance analysis measures its trials (MaskMeter: the grid's
-// points, then the worst places refined between them), on a grid of maskPoints points (1001 by
-// default), with each part's own Q where the stock states one and the kind's Q of `quality`
-// otherwise. Where the stock states any figure (a Q, a self-resonance, a resistance) or the
-// designed ladder has part models or strays, the margin is instead measured with each chosen
-// part's whole model (ModelOfChoice) by the part models' analysis (ModelMaskMeter) at the
-// points of that grid, at least kOptimiserMaskPoints of them. The yield's trials are then the
-// tolerance analysis's trials with part models (ModelTrial): the assignment's ladder, every model
-// kept as stated while the values vary, measured on that grid as the tolerance analysis measures
-// a trial. There an open band (a low-pass's stopband, a high-pass's passband) is checked
-// to kModelOpenEnd times its edge: far above it every self-resonant part has stopped being one,
-// whatever value is chosen. The chosen parts' models go into the optimised ladder, so that every analysis
-// and export after it sees them.
+// The margin is measured by the tolerance analysis's mask meter (MaskMeter: the same bands, the
+// grid's points, then the worst places refined between them), on the tolerance analysis's own grid
+// unless maskPoints asks for another count, with each part's own Q where the stock states one and
+// the kind's Q of `quality` otherwise. Where the stock states any figure (a Q, a self-resonance, a
+// resistance) or the designed ladder has part models or strays, the margin is instead measured with
+// each chosen part's whole model (ModelOfChoice) by the part models' analysis (ModelMaskMeter), on a
+// grid that holds every candidate's self-resonance. The yield's trials are then the tolerance
+// analysis's trials with part models (ModelTrial): the assignment's ladder, every model kept as
+// stated while the values vary. The chosen parts' models go into the optimised ladder, so that every
+// analysis and export after it sees them.
 
-// The points of the optimiser's mask grid unless asked otherwise.
-constexpr std::size_t kOptimiserMaskPoints = 1001;
-constexpr double kModelOpenEnd = 10.0;
+// The points of the optimiser's mask grid unless asked otherwise: 0, the tolerance analysis's own.
+constexpr std::size_t kOptimiserMaskPoints = 0;
 
 enum class OptimiseGoal { Margin, Yield };
 
@@ -79,6 +75,8 @@ struct OptimiseResult {
     double marginAfterDb = 0.0;
     std::optional<double> yieldBefore, yieldAfter; // the yield goal only
     long long evaluations = 0; // margins measured
+    std::size_t worstBand = 0; // where the optimised ladder's worst margin is: the band's index in the mask
+    double worstHz = 0.0; // and the frequency
 };
 
 // The largest combination count searched exhaustively.
@@ -87,7 +85,7 @@ constexpr long long kExhaustiveCombinations = 4096;
 // Throws std::invalid_argument when the mask has no band, a designator to keep or tune is none of
 // the ladder's, or the stock holds no part of a kind the ladder needs; ArithmeticError as the
 // tolerance analysis does.
-OptimiseResult OptimiseParts(const LadderModel& designed, const PartQuality& quality, const ToleranceMask& mask,
+OptimiseResult OptimiseParts(const LadderModel& designed, const PartQuality& quality, const Mask& mask,
                              const OptimiseRequest& request);
 
 } // namespace corvane

@@ -51,16 +51,24 @@ ToleranceResult NominalResult(const LadderModel& model, const PartQuality& quali
     return result;
 }
 
-double LadderMarginDb(const Ladder& ladder, const PartQuality& quality, const MaskGrid& grid)
+MaskVerdict LadderVerdict(const Ladder& ladder, const PartQuality& quality, const MaskGrid& grid)
 {
     std::vector<KernelBranch> branches;
     for (const LadderBranch& b : ladder.branches)
         branches.push_back(
             MakeKernelBranch(b, {b.L, b.C, b.L2, b.C2}, KernelLossFactor(quality.QL), KernelLossFactor(quality.QC)));
     MaskMeter meter(grid, ladder.RS, ladder.RL);
-    double margin = INFINITY;
-    if (!meter.Margin(branches.data(), branches.size(), margin)) throw ArithmeticError(kOverflowText);
-    return margin;
+    MaskVerdict verdict;
+    if (!meter.Margin(branches.data(), branches.size(), verdict.marginDb, ExactDelay(ladder, quality)))
+        throw ArithmeticError(kOverflowText);
+    verdict.band = meter.WorstBand();
+    verdict.hz = meter.WorstHz();
+    return verdict;
+}
+
+double LadderMarginDb(const Ladder& ladder, const PartQuality& quality, const MaskGrid& grid)
+{
+    return LadderVerdict(ladder, quality, grid).marginDb;
 }
 
 std::vector<Sensitivity> SensitivitiesOf(const Ladder& ladder, const PartQuality& quality,
@@ -75,12 +83,16 @@ std::vector<Sensitivity> SensitivitiesOf(const Ladder& ladder, const PartQuality
     return out;
 }
 
-double ModelMarginDb(ModelTrial& trial, const MaskGrid& grid, double RS, double RL)
+// The margin of a trial scaled as scaled is; the exact analysis of scaled gives a delay band's delay.
+MaskVerdict ModelVerdict(ModelTrial& trial, const MaskGrid& grid, const LadderModel& scaled, const PartQuality& quality)
 {
-    MaskMeter meter(grid, RS, RL);
-    double margin = INFINITY;
-    if (!TrialMarginDb(trial, meter, margin)) throw ArithmeticError(kOverflowText);
-    return margin;
+    MaskMeter meter(grid, scaled.RS, scaled.RL);
+    MaskVerdict verdict;
+    if (!TrialMarginDb(trial, meter, verdict.marginDb, ExactDelay(scaled, quality)))
+        throw ArithmeticError(kOverflowText);
+    verdict.band = meter.WorstBand();
+    verdict.hz = meter.WorstHz();
+    return verdict;
 }
 
 // As SensitivitiesOf, each part scaled with its model kept.
@@ -94,7 +106,8 @@ std::vector<Sensitivity> ModelSensitivitiesOf(const LadderModel& model, const Pa
     for (std::size_t k = 0; k < parts.size(); ++k) {
         factors[k] = 1.01;
         trial.Scale(factors.data());
-        out.push_back({PartName(parts[k]), ModelMarginDb(trial, grid, model.RS, model.RL) - nominalMarginDb});
+        const LadderModel scaled = ScaledModel(model, parts, factors.data());
+        out.push_back({PartName(parts[k]), ModelVerdict(trial, grid, scaled, quality).marginDb - nominalMarginDb});
         factors[k] = 1.0;
     }
     return out;
@@ -126,6 +139,7 @@ struct TrialRun {
     const std::vector<Part>& parts;
     const ToleranceSettings& settings;
     const MaskGrid& grid;
+    bool delayBands;
     KernelSweep sweep;
     std::vector<double> anchorDen2, anchorReflection; // the nominal ladder at each sweep point
     double lossL, lossC;
@@ -154,6 +168,10 @@ struct TrialRun {
 // What each thread keeps: its share of the margins and the histograms of one block.
 struct Worker {
     MarginTally tally;
+    double worstMargin = INFINITY; // of this worker's trials, and where it lies
+    long long worstTrial = -1;
+    std::size_t worstBand = 0;
+    double worstHz = 0.0;
     std::vector<KeyHistogram> den2, reflection;
     std::vector<double> factors;
     std::vector<KernelBranch> branches;
@@ -179,6 +197,17 @@ bool EvaluateTrial(const TrialRun& run, const Worker& w, const KernelSweep& swee
                           reflection);
 }
 
+// The group delay of the prepared trial by the exact analysis of its ladder, built when a delay band asks.
+DelayEvaluator TrialDelay(const TrialRun& run, const Worker& w)
+{
+    if (!run.delayBands) return {};
+    return [&run, &w](const double* hz, std::size_t count, double* delay) {
+        if (run.models)
+            return ExactDelay(ScaledModel(*run.models, run.parts, w.factors.data()), run.quality)(hz, count, delay);
+        return ExactDelay(ScaledLadder(run.ladder, run.parts, w.factors.data()), run.quality)(hz, count, delay);
+    };
+}
+
 void RunMarginItem(TrialRun& run, Worker& w, MaskMeter& meter, long long item)
 {
     const long long first = item * kMarginTrials;
@@ -190,8 +219,14 @@ void RunMarginItem(TrialRun& run, Worker& w, MaskMeter& meter, long long item)
                                   double* reflection) {
             return EvaluateTrial(run, w, sweep, first, count, den2, reflection);
         };
-        if (!meter.Margin(evaluate, margin)) throw ArithmeticError(kOverflowText);
+        if (!meter.Margin(evaluate, margin, TrialDelay(run, w))) throw ArithmeticError(kOverflowText);
         w.tally.Add(margin);
+        if (margin < w.worstMargin) {
+            w.worstMargin = margin;
+            w.worstTrial = t;
+            w.worstBand = meter.WorstBand();
+            w.worstHz = meter.WorstHz();
+        }
     }
     run.done.fetch_add((last - first) * static_cast<long long>(run.grid.frequenciesHz.size()));
 }
@@ -329,20 +364,22 @@ bool RunTrials(const Ladder& ladder, const LadderModel* models, const PartQualit
                ToleranceResult& result, const ToleranceProgress& progress, const std::atomic<bool>* cancel)
 {
     const std::size_t points = result.frequenciesHz.size();
-    TrialRun run{ladder,
-                 models,
-                 quality,
-                 parts,
-                 settings,
-                 grid,
-                 MakeKernelSweep(result.frequenciesHz),
-                 {},
-                 {},
-                 KernelLossFactor(quality.QL),
-                 KernelLossFactor(quality.QC),
-                 grid.bands.empty() ? 0 : (settings.trials + kMarginTrials - 1) / kMarginTrials,
-                 static_cast<long long>((points + kBlockPoints - 1) / kBlockPoints),
-                 result};
+    TrialRun run{
+        ladder,
+        models,
+        quality,
+        parts,
+        settings,
+        grid,
+        std::any_of(grid.bands.begin(), grid.bands.end(), [](const MaskBand& b) { return b.kind == MaskKind::Delay; }),
+        MakeKernelSweep(result.frequenciesHz),
+        {},
+        {},
+        KernelLossFactor(quality.QL),
+        KernelLossFactor(quality.QC),
+        grid.bands.empty() ? 0 : (settings.trials + kMarginTrials - 1) / kMarginTrials,
+        static_cast<long long>((points + kBlockPoints - 1) / kBlockPoints),
+        result};
     run.cancel = cancel;
     AnchorAtNominal(run);
     for (Envelope* e : {&result.s21, &result.s11})
@@ -359,8 +396,19 @@ bool RunTrials(const Ladder& ladder, const LadderModel* models, const PartQualit
     if (progress) progress(total, total);
     if (!grid.bands.empty()) {
         MarginTally tally;
-        for (const Worker& w : workers) tally.Merge(w.tally);
+        const Worker* worst = nullptr;
+        for (const Worker& w : workers) {
+            tally.Merge(w.tally);
+            // The first trial of the least margin, whichever thread met it.
+            if (w.worstTrial >= 0 && (!worst || w.worstMargin < worst->worstMargin ||
+                                      (w.worstMargin == worst->worstMargin && w.worstTrial < worst->worstTrial)))
+                worst = &w;
+        }
         StoreMargins(result, tally);
+        if (worst) {
+            result.worstBand = worst->worstBand;
+            result.worstHz = worst->worstHz;
+        }
     }
     return true;
 }
@@ -373,9 +421,20 @@ double ToleranceLimitPercent(ToleranceDistribution distribution)
     return distribution == ToleranceDistribution::Normal ? 100.0 / (kLargestNormalDraw / 3.0) : 100.0;
 }
 
-double MaskMarginDb(const Ladder& ladder, const PartQuality& quality, const ToleranceMask& mask)
+double MaskMarginDb(const Ladder& ladder, const PartQuality& quality, const Mask& mask)
 {
-    return LadderMarginDb(ladder, quality, MakeMaskGrid(mask, ladder.branches.size()));
+    return LadderMarginDb(ladder, quality,
+                          MakeMaskGrid(mask, ladder.branches.size(), FeaturesOf(ModelOfLadder(ladder), quality)));
+}
+
+MaskVerdict MeasureMask(const LadderModel& ladder, const PartQuality& quality, const Mask& mask)
+{
+    const MaskGrid grid = MakeMaskGrid(mask, ladder.branches.size(), FeaturesOf(ladder, quality));
+    if (grid.bands.empty()) return {};
+    if (!HasPartModels(ladder)) return LadderVerdict(LadderOfModel(ladder), quality, grid);
+    const std::vector<Part> parts = PartsOf(LadderOfModel(ladder), ToleranceSettings{});
+    ModelTrial trial(ladder, quality, parts);
+    return ModelVerdict(trial, grid, ladder, quality);
 }
 
 void WilsonInterval(int successes, int trials, double& low, double& high)
@@ -394,7 +453,7 @@ void WilsonInterval(int successes, int trials, double& low, double& high)
 }
 
 ToleranceResult RunTolerance(const LadderModel& model, const PartQuality& quality,
-                             const std::vector<double>& frequenciesHz, const ToleranceMask& mask,
+                             const std::vector<double>& frequenciesHz, const Mask& mask,
                              const ToleranceSettings& settings, const ToleranceProgress& progress,
                              const std::atomic<bool>* cancel)
 {
@@ -404,16 +463,23 @@ ToleranceResult RunTolerance(const LadderModel& model, const PartQuality& qualit
     CheckRun(settings, frequenciesHz);
     const std::vector<Part> parts = PartsOf(ladder, settings);
     ToleranceResult result = NominalResult(model, quality, frequenciesHz, settings.trials);
-    const MaskGrid grid = MakeMaskGrid(mask, ladder.branches.size());
+    const MaskGrid grid = MakeMaskGrid(mask, ladder.branches.size(), FeaturesOf(model, quality));
     result.maskBands = grid.bands;
+    result.maskPoints = grid.points;
     result.masked = !grid.bands.empty();
-    if (result.masked && models) {
-        ModelTrial nominal(model, quality, parts);
-        result.nominalMarginDb = ModelMarginDb(nominal, grid, model.RS, model.RL);
-        result.sensitivities = ModelSensitivitiesOf(model, quality, parts, grid, result.nominalMarginDb);
-    } else if (result.masked) {
-        result.nominalMarginDb = LadderMarginDb(ladder, quality, grid);
-        result.sensitivities = SensitivitiesOf(ladder, quality, parts, grid, result.nominalMarginDb);
+    if (result.masked) {
+        MaskVerdict nominal;
+        if (models) {
+            ModelTrial trial(model, quality, parts);
+            nominal = ModelVerdict(trial, grid, model, quality);
+            result.sensitivities = ModelSensitivitiesOf(model, quality, parts, grid, nominal.marginDb);
+        } else {
+            nominal = LadderVerdict(ladder, quality, grid);
+            result.sensitivities = SensitivitiesOf(ladder, quality, parts, grid, nominal.marginDb);
+        }
+        result.nominalMarginDb = nominal.marginDb;
+        result.nominalWorstBand = result.worstBand = nominal.band;
+        result.nominalWorstHz = result.worstHz = nominal.hz;
     }
     if (std::none_of(parts.begin(), parts.end(), [](const Part& p) { return p.tolerance > 0.0; })) {
         // Every trial is the nominal ladder, whose exact response is already at hand.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Mask.h"
 #include "design/LadderModel.h"
 #include "design/Names.h"
 #include "filtermath/LadderAnalysis.h"
@@ -20,8 +21,8 @@ namespace corvane {
 // with its confidence interval, the distribution of the worst mask margin and the sensitivity
 // of the margin to each part.
 //
-// The mask is measured on its own frequencies (MakeMaskGrid), so the yield and the margins do
-// not depend on the display sweep. Nothing is kept per trial: a trial's factors come again from
+// The mask is measured on its own frequencies by the one mask meter (MaskGrid.h), so the yield and
+// the margins do not depend on the display sweep. Nothing is kept per trial: a trial's factors come again from
 // its own random stream whenever they are needed, its margin goes into a histogram, and each
 // block of 64 sweep points counts the responses of every trial into a histogram per point
 // (ResponseHistogram.h), from which the percentiles are read. So time grows with the trials
@@ -41,41 +42,6 @@ struct ToleranceSettings {
     ToleranceDistribution distribution = ToleranceDistribution::Uniform;
     std::uint64_t seed = 1;
     unsigned threads = 0; // 0: every core
-};
-
-// Insertion loss -20 log10 |S21| is held to at most maxPassLossDb within [passLowHz, passHighHz]
-// (passLowHz 0 for a low-pass, passHighHz infinite for a high-pass), and to at least stopAttDb at
-// and below stopBelowHz and at and above stopAboveHz (either may be NaN: no stopband on that
-// side). With bandStop the bands lie the other way: the passbands are up to passLowHz and from
-// passHighHz on, the stopband from stopBelowHz to stopAboveHz. An absent limit is NaN.
-struct ToleranceMask {
-    double passLowHz = 0.0;
-    double passHighHz = 0.0;
-    double maxPassLossDb = std::numeric_limits<double>::quiet_NaN();
-    double stopBelowHz = std::numeric_limits<double>::quiet_NaN();
-    double stopAboveHz = std::numeric_limits<double>::quiet_NaN();
-    double stopAttDb = std::numeric_limits<double>::quiet_NaN();
-    bool bandStop = false;
-
-    bool HasPassband() const { return !std::isnan(maxPassLossDb); }
-    bool HasStopband() const { return !std::isnan(stopAttDb); }
-};
-
-// One band of a mask as it is measured: the loss at most limitDb over a passband, at least
-// limitDb over a stopband, from lowHz to highHz (0 and infinity for open ends), on a grid of
-// `points` fixed frequencies refined around each trial's worst places.
-struct MaskBand {
-    bool pass;
-    double lowHz, highHz;
-    double limitDb;
-    int points;
-};
-
-// The bands of a mask and their grids, band after band, each ascending.
-struct MaskGrid {
-    std::vector<MaskBand> bands;
-    std::vector<double> frequenciesHz;
-    std::vector<std::size_t> firstPoint; // of each band, and one past the last
 };
 
 // Per sweep point, in dB.
@@ -103,7 +69,12 @@ struct ToleranceResult {
 
     bool masked = false; // the mask has at least one band
     std::vector<MaskBand> maskBands;
+    std::vector<int> maskPoints; // of each band's grid
     double nominalMarginDb = 0.0;
+    std::size_t nominalWorstBand = 0; // where the nominal ladder's margin is: its band's index
+    double nominalWorstHz = 0.0; // and its frequency
+    std::size_t worstBand = 0; // the same for the worst trial
+    double worstHz = 0.0;
     int passed = 0;
     double yield = 0.0;
     double yieldLow = 0.0, yieldHigh = 0.0; // 95 % Wilson score interval
@@ -135,12 +106,21 @@ constexpr int kMaxToleranceTrials = 1000000;
 // trials are analysed in double precision by ModelTrial (ModelTrials.h), about ten times the time
 // of the plain kernel's.
 ToleranceResult RunTolerance(const LadderModel& ladder, const PartQuality& quality,
-                             const std::vector<double>& frequenciesHz, const ToleranceMask& mask,
+                             const std::vector<double>& frequenciesHz, const Mask& mask,
                              const ToleranceSettings& settings, const ToleranceProgress& progress = {},
                              const std::atomic<bool>* cancel = nullptr);
 
 // The worst mask margin of a ladder in dB, measured as every trial is: +infinity without a mask.
-double MaskMarginDb(const Ladder& ladder, const PartQuality& quality, const ToleranceMask& mask);
+double MaskMarginDb(const Ladder& ladder, const PartQuality& quality, const Mask& mask);
+
+// The worst margin of a ladder as built (part models and strays kept) as every trial is measured,
+// with the band (its index in the mask) and the frequency in hertz where it is.
+struct MaskVerdict {
+    double marginDb = INFINITY;
+    std::size_t band = 0;
+    double hz = 0.0;
+};
+MaskVerdict MeasureMask(const LadderModel& ladder, const PartQuality& quality, const Mask& mask);
 
 // 95 % Wilson score interval of a proportion of successes out of trials.
 void WilsonInterval(int successes, int trials, double& low, double& high);

@@ -122,14 +122,33 @@ void TrialBranches(const Ladder& ladder, const std::vector<Part>& parts, const d
     for (std::size_t b = 0; b < count; ++b) branches[b] = MakeKernelBranch(ladder.branches[b], v[b], lossL, lossC);
 }
 
+Ladder ScaledLadder(const Ladder& ladder, const std::vector<Part>& parts, const double* factors)
+{
+    Ladder changed = ladder;
+    for (std::size_t k = 0; k < parts.size(); ++k) PartValue(changed, parts[k]) *= factors[k];
+    return changed;
+}
+
+LadderModel ScaledModel(const LadderModel& ladder, const std::vector<Part>& parts, const double* factors)
+{
+    LadderModel changed = ladder;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        // A branch's parts of a kind come first and second as the fields L and L2, C and C2 do.
+        const PartKind kind = parts[k].Inductor() ? PartKind::Inductor : PartKind::Capacitor;
+        const bool second = parts[k].field == PartField::L2 || parts[k].field == PartField::C2;
+        int seen = 0;
+        for (ModelPart& part : changed.branches[parts[k].branch].parts)
+            if (part.kind == kind && seen++ == (second ? 1 : 0)) part.value *= factors[k];
+    }
+    return changed;
+}
+
 Ladder TrialLadder(const Ladder& ladder, const ToleranceSettings& settings, long long trial)
 {
     const std::vector<Part> parts = PartsOf(ladder, settings);
     std::vector<double> factors(parts.size());
     DrawTrialFactors(parts, settings, trial, factors.data());
-    Ladder changed = ladder;
-    for (std::size_t k = 0; k < parts.size(); ++k) PartValue(changed, parts[k]) *= factors[k];
-    return changed;
+    return ScaledLadder(ladder, parts, factors.data());
 }
 
 } // namespace corvane

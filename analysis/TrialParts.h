@@ -39,6 +39,10 @@ void DrawTrialFactors(const std::vector<Part>& parts, const ToleranceSettings& s
 void TrialBranches(const Ladder& ladder, const std::vector<Part>& parts, const double* factors, double lossL,
                    double lossC, KernelBranch* branches);
 
+// The ladder, or the ladder with its part models, with each part scaled by its factor.
+Ladder ScaledLadder(const Ladder& ladder, const std::vector<Part>& parts, const double* factors);
+LadderModel ScaledModel(const LadderModel& ladder, const std::vector<Part>& parts, const double* factors);
+
 // The ladder of one trial, as the analysis perturbs it.
 Ladder TrialLadder(const Ladder& ladder, const ToleranceSettings& settings, long long trial);
 

@@ -38,11 +38,7 @@ void BM_OptimiseNineParts(benchmark::State& state)
     design.Ripple = 0.1;
     design.PassF = 30.0;
     const LadderModel ladder = ModelOfRun(ComputeDesign(design), design.topology);
-    ToleranceMask mask;
-    mask.passHighHz = 30e6;
-    mask.maxPassLossDb = state.range(2) == 2 ? 3.5 : 0.5;
-    mask.stopAboveHz = 45e6;
-    mask.stopAttDb = 50.0;
+    const Mask mask = MaskOfEdges({BandShape::LowPass, 0.0, 30e6}, state.range(2) == 2 ? 3.5 : 0.5, 45e6, 50.0);
     OptimiseRequest request;
     request.stock = StockOfSeries(ESeries::E12, 1e-12, 1e-5);
     if (state.range(2) != 0) GiveFigures(request.stock, state.range(2) == 2);
@@ -55,7 +51,8 @@ void BM_OptimiseNineParts(benchmark::State& state)
     OptimiseResult result;
     for (auto _ : state) benchmark::DoNotOptimize(result = OptimiseParts(ladder, {}, mask, request));
     state.counters["margins"] = static_cast<double>(result.evaluations);
-    state.counters["mask_points"] = static_cast<double>(MakeMaskGrid(mask, 9, request.maskPoints).frequenciesHz.size());
+    state.counters["mask_points"] =
+        static_cast<double>(MakeMaskGrid(mask, 9, {}, request.maskPoints).frequenciesHz.size());
     state.counters["before_dB"] = result.marginBeforeDb;
     state.counters["after_dB"] = result.marginAfterDb;
     if (result.yieldAfter) state.counters["yield_before"] = *result.yieldBefore;

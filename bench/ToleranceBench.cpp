@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "analysis/Mask.h"
 #include "analysis/MeasuredParts.h"
 #include "analysis/Tolerance.h"
 #include "run/LadderOfRun.h"
@@ -33,19 +34,13 @@ std::vector<double> SweepTo100MHz()
     return f;
 }
 
-ToleranceMask LowPassMask(double maxPassLossDb)
+Mask LowPassMask(double maxPassLossDb)
 {
-    ToleranceMask mask;
-    mask.passHighHz = 10e6;
-    mask.maxPassLossDb = maxPassLossDb;
-    mask.stopAboveHz = 20e6;
-    mask.stopAttDb = 40.0;
-    return mask;
+    return MaskOfEdges({BandShape::LowPass, 0.0, 10e6}, maxPassLossDb, 20e6, 40.0);
 }
 
 // The Monte Carlo of the ladder at 5 % inductors and capacitors, per iteration, on threads (0: every core).
-void RunMonteCarlo(benchmark::State& state, const LadderModel& ladder, const ToleranceMask& mask, int trials,
-                   unsigned threads)
+void RunMonteCarlo(benchmark::State& state, const LadderModel& ladder, const Mask& mask, int trials, unsigned threads)
 {
     const std::vector<double> f = SweepTo100MHz();
     ToleranceSettings settings;
@@ -126,9 +121,7 @@ void BM_ToleranceTrialScaling(benchmark::State& state)
     const LadderModel ladder = ModelOfRun(ComputeDesign(design), design.topology);
     std::vector<double> f;
     for (int i = 0; i <= 100; ++i) f.push_back(1e6 + 19e6 * i / 100.0);
-    ToleranceMask mask;
-    mask.passHighHz = 10e6;
-    mask.maxPassLossDb = 1.0;
+    const Mask mask = MaskOfEdges({BandShape::LowPass, 0.0, 10e6}, 1.0, std::nullopt, std::nullopt);
     ToleranceSettings settings;
     settings.trials = static_cast<int>(state.range(0));
     settings.inductorPercent = 5.0;

@@ -134,7 +134,7 @@ void ReportRun(const CliOptions& options, bool completed, CalculationRun& run, C
         PrintText(state, results, out);
         stages.network.PrintText(out);
         PrintPartFlags(out, flags);
-        stages.optimise.PrintText(out);
+        stages.optimise.PrintText(out, form.SelectorText(Selector::Scale));
         stages.tolerance.PrintText(out, form.SelectorText(Selector::Scale));
         stages.bench.PrintText(out);
     }

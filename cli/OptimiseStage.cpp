@@ -7,8 +7,9 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "analysis/ToleranceMask.h"
+#include "analysis/MaskText.h"
 #include "cli/CliOptions.h"
+#include "cli/MaskReport.h"
 #include "cli/ToleranceOptions.h"
 #include "cli/TextCells.h"
 #include "export/PartCatalogue.h"
@@ -71,9 +72,9 @@ LadderModel OptimiseStage::Build(const LadderModel& designed, const DesignBand& 
 {
     const OptimiseOptions& o = options_.board.optimise;
     const ToleranceRequest tolerances = ReadMaskAndTolerances(options_.tolerance, unitScale);
-    std::optional<double> stopHz;
-    if (tolerances.stopFreq) stopHz = *tolerances.stopFreq * unitScale;
-    const ToleranceMask mask = MaskOfEdges(band, tolerances.maxPassLossDb, stopHz, tolerances.stopAttDb);
+    mask_ = MaskOfRequest(tolerances, band, unitScale);
+    unitScale_ = unitScale;
+    stopNote_ = ShorthandStopNote(tolerances);
     OptimiseRequest request;
     if (!o.catalogue.empty()) {
         const PartCatalogue catalogue = ReadCatalogue(o.catalogue);
@@ -102,7 +103,7 @@ LadderModel OptimiseStage::Build(const LadderModel& designed, const DesignBand& 
     asBuilt.absorbStrays = false;
     const LadderModel withModels = AnalyseDesign(designed, asBuilt, {}, unitScale).ladder;
     try {
-        result_ = OptimiseParts(withModels, analysis.quality, mask, request);
+        result_ = OptimiseParts(withModels, analysis.quality, mask_, request);
     } catch (const std::invalid_argument& error) {
         throw Failure(std::string("--optimise: ") + error.what());
     }
@@ -131,12 +132,30 @@ void OptimiseStage::AddJson(nlohmann::ordered_json& json) const
     json["MarginAfter"] = done_ ? Json(result_.marginAfterDb) : Json();
     json["YieldBefore"] = done_ && result_.yieldBefore ? Json(*result_.yieldBefore) : Json();
     json["YieldAfter"] = done_ && result_.yieldAfter ? Json(*result_.yieldAfter) : Json();
+    json["OptimiseMask"] = done_ ? MaskBandsJson(mask_.bands, unitScale_) : Json::array();
+    json["OptimiseWarnings"] = done_ ? Json(Warnings()) : Json::array();
+    json["OptimisedWorstBand"] = done_ ? Json(result_.worstBand) : Json();
+    json["OptimisedWorstFreq"] = done_ ? Json(result_.worstHz / unitScale_) : Json();
 }
 
-void OptimiseStage::PrintText(std::ostream& out) const
+std::vector<std::string> OptimiseStage::Warnings() const
+{
+    std::vector<std::string> warnings = MaskWarnings(mask_, "--mask");
+    // A passband alone is met best by moving the cutoff away from it: nothing holds the stopband.
+    if (!mask_.Has(MaskKind::Stop))
+        warnings.push_back("Warning: the optimiser's mask has no stopband, so nothing keeps the cutoff where it "
+                           "was designed; give --stop-freq with --stop-att, or a stop band in --mask.");
+    return warnings;
+}
+
+void OptimiseStage::PrintText(std::ostream& out, const std::string& unitText) const
 {
     if (!done_) return;
-    out << "\nOptimised from " << method_ << " (" << result_.evaluations << " margins measured)\n";
+    out << "\nOptimised from " << method_ << " (" << result_.evaluations << " margins measured) against the mask \""
+        << MaskText(mask_) << "\":\n";
+    for (const MaskBand& b : mask_.bands) out << "  " << MaskBandText(b, unitScale_, unitText) << '\n';
+    if (!stopNote_.empty()) out << stopNote_ << '\n';
+    for (const std::string& warning : Warnings()) out << warning << '\n';
     std::size_t k = 0;
     for (const ModelBranch& branch : designed_.branches)
         for (const ModelPart& part : branch.parts) {
@@ -150,7 +169,8 @@ void OptimiseStage::PrintText(std::ostream& out) const
             out << line << designedText << chosen << PartsText(c) << '\n';
         }
     out << "Worst mask margin: " << Printed("%.3f", result_.marginBeforeDb) << " dB rounded, "
-        << Printed("%.3f", result_.marginAfterDb) << " dB optimised\n";
+        << Printed("%.3f", result_.marginAfterDb) << " dB optimised, "
+        << WhereText(mask_.bands, result_.worstBand, result_.worstHz, unitScale_, unitText) << '\n';
     if (result_.yieldBefore && result_.yieldAfter)
         out << "Yield: " << Printed("%.2f", 100.0 * *result_.yieldBefore) << " % rounded, "
             << Printed("%.2f", 100.0 * *result_.yieldAfter) << " % optimised\n";

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "analysis/NetworkResponse.h"
+#include "analysis/Mask.h"
 #include "analysis/Optimiser.h"
 #include "design/DesignBand.h"
 #include "design/LadderModel.h"
@@ -32,12 +33,17 @@ public:
 
     // Optimised (per designator: Value, Form, Tuned, Parts), MarginBefore, MarginAfter, YieldBefore, YieldAfter.
     void AddJson(nlohmann::ordered_json& json) const;
-    void PrintText(std::ostream& out) const;
+    // The mask used, band by band, its warnings (none without a stopband), the parts and the margins.
+    void PrintText(std::ostream& out, const std::string& unitText) const;
 
 private:
     const CliOptions& options_;
     bool done_ = false;
     std::string method_;
+    Mask mask_;
+    double unitScale_ = 1.0;
+    std::string stopNote_;
+    std::vector<std::string> Warnings() const;
     LadderModel designed_;
     OptimiseResult result_;
 };

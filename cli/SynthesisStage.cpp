@@ -598,7 +598,7 @@ int RunSynthesisDesign(const CliOptions& options, std::ostream& out, std::ostrea
         out << json.dump() << '\n';
     } else if (!FileTakesStandardOutput(options)) {
         PrintText(options, outcome, out);
-        optimise.PrintText(out);
+        optimise.PrintText(out, options.unit);
         tolerance.PrintText(out, options.unit);
         bench.PrintText(out);
     }

@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "analysis/InputRules.h"
+#include "analysis/MaskText.h"
+#include "cli/TextCells.h"
 #include "filtermath/Failure.h"
 
 namespace corvane {
@@ -48,6 +50,9 @@ void AddToleranceOptions(CLI::App& app, ToleranceOptions& options)
                          "Mask: stopband edge frequency (chosen unit); default --stop-freq"));
     track(app.add_option("--mask-stop-att", options.maskStopAtt,
                          "Mask: least attenuation in dB in the stopband; default --stop-att"));
+    track(app.add_option("--mask", options.mask,
+                         "Mask bands \"pass F1 F2 LOSS; stop F1 F2 ATT; rl F1 F2 RL; delay F1 F2 SPREAD\" (bare "
+                         "frequencies in --unit), beside the shorthands"));
 }
 
 std::vector<std::string> ToleranceOptionWarnings(const ToleranceOptions& options, bool optimising)
@@ -89,7 +94,23 @@ ToleranceRequest ReadMaskAndTolerances(const ToleranceOptions& options, double u
     request.stopAttDb = OptionalAttenuation(ownAtt ? options.maskStopAtt : options.stopAtt, attName);
     if (request.stopAttDb.has_value() != request.stopFreq.has_value())
         throw Failure(std::string("The stopband mask needs both ") + freqName + " and " + attName + ".");
+    request.bands = ReadMaskText(options.mask, "--mask", unitScale);
     return request;
+}
+
+Mask MaskOfRequest(const ToleranceRequest& request, const DesignBand& band, double unitScale)
+{
+    std::optional<double> stopHz;
+    if (request.stopFreq) stopHz = *request.stopFreq * unitScale;
+    return CombinedMask(MaskOfEdges(band, request.maxPassLossDb, stopHz, request.stopAttDb), request.bands,
+                        "The mask of the shorthands and --mask");
+}
+
+std::string ShorthandStopNote(const ToleranceRequest& request)
+{
+    if (!request.stopFreq || !request.stopAttDb) return "";
+    return "The stop frequency's stopband ends at " + Printed("%g", kStopbandUpperRatio) +
+           " times its edge; --mask states other edges.";
 }
 
 } // namespace corvane

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Mask.h"
 #include "analysis/Tolerance.h"
+#include "design/DesignBand.h"
 #include "design/Names.h"
 
 namespace CLI {
@@ -27,6 +29,7 @@ struct ToleranceOptions {
     std::string stopAtt; // --stop-att, dB
     std::string maskStopFreq; // --mask-stop-freq: the mask's own, in place of --stop-freq
     std::string maskStopAtt; // --mask-stop-att: the mask's own, in place of --stop-att
+    std::string mask; // --mask: bands "pass 0 30M 0.5; stop 60M 300M 40", beside the shorthands
     std::vector<std::string> given; // the options of this stage on the command line, in order
 
     bool Asked() const { return !trials.empty(); }
@@ -47,9 +50,16 @@ struct ToleranceRequest {
     std::optional<double> maxPassLossDb;
     std::optional<double> stopFreq; // chosen unit; --mask-stop-freq, else --stop-freq
     std::optional<double> stopAttDb; // --mask-stop-att, else --stop-att
+    Mask bands; // --mask, in hertz
 };
 ToleranceRequest ReadToleranceOptions(const ToleranceOptions& options, double unitScale);
 // The same but the trials, whether --monte-carlo is given or not.
 ToleranceRequest ReadMaskAndTolerances(const ToleranceOptions& options, double unitScale);
+
+// The mask of a request around the band a ladder was designed for: the shorthands' bands
+// (MaskOfEdges), then --mask's, refused as a whole where they contradict each other.
+Mask MaskOfRequest(const ToleranceRequest& request, const DesignBand& band, double unitScale);
+// The sentence that states the upper edge of a shorthand stopband, or "" when none was given.
+std::string ShorthandStopNote(const ToleranceRequest& request);
 
 } // namespace corvane

@@ -10,8 +10,9 @@
 #include <stdexcept>
 #include <unistd.h>
 
-#include "analysis/ToleranceMask.h"
+#include "analysis/MaskText.h"
 #include "cli/CliOptions.h"
+#include "cli/MaskReport.h"
 #include "cli/SynthesisStage.h"
 #include "cli/TextCells.h"
 #include "filtermath/Failure.h"
@@ -30,24 +31,13 @@ std::vector<double> InUnit(const std::vector<double>& values, double scale)
     return out;
 }
 
+// Two decimals, and the digits that keep a bound off 0 % or 100 % where it is not there ("0.0038 %").
 std::string PercentText(double fraction)
 {
-    return Printed("%.2f", 100.0 * fraction) + " %";
-}
-
-// "passband 9 to 11 MHz: loss at most 1 dB, 57 points"; open ends read "up to" and "from".
-std::string MaskBandText(const MaskBand& band, double scale, const std::string& unitText)
-{
-    std::string where;
-    if (band.lowHz <= 0.0)
-        where = "up to " + Printed("%.6g", band.highHz / scale);
-    else if (std::isinf(band.highHz))
-        where = "from " + Printed("%.6g", band.lowHz / scale);
-    else
-        where = Printed("%.6g", band.lowHz / scale) + " to " + Printed("%.6g", band.highHz / scale);
-    return std::string(band.pass ? "passband " : "stopband ") + where + " " + unitText + ": loss at " +
-           (band.pass ? "most " : "least ") + Printed("%g", band.limitDb) + " dB, " + std::to_string(band.points) +
-           " points";
+    const double percent = 100.0 * fraction;
+    if (fraction > 0.0 && percent < 0.01) return Printed("%.2g", percent) + " %";
+    if (fraction < 1.0 && percent > 99.99) return Printed("%.7g", percent) + " %";
+    return Printed("%.2f", percent) + " %";
 }
 
 } // namespace
@@ -78,9 +68,8 @@ void ToleranceStage::RunLadder(const LadderModel& ladder, const PartQuality& qua
     request_ = ReadToleranceOptions(options_, UnitScale);
     std::vector<double> hz;
     for (double f : NetFreq) hz.push_back(f * UnitScale);
-    std::optional<double> stopHz;
-    if (request_.stopFreq) stopHz = *request_.stopFreq * UnitScale;
-    const ToleranceMask mask = MaskOfEdges(band, request_.maxPassLossDb, stopHz, request_.stopAttDb);
+    mask_ = MaskOfRequest(request_, band, UnitScale);
+    maskWarnings_ = MaskWarnings(mask_, "--mask");
     std::ostream* progress = reporting.progress;
     int shown = -1;
     const auto report = [&](long long done, long long total) {
@@ -90,7 +79,7 @@ void ToleranceStage::RunLadder(const LadderModel& ladder, const PartQuality& qua
         *progress << "\rMonte Carlo: " << percent << " %" << std::flush;
     };
     const auto started = std::chrono::steady_clock::now();
-    result_ = RunTolerance(ladder, quality, hz, mask, request_.settings, report);
+    result_ = RunTolerance(ladder, quality, hz, mask_, request_.settings, report);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     if (progress && shown >= 0) *progress << '\n';
     if (reporting.timing)
@@ -122,15 +111,14 @@ void ToleranceStage::AddJson(nlohmann::ordered_json& json) const
         for (const Sensitivity& s : result_.sensitivities) sensitivity[s.name] = s.dbPerPercent;
     json["Sensitivity"] = sensitivity;
     json["NominalMargin"] = number(result_.nominalMarginDb, masked);
-    Json bands = Json::array();
-    if (masked)
-        for (const MaskBand& b : result_.maskBands)
-            bands.push_back({{"Band", b.pass ? "pass" : "stop"},
-                             {"From", b.lowHz / unitScale_},
-                             {"To", std::isinf(b.highHz) ? Json() : Json(b.highHz / unitScale_)},
-                             {"LimitDb", b.limitDb},
-                             {"Points", b.points}});
-    json["MaskBands"] = bands;
+    json["Mask"] = done_ ? Json(MaskText(mask_)) : Json();
+    json["MaskBands"] = masked ? MaskBandsJson(result_.maskBands, unitScale_, result_.maskPoints) : Json::array();
+    json["MaskWarnings"] = done_ ? Json(maskWarnings_) : Json::array();
+    // Bands by their index in MaskBands; the worst trial's, and the nominal ladder's.
+    json["WorstBand"] = number(static_cast<double>(result_.worstBand), masked);
+    json["WorstFreq"] = number(result_.worstHz / unitScale_, masked);
+    json["NominalWorstBand"] = number(static_cast<double>(result_.nominalWorstBand), masked);
+    json["NominalWorstFreq"] = number(result_.nominalWorstHz / unitScale_, masked);
     Json histogram = Json::object();
     if (masked) {
         histogram["LowDb"] = result_.margins.lowDb;
@@ -152,10 +140,18 @@ void ToleranceStage::PrintText(std::ostream& out, const std::string& unitText) c
         out << "Yield: " << PercentText(result_.yield) << " (" << result_.passed << " of " << s.trials
             << "), 95 % Wilson interval " << PercentText(result_.yieldLow) << " to " << PercentText(result_.yieldHigh)
             << '\n';
-        out << "Mask, on frequencies of its own with each trial's worst places refined between them:\n";
-        for (const MaskBand& b : result_.maskBands) out << "  " << MaskBandText(b, unitScale_, unitText) << '\n';
-        out << "Worst margin: nominal " << Printed("%.3f", result_.nominalMarginDb) << " dB, trials "
-            << Printed("%.3f", result_.worstMarginDb) << " to " << Printed("%.3f", result_.bestMarginDb) << " dB\n";
+        out << "Mask \"" << MaskText(mask_) << "\", on frequencies of its own with each trial's worst places refined "
+            << "between them:\n";
+        for (std::size_t b = 0; b < result_.maskBands.size(); ++b)
+            out << "  " << MaskBandText(result_.maskBands[b], unitScale_, unitText, result_.maskPoints[b]) << '\n';
+        const std::string note = ShorthandStopNote(request_);
+        if (!note.empty()) out << note << '\n';
+        for (const std::string& warning : maskWarnings_) out << warning << '\n';
+        out << "Worst margin: nominal " << Printed("%.3f", result_.nominalMarginDb) << " dB "
+            << WhereText(result_.maskBands, result_.nominalWorstBand, result_.nominalWorstHz, unitScale_, unitText)
+            << "; trials " << Printed("%.3f", result_.worstMarginDb) << " to " << Printed("%.3f", result_.bestMarginDb)
+            << " dB, the worst "
+            << WhereText(result_.maskBands, result_.worstBand, result_.worstHz, unitScale_, unitText) << '\n';
         std::vector<Sensitivity> sorted = result_.sensitivities;
         std::stable_sort(sorted.begin(), sorted.end(), [](const Sensitivity& a, const Sensitivity& b) {
             return std::fabs(a.dbPerPercent) > std::fabs(b.dbPerPercent);
@@ -164,7 +160,7 @@ void ToleranceStage::PrintText(std::ostream& out, const std::string& unitText) c
         TrimAndEnd(Cell("Part", 8) + "dB per %", out);
         for (const Sensitivity& x : sorted) TrimAndEnd(Cell(x.name, 8) + Printed("%+.4f", x.dbPerPercent), out);
     } else {
-        out << "Yield: no mask (give --max-pass-loss, or --stop-freq with --stop-att)\n";
+        out << "Yield: no mask (give --mask, --max-pass-loss, or --stop-freq with --stop-att)\n";
     }
     out << "\nEnvelope over the trials, dB\n";
     const std::size_t width = 11;

@@ -10,7 +10,7 @@
 
 #include "analysis/NetworkResponse.h"
 #include "analysis/Tolerance.h"
-#include "analysis/ToleranceMask.h"
+#include "analysis/Mask.h"
 #include "synthesis/Synthesis.h"
 #include "design/DesignBand.h"
 #include "run/DesignState.h"
@@ -53,6 +53,8 @@ public:
 private:
     const ToleranceOptions& options_;
     ToleranceRequest request_;
+    Mask mask_;
+    std::vector<std::string> maskWarnings_;
     bool failed_ = false;
     bool done_ = false;
     double unitScale_ = 1.0;

@@ -241,6 +241,37 @@ void ReadDesignPanel(const Json& root, DesignPanelSettings& panel)
     panel.shown = Flag(section, path, "shown");
 }
 
+// The mask's bands, one text each, as the mask field joins them.
+void ReadMaskBands(const Json& section, const std::string& path, std::string& mask)
+{
+    if (!section.contains("mask")) return;
+    const Json& bands = section.at("mask");
+    if (!bands.is_array()) Refuse(Quoted(path + "mask") + " must be a list of bands");
+    for (std::size_t b = 0; b < bands.size(); ++b) {
+        if (!bands[b].is_string() || bands[b].get<std::string>().find(';') != std::string::npos ||
+            bands[b].get<std::string>().size() > static_cast<std::size_t>(kPanelTextMaxLength))
+            Refuse(Quoted(path + "mask[" + std::to_string(b) + "]") + " must be the text of one band");
+        mask += (mask.empty() ? "" : "; ") + bands[b].get<std::string>();
+    }
+    if (mask.size() > static_cast<std::size_t>(kMaskTextMaxLength))
+        Refuse(Quoted(path + "mask") + " is longer than " + std::to_string(kMaskTextMaxLength) + " characters");
+}
+
+// The mask field's bands as the file lists them.
+Json MaskBandsJson(const std::string& mask)
+{
+    Json bands = Json::array();
+    std::size_t from = 0;
+    while (from <= mask.size()) {
+        const std::size_t end = std::min(mask.find(';', from), mask.size());
+        const std::string band = mask.substr(from, end - from);
+        const std::size_t first = band.find_first_not_of(" \t"), last = band.find_last_not_of(" \t");
+        if (first != std::string::npos) bands.push_back(band.substr(first, last - first + 1));
+        from = end + 1;
+    }
+    return bands;
+}
+
 void ReadTolerance(const Json& root, ToleranceFileSettings& tolerance)
 {
     const Json& section = Section(root, "tolerance");
@@ -255,6 +286,7 @@ void ReadTolerance(const Json& root, ToleranceFileSettings& tolerance)
                                                           {"stopFreq", &tolerance.stopFreq},
                                                           {"stopAtt", &tolerance.stopAtt}};
     for (const auto& [key, text] : texts) *text = TypedText(section, path, key, kPanelTextMaxLength);
+    ReadMaskBands(section, path, tolerance.mask);
 }
 
 // An optional object of texts by designator, each naming something (a file, a model).
@@ -313,12 +345,12 @@ Json StressJson(const StressFileSettings& s)
 Json PartModelsJson(const PartModelFileSettings& m)
 {
     Json json = {{"srfL", m.srfL},
-            {"srfC", m.srfC},
-            {"rdcL", m.rdcL},
-            {"esrC", m.esrC},
-            {"nodeC", m.nodeC},
-            {"leadL", m.leadL},
-            {"absorbStrays", m.absorbStrays}};
+                 {"srfC", m.srfC},
+                 {"rdcL", m.rdcL},
+                 {"esrC", m.esrC},
+                 {"nodeC", m.nodeC},
+                 {"leadL", m.leadL},
+                 {"absorbStrays", m.absorbStrays}};
     if (!m.partFiles.empty()) json["partFiles"] = m.partFiles;
     if (!m.ownModels.empty()) json["ownModels"] = m.ownModels;
     if (m.eslC != PartModelFileSettings{}.eslC) json["eslC"] = m.eslC;
@@ -327,9 +359,12 @@ Json PartModelsJson(const PartModelFileSettings& m)
 
 Json ToleranceJson(const ToleranceFileSettings& t)
 {
-    return {{"trials", t.trials},     {"inductorTol", t.inductorTol},   {"capacitorTol", t.capacitorTol},
-            {"seed", t.seed},         {"distribution", t.distribution}, {"maxPassLoss", t.maxPassLoss},
-            {"stopFreq", t.stopFreq}, {"stopAtt", t.stopAtt},           {"curve", t.curve}};
+    Json json = {{"trials", t.trials},     {"inductorTol", t.inductorTol},   {"capacitorTol", t.capacitorTol},
+                 {"seed", t.seed},         {"distribution", t.distribution}, {"maxPassLoss", t.maxPassLoss},
+                 {"stopFreq", t.stopFreq}, {"stopAtt", t.stopAtt},           {"curve", t.curve}};
+    // Optional, as a reader of the shorthands alone passes over it.
+    if (!MaskBandsJson(t.mask).empty()) json["mask"] = MaskBandsJson(t.mask);
+    return json;
 }
 
 Json PanelJson(const DesignPanelSettings& p)
@@ -388,14 +423,14 @@ bool ToleranceFileSettings::operator==(const ToleranceFileSettings& o) const
 {
     return trials == o.trials && inductorTol == o.inductorTol && capacitorTol == o.capacitorTol &&
            distribution == o.distribution && seed == o.seed && maxPassLoss == o.maxPassLoss && stopFreq == o.stopFreq &&
-           stopAtt == o.stopAtt && curve == o.curve;
+           stopAtt == o.stopAtt && mask == o.mask && curve == o.curve;
 }
 
 bool PartModelFileSettings::operator==(const PartModelFileSettings& o) const
 {
     return srfL == o.srfL && srfC == o.srfC && rdcL == o.rdcL && esrC == o.esrC && nodeC == o.nodeC &&
-           leadL == o.leadL && absorbStrays == o.absorbStrays && partFiles == o.partFiles &&
-           ownModels == o.ownModels && eslC == o.eslC;
+           leadL == o.leadL && absorbStrays == o.absorbStrays && partFiles == o.partFiles && ownModels == o.ownModels &&
+           eslC == o.eslC;
 }
 
 bool StressFileSettings::operator==(const StressFileSettings& o) const

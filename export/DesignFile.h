@@ -60,6 +60,9 @@ struct ToleranceFileSettings {
     std::string stopFreq; // the design's unit; empty with stopAtt: no stopband
     std::string stopAtt; // dB
     std::string curve = "S21"; // the envelope shown: "S21" or "S11"
+    // Mask bands beside the shorthands above, "pass 0 30M 0.5; stop 60M 300M 40" (bare frequencies in
+    // the design's unit); in the file a list of bands, optional.
+    std::string mask;
 
     bool operator==(const ToleranceFileSettings& other) const;
     bool operator!=(const ToleranceFileSettings& other) const { return !(*this == other); }
@@ -129,6 +132,8 @@ struct ExactResponseSettings {
 
 // The panel's typed numbers are short; a longer text in a file is no typed number.
 constexpr int kPanelTextMaxLength = 64;
+// The mask's bands together, each of them at most kPanelTextMaxLength.
+constexpr int kMaskTextMaxLength = 512;
 
 constexpr int kFieldCount = 8; // Field::N .. Field::Stop
 constexpr int kSelectorCount = 4; // Selector::Type .. Selector::Scale

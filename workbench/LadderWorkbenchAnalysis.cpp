@@ -144,7 +144,7 @@ void LadderWorkbench::ShowBuilt(const ExactJob& job, const LadderModel& designed
     input.unitText = ToQt(shown_.UnitText());
     input.title = ToQt(shown_.Title()).simplified();
     input.mask = [design = shown_](std::optional<double> loss, std::optional<double> stop, std::optional<double> att) {
-        return design.Mask(loss, stop, att);
+        return design.ShorthandMask(loss, stop, att);
     };
     tolerance_->SetInput(std::move(input));
     time_->SetLadder(job.ladder, job.quality, shown_.Edges());

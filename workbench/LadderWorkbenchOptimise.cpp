@@ -27,13 +27,16 @@ OptimiseDialog* LadderWorkbench::OpenOptimise()
         input.designed = AnalyseDesign(shown_.Designed(), unrounded, {}, shown_.UnitScale()).ladder;
         input.quality = request.analysis.quality;
         input.series = request.analysis.series;
-        input.mask = shown_.Mask(mask.maxPassLossDb, mask.stopFreq, mask.stopAttDb);
+        input.mask = CombinedMask(shown_.ShorthandMask(mask.maxPassLossDb, mask.stopFreq, mask.stopAttDb), mask.bands,
+                                  "The mask");
         input.yield = tolerance_->Form()->ReadSettings();
+        input.unitScale = shown_.UnitScale();
+        input.unitText = shown_.UnitText();
     } catch (const std::exception& problem) {
         ShowStatus(QString::fromStdString(ErrorReportText(problem.what())), true);
         return nullptr;
     }
-    if (!input.mask.HasPassband() && !input.mask.HasStopband()) {
+    if (input.mask.Empty()) {
         ShowStatus(tr("Set the mask on the Tolerance tab first: the optimiser works to it."), true);
         ShowTab(ToleranceTabIndex);
         return nullptr;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "workbench/OptimiseDialog.h"
 
+#include "analysis/MaskText.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +18,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "analysis/MaskText.h"
 #include <memory>
 
 #include "export/PartCatalogue.h"
@@ -122,6 +126,7 @@ void OptimiseDialog::SetInput(OptimiseInput input)
     input_ = std::move(input);
     result_.reset();
     apply_->setEnabled(false);
+    summary_->setText(MaskSummary());
     ShowParts();
 }
 
@@ -230,12 +235,24 @@ void OptimiseDialog::ShowResult()
     summary_->setText(Summary());
 }
 
+QString OptimiseDialog::MaskSummary() const
+{
+    QString text = tr("The mask is the Tolerance tab's: %1.").arg(QString::fromStdString(MaskText(input_.mask)));
+    // A passband alone is met best by moving the cutoff away from it: nothing holds the stopband.
+    if (!input_.mask.Has(MaskKind::Stop))
+        text += tr(" It has no stopband, so nothing keeps the cutoff where it was designed.");
+    return text;
+}
+
 QString OptimiseDialog::Summary() const
 {
     if (!result_) return summary_->text();
-    QString text = tr("Worst mask margin: %1 dB rounded, %2 dB optimised.")
+    QString text = MaskSummary() + QLatin1Char(' ') +
+                   tr("Worst mask margin: %1 dB rounded, %2 dB optimised, %3.")
                        .arg(result_->marginBeforeDb, 0, 'f', 3)
-                       .arg(result_->marginAfterDb, 0, 'f', 3);
+                       .arg(result_->marginAfterDb, 0, 'f', 3)
+                       .arg(QString::fromStdString(WhereText(input_.mask.bands, result_->worstBand, result_->worstHz,
+                                                             input_.unitScale, input_.unitText)));
     if (result_->yieldBefore && result_->yieldAfter)
         text += tr(" Yield: %1 % rounded, %2 % optimised.")
                     .arg(100.0 * *result_->yieldBefore, 0, 'f', 1)

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <optional>
 
+#include "analysis/Mask.h"
 #include "analysis/Optimiser.h"
 
 class QCheckBox;
@@ -23,8 +24,10 @@ struct OptimiseInput {
     LadderModel designed;
     PartQuality quality;
     std::optional<ESeries> series;
-    ToleranceMask mask;
+    Mask mask;
     ToleranceSettings yield;
+    double unitScale = 1.0; // the design's unit, in which the dialog states frequencies
+    std::string unitText = "Hz";
 };
 
 // "Optimise…": the goal, the catalogue (or the build settings' series), pairs, and Keep and Tune
@@ -47,6 +50,7 @@ public:
     QCheckBox* Pairs() const { return pairs_; }
     QTableWidget* Parts() const { return parts_; }
     QString Summary() const;
+    QString MaskSummary() const; // the mask used, and a warning where it has no stopband
 
 signals:
     void Applied(const OptimiseResult& result);

@@ -6,7 +6,7 @@
 
 #include "run/LadderOfRun.h"
 #include "analysis/NetworkResponse.h"
-#include "analysis/ToleranceMask.h"
+#include "analysis/Mask.h"
 #include "filtermath/SelectFilter.h"
 #include "run/Ports.h"
 #include "run/Rules.h"
@@ -92,7 +92,7 @@ ShownDesign::Curve ShownDesign::Reference(const std::vector<double>& freq) const
     return curve;
 }
 
-ToleranceMask ShownDesign::Mask(std::optional<double> maxPassLossDb, std::optional<double> stopFreq,
+Mask ShownDesign::ShorthandMask(std::optional<double> maxPassLossDb, std::optional<double> stopFreq,
                                 std::optional<double> stopAttDb) const
 {
     const double scale = UnitScale();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "filtermath/ESeries.h"
+#include "analysis/Mask.h"
 #include "analysis/Tolerance.h"
 #include "design/DesignBand.h"
 #include "design/LadderModel.h"
@@ -61,10 +62,10 @@ public:
     Curve Reference(const std::vector<double>& freq) const;
     const char* ReferenceName() const;
     // The run's own sweep and curve, which the classic model computed at its 100 points.
-    // The tolerance mask of the design for a passband loss limit and a stop frequency (the
-    // design's unit) with its attenuation; Failure for a stop frequency on the wrong side.
-    ToleranceMask Mask(std::optional<double> maxPassLossDb, std::optional<double> stopFreq,
-                       std::optional<double> stopAttDb) const;
+    // The mask of the design's shorthands: a passband loss limit and a stop frequency (the
+    // design's unit) with its attenuation (MaskOfEdges); Failure for a stop frequency on the wrong side.
+    corvane::Mask ShorthandMask(std::optional<double> maxPassLossDb, std::optional<double> stopFreq,
+                                std::optional<double> stopAttDb) const;
     const RunSnapshot* Run() const { return source_ == Source::Run ? &run_ : nullptr; }
     const PanelDesign* Panel() const { return source_ == Source::Panel ? &panel_ : nullptr; }
 

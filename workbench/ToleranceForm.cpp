@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "analysis/InputRules.h"
+#include "analysis/MaskText.h"
 #include "design/Names.h"
 #include "workbench/FieldText.h"
 #include "workbench/NameChoice.h"
@@ -44,13 +45,15 @@ ToleranceForm::ToleranceForm(QWidget* parent) : QGroupBox(tr("Trials and mask"),
                   {"Seed:", "Seed"},
                   {"Max passband loss (dB):", "Max passband loss"},
                   {"Stop frequency:", "Stop frequency"},
-                  {"Stop attenuation (dB):", "Stop attenuation"}};
+                  {"Stop attenuation (dB):", "Stop attenuation"},
+                  {"Mask bands:", "Mask bands"}};
     for (const auto& input : inputs) {
         auto* edit = new QLineEdit;
         edit->setAccessibleName(tr(input.name));
         edit->setObjectName(QString::fromLatin1(input.name));
-        edit->setMaxLength(kPanelTextMaxLength);
-        edit->setMaximumWidth(110);
+        const bool bands = std::string(input.name) == "Mask bands";
+        edit->setMaxLength(bands ? kMaskTextMaxLength : kPanelTextMaxLength);
+        edit->setMaximumWidth(bands ? 260 : 110);
         connect(edit, &QLineEdit::textEdited, this, &ToleranceForm::Edited);
         connect(edit, &QLineEdit::returnPressed, this, &ToleranceForm::RunRequested);
         edits_.push_back(edit);
@@ -70,7 +73,7 @@ ToleranceFileSettings ToleranceForm::Settings() const
 {
     ToleranceFileSettings s;
     std::string* texts[] = {&s.trials,      &s.inductorTol, &s.capacitorTol, &s.seed,
-                            &s.maxPassLoss, &s.stopFreq,    &s.stopAtt};
+                            &s.maxPassLoss, &s.stopFreq,    &s.stopAtt,      &s.mask};
     for (size_t i = 0; i < edits_.size(); ++i) *texts[i] = edits_[i]->text().toStdString();
     s.distribution = ChosenEntry(distribution_, kDistributionNames).key;
     s.curve = kCurveKeys[curve_->currentIndex() == 1 ? 1 : 0];
@@ -80,7 +83,7 @@ ToleranceFileSettings ToleranceForm::Settings() const
 void ToleranceForm::SetSettings(const ToleranceFileSettings& s)
 {
     const std::string* texts[] = {&s.trials,      &s.inductorTol, &s.capacitorTol, &s.seed,
-                                  &s.maxPassLoss, &s.stopFreq,    &s.stopAtt};
+                                  &s.maxPassLoss, &s.stopFreq,    &s.stopAtt,      &s.mask};
     for (size_t i = 0; i < edits_.size(); ++i) edits_[i]->setText(QString::fromStdString(*texts[i]));
     ChooseKey(distribution_, s.distribution);
     curve_->setCurrentIndex(KeyIndex(kCurveKeys, s.curve));
@@ -89,6 +92,7 @@ void ToleranceForm::SetSettings(const ToleranceFileSettings& s)
 void ToleranceForm::SetUnit(const QString& unit)
 {
     Edit(Input::StopFreq)->setPlaceholderText(unit);
+    Edit(Input::Mask)->setPlaceholderText(tr("pass 0 30 0.5; stop 60 300 40 (%1)").arg(unit));
 }
 
 ToleranceSettings ToleranceForm::ReadSettings() const
@@ -114,6 +118,8 @@ MaskRequest ToleranceForm::ReadMask(double unitScale) const
     mask.stopAttDb = OptionalAttenuation(Edit(Input::StopAtt));
     if (mask.stopFreq.has_value() != mask.stopAttDb.has_value())
         throw InputError("The stopband needs both a stop frequency and a stop attenuation.");
+    const QLineEdit* bands = Edit(Input::Mask);
+    mask.bands = ReadMaskText(bands->text().toStdString(), NameOf(bands), unitScale);
     return mask;
 }
 

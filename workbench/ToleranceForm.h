@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <optional>
 
+#include "analysis/Mask.h"
 #include "analysis/Tolerance.h"
 #include "export/DesignFile.h"
 
@@ -16,13 +17,14 @@ struct MaskRequest {
     std::optional<double> maxPassLossDb;
     std::optional<double> stopFreq;
     std::optional<double> stopAttDb;
+    Mask bands; // the mask field's, in hertz
 };
 
 // The tolerance tab's settings: trials, tolerances, distribution, seed and the mask.
 class ToleranceForm : public QGroupBox {
     Q_OBJECT
 public:
-    enum class Input { Trials, InductorTol, CapacitorTol, Seed, MaxPassLoss, StopFreq, StopAtt };
+    enum class Input { Trials, InductorTol, CapacitorTol, Seed, MaxPassLoss, StopFreq, StopAtt, Mask };
     explicit ToleranceForm(QWidget* parent = nullptr);
 
     ToleranceFileSettings Settings() const;

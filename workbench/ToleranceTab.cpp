@@ -14,7 +14,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/ToleranceMask.h"
+#include "analysis/Mask.h"
+#include "analysis/MaskText.h"
 #include "chart/PlotView.h"
 #include "workbench/BackgroundJob.h"
 #include "analysis/InputRules.h"
@@ -48,7 +49,7 @@ QString Percent(double fraction)
 struct ToleranceTab::Run {
     ToleranceInput input;
     ToleranceSettings settings;
-    ToleranceMask mask;
+    Mask mask;
     std::vector<double> hz;
     ToleranceResult result;
 };
@@ -108,9 +109,7 @@ void ToleranceTab::Build()
     min_ = envelope_->AddCurve(tr("min"), QPen(kBandColour, 1.0, Qt::DashLine));
     max_ = envelope_->AddCurve(tr("max"), QPen(kBandColour, 1.0, Qt::DashLine));
     nominal_ = envelope_->AddCurve(tr("nominal"), QPen(QColor(20, 20, 20), 1.5));
-    passMask_ = envelope_->AddCurve(tr("mask"), QPen(kMaskColour, 2.0, Qt::DashDotLine));
-    stopLowMask_ = envelope_->AddCurve(QString(), QPen(kMaskColour, 2.0, Qt::DashDotLine));
-    stopHighMask_ = envelope_->AddCurve(QString(), QPen(kMaskColour, 2.0, Qt::DashDotLine));
+    maskCurves_.push_back(envelope_->AddCurve(tr("mask"), QPen(kMaskColour, 2.0, Qt::DashDotLine)));
     envelope_->SetAutoRange(PlotView::Side::Left, kLevelFloorDb, true);
     envelope_->SetTitles(tr("Frequency"), tr("dB"));
     envelope_->setMinimumHeight(240);
@@ -147,7 +146,8 @@ void ToleranceTab::Start()
         run->settings = form_->ReadSettings();
         const MaskRequest mask = form_->ReadMask(run->input.unitScale);
         for (double f : run->input.freq) run->hz.push_back(f * run->input.unitScale);
-        run->mask = run->input.mask(mask.maxPassLossDb, mask.stopFreq, mask.stopAttDb);
+        run->mask =
+            CombinedMask(run->input.mask(mask.maxPassLossDb, mask.stopFreq, mask.stopAttDb), mask.bands, "The mask");
     } catch (const std::exception& problem) {
         emit Status(QString::fromStdString(problem.what()), true);
         emit Finished();
@@ -170,6 +170,7 @@ void ToleranceTab::Start()
             result_ = std::move(run->result);
             shownMask_ = run->mask;
             shownScale_ = run->input.unitScale;
+            shownUnit_ = run->input.unitText;
             envelope_->SetTitles(tr("Frequency, %1").arg(run->input.unitText), tr("dB"));
             ShowResult();
             emit Status(tr("%1 trials done.").arg(result_->trials), false);
@@ -185,13 +186,16 @@ void ToleranceTab::ShowResult()
 {
     const ToleranceResult& r = *result_;
     if (r.masked)
-        yield_->setText(tr("Yield %1 (%2 of %3), 95 % Wilson interval %4 to %5")
+        yield_->setText(tr("Yield %1 (%2 of %3), 95 % Wilson interval %4 to %5. Worst margin %6 dB %7.")
                             .arg(Percent(r.yield))
                             .arg(r.passed)
                             .arg(r.trials)
-                            .arg(Percent(r.yieldLow), Percent(r.yieldHigh)));
+                            .arg(Percent(r.yieldLow), Percent(r.yieldHigh))
+                            .arg(r.worstMarginDb, 0, 'f', 2)
+                            .arg(QString::fromStdString(WhereText(r.maskBands, r.worstBand, r.worstHz, shownScale_,
+                                                                  shownUnit_.toStdString()))));
     else
-        yield_->setText(tr("No mask: give a passband loss limit or a stopband."));
+        yield_->setText(tr("No mask: give a passband loss limit, a stopband or mask bands."));
     histogram_->SetHistogram(r.margins, r.masked);
     ShowSensitivities();
     ShowCurves();
@@ -235,30 +239,23 @@ void ToleranceTab::ShowCurves()
     envelope_->ResetView();
 }
 
-// The mask as the loss limits drawn on |S21| (a gain in dB): the passband floor, the stopband ceilings.
+// The mask as the limits drawn on the curve shown (a gain in dB): the passbands' floors and the
+// stopbands' ceilings on |S21|, the return-loss bands' ceilings on |S11|, each across its band.
 void ToleranceTab::ShowMask()
 {
-    const bool s21 = form_->CurveBox()->currentIndex() != 1;
+    const bool s11 = form_->CurveBox()->currentIndex() == 1;
     const std::vector<double>& hz = result_->frequenciesHz;
     const double first = hz.front() / shownScale_, last = hz.back() / shownScale_;
-    const auto segment = [&](int id, bool shown, double from, double to, double level) {
-        if (!shown || !(from < to)) {
-            envelope_->SetCurve(id, {}, {});
-            return;
-        }
-        envelope_->SetCurve(id, {std::max(from, first), std::min(to, last)}, {level, level});
-    };
-    const ToleranceMask& m = shownMask_;
-    // A band-stop's mask is drawn by its bands alone: its passbands lie outside the stopband.
-    if (m.bandStop) {
-        for (int id : {passMask_, stopLowMask_, stopHighMask_}) envelope_->SetCurve(id, {}, {});
-        return;
+    std::size_t used = 0;
+    for (const MaskBand& band : shownMask_.bands) {
+        const bool drawn = band.kind == MaskKind::ReturnLoss ? s11 : band.kind != MaskKind::Delay && !s11;
+        const double from = std::max(band.lowHz / shownScale_, first), to = std::min(band.highHz / shownScale_, last);
+        if (!drawn || !(from < to)) continue;
+        if (used == maskCurves_.size())
+            maskCurves_.push_back(envelope_->AddCurve(QString(), QPen(kMaskColour, 2.0, Qt::DashDotLine)));
+        envelope_->SetCurve(maskCurves_[used++], {from, to}, {-band.value, -band.value});
     }
-    segment(passMask_, s21 && m.HasPassband(), m.passLowHz / shownScale_, m.passHighHz / shownScale_, -m.maxPassLossDb);
-    segment(stopLowMask_, s21 && m.HasStopband() && !std::isnan(m.stopBelowHz), first, m.stopBelowHz / shownScale_,
-            -m.stopAttDb);
-    segment(stopHighMask_, s21 && m.HasStopband() && !std::isnan(m.stopAboveHz), m.stopAboveHz / shownScale_, last,
-            -m.stopAttDb);
+    for (; used < maskCurves_.size(); ++used) envelope_->SetCurve(maskCurves_[used], {}, {});
 }
 
 } // namespace corvane

@@ -27,8 +27,9 @@ struct ToleranceInput {
     double unitScale = 1.0;
     QString unitText;
     QString title;
-    // The design's mask for a passband loss limit, a stop frequency (the design's unit) and its attenuation.
-    std::function<ToleranceMask(std::optional<double>, std::optional<double>, std::optional<double>)> mask;
+    // The design's mask of the shorthands: a passband loss limit, a stop frequency (the design's unit)
+    // and its attenuation.
+    std::function<Mask(std::optional<double>, std::optional<double>, std::optional<double>)> mask;
 };
 
 // Monte Carlo tolerance analysis of the ladder as built: the 5-95 % envelope of |S21| or |S11|
@@ -68,14 +69,16 @@ private:
     QPushButton* run_;
     QLabel* yield_;
     PlotView* envelope_;
-    int band_, min_, max_, nominal_, passMask_, stopLowMask_, stopHighMask_;
+    int band_, min_, max_, nominal_;
+    std::vector<int> maskCurves_; // one per band drawn, the first named
     MarginHistogramView* histogram_;
     QTableWidget* sensitivity_;
     BackgroundJob* job_;
     std::optional<ToleranceInput> input_;
     std::optional<ToleranceResult> result_;
-    ToleranceMask shownMask_;
+    Mask shownMask_;
     double shownScale_ = 1.0;
+    QString shownUnit_;
 };
 
 } // namespace corvane

@@ -14,52 +14,28 @@ using namespace corvane;
 
 namespace {
 
-struct Band {
-    bool pass;
-    double low, high;
-};
-
-// The bands a mask holds, open ends cut at 1e-4 and 1e4 of their edge, written out here from
-// the mask's definition.
-std::vector<Band> BandsOf(const ToleranceMask& m)
-{
-    std::vector<Band> bands;
-    if (m.bandStop) {
-        bands = {{true, m.passLowHz * 1e-4, m.passLowHz}, {true, m.passHighHz, m.passHighHz * 1e4}};
-        if (m.HasStopband()) bands.push_back({false, m.stopBelowHz, m.stopAboveHz});
-        return bands;
-    }
-    bands.push_back({true, m.passLowHz > 0 ? m.passLowHz : m.passHighHz * 1e-4,
-                     std::isinf(m.passHighHz) ? m.passLowHz * 1e4 : m.passHighHz});
-    if (m.stopBelowHz > 0) bands.push_back({false, m.stopBelowHz * 1e-4, m.stopBelowHz});
-    if (std::isfinite(m.stopAboveHz)) bands.push_back({false, m.stopAboveHz, m.stopAboveHz * 1e4});
-    return bands;
-}
-
-// The worst margin by brute force: the extended-precision analysis at 10 000 points per band,
-// in equal steps over a closed band and equal ratios over one cut from an open end.
-double DenseMarginDb(const Ladder& ladder, const PartQuality& quality, const ToleranceMask& m)
+// The worst margin by brute force: the extended-precision analysis at 10 000 points per band, in
+// equal ratios over a band wider than a decade (from 1e-4 of its upper edge when it starts at DC)
+// and equal steps otherwise, each kind's figure worked out here from its definition.
+double DenseMarginDb(const Ladder& ladder, const PartQuality& quality, const Mask& m)
 {
     double margin = INFINITY;
-    for (const Band& b : BandsOf(m))
-        for (double f : b.high / b.low > 100 ? LogHz(b.low, b.high, 10000) : LinearHz(b.low, b.high, 10000)) {
-            const double loss = -AnalyseAt(ladder, f, quality).S21dB;
-            margin = std::min(margin, b.pass ? m.maxPassLossDb - loss : loss - m.stopAttDb);
+    for (const MaskBand& b : m.bands) {
+        const double low = b.lowHz > 0 ? b.lowHz : 1e-4 * b.highHz;
+        for (double f : b.highHz / low > 10 ? LogHz(low, b.highHz, 10000) : LinearHz(low, b.highHz, 10000)) {
+            const NetworkPoint p = AnalyseAt(ladder, f, quality);
+            if (b.kind == MaskKind::Pass) margin = std::min(margin, b.value + p.S21dB);
+            if (b.kind == MaskKind::Stop) margin = std::min(margin, -p.S21dB - b.value);
+            if (b.kind == MaskKind::ReturnLoss) margin = std::min(margin, -p.S11dB - b.value);
         }
+    }
     return margin;
 }
 
-ToleranceMask Mask(double passLow, double passHigh, double maxLoss, double stopBelow, double stopAbove, double att,
-                   bool bandStop = false)
+Mask MaskOf(std::vector<MaskBand> bands)
 {
-    ToleranceMask m;
-    m.passLowHz = passLow;
-    m.passHighHz = passHigh;
-    m.maxPassLossDb = maxLoss;
-    m.stopBelowHz = stopBelow;
-    m.stopAboveHz = stopAbove;
-    m.stopAttDb = att;
-    m.bandStop = bandStop;
+    Mask m;
+    m.bands = std::move(bands);
     return m;
 }
 
@@ -68,7 +44,7 @@ struct MaskCase {
     Ladder ladder;
     PartQuality quality;
     double tolerancePercent;
-    ToleranceMask mask;
+    Mask mask;
 };
 
 void PrintTo(const MaskCase& c, std::ostream* os)
@@ -117,34 +93,43 @@ TEST_P(AgainstDenseGrid, EveryTrialPassesOrFailsAsTheDenseGridSays)
 
 const double kF0Squared = 9e6 * 11e6;
 
-INSTANTIATE_TEST_SUITE_P(Masks, AgainstDenseGrid,
-                         ::testing::Values(MaskCase{"ChebyshevBandPass",
-                                                    BandPassLadder(kChebyshev05dB7, 9e6, 11e6, 50, true),
-                                                    {},
-                                                    1.0,
-                                                    Mask(9e6, 11e6, 1.0, kF0Squared / 14e6, 14e6, 60)},
-                                           MaskCase{"ChebyshevLowPassLossy",
-                                                    LowPassLadder(kChebyshev05dB7, 10e6, 50, true),
-                                                    {150, 0},
-                                                    3.0,
-                                                    Mask(0, 10e6, 1.0, NAN, 20e6, 50)},
-                                           MaskCase{"ButterworthHighPass",
-                                                    HighPassLadder(kButterworth5, 1e3, 600, false),
-                                                    {},
-                                                    4.0,
-                                                    Mask(1e3, INFINITY, 3.5, 500, NAN, 29)},
-                                           MaskCase{"ChebyshevBandStop",
-                                                    BandStopLadder(kChebyshev05dB7, 9e6, 11e6, 50, false),
-                                                    {},
-                                                    1.0,
-                                                    Mask(9e6, 11e6, 1.0, 9.8e6, kF0Squared / 9.8e6, 40, true)}),
-                         [](const ::testing::TestParamInfo<MaskCase>& info) { return std::string(info.param.name); });
+const MaskKind kPass = MaskKind::Pass, kStop = MaskKind::Stop, kRl = MaskKind::ReturnLoss;
+
+INSTANTIATE_TEST_SUITE_P(
+    Masks, AgainstDenseGrid,
+    ::testing::Values(
+        MaskCase{"ChebyshevBandPass",
+                 BandPassLadder(kChebyshev05dB7, 9e6, 11e6, 50, true),
+                 {},
+                 1.0,
+                 MaskOf({{kPass, 9e6, 11e6, 1.0}, {kStop, 0, kF0Squared / 14e6, 60}, {kStop, 14e6, 420e6, 60}})},
+        MaskCase{"ChebyshevLowPassLossy",
+                 LowPassLadder(kChebyshev05dB7, 10e6, 50, true),
+                 {150, 0},
+                 3.0,
+                 MaskOf({{kPass, 0, 10e6, 1.0}, {kStop, 20e6, 600e6, 50}})},
+        MaskCase{"ChebyshevLowPassReturnLoss",
+                 LowPassLadder(kChebyshev05dB7, 10e6, 50, true),
+                 {},
+                 2.0,
+                 MaskOf({{kPass, 0, 10e6, 1.0}, {kRl, 1e6, 9.5e6, 9.0}})},
+        MaskCase{"ButterworthHighPass",
+                 HighPassLadder(kButterworth5, 1e3, 600, false),
+                 {},
+                 4.0,
+                 MaskOf({{kPass, 1e3, 30e3, 3.5}, {kStop, 0, 500, 29}})},
+        MaskCase{"ChebyshevBandStop",
+                 BandStopLadder(kChebyshev05dB7, 9e6, 11e6, 50, false),
+                 {},
+                 1.0,
+                 MaskOf({{kPass, 0, 9e6, 1.0}, {kPass, 11e6, 330e6, 1.0}, {kStop, 9.8e6, kF0Squared / 9.8e6, 40}})}),
+    [](const ::testing::TestParamInfo<MaskCase>& info) { return std::string(info.param.name); });
 
 // The mask's figures come from its own frequencies: no display sweep changes them.
 TEST(MaskGrid, YieldDoesNotDependOnTheDisplaySweep)
 {
     const Ladder ladder = BandPassLadder(kChebyshev05dB7, 9e6, 11e6, 50, true);
-    const ToleranceMask mask = Mask(9e6, 11e6, 1.0, kF0Squared / 14e6, 14e6, 60);
+    const Mask mask = MaskOf({{kPass, 9e6, 11e6, 1.0}, {kStop, 0, kF0Squared / 14e6, 60}, {kStop, 14e6, 420e6, 60}});
     ToleranceSettings s;
     s.trials = 2000;
     s.inductorPercent = s.capacitorPercent = 1.0;
@@ -163,37 +148,56 @@ TEST(MaskGrid, YieldDoesNotDependOnTheDisplaySweep)
     }
 }
 
-// Every band of the mask is on the grid with its finite edges exactly.
-// With its own grid or with 1001 points in all, shared out between the three bands.
+// Every band of the mask is on the grid with both its edges exactly (a band from DC from 1e-4 of
+// its upper edge), with its own grid or with 1001 points in all, shared out between the three bands.
 TEST(MaskGrid, BandsHoldTheirEdges)
 {
+    const Mask mask = MaskOf({{kPass, 9e6, 11e6, 1.0}, {kStop, 0, 7e6, 40}, {kStop, 14e6, 420e6, 40}});
     for (const std::size_t total : {std::size_t{0}, std::size_t{1001}}) {
-        const MaskGrid grid = MakeMaskGrid(Mask(9e6, 11e6, 1.0, 7e6, 14e6, 40), 5, total);
+        const MaskGrid grid = MakeMaskGrid(mask, 5, {}, total);
         ASSERT_EQ(grid.bands.size(), 3u);
         if (total) {
             EXPECT_EQ(grid.frequenciesHz.size(), total);
-            for (const MaskBand& band : grid.bands) EXPECT_NEAR(band.points, 1001 / 3, 1);
+            for (int points : grid.points) EXPECT_NEAR(points, 1001 / 3, 1);
         }
         for (std::size_t b = 0; b < 3; ++b) {
             const std::vector<double> f(grid.frequenciesHz.begin() + grid.firstPoint[b],
                                         grid.frequenciesHz.begin() + grid.firstPoint[b + 1]);
-            ASSERT_EQ(static_cast<int>(f.size()), grid.bands[b].points);
+            ASSERT_EQ(static_cast<int>(f.size()), grid.points[b]);
             EXPECT_TRUE(std::is_sorted(f.begin(), f.end()));
-            if (grid.bands[b].lowHz > 0) {
-                EXPECT_EQ(f.front(), grid.bands[b].lowHz);
-            }
-            if (std::isfinite(grid.bands[b].highHz)) {
-                EXPECT_EQ(f.back(), grid.bands[b].highHz);
-            }
+            EXPECT_DOUBLE_EQ(f.front(), b == 1 ? 7e2 : grid.bands[b].lowHz);
+            EXPECT_EQ(f.back(), grid.bands[b].highHz);
         }
-        EXPECT_EQ(grid.bands[0].lowHz, 9e6);
-        EXPECT_EQ(grid.bands[1].highHz, 7e6);
-        EXPECT_TRUE(std::isinf(grid.bands[2].highHz));
     }
-    EXPECT_TRUE(MakeMaskGrid(ToleranceMask{}, 5).bands.empty());
-    // The open stopband reaches 10^4 times its edge, or the ratio asked.
-    EXPECT_DOUBLE_EQ(MakeMaskGrid(Mask(9e6, 11e6, 1.0, 7e6, 14e6, 40), 5).frequenciesHz.back(), 14e10);
-    EXPECT_DOUBLE_EQ(MakeMaskGrid(Mask(9e6, 11e6, 1.0, 7e6, 14e6, 40), 5, 0, 10.0).frequenciesHz.back(), 14e7);
+    EXPECT_TRUE(MakeMaskGrid(Mask{}, 5).bands.empty());
+}
+
+// A ladder with part models gets its parts' resonances on the grid with a neighbourhood, and a
+// logarithmic spacing no coarser than 1 % from a decade below them: a coil's self-resonance at
+// 1.2 GHz and a capacitor's with 1 nH of leads.
+TEST(MaskGrid, PartResonancesAreOnTheGrid)
+{
+    LadderModel ladder = ModelOfLadder(LowPassLadder(kChebyshev05dB7, 10e6, 50, true));
+    ladder.inductorModel.srfHz = 1.2e9;
+    ladder.strays.leadL = 1e-9;
+    const GridFeatures features = FeaturesOf(ladder, {});
+    EXPECT_TRUE(features.dense);
+    const double C2 = ladder.branches[1].parts[0].value;
+    const double leadResonance = 1 / (2 * M_PI * std::sqrt(1e-9 * C2));
+    const MaskGrid grid = MakeMaskGrid(MaskOf({{kStop, 20e6, 3e9, 40}}), ladder.branches.size(), features);
+    const std::vector<double>& f = grid.frequenciesHz;
+    for (double resonance : {1.2e9, leadResonance}) {
+        SCOPED_TRACE(resonance);
+        const auto above = std::upper_bound(f.begin(), f.end(), resonance);
+        ASSERT_TRUE(above != f.begin() && above != f.end());
+        EXPECT_LT(*above / resonance - 1, 0.0011);
+        EXPECT_LT(resonance / *(above - 1) - 1, 0.0011);
+    }
+    const double from = 0.1 * std::min(1.2e9, leadResonance);
+    for (std::size_t i = 1; i < f.size(); ++i)
+        if (f[i - 1] >= from) EXPECT_LT(f[i] / f[i - 1], 1.0101) << f[i];
+    // Without part models the trap zeros alone are features.
+    EXPECT_FALSE(FeaturesOf(ModelOfLadder(LowPassLadder(kChebyshev05dB7, 10e6, 50, true)), {}).dense);
 }
 
 } // namespace

@@ -49,9 +49,8 @@ TEST(ModelTrials, NearZeroToleranceGivesTheExactResponseWithModels)
     ToleranceSettings settings;
     settings.trials = 64;
     settings.inductorPercent = settings.capacitorPercent = 1e-9;
-    ToleranceMask mask;
-    mask.passHighHz = 10e6;
-    mask.maxPassLossDb = 2.0;
+    Mask mask;
+    mask.bands = {{MaskKind::Pass, 0.0, 10e6, 2.0}};
     const ToleranceResult result = RunTolerance(ladder, {}, f, mask, settings);
     const Ladder ideal = LadderOfModel(ladder);
     double modelsMatter = 0.0;
@@ -83,10 +82,8 @@ TEST(ModelTrials, YieldOfOnePartAgainstTheShareOfItsSpreadThatPasses)
         changed.branches[1].parts[0].value *= factor;
         return -AnalyseLadderAt(changed, 20e6, {}).S21dB;
     };
-    ToleranceMask mask;
-    mask.passHighHz = 10e6;
-    mask.stopAboveHz = 20e6;
-    mask.stopAttDb = lossAt20(1.03);
+    Mask mask;
+    mask.bands = {{MaskKind::Stop, 20e6, 600e6, lossAt20(1.03)}};
     ToleranceSettings settings;
     settings.trials = 4000;
     settings.capacitorPercent = 10;
@@ -96,7 +93,7 @@ TEST(ModelTrials, YieldOfOnePartAgainstTheShareOfItsSpreadThatPasses)
     EXPECT_NEAR(result.yield, expected, 4 * sigma);
     // The ideal ladder would pass far more often: the strays and losses are in the trials.
     ASSERT_GT(lossAt20(1.0), 0.0);
-    EXPECT_LT(std::fabs(result.nominalMarginDb - (lossAt20(1.0) - mask.stopAttDb)), 1e-6);
+    EXPECT_LT(std::fabs(result.nominalMarginDb - (lossAt20(1.0) - mask.bands[0].value)), 1e-6);
 }
 
 // The measured part of the given kind in place of the part at branch b, its data the closed form
@@ -244,11 +241,8 @@ TEST(ModelTrials, SameResultOnAnyNumberOfThreads)
     ToleranceSettings settings;
     settings.trials = 300;
     settings.inductorPercent = settings.capacitorPercent = 5;
-    ToleranceMask mask;
-    mask.passHighHz = 10e6;
-    mask.maxPassLossDb = 2.0;
-    mask.stopAboveHz = 25e6;
-    mask.stopAttDb = 30;
+    Mask mask;
+    mask.bands = {{MaskKind::Pass, 0.0, 10e6, 2.0}, {MaskKind::Stop, 25e6, 750e6, 30}};
     settings.threads = 1;
     const ToleranceResult one = RunTolerance(ladder, {}, f, mask, settings);
     settings.threads = 2;

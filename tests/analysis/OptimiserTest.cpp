@@ -7,7 +7,7 @@
 
 #include "analysis/Optimiser.h"
 #include "analysis/PartModels.h"
-#include "analysis/ToleranceMask.h"
+#include "analysis/Mask.h"
 #include "tests/analysis/ToleranceLadders.h"
 
 using namespace corvane;
@@ -19,7 +19,10 @@ const std::vector<double> kButterworth3{1.0, 2.0, 1.0};
 // A low-pass ladder of published prototype values between 50 ohm, with its mask.
 struct Case {
     LadderModel ladder;
-    ToleranceMask mask;
+    Mask mask; // the passband, then the stopband
+
+    double Edge() const { return mask.bands[0].highHz; }
+    const MaskBand& Stop() const { return mask.bands[1]; }
 };
 
 Case LowPass(const std::vector<double>& g, double passLossDb, double stopRatio, double stopAttDb)
@@ -30,7 +33,7 @@ Case LowPass(const std::vector<double>& g, double passLossDb, double stopRatio, 
 }
 
 // Every combination of the parts' candidates, measured one by one: the best margin there is.
-double ExhaustiveBest(const LadderModel& designed, const PartQuality& quality, const ToleranceMask& mask,
+double ExhaustiveBest(const LadderModel& designed, const PartQuality& quality, const Mask& mask,
                       const OptimiseRequest& request)
 {
     std::vector<std::vector<Candidate>> options;
@@ -96,8 +99,8 @@ TEST(Optimiser, FindsTheExhaustiveBestAndItsLadderMeasuresSo)
         const double best = ExhaustiveBest(row.c.ladder, row.quality, row.c.mask, request);
         EXPECT_NEAR(result.marginAfterDb, best, 1e-9);
         EXPECT_GT(result.marginAfterDb, result.marginBeforeDb + 0.05);
-        EXPECT_NEAR(DenseMarginDb(result.ladder, row.quality, 30e6, row.c.mask.stopAboveHz, row.c.mask.maxPassLossDb,
-                                  row.c.mask.stopAttDb),
+        EXPECT_NEAR(DenseMarginDb(result.ladder, row.quality, 30e6, row.c.Stop().lowHz, row.c.mask.bands[0].value,
+                                  row.c.Stop().value),
                     result.marginAfterDb, 2e-3);
         for (const PartChoice& choice : result.choices) {
             double sum = 0.0;
@@ -164,17 +167,16 @@ TEST(Optimiser, KeptPartsStayAndTunedPartsFindTheirBestValue)
                  std::invalid_argument);
 }
 
-// The worst margin by the exact analysis of the part models on a dense grid of the mask's bands,
-// the stopband to ten times its edge as the optimiser checks it with part models.
-double DenseModelMarginDb(const LadderModel& ladder, const ToleranceMask& mask)
+// The worst margin by the exact analysis of the part models on a dense grid of the case's bands.
+double DenseModelMarginDb(const LadderModel& ladder, const Case& c)
 {
     double margin = INFINITY;
     for (int i = 1; i <= 4000; ++i)
-        margin = std::min(margin, mask.maxPassLossDb + AnalyseLadderAt(ladder, mask.passHighHz * i / 4000.0, {}).S21dB);
-    for (int i = 0; i <= 4000; ++i)
-        margin = std::min(margin,
-                          -AnalyseLadderAt(ladder, mask.stopAboveHz * std::pow(kModelOpenEnd, i / 4000.0), {}).S21dB -
-                              mask.stopAttDb);
+        margin = std::min(margin, c.mask.bands[0].value + AnalyseLadderAt(ladder, c.Edge() * i / 4000.0, {}).S21dB);
+    const double low = c.Stop().lowHz, ratio = c.Stop().highHz / low;
+    for (int i = 0; i <= 20000; ++i)
+        margin =
+            std::min(margin, -AnalyseLadderAt(ladder, low * std::pow(ratio, i / 20000.0), {}).S21dB - c.Stop().value);
     return margin;
 }
 
@@ -201,7 +203,7 @@ TEST(Optimiser, AChoiceWithALowSelfResonanceIsAvoided)
         if (choice.designator[0] == 'L') taken = choice.value;
     ASSERT_GT(taken, 0.0);
     OptimiseRequest real = ideal;
-    real.stock = E12Stock(taken, 0.8 * c.mask.passHighHz);
+    real.stock = E12Stock(taken, 0.8 * c.Edge());
     const OptimiseResult after = OptimiseParts(c.ladder, {}, c.mask, real);
     for (const ModelBranch& b : after.ladder.branches)
         for (const ModelPart& p : b.parts) {
@@ -209,16 +211,16 @@ TEST(Optimiser, AChoiceWithALowSelfResonanceIsAvoided)
             EXPECT_NE(p.value, taken) << p.designator;
             EXPECT_FALSE(p.model && p.model->srfHz > 0.0) << p.designator;
         }
-    EXPECT_NEAR(DenseModelMarginDb(after.ladder, c.mask), after.marginAfterDb, 0.02);
+    EXPECT_NEAR(DenseModelMarginDb(after.ladder, c), after.marginAfterDb, 0.02);
     // The ideal choice built with that inductor misses the mask by far.
     LadderModel idealBuilt = before.ladder;
     for (ModelBranch& b : idealBuilt.branches)
         for (ModelPart& p : b.parts)
             if (p.kind == PartKind::Inductor && p.value == taken)
-                p.model = PartModel{0, QGrowth::Constant, 0, 0, 0.8 * c.mask.passHighHz, 0};
-    EXPECT_LT(DenseModelMarginDb(idealBuilt, c.mask), after.marginAfterDb - 1.0);
+                p.model = PartModel{0, QGrowth::Constant, 0, 0, 0.8 * c.Edge(), 0};
+    EXPECT_LT(DenseModelMarginDb(idealBuilt, c), after.marginAfterDb - 1.0);
     // Where the self-resonance lies far above the mask, the choice is the ideal one.
-    real.stock = E12Stock(taken, 1e6 * c.mask.passHighHz);
+    real.stock = E12Stock(taken, 1e6 * c.Edge());
     const OptimiseResult far = OptimiseParts(c.ladder, {}, c.mask, real);
     EXPECT_NEAR(far.marginAfterDb, before.marginAfterDb, 0.02);
 }
@@ -229,18 +231,18 @@ TEST(Optimiser, AChoiceWithALowSelfResonanceIsAvoided)
 TEST(Optimiser, ModelsAndStraysOfTheBuildAreMeasured)
 {
     Case c = LowPass(kChebyshev05dB7, 0.6, 1.6, 30);
-    c.ladder.inductorModel.srfHz = 2.5 * c.mask.passHighHz;
+    c.ladder.inductorModel.srfHz = 2.5 * c.Edge();
     c.ladder.strays.nodeC = 10e-12;
     OptimiseRequest request;
     request.stock = StockOfSeries(ESeries::E12, 1e-12, 1e-5);
     const OptimiseResult result = OptimiseParts(c.ladder, {}, c.mask, request);
     EXPECT_EQ(result.ladder.strays, c.ladder.strays);
-    EXPECT_NEAR(DenseModelMarginDb(result.ladder, c.mask), result.marginAfterDb, 0.02);
+    EXPECT_NEAR(DenseModelMarginDb(result.ladder, c), result.marginAfterDb, 0.02);
     // Measured without them, the same ladder tells another margin.
     LadderModel bare = result.ladder;
     bare.inductorModel = {};
     bare.strays = {};
-    EXPECT_GT(std::fabs(DenseModelMarginDb(bare, c.mask) - result.marginAfterDb), 0.05);
+    EXPECT_GT(std::fabs(DenseModelMarginDb(bare, c) - result.marginAfterDb), 0.05);
 }
 
 // The model a built part gets from its catalogue parts, worked by hand: the lower Q and where it
@@ -318,7 +320,7 @@ TEST(Optimiser, YieldAgreesWithTheToleranceAnalysis)
         PartStock stock;
     };
     Case built = LowPass(kChebyshev05dB7, 1.2, 1.6, 30);
-    built.ladder.inductorModel = {60, QGrowth::Constant, 0, 0, 4.0 * built.mask.passHighHz, 0};
+    built.ladder.inductorModel = {60, QGrowth::Constant, 0, 0, 4.0 * built.Edge(), 0};
     built.ladder.strays.nodeC = 5e-12;
     PartStock figures = StockOfSeries(ESeries::E12, 1e-12, 1e-5);
     for (CataloguePart& part : figures.inductors) part.Q = 50, part.qFrequencyHz = 30e6, part.srfHz = 150e6;
@@ -352,7 +354,7 @@ TEST(Optimiser, YieldAgreesWithTheToleranceAnalysis)
 TEST(Optimiser, YieldSeesThePartModels)
 {
     const Case c = LowPass(kChebyshev05dB7, 1.0, 1.6, 30);
-    const double edge = c.mask.passHighHz;
+    const double edge = c.Edge();
     OptimiseRequest request;
     request.stock = StockOfSeries(ESeries::E12, 1e-12, 1e-5);
     request.keep = {"L1", "C2", "L3", "C4", "L5", "C6", "L7"};

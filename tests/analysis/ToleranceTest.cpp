@@ -92,14 +92,10 @@ INSTANTIATE_TEST_SUITE_P(
                                  LinearHz(-5e3, 5e3, 100)}),
     [](const ::testing::TestParamInfo<KernelCase>& info) { return std::string(info.param.name); });
 
-ToleranceMask LowPassMask(double maxPassLossDb)
+Mask LowPassMask(double maxPassLossDb)
 {
-    ToleranceMask mask;
-    mask.passLowHz = 0.0;
-    mask.passHighHz = 10e6;
-    mask.maxPassLossDb = maxPassLossDb;
-    mask.stopAboveHz = 20e6;
-    mask.stopAttDb = 40.0;
+    Mask mask;
+    mask.bands = {{MaskKind::Pass, 0.0, 10e6, maxPassLossDb}, {MaskKind::Stop, 20e6, 600e6, 40.0}};
     return mask;
 }
 
@@ -148,7 +144,7 @@ TEST(Tolerance, SameResultOnAnyNumberOfThreads)
 {
     const Ladder ladder = LowPassLadder(kChebyshev05dB7, 10e6, 50, true);
     const std::vector<double> f = LinearHz(1e6, 40e6, 1001); // eight blocks of sweep points
-    const ToleranceMask mask = LowPassMask(1.0);
+    const Mask mask = LowPassMask(1.0);
     const ToleranceResult one = RunTolerance(ModelOfLadder(ladder), {}, f, mask, FivePercent(3000, 1));
     for (unsigned threads : {2u, 3u, 7u}) {
         const ToleranceResult many = RunTolerance(ModelOfLadder(ladder), {}, f, mask, FivePercent(3000, threads));
@@ -190,14 +186,14 @@ TEST(Tolerance, SensitivityOfALoneInductor)
 {
     const double R = 50, L = 1e-6, edge = 5e6;
     const Ladder ladder{R, R, {{BranchPlace::Series, BranchKind::Inductor, L, 0.0}}};
-    ToleranceMask mask;
-    mask.passHighHz = edge;
-    mask.maxPassLossDb = 3.0;
+    Mask mask;
+    mask.bands = {{MaskKind::Pass, 0.0, edge, 3.0}};
     const auto loss = [&](double henry) {
         const double x = 2 * M_PI * edge * henry / (2 * R);
         return 10 * std::log10(1 + x * x);
     };
-    const ToleranceResult r = RunTolerance(ModelOfLadder(ladder), {}, LinearHz(0, 10e6, 101), mask, ToleranceSettings{});
+    const ToleranceResult r =
+        RunTolerance(ModelOfLadder(ladder), {}, LinearHz(0, 10e6, 101), mask, ToleranceSettings{});
     ASSERT_EQ(r.sensitivities.size(), 1u);
     EXPECT_EQ(r.sensitivities[0].name, "L1");
     EXPECT_NEAR(r.sensitivities[0].dbPerPercent, loss(L) - loss(1.01 * L), 1e-9);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include <gtest/gtest.h>
 
+#include "analysis/Mask.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -116,10 +118,10 @@ TEST(ToleranceCli, MaskOptionsOfTheirOwnLeaveTheDesign)
     ASSERT_EQ(a["MaskBands"].size(), 2u);
     ASSERT_EQ(b["MaskBands"].size(), 2u);
     EXPECT_EQ(a["MaskBands"][1]["From"], 15.0);
-    EXPECT_EQ(a["MaskBands"][1]["LimitDb"], 50.0);
+    EXPECT_EQ(a["MaskBands"][1]["Limit"], 50.0);
     EXPECT_EQ(b["MaskBands"][1]["From"], 16.0);
-    EXPECT_EQ(b["MaskBands"][1]["LimitDb"], 45.0);
-    EXPECT_TRUE(b["MaskBands"][1]["To"].is_null());
+    EXPECT_EQ(b["MaskBands"][1]["Limit"], 45.0);
+    EXPECT_EQ(b["MaskBands"][1]["To"], 16.0 * kStopbandUpperRatio);
 }
 
 // A band-stop design's mask: passbands outside its band edges, the stopband between the stop
@@ -137,11 +139,68 @@ TEST(ToleranceCli, BandStopDesignsHaveAMask)
     EXPECT_EQ(bands[0]["Band"], "pass");
     EXPECT_EQ(bands[0]["To"], 5.0);
     EXPECT_EQ(bands[1]["From"], 8.0);
-    EXPECT_TRUE(bands[1]["To"].is_null());
+    EXPECT_EQ(bands[1]["To"], 8.0 * kStopbandUpperRatio);
     EXPECT_EQ(bands[2]["Band"], "stop");
     EXPECT_EQ(bands[2]["From"], 6.0);
     EXPECT_NEAR(bands[2]["To"].get<double>(), 40.0 / 6.0, 1e-12);
     EXPECT_GT(json["Yield"].get<double>(), 0.5);
+}
+
+// --mask's bands join the shorthands': the JSON lists them all, states the mask's text and where the
+// worst margin lies, and the text says how far the shorthand stopband reaches.
+TEST(ToleranceCli, MaskBandsJoinTheShorthands)
+{
+    const std::vector<std::string> args{"--model",          "Chebyshev",
+                                        "--ripple",         "0.1",
+                                        "--poles",          "7",
+                                        "--passband",       "30",
+                                        "--monte-carlo",    "100",
+                                        "--tol-l",          "2",
+                                        "--tol-c",          "2",
+                                        "--max-pass-loss",  "1",
+                                        "--mask-stop-freq", "60",
+                                        "--mask-stop-att",  "40",
+                                        "--mask",           "rl 0 25M 12; stop 200 400 60"};
+    std::vector<std::string> json = args;
+    json.push_back("--json");
+    const CliOutcome run = RunCli(json);
+    ASSERT_EQ(run.status, 0) << run.out;
+    const nlohmann::json j = nlohmann::json::parse(run.out);
+    ASSERT_EQ(j["MaskBands"].size(), 4u);
+    EXPECT_EQ(j["MaskBands"][2]["Band"], "rl");
+    EXPECT_EQ(j["MaskBands"][2]["To"], 25.0);
+    EXPECT_EQ(j["MaskBands"][3]["From"], 200.0);
+    EXPECT_EQ(j["Mask"], "pass 0 30M 1; stop 60M 1.8G 40; rl 0 25M 12; stop 200M 400M 60");
+    const std::size_t worst = j["WorstBand"].get<std::size_t>();
+    ASSERT_LT(worst, 4u);
+    EXPECT_GE(j["WorstFreq"].get<double>(), j["MaskBands"][worst]["From"].get<double>());
+    EXPECT_LE(j["WorstFreq"].get<double>(), j["MaskBands"][worst]["To"].get<double>());
+    const CliOutcome text = RunCli(args);
+    ASSERT_EQ(text.status, 0) << text.out;
+    EXPECT_NE(text.out.find("  stopband 60 to 1800 MHz: loss at least 40 dB"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("ends at 30 times its edge"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("Worst margin: nominal "), std::string::npos) << text.out;
+}
+
+// A mask that contradicts itself is refused with its reason, the run ending with an error.
+TEST(ToleranceCli, ContradictoryMaskIsRefused)
+{
+    const CliOutcome run = RunCli({"--model", "Chebyshev", "--poles", "5", "--passband", "30", "--monte-carlo", "100",
+                                   "--max-pass-loss", "1", "--mask", "stop 20M 300M 40"});
+    EXPECT_NE(run.status, 0);
+    std::string said = run.out;
+    for (const std::string& line : run.errLines) said += line + "\n";
+    EXPECT_NE(said.find("band 1 (pass) and band 2 (stop) both hold 20.0 MHz"), std::string::npos) << said;
+}
+
+// The optimiser states the mask it works to, and warns where it has no stopband.
+TEST(ToleranceCli, OptimiserStatesItsMaskAndWarnsWithoutAStopband)
+{
+    const CliOutcome run = RunCli({"--model", "Chebyshev", "--ripple", "0.1", "--poles", "5", "--passband", "30",
+                                   "--series", "E12", "--optimise", "margin", "--max-pass-loss", "1"});
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("against the mask \"pass 0 30M 1\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Warning: the optimiser's mask has no stopband"), std::string::npos) << run.out;
 }
 
 // An inverse Chebyshev's passband frequency is its 3.01 dB point: with parts all but exact, a mask

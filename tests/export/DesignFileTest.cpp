@@ -290,6 +290,38 @@ TEST(DesignFile, KeepsThePartModelsInVersion4)
     EXPECT_THROW(ParseDesignFile(noPart), DesignFileError);
 }
 
+// The mask's bands are a list in the tolerance section, there only where the field holds any: a file
+// without them opens with the shorthands alone, and one with them keeps its version.
+TEST(DesignFile, KeepsTheMaskBandsInTheToleranceSection)
+{
+    std::string text = kHandWritten;
+    text.replace(text.find("\"version\": 1"), 12, "\"version\": 3");
+    const std::string tolerance = R"("tolerance": { "trials": "2e4", "inductorTol": "5", "capacitorTol": "2.5",
+    "seed": "42", "distribution": "normal", "maxPassLoss": "1", "stopFreq": "", "stopAtt": "", "curve": "S21",
+    "mask": ["pass 0 30M 0.5", "stop 60 300 40 "] },)";
+    text.replace(text.find("\"comment\""), 0, tolerance);
+    DesignFile expected = HandWrittenDesign();
+    expected.exactResponse.tolerance =
+        ToleranceFileSettings{"2e4", "5", "2.5", "normal", "42", "1", "", "", "S21", "pass 0 30M 0.5; stop 60 300 40 "};
+    EXPECT_EQ(ParseDesignFile(text), expected);
+
+    TempFolder folder;
+    const std::string path = folder.Path("mask.corvane");
+    WriteDesignFile(path, expected);
+    DesignFile trimmed = expected;
+    trimmed.exactResponse.tolerance->mask = "pass 0 30M 0.5; stop 60 300 40";
+    EXPECT_EQ(ReadDesignFile(path), trimmed);
+    EXPECT_NE(ReadFile(path).find("\n  \"version\": 3,\n"), std::string::npos);
+    EXPECT_NE(ReadFile(path).find("\"stop 60 300 40\""), std::string::npos);
+    for (const std::string& bad :
+         {std::string(R"(["pass 0 30M 0.5; stop 60M 300M 40"])"), std::string("\"pass\""), std::string("[1]")}) {
+        std::string edited = text;
+        const std::size_t at = edited.find("[\"pass");
+        edited.replace(at, edited.find(']', at) + 1 - at, bad);
+        EXPECT_THROW(ParseDesignFile(edited), DesignFileError) << bad;
+    }
+}
+
 // The part-stress inputs come with version 4 as a section of their own, there only where a power
 // or a rating is typed: a file without them keeps its version, and a file with them alone is version 4.
 TEST(DesignFile, KeepsTheStressInputsInVersion4)

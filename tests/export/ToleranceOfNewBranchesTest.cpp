@@ -21,7 +21,7 @@ namespace {
 struct Case {
     const char* name = "";
     synthesis::DesignRequest request;
-    ToleranceMask mask;
+    Mask mask;
     std::vector<double> frequenciesHz;
 };
 
@@ -48,9 +48,7 @@ std::vector<Case> Cases()
         c.request.highHz = 101e6;
         c.request.bandForm = form;
         c.request.resonatorL = 100e-9;
-        c.mask.passLowHz = 99.2e6;
-        c.mask.passHighHz = 100.8e6;
-        c.mask.maxPassLossDb = 1.0;
+        c.mask.bands = {{MaskKind::Pass, 99.2e6, 100.8e6, 1.0}};
         cases.push_back(c);
     }
     // Off the zeros themselves, where the loss is some 400 dB of rounding.
@@ -62,10 +60,7 @@ std::vector<Case> Cases()
     notch.request.response.rippleDb = 0.1L;
     notch.request.passHz = 30e6;
     notch.request.zerosHz = {60e6, 90e6};
-    notch.mask.passHighHz = 30e6;
-    notch.mask.maxPassLossDb = 0.5;
-    notch.mask.stopAboveHz = 55e6;
-    notch.mask.stopAttDb = 40.0;
+    notch.mask.bands = {{MaskKind::Pass, 0.0, 30e6, 0.5}, {MaskKind::Stop, 55e6, 1.65e9, 40.0}};
     cases.push_back(notch);
     return cases;
 }

@@ -15,7 +15,7 @@
 #include "filtermath/SelectFilter.h"
 #include "run/LadderOfRun.h"
 #include "analysis/NetworkResponse.h"
-#include "analysis/ToleranceMask.h"
+#include "analysis/Mask.h"
 #include "chart/PlotView.h"
 #include "workbench/BackgroundJob.h"
 #include "workbench/ToleranceForm.h"
@@ -32,6 +32,7 @@ private slots:
     void runShowsTheEngineResultForTheTypedSettings();
     void cancelEndsARunAndKeepsTheWindowResponsive();
     void aBadSettingIsNamedAndStartsNothing();
+    void maskBandsJoinTheShorthandsAndAreDrawn();
 };
 
 namespace {
@@ -73,6 +74,14 @@ ToleranceInput ChebyshevInput()
 void Type(ToleranceTab& tab, Input input, const QString& text)
 {
     tab.Form()->Edit(input)->setText(text);
+}
+
+// Whether the envelope plot holds a curve through exactly these points.
+bool HasCurve(const ToleranceTab& tab, const QList<QPointF>& points)
+{
+    for (QAbstractSeries* series : tab.Envelope()->Chart()->series())
+        if (auto* line = qobject_cast<QLineSeries*>(series); line && line->points() == points) return true;
+    return false;
 }
 
 // The level of a named curve of the envelope plot, and its x extent.
@@ -177,6 +186,55 @@ void ToleranceTabTest::aBadSettingIsNamedAndStartsNothing()
     tab.Start();
     QVERIFY(!tab.Job()->Busy());
     QVERIFY(status.last().at(0).toString().contains("outside the passband"));
+}
+
+// Bands typed beside the shorthands: the run measures the mask of both, as the engine does, states
+// where the worst margin lies, and draws each band on the curve it limits.
+void ToleranceTabTest::maskBandsJoinTheShorthandsAndAreDrawn()
+{
+    ToleranceTab tab;
+    tab.SetInput(ChebyshevInput());
+    Type(tab, Input::Trials, "500");
+    Type(tab, Input::InductorTol, "3");
+    Type(tab, Input::CapacitorTol, "3");
+    Type(tab, Input::MaxPassLoss, "1.2");
+    Type(tab, Input::StopFreq, "");
+    Type(tab, Input::StopAtt, "");
+    Type(tab, Input::Mask, "stop 20 200M 45; rl 1 9 8");
+    QSignalSpy finished(&tab, &ToleranceTab::Finished);
+    tab.Start();
+    QVERIFY(finished.wait(60000));
+    QVERIFY(tab.HasResult());
+
+    const ToleranceInput input = ChebyshevInput();
+    std::vector<double> hz;
+    for (double f : input.freq) hz.push_back(f * 1e6);
+    ToleranceSettings settings;
+    settings.trials = 500;
+    settings.inductorPercent = settings.capacitorPercent = 3;
+    Mask mask = MaskOfEdges(BandOfRun(ChebyshevState()), 1.2, std::nullopt, std::nullopt);
+    mask.bands.push_back({MaskKind::Stop, 20e6, 200e6, 45});
+    mask.bands.push_back({MaskKind::ReturnLoss, 1e6, 9e6, 8});
+    const ToleranceResult expected = RunTolerance(input.ladder, {120, 0}, hz, mask, settings);
+    QCOMPARE(tab.Result().passed, expected.passed);
+    QCOMPARE(tab.Result().worstHz, expected.worstHz);
+    QVERIFY2(tab.YieldText().contains(QStringLiteral(" MHz at ")), qPrintable(tab.YieldText()));
+
+    QVERIFY(HasCurve(tab, {{1.0, -1.2}, {10.0, -1.2}}));
+    QVERIFY(HasCurve(tab, {{20.0, -45.0}, {100.0, -45.0}}));
+    QVERIFY(!HasCurve(tab, {{1.0, -8.0}, {9.0, -8.0}}));
+    tab.Form()->CurveBox()->setCurrentIndex(1);
+    QVERIFY(HasCurve(tab, {{1.0, -8.0}, {9.0, -8.0}}));
+    QVERIFY(!HasCurve(tab, {{20.0, -45.0}, {100.0, -45.0}}));
+
+    // A band that contradicts the shorthands is named and starts nothing.
+    Type(tab, Input::Mask, "stop 5 200 45");
+    QSignalSpy status(&tab, &ToleranceTab::Status);
+    tab.Start();
+    QVERIFY(!tab.Job()->Busy());
+    QVERIFY(!status.isEmpty());
+    QVERIFY2(status.last().at(0).toString().contains(QStringLiteral("both hold")),
+             qPrintable(status.last().at(0).toString()));
 }
 
 QTEST_MAIN(ToleranceTabTest)
