@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -435,6 +436,17 @@ MaskVerdict MeasureMask(const LadderModel& ladder, const PartQuality& quality, c
     const std::vector<Part> parts = PartsOf(LadderOfModel(ladder), ToleranceSettings{});
     ModelTrial trial(ladder, quality, parts);
     return ModelVerdict(trial, grid, ladder, quality);
+}
+
+std::string YieldPercentText(double fraction)
+{
+    const double percent = 100.0 * fraction;
+    const char* format = "%.2f %%";
+    if (fraction > 0.0 && percent < 0.01) format = "%.2g %%";
+    if (fraction < 1.0 && percent > 99.99) format = "%.7g %%";
+    char text[32];
+    std::snprintf(text, sizeof text, format, percent);
+    return text;
 }
 
 void WilsonInterval(int successes, int trials, double& low, double& high)

@@ -122,6 +122,10 @@ struct MaskVerdict {
 };
 MaskVerdict MeasureMask(const LadderModel& ladder, const PartQuality& quality, const Mask& mask);
 
+// A yield or a bound of its interval in percent as the front ends show it: two decimals, and the
+// digits that keep a value off 0 % or 100 % where it is not there ("0.0038 %", "99.99617 %").
+std::string YieldPercentText(double fraction);
+
 // 95 % Wilson score interval of a proportion of successes out of trials.
 void WilsonInterval(int successes, int trials, double& low, double& high);
 

@@ -31,15 +31,6 @@ std::vector<double> InUnit(const std::vector<double>& values, double scale)
     return out;
 }
 
-// Two decimals, and the digits that keep a bound off 0 % or 100 % where it is not there ("0.0038 %").
-std::string PercentText(double fraction)
-{
-    const double percent = 100.0 * fraction;
-    if (fraction > 0.0 && percent < 0.01) return Printed("%.2g", percent) + " %";
-    if (fraction < 1.0 && percent > 99.99) return Printed("%.7g", percent) + " %";
-    return Printed("%.2f", percent) + " %";
-}
-
 } // namespace
 
 void ToleranceStage::Run(const DesignState& state, LadderTopology topology, const AnalysisOptions& analysis,
@@ -137,9 +128,9 @@ void ToleranceStage::PrintText(std::ostream& out, const std::string& unitText) c
         << (s.distribution == ToleranceDistribution::Normal ? " (tolerance = 3 sigma)" : "") << ", seed " << s.seed
         << '\n';
     if (result_.masked) {
-        out << "Yield: " << PercentText(result_.yield) << " (" << result_.passed << " of " << s.trials
-            << "), 95 % Wilson interval " << PercentText(result_.yieldLow) << " to " << PercentText(result_.yieldHigh)
-            << '\n';
+        out << "Yield: " << YieldPercentText(result_.yield) << " (" << result_.passed << " of " << s.trials
+            << "), 95 % Wilson interval " << YieldPercentText(result_.yieldLow) << " to "
+            << YieldPercentText(result_.yieldHigh) << '\n';
         out << "Mask \"" << MaskText(mask_) << "\", on frequencies of its own with each trial's worst places refined "
             << "between them:\n";
         for (std::size_t b = 0; b < result_.maskBands.size(); ++b)

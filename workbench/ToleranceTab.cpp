@@ -40,7 +40,7 @@ std::vector<double> InUnit(const std::vector<double>& hz, double scale)
 
 QString Percent(double fraction)
 {
-    return QString::number(100.0 * fraction, 'f', 2) + QStringLiteral(" %");
+    return QString::fromStdString(YieldPercentText(fraction));
 }
 
 } // namespace

@@ -165,6 +165,18 @@ TEST(Tolerance, SameResultOnAnyNumberOfThreads)
 }
 
 // Published 95 % Wilson score intervals (Newcombe, Statistics in Medicine 17, 1998, table I).
+// The upper bound of 0 of 100 000 trials is 0.0038 %, not "0.00 %": a bound shows its first digits
+// where two decimals would round it onto 0 % or 100 %.
+TEST(Tolerance, YieldPercentKeepsBoundsOffTheEnds)
+{
+    double low = 0.0, high = 0.0;
+    WilsonInterval(0, 100000, low, high);
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "0.00 %"},      {high, "0.0038 %"},         {0.5, "50.00 %"},
+        {0.12345, "12.35 %"}, {1.0 - high, "99.99616 %"}, {1.0, "100.00 %"}};
+    for (const auto& [fraction, text] : cases) EXPECT_EQ(YieldPercentText(fraction), text) << fraction;
+}
+
 TEST(Tolerance, WilsonIntervalMatchesPublishedValues)
 {
     struct Row {
