@@ -11,9 +11,9 @@ namespace corvane {
 
 namespace {
 
-// Every bracket is narrowed kRefineRounds times, and on while the response next to its worst place
-// still changes by more than kConverged (as a natural log of the kernel's value, about 4e-7 dB): a
-// resonance of part models can be far narrower than a ripple peak.
+// Every bracket is narrowed kRefineRounds times, and on a grid with part models on while the response
+// next to its worst place still changes by more than kConverged (as a natural log of the kernel's value, about 4e-7
+// dB): a resonance of part models can be far narrower than a ripple peak.
 constexpr int kRefineRounds = 5;
 constexpr int kMostRefineRounds = 16;
 constexpr double kConverged = 1e-7;
@@ -339,7 +339,8 @@ bool MaskMeter::RefinePeaks(const SweepEvaluator& evaluate)
                 worstValue_[peak.band] = bestValue;
                 bandWorstHz_[peak.band] = best;
             }
-            if (round + 1 < kRefineRounds || gained > kConverged) active[kept++] = &peak;
+            // A ripple peak is a parabola by then; only a part model's resonance may need more.
+            if (round + 1 < kRefineRounds || (grid_.refineEvery && gained > kConverged)) active[kept++] = &peak;
         }
         active.resize(kept);
     }

@@ -78,20 +78,12 @@ PartModel BaseModel(const LadderModel& designed, const ModelPart& part)
     return part.kind == PartKind::Inductor ? designed.inductorModel : designed.capacitorModel;
 }
 
-// The features of the designed ladder and of every candidate's model: a self-resonance that a
-// candidate brings must be on the grid it is measured on.
-GridFeatures FeaturesOfSearch(const LadderModel& designed, const std::vector<Slot>& slots, const PartQuality& quality,
-                              const OptimiseRequest& request)
+// The features of the designed ladder; where the stock states figures, its candidates' models may
+// resonate anywhere, so the grid takes the logarithmic spacing and refines every extreme.
+GridFeatures FeaturesOfSearch(const LadderModel& designed, const PartQuality& quality, const OptimiseRequest& request)
 {
     GridFeatures features = FeaturesOf(designed, quality);
-    if (!StatesFigures(request.stock)) return features;
-    features.dense = true;
-    for (const Slot& slot : slots)
-        for (const Candidate& c : slot.candidates) {
-            const std::optional<PartModel> model =
-                ModelOfChoice(BaseModel(designed, *slot.part), c.choice, slot.part->kind);
-            if (model && model->srfHz > 0.0) features.hz.push_back(model->srfHz);
-        }
+    features.dense = features.dense || StatesFigures(request.stock);
     return features;
 }
 
@@ -103,7 +95,7 @@ public:
         : designed_(designed),
           ladder_(LadderOfModel(designed)),
           slots_(slots),
-          grid_(MakeMaskGrid(mask, ladder_.branches.size(), FeaturesOfSearch(designed, slots, quality, request),
+          grid_(MakeMaskGrid(mask, ladder_.branches.size(), FeaturesOfSearch(designed, quality, request),
                              request.maskPoints)),
           meter_(grid_, ladder_.RS, ladder_.RL),
           quality_(quality),

@@ -36,11 +36,11 @@ namespace corvane {
 // unless maskPoints asks for another count, with each part's own Q where the stock states one and
 // the kind's Q of `quality` otherwise. Where the stock states any figure (a Q, a self-resonance, a
 // resistance) or the designed ladder has part models or strays, the margin is instead measured with
-// each chosen part's whole model (ModelOfChoice) by the part models' analysis (ModelMaskMeter), on a
-// grid that holds every candidate's self-resonance. The yield's trials are then the tolerance
-// analysis's trials with part models (ModelTrial): the assignment's ladder, every model kept as
-// stated while the values vary. The chosen parts' models go into the optimised ladder, so that every
-// analysis and export after it sees them.
+// each chosen part's whole model (ModelOfChoice) by the part models' analysis (ModelMaskMeter), on the
+// grid of a ladder with part models (logarithmic spacing, every extreme refined). The yield's trials are then the
+// tolerance analysis's trials with part models (ModelTrial): the assignment's ladder, every model kept as stated while
+// the values vary. The chosen parts' models go into the optimised ladder, so that every analysis and export after it
+// sees them.
 
 // The points of the optimiser's mask grid unless asked otherwise: 0, the tolerance analysis's own.
 constexpr std::size_t kOptimiserMaskPoints = 0;
