@@ -226,8 +226,7 @@ std::vector<Slot> SlotsOf(const LadderModel& designed, const OptimiseRequest& re
             Slot slot{b, FieldOf(part, i), &part, mode, {}};
             if (mode == Mode::Free) {
                 if (request.stock.Of(part.kind).empty())
-                    throw std::invalid_argument(std::string("The parts offer no ") +
-                                                (part.kind == PartKind::Inductor ? "inductor" : "capacitor") + " for " +
+                    throw std::invalid_argument(std::string("The parts offer no ") + NounOf(part.kind) + " for " +
                                                 part.designator + ".");
                 slot.candidates = CandidatesNear(request.stock, part.kind, part.value, request.allowPairs);
             }

@@ -20,7 +20,7 @@ void BM_Synthesise15Poles(benchmark::State& state)
     r.response.rippleDb = 0.1L;
     r.response.stopAttDb = r.response.family == synthesis::Family::InverseChebyshev ? 120.0L : 100.0L;
     r.RS = 50.0;
-    r.RL = synthesis::HasFiniteZeros(r.response.family) ? 50.0 : 75.0;
+    r.RL = TraitsOf(r.response.family).finiteZeros ? 50.0 : 75.0;
     r.passHz = 1e6;
     state.SetLabel(synthesis::FamilyName(r.response.family));
     for (auto _ : state) {

@@ -207,7 +207,8 @@ void BenchStage::PrintFit(std::ostream& out) const
     out << Cell("Part", 8) << Cell("Designed", width) << Cell("Fitted", width) << Cell("Change, %", width)
         << Cell("Std err, %", width) << "Confidence\n";
     for (const FittedPart& p : fit_->parts) {
-        const char* unit = p.designator[0] == 'L' ? "H" : p.designator[0] == 'C' ? "F" : "\u03a9";
+        const std::optional<PartKind> kind = DesignatorKind(p.designator);
+        const char* unit = kind ? UnitOf(*kind) : "";
         out << Cell(p.designator, 8) << Cell(EngineeringText(p.designed, unit), width)
             << Cell(EngineeringText(p.fitted, unit), width) << Cell(Printed("%+.3f", p.changePercent), width)
             << Cell(Printed("%.3f", p.stdErrorPercent), width) << ConfidenceName(p.confidence)

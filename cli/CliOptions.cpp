@@ -15,13 +15,6 @@ namespace corvane {
 
 namespace {
 
-std::vector<std::string> UnitNames()
-{
-    std::vector<std::string> names;
-    for (const FrequencyUnit& unit : kFrequencyUnits) names.push_back(unit.name);
-    return names;
-}
-
 int IndexOf(const std::vector<std::string>& items, const std::string& value)
 {
     const auto found = std::find(items.begin(), items.end(), value);
@@ -82,14 +75,17 @@ void AddOptions(CLI::App& app, CliOptions& options)
     AddField(app, options, "--fmax", t.Fmax, "Upper band edge (band-pass, band-stop)");
     AddField(app, options, "--rl", t.R,
              "RL in ohms: the source of a classic design (its load follows from the prototype); with --rs, the load");
-    app.add_option("--unit", options.unit, "Frequency unit")->check(CLI::IsMember(UnitNames()))->capture_default_str();
+    app.add_option("--unit", options.unit, "Frequency unit")
+        ->check(CLI::IsMember(FrequencyUnitNames()))
+        ->capture_default_str();
     AddField(app, options, "--start", t.FStart, "Sweep start");
     AddField(app, options, "--stop", t.Stop, "Sweep stop");
     app.add_flag("--json", options.json, "Print the design state as one JSON object");
     AddNetworkOptions(app, options.network);
     AddSynthesisOptions(app, options.synthesis);
-    for (const char* name : {"--series", "--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--esl-c", "--node-c",
-                             "--lead-l", "--part", "--part-model", "--load", "--points", "--rating-c", "--rating-l"})
+    for (const char* name :
+         {"--series", "--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--esl-c", "--node-c", "--lead-l",
+          "--part", "--part-model", "--load", "--points", "--rating-c", "--rating-l"})
         Track(app.get_option(name), options);
     AddToleranceOptions(app, options.tolerance);
     AddBoardOptions(app, options.board);
@@ -138,13 +134,11 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
     }
     const NameEntry<Family>* family = FindKey(kFamilyNames, options.model);
     const Family model = family ? family->value : Family::Butterworth;
-    const bool ripple = model == Family::Chebyshev || model == Family::Elliptic;
-    if (!ripple && Typed(options, "--ripple")) warn("--ripple", "by a " + options.model + " design");
+    if (!TraitsOf(model).ripple && Typed(options, "--ripple")) warn("--ripple", "by a " + options.model + " design");
     if (options.synthesis.lossAtDc && model != Family::Elliptic) warn("--dc-loss", "by a " + options.model + " design");
-    const bool stopband = model == Family::Elliptic || model == Family::InverseChebyshev;
     const SynthesisOptions& s = options.synthesis;
-    if (!stopband && !s.stopAtt.empty() && s.stopFreq.empty() && !options.tolerance.Asked() &&
-        options.fromFile.count("--stop-att") == 0)
+    if (!TraitsOf(model).stopbandAttenuation && !s.stopAtt.empty() && s.stopFreq.empty() &&
+        !options.tolerance.Asked() && options.fromFile.count("--stop-att") == 0)
         warn("--stop-att", "by a " + options.model + " design without --stop-freq");
     const NetworkOptions& network = options.network;
     // A matched load (the default, 1) is the same with or without a power.
@@ -161,8 +155,8 @@ std::vector<std::string> UnusedOptionWarnings(const CliOptions& options)
     if (!network.AnalysisAsked() && !options.tolerance.Asked() && !options.bench.Asked()) {
         const std::string why = "without --network, --spice or --touchstone";
         // The board's files carry the parts' Q and the load too, but no sweep.
-        for (const char* name : {"--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--esl-c", "--node-c", "--lead-l",
-                                 "--part", "--part-model", "--load", "--points"})
+        for (const char* name : {"--q-l", "--q-c", "--srf-l", "--srf-c", "--rdc-l", "--esr-c", "--esl-c", "--node-c",
+                                 "--lead-l", "--part", "--part-model", "--load", "--points"})
             if (Typed(options, name) &&
                 (std::string(name) == "--points" || !(options.board.FilesAsked() || options.board.optimise.Asked())))
                 warn(name, why);
@@ -189,7 +183,7 @@ int TopologyIndex(const std::string& topology)
 
 int UnitIndex(const std::string& unit)
 {
-    return IndexOf(UnitNames(), unit);
+    return IndexOf(FrequencyUnitNames(), unit);
 }
 
 std::string TopologyItemText(const std::string& topology)

@@ -32,11 +32,6 @@ const char* FormName(ChoiceForm form)
     return "own";
 }
 
-const char* UnitOf(PartKind kind)
-{
-    return kind == PartKind::Inductor ? "H" : "F";
-}
-
 // The smallest and largest part value of the ladder, for the series' decades.
 std::pair<double, double> ValueRange(const LadderModel& ladder)
 {

@@ -30,6 +30,7 @@
 #include "export/Touchstone.h"
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
+#include "filtermath/FrequencyUnits.h"
 #include "filtermath/NumberText.h"
 #include "filtermath/Sweep.h"
 #include "run/Rules.h"
@@ -56,8 +57,10 @@ int WholeNumber(const std::string& text, const char* option)
 
 double UnitScaleOf(const std::string& unit)
 {
-    const int index = UnitIndex(unit);
-    return std::pow(1000.0, index < 0 ? 0 : index);
+    const FrequencyUnit* found = UnitOfName(unit);
+    if (!found)
+        throw Failure("--unit: \"" + unit + "\" is no frequency unit; give " + ListOfKeys(FrequencyUnitNames()) + ".");
+    return found->scale;
 }
 
 std::string Short(double value)
@@ -156,7 +159,7 @@ DesignRequest ReadRequest(const CliOptions& o)
             throw Failure("--resonator-l: give the top-c or top-l form with --form.");
         r.resonatorL = ReadInductance(o.synthesis.resonatorL, "--resonator-l");
     }
-    if (UsesRipple(r.response.family)) r.response.rippleDb = ReadRipple(t.Ripple, "--ripple");
+    if (TraitsOf(r.response.family).ripple) r.response.rippleDb = ReadRipple(t.Ripple, "--ripple");
     // A design file's phase error stays behind when the command line picks another family.
     const bool fileDelayOnly = o.fromFile.count("--delay-error") != 0 && r.response.family != Family::EquirippleDelay;
     if (!s.delayError.empty() && !fileDelayOnly) {
@@ -338,11 +341,12 @@ nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
     json["Topology"] = o.topology;
     json["UnitScale"] = out.unitScale;
     json["Order"] = r.response.N;
-    json["Ripple"] = UsesRipple(r.response.family) ? static_cast<double>(r.response.rippleDb) : 0.0;
+    json["Ripple"] = TraitsOf(r.response.family).ripple ? static_cast<double>(r.response.rippleDb) : 0.0;
     if (r.response.family == Family::EquirippleDelay)
         json["DelayError"] = static_cast<double>(r.response.delayErrorDeg);
-    json["StopAtt"] =
-        HasFiniteZeros(r.response.family) || out.stopHz > 0.0 ? static_cast<double>(r.response.stopAttDb) : 0.0;
+    json["StopAtt"] = TraitsOf(r.response.family).stopbandAttenuation || out.stopHz > 0.0
+                          ? static_cast<double>(r.response.stopAttDb)
+                          : 0.0;
     json["PassF"] = r.passHz / out.unitScale;
     json["Fmin"] = r.lowHz / out.unitScale;
     json["Fmax"] = r.highHz / out.unitScale;
@@ -391,7 +395,7 @@ void PrintStopband(const CliOptions& o, const Outcome& out, std::ostream& text)
     }
     const bool band = type == FilterType::BandPass || type == FilterType::BandStop;
     text << "Passband edge" << (band ? "s " : " ") << PassbandText(o, out) << " ("
-         << (UsesRipple(response.family) ? Short(static_cast<double>(response.rippleDb)) : std::string("3.01"))
+         << (TraitsOf(response.family).ripple ? Short(static_cast<double>(response.rippleDb)) : std::string("3.01"))
          << " dB), stopband " << stopband << " (" << Short(static_cast<double>(response.stopAttDb)) << " dB)\n";
     if (IsModifiedForm(response)) text << ModifiedFormNote(response) << '\n';
     if (const std::optional<Design> other = LossAtDcAlternative(out.design))
@@ -416,7 +420,7 @@ void PrintChosenZeros(const CliOptions& o, const Outcome& out, std::ostream& tex
 
 double EdgeLossDb(const FamilyRequest& response)
 {
-    return UsesRipple(response.family) ? static_cast<double>(response.rippleDb) : 10.0 * std::log10(2.0);
+    return TraitsOf(response.family).ripple ? static_cast<double>(response.rippleDb) : 10.0 * std::log10(2.0);
 }
 
 // Between unequal terminations a lossless low-pass ladder is a through connection at DC, so its
@@ -433,7 +437,7 @@ void PrintMismatchLoss(const Outcome& out, std::ostream& text)
     if (!(flat > 1e-9)) return;
     const DesignRequest& r = out.design.request;
     text << "Passband loss up to " << Short(EdgeLossDb(r.response) + flat)
-         << " dB: " << (UsesRipple(r.response.family) ? "the ripple of " : "the edge loss of ")
+         << " dB: " << (TraitsOf(r.response.family).ripple ? "the ripple of " : "the edge loss of ")
          << Short(EdgeLossDb(r.response)) << " dB on top of a flat " << Short(flat)
          << " dB, the least loss a lossless ladder between " << Short(r.RS) << " and " << Short(r.RL)
          << " ohms can have with this response.\n";

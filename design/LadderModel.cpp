@@ -31,8 +31,7 @@ constexpr int kSecondPairNumber = 100;
 
 std::string Designator(PartKind kind, int position, bool secondPair)
 {
-    const char* letter = kind == PartKind::Inductor ? "L" : kind == PartKind::Capacitor ? "C" : "R";
-    return letter + std::to_string(secondPair ? kSecondPairNumber + position : position);
+    return LetterOf(kind) + std::to_string(secondPair ? kSecondPairNumber + position : position);
 }
 
 std::string CurrentDesignator(const std::string& designator)

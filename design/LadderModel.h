@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "design/MeasuredPart.h"
+#include "design/Names.h"
 #include "filtermath/LadderAnalysis.h"
 
 namespace corvane {
@@ -15,8 +16,6 @@ namespace corvane {
 // file): its terminations and its branches from source to load, each with its parts. Values are
 // in henries, farads and ohms. Everything past the design step (analysis, tolerance, exports,
 // schematic, command line) works on this one type.
-
-enum class PartKind { Inductor, Capacitor, Resistor };
 
 // How a real inductor or capacitor departs from its ideal value. An inductor is its L in series
 // with its loss resistance, the whole shunted by the capacitance that makes it resonate at srfHz;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
+#include <array>
 #include <optional>
+#include <string>
 
 #include "design/NameTable.h"
 #include "filtermath/ESeries.h"
@@ -11,6 +13,45 @@ namespace corvane {
 // Each list of names the user chooses from, defined once here. Drop-down items, command-line
 // choices and design-file keys are all made from these tables. The frequency units live with
 // the classic run that scales by them (filtermath/FrequencyUnits.h).
+
+// The kinds of part, one row each: the letter that starts a designator, the unit of the value and
+// the noun a message names the part by.
+enum class PartKind { Inductor, Capacitor, Resistor };
+struct PartKindRow {
+    PartKind kind;
+    char letter;
+    const char* unit;
+    const char* noun;
+};
+inline constexpr std::array<PartKindRow, 3> kPartKinds{{
+    {PartKind::Inductor, 'L', "H", "inductor"},
+    {PartKind::Capacitor, 'C', "F", "capacitor"},
+    {PartKind::Resistor, 'R', "\u03a9", "resistor"},
+}};
+
+constexpr const PartKindRow& RowOf(PartKind kind)
+{
+    for (const PartKindRow& row : kPartKinds)
+        if (row.kind == kind) return row;
+    throw std::logic_error("a part kind is missing from its table");
+}
+constexpr char LetterOf(PartKind kind)
+{
+    return RowOf(kind).letter;
+}
+constexpr const char* UnitOf(PartKind kind)
+{
+    return RowOf(kind).unit;
+}
+constexpr const char* NounOf(PartKind kind)
+{
+    return RowOf(kind).noun;
+}
+
+// The kind of a designator: the kind's letter and a number without a leading zero, as
+// Designator() writes it, or with the "B" that once marked a second pair ("L2", "C13", "L103",
+// "L3B", "R1"); nullopt for any other text.
+std::optional<PartKind> DesignatorKind(const std::string& designator);
 
 // The approximations: the classic run's two, the synthesised families and the pulse families.
 enum class Family {
@@ -37,6 +78,37 @@ inline constexpr NameTable<Family, 10> kFamilyNames{{
     {Family::Gaussian12dB, "Gaussian12dB", "Gaussian to 12 dB"},
     {Family::EquirippleDelay, "EquirippleDelay", "Equiripple delay"},
 }};
+
+// What sets each family apart, one row per family: a ripple in its passband (whose edge is then
+// where the ripple ends, else the 3.01 dB point), a stopband attenuation it is designed to, finite
+// transmission zeros (traps in the ladder), and a pulse family (shaped for its step or its delay).
+struct FamilyTraits {
+    Family family;
+    bool ripple;
+    bool stopbandAttenuation;
+    bool finiteZeros;
+    bool pulse;
+};
+inline constexpr std::array<FamilyTraits, 10> kFamilyTraits{{
+    // family                  ripple stopband zeros  pulse
+    {Family::Butterworth, false, false, false, false},
+    {Family::Chebyshev, true, false, false, false},
+    {Family::Bessel, false, false, false, false},
+    {Family::Legendre, false, false, false, false},
+    {Family::Elliptic, true, true, true, false},
+    {Family::InverseChebyshev, false, true, true, false},
+    {Family::Gaussian, false, false, false, true},
+    {Family::EquirippleDelay, false, false, false, true},
+    {Family::Gaussian6dB, false, false, false, true},
+    {Family::Gaussian12dB, false, false, false, true},
+}};
+
+constexpr const FamilyTraits& TraitsOf(Family family)
+{
+    for (const FamilyTraits& row : kFamilyTraits)
+        if (row.family == family) return row;
+    throw std::logic_error("a family is missing from its table");
+}
 
 // The response types; the classic run has the first three.
 enum class FilterType { LowPass, HighPass, BandPass, BandStop };

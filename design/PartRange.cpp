@@ -21,20 +21,16 @@ std::string Value(double v, const char* unit)
 // A frequency to six digits, so that a band edge such as 100.5 MHz reads as typed.
 std::string Frequency(double hz)
 {
-    const char* prefixes[] = {"", "k", "M", "G", "T"};
-    int k = 0;
-    while (k < 4 && std::fabs(hz) >= 1000.0) {
-        hz /= 1000.0;
-        ++k;
-    }
+    const SiPrefix prefix = PrefixOf(hz, 6);
     char text[48];
-    std::snprintf(text, sizeof text, "%.6g %sHz", hz, prefixes[k]);
+    std::snprintf(text, sizeof text, "%.6g %sHz", hz / std::pow(10.0, prefix.exponent),
+                  prefix.symbol ? prefix.symbol : "");
     return text;
 }
 
 void FlagPart(const ModelPart& part, double hz, const PartLimits& limits, std::vector<PartFlag>& flags)
 {
-    const std::string name = part.designator + " = " + Value(part.value, part.kind == PartKind::Inductor ? "H" : "F");
+    const std::string name = part.designator + " = " + Value(part.value, UnitOf(part.kind));
     if (part.kind == PartKind::Capacitor && part.value < limits.minCapacitance)
         flags.push_back({part.designator,
                          name + " is below " + Value(limits.minCapacitance, "F") +

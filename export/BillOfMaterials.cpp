@@ -23,11 +23,6 @@ struct BoardPart {
     std::string model;
 };
 
-const char* UnitOf(PartKind kind)
-{
-    return kind == PartKind::Inductor ? "H" : kind == PartKind::Capacitor ? "F" : "\u03a9";
-}
-
 int KindOrder(PartKind kind)
 {
     return kind == PartKind::Capacitor ? 0 : kind == PartKind::Inductor ? 1 : 2;

@@ -134,13 +134,6 @@ std::string OneOf(const Json& object, const std::string& path, const char* key, 
     return OneOf(object, path, key, KeysOf(table));
 }
 
-std::vector<std::string> UnitNames()
-{
-    std::vector<std::string> names;
-    for (const FrequencyUnit& unit : kFrequencyUnits) names.emplace_back(unit.name);
-    return names;
-}
-
 void ReadSelectors(const Json& root, DesignFile& design)
 {
     const Json& selectors = Section(root, "selectors");
@@ -223,7 +216,7 @@ void ReadDesignPanel(const Json& root, DesignPanelSettings& panel)
     panel.type = OneOf(section, path, "type", kFilterTypeNames);
     panel.form = OneOf(section, path, "form", kFormNames);
     panel.orderFrom = OneOf(section, path, "orderFrom", kOrderFromNames);
-    panel.unit = OneOf(section, path, "unit", UnitNames());
+    panel.unit = OneOf(section, path, "unit", FrequencyUnitNames());
     const std::pair<const char*, std::string*> texts[] = {{"order", &panel.order},
                                                           {"ripple", &panel.ripple},
                                                           {"stopAtt", &panel.stopAtt},

@@ -75,11 +75,6 @@ private:
     unsigned long long count_ = 0;
 };
 
-const char* UnitOf(PartKind kind)
-{
-    return kind == PartKind::Inductor ? "H" : kind == PartKind::Capacitor ? "F" : "\u03a9";
-}
-
 const PartChoice* ChoiceOf(const std::vector<PartChoice>& choices, const std::string& designator)
 {
     for (const PartChoice& c : choices)

@@ -37,12 +37,8 @@ std::shared_ptr<const MeasuredPart> ReadPartFile(const std::string& path, PartKi
 
 PartKind KindOfDesignator(const std::string& designator)
 {
-    size_t digits = 0;
-    while (1 + digits < designator.size() && std::isdigit(static_cast<unsigned char>(designator[1 + digits]))) ++digits;
-    const std::string rest = designator.size() > 1 + digits ? designator.substr(1 + digits) : std::string();
-    const bool shaped = designator.size() > 1 && digits > 0 && designator[1] != '0' && (rest.empty() || rest == "B");
-    if (shaped && designator[0] == 'L') return PartKind::Inductor;
-    if (shaped && designator[0] == 'C') return PartKind::Capacitor;
+    const std::optional<PartKind> kind = DesignatorKind(designator);
+    if (kind == PartKind::Inductor || kind == PartKind::Capacitor) return *kind;
     throw std::invalid_argument("\"" + designator + "\" is no inductor or capacitor designator (L2, C3, L103)");
 }
 

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "filtermath/FrequencyUnits.h"
+
 namespace corvane {
 
 namespace {
@@ -179,8 +181,8 @@ private:
         const std::vector<std::string> words = Words(line.substr(1));
         for (size_t i = 0; i < words.size(); ++i) {
             const std::string w = Lower(words[i]);
-            if (w == "hz" || w == "khz" || w == "mhz" || w == "ghz") {
-                unitHz_ = w == "hz" ? 1.0 : w == "khz" ? 1e3 : w == "mhz" ? 1e6 : 1e9;
+            if (const FrequencyUnit* unit = UnitOfName(w)) {
+                unitHz_ = unit->scale;
             } else if (w == "s") {
             } else if (w == "y" || w == "z" || w == "g" || w == "h") {
                 Fail(number, words[i] + "-parameters are not read; the file must hold S-parameters");

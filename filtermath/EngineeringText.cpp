@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "filtermath/Failure.h"
@@ -37,6 +38,17 @@ void DropTrailingZeros(std::string& number)
 
 } // namespace
 
+SiPrefix PrefixOf(double value, int significant)
+{
+    if (!std::isfinite(value) || value == 0.0 || significant < 1) return {nullptr, 0};
+    char scientific[48];
+    std::snprintf(scientific, sizeof scientific, "%.*e", significant - 1, std::fabs(value));
+    const int group = static_cast<int>(std::floor(std::atoi(std::strchr(scientific, 'e') + 1) / 3.0));
+    const int index = group - kLowestPrefixExponent / 3;
+    if (index < 0 || index >= kPrefixCount) return {nullptr, 0};
+    return {kPrefixes[index], 3 * group};
+}
+
 std::string EngineeringText(double value, const std::string& unit, bool trimZeros)
 {
     if (!std::isfinite(value)) return kNoValueText;
@@ -48,11 +60,10 @@ std::string EngineeringText(double value, const std::string& unit, bool trimZero
     const std::string text = scientific;
     const std::string digits = {text[0], text[2], text[3]};
     const int exponent = std::atoi(text.c_str() + 5);
-    const int group = static_cast<int>(std::floor(exponent / 3.0));
-    const int index = group - kLowestPrefixExponent / 3;
+    const SiPrefix si = PrefixOf(value, 3);
     std::string number;
     const char* prefix = "";
-    if (index < 0 || index >= kPrefixCount) {
+    if (!si.symbol) {
         number = text;
         if (trimZeros) {
             std::string mantissa = number.substr(0, 4);
@@ -60,11 +71,11 @@ std::string EngineeringText(double value, const std::string& unit, bool trimZero
             number = mantissa + number.substr(4);
         }
     } else {
-        const int integerDigits = exponent - group * 3 + 1;
+        const int integerDigits = exponent - si.exponent + 1;
         number = digits.substr(0, integerDigits);
         if (integerDigits < 3) number += "." + digits.substr(integerDigits);
         if (trimZeros) DropTrailingZeros(number);
-        prefix = kPrefixes[index];
+        prefix = si.symbol;
     }
     if (value < 0) number.insert(0, "-");
     return WithUnit(number, prefix, unit);

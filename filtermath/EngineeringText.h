@@ -13,6 +13,16 @@ namespace corvane {
 // kNoValueText. unit is UTF-8 and may be empty.
 std::string EngineeringText(double value, const std::string& unit, bool trimZeros = false);
 
+// The SI prefix a value reads in when shown to `significant` digits: the power of a thousand that
+// keeps the rounded value from 1 to below 1000, chosen after the rounding, so that 999.6e-9 at
+// three digits reads 1.00e-6 (µ). symbol is null for a value beyond the prefixes (below 1e-24 or
+// from 1e27), for zero and for a value that is no number; exponent is then 0.
+struct SiPrefix {
+    const char* symbol;
+    int exponent; // a multiple of 3
+};
+SiPrefix PrefixOf(double value, int significant);
+
 extern const char* const kNoValueText; // "—"
 
 // A number typed as an engineer writes it: the real syntax of every field, then optionally

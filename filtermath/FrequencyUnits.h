@@ -3,6 +3,7 @@
 #include <array>
 
 #include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -15,8 +16,11 @@ struct FrequencyUnit {
 
 extern const std::array<FrequencyUnit, 4> kFrequencyUnits; // Hz, kHz, MHz, GHz
 
-// The unit of exactly this scale, or of this name; nullptr for any other.
+// The unit of exactly this scale, or of this name in any case ("MHz", "mhz"); nullptr for any other.
 const FrequencyUnit* UnitOfScale(double UnitScale);
 const FrequencyUnit* UnitOfName(const std::string& name);
+
+// The names in the table's order ("Hz", "kHz", "MHz", "GHz").
+std::vector<std::string> FrequencyUnitNames();
 
 } // namespace corvane

@@ -298,16 +298,6 @@ const char* FamilyName(Family family)
     return KeyOf(kFamilyNames, family);
 }
 
-bool HasFiniteZeros(Family family)
-{
-    return family == Family::Elliptic || family == Family::InverseChebyshev;
-}
-
-bool UsesRipple(Family family)
-{
-    return family == Family::Chebyshev || family == Family::Elliptic;
-}
-
 Real EllipticSelectivity(int N, Real rippleDb, Real stopAttDb)
 {
     // Degree equation: the nome of k is the N-th root of the nome of k1 = eps_p / eps_s.
@@ -356,8 +346,8 @@ Characteristic Approximate(const FamilyRequest& r)
         break;
     }
     }
-    if (r.family != Family::Bessel && r.family != Family::Legendre && !IsPulseFamily(r.family)) {
-        if (HasFiniteZeros(r.family))
+    if (r.family != Family::Bessel && r.family != Family::Legendre && !TraitsOf(r.family).pulse) {
+        if (TraitsOf(r.family).finiteZeros)
             MoveZerosForLadder(lists, r.lossAtDc && r.family == Family::Elliptic, stopEdge, halfPower);
         // Every family's passband edge is at 1; the inverse Chebyshev's stopband edge follows.
         if (halfPower > 0.0L) {

@@ -18,10 +18,6 @@ using corvane::Family;
 
 // The family's key in kFamilyNames ("InverseChebyshev"), as messages and reports name it.
 const char* FamilyName(Family family);
-// The families whose ladder has traps for finite transmission zeros.
-bool HasFiniteZeros(Family family);
-// Whether the passband edge is where the ripple ends (else the 3.01 dB point).
-bool UsesRipple(Family family);
 
 struct FamilyRequest {
     Family family = Family::Butterworth;

@@ -54,7 +54,8 @@ std::string CheckedAdvice(const DesignRequest& r, const std::vector<Alternative>
     for (const Alternative& a : alternatives) {
         if (a.request.response.N < 1) continue;
         // The stopband attenuation only matters to the families with finite zeros.
-        if (a.request.response.stopAttDb != r.response.stopAttDb && !HasFiniteZeros(r.response.family)) continue;
+        if (a.request.response.stopAttDb != r.response.stopAttDb && !TraitsOf(r.response.family).stopbandAttenuation)
+            continue;
         try {
             Synthesise(a.request);
             working.push_back(a.text);

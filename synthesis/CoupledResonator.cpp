@@ -372,7 +372,7 @@ std::vector<Real> AllPoleG(const FamilyRequest& response, const Characteristic& 
 
 Ladder CoupledResonatorLadder(const DesignRequest& r, const Characteristic& c, CoupledFit& fit)
 {
-    if (HasFiniteZeros(r.response.family))
+    if (TraitsOf(r.response.family).finiteZeros)
         throw Failure(std::string("The top-C and top-L forms take the all-pole families; the ") +
                       FamilyName(r.response.family) + " response needs the ladder form for its transmission zeros.");
     if (r.response.N < 2) throw Failure("The top-C and top-L forms need at least two resonators.");

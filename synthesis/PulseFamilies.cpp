@@ -305,12 +305,6 @@ bool FitTransitional(int N, Real transitionDb, Poly& q)
 
 } // namespace
 
-bool IsPulseFamily(Family family)
-{
-    return family == Family::Gaussian || family == Family::Gaussian6dB || family == Family::Gaussian12dB ||
-           family == Family::EquirippleDelay;
-}
-
 int LeastOrder(Family family)
 {
     return family == Family::Gaussian6dB ? 3 : family == Family::Gaussian12dB ? 5 : 1;

@@ -11,9 +11,6 @@ namespace corvane {
 // point (|S21|^2 = 1/2).
 namespace synthesis {
 
-// Gaussian, the transitional Gaussians and EquirippleDelay.
-bool IsPulseFamily(Family family);
-
 // The Gaussian's loss 1 / |H(jw)|^2 as a polynomial Q in x = w^2: e^(a x) cut after its x^N
 // term, a such that Q(1) = 2.
 Poly GaussianLoss(int N);

@@ -18,7 +18,7 @@ namespace {
 int BuildableFrom(DesignRequest request, Family family, int N, Real rippleDb)
 {
     request.response.family = family;
-    if (UsesRipple(family)) request.response.rippleDb = rippleDb;
+    if (TraitsOf(family).ripple) request.response.rippleDb = rippleDb;
     if (!TakesChosenZeros(family)) request.zerosHz.clear();
     // Each order's refusal would look for advice of its own.
     const QuietRefusals quiet;
@@ -51,7 +51,7 @@ std::vector<OrderChoice> PickOrderForStop(DesignRequest& request, Real stopHz, i
 {
     const Family family = request.response.family;
     OrderRequirement need;
-    need.rippleDb = UsesRipple(family) ? request.response.rippleDb : 0.0L;
+    need.rippleDb = TraitsOf(family).ripple ? request.response.rippleDb : 0.0L;
     need.stopAttDb = request.response.stopAttDb;
     need.delayErrorDeg = request.response.delayErrorDeg;
     need.stopRatio = PrototypeFrequency(request, stopHz);

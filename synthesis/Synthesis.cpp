@@ -204,7 +204,7 @@ std::vector<double> StopbandEdgesHz(const Design& design)
 
 bool IsModifiedForm(const FamilyRequest& response)
 {
-    return HasFiniteZeros(response.family) && response.N % 2 == 0;
+    return TraitsOf(response.family).finiteZeros && response.N % 2 == 0;
 }
 
 std::string ModifiedFormNote(const FamilyRequest& response)

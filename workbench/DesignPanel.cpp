@@ -193,9 +193,10 @@ void DesignPanel::ApplyFamilyDefaults()
             return false;
         }
     };
-    if (UsesRipple(family) && !usable([this] { return ReadRipple(TextOf(ripple_), "Ripple"); }))
+    if (TraitsOf(family).ripple && !usable([this] { return ReadRipple(TextOf(ripple_), "Ripple"); }))
         ripple_->setText(ToQt(defaults.ripple));
-    if (HasFiniteZeros(family) && !usable([this] { return ReadAttenuation(TextOf(stopAtt_), "Stopband attenuation"); }))
+    if (TraitsOf(family).stopbandAttenuation &&
+        !usable([this] { return ReadAttenuation(TextOf(stopAtt_), "Stopband attenuation"); }))
         stopAtt_->setText(ToQt(defaults.stopAtt));
 }
 
@@ -208,8 +209,8 @@ void DesignPanel::UpdateFields()
     const bool picked = byRequirement_->isChecked();
     order_->setEnabled(!picked);
     stopFreq_->setEnabled(picked);
-    ripple_->setEnabled(UsesRipple(family));
-    stopAtt_->setEnabled(HasFiniteZeros(family) || picked);
+    ripple_->setEnabled(TraitsOf(family).ripple);
+    stopAtt_->setEnabled(TraitsOf(family).stopbandAttenuation || picked);
     passband_->setEnabled(!band);
     fmin_->setEnabled(band);
     fmax_->setEnabled(band);
@@ -321,8 +322,8 @@ DesignRequest DesignPanel::ReadRequest(const FrequencyUnit& unit) const
     request.form = ChosenEntry(form_, kFormNames).value;
     const Family family = request.response.family;
     const bool picked = byRequirement_->isChecked();
-    if (UsesRipple(family)) request.response.rippleDb = ReadRipple(TextOf(ripple_), "Ripple");
-    if (HasFiniteZeros(family) || picked)
+    if (TraitsOf(family).ripple) request.response.rippleDb = ReadRipple(TextOf(ripple_), "Ripple");
+    if (TraitsOf(family).stopbandAttenuation || picked)
         request.response.stopAttDb = ReadAttenuation(TextOf(stopAtt_), "Stopband attenuation");
     if (!picked) {
         try {

@@ -54,10 +54,8 @@ Arm ArmOf(const ModelBranch& b, int position, bool trim)
 {
     std::vector<Arm> p;
     for (const ModelPart& part : b.parts) {
-        const bool inductor = part.kind == PartKind::Inductor;
-        const QChar symbol = inductor ? 'L' : part.kind == PartKind::Capacitor ? 'C' : 'R';
-        const char* unit = inductor ? "H" : part.kind == PartKind::Capacitor ? "F" : "\u03a9";
-        p.push_back(Part(symbol, QString::fromStdString(part.designator), Value(part.value, unit, trim)));
+        p.push_back(Part(QChar(LetterOf(part.kind)), QString::fromStdString(part.designator),
+                         Value(part.value, UnitOf(part.kind), trim)));
     }
     using S = Arm::Shape;
     const size_t count = p.size();

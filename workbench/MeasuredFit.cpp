@@ -30,9 +30,10 @@ QString Eng(double value, const char* unit)
     return QString::fromStdString(EngineeringText(value, unit));
 }
 
-QString UnitOf(const std::string& designator)
+QString UnitOfDesignator(const std::string& designator)
 {
-    return designator.empty() || designator[0] == 'L' ? QStringLiteral("H") : QStringLiteral("F");
+    const std::optional<PartKind> kind = DesignatorKind(designator);
+    return kind ? QString::fromUtf8(UnitOf(*kind)) : QString();
 }
 
 // What the work leaves for the window: a result, or the refusal's text.
@@ -204,7 +205,7 @@ void MeasuredFit::Show(const FitResult& result)
     table_->setRowCount(static_cast<int>(result.parts.size()));
     for (int r = 0; r < table_->rowCount(); ++r) {
         const FittedPart& p = result.parts[static_cast<size_t>(r)];
-        const QString unit = UnitOf(p.designator);
+        const QString unit = UnitOfDesignator(p.designator);
         const QStringList cells{QString::fromStdString(p.designator),
                                 Eng(p.designed, qPrintable(unit)),
                                 Eng(p.fitted, qPrintable(unit)),

@@ -41,14 +41,14 @@ QString ToQt(const std::string& text)
 
 QString ValueText(double value, PartKind kind)
 {
-    return ToQt(EngineeringText(value, kind == PartKind::Inductor ? "H" : "F"));
+    return ToQt(EngineeringText(value, UnitOf(kind)));
 }
 
 QString PartsText(const PartChoice& choice)
 {
     QStringList members;
     for (const CataloguePart& m : choice.members)
-        members << ToQt(EngineeringText(m.value, m.kind == PartKind::Inductor ? "H" : "F", true) +
+        members << ToQt(EngineeringText(m.value, UnitOf(m.kind), true) +
                         (m.partNumber.empty() ? "" : " " + m.partNumber));
     if (choice.tuned) return QObject::tr("trimmer");
     if (members.isEmpty()) return QObject::tr("kept");

@@ -107,15 +107,13 @@ void PartsTable::ShowLadder(const LadderModel& designed, const LadderModel& buil
     };
     setUpdatesEnabled(false);
     setRowCount(0);
-    AddRow({QStringLiteral("RS"), EngineeringCell(designed.RS, "\u03a9"), EngineeringCell(built.RS, "\u03a9"), QString(), QString(),
-            QString(), QString(), QString()});
+    AddRow({QStringLiteral("RS"), EngineeringCell(designed.RS, "\u03a9"), EngineeringCell(built.RS, "\u03a9"),
+            QString(), QString(), QString(), QString(), QString()});
     for (size_t i = 0; i < built.branches.size() && i < designed.branches.size(); ++i) {
         const std::vector<ModelPart>& from = designed.branches[i].parts;
         const std::vector<ModelPart>& to = built.branches[i].parts;
         for (size_t k = 0; k < to.size() && k < from.size(); ++k) {
-            const char* unit = to[k].kind == PartKind::Inductor    ? "H"
-                               : to[k].kind == PartKind::Capacitor ? "F"
-                                                                   : "\u03a9";
+            const char* unit = UnitOf(to[k].kind);
             Row row{QString::fromStdString(to[k].designator),
                     EngineeringCell(from[k].value, unit),
                     rounded ? EngineeringCell(to[k].value, unit, true) : kNotRounded,

@@ -7,6 +7,8 @@
 #include <QSignalBlocker>
 #include <cmath>
 
+#include "filtermath/EngineeringText.h"
+
 namespace corvane {
 
 namespace {
@@ -17,13 +19,15 @@ struct DisplayUnit {
     QString suffix;
 };
 
+// The box shows three decimals: up to six digits, with the prefix chosen after their rounding.
+constexpr int kShownDigits = 6;
+
 DisplayUnit UnitFor(double value, PartKind kind)
 {
-    static const char* const prefixes[] = {"f", "p", "n", "\u00b5", "m", ""};
-    int index = static_cast<int>(std::floor(std::log10(std::fabs(value)) / 3.0)) + 5;
-    index = std::max(0, std::min(5, index));
-    const QString unit = kind == PartKind::Inductor ? QStringLiteral("H") : QStringLiteral("F");
-    return {std::pow(1000.0, index - 5), QStringLiteral(" ") + QString::fromUtf8(prefixes[index]) + unit};
+    const SiPrefix prefix = PrefixOf(value, kShownDigits);
+    return {std::pow(10.0, prefix.exponent), QStringLiteral(" ") +
+                                                 QString::fromUtf8(prefix.symbol ? prefix.symbol : "") +
+                                                 QString::fromUtf8(UnitOf(kind))};
 }
 
 } // namespace

@@ -9,7 +9,9 @@
 
 #include "tests/cli/CliHarness.h"
 #include "cli/BuildOptions.h"
+#include "cli/CliRun.h"
 #include "cli/Reports.h"
+#include "cli/SynthesisStage.h"
 #include "design/Names.h"
 #include "filtermath/FrequencyUnits.h"
 #include "design/SelectorItems.h"
@@ -95,6 +97,18 @@ TEST(CliOptions, EveryTableKeyIsAChoice)
         else
             EXPECT_EQ(ReadBuildOptions(ParseOptions({"--series", entry.key}), {}).analysis.series, entry.value);
     }
+}
+
+// A unit that reaches the synthesis past the option's own check (a program filling the options)
+// is refused, naming the option; it once became hertz without a word.
+TEST(CliOptions, AnUnknownUnitIsRefusedNamingTheOption)
+{
+    CliOptions options = ParseOptions({"--model", "Elliptic"});
+    options.unit = "furlong";
+    std::ostringstream out, err;
+    EXPECT_EQ(RunSynthesisDesign(options, out, err), kExitEndedEarly);
+    EXPECT_NE(err.str().find("--unit: \"furlong\" is no frequency unit; give Hz, kHz, MHz or GHz."), std::string::npos)
+        << err.str();
 }
 
 TEST(CliJsonText, ShortestRoundTripDigits)

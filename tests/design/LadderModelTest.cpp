@@ -9,6 +9,19 @@ using namespace corvane;
 
 namespace {
 
+// The kind back from a designator, over every shape Designator() writes and texts that merely
+// resemble one.
+TEST(Designator, GivesBackItsKindAndNothingForOtherTexts)
+{
+    for (const PartKind kind : {PartKind::Inductor, PartKind::Capacitor, PartKind::Resistor})
+        for (int position : {1, 9, 10, 107})
+            for (bool second : {false, true})
+                EXPECT_EQ(DesignatorKind(Designator(kind, position, second)), kind) << position;
+    for (const char* odd : {"", "L", "C", "LB", "L0", "L01", "C2C", "L2BB", "L2b", "l2", "c3", "X3", "L-1", "L 2", "2L",
+                            "L2.5", "RS", "\u03a91"})
+        EXPECT_EQ(DesignatorKind(odd), std::nullopt) << odd;
+}
+
 TEST(Designator, NamesKindPositionAndSecondPair)
 {
     struct Case {

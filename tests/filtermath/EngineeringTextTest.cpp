@@ -52,6 +52,28 @@ TEST(EngineeringText, ThreeDigitsAndThePrefixOfTheRoundedValue)
     for (const EngineeringCase& c : cases) EXPECT_EQ(EngineeringText(c.value, c.unit, c.trimZeros), c.text) << c.value;
 }
 
+// The prefix follows the digits shown: a box that shows six digits turns to the next prefix only
+// where those digits round up to 1000.
+TEST(SiPrefix, IsChosenAfterRoundingToTheDigitsShown)
+{
+    struct Case {
+        double value;
+        int digits;
+        const char* symbol;
+        int exponent;
+    };
+    const Case cases[] = {
+        {999.6e-9, 3, "\u00b5", -6},    {999.4e-9, 3, "n", -9},    {999.5e-9, 3, "n", -9}, // stored as 999.4999...e-9
+        {999.9996e-9, 6, "\u00b5", -6}, {999.9994e-9, 6, "n", -9}, {1.0, 6, "", 0},        {-47e3, 3, "k", 3},
+        {0.99996e-3, 4, "m", -3},       {1e-25, 3, nullptr, 0},    {0.0, 3, nullptr, 0},   {NAN, 3, nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        const SiPrefix prefix = PrefixOf(c.value, c.digits);
+        EXPECT_EQ(prefix.exponent, c.exponent) << c.value << " to " << c.digits;
+        EXPECT_EQ(prefix.symbol ? std::string(prefix.symbol) : "none", c.symbol ? c.symbol : "none") << c.value;
+    }
+}
+
 TEST(EngineeringText, NoNaNOrInfinityEverReadsAsANumber)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -231,7 +231,7 @@ TEST(Synthesis, EveryOrderUpToFifteenIsSoundOrRefused)
     int refused = 0;
     for (int f = 0; f <= static_cast<int>(Family::Gaussian12dB); ++f) {
         const Family family = static_cast<Family>(f);
-        const bool zeros = HasFiniteZeros(family);
+        const bool zeros = TraitsOf(family).finiteZeros;
         // The stopband and ripple span matters only where there are finite zeros; sharp designs
         // crowd them against the passband edge.
         const std::vector<Real> stopAtts =
