@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "filtermath/Pi.h"
+
 namespace corvane {
 
 size_t PowerOfTwoAtLeast(size_t n)
@@ -26,7 +28,7 @@ void InverseFft(std::vector<std::complex<double>>& x)
     }
     // One table of twiddles for the last stage; each earlier stage takes every (n/len)-th.
     // Each from its own angle rather than by repeated products, so no rounding accumulates.
-    const double pi = 3.14159265358979323846;
+    const double pi = kPi<double>;
     std::vector<std::complex<double>> twiddle(n / 2);
     for (size_t k = 0; k < n / 2; ++k) twiddle[k] = std::polar(1.0, 2.0 * pi * static_cast<double>(k) / n);
     for (size_t len = 2; len <= n; len <<= 1) {

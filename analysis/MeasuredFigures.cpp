@@ -5,12 +5,11 @@
 #include <cmath>
 
 #include "filtermath/Failure.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 bool InPassband(double f, const DesignBand& band)
 {
@@ -58,7 +57,7 @@ std::vector<double> Db(const std::vector<std::complex<double>>& values)
 std::vector<double> Degrees(const std::vector<std::complex<double>>& values)
 {
     std::vector<double> deg;
-    for (const std::complex<double>& v : values) deg.push_back(std::arg(v) * 180.0 / kPi);
+    for (const std::complex<double>& v : values) deg.push_back(std::arg(v) * 180.0 / kPi<double>);
     return deg;
 }
 
@@ -69,13 +68,13 @@ std::vector<double> DelayOfPhase(const std::vector<double>& hz, const std::vecto
     std::vector<double> phase(n), delay(n, 0.0);
     for (size_t i = 0; i < n; ++i) {
         phase[i] = std::arg(s21[i]);
-        if (i > 0) phase[i] -= 2.0 * kPi * std::round((phase[i] - phase[i - 1]) / (2.0 * kPi));
+        if (i > 0) phase[i] -= 2.0 * kPi<double> * std::round((phase[i] - phase[i - 1]) / (2.0 * kPi<double>));
     }
     if (n < 2) return delay;
     for (size_t i = 0; i < n; ++i) {
         const size_t a = i == 0 ? 0 : i - 1;
         const size_t b = i + 1 == n ? n - 1 : i + 1;
-        delay[i] = -(phase[b] - phase[a]) / (2.0 * kPi * (hz[b] - hz[a]));
+        delay[i] = -(phase[b] - phase[a]) / (2.0 * kPi<double> * (hz[b] - hz[a]));
     }
     return delay;
 }

@@ -7,6 +7,7 @@
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
 #include "filtermath/Minimise.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
@@ -14,7 +15,6 @@ namespace {
 
 using Cx = std::complex<double>;
 
-const double kTwoPi = 6.283185307179586476925286766559;
 constexpr double kLeastC = 1e-18;
 constexpr double kMostC = 1e-6;
 constexpr int kGridPerDecade = 20;
@@ -37,7 +37,7 @@ double RelativeError(PartKind kind, const RlcEquivalent& e, const std::vector<do
 {
     double sum = 0.0;
     for (size_t i = 0; i < f.size(); ++i) {
-        const double w = kTwoPi * f[i];
+        const double w = 2.0 * kPi<double> * f[i];
         const Cx fit = kind == PartKind::Inductor ? InductorZ(e, w) : CapacitorZ(e, w);
         sum += std::norm(fit - z[i]) / std::norm(z[i]);
     }
@@ -50,7 +50,7 @@ RlcEquivalent InductorForC(double C, const std::vector<double>& f, const std::ve
 {
     double sw = 0.0, swr = 0.0, sww = 0.0, swx = 0.0;
     for (size_t i = 0; i < f.size(); ++i) {
-        const double w = kTwoPi * f[i];
+        const double w = 2.0 * kPi<double> * f[i];
         const Cx inner = z[i] / (1.0 - Cx{0.0, w * C} * z[i]);
         // An error dZ' makes dZ = dZ' (Z/Z')^2: relative to Z, |dZ'| |Z| / |Z'|^2.
         const double weight = std::norm(z[i]) / (std::norm(inner) * std::norm(inner));
@@ -94,7 +94,7 @@ RlcEquivalent FitCapacitor(const std::vector<double>& f, const std::vector<Cx>& 
 {
     double sw = 0.0, swr = 0.0, saa = 0.0, sab = 0.0, sbb = 0.0, sax = 0.0, sbx = 0.0;
     for (size_t i = 0; i < f.size(); ++i) {
-        const double w = kTwoPi * f[i];
+        const double w = 2.0 * kPi<double> * f[i];
         const double weight = 1.0 / std::norm(z[i]);
         const double a = w, b = -1.0 / w, x = z[i].imag();
         sw += weight;
@@ -116,7 +116,7 @@ RlcEquivalent FitCapacitor(const std::vector<double>& f, const std::vector<Cx>& 
 std::complex<long double> Residual(PartKind kind, const MeasuredPart& part, const EquivalentPart& equivalent,
                                    std::size_t i)
 {
-    const long double w = kTwoPi * static_cast<long double>(part.frequencyHz[i]);
+    const long double w = 2.0 * kPi<double> * static_cast<long double>(part.frequencyHz[i]);
     return std::complex<long double>(part.impedance[i].real(), part.impedance[i].imag()) -
            ImpedanceOf(kind, equivalent.value, equivalent.model, 0.0, w).value;
 }
@@ -128,14 +128,14 @@ PartImpedance Interpolated(PartKind kind, const MeasuredPart& part, const Equiva
                            const ResidualAt& residual)
 {
     PartImpedance z = ImpedanceOf(kind, equivalent.value, equivalent.model, 0.0, w);
-    const double f = static_cast<double>(w / kTwoPi);
+    const double f = static_cast<double>(w / (2.0 * kPi<double>));
     if (!(f >= part.LowHz() && f <= part.HighHz())) return z;
     const auto& fs = part.frequencyHz;
     size_t hi = static_cast<size_t>(std::upper_bound(fs.begin(), fs.end(), f) - fs.begin());
     hi = std::min(std::max<size_t>(hi, 1), fs.size() - 1);
     const size_t lo = hi - 1;
-    const long double wLo = kTwoPi * static_cast<long double>(fs[lo]);
-    const long double wHi = kTwoPi * static_cast<long double>(fs[hi]);
+    const long double wLo = 2.0 * kPi<double> * static_cast<long double>(fs[lo]);
+    const long double wHi = 2.0 * kPi<double> * static_cast<long double>(fs[hi]);
     const std::complex<long double> rLo = residual(lo), rHi = residual(hi);
     const std::complex<long double> slope = (rHi - rLo) / (wHi - wLo);
     z.value += rLo + slope * (w - wLo);
@@ -203,7 +203,7 @@ EquivalentPart EquivalentOf(PartKind kind, const RlcEquivalent& e)
     PartModel model;
     model.seriesR = e.R;
     if (kind == PartKind::Inductor) {
-        if (e.C > 0.0) model.srfHz = 1.0 / (kTwoPi * std::sqrt(e.L * e.C));
+        if (e.C > 0.0) model.srfHz = 1.0 / (2.0 * kPi<double> * std::sqrt(e.L * e.C));
         return {e.L, model};
     }
     model.esl = e.L;

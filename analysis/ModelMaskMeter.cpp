@@ -8,6 +8,7 @@
 #include "analysis/PartModels.h"
 #include "analysis/ToleranceKernel.h"
 #include "filtermath/LadderCascade.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
@@ -16,7 +17,6 @@ namespace {
 using Cx = std::complex<double>;
 
 constexpr std::size_t kStray = std::numeric_limits<std::size_t>::max();
-const long double kTwoPi = 6.283185307179586476925286766559L;
 
 // What makes a branch's immittance: its parts' values, models and leads.
 std::vector<double> KeyOf(const ModelBranch& branch)
@@ -45,7 +45,7 @@ ModelMaskMeter::ModelMaskMeter(const LadderModel& ladder, const PartQuality& qua
       meter_(grid, ladder.RS, ladder.RL),
       cache_(ladder.branches.size())
 {
-    for (double f : grid_.frequenciesHz) w_.push_back(kTwoPi * f);
+    for (double f : grid_.frequenciesHz) w_.push_back(2.0L * kPi<long double> * f);
     // Node k lies after the (k-1)-th series branch; node 1 is the source's.
     int node = 1;
     const auto stray = [&](int k) {

@@ -9,6 +9,7 @@
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
 #include "filtermath/Minimise.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
@@ -16,7 +17,6 @@ namespace {
 
 using Complex = std::complex<double>;
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kLnPerDb = 0.11512925464970229; // ln(10) / 20
 constexpr double kReflectionFloorDb = -40.0;
 // The least spread the residual is taken to have, in ln S (about 0.01 dB): data without noise
@@ -29,7 +29,7 @@ constexpr double kStrayStartFarads = 1e-14;
 
 double Wrap(double radians)
 {
-    return radians - 2.0 * kPi * std::round(radians / (2.0 * kPi));
+    return radians - 2.0 * kPi<double> * std::round(radians / (2.0 * kPi<double>));
 }
 
 // The measured points in the band and the ladder whose values the parameters scale.
@@ -85,10 +85,10 @@ std::vector<double> Residuals(const Problem& p, const std::vector<double>& x)
     r.reserve(4 * p.hz.size());
     for (size_t i = 0; i < p.hz.size(); ++i) {
         r.push_back(c.NetS21[i] * kLnPerDb - p.logS21[i].real());
-        r.push_back(Wrap(c.NetS21Deg[i] * kPi / 180.0 - p.logS21[i].imag()));
+        r.push_back(Wrap(c.NetS21Deg[i] * kPi<double> / 180.0 - p.logS21[i].imag()));
         if (!p.useS11[i]) continue;
         r.push_back(c.NetS11[i] * kLnPerDb - p.logS11[i].real());
-        r.push_back(Wrap(c.NetS11Deg[i] * kPi / 180.0 - p.logS11[i].imag()));
+        r.push_back(Wrap(c.NetS11Deg[i] * kPi<double> / 180.0 - p.logS11[i].imag()));
     }
     return r;
 }
@@ -179,7 +179,7 @@ void CheckCoverage(const std::vector<MeasuredPoint>& m, const DesignBand& band)
 
 Complex Polar(double db, double deg)
 {
-    return std::polar(std::pow(10.0, db / 20.0), deg * kPi / 180.0);
+    return std::polar(std::pow(10.0, db / 20.0), deg * kPi<double> / 180.0);
 }
 
 // Reversed ports show as a measured S11 that follows the design's S22 and not its S11 (their

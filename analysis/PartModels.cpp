@@ -10,6 +10,7 @@
 
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
@@ -18,7 +19,6 @@ namespace {
 using Real = long double;
 using Cx = std::complex<Real>;
 
-const Real kPi = 3.141592653589793238462643383279502884L;
 const Cx kJ{0.0L, 1.0L};
 
 void CheckModelValue(double value)
@@ -33,7 +33,7 @@ R QAt(const PartModel& model, R w, R& exponent)
 {
     exponent = model.growth == QGrowth::SqrtF ? R(0.5) : R(0);
     if (exponent == 0) return static_cast<R>(model.Q);
-    return static_cast<R>(model.Q) * std::sqrt(w / (R(2) * static_cast<R>(kPi) * static_cast<R>(model.QHz)));
+    return static_cast<R>(model.Q) * std::sqrt(w / (R(2) * static_cast<R>(kPi<Real>) * static_cast<R>(model.QHz)));
 }
 
 Cx Inverse(const Cx& z)
@@ -58,7 +58,7 @@ void InductorForm(const PartModel& model, R w, PartForm<R>& form)
     form.value.scaled = {loss, w};
     form.slope.scaled = {lossSlope, 1};
     if (model.srfHz != 0.0) {
-        const R w0 = R(2) * static_cast<R>(kPi) * static_cast<R>(model.srfHz);
+        const R w0 = R(2) * static_cast<R>(kPi<Real>) * static_cast<R>(model.srfHz);
         form.slope.tank = 1 / (w0 * w0);
         form.value.tank = w * form.slope.tank;
     }
@@ -79,7 +79,7 @@ void CapacitorForm(const PartModel& model, R w, PartForm<R>& form)
     R reactance = -perW, reactanceSlope = perW * perW;
     const R esl = model.srfHz > 0.0 ? R(0) : static_cast<R>(model.esl);
     if (model.srfHz > 0.0) {
-        const R w0 = R(2) * static_cast<R>(kPi) * static_cast<R>(model.srfHz);
+        const R w0 = R(2) * static_cast<R>(kPi<Real>) * static_cast<R>(model.srfHz);
         const R perW0Squared = 1 / (w0 * w0);
         reactance += w * perW0Squared;
         reactanceSlope += perW0Squared;
@@ -298,7 +298,7 @@ NetworkPoint AnalyseModelAt(const LadderModel& ladder, double frequencyHz, const
 {
     if (std::isnan(frequencyHz)) RaiseInvalidOperation();
     if (std::isinf(frequencyHz)) RaiseOverflow();
-    const Real w = 2.0L * kPi * std::fabs(static_cast<Real>(frequencyHz));
+    const Real w = 2.0L * kPi<Real> * std::fabs(static_cast<Real>(frequencyHz));
     return AnalyseImmittances(ImmittancesAt(ladder, w, quality), ladder.RS, ladder.RL);
 }
 

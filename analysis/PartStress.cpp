@@ -7,6 +7,7 @@
 
 #include "analysis/PartModels.h"
 #include "filtermath/Failure.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
@@ -14,8 +15,6 @@ namespace {
 
 using Real = long double;
 using Cx = std::complex<Real>;
-
-const Real kPi = 3.141592653589793238462643383279502884L;
 
 Cx Over(const Cx& x, const Cx& z)
 {
@@ -141,7 +140,7 @@ std::vector<Cx> Loads(Real RL, const StressDrive& drive)
     const Real rho = (drive.vswr - 1.0L) / (drive.vswr + 1.0L);
     std::vector<Cx> loads;
     for (int k = 0; k < drive.phaseSteps; ++k) {
-        const Cx gamma = std::polar(rho, 2.0L * kPi * k / drive.phaseSteps);
+        const Cx gamma = std::polar(rho, 2.0L * kPi<Real> * k / drive.phaseSteps);
         loads.push_back(RL * (1.0L + gamma) / (1.0L - gamma));
     }
     return loads;
@@ -178,7 +177,7 @@ std::vector<PartStress> UnstressedParts(const LadderModel& ladder, const StressD
 void KeepWorstAt(const LadderModel& ladder, const PartQuality& quality, double hz, const std::vector<Cx>& loads,
                  Real sourceV, std::initializer_list<std::vector<PartStress>*> lists)
 {
-    std::vector<Stage> stages = StagesAt(ladder, quality, 2.0L * kPi * std::fabs(static_cast<Real>(hz)));
+    std::vector<Stage> stages = StagesAt(ladder, quality, 2.0L * kPi<Real> * std::fabs(static_cast<Real>(hz)));
     const Cx emfOpen = CascadeBack(stages, ladder.RS, Cx{1.0L, 0.0L}, Cx{});
     const std::vector<PartPhasor> open = Split(stages);
     const Cx emfShort = CascadeBack(stages, ladder.RS, Cx{}, Cx{1.0L, 0.0L});
@@ -204,7 +203,7 @@ std::vector<PartPhasor> PartPhasorsAt(const LadderModel& ladder, const PartQuali
                                       std::complex<long double> loadZ, long double sourcePeakV)
 {
     LadderOfModel(ladder); // refuses parts that do not fit their branch's shape
-    std::vector<Stage> stages = StagesAt(ladder, quality, 2.0L * kPi * std::fabs(static_cast<Real>(frequencyHz)));
+    std::vector<Stage> stages = StagesAt(ladder, quality, 2.0L * kPi<Real> * std::fabs(static_cast<Real>(frequencyHz)));
     BackwardPass(stages, ladder.RS, loadZ, sourcePeakV);
     return Split(stages);
 }

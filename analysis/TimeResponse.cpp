@@ -11,6 +11,7 @@
 #include "analysis/NetworkResponse.h"
 #include "filtermath/Failure.h"
 #include "filtermath/Minimise.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
@@ -18,7 +19,6 @@ namespace {
 
 using Complex = std::complex<double>;
 
-constexpr double kPi = 3.14159265358979323846;
 // Beyond the frequency where S21 stays this close to its limit (relative to its peak) the spectrum is
 // cut; what is left there shifts the step by far less than the figures' precision.
 constexpr double kTailTolerance = 1e-5;
@@ -44,7 +44,7 @@ std::vector<Complex> TransferAt(const LadderModel& ladder, const PartQuality& qu
     const NetworkCurves curves = AnalyseCurves(ladder, hz, 1.0, quality);
     std::vector<Complex> h(hz.size());
     for (size_t i = 0; i < hz.size(); ++i)
-        h[i] = std::polar(std::pow(10.0, curves.NetS21[i] / 20.0), curves.NetS21Deg[i] * kPi / 180.0);
+        h[i] = std::polar(std::pow(10.0, curves.NetS21[i] / 20.0), curves.NetS21Deg[i] * kPi<double> / 180.0);
     return h;
 }
 
@@ -58,7 +58,7 @@ struct Tail {
     double poleHz = 1.0; // b
     double cutHz = 0.0; // from where what is left stays within the tolerance
 
-    Complex Closed(double f) const { return limit + jump / Complex(2.0 * kPi * poleHz, 2.0 * kPi * f); }
+    Complex Closed(double f) const { return limit + jump / Complex(2.0 * kPi<double> * poleHz, 2.0 * kPi<double> * f); }
 };
 
 Tail ScanTail(const LadderModel& ladder, const PartQuality& quality, double topHz, double widthHz)
@@ -71,7 +71,7 @@ Tail ScanTail(const LadderModel& ladder, const PartQuality& quality, double topH
     for (const Complex& x : h) peak = std::max(peak, std::abs(x));
     // A limit within rounding of zero is zero: no pulse of weight 1e-26 at t = 0.
     tail.limit = std::fabs(h.back().real()) > kNegligible * peak ? h.back().real() : 0.0;
-    tail.jump = -2.0 * kPi * hz.back() * h.back().imag();
+    tail.jump = -2.0 * kPi<double> * hz.back() * h.back().imag();
     tail.poleHz = widthHz;
     size_t from = h.size() - 1;
     while (from > 0 && std::abs(h[from - 1] - tail.Closed(hz[from - 1])) < kTailTolerance * peak) --from;
@@ -101,9 +101,9 @@ Spectrum SampleSpectrum(const LadderModel& ladder, const PartQuality& quality, c
     // tolerance: a hard edge would ring through the whole period (and fail the test of decay).
     for (size_t k = 0; k < count; ++k) {
         const double f = k == 0 ? 0.0 : hz[k];
-        const double taper = f <= cutHz ? 1.0 : 0.5 * (1.0 + std::cos(kPi * std::min(1.0, f / cutHz - 1.0)));
+        const double taper = f <= cutHz ? 1.0 : 0.5 * (1.0 + std::cos(kPi<double> * std::min(1.0, f / cutHz - 1.0)));
         s.H[k] = (s.H[k] - tail.Closed(f)) * taper;
-        if (k > 0) s.G[k] = s.H[k] / Complex(0.0, 2.0 * kPi * f);
+        if (k > 0) s.G[k] = s.H[k] / Complex(0.0, 2.0 * kPi<double> * f);
     }
     s.H[0] = s.H[0].real();
     return s;
@@ -118,12 +118,13 @@ double FinalValue(const Spectrum& s)
 // The closed-form part of the responses at t >= 0.
 double ClosedImpulse(const Tail& tail, double t)
 {
-    return tail.jump * std::exp(-2.0 * kPi * tail.poleHz * t);
+    return tail.jump * std::exp(-2.0 * kPi<double> * tail.poleHz * t);
 }
 
 double ClosedStep(const Tail& tail, double t)
 {
-    return tail.limit + tail.jump / (2.0 * kPi * tail.poleHz) * -std::expm1(-2.0 * kPi * tail.poleHz * t);
+    return tail.limit +
+           tail.jump / (2.0 * kPi<double> * tail.poleHz) * -std::expm1(-2.0 * kPi<double> * tail.poleHz * t);
 }
 
 // The impulse and step responses at n / (size df), n = 0 .. size-1: the Fourier series of the
@@ -162,7 +163,7 @@ Waves Synthesise(const Spectrum& s, size_t size)
 // The step response at any time from the same series.
 double StepAt(const Spectrum& s, double t)
 {
-    const Complex turn = std::polar(1.0, 2.0 * kPi * s.df * t);
+    const Complex turn = std::polar(1.0, 2.0 * kPi<double> * s.df * t);
     Complex phasor = turn;
     Complex sum = 0.0;
     for (size_t k = 1; k < s.G.size(); ++k) {

@@ -6,6 +6,7 @@
 
 #include "filtermath/Failure.h"
 #include "filtermath/LadderCascade.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
@@ -97,7 +98,7 @@ KernelSweep MakeKernelSweep(const std::vector<double>& frequenciesHz)
     sweep.w.reserve(frequenciesHz.size());
     sweep.invW.reserve(frequenciesHz.size());
     for (double f : frequenciesHz) {
-        const double w = 2.0 * M_PI * std::fabs(f);
+        const double w = 2.0 * kPi<double> * std::fabs(f);
         sweep.w.push_back(w);
         sweep.invW.push_back(w == 0.0 ? 0.0 : 1.0 / w);
     }

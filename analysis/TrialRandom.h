@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "filtermath/Pi.h"
+
 namespace corvane {
 
 // The random numbers of one Monte Carlo trial. Every trial owns a stream keyed by the run's seed
@@ -38,7 +40,7 @@ public:
         const double u1 = 1.0 - NextUnit();
         const double u2 = NextUnit();
         const double radius = std::sqrt(-2.0 * std::log(u1));
-        const double angle = 6.283185307179586 * u2;
+        const double angle = 2.0 * kPi<double> * u2;
         spare_ = radius * std::sin(angle);
         haveSpare_ = true;
         return radius * std::cos(angle);

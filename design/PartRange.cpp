@@ -6,12 +6,11 @@
 #include <cstdio>
 
 #include "filtermath/EngineeringText.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 std::string Value(double v, const char* unit)
 {
@@ -42,7 +41,7 @@ void FlagPart(const ModelPart& part, double hz, const PartLimits& limits, std::v
                          name + " is below " + Value(limits.minInductance, "H") +
                              ": no larger than the inductance of a via or a lead.",
                          "below " + Value(limits.minInductance, "H")});
-    const double reactance = 2.0 * kPi * hz * part.value;
+    const double reactance = 2.0 * kPi<double> * hz * part.value;
     if (hz > 0.0 && reactance > limits.maxInductorReactance)
         flags.push_back({part.designator,
                          name + " has " + Value(reactance, "\u03a9") + " reactance at " + Frequency(hz) + ", above " +

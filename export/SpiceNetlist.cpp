@@ -13,6 +13,7 @@
 #include "export/ExportSweep.h"
 #include "export/ModelsNote.h"
 #include "filtermath/Failure.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
@@ -74,7 +75,7 @@ double LossReferenceHz(const LadderModel& ladder)
             logSum += std::log(part.kind == PartKind::Inductor ? R / part.value : 1.0 / (R * part.value));
             ++count;
         }
-    return count == 0 ? 0.0 : std::exp(logSum / count) / (2.0 * M_PI);
+    return count == 0 ? 0.0 : std::exp(logSum / count) / (2.0 * kPi<double>);
 }
 
 // How an element conducts at DC: inductors and voltage sources as shorts, resistors as paths,
@@ -287,12 +288,12 @@ private:
         }
         const bool inductor = part.kind == PartKind::Inductor;
         if (inductor && model.srfHz > 0.0 && part.value > 0.0) {
-            const double w0 = 2.0 * M_PI * model.srfHz;
+            const double w0 = 2.0 * kPi<double> * model.srfHz;
             Element("CP" + part.designator, from, b, NumberText(1.0 / (w0 * w0 * part.value)), Conduction::None);
         }
         double Ls = inductor ? 0.0 : model.esl;
         if (!inductor && model.srfHz > 0.0) {
-            const double w0 = 2.0 * M_PI * model.srfHz;
+            const double w0 = 2.0 * kPi<double> * model.srfHz;
             Ls = 1.0 / (w0 * w0 * part.value);
         }
         const bool lossy = IsLossy(model.Q) || model.seriesR > 0.0;

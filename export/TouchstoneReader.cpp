@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "filtermath/FrequencyUnits.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
@@ -220,7 +221,7 @@ private:
         const double magnitude = format_ == PairFormat::MagnitudeAngle ? a : std::pow(10.0, a / 20.0);
         // Far beyond any measurement, and past it the polar form overflows to infinity.
         if (!(std::abs(magnitude) < 1e100)) Fail(tokens_[at].line, "a magnitude out of range");
-        return std::polar(magnitude, b * M_PI / 180.0);
+        return std::polar(magnitude, b * kPi<double> / 180.0);
     }
 
     void ReadPoints()

@@ -37,8 +37,6 @@ inline Real Mul(Real a, Real b)
     return Checked(a * b);
 }
 
-constexpr Real Pi = 3.141592653589793238462643383279502884L;
-
 // 0/0 is an invalid operation, x/0 a division by zero.
 Real Div(Real a, Real b);
 // Negative argument: invalid operation.

@@ -7,6 +7,7 @@
 
 #include "filtermath/Failure.h"
 #include "filtermath/LadderCascade.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
@@ -68,7 +69,6 @@ Complex operator/(const Complex& num, const Complex& den)
     return {(num.re * ratio + num.im) / scale, (num.im * ratio - num.re) / scale};
 }
 
-const Real kPi = 3.141592653589793238462643383279502884L;
 const Complex kJ{0.0L, 1.0L};
 
 // The chain matrix of the ladder so far and its derivative over the angular frequency.
@@ -237,7 +237,7 @@ AbcdSlope Cascade(const Ladder& ladder, Real w, Real lossL, Real lossC)
 // Phase in degrees, wrapped into (-180, 180], of a difference of two angles in [-pi, pi].
 Real WrapDegrees(Real radians)
 {
-    Real degrees = radians * (180.0L / kPi);
+    Real degrees = radians * (180.0L / kPi<Real>);
     if (degrees > 180.0L) degrees -= 360.0L;
     if (degrees <= -180.0L) degrees += 360.0L;
     return degrees;
@@ -303,7 +303,7 @@ NetworkPoint AnalyseAt(const Ladder& ladder, double frequencyHz, const PartQuali
     const Real RL = Termination(ladder.RL);
     const Real lossL = LossFactor(quality.QL);
     const Real lossC = LossFactor(quality.QC);
-    const Real w = 2.0L * kPi * std::fabs(static_cast<Real>(frequencyHz));
+    const Real w = 2.0L * kPi<Real> * std::fabs(static_cast<Real>(frequencyHz));
     return PointOfChain(Cascade(ladder, w, lossL, lossC), RS, RL);
 }
 

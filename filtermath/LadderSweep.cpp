@@ -6,12 +6,11 @@
 #include <vector>
 
 #include "filtermath/LadderCascade.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
 namespace {
-
-const double kPi = 3.141592653589793238462643383279502884;
 
 struct Cx {
     double re = 0.0;
@@ -79,7 +78,7 @@ std::vector<BranchCoefficients> Coefficients(const Ladder& ladder, double lossL,
 
 double WrapDegrees(double radians)
 {
-    double degrees = radians * (180.0 / kPi);
+    double degrees = radians * (180.0 / kPi<double>);
     if (degrees > 180.0) degrees -= 360.0;
     if (degrees <= -180.0) degrees += 360.0;
     return degrees;
@@ -174,7 +173,7 @@ void AnalyseMany(const Ladder& ladder, const double* frequenciesHz, size_t count
     for (size_t start = 0; start < count; start += kBlock) {
         const size_t n = std::min(kBlock, count - start);
         for (size_t j = 0; j < n; ++j) {
-            const double w = 2.0 * kPi * std::fabs(frequenciesHz[start + j]);
+            const double w = 2.0 * kPi<double> * std::fabs(frequenciesHz[start + j]);
             inDouble[j] = fast && w > 0.0 && std::isfinite(w);
             t.w[j] = inDouble[j] ? w : 1.0;
             t.invW[j] = 1.0 / t.w[j];

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "filtermath/FpMath.h"
+#include "filtermath/Pi.h"
 #include "filtermath/SelectFilter.h"
 
 namespace corvane {
@@ -53,7 +54,7 @@ void FillLadder(int N, const std::vector<double>& g, double PassF, double RL, do
 {
     RequireElementRoom(N, g, ElementValues);
     RequireElementRoom(N, g, ElementUnits);
-    const Real omega = Mul(Mul(2 * Pi, PassF), UnitScale);
+    const Real omega = Mul(Mul(2 * kPi<Real>, PassF), UnitScale);
     for (int i = 0; i <= N + 1; ++i) {
         const Component c = rule(PlaceOfPosition(i, topology), g[i], RL, omega);
         const double value = StoreDouble(c.value);
@@ -76,8 +77,8 @@ struct Band {
 // so that the width is never zero.
 Band BandOf(double Fmin, double Fmax)
 {
-    const Real w1 = Mul(2 * Pi, Fmin);
-    Real w2 = Mul(2 * Pi, Fmax);
+    const Real w1 = Mul(2 * kPi<Real>, Fmin);
+    Real w2 = Mul(2 * kPi<Real>, Fmax);
     if (w1 == w2) w2 = Add(w1, 1e-10L);
     return {Power(Mul(w1, w2), 0.5L), Sub(w2, w1)};
 }

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "filtermath/FpMath.h"
+#include "filtermath/Pi.h"
 #include "filtermath/SelectFilter.h"
 
 namespace corvane {
@@ -43,7 +44,7 @@ bool IsOdd(int N)
 // (2k - 1) * pi / (2N): the angle of the k-th pole of the prototype.
 Real PoleAngle(int k, int N)
 {
-    return Div(Mul(2 * k - 1, Pi), Mul(2, N));
+    return Div(Mul(2 * k - 1, kPi<Real>), Mul(2, N));
 }
 
 } // namespace
@@ -73,7 +74,7 @@ void ChebyshevG(int N, std::vector<double>& g, double Ripple)
     g[0] = 1;
     for (int k = 1; k <= N; ++k) {
         a[k] = StoreDouble(Sin(PoleAngle(k, N)));
-        const Real s = Sin(Div(Mul(k, Pi), N));
+        const Real s = Sin(Div(Mul(k, kPi<Real>), N));
         b[k] = StoreDouble(Add(Mul(s, s), Mul(gamma, gamma)));
         if (k == 1)
             g[1] = StoreDouble(Div(Mul(2, a[1]), gamma));

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "filtermath/Failure.h"
+#include "filtermath/Pi.h"
 #include "synthesis/ChosenZeros.h"
 #include "synthesis/EllipticFunctions.h"
 #include "synthesis/PulseFamilies.h"
@@ -14,8 +15,6 @@ namespace corvane {
 namespace synthesis {
 
 namespace {
-
-const Real kPi = 3.141592653589793238462643383279502884L;
 
 [[noreturn]] void Refuse(const std::string& text)
 {
@@ -37,7 +36,7 @@ Real PowerRatio(Real db)
 
 Real Angle(int k, int N)
 {
-    return (2 * k - 1) * kPi / (2 * N);
+    return (2 * k - 1) * kPi<Real> / (2 * N);
 }
 
 ZeroLists ButterworthLists(int N)

@@ -7,14 +7,13 @@
 
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
 namespace synthesis {
 
 namespace {
-
-const Real kPi = 3.141592653589793238462643383279502884L;
 
 // acos(x) from 1 - x and 1 + x, which the callers have in factored form: near the passband edge x
 // comes close to 1 and acos(x) itself would keep only half the digits.
@@ -116,7 +115,7 @@ std::vector<Real> GeneralisedChebyshevReflectionSquares(int N, const std::vector
 {
     std::vector<Real> squares;
     for (int j = 1; j <= N / 2; ++j) {
-        const Real target = (j - 0.5L) * kPi;
+        const Real target = (j - 0.5L) * kPi<Real>;
         Real low = 0.0L, high = 1.0L;
         // The phase falls with w: above the target the root lies further out.
         while (true) {

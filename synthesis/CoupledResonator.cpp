@@ -11,6 +11,7 @@
 #include "filtermath/Failure.h"
 #include "filtermath/LadderCascade.h"
 #include "filtermath/Minimise.h"
+#include "filtermath/Pi.h"
 #include "filtermath/UG.h"
 #include "synthesis/Darlington.h"
 
@@ -19,8 +20,6 @@ namespace corvane {
 namespace synthesis {
 
 namespace {
-
-const double kTwoPi = 6.283185307179586476925286766559;
 
 // The frame of the ladder. Its branches alternate from the source: a series coupling, a shunt
 // resonator, ..., the last resonator, a series coupling into the load: 2N + 1 positions. Each
@@ -42,7 +41,7 @@ Frame MakeFrame(const DesignRequest& r)
     f.RS = r.RS;
     f.RL = r.RL;
     f.f0 = std::sqrt(r.lowHz * r.highHz);
-    f.w0 = kTwoPi * f.f0;
+    f.w0 = 2.0 * kPi<double> * f.f0;
     f.fbw = (r.highHz - r.lowHz) / f.f0;
     f.Lr = r.resonatorL > 0.0 ? r.resonatorL : r.RS / f.w0;
     f.Cr = 1.0 / (f.w0 * f.w0 * f.Lr);
@@ -188,7 +187,7 @@ Samples PassbandSamples(const Frame& f, const Characteristic& c)
     const int count = 2 * (2 * f.N + 1);
     Samples s;
     for (int j = -1; j <= count; ++j) {
-        const double omega = j < 0 ? -1.0 : j == count ? 1.0 : std::cos(kTwoPi / 2.0 * (j + 0.5) / count);
+        const double omega = j < 0 ? -1.0 : j == count ? 1.0 : std::cos(kPi<double> * (j + 0.5) / count);
         s.w.push_back(BandFrequency(f, omega));
         s.lossDb.push_back(TargetLossDb(c, omega));
         // The edges carry the band's definition: they weigh as much as several inner points.
@@ -276,7 +275,7 @@ void Refine(const Frame& f, const Samples& s, std::vector<double>& v)
 // The ladder's loss in the exact analysis of filtermath, independent of the refinement's cascade.
 double LadderLossDb(const Ladder& ladder, double w)
 {
-    return -AnalyseAt(ladder, w / kTwoPi, PartQuality{}).S21dB;
+    return -AnalyseAt(ladder, w / (2.0 * kPi<double>), PartQuality{}).S21dB;
 }
 
 // Where the loss crosses level near an edge (omega = side = +1 or -1), as a shift in prototype
@@ -361,7 +360,7 @@ std::vector<Real> AllPoleG(const FamilyRequest& response, const Characteristic& 
     DesignRequest lowPass;
     lowPass.response = response;
     lowPass.RS = lowPass.RL = 1.0;
-    lowPass.passHz = 1.0 / kTwoPi;
+    lowPass.passHz = 1.0 / (2.0 * kPi<double>);
     const std::vector<PrototypeBranch> prototype = Darlington(lowPass, c, 1.0L);
     for (int i = 1; i <= N; ++i) {
         const PrototypeBranch& p = prototype[static_cast<size_t>(i - 1)];

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "filtermath/Failure.h"
+#include "filtermath/Pi.h"
 #include "synthesis/CheckedAdvice.h"
 #include "synthesis/ContinuedFraction.h"
 
@@ -14,8 +15,6 @@ namespace corvane {
 namespace synthesis {
 
 namespace {
-
-const Real kPi = 3.141592653589793238462643383279502884L;
 
 const char* FormName(LadderTopology form)
 {
@@ -113,7 +112,7 @@ bool Reproduces(const Ladder& ladder, const Characteristic& c, Real gain)
                                        : 0.8L + (edgeTo - 0.8L) * (i - kPoints + 0.5L) / kPoints;
             const Real expected = 10.0L * std::log10(gain * PowerGain(c, w));
             if (expected < -80.0L) continue;
-            const NetworkPoint p = AnalyseAt(ladder, static_cast<double>(w / (2.0L * kPi)), PartQuality{});
+            const NetworkPoint p = AnalyseAt(ladder, static_cast<double>(w / (2.0L * kPi<Real>)), PartQuality{});
             if (std::fabs(p.S21dB - expected) > 0.002L) return false;
         }
     } catch (const ArithmeticError&) {

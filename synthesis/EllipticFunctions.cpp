@@ -4,12 +4,13 @@
 #include <cmath>
 #include <vector>
 
+#include "filtermath/Pi.h"
+
 namespace corvane {
 
 namespace synthesis {
 
 namespace {
-const Real kPi = 3.141592653589793238462643383279502884L;
 }
 
 Real EllipticK(Real kComplement)
@@ -21,12 +22,12 @@ Real EllipticK(Real kComplement)
         b = std::sqrt(a * b);
         a = mean;
     }
-    return kPi / (2.0L * a);
+    return kPi<Real> / (2.0L * a);
 }
 
 Real Nome(Real k, Real kComplement)
 {
-    return std::exp(-kPi * EllipticK(k) / EllipticK(kComplement));
+    return std::exp(-kPi<Real> * EllipticK(k) / EllipticK(kComplement));
 }
 
 void ModulusFromNome(Real q, Real& k, Real& kComplement)
@@ -61,7 +62,7 @@ Real CdOfFraction(Real u, Real k)
         kn = (kn / (1.0L + complement)) * (kn / (1.0L + complement));
         moduli.push_back(kn);
     }
-    Real w = std::cos(u * kPi / 2.0L);
+    Real w = std::cos(u * kPi<Real> / 2.0L);
     for (size_t n = moduli.size(); n-- > 0;) w = (1.0L + moduli[n]) * w / (1.0L + moduli[n] * w * w);
     return w;
 }

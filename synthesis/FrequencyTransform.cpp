@@ -4,14 +4,13 @@
 #include <cmath>
 
 #include "filtermath/Failure.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
 namespace synthesis {
 
 namespace {
-
-const Real kPi = 3.141592653589793238462643383279502884L;
 
 struct Part {
     Real L = 0.0L, C = 0.0L;
@@ -101,10 +100,10 @@ Ladder Denormalise(const DesignRequest& r, const std::vector<PrototypeBranch>& p
 {
     Transform t{r.type, static_cast<Real>(r.RS), 0.0L, 0.0L};
     if (r.type == FilterType::LowPass || r.type == FilterType::HighPass) {
-        t.w0 = 2.0L * kPi * r.passHz;
+        t.w0 = 2.0L * kPi<Real> * r.passHz;
     } else {
-        t.w0 = 2.0L * kPi * std::sqrt(static_cast<Real>(r.lowHz) * r.highHz);
-        t.bw = 2.0L * kPi * (static_cast<Real>(r.highHz) - r.lowHz);
+        t.w0 = 2.0L * kPi<Real> * std::sqrt(static_cast<Real>(r.lowHz) * r.highHz);
+        t.bw = 2.0L * kPi<Real> * (static_cast<Real>(r.highHz) - r.lowHz);
     }
     Ladder ladder;
     ladder.RS = r.RS;

@@ -4,6 +4,8 @@
 #include <cfloat>
 #include <cmath>
 
+#include "filtermath/Pi.h"
+
 namespace corvane {
 
 namespace synthesis {
@@ -43,13 +45,12 @@ std::vector<Complex> StartingPoints(const Poly& p, int n)
         }
         hull.push_back(k);
     }
-    const Real kTwoPi = 6.283185307179586476925286766559L;
     std::vector<Complex> roots;
     for (size_t h = 1; h < hull.size(); ++h) {
         const int a = hull[h - 1], b = hull[h];
         const Real radius = std::pow(std::fabs(p[static_cast<size_t>(a)] / p[static_cast<size_t>(b)]), 1.0L / (b - a));
         for (int k = 0; k < b - a; ++k)
-            roots.push_back(std::polar(radius, kTwoPi * (k + 0.25L) / (b - a) + 0.4L + 0.7L * h));
+            roots.push_back(std::polar(radius, 2.0L * kPi<Real> * (k + 0.25L) / (b - a) + 0.4L + 0.7L * h));
     }
     return roots;
 }

@@ -9,6 +9,7 @@
 
 #include "filtermath/Failure.h"
 #include "filtermath/Minimise.h"
+#include "filtermath/Pi.h"
 #include "synthesis/PolynomialRoots.h"
 
 namespace corvane {
@@ -17,7 +18,6 @@ namespace synthesis {
 
 namespace {
 
-const Real kPi = 3.141592653589793238462643383279502884L;
 constexpr int kMaxExchanges = 60;
 constexpr int kGridPerExtreme = 20;
 
@@ -278,7 +278,7 @@ bool FitTransitional(int N, Real transitionDb, Poly& q)
     const size_t count = static_cast<size_t>(N % 2 != 0 ? N : N - 1);
     // The touches start spread as a Chebyshev polynomial's extremes over the band.
     std::vector<Real> touches(count), extremes;
-    for (size_t i = 0; i + 1 < count; ++i) touches[i] = xT * (1.0L - std::cos(kPi * (i + 0.5L) / count)) / 2.0L;
+    for (size_t i = 0; i + 1 < count; ++i) touches[i] = xT * (1.0L - std::cos(kPi<Real> * (i + 0.5L) / count)) / 2.0L;
     touches[count - 1] = xT;
     bool settled = false;
     for (int exchange = 0; exchange < kMaxExchanges && !settled; ++exchange) {
@@ -337,7 +337,7 @@ Poly GaussianLoss(int N)
 
 EquirippleDelay FitEquirippleDelay(int N, Real phaseErrorDegrees)
 {
-    const Real eps = phaseErrorDegrees * kPi / 180.0L;
+    const Real eps = phaseErrorDegrees * kPi<Real> / 180.0L;
     const size_t n = static_cast<size_t>(N);
     // The line reaches the all-pole phase's limit N pi / 2 at w = N pi / 2, and the band ends
     // below it; where a first guess misses some extremes, the next starts lower.
@@ -345,7 +345,7 @@ EquirippleDelay FitEquirippleDelay(int N, Real phaseErrorDegrees)
     std::vector<Real> points(n), extremes;
     bool settled = false;
     for (Real reach : {0.8L, 0.9L, 0.7L, 0.6L, 0.5L}) {
-        for (size_t k = 0; k < n; ++k) points[k] = reach * (k + 1) * (N * kPi / 2.0L) / (N + 1);
+        for (size_t k = 0; k < n; ++k) points[k] = reach * (k + 1) * (N * kPi<Real> / 2.0L) / (N + 1);
         if (Exchange(points, eps, fit, extremes)) {
             settled = true;
             break;

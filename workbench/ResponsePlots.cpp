@@ -11,6 +11,7 @@
 #include "chart/PlotView.h"
 #include "chart/SmithChart.h"
 #include "filtermath/EngineeringText.h"
+#include "filtermath/Pi.h"
 #include "run/Rules.h"
 
 namespace corvane {
@@ -135,7 +136,7 @@ std::vector<std::complex<double>> Reflections(const std::vector<double>& db, con
 {
     std::vector<std::complex<double>> gamma(db.size());
     for (size_t i = 0; i < db.size(); ++i)
-        gamma[i] = std::polar(std::pow(10.0, db[i] / 20.0), degrees[i] * M_PI / 180.0);
+        gamma[i] = std::polar(std::pow(10.0, db[i] / 20.0), degrees[i] * kPi<double> / 180.0);
     return gamma;
 }
 

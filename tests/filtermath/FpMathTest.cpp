@@ -8,6 +8,7 @@
 
 #include "tests/filtermath/FaultCheck.h"
 #include "filtermath/FpMath.h"
+#include "filtermath/Pi.h"
 
 using namespace corvane;
 
@@ -73,7 +74,7 @@ TEST(FpMath, ValidOperandsGiveTheOrdinaryResult)
         {"(-2)^6", [] { return Power(-2, 6); }, 64},
         {"0^0", [] { return Power(0, 0); }, 1},
         {"10^4000 fits the extended range", [] { return Power(10, 4000) / 1e4000L; }, 1},
-        {"arccos(-1)", [] { return ArcCos(-1); }, Pi},
+        {"arccos(-1)", [] { return ArcCos(-1); }, kPi<Real>},
         {"store 1e-400 underflows silently", [] { return StoreDouble(1e-400L); }, 0},
         {"store DBL_MAX", [] { return StoreDouble(DBL_MAX); }, DBL_MAX},
     };
@@ -86,12 +87,12 @@ TEST(FpMath, ValidOperandsGiveTheOrdinaryResult)
 TEST(FpMath, SineAndCosineAgreeWithTheLibraryAcrossQuadrants)
 {
     for (int step = -1100; step <= 1100; ++step) {
-        const Real x = step * (Pi / 160) + 1e-3L;
+        const Real x = step * (kPi<Real> / 160) + 1e-3L;
         // Compared in extended precision: rounding both to double could split them by an ulp.
         EXPECT_LT(std::fabs(Sin(x) - std::sin(x)), 1e-18L) << "sin " << static_cast<double>(x);
         EXPECT_LT(std::fabs(Cos(x) - std::cos(x)), 1e-18L) << "cos " << static_cast<double>(x);
     }
-    EXPECT_EQ(Sin(Pi / 2), 1.0L);
+    EXPECT_EQ(Sin(kPi<Real> / 2), 1.0L);
     EXPECT_EQ(Cos(0), 1.0L);
     EXPECT_EQ(Sin(1e6L), std::sin(1e6L));
 }
