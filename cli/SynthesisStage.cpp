@@ -63,13 +63,6 @@ double UnitScaleOf(const std::string& unit)
     return found->scale;
 }
 
-std::string Short(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6g", value);
-    return text;
-}
-
 const char* KindText(BranchKind kind)
 {
     switch (kind) {
@@ -287,8 +280,9 @@ std::string PassbandText(const CliOptions& o, const Outcome& out)
 {
     const DesignRequest& r = out.design.request;
     if (r.type == FilterType::LowPass || r.type == FilterType::HighPass)
-        return Short(r.passHz / out.unitScale) + " " + o.unit;
-    return Short(r.lowHz / out.unitScale) + " and " + Short(r.highHz / out.unitScale) + " " + o.unit;
+        return ShortNumberText(r.passHz / out.unitScale, 6) + " " + o.unit;
+    return ShortNumberText(r.lowHz / out.unitScale, 6) + " and " + ShortNumberText(r.highHz / out.unitScale, 6) + " " +
+           o.unit;
 }
 
 // The band-pass form with the accuracy a coupled form reached, the order picked from a stopband
@@ -374,7 +368,7 @@ nlohmann::ordered_json Json(const CliOptions& o, const Outcome& out)
 
 std::string FrequencyText(double hz, const Outcome& out, const CliOptions& o)
 {
-    return Short(hz / out.unitScale) + " " + o.unit;
+    return ShortNumberText(hz / out.unitScale, 6) + " " + o.unit;
 }
 
 // Where the stopband begins, and the form an even order takes.
@@ -395,8 +389,10 @@ void PrintStopband(const CliOptions& o, const Outcome& out, std::ostream& text)
     }
     const bool band = type == FilterType::BandPass || type == FilterType::BandStop;
     text << "Passband edge" << (band ? "s " : " ") << PassbandText(o, out) << " ("
-         << (TraitsOf(response.family).ripple ? Short(static_cast<double>(response.rippleDb)) : std::string("3.01"))
-         << " dB), stopband " << stopband << " (" << Short(static_cast<double>(response.stopAttDb)) << " dB)\n";
+         << (TraitsOf(response.family).ripple ? ShortNumberText(static_cast<double>(response.rippleDb), 6)
+                                              : std::string("3.01"))
+         << " dB), stopband " << stopband << " (" << ShortNumberText(static_cast<double>(response.stopAttDb), 6)
+         << " dB)\n";
     if (IsModifiedForm(response)) text << ModifiedFormNote(response) << '\n';
     if (const std::optional<Design> other = LossAtDcAlternative(out.design))
         text << "Between these terminations the form with the ripple as loss at DC (--dc-loss) is buildable too; "
@@ -411,7 +407,7 @@ void PrintChosenZeros(const CliOptions& o, const Outcome& out, std::ostream& tex
     if (out.design.request.zerosHz.empty()) return;
     const std::vector<double> hz = ZeroFrequenciesHz(out.design);
     text << "Transmission zeros at";
-    for (size_t i = 0; i < hz.size(); ++i) text << (i == 0 ? " " : ", ") << Short(hz[i] / out.unitScale);
+    for (size_t i = 0; i < hz.size(); ++i) text << (i == 0 ? " " : ", ") << ShortNumberText(hz[i] / out.unitScale, 6);
     text << ' ' << o.unit;
     if (out.design.request.type == FilterType::BandPass)
         text << " (the band-pass places each zero and its mirror image f0^2/f about the centre)";
@@ -436,11 +432,11 @@ void PrintMismatchLoss(const Outcome& out, std::ostream& text)
     const double flat = FlatLossDb(out.design);
     if (!(flat > 1e-9)) return;
     const DesignRequest& r = out.design.request;
-    text << "Passband loss up to " << Short(EdgeLossDb(r.response) + flat)
+    text << "Passband loss up to " << ShortNumberText(EdgeLossDb(r.response) + flat, 6)
          << " dB: " << (TraitsOf(r.response.family).ripple ? "the ripple of " : "the edge loss of ")
-         << Short(EdgeLossDb(r.response)) << " dB on top of a flat " << Short(flat)
-         << " dB, the least loss a lossless ladder between " << Short(r.RS) << " and " << Short(r.RL)
-         << " ohms can have with this response.\n";
+         << ShortNumberText(EdgeLossDb(r.response), 6) << " dB on top of a flat " << ShortNumberText(flat, 6)
+         << " dB, the least loss a lossless ladder between " << ShortNumberText(r.RS, 6) << " and "
+         << ShortNumberText(r.RL, 6) << " ohms can have with this response.\n";
 }
 
 void PrintElements(const std::string& heading, const LadderModel& ladder, bool standardValues, std::ostream& text)
@@ -459,11 +455,11 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
     const DesignRequest& r = out.design.request;
     text << o.model << ' ' << o.type << ", " << r.response.N << " poles, "
          << (r.bandForm == BandPassForm::Ladder ? o.topology : KeyOf(kBandPassFormNames, r.bandForm)) << " form, RS "
-         << Short(r.RS) << " ohms, RL " << Short(r.RL) << " ohms\n";
+         << ShortNumberText(r.RS, 6) << " ohms, RL " << ShortNumberText(r.RL, 6) << " ohms\n";
     if (out.orderPicked) {
-        text << "Order " << r.response.N << " reaches " << Short(out.reachedDb) << " dB at "
-             << Short(out.stopHz / out.unitScale) << ' ' << o.unit << " (asked: " << Short((double)r.response.stopAttDb)
-             << " dB)\n";
+        text << "Order " << r.response.N << " reaches " << ShortNumberText(out.reachedDb, 6) << " dB at "
+             << ShortNumberText(out.stopHz / out.unitScale, 6) << ' ' << o.unit
+             << " (asked: " << ShortNumberText((double)r.response.stopAttDb, 6) << " dB)\n";
         if (out.neededN != r.response.N)
             text << "Order " << out.neededN << " meets the requirement, but a " << o.model << " ladder of order "
                  << out.neededN << " cannot be built between these terminations"
@@ -474,8 +470,8 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
             text << ' ' << FamilyName(c.family) << ' ' << (c.N > 0 ? std::to_string(c.N) : std::string("over 15"));
         text << '\n';
     } else if (out.stopHz > 0.0) {
-        text << "Attenuation at " << Short(out.stopHz / out.unitScale) << ' ' << o.unit << ": " << Short(out.reachedDb)
-             << " dB\n";
+        text << "Attenuation at " << ShortNumberText(out.stopHz / out.unitScale, 6) << ' ' << o.unit << ": "
+             << ShortNumberText(out.reachedDb, 6) << " dB\n";
     }
     if (r.bandForm != BandPassForm::Ladder) text << CoupledFitText(out.design.fit, r.bandForm) << '\n';
     PrintStopband(o, out, text);

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "export/AtomicFile.h"
+#include "export/Csv.h"
 #include "export/ModelsNote.h"
 #include "filtermath/EngineeringText.h"
 
@@ -89,14 +90,6 @@ bool SameLine(const BoardPart& a, const BoardPart& b)
            std::tie(rb.tolerance, rb.package, rb.manufacturer, rb.partNumber, rb.model);
 }
 
-std::string Field(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 std::string Joined(const std::vector<std::string>& names)
 {
     std::string text;
@@ -134,9 +127,9 @@ std::string BomCsv(const std::vector<BomRow>& rows)
 {
     std::string csv = "Designator,Value,Quantity,Tolerance,Package,Manufacturer,Part number,Model\r\n";
     for (const BomRow& row : rows)
-        csv += Field(Joined(row.designators)) + ',' + Field(row.value) + ',' + std::to_string(row.quantity) + ',' +
-               Field(row.tolerance) + ',' + Field(row.package) + ',' + Field(row.manufacturer) + ',' +
-               Field(row.partNumber) + ',' + Field(row.model) + "\r\n";
+        csv += CsvField(Joined(row.designators)) + ',' + CsvField(row.value) + ',' + std::to_string(row.quantity) +
+               ',' + CsvField(row.tolerance) + ',' + CsvField(row.package) + ',' + CsvField(row.manufacturer) + ',' +
+               CsvField(row.partNumber) + ',' + CsvField(row.model) + "\r\n";
     return csv;
 }
 

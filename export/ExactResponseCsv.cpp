@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "export/Csv.h"
 #include "export/ExportSweep.h"
 
 namespace corvane {
@@ -13,13 +14,7 @@ std::string ExactResponseCsvText(const std::vector<double>& freq, const std::vec
 {
     // A unit typed into the drop-down may hold a comma or a quote: quoted, the header keeps
     // its four columns.
-    std::string frequency = "Frequency (" + unitText + ")";
-    if (frequency.find_first_of(",\"\r\n") != std::string::npos) {
-        std::string quoted = "\"";
-        for (char c : frequency) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-        frequency = quoted + "\"";
-    }
-    std::string text = frequency + ",S21 (dB),S11 (dB),Group delay (s)\n";
+    std::string text = CsvField("Frequency (" + unitText + ")") + ",S21 (dB),S11 (dB),Group delay (s)\n";
     const size_t rows = std::min({freq.size(), s21Db.size(), s11Db.size(), delaySeconds.size()});
     text.reserve(text.size() + rows * 64);
     for (size_t i = 0; i < rows; ++i)

@@ -4,30 +4,15 @@
 #include <algorithm>
 
 #include "export/AtomicFile.h"
+#include "export/Csv.h"
 #include "export/ExportSweep.h"
 
 namespace corvane {
 
-namespace {
-
-// A unit typed into the drop-down may hold a comma or a quote; a quoted field keeps the
-// header at three columns.
-std::string CsvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
-} // namespace
-
 std::string ResponseCsvText(const std::vector<double>& Freq, const std::vector<double>& Att,
                             const std::vector<double>& S11, const std::string& unitText)
 {
+    // A unit typed into the drop-down may hold a comma or a quote.
     std::string text = CsvField("Frequency (" + unitText + ")") + ",Attenuation (dB),S11 (dB)\n";
     const size_t rows = std::min({Freq.size(), Att.size(), S11.size()});
     for (size_t k = 0; k < rows; ++k)

@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <climits>
+#include <cstdio>
 #include <system_error>
 
 #include "filtermath/Failure.h"
@@ -167,6 +168,13 @@ std::string FormatWith(double value, std::chars_format format, int decimals)
 }
 
 } // namespace
+
+std::string ShortNumberText(double value, int digits)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    return text;
+}
 
 std::string FormatSci2(double value)
 {

@@ -10,6 +10,7 @@
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
 #include "filtermath/LadderCascade.h"
+#include "filtermath/NumberText.h"
 #include "filtermath/Minimise.h"
 #include "filtermath/Pi.h"
 #include "filtermath/UG.h"
@@ -391,11 +392,7 @@ Ladder CoupledResonatorLadder(const DesignRequest& r, const Characteristic& c, C
 
 std::string CoupledFitText(const CoupledFit& fit, BandPassForm form)
 {
-    const auto shortText = [](double value) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.6g", value);
-        return std::string(text);
-    };
+    const auto shortText = [](double value) { return ShortNumberText(value, 6); };
     std::string text = std::string(KeyOf(kBandPassFormNames, form)) + " coupled resonators: passband loss within " +
                        shortText(fit.passbandExcessDb) + " dB of the response's, band-edge loss within " +
                        shortText(fit.edgeLossErrorDb) + " dB, band edges within " + shortText(100.0 * fit.edgeShift) +

@@ -12,6 +12,7 @@
 #include "window/GridClipboard.h"
 #include "filtermath/NumberText.h"
 #include "run/Rules.h"
+#include "window/QtText.h"
 #include "window/WindowStyle.h"
 #include "ui_TFMain.h"
 
@@ -33,11 +34,6 @@ constexpr int kPolesColumnWidth = 44;
 constexpr int kCapacitorColumnWidth = 76;
 constexpr int kUnitLabelCount = 6;
 constexpr int kSeparatorY = 4;
-
-QString ToQt(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 QIcon CheckMarkIcon()
 {

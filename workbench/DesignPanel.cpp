@@ -24,6 +24,7 @@
 #include "synthesis/ChosenZeros.h"
 #include "synthesis/CoupledResonator.h"
 #include "synthesis/OrderSelection.h"
+#include "window/QtText.h"
 #include "workbench/FieldText.h"
 #include "workbench/NameChoice.h"
 #include "synthesis/StopRequirement.h"
@@ -34,18 +35,6 @@ namespace corvane {
 using namespace synthesis;
 
 namespace {
-
-QString ToQt(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
-std::string Short(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4g", value);
-    return text;
-}
 
 } // namespace
 
@@ -358,8 +347,8 @@ std::string DesignPanel::NoteOf(const synthesis::Design& design, double stopHz, 
     std::vector<std::string> sentences;
     if (byRequirement_->isChecked()) {
         std::string note = "Order " + std::to_string(design.request.response.N) + " reaches " +
-                           Short(-TransducerGainDb(design, stopHz)) + " dB at " + Short(stopHz / unit.scale) + " " +
-                           unit.name + ". Other families:";
+                           ShortNumberText(-TransducerGainDb(design, stopHz), 4) + " dB at " +
+                           ShortNumberText(stopHz / unit.scale, 4) + " " + unit.name + ". Other families:";
         for (const OrderChoice& c : others)
             note += std::string(" ") + TextOf(kFamilyNames, c.family) + " " +
                     (c.N > 0 ? std::to_string(c.N) : std::string("over 15")) + (&c == &others.back() ? "." : ",");
@@ -368,7 +357,7 @@ std::string DesignPanel::NoteOf(const synthesis::Design& design, double stopHz, 
     if (!design.request.zerosHz.empty()) {
         std::string zeros = "Transmission zeros at";
         for (double hz : ZeroFrequenciesHz(design))
-            zeros += (zeros.back() == 't' ? " " : ", ") + Short(hz / unit.scale);
+            zeros += (zeros.back() == 't' ? " " : ", ") + ShortNumberText(hz / unit.scale, 4);
         sentences.push_back(zeros + " " + unit.name + ".");
     }
     if (design.request.bandForm != BandPassForm::Ladder)

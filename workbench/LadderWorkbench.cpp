@@ -20,6 +20,7 @@
 #include "chart/PlotView.h"
 #include "filtermath/EngineeringText.h"
 #include "filtermath/NumberText.h"
+#include "window/QtText.h"
 #include "window/TFMain.h"
 #include "workbench/BackgroundJob.h"
 #include "workbench/BuiltSettings.h"
@@ -49,11 +50,6 @@ const char* const kTabKey = "Workbench/tab";
 // Bumped when the docks change, so that an older saved layout is not applied to new docks.
 constexpr int kLayoutVersion = 1;
 const QString kNoDesign = QStringLiteral("Press \"Calculate\" in the design window, or Design in the panel.");
-
-QString ToQt(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 QDockWidget* Dock(const QString& title, const QString& name, QWidget* content)
 {
@@ -265,10 +261,10 @@ void LadderWorkbench::ChoosePartFile(const QString& designator)
 {
     const auto& files = built_->PartFiles();
     const auto now = files.find(designator.toStdString());
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("Vendor S-Parameter File for %1").arg(designator),
-        now == files.end() ? QString() : QString::fromStdString(now->second),
-        tr("Touchstone two-port files (*.s2p *.S2P *.ts);;All files (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Vendor S-Parameter File for %1").arg(designator),
+                                     now == files.end() ? QString() : QString::fromStdString(now->second),
+                                     tr("Touchstone two-port files (*.s2p *.S2P *.ts);;All files (*)"));
     if (!path.isEmpty()) built_->SetPartFile(designator.toStdString(), path.toStdString());
 }
 

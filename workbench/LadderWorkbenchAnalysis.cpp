@@ -20,6 +20,7 @@
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
 #include "filtermath/NumberText.h"
+#include "window/QtText.h"
 #include "workbench/BackgroundJob.h"
 #include "workbench/BuiltSettings.h"
 #include "workbench/DesignPanel.h"
@@ -39,11 +40,6 @@
 namespace corvane {
 
 namespace {
-
-QString ToQt(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 QString Ohms(double value)
 {

@@ -23,6 +23,7 @@
 #include <memory>
 
 #include "export/PartCatalogue.h"
+#include "window/QtText.h"
 #include "workbench/BackgroundJob.h"
 #include "filtermath/EngineeringText.h"
 #include "filtermath/Failure.h"
@@ -33,11 +34,6 @@ namespace corvane {
 namespace {
 
 enum Column { NameColumn, DesignedColumn, KeepColumn, TuneColumn, ChosenColumn, PartsColumn, ColumnCount };
-
-QString ToQt(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 QString ValueText(double value, PartKind kind)
 {
