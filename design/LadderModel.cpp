@@ -41,8 +41,7 @@ std::string CurrentDesignator(const std::string& designator)
         return designator;
     for (size_t i = 1; i + 1 < n; ++i)
         if (!std::isdigit(static_cast<unsigned char>(designator[i])) || i > 4) return designator;
-    const PartKind kind = designator[0] == 'L' ? PartKind::Inductor : PartKind::Capacitor;
-    return Designator(kind, std::stoi(designator.substr(1, n - 2)), true);
+    return Designator(*DesignatorKind(designator), std::stoi(designator.substr(1, n - 2)), true);
 }
 
 ModelBranch MakeBranch(int position, BranchPlace place, BranchKind shape, double L, double C, double L2, double C2)

@@ -190,7 +190,7 @@ private:
             part.kind = PartKind::Capacitor;
         else
             reader.Fail(kind.column, "kind", "'" + kind.text + "' is no kind: L or C");
-        part.value = reader.Number(value, "value", part.kind == PartKind::Inductor ? "H" : "F", false);
+        part.value = reader.Number(value, "value", UnitOf(part.kind), false);
     }
 
     std::string TouchstonePath(const RowReader& reader, const Field& f) const

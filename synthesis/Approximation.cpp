@@ -277,11 +277,9 @@ void CheckRequest(const FamilyRequest& r)
 {
     const std::string name = FamilyName(r.family);
     if (r.N < 1 || r.N > kMaxOrder) Refuse("The number of poles must be from 1 to 15.");
-    const bool ripple = r.family == Family::Chebyshev || r.family == Family::Elliptic;
-    const bool stop = r.family == Family::Elliptic || r.family == Family::InverseChebyshev;
-    if (ripple && !(r.rippleDb > 0.0L && r.rippleDb <= 10.0L))
+    if (TraitsOf(r.family).ripple && !(r.rippleDb > 0.0L && r.rippleDb <= 10.0L))
         Refuse("The " + name + " response needs a passband ripple above 0 dB and at most 10 dB.");
-    if (stop && !(r.stopAttDb > 0.0L && r.stopAttDb <= 200.0L))
+    if (TraitsOf(r.family).stopbandAttenuation && !(r.stopAttDb > 0.0L && r.stopAttDb <= 200.0L))
         Refuse("The " + name + " response needs a stopband attenuation above 0 dB and at most 200 dB.");
     if (r.family == Family::EquirippleDelay && !(r.delayErrorDeg > 0.0L && r.delayErrorDeg <= kMaxDelayErrorDeg))
         Refuse("The EquirippleDelay response needs a phase error above 0 degrees and at most 2 degrees.");
