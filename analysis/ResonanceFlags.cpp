@@ -5,6 +5,7 @@
 
 #include "analysis/PartModels.h"
 #include "filtermath/EngineeringText.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
@@ -17,7 +18,7 @@ double SelfResonanceHz(const LadderModel& ladder, const ModelPart& part, const P
     if (model.srfHz > 0.0) return model.srfHz;
     if (part.kind != PartKind::Capacitor || !(part.value > 0.0)) return 0.0;
     const double seriesL = model.esl + LeadInductance(ladder, part);
-    return seriesL > 0.0 ? 1.0 / (2.0 * M_PI * std::sqrt(seriesL * part.value)) : 0.0;
+    return seriesL > 0.0 ? 1.0 / (2.0 * kPi<double> * std::sqrt(seriesL * part.value)) : 0.0;
 }
 
 } // namespace
