@@ -255,7 +255,7 @@ void SavePanel(const CliOptions& options, DesignFile& design)
     // The order and the ripple designed with, typed or not: the panel's defaults are not the command line's.
     if (p.orderFrom == "order") p.order = t.N;
     const NameEntry<Family>* family = FindKey(kFamilyNames, options.model);
-    if (family && synthesis::UsesRipple(family->value)) p.ripple = t.Ripple;
+    if (family && TraitsOf(family->value).ripple) p.ripple = t.Ripple;
     set(p.passband, "--passband", t.PassF);
     set(p.fmin, "--fmin", t.Fmin);
     set(p.fmax, "--fmax", t.Fmax);
