@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "analysis/PartModels.h"
+#include "filtermath/Pi.h"
 
 namespace corvane {
 
@@ -23,7 +24,7 @@ constexpr int kProbes = 7; // per peak and round: the bracket shrinks to a quart
 // an open there, which no analysis divides by.
 constexpr double kNeighbourhood[] = {0.001, 0.0025, 0.005, 0.01, 0.02, 0.04, 0.08};
 constexpr double kLeastReflection = 1e-300; // a perfect match still has a logarithm
-const double kTwoPi = 2.0 * M_PI;
+const double kTwoPi = 2.0 * kPi<double>;
 
 int GridSteps(std::size_t branchCount)
 {
@@ -101,23 +102,6 @@ void AddResonance(std::vector<double>& hz, double L, double C)
     if (L > 0.0 && C > 0.0 && std::isfinite(L * C)) hz.push_back(1.0 / (kTwoPi * std::sqrt(L * C)));
 }
 
-// A part's own resonances: its self-resonance, and the series resonance of its leads (and a
-// capacitor's ESL) with its capacitance, the inductor's being that of its self-resonance.
-void AddPartResonances(std::vector<double>& hz, const LadderModel& ladder, const ModelPart& part,
-                       const PartQuality& quality)
-{
-    if (part.measured) return;
-    const PartModel m = EffectiveModel(ladder, part, quality);
-    const double lead = LeadInductance(ladder, part), w = kTwoPi * m.srfHz;
-    if (m.srfHz > 0.0) hz.push_back(m.srfHz);
-    if (part.kind == PartKind::Inductor) {
-        if (m.srfHz > 0.0) AddResonance(hz, lead, 1.0 / (w * w * part.value));
-    } else {
-        const double esl = m.srfHz > 0.0 ? 1.0 / (w * w * part.value) : m.esl;
-        AddResonance(hz, lead + esl, part.value);
-    }
-}
-
 } // namespace
 
 GridFeatures FeaturesOf(const LadderModel& ladder, const PartQuality& quality)
@@ -126,7 +110,8 @@ GridFeatures FeaturesOf(const LadderModel& ladder, const PartQuality& quality)
     features.dense = HasPartModels(ladder);
     for (const ModelBranch& branch : ladder.branches)
         for (const ModelPart& l : branch.parts) {
-            if (features.dense) AddPartResonances(features.hz, ladder, l, quality);
+            if (features.dense)
+                for (double f : PartResonancesHz(ladder, l, quality)) features.hz.push_back(f);
             if (l.kind != PartKind::Inductor) continue;
             for (const ModelPart& c : branch.parts)
                 if (c.kind == PartKind::Capacitor) AddResonance(features.hz, l.value, c.value);

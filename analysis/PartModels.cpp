@@ -125,6 +125,31 @@ PartModel EffectiveModel(const LadderModel& ladder, const ModelPart& part, const
     return model;
 }
 
+namespace {
+
+void AddResonance(std::vector<double>& hz, double L, double C)
+{
+    if (L > 0.0 && C > 0.0 && std::isfinite(L * C)) hz.push_back(1.0 / (2.0 * kPi<double> * std::sqrt(L * C)));
+}
+
+} // namespace
+
+std::vector<double> PartResonancesHz(const LadderModel& ladder, const ModelPart& part, const PartQuality& quality)
+{
+    std::vector<double> hz;
+    if (part.measured || part.kind == PartKind::Resistor) return hz;
+    const PartModel m = EffectiveModel(ladder, part, quality);
+    const double lead = LeadInductance(ladder, part), w = 2.0 * kPi<double> * m.srfHz;
+    if (m.srfHz > 0.0) hz.push_back(m.srfHz);
+    if (part.kind == PartKind::Inductor) {
+        if (m.srfHz > 0.0) AddResonance(hz, lead, 1.0 / (w * w * part.value));
+    } else {
+        const double esl = m.srfHz > 0.0 ? 1.0 / (w * w * part.value) : m.esl;
+        AddResonance(hz, lead + esl, part.value);
+    }
+    return hz;
+}
+
 double LeadInductance(const LadderModel& ladder, const ModelPart& part)
 {
     return part.leadL ? *part.leadL : ladder.strays.leadL;

@@ -19,6 +19,10 @@ namespace corvane {
 PartModel EffectiveModel(const LadderModel& ladder, const ModelPart& part, const PartQuality& quality);
 // The lead inductance in series with the part: its own, or the board's.
 double LeadInductance(const LadderModel& ladder, const ModelPart& part);
+// A part's own resonances in hertz: its self-resonance, and the series resonance of its leads (and a
+// capacitor's ESL) with its capacitance, an inductor's being that of its self-resonance. None for a
+// measured part, whose data hold its own.
+std::vector<double> PartResonancesHz(const LadderModel& ladder, const ModelPart& part, const PartQuality& quality);
 // The stray capacitance at node k (from 1, the source's side).
 double NodeCapacitance(const LadderModel& ladder, int node);
 

@@ -1,27 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "analysis/ResonanceFlags.h"
 
-#include <cmath>
+#include <algorithm>
 
 #include "analysis/PartModels.h"
 #include "filtermath/EngineeringText.h"
-#include "filtermath/Pi.h"
 
 namespace corvane {
-
-namespace {
-
-// The part's own resonance in hertz, 0 where it has none.
-double SelfResonanceHz(const LadderModel& ladder, const ModelPart& part, const PartQuality& quality)
-{
-    const PartModel model = EffectiveModel(ladder, part, quality);
-    if (model.srfHz > 0.0) return model.srfHz;
-    if (part.kind != PartKind::Capacitor || !(part.value > 0.0)) return 0.0;
-    const double seriesL = model.esl + LeadInductance(ladder, part);
-    return seriesL > 0.0 ? 1.0 / (2.0 * kPi<double> * std::sqrt(seriesL * part.value)) : 0.0;
-}
-
-} // namespace
 
 std::vector<PartFlag> SelfResonanceFlags(const LadderModel& ladder, const PartQuality& quality,
                                          double highestPassbandHz)
@@ -29,9 +14,11 @@ std::vector<PartFlag> SelfResonanceFlags(const LadderModel& ladder, const PartQu
     std::vector<PartFlag> flags;
     for (const ModelBranch& branch : ladder.branches)
         for (const ModelPart& part : branch.parts) {
-            if (part.measured || part.kind == PartKind::Resistor) continue;
-            const double hz = SelfResonanceHz(ladder, part, quality);
-            if (!(hz > 0.0) || hz > highestPassbandHz) continue;
+            // Past the lowest of its own resonances a part no longer acts as its kind.
+            const std::vector<double> resonances = PartResonancesHz(ladder, part, quality);
+            if (resonances.empty()) continue;
+            const double hz = *std::min_element(resonances.begin(), resonances.end());
+            if (hz > highestPassbandHz) continue;
             const std::string at = EngineeringText(hz, "Hz", true);
             flags.push_back({part.designator,
                              part.designator + " resonates by itself at " + at + ", inside the passband (up to " +

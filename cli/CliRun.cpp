@@ -4,6 +4,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "analysis/ResonanceFlags.h"
 #include "cli/BoardStage.h"
 #include "cli/BuildOptions.h"
 #include "cli/BenchStage.h"
@@ -120,8 +121,8 @@ void ReportRun(const CliOptions& options, bool completed, CalculationRun& run, C
     const DesignState& state = run.State();
     const LadderModel* built = stages.network.BuiltLadder();
     if (built && !state.Freq.empty())
-        flags = FlagsOfBuiltLadder(*built, stages.network.Quality(), BandOfRun(state),
-                                   state.Freq.back() * state.UnitScale, limits);
+        flags = FlagBuiltParts(*built, stages.network.Quality(), BandOfRun(state), state.Freq.back() * state.UnitScale,
+                               limits);
     if (options.json) {
         nlohmann::ordered_json json = StateJson(state, form, results);
         stages.network.AddJson(json);

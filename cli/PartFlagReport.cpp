@@ -5,7 +5,6 @@
 #include <ostream>
 
 #include "analysis/InputRules.h"
-#include "analysis/ResonanceFlags.h"
 
 namespace corvane {
 
@@ -20,12 +19,6 @@ void AddPartLimitsOption(CLI::App& app, std::string& text)
 PartLimits ReadPartLimits(const std::string& text)
 {
     return ReadPartLimits(text, "--part-limits");
-}
-
-std::vector<PartFlag> FlagsOfBuiltLadder(const LadderModel& built, const PartQuality& quality, const DesignBand& band,
-                                         double sweepTopHz, const PartLimits& limits)
-{
-    return FlagBuiltParts(built, quality, band, sweepTopHz, limits);
 }
 
 void AddPartFlagsJson(nlohmann::ordered_json& json, const std::vector<PartFlag>& flags)

@@ -19,10 +19,8 @@ void AddPartLimitsOption(CLI::App& app, std::string& text);
 // The limits typed; the defaults for an empty text. Throws InputError naming --part-limits.
 PartLimits ReadPartLimits(const std::string& text);
 
-// The parts of the ladder as built that lie outside a practical range for the design's band, in
-// the JSON ("PartFlags": designator and reason) and the text ("Parts hard to build:").
-std::vector<PartFlag> FlagsOfBuiltLadder(const LadderModel& built, const PartQuality& quality, const DesignBand& band,
-                                         double sweepTopHz, const PartLimits& limits = {});
+// The flags of the ladder as built (FlagBuiltParts), in the JSON ("PartFlags": designator and
+// reason) and the text ("Parts hard to build:").
 void AddPartFlagsJson(nlohmann::ordered_json& json, const std::vector<PartFlag>& flags);
 // Nothing when every part is in range.
 void PrintPartFlags(std::ostream& out, const std::vector<PartFlag>& flags);

@@ -12,6 +12,7 @@
 #include "analysis/InputRules.h"
 #include "analysis/MeasuredParts.h"
 #include "analysis/NetworkResponse.h"
+#include "analysis/ResonanceFlags.h"
 #include "cli/BoardStage.h"
 #include "design/LadderModel.h"
 #include "cli/CliRun.h"
@@ -226,7 +227,7 @@ void Analyse(const CliOptions& o, Outcome& out, OptimiseStage& optimise)
         loaded.RL = out.analysedLadder.RL;
         out.analysedLadder = optimise.Build(loaded, band, out.unitScale, settings.analysis);
     }
-    out.flags = FlagsOfBuiltLadder(out.analysedLadder, quality, band, out.Freq.back() * out.unitScale, settings.limits);
+    out.flags = FlagBuiltParts(out.analysedLadder, quality, band, out.Freq.back() * out.unitScale, settings.limits);
     if (!n.AnalysisAsked() && !o.tolerance.Asked()) return;
     out.NetFreq =
         settings.plan ? NetworkFrequencies(*settings.plan) : std::vector<double>(out.Freq.begin(), out.Freq.end());
@@ -482,8 +483,7 @@ void PrintText(const CliOptions& o, const Outcome& out, std::ostream& text)
     corvane::PrintMeasuredParts(text, out.analysedLadder);
     PrintPartFlags(text, out.flags);
     if (out.analysed) {
-        text << "\nNetwork analysis. "
-             << ModelsNote(out.analysedLadder, out.build.analysis.quality) << '\n';
+        text << "\nNetwork analysis. " << ModelsNote(out.analysedLadder, out.build.analysis.quality) << '\n';
         text << "Freq        Att         NetS21      NetS11      NetGroupDelay\n";
         for (size_t k = 0; k < out.NetFreq.size(); ++k) {
             char line[96];
