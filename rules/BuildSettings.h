@@ -57,7 +57,7 @@ struct BuildNames {
     const char* ratingL;
 };
 extern const BuildNames kCommandLineNames;
-extern const BuildNames kWorkbenchNames;
+extern const BuildNames kWorkbenchNames; // the fields' own accessible names
 
 // What the texts are read against: the shown design's unit, its band and its source resistance.
 struct BuildContext {

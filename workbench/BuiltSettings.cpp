@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "analysis/InputRules.h"
+#include "rules/BuildSettings.h"
 #include "design/Names.h"
 #include "export/PartFile.h"
 #include "filtermath/EngineeringText.h"
@@ -71,19 +72,19 @@ void BuiltSettings::Build()
     series_ = new QComboBox;
     FillChoices(series_, kSeriesNames);
     series_->setObjectName(QStringLiteral("Series"));
-    inductorQ_ = Field(tr("Q of inductors"), QStringLiteral("0"));
-    capacitorQ_ = Field(tr("Q of capacitors"), QStringLiteral("0"));
+    inductorQ_ = Field(QString::fromUtf8(kWorkbenchNames.inductorQ), QStringLiteral("0"));
+    capacitorQ_ = Field(QString::fromUtf8(kWorkbenchNames.capacitorQ), QStringLiteral("0"));
     for (QLineEdit* q : {inductorQ_, capacitorQ_})
         q->setToolTip(tr("0 is an ideal part; 80 @ 100 MHz is Q 80 at 100 MHz, growing with the root of f"));
     load_ = new QComboBox;
     load_->setObjectName(QStringLiteral("Load"));
     FillChoices(load_, kLoadNames);
-    loadValue_ = Field(tr("Load"), QStringLiteral("50"));
+    loadValue_ = Field(QString::fromUtf8(kWorkbenchNames.load), QStringLiteral("50"));
     loadValue_->setObjectName(QStringLiteral("loadValue"));
-    start_ = Field(tr("Sweep start"), QString());
-    stop_ = Field(tr("Sweep stop"), QString());
-    points_ = Field(tr("Points"), QStringLiteral("1001"));
-    limits_ = Field(tr("Part limits"), LimitsText(PartLimits{}));
+    start_ = Field(QString::fromUtf8(kWorkbenchNames.sweepStart), QString());
+    stop_ = Field(QString::fromUtf8(kWorkbenchNames.sweepStop), QString());
+    points_ = Field(QString::fromUtf8(kWorkbenchNames.points), QStringLiteral("1001"));
+    limits_ = Field(QString::fromUtf8(kWorkbenchNames.partLimits), LimitsText(PartLimits{}));
     limits_->setToolTip(tr("A part is flagged below the least capacitance or inductance, or above the greatest "
                            "inductor reactance at the highest passband frequency"));
     logarithmic_ = new QCheckBox(tr("Lo&garithmic sweep"));
@@ -130,18 +131,18 @@ void BuiltSettings::Build()
 
 void BuiltSettings::BuildModelFields()
 {
-    srfL_ = Field(tr("SRF of inductors"), QStringLiteral("0"));
-    srfC_ = Field(tr("SRF of capacitors"), QStringLiteral("0"));
+    srfL_ = Field(QString::fromUtf8(kWorkbenchNames.srfL), QStringLiteral("0"));
+    srfC_ = Field(QString::fromUtf8(kWorkbenchNames.srfC), QStringLiteral("0"));
     for (QLineEdit* srf : {srfL_, srfC_})
         srf->setToolTip(tr("Self-resonant frequency in the design's unit (or with its unit: 1.2 GHz); 0: none"));
-    rdcL_ = Field(tr("DC resistance of inductors"), QStringLiteral("0"));
-    esrC_ = Field(tr("ESR of capacitors"), QStringLiteral("0"));
-    eslC_ = Field(tr("ESL of capacitors"), QStringLiteral("0"));
+    rdcL_ = Field(QString::fromUtf8(kWorkbenchNames.rdcL), QStringLiteral("0"));
+    esrC_ = Field(QString::fromUtf8(kWorkbenchNames.esrC), QStringLiteral("0"));
+    eslC_ = Field(QString::fromUtf8(kWorkbenchNames.eslC), QStringLiteral("0"));
     eslC_->setToolTip(tr("Series inductance of every capacitor, in henries (0.4n), in place of its SRF"));
-    nodeC_ = Field(tr("Stray C at each node"), QStringLiteral("0"));
+    nodeC_ = Field(QString::fromUtf8(kWorkbenchNames.nodeC), QStringLiteral("0"));
     nodeC_->setToolTip(tr("Pads and traces from every node to ground, in farads (1.5p); a node of its own as n3 4p "
                           "(1.5p, n3 4p), n1 at the source, out at the load"));
-    leadL_ = Field(tr("Lead L of each part"), QStringLiteral("0"));
+    leadL_ = Field(QString::fromUtf8(kWorkbenchNames.leadL), QStringLiteral("0"));
     leadL_->setToolTip(tr("Leads and pads in series with every part, in henries (0.5n)"));
     absorbStrays_ = new QCheckBox(tr("A&bsorb strays into shunt capacitors"));
 }

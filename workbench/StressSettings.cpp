@@ -5,21 +5,22 @@
 #include <QLineEdit>
 
 #include "analysis/InputRules.h"
+#include "rules/BuildSettings.h"
 #include "workbench/FieldText.h"
 
 namespace corvane {
 
 StressSettings::StressSettings(QWidget* parent) : QGroupBox(tr("Part stress at power"), parent)
 {
-    power_ = Field(tr("Power available"), tr("none"),
+    power_ = Field(QString::fromUtf8(kWorkbenchNames.power), tr("none"),
                    tr("Power the source makes available, in dBm (40), or in watts with the unit (10 W, 500 mW); "
                       "empty: no stress"));
-    vswr_ = Field(tr("Load VSWR"), QString(),
+    vswr_ = Field(QString::fromUtf8(kWorkbenchNames.vswr), QString(),
                   tr("1: a matched load; above 1 the load's phase is turned through a full circle and the worst "
                      "case kept"));
-    capacitorRating_ = Field(tr("Voltage rating of capacitors"), tr("none"),
+    capacitorRating_ = Field(QString::fromUtf8(kWorkbenchNames.ratingC), tr("none"),
                              tr("Peak volts a capacitor may take; a part above it is marked. Empty: no check"));
-    inductorRating_ = Field(tr("Current rating of inductors"), tr("none"),
+    inductorRating_ = Field(QString::fromUtf8(kWorkbenchNames.ratingL), tr("none"),
                             tr("Peak amperes an inductor may carry; a part above it is marked. Empty: no check"));
     auto* form = new QFormLayout(this);
     form->addRow(tr("Po&wer (dBm or W):"), power_);
